@@ -1,0 +1,66 @@
+#pragma once
+// The small conversion rules every part of the system relies on: numbers typed or stored as text,
+// 16-bit counts, formatted amounts, dates and two-state options.
+#include <QDate>
+#include <QString>
+#include <QStringView>
+#include <cstdint>
+#include <optional>
+
+namespace slp {
+
+// Leading numeric value of a text. Blanks, tabs and line feeds anywhere are skipped; an optional sign,
+// digits with one decimal point, an optional exponent (E or D), or an &H / &O prefix (hexadecimal, octal).
+// Stops at the first other character; a text without a leading number gives 0.
+//   "12abc" -> 12, "  1 2" -> 12, "x9" -> 0, "" -> 0, "&H1F" -> 31
+double leadingValue(QStringView text);
+
+// Rounds to the nearest whole number, halves to the even neighbour (2.5 -> 2, 3.5 -> 4, -2.5 -> -2).
+double roundHalfEven(double value);
+
+// Conversion to a 16-bit integer, halves to even. Throws OverflowError beyond -32768 ... 32767
+// (after rounding), and for NaN or infinity.
+int16_t toInt16(double value);
+// Same, reading the text's leading numeric value first.
+int16_t toInt16(QStringView text);
+
+// A number's plain decimal text: the shortest text that reads back as the same value, never with an
+// exponent or a trailing ".0": 300, 0.63, 113.4, -0.5, 1234567.
+QString plainNumber(double value);
+// Same for single precision: 0.1f gives "0.1", not "0.100000001".
+QString plainNumber(float value);
+
+// Formats a number with one of the system's patterns:
+//   "0", "0.0", "0.00"      fixed decimals (the integer part as long as it needs)
+//   "00000", "0000000", ... at least that many digits, zeros in front; more digits are written whole
+//   "#.##"                  up to two decimals, no leading zero before the point ("0.5" -> ".5", 2 -> "2.")
+//   ""                      the plain decimal text
+// Rounding is half away from zero on the value's shortest decimal text, so 2.675 gives "2.68" and
+// 0.125 gives "0.13", as a clerk reading the amount expects.
+QString formatNumber(double value, QStringView pattern);
+
+// Formats a text like the host's Format(): a text that reads as a number (after trimming) is formatted as
+// that number; with a date pattern ("yyyymmdd", "YYYYMMDD", "YY-MM", "yyyy-mm-dd") a text that reads as a
+// date is formatted as that date; any other text is returned unchanged.
+QString formatText(QStringView text, QStringView pattern);
+
+// Reads a date written as text: yyyy-mm-dd, yyyy/mm/dd, yyyy-m-d, yyyymmdd (8 digits). nullopt if none.
+std::optional<QDate> parseDate(QStringView text);
+// Formats a date with "yyyymmdd" (same as "YYYYMMDD"), "YY-MM" or "yyyy-mm-dd".
+QString formatDate(const QDate& date, QStringView pattern);
+
+// Whether the whole text (blanks around it allowed) reads as a number.
+bool isNumericText(QStringView text);
+
+// Boolean conversion of a text: "True"/"False" in any case, or a number (0 false, any other true).
+// nullopt when the text is neither (the caller reports the conversion failure).
+std::optional<bool> toBool(QStringView text);
+// "True" / "False".
+QString boolText(bool value);
+// The text of a 16-bit flag: "-1" for true, "0" for false.
+QString flagText(bool value);
+// "是" / "否" and the test that is on exactly when the text equals "是".
+QString yesNoText(bool value);
+bool isYes(QStringView text);
+
+}  // namespace slp

@@ -1,0 +1,45 @@
+#pragma once
+// Errors travel as values or typed exceptions up to the window that shows them.
+// Each carries the host-style error number and a description in the system's words.
+#include <QString>
+#include <stdexcept>
+
+namespace slp {
+
+class Error : public std::runtime_error {
+public:
+    Error(int number, const QString& description)
+        : std::runtime_error(description.toStdString()), number_(number), description_(description) {}
+    int number() const { return number_; }
+    const QString& description() const { return description_; }
+
+private:
+    int number_;
+    QString description_;
+};
+
+// Host error numbers the windows show in their message boxes.
+namespace errnum {
+inline constexpr int TypeMismatch = 13;   // a text that does not convert
+inline constexpr int Overflow = 6;        // a value outside its integer range
+inline constexpr int FileNotFound = 53;
+inline constexpr int PermissionDenied = 70;
+inline constexpr int PathNotFound = 76;
+inline constexpr int DeviceIo = 57;
+inline constexpr int NoPrinter = 484;     // no printer installed
+inline constexpr int Database = 3000;     // any error of the database engine
+}  // namespace errnum
+
+// A conversion that leaves the 16-bit range.
+class OverflowError : public Error {
+public:
+    explicit OverflowError(const QString& what) : Error(errnum::Overflow, what) {}
+};
+
+// A text that does not convert to the type asked for.
+class ConversionError : public Error {
+public:
+    explicit ConversionError(const QString& what) : Error(errnum::TypeMismatch, what) {}
+};
+
+}  // namespace slp
