@@ -1,0 +1,8 @@
+#pragma once
+// Shows QStrings as readable text in test failure messages.
+#include <QString>
+#include <ostream>
+
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
