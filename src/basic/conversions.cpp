@@ -290,7 +290,8 @@ std::optional<NumberPattern> parseNumberPattern(QStringView pattern) {
     return p;
 }
 
-QString applyNumberPattern(double value, const NumberPattern& p) {
+template <typename T>
+QString applyNumberPattern(T value, const NumberPattern& p) {
     const std::string text = shortestFixed(value);
     bool negative = !text.empty() && text.front() == '-';
     const std::string body = negative ? text.substr(1) : text;
@@ -403,11 +404,19 @@ QString plainNumber(float value) {
     return plainText(value);
 }
 
-QString formatNumber(double value, QStringView pattern) {
+template <typename T>
+QString formatWithPattern(T value, QStringView pattern) {
     if (!std::isfinite(value)) throwNotFinite();
     const auto p = parseNumberPattern(pattern);
     if (!p) return plainNumber(value);
     return applyNumberPattern(value, *p);
+}
+
+QString formatNumber(double value, QStringView pattern) {
+    return formatWithPattern(value, pattern);
+}
+QString formatSingle(float value, QStringView pattern) {
+    return formatWithPattern(value, pattern);
 }
 
 QString formatText(QStringView text, QStringView pattern) {

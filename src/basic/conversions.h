@@ -45,6 +45,10 @@ QString plainNumber(float value);
 // Other patterns of '0', '#' and one '.' follow the same rules ("0.000"); any other pattern gives the
 // plain decimal text. Throws OverflowError for NaN or infinity, so no such amount is ever printed.
 QString formatNumber(double value, QStringView pattern);
+// Same for a single-precision value (coordinates, row heights), rounded on the float's own shortest text:
+// 2.675f gives "2.68" where formatNumber(double(2.675f)) would see 2.6749999523162842 and give "2.67".
+// A separate name, so that formatNumber(42, ...) stays unambiguous.
+QString formatSingle(float value, QStringView pattern);
 
 // Formats a text like the host's Format(): a text that reads as a number (after trimming) is formatted as
 // that number; with a date pattern ("yyyymmdd", "YYYYMMDD", "YY-MM", "yyyy-mm-dd") a text that reads as a

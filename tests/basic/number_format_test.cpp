@@ -7,6 +7,7 @@
 #include <cstring>
 #include <limits>
 #include <random>
+#include <tuple>
 
 #include "basic/conversions.h"
 #include "basic/error.h"
@@ -267,6 +268,30 @@ TEST(PlainNumber, ReadsBackAsTheSameValue) {
         const QString ftext = slp::plainNumber(f);
         ASSERT_EQ(static_cast<float>(slp::leadingValue(ftext)), f) << ftext.toStdString();
     }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(FormatSingle, RoundsOnTheFloatsOwnText) {
+    const std::tuple<float, QString, QString> cases[] = {
+        {2.675f, u"0.00"_s, u"2.68"_s},
+        {0.125f, u"0.00"_s, u"0.13"_s},
+        {1.005f, u"0.00"_s, u"1.01"_s},
+        {-0.001f, u"0.00"_s, u"0.00"_s},
+        {8.5f, u"#.##"_s, u"8.5"_s},
+        {1.5e10f, u"0"_s, u"15000000000"_s},
+        {357.0f / 567.0f, u"0.00"_s, u"0.63"_s},
+        {-2.5f, u"0"_s, u"-3"_s},
+        {360.0f, u""_s, u"360"_s},
+        {42.0f, u"00000"_s, u"00042"_s},
+    };
+    for (const auto& [v, pattern, expected] : cases) {
+        EXPECT_EQ(slp::formatSingle(v, pattern), expected) << v << ' ' << pattern.toStdString();
+    }
+    EXPECT_EQ(slp::formatNumber(static_cast<double>(2.675f), u"0.00"_s), u"2.67"_s);
+    EXPECT_THROW(slp::formatSingle(std::numeric_limits<float>::infinity(), u"0"_s), slp::OverflowError);
 }
 
 }  // namespace

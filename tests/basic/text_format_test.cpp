@@ -3,6 +3,8 @@
 
 #include <QDate>
 #include <QString>
+#include <cmath>
+#include <random>
 
 #include "basic/conversions.h"
 #include "basic/error.h"
@@ -147,6 +149,45 @@ TEST(IsNumericText, Table) {
     for (const auto& [text, expected] : cases) {
         EXPECT_EQ(slp::isNumericText(text), expected) << text.toStdString();
     }
+}
+
+TEST(TextConversions, HoldTogetherOnRandomTexts) {
+    std::mt19937 rng(99);
+    const QString alphabet = u"0123456789012345678901234567890123456789 .-+/eEdDHhO&\t2000-04-25abc是"_s;
+    std::uniform_int_distribution<qsizetype> pick(0, alphabet.size() - 1);
+    std::uniform_int_distribution<int> length(0, 14);
+    int numeric = 0;
+    int dates = 0;
+    for (int n = 0; n < 30000; ++n) {
+        QString t;
+        for (int i = length(rng); i > 0; --i) t += alphabet[pick(rng)];
+        SCOPED_TRACE(t.toStdString());
+        const bool isNumber = slp::isNumericText(t);
+        const auto b = slp::toBool(t);
+        if (isNumber) {
+            ++numeric;
+            ASSERT_TRUE(b.has_value());
+            EXPECT_EQ(*b, slp::leadingValue(t) != 0);
+            try {
+                EXPECT_EQ(slp::formatText(t, u"0.00"_s), slp::formatNumber(slp::leadingValue(t), u"0.00"_s));
+            } catch (const slp::OverflowError&) {
+                EXPECT_TRUE(std::isinf(slp::leadingValue(t)));
+            }
+        } else {
+            EXPECT_EQ(slp::formatText(t, u"0.00"_s), t);
+        }
+        const QString compact = slp::formatText(t, u"yyyymmdd"_s);
+        if (const auto d = slp::parseDate(t)) {
+            ++dates;
+            EXPECT_EQ(compact, slp::formatDate(*d, u"yyyymmdd"));
+            EXPECT_EQ(slp::parseDate(compact), d);
+            EXPECT_EQ(slp::parseDate(slp::formatDate(*d, u"yyyy-mm-dd")), d);
+        } else {
+            EXPECT_EQ(compact, t);
+        }
+    }
+    EXPECT_GT(numeric, 1000);  // the alphabet must keep producing both kinds
+    EXPECT_GT(dates, 0);
 }
 
 }  // namespace
