@@ -1,0 +1,230 @@
+#include "settings/ini_document.h"
+
+#include <QStringDecoder>
+
+using namespace Qt::StringLiterals;
+
+namespace slp::settings {
+
+namespace {
+
+enum class Field { Section, Key, Value };
+
+bool isBlank(QChar c) { return c == u' ' || c == u'\t'; }
+
+// Characters a person would not see or an editor would mangle: C0 and C1 controls, DEL, the Unicode
+// line and paragraph separators and the byte-order mark.
+bool needsCodeEscape(char16_t c) {
+    return c < 0x20 || (c >= 0x7f && c <= 0x9f) || c == 0x2028 || c == 0x2029 || c == 0xfeff;
+}
+
+void appendCodeEscape(QString& out, char16_t c) {
+    out += u"\\u"_s;
+    out += QString::number(c, 16).toUpper().rightJustified(4, u'0');
+}
+
+QString escapeField(const QString& text, Field field) {
+    const qsizetype n = text.size();
+    qsizetype lead = 0;
+    while (lead < n && text[lead] == u' ') ++lead;
+    qsizetype trail = n;
+    while (trail > lead && text[trail - 1] == u' ') --trail;
+
+    QString out;
+    out.reserve(n + 8);
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = text[i].unicode();
+        if (c == u' ') {
+            out += (i < lead || i >= trail) ? u"\\s"_s : u" "_s;
+            continue;
+        }
+        switch (c) {
+            case u'\\': out += u"\\\\"_s; continue;
+            case u'\t': out += u"\\t"_s; continue;
+            case u'\n': out += u"\\n"_s; continue;
+            case u'\r': out += u"\\r"_s; continue;
+            default: break;
+        }
+        const bool keySpecial = field == Field::Key && (c == u'=' || (i == 0 && (c == u';' || c == u'#' || c == u'[')));
+        const bool sectionSpecial = field == Field::Section && (c == u'[' || c == u']');
+        if (keySpecial || sectionSpecial) {
+            out += u'\\';
+            out += QChar(c);
+            continue;
+        }
+        if (QChar::isHighSurrogate(c) && i + 1 < n && text[i + 1].isLowSurrogate()) {
+            out += text[i];
+            out += text[i + 1];
+            ++i;
+            continue;
+        }
+        if (QChar::isSurrogate(c) || needsCodeEscape(c)) {
+            appendCodeEscape(out, c);
+            continue;
+        }
+        out += QChar(c);
+    }
+    return out;
+}
+
+int hexDigit(QChar c) {
+    const char16_t u = c.unicode();
+    if (u >= u'0' && u <= u'9') return u - u'0';
+    if (u >= u'a' && u <= u'f') return u - u'a' + 10;
+    if (u >= u'A' && u <= u'F') return u - u'A' + 10;
+    return -1;
+}
+
+std::optional<QString> unescape(QStringView s) {
+    QString out;
+    out.reserve(s.size());
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        if (s[i] != u'\\') {
+            out += s[i];
+            continue;
+        }
+        if (i + 1 >= s.size()) return std::nullopt;
+        const char16_t c = s[++i].unicode();
+        switch (c) {
+            case u'\\': case u'=': case u'[': case u']': case u';': case u'#': out += QChar(c); break;
+            case u's': out += u' '; break;
+            case u't': out += u'\t'; break;
+            case u'n': out += u'\n'; break;
+            case u'r': out += u'\r'; break;
+            case u'u': {
+                if (i + 4 >= s.size()) return std::nullopt;
+                int code = 0;
+                for (int k = 1; k <= 4; ++k) {
+                    const int d = hexDigit(s[i + k]);
+                    if (d < 0) return std::nullopt;
+                    code = code * 16 + d;
+                }
+                out += QChar(char16_t(code));
+                i += 4;
+                break;
+            }
+            default: return std::nullopt;
+        }
+    }
+    return out;
+}
+
+// Index of the first occurrence of `wanted` that is not escaped, or -1.
+qsizetype findUnescaped(QStringView s, QChar wanted) {
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        if (s[i] == u'\\') {
+            ++i;
+        } else if (s[i] == wanted) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+QStringView trimBlanks(QStringView s) {
+    qsizetype b = 0;
+    qsizetype e = s.size();
+    while (b < e && isBlank(s[b])) ++b;
+    while (e > b && isBlank(s[e - 1])) --e;
+    return s.sliced(b, e - b);
+}
+
+}  // namespace
+
+QString IniDocument::escapeSection(const QString& name) { return escapeField(name, Field::Section); }
+QString IniDocument::escapeKey(const QString& key) { return escapeField(key, Field::Key); }
+QString IniDocument::escapeValue(const QString& value) { return escapeField(value, Field::Value); }
+
+std::optional<IniDocument> IniDocument::parse(const QByteArray& bytes) {
+    if (bytes.contains('\0')) return std::nullopt;
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    const QString text = decoder.decode(bytes);
+    if (decoder.hasError()) return std::nullopt;
+
+    IniDocument doc;
+    Section* current = nullptr;
+    for (QStringView line : QStringTokenizer(text, u'\n')) {
+        if (line.endsWith(u'\r')) line.chop(1);
+        line = trimBlanks(line);
+        if (line.isEmpty() || line.startsWith(u';') || line.startsWith(u'#')) continue;
+        if (line.startsWith(u'[')) {
+            const qsizetype close = findUnescaped(line.sliced(1), u']');
+            if (close < 0 || close + 2 != line.size()) return std::nullopt;
+            const std::optional<QString> name = unescape(line.sliced(1, close));
+            if (!name) return std::nullopt;
+            current = doc.findSection(*name);
+            if (!current) {
+                doc.sections_.append(Section{*name, {}});
+                current = &doc.sections_.last();
+            }
+            continue;
+        }
+        const qsizetype eq = findUnescaped(line, u'=');
+        if (eq < 0 || !current) return std::nullopt;
+        const std::optional<QString> key = unescape(trimBlanks(line.first(eq)));
+        const std::optional<QString> value = unescape(trimBlanks(line.sliced(eq + 1)));
+        if (!key || !value) return std::nullopt;
+        bool replaced = false;
+        for (auto& entry : current->entries) {
+            if (entry.first == *key) {
+                entry.second = *value;
+                replaced = true;
+                break;
+            }
+        }
+        if (!replaced) current->entries.append({*key, *value});
+    }
+    return doc;
+}
+
+QByteArray IniDocument::serialize() const {
+    QString out = u"; Sl_PAYPRN settings, UTF-8. A backslash escapes: \\\\ \\s (a blank at either end) "
+                  u"\\= \\[ \\] \\; \\# \\t \\n \\r \\uXXXX\n"_s;
+    for (const Section& section : sections_) {
+        out += u"\n["_s + escapeSection(section.name) + u"]\n"_s;
+        for (const auto& [key, value] : section.entries) {
+            out += escapeKey(key) + u'=' + escapeValue(value) + u'\n';
+        }
+    }
+    return out.toUtf8();
+}
+
+IniDocument::Section* IniDocument::findSection(const QString& name) {
+    for (Section& s : sections_) {
+        if (s.name == name) return &s;
+    }
+    return nullptr;
+}
+
+const IniDocument::Section* IniDocument::findSection(const QString& name) const {
+    for (const Section& s : sections_) {
+        if (s.name == name) return &s;
+    }
+    return nullptr;
+}
+
+std::optional<QString> IniDocument::value(const QString& section, const QString& key) const {
+    const Section* s = findSection(section);
+    if (!s) return std::nullopt;
+    for (const auto& entry : s->entries) {
+        if (entry.first == key) return entry.second;
+    }
+    return std::nullopt;
+}
+
+void IniDocument::setValue(const QString& section, const QString& key, const QString& value) {
+    Section* s = findSection(section);
+    if (!s) {
+        sections_.append(Section{section, {}});
+        s = &sections_.last();
+    }
+    for (auto& entry : s->entries) {
+        if (entry.first == key) {
+            entry.second = value;
+            return;
+        }
+    }
+    s->entries.append({key, value});
+}
+
+}  // namespace slp::settings

@@ -1,0 +1,56 @@
+#pragma once
+// One settings file in memory: sections in file order, each with its keys in file order.
+//
+// The file is UTF-8 text a person can read and edit:
+//
+//     [汇总表工资条设置]
+//     每行列数=24
+//     \s行高=360
+//
+// Sections, keys and values are kept exactly as written (case, blanks, any character). A backslash
+// escapes what would otherwise be read differently:
+//     \\  a backslash            \s  a blank at either end of a name or value (raw end blanks are ignored)
+//     \=  "=" in a key           \[ \]  brackets in a section name
+//     \;  \#  a key beginning with ";" or "#" (such lines are comments)
+//     \t \n \r  tab, line feed, carriage return
+//     \uXXXX  any other control character or a lone surrogate, by its UTF-16 code unit
+// A key beginning with "[" is written "\[". Everything else, Chinese text included, is written as is.
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <optional>
+#include <utility>
+
+namespace slp::settings {
+
+class IniDocument {
+public:
+    // nullopt when the bytes are not a well-formed settings file: invalid UTF-8, a NUL byte, a line
+    // that is neither blank, comment, [section] nor key=value, a key before the first section, or an
+    // unknown or unfinished escape. A key given twice in a section keeps its last value.
+    static std::optional<IniDocument> parse(const QByteArray& bytes);
+    QByteArray serialize() const;
+
+    std::optional<QString> value(const QString& section, const QString& key) const;
+    // Replaces the value of an existing key in place, or appends the key (and the section).
+    void setValue(const QString& section, const QString& key, const QString& value);
+
+    bool isEmpty() const { return sections_.isEmpty(); }
+
+    // The escaped forms, also used by the tests to check what a person sees in the file.
+    static QString escapeSection(const QString& name);
+    static QString escapeKey(const QString& key);
+    static QString escapeValue(const QString& value);
+
+private:
+    struct Section {
+        QString name;
+        QList<std::pair<QString, QString>> entries;
+    };
+    Section* findSection(const QString& name);
+    const Section* findSection(const QString& name) const;
+
+    QList<Section> sections_;
+};
+
+}  // namespace slp::settings
