@@ -1,0 +1,64 @@
+// 中国农业银行白玉兰卡: a header of unit code, total, head count, unit name and date, then one 100-byte
+// line per employee (for a name of Chinese characters).
+#include "export/bank_card_writers.h"
+#include "export/card_fields.h"
+#include "export/card_save.h"
+
+using namespace Qt::StringLiterals;
+
+namespace slp::bank {
+
+namespace {
+
+constexpr qsizetype kUnitNameChars = 16;  // 32 bytes of two-byte characters
+constexpr qsizetype kNameBytes = 12;
+constexpr qsizetype kCardChars = 18;
+
+}  // namespace
+
+QByteArray BaiyulanCardBytes(const CardFileInput& input) {
+    CardFileBuilder file;
+
+    file.put(trimBlanks(input.unitCode), FieldRef::header(u"单位代码"_s));
+    file.putAscii(zeroPad(fenOfAmount(input.totalAmount, FieldRef::header(u"入卡金额"_s)), 13));
+    file.putAscii(formatCount(input.headCount, u"00000", FieldRef::header(u"入卡人数"_s)));
+    const qsizetype unitChars = characterCount(input.unitName);
+    if (unitChars < kUnitNameChars) {
+        file.put(input.unitName, FieldRef::header(u"单位名称"_s));
+        file.putBlanks(2 * kUnitNameChars - 2 * unitChars);
+    } else {
+        file.put(leftChars(input.unitName, kUnitNameChars), FieldRef::header(u"单位名称"_s));
+    }
+    file.put(formatCreditDate(trimBlanks(input.creditDate)), FieldRef::header(u"进卡日期"_s));
+    file.putBlanks(10);
+    file.endLine();
+
+    for (qsizetype i = 0; i < input.rows.size(); ++i) {
+        const CardRow& row = input.rows[i];
+        const int number = static_cast<int>(i + 1);
+        const FieldRef name = FieldRef::cell(u"姓名"_s, number, row.name);
+        const FieldRef card = FieldRef::cell(u"卡号"_s, number, row.name);
+
+        file.putAscii(zeroPad(QString::number(number), 4));
+        file.put(row.name, name);
+        const qsizetype nameBlanks = nameFieldBlanks(row.name, kNameBytes);
+        requireRoom(nameBlanks, row.name, name, u"12字节"_s);
+        file.putBlanks(nameBlanks);
+        file.putAscii(zeroPad(fenOfAmount(row.amount, FieldRef::cell(u"金额"_s, number, row.name)), 13));
+        requireRoom(kCardChars - characterCount(row.cardNumber), row.cardNumber, card, u"18个字符"_s);
+        file.put(padRight(row.cardNumber, kCardChars), card);
+        file.putBlanks(53);
+        file.endLine();
+    }
+    return file.bytes();
+}
+
+void WriteBaiyulanCardFile(const CardFileInput& input, QIODevice& out) {
+    WriteCardBytes(out, BaiyulanCardBytes(input));
+}
+
+void WriteBaiyulanCardFile(const CardFileInput& input, const QString& path) {
+    SaveCardFile(path, BaiyulanCardBytes(input));
+}
+
+}  // namespace slp::bank

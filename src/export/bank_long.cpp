@@ -1,0 +1,38 @@
+// 中国建设银行龙卡: no header; per employee the card number right-aligned in 16 characters, the name and
+// the amount as shown, separated by two commas.
+#include "export/bank_card_writers.h"
+#include "export/card_fields.h"
+#include "export/card_save.h"
+
+using namespace Qt::StringLiterals;
+
+namespace slp::bank {
+
+QByteArray LongCardBytes(const CardFileInput& input) {
+    CardFileBuilder file;
+    for (qsizetype i = 0; i < input.rows.size(); ++i) {
+        const CardRow& row = input.rows[i];
+        const int number = static_cast<int>(i + 1);
+        const FieldRef amount = FieldRef::cell(u"金额"_s, number, row.name);
+        // The amount is written as shown, but the bank reads it as a number.
+        (void)fenOfAmount(row.amount, amount);
+
+        const QString card = trimBlanks(row.cardNumber);
+        file.put(characterCount(card) < 16 ? padLeft(card, 16) : leftChars(card, 16),
+                 FieldRef::cell(u"卡号"_s, number, row.name));
+        file.putAscii(u",,");
+        file.put(row.name, FieldRef::cell(u"姓名"_s, number, row.name));
+        file.putAscii(u",,");
+        file.put(row.amount, amount);
+        file.endLine();
+    }
+    return file.bytes();
+}
+
+void WriteLongCardFile(const CardFileInput& input, QIODevice& out) { WriteCardBytes(out, LongCardBytes(input)); }
+
+void WriteLongCardFile(const CardFileInput& input, const QString& path) {
+    SaveCardFile(path, LongCardBytes(input));
+}
+
+}  // namespace slp::bank

@@ -1,0 +1,64 @@
+// 中国人民邮政储蓄卡: no header; one 50-byte line per employee (for a name of Chinese characters) with
+// the post-office number at its end.
+#include "export/bank_card_writers.h"
+#include "export/card_fields.h"
+#include "export/card_save.h"
+
+using namespace Qt::StringLiterals;
+
+namespace slp::bank {
+
+namespace {
+
+constexpr qsizetype kNameBytes = 10;
+constexpr qsizetype kCardChars = 8;
+constexpr qsizetype kAmountDigits = 12;
+constexpr qsizetype kOfficeChars = 7;
+
+QString fitPostOffice(const QString& office) {
+    const qsizetype n = characterCount(office);
+    return n >= kOfficeChars ? leftChars(office, kOfficeChars) : office + QString(kOfficeChars - n, u'0');
+}
+
+}  // namespace
+
+QByteArray PostSavingsCardBytes(const CardFileInput& input, Prompts& prompts) {
+    CardFileBuilder file;
+    const QString office = fitPostOffice(trimBlanks(input.unitCode));
+
+    for (qsizetype i = 0; i < input.rows.size(); ++i) {
+        const CardRow& row = input.rows[i];
+        const int number = static_cast<int>(i + 1);
+        const FieldRef name = FieldRef::cell(u"姓名"_s, number, row.name);
+
+        file.putAscii(zeroPad(QString::number(number), 5));
+        file.put(row.name, name);
+        const qsizetype nameBlanks = nameFieldBlanks(row.name, kNameBytes);
+        requireRoom(nameBlanks, row.name, name, u"10字节"_s);
+        file.putBlanks(nameBlanks);
+        const QString card = characterCount(row.cardNumber) >= kCardChars ? leftChars(row.cardNumber, kCardChars)
+                                                                         : padRight(row.cardNumber, kCardChars);
+        file.put(card, FieldRef::cell(u"卡号"_s, number, row.name));
+
+        const QString fen = fenOfAmount(row.amount, FieldRef::cell(u"金额"_s, number, row.name));
+        if (fen.size() > kAmountDigits) {
+            prompts.messageBox(u"邮政卡金额长度大于12位\r\n姓名:"_s + row.name + u"金额:"_s + row.amount, u"信息"_s,
+                               MessageIcon::Warning, MessageButtons::Ok);
+        }
+        file.putAscii(zeroPad(fen, kAmountDigits));
+        file.putAscii(u"00000000");
+        file.put(office, FieldRef::header(u"邮局局号"_s));
+        file.endLine();
+    }
+    return file.bytes();
+}
+
+void WritePostSavingsCardFile(const CardFileInput& input, Prompts& prompts, QIODevice& out) {
+    WriteCardBytes(out, PostSavingsCardBytes(input, prompts));
+}
+
+void WritePostSavingsCardFile(const CardFileInput& input, Prompts& prompts, const QString& path) {
+    SaveCardFile(path, PostSavingsCardBytes(input, prompts));
+}
+
+}  // namespace slp::bank

@@ -1,0 +1,176 @@
+#include "export/card_checks.h"
+
+#include <optional>
+
+#include "basic/conversions.h"
+#include "basic/error.h"
+#include "export/card_fields.h"
+#include "export/gbk_encoder.h"
+
+using namespace Qt::StringLiterals;
+
+namespace slp::bank {
+
+namespace {
+
+std::optional<qint64> fenValue(const QString& fenDigits) {
+    bool ok = false;
+    const qint64 v = fenDigits.toLongLong(&ok);
+    return ok ? std::optional<qint64>(v) : std::nullopt;
+}
+
+QString yuanText(qint64 fen) {
+    return QString::number(fen / 100) + u'.' + QString::number(fen % 100).rightJustified(2, u'0');
+}
+
+bool allDigits(QStringView text) {
+    if (text.isEmpty()) return false;
+    for (const QChar c : text) {
+        if (c < u'0' || c > u'9') return false;
+    }
+    return true;
+}
+
+bool hasHeader(CardFormat format) {
+    return format == CardFormat::Mudan || format == CardFormat::Pujiang || format == CardFormat::Baiyulan;
+}
+
+class Checker {
+public:
+    Checker(const CardFileInput& input, CardFormat format) : input_(input), format_(format) {}
+
+    QStringList run() {
+        if (hasHeader(format_)) {
+            checkHeadCount();
+            checkTotal();
+            checkDate();
+        }
+        checkAmounts();
+        checkCardNumbers();
+        if (format_ == CardFormat::Baiyulan) checkUnitName();
+        if (format_ == CardFormat::Baiyulan || format_ == CardFormat::PostSavings) checkNameWidths();
+        if (format_ == CardFormat::Long) checkNameCommas();
+        return warnings_;
+    }
+
+private:
+    FieldRef cell(const QString& label, qsizetype i) const {
+        return FieldRef::cell(label, static_cast<int>(i + 1), input_.rows[i].name);
+    }
+
+    void checkHeadCount() {
+        const QString typed = trimBlanks(input_.headCount);
+        if (!isNumericText(typed)) {
+            warnings_ << u"入卡人数"_s + quoted(typed) + u"不是数字"_s;
+        } else if (leadingValue(typed) != static_cast<double>(input_.rows.size())) {
+            warnings_ << u"入卡人数为%1，而明细共有%2人"_s.arg(typed, QString::number(input_.rows.size()));
+        }
+    }
+
+    // The grid's total in fen, nullopt when an amount is no number or the sum leaves the range.
+    std::optional<qint64> gridTotal() const {
+        qint64 total = 0;
+        for (qsizetype i = 0; i < input_.rows.size(); ++i) {
+            try {
+                const auto fen = fenValue(fenOfAmount(input_.rows[i].amount, cell(u"金额"_s, i)));
+                if (!fen || __builtin_add_overflow(total, *fen, &total)) return std::nullopt;
+            } catch (const Error&) {
+                return std::nullopt;
+            }
+        }
+        return total;
+    }
+
+    void checkTotal() {
+        const FieldRef where = FieldRef::header(u"入卡金额"_s);
+        const QString typed = trimBlanks(input_.totalAmount);
+        std::optional<qint64> header;
+        try {
+            header = fenValue(format_ == CardFormat::Baiyulan ? fenOfAmount(typed, where)
+                                                              : fenOfLeadingValue(typed, where));
+        } catch (const Error&) {
+            warnings_ << u"入卡金额"_s + quoted(typed) + u"不是有效的金额"_s;
+            return;
+        }
+        if (format_ != CardFormat::Baiyulan && !isNumericText(typed)) {
+            warnings_ << u"入卡金额"_s + quoted(typed) + u"不是数字，将按其开头的数值写入"_s;
+        }
+        const auto grid = gridTotal();
+        if (header && grid && *header != *grid) {
+            warnings_ << u"入卡金额为%1，而明细合计为%2元"_s.arg(typed, yuanText(*grid));
+        }
+    }
+
+    void checkDate() {
+        const QString typed = trimBlanks(input_.creditDate);
+        if (!parseDate(typed)) warnings_ << u"进卡日期"_s + quoted(typed) + u"不是日期，将原样写入文件"_s;
+    }
+
+    void checkAmounts() {
+        for (qsizetype i = 0; i < input_.rows.size(); ++i) {
+            const QString& amount = input_.rows[i].amount;
+            if (!isNumericText(amount)) warnings_ << cell(u"金额"_s, i).describe() + quoted(amount) + u"不是数字"_s;
+        }
+    }
+
+    void checkCardNumbers() {
+        const bool trimmed = format_ != CardFormat::Baiyulan && format_ != CardFormat::PostSavings;
+        for (qsizetype i = 0; i < input_.rows.size(); ++i) {
+            const QString& stored = input_.rows[i].cardNumber;
+            if (!allDigits(trimmed ? trimBlanks(stored) : stored)) {
+                warnings_ << cell(u"卡号"_s, i).describe() + quoted(stored) + u"不全是数字"_s;
+            }
+        }
+    }
+
+    std::optional<qsizetype> gbkBytes(QStringView text) {
+        QByteArray bytes;
+        if (encoder_.encode(text, bytes)) return std::nullopt;  // the writer reports the character
+        return bytes.size();
+    }
+
+    void checkUnitName() {
+        const qsizetype chars = characterCount(input_.unitName);
+        const QString written = chars < 16 ? input_.unitName : leftChars(input_.unitName, 16);
+        const auto bytes = gbkBytes(written);
+        if (!bytes) return;
+        const qsizetype width = *bytes + (chars < 16 ? 32 - 2 * chars : 0);
+        if (width != 32) warnings_ << u"单位名称栏将占%1字节而不是32字节，表头其后各栏将错位"_s.arg(width);
+    }
+
+    void checkNameWidths() {
+        const qsizetype field = format_ == CardFormat::Baiyulan ? 12 : 10;
+        for (qsizetype i = 0; i < input_.rows.size(); ++i) {
+            const QString& name = input_.rows[i].name;
+            const qsizetype blanks = nameFieldBlanks(name, field);
+            const auto bytes = gbkBytes(name);
+            if (!bytes || blanks < 0) continue;  // the writer refuses these rows itself
+            if (*bytes + blanks != field) {
+                warnings_ << cell(u"姓名"_s, i).describe() + quoted(name) +
+                                 u"一栏将占%1字节而不是%2字节，该行其后各栏将错位"_s.arg(*bytes + blanks).arg(field);
+            }
+        }
+    }
+
+    void checkNameCommas() {
+        for (qsizetype i = 0; i < input_.rows.size(); ++i) {
+            const QString& name = input_.rows[i].name;
+            if (name.contains(u',')) {
+                warnings_ << cell(u"姓名"_s, i).describe() + quoted(name) + u"含有逗号，与文件的分隔符相同"_s;
+            }
+        }
+    }
+
+    const CardFileInput& input_;
+    CardFormat format_;
+    GbkEncoder encoder_;
+    QStringList warnings_;
+};
+
+}  // namespace
+
+QStringList CheckCardFileInput(const CardFileInput& input, CardFormat format) {
+    return Checker(input, format).run();
+}
+
+}  // namespace slp::bank

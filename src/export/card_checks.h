@@ -1,0 +1,22 @@
+#pragma once
+// What a clerk should look at before a card file goes to the bank. The checks change no byte of any file;
+// the window and the command line show the texts and let the clerk decide.
+#include <QStringList>
+
+#include "export/card_input.h"
+
+namespace slp::bank {
+
+// Warnings for the input of one format, one text each, in this order:
+// - 入卡人数 / 入卡金额 (formats with a header line) that do not match the grid's row count / total,
+//   naming both figures, or that are no number at all;
+// - a 进卡日期 (formats with a header line) that is no date and will be written as typed;
+// - amounts that are no number (the writer will refuse them);
+// - card numbers that are not all digits, as the format writes them;
+// - 白玉兰卡 and 邮政卡: names (and the 白玉兰卡 unit name) whose field will not have its full byte width,
+//   which shifts the rest of the line;
+// - 龙卡: names holding a comma, the format's separator.
+// An empty list means nothing caught the eye.
+QStringList CheckCardFileInput(const CardFileInput& input, CardFormat format);
+
+}  // namespace slp::bank

@@ -1,0 +1,174 @@
+#include "export/card_fields.h"
+
+#include <cmath>
+#include <optional>
+
+#include "basic/conversions.h"
+#include "basic/error.h"
+
+using namespace Qt::StringLiterals;
+
+namespace slp::bank {
+
+namespace {
+
+bool isAsciiDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+
+// Adds one to a text of decimal digits.
+QString incremented(QString digits) {
+    qsizetype i = digits.size();
+    while (i > 0 && digits[i - 1] == u'9') digits[--i] = u'0';
+    if (i == 0) return u'1' + digits;
+    digits[i - 1] = QChar(digits[i - 1].unicode() + 1);
+    return digits;
+}
+
+// Fen of a plain decimal text ("1234.56", "+0.5", ".05") computed on its digits, so that no amount is
+// touched by binary fractions however long it is. nullopt for any other form of number.
+std::optional<QString> exactFen(QStringView text) {
+    QStringView t = text.trimmed();
+    if (t.startsWith(u'+')) t = t.sliced(1);
+    const qsizetype point = t.indexOf(u'.');
+    const QStringView whole = point < 0 ? t : t.first(point);
+    const QStringView fraction = point < 0 ? QStringView() : t.sliced(point + 1);
+    if (whole.isEmpty() && fraction.isEmpty()) return std::nullopt;
+    for (const QChar c : whole) {
+        if (!isAsciiDigit(c)) return std::nullopt;
+    }
+    for (const QChar c : fraction) {
+        if (!isAsciiDigit(c)) return std::nullopt;
+    }
+    QString digits = whole.toString() + fraction.left(2).toString().leftJustified(2, u'0');
+    qsizetype lead = 0;
+    while (lead < digits.size() - 1 && digits[lead] == u'0') ++lead;
+    digits = digits.sliced(lead);
+    if (fraction.size() > 2 && fraction[2] >= u'5') digits = incremented(digits);
+    return digits;
+}
+
+QString fenOfValue(double value, QStringView text, const FieldRef& where) {
+    const double fen = value * 100.0;
+    if (!std::isfinite(value) || !std::isfinite(fen)) {
+        throw OverflowError(where.describe() + quoted(text) + u"超出范围"_s);
+    }
+    if (value < 0) {
+        throw Error(carderr::InvalidArgument, where.describe() + quoted(text) + u"不能为负数"_s);
+    }
+    return formatNumber(fen, u"0");
+}
+
+void requireNumber(QStringView text, const FieldRef& where) {
+    if (!isNumericText(text)) throw ConversionError(where.describe() + quoted(text) + u"不是数字"_s);
+}
+
+}  // namespace
+
+QString quoted(QStringView text) { return u"“"_s + text.toString() + u"”"_s; }
+
+QString FieldRef::describe() const {
+    if (row <= 0) return label;
+    return u"第%1行（%2）的%3"_s.arg(QString::number(row), employee, label);
+}
+
+qsizetype characterCount(QStringView text) {
+    qsizetype n = 0;
+    for (qsizetype i = 0; i < text.size(); ++i, ++n) {
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) ++i;
+    }
+    return n;
+}
+
+QString leftChars(QStringView text, qsizetype n) {
+    qsizetype i = 0;
+    for (qsizetype k = 0; k < n && i < text.size(); ++k, ++i) {
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) ++i;
+    }
+    return text.first(i).toString();
+}
+
+QString trimBlanks(QStringView text) {
+    qsizetype b = 0;
+    qsizetype e = text.size();
+    while (b < e && text[b] == u' ') ++b;
+    while (e > b && text[e - 1] == u' ') --e;
+    return text.sliced(b, e - b).toString();
+}
+
+QString padRight(QStringView text, qsizetype width) {
+    const qsizetype n = characterCount(text);
+    return n >= width ? text.toString() : text.toString() + QString(width - n, u' ');
+}
+
+QString padLeft(QStringView text, qsizetype width) {
+    const qsizetype n = characterCount(text);
+    return n >= width ? text.toString() : QString(width - n, u' ') + text.toString();
+}
+
+QString zeroPad(const QString& digits, qsizetype width) {
+    return digits.size() >= width ? digits : QString(width - digits.size(), u'0') + digits;
+}
+
+qsizetype blankCount(QStringView text) { return text.count(u' '); }
+
+QString fenOfAmount(QStringView text, const FieldRef& where) {
+    requireNumber(text, where);
+    if (auto fen = exactFen(text)) return *fen;
+    return fenOfValue(leadingValue(text), text, where);
+}
+
+QString fenOfLeadingValue(QStringView text, const FieldRef& where) {
+    if (auto fen = exactFen(text)) return *fen;
+    return fenOfValue(leadingValue(text), text, where);
+}
+
+QString formatCount(QStringView text, QStringView zeroPattern, const FieldRef& where) {
+    requireNumber(text, where);
+    const double value = leadingValue(text);
+    if (!std::isfinite(value)) throw OverflowError(where.describe() + quoted(text) + u"超出范围"_s);
+    if (value < 0) {
+        throw Error(carderr::InvalidArgument, where.describe() + quoted(text) + u"不能为负数"_s);
+    }
+    return formatNumber(value, zeroPattern);
+}
+
+QString formatCreditDate(QStringView text) {
+    if (const auto date = parseDate(text)) return formatDate(*date, u"yyyymmdd");
+    return text.toString();
+}
+
+qsizetype nameFieldBlanks(QStringView name, qsizetype fieldBytes) {
+    const qsizetype blanks = blankCount(name);
+    const qsizetype k = blanks > 0 ? blanks - 1 : 0;
+    return fieldBytes - 2 * characterCount(name) + 2 * k;
+}
+
+void requireRoom(qsizetype spare, QStringView text, const FieldRef& where, const QString& room) {
+    if (spare >= 0) return;
+    throw Error(carderr::InvalidArgument,
+                where.describe() + quoted(text) + u"太长，"_s + where.label + u"栏只有"_s + room);
+}
+
+void CardFileBuilder::put(QStringView text, const FieldRef& where) {
+    if (text.contains(u'\r') || text.contains(u'\n')) {
+        throw Error(carderr::InvalidArgument, where.describe() + quoted(text) + u"含有换行符，无法写成一行"_s);
+    }
+    if (const auto failure = encoder_.encode(text, bytes_)) {
+        const QString character = QString::fromUcs4(&failure->character, 1);
+        const QString code = QString::number(static_cast<uint>(failure->character), 16)
+                                 .toUpper()
+                                 .rightJustified(4, u'0');
+        throw Error(carderr::InvalidArgument, where.describe() + quoted(text) + u"含有GBK编码中没有的字符"_s +
+                                                  quoted(character) + u"（U+"_s + code +
+                                                  u"），无法写入工资卡文件"_s);
+    }
+}
+
+void CardFileBuilder::putAscii(QStringView text) { bytes_ += text.toLatin1(); }
+
+void CardFileBuilder::putBlanks(qsizetype count) {
+    if (count > 0) bytes_.append(count, ' ');
+}
+
+void CardFileBuilder::endLine() { bytes_ += "\r\n"; }
+
+}  // namespace slp::bank
