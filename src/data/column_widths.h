@@ -1,0 +1,48 @@
+#pragma once
+// The column-width rule of the wage grids: every width is a number of full-width characters times
+// charUnit, the width in twips of the character "我" in the grid's font at the print font size.
+#include <QList>
+#include <QString>
+#include <functional>
+
+#include "data/wage_grid.h"
+#include "data/wage_items.h"
+
+namespace slp::data {
+
+// Width in twips of "我" in the face `family` at `pointSize` points.
+using CharUnitMeasure = std::function<float(const QString& family, float pointSize)>;
+
+// The default measure: the advance of "我" from QFontMetricsF of the font set with setPointSizeF, laid out
+// for a 1440-dpi device so that one device pixel is one twip (no screen rounding or hinting in the way).
+// Without a QGuiApplication there is no font database: it then answers the em square, pointSize × 20
+// twips, the width of a full-width character in the CJK faces.
+float measureCharUnit(const QString& family, float pointSize);
+
+// Which catalogue item each grid column shows: itemOfColumn[c] is the item index, or kSequence for the
+// sequence-number column, which is sequenceChars characters wide.
+struct ColumnItems {
+    static constexpr int kSequence = -1;
+    QList<int> itemOfColumn;
+    int sequenceChars = 3;
+};
+
+// The employee table: column 0 the sequence (3 characters), column c >= 1 item c - 1.
+ColumnItems employeeTableColumns(int columnCount);
+// The department payment table: the same with a sequence column 2 characters wide.
+ColumnItems departmentPaymentColumns(int columnCount);
+// The department summary: column 1 item 0, column 2 item 1, column c >= 3 item c + firstAmountIndex - 3.
+ColumnItems departmentSummaryColumns(int columnCount, int firstAmountIndex);
+
+// Sets every column's width from the rule, each rounded to whole twips with halves to even. Columns beyond
+// `columns` keep their widths; an item index outside the catalogue raises slp::Error (subscript out of
+// range).
+void applyColumnWidths(WageGrid& grid, const WageCatalogue& catalogue, const ColumnItems& columns,
+                       float charUnit);
+
+// The print font size changes: measures charUnit in the grid's font at `size`, sets the grid's font size
+// and recomputes every column width. Returns the new charUnit for the window to keep.
+float ApplyPrintFontSize(WageGrid& grid, const WageCatalogue& catalogue, const ColumnItems& columns, float size,
+                         const CharUnitMeasure& measure = measureCharUnit);
+
+}  // namespace slp::data

@@ -1,0 +1,335 @@
+#include "data/database.h"
+
+#include <QFileInfo>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlField>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QUrl>
+#include <QUuid>
+#include <sqlite3.h>
+
+#include "data/sqlite_statement.h"
+
+using namespace Qt::StringLiterals;
+
+namespace slp::data {
+
+namespace {
+
+struct ParsedConnection {
+    QString driver;
+    jet::Dialect dialect = jet::Dialect::SQLite;
+    QString path;  // SQLite file
+    QUrl url;      // server
+};
+
+ParsedConnection parseConnection(const QString& text) {
+    ParsedConnection p;
+    if (text.startsWith(u"sqlite:"_s, Qt::CaseInsensitive)) {
+        p.driver = u"QSQLITE"_s;
+        p.path = text.mid(7);
+        if (!p.path.isEmpty()) return p;
+    } else if (text.startsWith(u"postgresql://"_s, Qt::CaseInsensitive) ||
+               text.startsWith(u"postgres://"_s, Qt::CaseInsensitive)) {
+        p.driver = u"QPSQL"_s;
+        p.dialect = jet::Dialect::PostgreSQL;
+        p.url = QUrl(text);
+        if (p.url.isValid() && !p.url.host().isEmpty()) return p;
+    }
+    throw DatabaseError(errnum::Database, u"无法识别的数据库连接: "_s + text);
+}
+
+}  // namespace
+
+Database::Database(const QString& connection) : Database(connection, Options()) {}
+
+Database::Database(const QString& connection, Options options)
+    : connection_(connection) {
+    const ParsedConnection parsed = parseConnection(connection);
+    dialect_ = parsed.dialect;
+    if (!QSqlDatabase::isDriverAvailable(parsed.driver)) {
+        throw DatabaseError(errnum::Database, u"数据库驱动程序 "_s + parsed.driver + u" 不可用。"_s);
+    }
+    if (parsed.driver == u"QSQLITE" && parsed.path != u":memory:" && !options.createIfMissing &&
+        !QFileInfo::exists(parsed.path)) {
+        throw DatabaseError(dberr::FileNotFound, u"找不到文件 '"_s + parsed.path + u"'。"_s);
+    }
+    sqlite3* sqlite = nullptr;
+    connectionName_ = u"slp-data-"_s + QUuid::createUuid().toString(QUuid::WithoutBraces);
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(parsed.driver, connectionName_);
+        if (parsed.driver == u"QSQLITE") {
+            db.setDatabaseName(parsed.path);
+        } else {
+            db.setHostName(parsed.url.host());
+            if (parsed.url.port() > 0) db.setPort(parsed.url.port());
+            db.setUserName(parsed.url.userName());
+            db.setPassword(parsed.url.password());
+            db.setDatabaseName(parsed.url.path().mid(1));
+        }
+        if (!db.open()) {
+            const QString message = db.lastError().text();
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(connectionName_);
+            throw DatabaseError(errnum::Database, message);
+        }
+        const QVariant handle = db.driver()->handle();
+        if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0) {
+            sqlite = *static_cast<sqlite3* const*>(handle.constData());
+        }
+    }
+    if (!options.genericQtSql) sqlite_ = sqlite;
+    try {
+        if (sqlite) {
+            // A file that is not a database opens fine and fails at its first read: find out now.
+            executeNative(u"SELECT count(*) FROM sqlite_master"_s);
+            const int rc = jet::registerSqliteHelpers(sqlite);
+            if (rc != SQLITE_OK) {
+                throw DatabaseError(errnum::Database,
+                                    u"无法注册查询辅助函数: "_s + QString::fromUtf8(sqlite3_errstr(rc)),
+                                    QString(), QString(), rc);
+            }
+        }
+    } catch (...) {
+        sqlite_ = nullptr;
+        {
+            QSqlDatabase db = QSqlDatabase::database(connectionName_, false);
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(connectionName_);
+        throw;
+    }
+}
+
+Database::~Database() {
+    {
+        QSqlDatabase db = QSqlDatabase::database(connectionName_, false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(connectionName_);
+}
+
+QSqlDatabase Database::qtDatabase() const { return QSqlDatabase::database(connectionName_, false); }
+
+void Database::throwQtError(const QString& what, const QString& query, const QString& engineQuery) const {
+    throw DatabaseError(errnum::Database, what, query, engineQuery);
+}
+
+QString Database::translate(const QString& hostQuery) const {
+    try {
+        return jet::translate(hostQuery, dialect_);
+    } catch (const jet::SyntaxError& e) {
+        throw DatabaseError(e.number(), e.description(), hostQuery);
+    }
+}
+
+ResultSet Database::open(const QString& hostQuery) {
+    const QString engineQuery = translate(hostQuery);
+    if (sqlite_) {
+        SqliteStatement statement(sqlite_, engineQuery, hostQuery);
+        return ResultSet::fromSqlite(statement.get(), hostQuery, engineQuery);
+    }
+    QSqlQuery q(qtDatabase());
+    q.setForwardOnly(true);
+    if (!q.exec(engineQuery)) throwQtError(q.lastError().text(), hostQuery, engineQuery);
+    return ResultSet::fromQtQuery(q, hostQuery, engineQuery);
+}
+
+ResultSet Database::openNative(const QString& engineQuery) {
+    if (sqlite_) {
+        SqliteStatement statement(sqlite_, engineQuery, engineQuery);
+        return ResultSet::fromSqlite(statement.get(), engineQuery, engineQuery);
+    }
+    QSqlQuery q(qtDatabase());
+    q.setForwardOnly(true);
+    if (!q.exec(engineQuery)) throwQtError(q.lastError().text(), engineQuery, engineQuery);
+    return ResultSet::fromQtQuery(q, engineQuery, engineQuery);
+}
+
+namespace {
+
+int64_t runSqlite(sqlite3* db, const QString& text, const QString& query) {
+    const QByteArray utf8 = text.toUtf8();
+    const char* next = utf8.constData();
+    const char* end = next + utf8.size();
+    int64_t changed = 0;
+    while (next < end) {
+        SqliteStatement statement(db, next, int(end - next), &next, query, text);
+        if (!statement.get()) continue;  // blanks or a comment only
+        statement.runToEnd();
+        changed = sqlite3_changes64(db);
+    }
+    return changed;
+}
+
+}  // namespace
+
+int64_t Database::execute(const QString& hostStatement) {
+    const QString engineStatement = translate(hostStatement);
+    if (sqlite_) {
+        SqliteStatement statement(sqlite_, engineStatement, hostStatement, engineStatement);
+        statement.runToEnd();
+        return sqlite3_changes64(sqlite_);
+    }
+    QSqlQuery q(qtDatabase());
+    if (!q.exec(engineStatement)) throwQtError(q.lastError().text(), hostStatement, engineStatement);
+    return q.numRowsAffected();
+}
+
+int64_t Database::executeNative(const QString& engineStatement) {
+    if (sqlite_) return runSqlite(sqlite_, engineStatement, engineStatement);
+    QSqlQuery q(qtDatabase());
+    if (!q.exec(engineStatement)) throwQtError(q.lastError().text(), engineStatement, engineStatement);
+    return q.numRowsAffected();
+}
+
+QList<TableDef> Database::tables() {
+    QList<TableDef> result;
+    if (sqlite_) {
+        ResultSet names = openNative(
+            u"SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' "
+            "ORDER BY rowid"_s);
+        for (int i = 0; i < names.recordCount(); ++i) {
+            names.setAbsolutePosition(i);
+            TableDef table;
+            table.name = names.text(0);
+            const QByteArray tableName = table.name.toUtf8();
+            SqliteStatement info(sqlite_, u"SELECT name, type FROM pragma_table_info(?1) ORDER BY cid"_s,
+                                 u"pragma_table_info"_s);
+            sqlite3_bind_text(info.get(), 1, tableName.constData(), int(tableName.size()), SQLITE_STATIC);
+            ResultSet columns = ResultSet::fromSqlite(info.get(), table.name, table.name);
+            for (int c = 0; c < columns.recordCount(); ++c) {
+                columns.setAbsolutePosition(c);
+                table.fields << fieldFromDeclaredType(columns.text(0), columns.text(1));
+            }
+            result << table;
+        }
+        return result;
+    }
+    const QSqlDatabase db = qtDatabase();
+    for (const QString& name : db.tables(QSql::Tables)) {
+        TableDef table;
+        table.name = name;
+        const QSqlRecord record = db.record(name);
+        for (int c = 0; c < record.count(); ++c) {
+            FieldDef f;
+            f.name = record.fieldName(c);
+            switch (record.field(c).metaType().id()) {
+                case QMetaType::Short:
+                    f.type = FieldType::Integer;
+                    break;
+                case QMetaType::Int:
+                case QMetaType::LongLong:
+                    f.type = FieldType::Long;
+                    break;
+                case QMetaType::Float:
+                    f.type = FieldType::Single;
+                    break;
+                case QMetaType::Double:
+                    f.type = FieldType::Double;
+                    break;
+                case QMetaType::Bool:
+                    f.type = FieldType::Boolean;
+                    break;
+                case QMetaType::QString:
+                    f.type = FieldType::Text;
+                    f.size = std::max(0, record.field(c).length());
+                    break;
+                default:
+                    f.type = FieldType::Other;
+                    break;
+            }
+            table.fields << f;
+        }
+        result << table;
+    }
+    return result;
+}
+
+bool Database::hasTable(const QString& name) {
+    for (const TableDef& t : tables()) {
+        if (t.name == name) return true;
+    }
+    return false;
+}
+
+void Database::createTable(const TableDef& table) { executeNative(createTableStatement(table, dialect_)); }
+
+void Database::addRow(const QString& table, const FieldValues& values) {
+    QStringList columns;
+    QList<Value> row;
+    for (const auto& [name, value] : values) {
+        columns << name;
+        row << value;
+    }
+    if (columns.isEmpty()) {
+        executeNative(u"INSERT INTO "_s + quoteIdentifier(table) + u" DEFAULT VALUES"_s);
+        return;
+    }
+    RowWriter writer(*this, table, columns);
+    writer.add(row);
+}
+
+int64_t Database::updateRows(const QString& table, const FieldValues& values, const FieldValues& where) {
+    if (values.isEmpty()) return 0;
+    // SQLite takes numbered parameters, Qt's drivers plain "?" in order.
+    int n = 0;
+    const auto param = [&] { return sqlite_ ? u'?' + QString::number(++n) : u"?"_s; };
+    QStringList sets;
+    QStringList conditions;
+    for (const auto& v : values) sets << quoteIdentifier(v.first) + u" = "_s + param();
+    const QString same = dialect_ == jet::Dialect::PostgreSQL ? u" IS NOT DISTINCT FROM "_s : u" IS "_s;
+    for (const auto& w : where) conditions << quoteIdentifier(w.first) + same + param();
+    QString text = u"UPDATE "_s + quoteIdentifier(table) + u" SET "_s + sets.join(u", "_s);
+    if (!conditions.isEmpty()) text += u" WHERE "_s + conditions.join(u" AND "_s);
+
+    QList<Value> params;
+    for (const auto& v : values) params << v.second;
+    for (const auto& w : where) params << w.second;
+    if (sqlite_) {
+        SqliteStatement statement(sqlite_, text, text);
+        for (int i = 0; i < params.size(); ++i) statement.bind(i + 1, params[i]);
+        statement.runToEnd();
+        return sqlite3_changes64(sqlite_);
+    }
+    QSqlQuery q(qtDatabase());
+    if (!q.prepare(text)) throwQtError(q.lastError().text(), text, text);
+    for (const Value& p : params) q.addBindValue(p.toVariant());
+    if (!q.exec()) throwQtError(q.lastError().text(), text, text);
+    return q.numRowsAffected();
+}
+
+void Database::beginTransaction() {
+    QSqlDatabase db = qtDatabase();
+    if (!db.transaction()) throwQtError(db.lastError().text(), u"BEGIN"_s, u"BEGIN"_s);
+}
+
+void Database::commit() {
+    QSqlDatabase db = qtDatabase();
+    if (!db.commit()) throwQtError(db.lastError().text(), u"COMMIT"_s, u"COMMIT"_s);
+}
+
+void Database::rollback() {
+    QSqlDatabase db = qtDatabase();
+    if (!db.rollback()) throwQtError(db.lastError().text(), u"ROLLBACK"_s, u"ROLLBACK"_s);
+}
+
+Transaction::Transaction(Database& database) : database_(database) { database_.beginTransaction(); }
+
+Transaction::~Transaction() {
+    if (done_) return;
+    try {
+        database_.rollback();
+    } catch (const DatabaseError&) {
+        // The engine already ended the transaction (for example after a failed commit): nothing to undo.
+    }
+}
+
+void Transaction::commit() {
+    database_.commit();
+    done_ = true;
+}
+
+}  // namespace slp::data
