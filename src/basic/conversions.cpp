@@ -1,5 +1,6 @@
 #include "basic/conversions.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
