@@ -1,0 +1,290 @@
+// The functions and the collation that translated statements use on a SQLite connection.
+#include <sqlite3.h>
+#include <unicode/ucol.h>
+
+#include <QByteArray>
+#include <QString>
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <optional>
+
+#include "basic/conversions.h"
+#include "data/jet/sqlite_emitter.h"
+#include "data/jet/translate.h"
+
+using namespace Qt::StringLiterals;
+
+namespace slp::jet {
+
+namespace {
+
+// The host engine's messages for the faults its functions report.
+const char invalidUseOfNull[] = "无效使用 Null";
+const char typeMismatch[] = "类型不匹配";
+const char invalidArgument[] = "无效的过程调用或参数";
+const char divisionByZero[] = "除数为零";
+
+QString textOf(sqlite3_value* v) {
+    const auto* bytes = reinterpret_cast<const char*>(sqlite3_value_text(v));
+    return QString::fromUtf8(bytes, sqlite3_value_bytes(v));
+}
+
+// The text a value turns into when it is joined to a text: numbers in their plain decimal form.
+QString displayText(sqlite3_value* v) {
+    switch (sqlite3_value_type(v)) {
+        case SQLITE_INTEGER:
+            return QString::number(sqlite3_value_int64(v));
+        case SQLITE_FLOAT:
+            return plainNumber(sqlite3_value_double(v));
+        case SQLITE_NULL:
+            return {};
+        default:
+            return textOf(v);
+    }
+}
+
+void resultText(sqlite3_context* ctx, const QString& text) {
+    const QByteArray utf8 = text.toUtf8();
+    sqlite3_result_text(ctx, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+}
+
+void resultError(sqlite3_context* ctx, const char* message) { sqlite3_result_error(ctx, message, -1); }
+
+// Number of characters, a surrogate pair counting once.
+qsizetype characterCount(const QString& s) {
+    qsizetype n = 0;
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        if (!(s[i].isLowSurrogate() && i > 0 && s[i - 1].isHighSurrogate())) ++n;
+    }
+    return n;
+}
+
+// A number held by a value: numbers as they are, texts only when they read wholly as a number.
+struct Number {
+    bool isInteger = false;
+    sqlite3_int64 integer = 0;
+    double real = 0;
+    double asReal() const { return isInteger ? double(integer) : real; }
+};
+
+std::optional<Number> numberOf(sqlite3_value* v) {
+    Number n;
+    switch (sqlite3_value_type(v)) {
+        case SQLITE_INTEGER:
+            n.isInteger = true;
+            n.integer = sqlite3_value_int64(v);
+            return n;
+        case SQLITE_FLOAT:
+            n.real = sqlite3_value_double(v);
+            return n;
+        default: {
+            const QString text = textOf(v);
+            if (!isNumericText(text)) return std::nullopt;
+            n.real = leadingValue(text);
+            return n;
+        }
+    }
+}
+
+void resultNumber(sqlite3_context* ctx, const Number& n) {
+    if (n.isInteger) {
+        sqlite3_result_int64(ctx, n.integer);
+    } else {
+        sqlite3_result_double(ctx, n.real);
+    }
+}
+
+// val(x): the leading numeric value of x's text; 0 for a text without one.
+void valFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    switch (sqlite3_value_type(argv[0])) {
+        case SQLITE_NULL:
+            resultError(ctx, invalidUseOfNull);
+            return;
+        case SQLITE_INTEGER:
+        case SQLITE_FLOAT:
+            sqlite3_result_double(ctx, sqlite3_value_double(argv[0]));
+            return;
+        default:
+            sqlite3_result_double(ctx, leadingValue(textOf(argv[0])));
+    }
+}
+
+// len(x): characters in x's text; null stays null.
+void lenFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    sqlite3_result_int64(ctx, characterCount(displayText(argv[0])));
+}
+
+// left(x, n): the first n characters of x's text; null stays null. n is rounded to a whole number,
+// halves to even; a negative n is refused.
+void leftFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (sqlite3_value_type(argv[1]) == SQLITE_NULL) {
+        resultError(ctx, invalidUseOfNull);
+        return;
+    }
+    const std::optional<Number> count = numberOf(argv[1]);
+    if (!count) {
+        resultError(ctx, typeMismatch);
+        return;
+    }
+    const double rounded = count->isInteger ? double(count->integer) : roundHalfEven(count->real);
+    if (!(rounded >= 0)) {
+        resultError(ctx, invalidArgument);
+        return;
+    }
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const QString text = displayText(argv[0]);
+    qsizetype end = 0;
+    double taken = 0;
+    while (end < text.size() && taken < rounded) {
+        end += (text[end].isHighSurrogate() && end + 1 < text.size() && text[end + 1].isLowSurrogate()) ? 2 : 1;
+        taken += 1;
+    }
+    resultText(ctx, text.left(end));
+}
+
+// a & b: joins the texts, a null counting as an empty text; two nulls give null.
+void catFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL && sqlite3_value_type(argv[1]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    resultText(ctx, displayText(argv[0]) + displayText(argv[1]));
+}
+
+// The numeric value of x for a comparison with a number or a sum: texts must read as numbers.
+void numFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const std::optional<Number> n = numberOf(argv[0]);
+    if (!n) {
+        resultError(ctx, typeMismatch);
+        return;
+    }
+    resultNumber(ctx, *n);
+}
+
+enum class Arithmetic { Add, Subtract, Multiply, Divide };
+
+// Arithmetic like the host engine: null gives null, + joins two texts, texts that read as numbers
+// take part as numbers and other texts are refused; whole numbers stay whole while they fit.
+template <Arithmetic op>
+void arithmeticFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    const int ta = sqlite3_value_type(argv[0]);
+    const int tb = sqlite3_value_type(argv[1]);
+    if (ta == SQLITE_NULL || tb == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    if (op == Arithmetic::Add && ta == SQLITE_TEXT && tb == SQLITE_TEXT) {
+        resultText(ctx, textOf(argv[0]) + textOf(argv[1]));
+        return;
+    }
+    const std::optional<Number> a = numberOf(argv[0]);
+    const std::optional<Number> b = numberOf(argv[1]);
+    if (!a || !b) {
+        resultError(ctx, typeMismatch);
+        return;
+    }
+    if (op == Arithmetic::Divide) {
+        if (b->asReal() == 0) {
+            resultError(ctx, divisionByZero);
+            return;
+        }
+        sqlite3_result_double(ctx, a->asReal() / b->asReal());
+        return;
+    }
+    if (a->isInteger && b->isInteger) {
+        sqlite3_int64 r = 0;
+        bool overflow = false;
+        if (op == Arithmetic::Add) overflow = __builtin_add_overflow(a->integer, b->integer, &r);
+        if (op == Arithmetic::Subtract) overflow = __builtin_sub_overflow(a->integer, b->integer, &r);
+        if (op == Arithmetic::Multiply) overflow = __builtin_mul_overflow(a->integer, b->integer, &r);
+        if (!overflow) {
+            sqlite3_result_int64(ctx, r);
+            return;
+        }
+    }
+    double r = 0;
+    if (op == Arithmetic::Add) r = a->asReal() + b->asReal();
+    if (op == Arithmetic::Subtract) r = a->asReal() - b->asReal();
+    if (op == Arithmetic::Multiply) r = a->asReal() * b->asReal();
+    sqlite3_result_double(ctx, r);
+}
+
+int compareTexts(void* collator, int lengthA, const void* a, int lengthB, const void* b) {
+    UErrorCode status = U_ZERO_ERROR;
+    const UCollationResult r = ucol_strcollUTF8(static_cast<UCollator*>(collator), static_cast<const char*>(a),
+                                                lengthA, static_cast<const char*>(b), lengthB, &status);
+    if (U_FAILURE(status)) {
+        // Not valid UTF-8: fall back to the order of the bytes so the order stays total.
+        const int common = std::min(lengthA, lengthB);
+        const int c = common > 0 ? std::memcmp(a, b, size_t(common)) : 0;
+        if (c != 0) return c;
+        return lengthA < lengthB ? -1 : (lengthA > lengthB ? 1 : 0);
+    }
+    return r == UCOL_LESS ? -1 : (r == UCOL_GREATER ? 1 : 0);
+}
+
+void closeCollator(void* collator) { ucol_close(static_cast<UCollator*>(collator)); }
+
+struct FunctionDef {
+    const char* name;
+    int arguments;
+    void (*function)(sqlite3_context*, int, sqlite3_value**);
+};
+
+}  // namespace
+
+int registerSqliteHelpers(sqlite3* db) {
+    if (!db) return SQLITE_MISUSE;
+    static constexpr FunctionDef functions[] = {
+        {"slp_val", 1, valFunction},
+        {"slp_len", 1, lenFunction},
+        {"slp_left", 2, leftFunction},
+        {"slp_cat", 2, catFunction},
+        {"slp_num", 1, numFunction},
+        {"slp_add", 2, arithmeticFunction<Arithmetic::Add>},
+        {"slp_sub", 2, arithmeticFunction<Arithmetic::Subtract>},
+        {"slp_mul", 2, arithmeticFunction<Arithmetic::Multiply>},
+        {"slp_div", 2, arithmeticFunction<Arithmetic::Divide>},
+    };
+    for (const FunctionDef& f : functions) {
+        const int rc = sqlite3_create_function_v2(db, f.name, f.arguments,
+                                                  SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS, nullptr,
+                                                  f.function, nullptr, nullptr, nullptr);
+        if (rc != SQLITE_OK) return rc;
+    }
+
+    // Texts compare like the host engine's: Latin letters without regard to case (and full-width
+    // letters and digits like their half-width forms), Chinese characters in pinyin order, digits
+    // and codes character by character.
+    UErrorCode status = U_ZERO_ERROR;
+    UCollator* collator = ucol_open("zh", &status);
+    if (U_FAILURE(status) || !collator) return SQLITE_ERROR;
+    ucol_setStrength(collator, UCOL_SECONDARY);
+    // The Chinese tailoring moves Chinese characters before all other scripts; the host engine keeps
+    // Latin letters first.
+    const int32_t noReordering[] = {UCOL_REORDER_CODE_NONE};
+    ucol_setReorderCodes(collator, noReordering, 1, &status);
+    if (U_FAILURE(status)) {
+        ucol_close(collator);
+        return SQLITE_ERROR;
+    }
+    const int rc = sqlite3_create_collation_v2(db, textCollation, SQLITE_UTF8, collator, compareTexts, closeCollator);
+    // A failed registration does not call the destructor.
+    if (rc != SQLITE_OK) ucol_close(collator);
+    return rc;
+}
+
+}  // namespace slp::jet
