@@ -1,8 +1,84 @@
-#include <QCoreApplication>
+// slpayprn: the demo payroll host and the command line of the wage-printing component.
+#include <QApplication>
+#include <QGuiApplication>
+#include <QTextStream>
 #include <cstdio>
+#include <memory>
+
+#include "commands.h"
+
+using namespace Qt::StringLiterals;
+using namespace slp::app;
+
+namespace {
+
+void printErr(const QString& text) {
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+}
+
+// Every option any command knows, so the command words can be found wherever options stand.
+QList<OptionSpec> allOptions() {
+    QList<OptionSpec> all = globalOptions();
+    for (const auto& c : commands()) all += c.options;
+    return all;
+}
+
+const Command* findCommand(const QStringList& positional, qsizetype* used) {
+    const Command* best = nullptr;
+    for (const auto& c : commands()) {
+        if (c.words.size() <= positional.size() && positional.mid(0, c.words.size()) == c.words &&
+            (!best || c.words.size() > best->words.size())) {
+            best = &c;
+        }
+    }
+    *used = best ? best->words.size() : 0;
+    return best;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    std::puts("slpayprn");
-    return 0;
+    QStringList args;
+    for (int i = 1; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
+
+    const Command* command = nullptr;
+    ParsedArgs parsed;
+    try {
+        const ParsedArgs first = parseArguments(args, allOptions());
+        if (first.flags.contains(u"help"_s)) {
+            const QByteArray text = helpText().toUtf8();
+            std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
+            return 0;
+        }
+        QStringList words = first.positional;
+        if (words.isEmpty()) words << u"host"_s;
+        qsizetype used = 0;
+        command = findCommand(words, &used);
+        if (!command) throw UsageError(u"unknown command: "_s + words.join(u' '));
+        parsed = parseArguments(args, globalOptions() + command->options);
+        parsed.positional = words.mid(used);
+        if (!parsed.positional.isEmpty() && command->synopsis.isEmpty()) {
+            throw UsageError(u"unexpected argument: "_s + parsed.positional.join(u' '));
+        }
+    } catch (const UsageError& e) {
+        printErr(u"slpayprn: "_s + e.message() + u"\nTry 'slpayprn --help'.\n"_s);
+        return 2;
+    }
+
+    std::unique_ptr<QCoreApplication> app;
+    if (command->needsWindows) {
+        app = std::make_unique<QApplication>(argc, argv);
+    } else {
+        // Printing and measuring need fonts but no display.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    }
+    QCoreApplication::setApplicationName(u"Sl_PAYPRN"_s);
+    try {
+        return command->run(parsed, hostOptionsFrom(parsed));
+    } catch (const UsageError& e) {
+        printErr(u"slpayprn: "_s + e.message() + u"\nTry 'slpayprn --help'.\n"_s);
+        return 2;
+    }
 }

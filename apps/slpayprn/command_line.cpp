@@ -1,0 +1,66 @@
+#include "command_line.h"
+
+using namespace Qt::StringLiterals;
+
+namespace slp::app {
+
+const QList<OptionSpec>& globalOptions() {
+    static const QList<OptionSpec> options = {
+        {u"db"_s, true, u"FILE  the wage database (default: the demo database)"_s},
+        {u"unit"_s, true, u"CODE  单位代码 (default 0101)"_s},
+        {u"unit-name"_s, true, u"NAME  单位名称 (default 朔岚示范公司)"_s},
+        {u"month"_s, true, u"TEXT  工作年月, a four-digit year, a dash and the month (default 2000-04)"_s},
+        {u"payday"_s, true, u"TEXT  发薪日, the day of the month (default 25)"_s},
+        {u"help"_s, false, u"      list every command"_s},
+    };
+    return options;
+}
+
+ParsedArgs parseArguments(const QStringList& args, const QList<OptionSpec>& accepted) {
+    ParsedArgs out;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (!a.startsWith(u"--"_s) || a == u"--"_s) {
+            out.positional << a;
+            continue;
+        }
+        QString name = a.mid(2);
+        QString inlineValue;
+        bool hasInline = false;
+        if (const qsizetype eq = name.indexOf(u'='); eq >= 0) {
+            inlineValue = name.mid(eq + 1);
+            name = name.left(eq);
+            hasInline = true;
+        }
+        const OptionSpec* spec = nullptr;
+        for (const auto& s : accepted) {
+            if (s.name == name) spec = &s;
+        }
+        if (!spec) throw UsageError(u"unknown option --"_s + name);
+        if (!spec->takesValue) {
+            if (hasInline) throw UsageError(u"option --"_s + name + u" takes no value"_s);
+            out.flags.insert(name);
+            continue;
+        }
+        if (hasInline) {
+            out.values.insert(name, inlineValue);
+        } else {
+            if (i + 1 >= args.size()) throw UsageError(u"option --"_s + name + u" needs a value"_s);
+            out.values.insert(name, args[++i]);
+        }
+    }
+    return out;
+}
+
+HostOptions hostOptionsFrom(const ParsedArgs& parsed) {
+    HostOptions h;
+    h.databaseGiven = parsed.values.contains(u"db"_s);
+    h.database = parsed.value(u"db"_s);
+    h.unitCode = parsed.value(u"unit"_s, u"0101"_s);
+    h.unitName = parsed.value(u"unit-name"_s, u"朔岚示范公司"_s);
+    h.month = parsed.value(u"month"_s, u"2000-04"_s);
+    h.payDay = parsed.value(u"payday"_s, u"25"_s);
+    return h;
+}
+
+}  // namespace slp::app

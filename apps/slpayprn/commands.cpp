@@ -1,0 +1,98 @@
+#include "commands.h"
+
+#include <QApplication>
+#include <cstdio>
+
+#include "basic/conversions.h"
+#include "basic/error.h"
+#include "data/demo_database.h"
+#include "default_database.h"
+#include "host_window.h"
+
+using namespace Qt::StringLiterals;
+
+namespace slp::app {
+
+namespace {
+
+void printErr(const QString& text) {
+    const QByteArray bytes = text.toUtf8() + '\n';
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+}
+
+int runHost(const ParsedArgs&, const HostOptions& options) {
+    HostOptions host = options;
+    try {
+        host.database = databaseFor(options);
+    } catch (const slp::Error& e) {
+        printErr(e.description());
+        host.database.clear();  // the host still opens, with an empty database field
+    }
+    HostWindow window(host);
+    window.show();
+    return QApplication::exec();
+}
+
+int runDemoDb(const ParsedArgs& args, const HostOptions&) {
+    if (args.positional.size() != 1) throw UsageError(u"demo-db needs one FILE"_s);
+    data::DemoOptions options;
+    if (args.has(u"employees"_s)) {
+        bool ok = false;
+        options.employees = args.value(u"employees"_s).toInt(&ok);
+        if (!ok || options.employees < 0) throw UsageError(u"--employees needs a whole number of 0 or more"_s);
+    }
+    options.month = args.value(u"month"_s, options.month);
+    if (args.has(u"seed"_s)) {
+        bool ok = false;
+        options.seed = args.value(u"seed"_s).toULongLong(&ok);
+        if (!ok) throw UsageError(u"--seed needs a whole number"_s);
+    }
+    options.replace = args.has(u"replace"_s);
+    try {
+        const auto s = data::createDemoDatabase(args.positional.front(), options);
+        const QByteArray line = (args.positional.front() + u": "_s + QString::number(s.departments) +
+                                 u" departments, "_s + QString::number(s.groups) + u" groups, "_s +
+                                 QString::number(s.employees) + u" employees, "_s + QString::number(s.items) +
+                                 u" items, month "_s + options.month + u'\n')
+                                    .toUtf8();
+        std::fwrite(line.constData(), 1, size_t(line.size()), stdout);
+        return 0;
+    } catch (const slp::Error& e) {
+        printErr(e.description());
+        return 1;
+    }
+}
+
+}  // namespace
+
+const QList<Command>& commands() {
+    static const QList<Command> list = {
+        {{u"host"_s}, QString(), u"open the demo host window 工资管理 (what slpayprn alone does)"_s, {}, true, runHost},
+        {{u"demo-db"_s},
+         u"FILE [--month YYYY-MM]"_s,
+         u"write a deterministic demo wage database (refuses an existing FILE unless --replace)"_s,
+         {{u"employees"_s, true, u"N     number of employees (default 200)"_s},
+          {u"seed"_s, true, u"S     seed of the generator (default 20000425)"_s},
+          {u"replace"_s, false, u"     replace an existing FILE"_s}},
+         false,
+         runDemoDb},
+    };
+    return list;
+}
+
+QString helpText() {
+    QString out = u"usage: slpayprn [global options] [command] [command options]\n\n"_s
+                  u"Sl_PAYPRN prints a month's wage tables and slips and writes the banks' payroll-card files.\n\n"_s
+                  u"global options:\n"_s;
+    for (const auto& o : globalOptions()) out += u"  --"_s + o.name + u' ' + o.help + u'\n';
+    out += u"\ncommands:\n"_s;
+    for (const auto& c : commands()) {
+        out += u"  slpayprn "_s + c.words.join(u' ');
+        if (!c.synopsis.isEmpty()) out += u' ' + c.synopsis;
+        out += u"\n      "_s + c.summary + u'\n';
+        for (const auto& o : c.options) out += u"      --"_s + o.name + u' ' + o.help + u'\n';
+    }
+    return out;
+}
+
+}  // namespace slp::app

@@ -1,0 +1,34 @@
+#include "default_database.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include "basic/error.h"
+#include "data/demo_database.h"
+
+using namespace Qt::StringLiterals;
+
+namespace slp::app {
+
+QString defaultDatabasePath() {
+    QString base = qEnvironmentVariable("XDG_DATA_HOME");
+    if (base.isEmpty()) base = QDir::homePath() + u"/.local/share"_s;
+    return base + u"/Sl_PAYPRN/demo.db"_s;
+}
+
+QString databaseFor(const HostOptions& host) {
+    if (host.databaseGiven) return host.database;
+    const QString path = defaultDatabasePath();
+    if (!QFileInfo::exists(path)) {
+        if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
+            throw slp::Error(slp::errnum::PathNotFound, u"无法建立文件夹 "_s + QFileInfo(path).absolutePath());
+        }
+        data::DemoOptions options;
+        options.month = host.month;
+        data::createDemoDatabase(path, options);
+    }
+    return path;
+}
+
+}  // namespace slp::app

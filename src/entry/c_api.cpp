@@ -1,0 +1,177 @@
+// The C interface: plays the automation runtime for hosts written in any language.
+#include <QApplication>
+#include <QGuiApplication>
+#include <QWidget>
+#include <exception>
+#include <memory>
+#include <string>
+
+#include "basic/error.h"
+#include "data/database.h"
+#include "entry/installed_windows.h"
+#include "entry/打印工资.h"
+#include "slpayprn.h"
+
+using namespace Qt::StringLiterals;
+
+struct slp_object {
+    enum Kind { Component, DatabaseObject } kind;
+    std::unique_ptr<slp::打印工资> component;
+    std::shared_ptr<slp::data::Database> database;
+};
+
+namespace {
+
+thread_local std::string lastError;
+
+int32_t finish(int32_t code, const QString& description = QString()) {
+    lastError = code == SLP_OK ? std::string() : description.toStdString();
+    return code;
+}
+
+struct Member {
+    const char* name;
+    bool isPut;
+};
+// In the order of the interface: the dispatch id is the index + 1.
+constexpr Member kMembers[] = {
+    {"Card", false},   {"PFirst", false},  {"PSecond", false}, {"PThird", false}, {"PSEL", false},
+    {"GetDWDM", true}, {"GetDWMC", true},  {"GetRQ", true},    {"GetDB", true},   {"GetFXRQ", true},
+};
+constexpr int32_t kMemberCount = int32_t(sizeof kMembers / sizeof kMembers[0]);
+
+// Windows need a QApplication; a host without Qt gets one made here, on its thread.
+bool ensureApplication(QString* why) {
+    if (auto* core = QCoreApplication::instance()) {
+        if (qobject_cast<QApplication*>(core)) return true;
+        *why = u"宿主程序的 Qt 应用对象不是 QApplication,不能显示窗口。"_s;
+        return false;
+    }
+    static int argc = 1;
+    static char name[] = "Sl_PAYPRN";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = new QApplication(argc, argv);
+    (void)app;
+    slp::installComponentWindows(slp::windowRegistry());
+    return true;
+}
+
+int32_t invokeMethod(slp::打印工资& c, int32_t dispid) {
+    QString why;
+    if (!ensureApplication(&why)) return finish(SLP_E_UNEXPECTED, why);
+    slp::installComponentWindows(slp::windowRegistry());
+    slp::Status s;
+    switch (dispid) {
+        case 1: s = c.Card(); break;
+        case 2: s = c.PFirst(); break;
+        case 3: s = c.PSecond(); break;
+        case 4: s = c.PThird(); break;
+        default: s = c.PSEL(); break;
+    }
+    return finish(s.code, s.description);
+}
+
+int32_t invokePut(slp::打印工资& c, int32_t dispid, const slp_value* arg) {
+    const char* name = kMembers[dispid - 1].name;
+    if (!arg) return finish(SLP_DISP_E_BADPARAMCOUNT, QString::fromUtf8(name) + u" 需要一个参数。"_s);
+    if (dispid == 9) {  // GetDB: a database object, or empty to release it
+        if (arg->type == SLP_EMPTY) {
+            c.GetDB(nullptr);
+            return finish(SLP_OK);
+        }
+        if (arg->type != SLP_OBJECT || !arg->object || arg->object->kind != slp_object::DatabaseObject) {
+            return finish(SLP_DISP_E_TYPEMISMATCH, u"GetDB 的参数不是数据库对象;数据库保持原值。"_s);
+        }
+        c.GetDB(arg->object->database);
+        return finish(SLP_OK);
+    }
+    QString text;
+    if (arg->type == SLP_TEXT) {
+        text = QString::fromUtf8(arg->text ? arg->text : "");
+    } else if (arg->type != SLP_EMPTY) {
+        return finish(SLP_DISP_E_TYPEMISMATCH, QString::fromUtf8(name) + u" 的参数应为文本。"_s);
+    }
+    switch (dispid) {
+        case 6: c.GetDWDM(text); break;
+        case 7: c.GetDWMC(text); break;
+        case 8: c.GetRQ(text); break;
+        default: c.GetFXRQ(text); break;
+    }
+    return finish(SLP_OK);
+}
+
+}  // namespace
+
+extern "C" {
+
+int32_t slp_create_object(const char* prog_id, slp_object** out) {
+    if (!prog_id || !out) return finish(SLP_E_POINTER, u"空指针参数。"_s);
+    *out = nullptr;
+    if (QString::fromUtf8(prog_id).compare(u"Sl_PAYPRN.打印工资"_s, Qt::CaseInsensitive) != 0) {
+        return finish(SLP_CO_E_CLASSSTRING, u"未知的类名:"_s + QString::fromUtf8(prog_id));
+    }
+    auto* obj = new slp_object{slp_object::Component, std::make_unique<slp::打印工资>(), nullptr};
+    *out = obj;
+    return finish(SLP_OK);
+}
+
+int32_t slp_get_dispid(slp_object* obj, const char* member, int32_t* dispid) {
+    if (!obj || !member || !dispid) return finish(SLP_E_POINTER, u"空指针参数。"_s);
+    if (obj->kind != slp_object::Component) return finish(SLP_DISP_E_UNKNOWNNAME, u"数据库对象没有成员。"_s);
+    const QString name = QString::fromUtf8(member);
+    for (int32_t i = 0; i < kMemberCount; ++i) {
+        if (name.compare(QLatin1StringView(kMembers[i].name), Qt::CaseInsensitive) == 0) {
+            *dispid = i + 1;
+            return finish(SLP_OK);
+        }
+    }
+    return finish(SLP_DISP_E_UNKNOWNNAME, u"未知的成员名:"_s + name);
+}
+
+int32_t slp_invoke(slp_object* obj, int32_t dispid, const slp_value* arg) {
+    if (!obj) return finish(SLP_E_POINTER, u"空指针参数。"_s);
+    if (obj->kind != slp_object::Component || dispid < 1 || dispid > kMemberCount) {
+        return finish(SLP_DISP_E_MEMBERNOTFOUND, u"没有这个调度号的成员:"_s + QString::number(dispid));
+    }
+    try {
+        if (!kMembers[dispid - 1].isPut) {
+            if (arg && arg->type != SLP_EMPTY) {
+                return finish(SLP_DISP_E_BADPARAMCOUNT,
+                              QString::fromUtf8(kMembers[dispid - 1].name) + u" 不带参数。"_s);
+            }
+            return invokeMethod(*obj->component, dispid);
+        }
+        return invokePut(*obj->component, dispid, arg);
+    } catch (const std::exception& e) {
+        return finish(SLP_DISP_E_EXCEPTION, QString::fromUtf8(e.what()));
+    }
+}
+
+int32_t slp_run_message_loop(void) {
+    QString why;
+    if (!ensureApplication(&why)) return finish(SLP_E_UNEXPECTED, why);
+    bool anyVisible = false;
+    for (QWidget* w : QApplication::topLevelWidgets()) anyVisible = anyVisible || w->isVisible();
+    if (anyVisible) QApplication::exec();
+    return finish(SLP_OK);
+}
+
+int32_t slp_open_database(const char* connection, slp_object** out) {
+    if (!connection || !out) return finish(SLP_E_POINTER, u"空指针参数。"_s);
+    *out = nullptr;
+    try {
+        auto db = std::make_shared<slp::data::Database>(QString::fromUtf8(connection));
+        *out = new slp_object{slp_object::DatabaseObject, nullptr, std::move(db)};
+        return finish(SLP_OK);
+    } catch (const slp::Error& e) {
+        return finish(SLP_E_DATABASE, e.description() + u" (错误号 "_s + QString::number(e.number()) + u')');
+    } catch (const std::exception& e) {
+        return finish(SLP_E_DATABASE, QString::fromUtf8(e.what()));
+    }
+}
+
+const char* slp_last_error(void) { return lastError.c_str(); }
+
+void slp_release(slp_object* obj) { delete obj; }
+
+}  // extern "C"
