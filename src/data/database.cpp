@@ -3,9 +3,7 @@
 #include <QFileInfo>
 #include <QSqlDriver>
 #include <QSqlError>
-#include <QSqlField>
 #include <QSqlQuery>
-#include <QSqlRecord>
 #include <QUrl>
 #include <QUuid>
 #include <sqlite3.h>
@@ -83,6 +81,10 @@ Database::Database(const QString& connection, Options options)
     if (!options.genericQtSql) sqlite_ = sqlite;
     try {
         if (sqlite) {
+            // A double-quoted name that matches no column must be an error, not the text of that name:
+            // a wage item without its column would otherwise read as its own name in every row.
+            sqlite3_db_config(sqlite, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+            sqlite3_db_config(sqlite, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
             // A file that is not a database opens fine and fails at its first read: find out now.
             executeNative(u"SELECT count(*) FROM sqlite_master"_s);
             const int rc = jet::registerSqliteHelpers(sqlite);
@@ -185,63 +187,40 @@ int64_t Database::executeNative(const QString& engineStatement) {
     return q.numRowsAffected();
 }
 
+namespace {
+
+// A text as an SQL string literal.
+QString quoteText(const QString& text) {
+    QString quoted = text;
+    quoted.replace(u'\'', u"''"_s);
+    return u'\'' + quoted + u'\'';
+}
+
+}  // namespace
+
 QList<TableDef> Database::tables() {
+    // Read from the engine's catalogue through ordinary queries, so both reading paths list the same.
+    const bool pg = dialect_ == jet::Dialect::PostgreSQL;
+    ResultSet names = openNative(
+        pg ? u"SELECT table_name FROM information_schema.tables WHERE table_schema = current_schema() "
+             "AND table_type = 'BASE TABLE' ORDER BY table_name"_s
+           : u"SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' "
+             "ORDER BY rowid"_s);
     QList<TableDef> result;
-    if (sqlite_) {
-        ResultSet names = openNative(
-            u"SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' "
-            "ORDER BY rowid"_s);
-        for (int i = 0; i < names.recordCount(); ++i) {
-            names.setAbsolutePosition(i);
-            TableDef table;
-            table.name = names.text(0);
-            const QByteArray tableName = table.name.toUtf8();
-            SqliteStatement info(sqlite_, u"SELECT name, type FROM pragma_table_info(?1) ORDER BY cid"_s,
-                                 u"pragma_table_info"_s);
-            sqlite3_bind_text(info.get(), 1, tableName.constData(), int(tableName.size()), SQLITE_STATIC);
-            ResultSet columns = ResultSet::fromSqlite(info.get(), table.name, table.name);
-            for (int c = 0; c < columns.recordCount(); ++c) {
-                columns.setAbsolutePosition(c);
-                table.fields << fieldFromDeclaredType(columns.text(0), columns.text(1));
-            }
-            result << table;
-        }
-        return result;
-    }
-    const QSqlDatabase db = qtDatabase();
-    for (const QString& name : db.tables(QSql::Tables)) {
+    for (int i = 0; i < names.recordCount(); ++i) {
+        names.setAbsolutePosition(i);
         TableDef table;
-        table.name = name;
-        const QSqlRecord record = db.record(name);
-        for (int c = 0; c < record.count(); ++c) {
-            FieldDef f;
-            f.name = record.fieldName(c);
-            switch (record.field(c).metaType().id()) {
-                case QMetaType::Short:
-                    f.type = FieldType::Integer;
-                    break;
-                case QMetaType::Int:
-                case QMetaType::LongLong:
-                    f.type = FieldType::Long;
-                    break;
-                case QMetaType::Float:
-                    f.type = FieldType::Single;
-                    break;
-                case QMetaType::Double:
-                    f.type = FieldType::Double;
-                    break;
-                case QMetaType::Bool:
-                    f.type = FieldType::Boolean;
-                    break;
-                case QMetaType::QString:
-                    f.type = FieldType::Text;
-                    f.size = std::max(0, record.field(c).length());
-                    break;
-                default:
-                    f.type = FieldType::Other;
-                    break;
-            }
-            table.fields << f;
+        table.name = names.text(0);
+        ResultSet columns = openNative(
+            pg ? u"SELECT column_name, data_type, character_maximum_length FROM information_schema.columns "
+                 "WHERE table_schema = current_schema() AND table_name = "_s +
+                     quoteText(table.name) + u" ORDER BY ordinal_position"_s
+               : u"SELECT name, type FROM pragma_table_info("_s + quoteText(table.name) + u") ORDER BY cid"_s);
+        for (int c = 0; c < columns.recordCount(); ++c) {
+            columns.setAbsolutePosition(c);
+            QString declared = columns.text(1);
+            if (pg && !columns.isNull(2)) declared += u'(' + columns.text(2) + u')';
+            table.fields << fieldFromDeclaredType(columns.text(0), declared);
         }
         result << table;
     }

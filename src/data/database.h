@@ -62,8 +62,9 @@ public:
     // Reads every row of a query written in the host dialect / in the engine's dialect.
     ResultSet open(const QString& hostQuery);
     ResultSet openNative(const QString& engineQuery);
-    // Runs a statement written in the host dialect / the engine's dialect (several ';'-separated
-    // statements are allowed in the engine's dialect); returns the number of rows changed by the last one.
+    // Runs a statement written in the host dialect / the engine's dialect; returns the number of rows
+    // changed. On SQLite's own path executeNative also takes several ';'-separated statements (the count
+    // is then the last one's); Qt's generic path runs one statement only.
     int64_t execute(const QString& hostStatement);
     int64_t executeNative(const QString& engineStatement);
 
