@@ -29,7 +29,9 @@ QByteArray LongCardBytes(const CardFileInput& input) {
     return file.bytes();
 }
 
-void WriteLongCardFile(const CardFileInput& input, QIODevice& out) { WriteCardBytes(out, LongCardBytes(input)); }
+void WriteLongCardFile(const CardFileInput& input, QIODevice& out) {
+    WriteCardBytes(out, LongCardBytes(input));
+}
 
 void WriteLongCardFile(const CardFileInput& input, const QString& path) {
     SaveCardFile(path, LongCardBytes(input));

@@ -46,7 +46,9 @@ QByteArray icbcCardBytes(const CardFileInput& input) {
 
 }  // namespace
 
-QByteArray MudanCardBytes(const CardFileInput& input) { return icbcCardBytes(input); }
+QByteArray MudanCardBytes(const CardFileInput& input) {
+    return icbcCardBytes(input);
+}
 
 void WriteMudanCardFile(const CardFileInput& input, QIODevice& out) {
     WriteCardBytes(out, MudanCardBytes(input));
@@ -56,7 +58,9 @@ void WriteMudanCardFile(const CardFileInput& input, const QString& path) {
     SaveCardFile(path, MudanCardBytes(input));
 }
 
-QByteArray PujiangCardBytes(const CardFileInput& input) { return icbcCardBytes(input); }
+QByteArray PujiangCardBytes(const CardFileInput& input) {
+    return icbcCardBytes(input);
+}
 
 void WritePujiangCardFile(const CardFileInput& input, QIODevice& out) {
     WriteCardBytes(out, PujiangCardBytes(input));

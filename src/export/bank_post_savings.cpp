@@ -36,14 +36,15 @@ QByteArray PostSavingsCardBytes(const CardFileInput& input, Prompts& prompts) {
         const qsizetype nameBlanks = nameFieldBlanks(row.name, kNameBytes);
         requireRoom(nameBlanks, row.name, name, u"10字节"_s);
         file.putBlanks(nameBlanks);
-        const QString card = characterCount(row.cardNumber) >= kCardChars ? leftChars(row.cardNumber, kCardChars)
-                                                                         : padRight(row.cardNumber, kCardChars);
+        const QString card = characterCount(row.cardNumber) >= kCardChars
+                                 ? leftChars(row.cardNumber, kCardChars)
+                                 : padRight(row.cardNumber, kCardChars);
         file.put(card, FieldRef::cell(u"卡号"_s, number, row.name));
 
         const QString fen = fenOfAmount(row.amount, FieldRef::cell(u"金额"_s, number, row.name));
         if (fen.size() > kAmountDigits) {
-            prompts.messageBox(u"邮政卡金额长度大于12位\r\n姓名:"_s + row.name + u"金额:"_s + row.amount, u"信息"_s,
-                               MessageIcon::Warning, MessageButtons::Ok);
+            prompts.messageBox(u"邮政卡金额长度大于12位\r\n姓名:"_s + row.name + u"金额:"_s + row.amount,
+                               u"信息"_s, MessageIcon::Warning, MessageButtons::Ok);
         }
         file.putAscii(zeroPad(fen, kAmountDigits));
         file.putAscii(u"00000000");

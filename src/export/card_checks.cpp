@@ -36,7 +36,7 @@ bool hasHeader(CardFormat format) {
 }
 
 class Checker {
-public:
+  public:
     Checker(const CardFileInput& input, CardFormat format) : input_(input), format_(format) {}
 
     QStringList run() {
@@ -53,7 +53,7 @@ public:
         return warnings_;
     }
 
-private:
+  private:
     FieldRef cell(const QString& label, qsizetype i) const {
         return FieldRef::cell(label, static_cast<int>(i + 1), input_.rows[i].name);
     }
@@ -109,7 +109,8 @@ private:
     void checkAmounts() {
         for (qsizetype i = 0; i < input_.rows.size(); ++i) {
             const QString& amount = input_.rows[i].amount;
-            if (!isNumericText(amount)) warnings_ << cell(u"金额"_s, i).describe() + quoted(amount) + u"不是数字"_s;
+            if (!isNumericText(amount))
+                warnings_ << cell(u"金额"_s, i).describe() + quoted(amount) + u"不是数字"_s;
         }
     }
 
@@ -147,7 +148,8 @@ private:
             if (!bytes || blanks < 0) continue;  // the writer refuses these rows itself
             if (*bytes + blanks != field) {
                 warnings_ << cell(u"姓名"_s, i).describe() + quoted(name) +
-                                 u"一栏将占%1字节而不是%2字节，该行其后各栏将错位"_s.arg(*bytes + blanks).arg(field);
+                                 u"一栏将占%1字节而不是%2字节，该行其后各栏将错位"_s.arg(*bytes + blanks)
+                                     .arg(field);
             }
         }
     }

@@ -12,7 +12,9 @@ namespace slp::bank {
 
 namespace {
 
-bool isAsciiDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+bool isAsciiDigit(QChar c) {
+    return c >= u'0' && c <= u'9';
+}
 
 // Adds one to a text of decimal digits.
 QString incremented(QString digits) {
@@ -63,7 +65,9 @@ void requireNumber(QStringView text, const FieldRef& where) {
 
 }  // namespace
 
-QString quoted(QStringView text) { return u"“"_s + text.toString() + u"”"_s; }
+QString quoted(QStringView text) {
+    return u"“"_s + text.toString() + u"”"_s;
+}
 
 QString FieldRef::describe() const {
     if (row <= 0) return label;
@@ -108,7 +112,9 @@ QString zeroPad(const QString& digits, qsizetype width) {
     return digits.size() >= width ? digits : QString(width - digits.size(), u'0') + digits;
 }
 
-qsizetype blankCount(QStringView text) { return text.count(u' '); }
+qsizetype blankCount(QStringView text) {
+    return text.count(u' ');
+}
 
 QString fenOfAmount(QStringView text, const FieldRef& where) {
     requireNumber(text, where);
@@ -150,25 +156,29 @@ void requireRoom(qsizetype spare, QStringView text, const FieldRef& where, const
 
 void CardFileBuilder::put(QStringView text, const FieldRef& where) {
     if (text.contains(u'\r') || text.contains(u'\n')) {
-        throw Error(carderr::InvalidArgument, where.describe() + quoted(text) + u"含有换行符，无法写成一行"_s);
+        throw Error(carderr::InvalidArgument,
+                    where.describe() + quoted(text) + u"含有换行符，无法写成一行"_s);
     }
     if (const auto failure = encoder_.encode(text, bytes_)) {
         const QString character = QString::fromUcs4(&failure->character, 1);
-        const QString code = QString::number(static_cast<uint>(failure->character), 16)
-                                 .toUpper()
-                                 .rightJustified(4, u'0');
+        const QString code =
+            QString::number(static_cast<uint>(failure->character), 16).toUpper().rightJustified(4, u'0');
         throw Error(carderr::InvalidArgument, where.describe() + quoted(text) + u"含有GBK编码中没有的字符"_s +
                                                   quoted(character) + u"（U+"_s + code +
                                                   u"），无法写入工资卡文件"_s);
     }
 }
 
-void CardFileBuilder::putAscii(QStringView text) { bytes_ += text.toLatin1(); }
+void CardFileBuilder::putAscii(QStringView text) {
+    bytes_ += text.toLatin1();
+}
 
 void CardFileBuilder::putBlanks(qsizetype count) {
     if (count > 0) bytes_.append(count, ' ');
 }
 
-void CardFileBuilder::endLine() { bytes_ += "\r\n"; }
+void CardFileBuilder::endLine() {
+    bytes_ += "\r\n";
+}
 
 }  // namespace slp::bank

@@ -18,8 +18,8 @@ inline constexpr int PathFileAccess = 75;  // a target that is a folder or a dev
 
 // Where a text comes from, for error texts: a header field ("入卡金额") or a column of a grid row.
 struct FieldRef {
-    QString label;     // "姓名", "卡号", "金额", "单位代码", "单位名称", "进卡日期", "入卡人数", "入卡金额"
-    int row = 0;       // grid row counted from 1; 0 for a header field
+    QString label;  // "姓名", "卡号", "金额", "单位代码", "单位名称", "进卡日期", "入卡人数", "入卡金额"
+    int row = 0;    // grid row counted from 1; 0 for a header field
     QString employee;  // the row's name
 
     static FieldRef header(const QString& label) { return {label, 0, QString()}; }
@@ -71,7 +71,7 @@ void requireRoom(qsizetype spare, QStringView text, const FieldRef& where, const
 
 // Builds a whole card file in memory. Every line ends with CR LF.
 class CardFileBuilder {
-public:
+  public:
     CardFileBuilder() = default;
     // Appends a text in GBK. Throws slp::Error naming `where` and the character when GBK lacks it, or
     // when the text holds a line break (which would split the line for the bank).
@@ -82,7 +82,7 @@ public:
     void endLine();
     const QByteArray& bytes() const { return bytes_; }
 
-private:
+  private:
     GbkEncoder encoder_;
     QByteArray bytes_;
 };

@@ -21,8 +21,8 @@ namespace {
 
 bool hasAnyWriteBit(const QFileInfo& info) {
     const auto p = info.permissions();
-    return p.testAnyFlags(QFileDevice::WriteOwner | QFileDevice::WriteUser | QFileDevice::WriteGroup |
-                          QFileDevice::WriteOther);
+    // WriteUser asks the system whether this user may write, which is always so for the superuser.
+    return p.testAnyFlags(QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther);
 }
 
 }  // namespace
@@ -36,8 +36,10 @@ void SaveCardFile(const QString& path, const QByteArray& bytes) {
         fail(errnum::PathNotFound, u"找不到文件夹，无法写入工资卡文件："_s, path, QString());
     }
     if (target.exists()) {
-        if (target.isDir()) fail(carderr::PathFileAccess, u"这是一个文件夹，无法写入工资卡文件："_s, path, {});
-        if (!target.isFile()) fail(carderr::PathFileAccess, u"这不是普通文件，无法写入工资卡文件："_s, path, {});
+        if (target.isDir())
+            fail(carderr::PathFileAccess, u"这是一个文件夹，无法写入工资卡文件："_s, path, {});
+        if (!target.isFile())
+            fail(carderr::PathFileAccess, u"这不是普通文件，无法写入工资卡文件："_s, path, {});
         // A file marked read-only stays as it is, even for a user the system would let through.
         if (!target.isWritable() || !hasAnyWriteBit(target)) {
             fail(errnum::PermissionDenied, u"文件只读，无法写入工资卡文件："_s, path, QString());

@@ -1,9 +1,10 @@
 #include "export/gbk_encoder.h"
 
+#include <iconv.h>
+
 #include <QList>
 #include <QSysInfo>
 #include <cerrno>
-#include <iconv.h>
 
 #include "basic/error.h"
 
@@ -13,7 +14,9 @@ namespace slp::bank {
 
 namespace {
 
-iconv_t handle(void* cd) { return static_cast<iconv_t>(cd); }
+iconv_t handle(void* cd) {
+    return static_cast<iconv_t>(cd);
+}
 
 const char* utf32Name() {
     return QSysInfo::ByteOrder == QSysInfo::LittleEndian ? "UTF-32LE" : "UTF-32BE";
@@ -29,7 +32,9 @@ GbkEncoder::GbkEncoder() {
     cd_ = cd;
 }
 
-GbkEncoder::~GbkEncoder() { iconv_close(handle(cd_)); }
+GbkEncoder::~GbkEncoder() {
+    iconv_close(handle(cd_));
+}
 
 std::optional<GbkEncoder::Failure> GbkEncoder::encode(QStringView text, QByteArray& out) {
     // A broken surrogate becomes U+FFFD here, which GBK lacks as well.

@@ -8,7 +8,7 @@
 namespace slp::bank {
 
 class GbkEncoder {
-public:
+  public:
     // Throws slp::Error when the C library offers no GBK converter.
     GbkEncoder();
     ~GbkEncoder();
@@ -16,15 +16,15 @@ public:
     GbkEncoder& operator=(const GbkEncoder&) = delete;
 
     struct Failure {
-        qsizetype index = 0;      // position of the character in the text, counted in characters
-        char32_t character = 0;   // the character GBK cannot encode (U+FFFD for a broken surrogate)
+        qsizetype index = 0;     // position of the character in the text, counted in characters
+        char32_t character = 0;  // the character GBK cannot encode (U+FFFD for a broken surrogate)
     };
 
     // The text's GBK bytes appended to `out`; on a character GBK lacks, `out` is left as it was and the
     // failure is returned.
     std::optional<Failure> encode(QStringView text, QByteArray& out);
 
-private:
+  private:
     void* cd_;  // iconv_t
 };
 
