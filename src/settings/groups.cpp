@@ -13,7 +13,7 @@ namespace {
 // Attempts every write of a save, so one failing key does not keep the others from being written,
 // and reports the first failure afterwards.
 class SaveAll {
-public:
+  public:
     void operator()(const std::function<void()>& write) {
         try {
             write();
@@ -25,7 +25,7 @@ public:
         if (first_) throw *first_;
     }
 
-private:
+  private:
     std::optional<Error> first_;
 };
 

@@ -16,18 +16,18 @@ namespace slp::settings {
 // The report kind of the wage-slip layout; the plain table layout has an empty report kind.
 inline constexpr QStringView kWageSlipReportKind = u"工资条";
 // The design captions that name the two caption-based sections.
-inline constexpr QStringView kPaymentWindowCaption = u"班组签收联";   // section "班组签收联SETTINGS"
+inline constexpr QStringView kPaymentWindowCaption = u"班组签收联";     // section "班组签收联SETTINGS"
 inline constexpr QStringView kDesignerWindowCaption = u"特殊打印设置";  // section "特殊打印设置Settings"
 
 // unit code & "GZGL", section "汇总表" & reportKind & "设置": the preview driver's layout choices.
 struct PreviewLayoutSettings {
-    int16_t columnsPerLine = 24;     // "每行列数"
-    int16_t continuationIndent = 0;  // "非首行缩进数"
-    bool printSignOff = false;       // "是否打印签收"
-    bool printPayDate = false;       // "是否打印发薪日期"
-    bool horizontalRules = true;     // "打印横线"
-    bool verticalRules = true;       // "打印竖线"
-    bool middleRules = true;         // "打印中间横线"
+    int16_t columnsPerLine = 24;      // "每行列数"
+    int16_t continuationIndent = 0;   // "非首行缩进数"
+    bool printSignOff = false;        // "是否打印签收"
+    bool printPayDate = false;        // "是否打印发薪日期"
+    bool horizontalRules = true;      // "打印横线"
+    bool verticalRules = true;        // "打印竖线"
+    bool middleRules = true;          // "打印中间横线"
     bool innermostMiddleRule = true;  // "打印最中间横线"
 
     static PreviewLayoutSettings load(const Store& store, const QString& unitCode, const QString& reportKind);

@@ -10,7 +10,9 @@ namespace {
 
 enum class Field { Section, Key, Value };
 
-bool isBlank(QChar c) { return c == u' ' || c == u'\t'; }
+bool isBlank(QChar c) {
+    return c == u' ' || c == u'\t';
+}
 
 // Characters a person would not see or an editor would mangle: C0 and C1 controls, DEL, the Unicode
 // line and paragraph separators and the byte-order mark.
@@ -39,13 +41,23 @@ QString escapeField(const QString& text, Field field) {
             continue;
         }
         switch (c) {
-            case u'\\': out += u"\\\\"_s; continue;
-            case u'\t': out += u"\\t"_s; continue;
-            case u'\n': out += u"\\n"_s; continue;
-            case u'\r': out += u"\\r"_s; continue;
-            default: break;
+            case u'\\':
+                out += u"\\\\"_s;
+                continue;
+            case u'\t':
+                out += u"\\t"_s;
+                continue;
+            case u'\n':
+                out += u"\\n"_s;
+                continue;
+            case u'\r':
+                out += u"\\r"_s;
+                continue;
+            default:
+                break;
         }
-        const bool keySpecial = field == Field::Key && (c == u'=' || (i == 0 && (c == u';' || c == u'#' || c == u'[')));
+        const bool keySpecial =
+            field == Field::Key && (c == u'=' || (i == 0 && (c == u';' || c == u'#' || c == u'[')));
         const bool sectionSpecial = field == Field::Section && (c == u'[' || c == u']');
         if (keySpecial || sectionSpecial) {
             out += u'\\';
@@ -86,11 +98,26 @@ std::optional<QString> unescape(QStringView s) {
         if (i + 1 >= s.size()) return std::nullopt;
         const char16_t c = s[++i].unicode();
         switch (c) {
-            case u'\\': case u'=': case u'[': case u']': case u';': case u'#': out += QChar(c); break;
-            case u's': out += u' '; break;
-            case u't': out += u'\t'; break;
-            case u'n': out += u'\n'; break;
-            case u'r': out += u'\r'; break;
+            case u'\\':
+            case u'=':
+            case u'[':
+            case u']':
+            case u';':
+            case u'#':
+                out += QChar(c);
+                break;
+            case u's':
+                out += u' ';
+                break;
+            case u't':
+                out += u'\t';
+                break;
+            case u'n':
+                out += u'\n';
+                break;
+            case u'r':
+                out += u'\r';
+                break;
             case u'u': {
                 if (i + 4 >= s.size()) return std::nullopt;
                 int code = 0;
@@ -103,7 +130,8 @@ std::optional<QString> unescape(QStringView s) {
                 i += 4;
                 break;
             }
-            default: return std::nullopt;
+            default:
+                return std::nullopt;
         }
     }
     return out;
@@ -131,9 +159,15 @@ QStringView trimBlanks(QStringView s) {
 
 }  // namespace
 
-QString IniDocument::escapeSection(const QString& name) { return escapeField(name, Field::Section); }
-QString IniDocument::escapeKey(const QString& key) { return escapeField(key, Field::Key); }
-QString IniDocument::escapeValue(const QString& value) { return escapeField(value, Field::Value); }
+QString IniDocument::escapeSection(const QString& name) {
+    return escapeField(name, Field::Section);
+}
+QString IniDocument::escapeKey(const QString& key) {
+    return escapeField(key, Field::Key);
+}
+QString IniDocument::escapeValue(const QString& value) {
+    return escapeField(value, Field::Value);
+}
 
 std::optional<IniDocument> IniDocument::parse(const QByteArray& bytes) {
     if (bytes.contains('\0')) return std::nullopt;
@@ -178,8 +212,9 @@ std::optional<IniDocument> IniDocument::parse(const QByteArray& bytes) {
 }
 
 QByteArray IniDocument::serialize() const {
-    QString out = u"; Sl_PAYPRN settings, UTF-8. A backslash escapes: \\\\ \\s (a blank at either end) "
-                  u"\\= \\[ \\] \\; \\# \\t \\n \\r \\uXXXX\n"_s;
+    QString out =
+        u"; Sl_PAYPRN settings, UTF-8. A backslash escapes: \\\\ \\s (a blank at either end) "
+        u"\\= \\[ \\] \\; \\# \\t \\n \\r \\uXXXX\n"_s;
     for (const Section& section : sections_) {
         out += u"\n["_s + escapeSection(section.name) + u"]\n"_s;
         for (const auto& [key, value] : section.entries) {

@@ -24,7 +24,7 @@
 namespace slp::settings {
 
 class IniDocument {
-public:
+  public:
     // nullopt when the bytes are not a well-formed settings file: invalid UTF-8, a NUL byte, a line
     // that is neither blank, comment, [section] nor key=value, a key before the first section, or an
     // unknown or unfinished escape. A key given twice in a section keeps its last value.
@@ -42,7 +42,7 @@ public:
     static QString escapeKey(const QString& key);
     static QString escapeValue(const QString& value);
 
-private:
+  private:
     struct Section {
         QString name;
         QList<std::pair<QString, QString>> entries;

@@ -25,18 +25,24 @@ constexpr KeyDef kTable[] = {
     key::MainHeight,
 };
 
-bool isBlank(QChar c) { return c == u' ' || c == u'\t'; }
+bool isBlank(QChar c) {
+    return c == u' ' || c == u'\t';
+}
 
 qsizetype skipDigits(QStringView t, qsizetype i) {
     while (i < t.size() && t[i] >= u'0' && t[i] <= u'9') ++i;
     return i;
 }
 
-QString describe(const Setting& s) { return u"[%1] %2（%3）"_s.arg(s.section, s.key, s.app); }
+QString describe(const Setting& s) {
+    return u"[%1] %2（%3）"_s.arg(s.section, s.key, s.app);
+}
 
 }  // namespace
 
-std::span<const KeyDef> keyTable() { return kTable; }
+std::span<const KeyDef> keyTable() {
+    return kTable;
+}
 
 Setting Setting::withDefault(QString text) const {
     Setting copy = *this;
@@ -46,9 +52,12 @@ Setting Setting::withDefault(QString text) const {
 
 QString appName(AppKind app, const QString& unitCode) {
     switch (app) {
-        case AppKind::UnitGZGL: return appUnitGZGL(unitCode);
-        case AppKind::UnitGZ: return appUnitGZ(unitCode);
-        case AppKind::Component: break;
+        case AppKind::UnitGZGL:
+            return appUnitGZGL(unitCode);
+        case AppKind::UnitGZ:
+            return appUnitGZ(unitCode);
+        case AppKind::Component:
+            break;
     }
     return appComponent();
 }
@@ -127,19 +136,39 @@ QString readText(const Store& store, const Setting& s) {
     return store.read(s.app, s.section, s.key, s.defaultText);
 }
 
-int16_t readInt16(const Store& store, const Setting& s) { return storedInt16(readText(store, s), describe(s)); }
-float readSingle(const Store& store, const Setting& s) { return storedSingle(readText(store, s), describe(s)); }
-bool readTrueFalse(const Store& store, const Setting& s) { return storedBool(readText(store, s), describe(s)); }
-bool readYesNo(const Store& store, const Setting& s) { return isYes(readText(store, s)); }
-bool readFlag(const Store& store, const Setting& s) { return storedBool(readText(store, s), describe(s)); }
+int16_t readInt16(const Store& store, const Setting& s) {
+    return storedInt16(readText(store, s), describe(s));
+}
+float readSingle(const Store& store, const Setting& s) {
+    return storedSingle(readText(store, s), describe(s));
+}
+bool readTrueFalse(const Store& store, const Setting& s) {
+    return storedBool(readText(store, s), describe(s));
+}
+bool readYesNo(const Store& store, const Setting& s) {
+    return isYes(readText(store, s));
+}
+bool readFlag(const Store& store, const Setting& s) {
+    return storedBool(readText(store, s), describe(s));
+}
 
 void writeText(Store& store, const Setting& s, const QString& value) {
     store.write(s.app, s.section, s.key, value);
 }
-void writeInt16(Store& store, const Setting& s, int16_t value) { writeText(store, s, QString::number(value)); }
-void writeSingle(Store& store, const Setting& s, float value) { writeText(store, s, plainNumber(value)); }
-void writeTrueFalse(Store& store, const Setting& s, bool value) { writeText(store, s, boolText(value)); }
-void writeYesNo(Store& store, const Setting& s, bool value) { writeText(store, s, yesNoText(value)); }
-void writeFlag(Store& store, const Setting& s, bool value) { writeText(store, s, flagText(value)); }
+void writeInt16(Store& store, const Setting& s, int16_t value) {
+    writeText(store, s, QString::number(value));
+}
+void writeSingle(Store& store, const Setting& s, float value) {
+    writeText(store, s, plainNumber(value));
+}
+void writeTrueFalse(Store& store, const Setting& s, bool value) {
+    writeText(store, s, boolText(value));
+}
+void writeYesNo(Store& store, const Setting& s, bool value) {
+    writeText(store, s, yesNoText(value));
+}
+void writeFlag(Store& store, const Setting& s, bool value) {
+    writeText(store, s, flagText(value));
+}
 
 }  // namespace slp::settings

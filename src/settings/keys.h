@@ -87,7 +87,8 @@ inline constexpr KeyDef InnermostMiddleRule = summaryKey(u"打印最中间横线
 // unit code & "GZGL", "汇总表设置": pen widths of the table renderers (nothing in the component writes them).
 inline constexpr KeyDef LineWidth = fixedKey(UnitGZGL, u"汇总表设置", u"线的宽度", u"1", Integer16);
 inline constexpr KeyDef OuterLineWidth = fixedKey(UnitGZGL, u"汇总表设置", u"外围线的宽度", u"1", Integer16);
-inline constexpr KeyDef MiddleLineWidth = fixedKey(UnitGZGL, u"汇总表设置", u"中间横线的宽度", u"1", Integer16);
+inline constexpr KeyDef MiddleLineWidth =
+    fixedKey(UnitGZGL, u"汇总表设置", u"中间横线的宽度", u"1", Integer16);
 
 // "打印纸张设置": the special-print sheet, under both unit names (see PaperSizeSettings).
 inline constexpr KeyDef PaperWidthGZGL = fixedKey(UnitGZGL, u"打印纸张设置", u"纸张宽度", u"18000", Single);

@@ -27,7 +27,9 @@ constexpr int kLockWaitMs = 5000;
 constexpr qsizetype kMaxNameBytes = 200;
 constexpr qsizetype kShortenedPrefixBytes = 150;
 
-QString hex(uint value, int digits) { return QString::number(value, 16).toUpper().rightJustified(digits, u'0'); }
+QString hex(uint value, int digits) {
+    return QString::number(value, 16).toUpper().rightJustified(digits, u'0');
+}
 
 bool unsafeInFileName(char16_t c, bool first) {
     static constexpr QStringView kReserved = u"/\\%:*?\"<>|~";
@@ -82,8 +84,9 @@ void setAside(const QString& path, const QDateTime& now) {
     for (int n = 2; QFileInfo::exists(target) && n < 1000; ++n) target = base + u'-' + QString::number(n);
     QFile file(path);
     if (!file.rename(target)) {
-        throw Error(errorNumberOf(file.error()),
-                    u"设置文件“%1”已损坏，无法改名保留（%2），新的设置未写入"_s.arg(path, file.errorString()));
+        throw Error(
+            errorNumberOf(file.error()),
+            u"设置文件“%1”已损坏，无法改名保留（%2），新的设置未写入"_s.arg(path, file.errorString()));
     }
 }
 
@@ -95,9 +98,15 @@ QString defaultFolder() {
     return base + u"/Sl_PAYPRN"_s;
 }
 
-QString appUnitGZGL(const QString& unitCode) { return unitCode + u"GZGL"_s; }
-QString appUnitGZ(const QString& unitCode) { return unitCode + u"GZ"_s; }
-QString appComponent() { return u"Sl_PAYPRN"_s; }
+QString appUnitGZGL(const QString& unitCode) {
+    return unitCode + u"GZGL"_s;
+}
+QString appUnitGZ(const QString& unitCode) {
+    return unitCode + u"GZ"_s;
+}
+QString appComponent() {
+    return u"Sl_PAYPRN"_s;
+}
 
 QString fileNameFor(const QString& app) {
     // "%" alone is never produced by the escaping below, so the empty name keeps a file of its own.
@@ -122,7 +131,8 @@ QString fileNameFor(const QString& app) {
     if (name.toUtf8().size() > kMaxNameBytes) {
         // "~" is always escaped above, so a shortened name cannot equal a name written in full.
         const QByteArray utf16(reinterpret_cast<const char*>(app.utf16()), app.size() * 2);
-        const QString hash = QString::fromLatin1(QCryptographicHash::hash(utf16, QCryptographicHash::Sha1).toHex());
+        const QString hash =
+            QString::fromLatin1(QCryptographicHash::hash(utf16, QCryptographicHash::Sha1).toHex());
         QString prefix;
         for (const QString& piece : pieces) {
             if ((prefix + piece).toUtf8().size() > kShortenedPrefixBytes) break;
@@ -137,7 +147,9 @@ Store::Store(QString folder) : folder_(std::move(folder)) {}
 
 Store::Store(QString folder, const Clock& clock) : folder_(std::move(folder)), clock_(&clock) {}
 
-QString Store::filePath(const QString& app) const { return folder_ + u'/' + fileNameFor(app); }
+QString Store::filePath(const QString& app) const {
+    return folder_ + u'/' + fileNameFor(app);
+}
 
 QString Store::read(const QString& app, const QString& section, const QString& key,
                     const QString& defaultValue) const {
@@ -189,7 +201,8 @@ void Store::write(const QString& app, const QString& section, const QString& key
     if (out.write(bytes) != bytes.size() || !out.commit()) {
         const QString reason = out.errorString();
         out.cancelWriting();
-        throw Error(errorNumberOf(out.error()), u"无法写入设置文件“%1”（%2），设置未写入"_s.arg(path, reason));
+        throw Error(errorNumberOf(out.error()),
+                    u"无法写入设置文件“%1”（%2），设置未写入"_s.arg(path, reason));
     }
 }
 

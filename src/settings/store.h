@@ -31,7 +31,7 @@ QString appComponent();                        // "Sl_PAYPRN"
 QString fileNameFor(const QString& app);
 
 class Store {
-public:
+  public:
     explicit Store(QString folder = defaultFolder());
     // The clock names the files that are put aside; it must outlive the store.
     Store(QString folder, const Clock& clock);
@@ -48,7 +48,7 @@ public:
     // written aside and renamed into place. Throws slp::Error when the file cannot be written.
     void write(const QString& app, const QString& section, const QString& key, const QString& value);
 
-private:
+  private:
     QString folder_;
     const Clock* clock_ = nullptr;
 };
