@@ -30,7 +30,8 @@ const char* const schema =
     " 实发工资);"
     "CREATE TABLE \"特殊打印位置设置\" (项目名称 TEXT, X坐标 REAL, Y坐标 REAL, 序号 INTEGER, 位置 INTEGER,"
     " 是否打印名称 INTEGER);"
-    "INSERT INTO \"11部门信息\" VALUES ('01','行政部','2000-04'), ('0101','办公室','2000-04'), (NULL,'x',NULL);"
+    "INSERT INTO \"11部门信息\" VALUES ('01','行政部','2000-04'), ('0101','办公室','2000-04'), "
+    "(NULL,'x',NULL);"
     "INSERT INTO \"12个人信息\" VALUES ('001','张三','9555001'), ('002','Bob',NULL), (3, 'Ann', '  12x');"
     "INSERT INTO \"14工资输出及公式\" VALUES ('2000-04',1,'部门','0','10'), ('2000-04',2,'姓名','0','8'),"
     " ('2000-04',3,'实发工资','2',NULL);"
@@ -49,7 +50,8 @@ struct Fixture {
             std::abort();
         }
         // Bound the work any one statement may do (a join of joins of joins).
-        sqlite3_progress_handler(db, 100000, [](void*) { return 1; }, nullptr);
+        sqlite3_progress_handler(
+            db, 100000, [](void*) { return 1; }, nullptr);
         std::atexit([] { report(); });
     }
 

@@ -35,7 +35,9 @@ QString Cell::display() const {
     }
 }
 
-int Result::column(const QString& name) const { return int(columns.indexOf(name)); }
+int Result::column(const QString& name) const {
+    return int(columns.indexOf(name));
+}
 
 const Cell& Result::at(size_t row, const QString& name) const {
     static const Cell missing;
@@ -58,16 +60,21 @@ HostDatabase::HostDatabase() {
     EXPECT_EQ(registerSqliteHelpers(db_), SQLITE_OK);
     exec(u"CREATE TABLE \"11部门信息\" (部门号 TEXT, 部门名称 TEXT, 工作年月 TEXT)"_s);
     exec(u"CREATE TABLE \"12个人信息\" (工号 TEXT, 姓名 TEXT, 信用卡号 TEXT)"_s);
-    exec(u"CREATE TABLE \"14工资输出及公式\" (工作年月 TEXT, 项目序号 INTEGER, 项目名称 TEXT, 小数位数, "
-         u"打印宽度, 计算公式 TEXT)"_s);
+    exec(
+        u"CREATE TABLE \"14工资输出及公式\" (工作年月 TEXT, 项目序号 INTEGER, 项目名称 TEXT, 小数位数, "
+        u"打印宽度, 计算公式 TEXT)"_s);
     // Wage item columns carry no declared type: the host keeps numbers or texts in them.
-    exec(u"CREATE TABLE \"16工资输出数据\" (工作年月 TEXT, 部门号 TEXT, 工号 TEXT, 姓名 TEXT, 部门, 基本工资, "
-         u"奖金, 实发工资)"_s);
-    exec(u"CREATE TABLE \"特殊打印位置设置\" (项目名称 TEXT, X坐标 REAL, Y坐标 REAL, 序号 INTEGER, "
-         u"位置 INTEGER, 是否打印名称 INTEGER)"_s);
+    exec(
+        u"CREATE TABLE \"16工资输出数据\" (工作年月 TEXT, 部门号 TEXT, 工号 TEXT, 姓名 TEXT, 部门, 基本工资, "
+        u"奖金, 实发工资)"_s);
+    exec(
+        u"CREATE TABLE \"特殊打印位置设置\" (项目名称 TEXT, X坐标 REAL, Y坐标 REAL, 序号 INTEGER, "
+        u"位置 INTEGER, 是否打印名称 INTEGER)"_s);
 }
 
-HostDatabase::~HostDatabase() { sqlite3_close(db_); }
+HostDatabase::~HostDatabase() {
+    sqlite3_close(db_);
+}
 
 void HostDatabase::exec(const QString& sql) {
     char* message = nullptr;
@@ -112,7 +119,8 @@ std::optional<QString> run(sqlite3* db, const QString& sql, Result& result) {
 
 Result HostDatabase::raw(const QString& sql) {
     Result result;
-    if (const auto error = run(db_, sql, result)) ADD_FAILURE() << sql.toStdString() << ": " << error->toStdString();
+    if (const auto error = run(db_, sql, result))
+        ADD_FAILURE() << sql.toStdString() << ": " << error->toStdString();
     return result;
 }
 
@@ -126,7 +134,8 @@ Result HostDatabase::query(const QString& hostText) {
     }
     Result result;
     if (const auto error = run(db_, sql, result)) {
-        ADD_FAILURE() << hostText.toStdString() << "\n -> " << sql.toStdString() << ": " << error->toStdString();
+        ADD_FAILURE() << hostText.toStdString() << "\n -> " << sql.toStdString() << ": "
+                      << error->toStdString();
         return {};
     }
     return result;
@@ -139,26 +148,30 @@ std::optional<QString> HostDatabase::runError(const QString& hostText) {
 
 void fillSampleMonth(HostDatabase& db) {
     // Departments: two levels, codes of 2 and 4 characters; the first row has a 2-character code.
-    db.exec(u"INSERT INTO \"11部门信息\" VALUES ('01','行政部','2000-04'), ('02','生产部','2000-04'), "
-            u"('0101','办公室','2000-04'), ('0102','财务科','2000-04'), ('0103','后勤科','2000-04'), "
-            u"('0104','保卫科','2000-04'), ('0201','一车间','2000-04'), ('03','销售部','2000-04'), "
-            u"('01','旧行政部','2000-03')"_s);
-    db.exec(u"INSERT INTO \"12个人信息\" VALUES ('003','张三','9555001'), ('002','阿明',''), "
-            u"('001','白雪','6222003'), ('004','赵四',NULL), ('005','Alice','7777005'), ('006','bob','6222006')"_s);
+    db.exec(
+        u"INSERT INTO \"11部门信息\" VALUES ('01','行政部','2000-04'), ('02','生产部','2000-04'), "
+        u"('0101','办公室','2000-04'), ('0102','财务科','2000-04'), ('0103','后勤科','2000-04'), "
+        u"('0104','保卫科','2000-04'), ('0201','一车间','2000-04'), ('03','销售部','2000-04'), "
+        u"('01','旧行政部','2000-03')"_s);
+    db.exec(
+        u"INSERT INTO \"12个人信息\" VALUES ('003','张三','9555001'), ('002','阿明',''), "
+        u"('001','白雪','6222003'), ('004','赵四',NULL), ('005','Alice','7777005'), ('006','bob','6222006')"_s);
     // The catalogue, stored out of order; 项目序号 is numeric so 9 comes before 10.
-    db.exec(u"INSERT INTO \"14工资输出及公式\" VALUES ('2000-04',10,'实发工资','2','12',''), "
-            u"('2000-04',1,'部门','0','10',''), ('2000-04',3,'基本工资','2','10',''), "
-            u"('2000-04',2,'姓名','0','8',''), ('2000-04',9,'奖金','2','9',''), "
-            u"('2000-03',1,'旧项目','0','8','')"_s);
+    db.exec(
+        u"INSERT INTO \"14工资输出及公式\" VALUES ('2000-04',10,'实发工资','2','12',''), "
+        u"('2000-04',1,'部门','0','10',''), ('2000-04',3,'基本工资','2','10',''), "
+        u"('2000-04',2,'姓名','0','8',''), ('2000-04',9,'奖金','2','9',''), "
+        u"('2000-03',1,'旧项目','0','8','')"_s);
     // Wages: amounts as numbers and as texts, a null and an empty bonus, a text with trailing letters.
-    db.exec(u"INSERT INTO \"16工资输出数据\" VALUES "
-            u"('2000-04','0101','003','张三','办公室',1000,'200',1200), "
-            u"('2000-04','0102','002','阿明','财务科',800.5,NULL,800.5), "
-            u"('2000-04','0201','001','白雪','一车间','12abc',100,112), "
-            u"('2000-04','0103','004','赵四','后勤科',900,'',900), "
-            u"('2000-04','03','005','Alice','销售部',500,50,550), "
-            u"('2000-04','0104','006','bob','保卫科',300,30,0), "
-            u"('2000-03','0101','003','张三','办公室',999,999,999)"_s);
+    db.exec(
+        u"INSERT INTO \"16工资输出数据\" VALUES "
+        u"('2000-04','0101','003','张三','办公室',1000,'200',1200), "
+        u"('2000-04','0102','002','阿明','财务科',800.5,NULL,800.5), "
+        u"('2000-04','0201','001','白雪','一车间','12abc',100,112), "
+        u"('2000-04','0103','004','赵四','后勤科',900,'',900), "
+        u"('2000-04','03','005','Alice','销售部',500,50,550), "
+        u"('2000-04','0104','006','bob','保卫科',300,30,0), "
+        u"('2000-03','0101','003','张三','办公室',999,999,999)"_s);
 }
 
 }  // namespace slp::jet::test

@@ -27,13 +27,13 @@ struct Result {
     QStringList columns;
     std::vector<std::vector<Cell>> rows;
 
-    int column(const QString& name) const;          // index by name, -1 when missing
+    int column(const QString& name) const;  // index by name, -1 when missing
     const Cell& at(size_t row, const QString& name) const;
-    QStringList texts(const QString& name) const;   // one column's display texts, in row order
+    QStringList texts(const QString& name) const;  // one column's display texts, in row order
 };
 
 class HostDatabase {
-public:
+  public:
     // Creates the tables empty; fill() adds the sample month.
     HostDatabase();
     ~HostDatabase();
@@ -52,7 +52,7 @@ public:
     // Runs SQLite text directly and returns its rows.
     Result raw(const QString& sql);
 
-private:
+  private:
     sqlite3* db_ = nullptr;
 };
 

@@ -11,10 +11,8 @@ namespace slp::jet::test {
 namespace {
 
 class Semantics : public ::testing::Test {
-protected:
-    void SetUp() override {
-        db.exec(u"CREATE TABLE t (id INTEGER, a, b, name TEXT, code TEXT)"_s);
-    }
+  protected:
+    void SetUp() override { db.exec(u"CREATE TABLE t (id INTEGER, a, b, name TEXT, code TEXT)"_s); }
     // Adds rows given as SQLite value lists.
     void rows(const QStringList& values) {
         for (const QString& v : values) db.exec(u"INSERT INTO t VALUES ("_s + v + u")"_s);
@@ -30,10 +28,11 @@ protected:
 TEST_F(Semantics, CountSkipsNullsAndSumsReadLeadingNumbers) {
     rows({u"1, '12abc', NULL, 'x', ''"_s, u"2, NULL, 3, 'y', ''"_s, u"3, '', '2.5', NULL, ''"_s,
           u"4, 7.25, 'abc', 'z', ''"_s, u"5, '  1 2', '-4', 'w', ''"_s});
-    const Result r = db.query(u"select count([a]) as aofcount, count(name) as nameofcount, "
-                              u"sum(val([a] & '')) as aofsum, sum(val(b & '')) as bofsum from t"_s);
+    const Result r = db.query(
+        u"select count([a]) as aofcount, count(name) as nameofcount, "
+        u"sum(val([a] & '')) as aofsum, sum(val(b & '')) as bofsum from t"_s);
     ASSERT_EQ(r.rows.size(), 1u);
-    EXPECT_EQ(r.at(0, u"aofcount"_s).integer, 4);     // the null is not counted, the empty text is
+    EXPECT_EQ(r.at(0, u"aofcount"_s).integer, 4);  // the null is not counted, the empty text is
     EXPECT_EQ(r.at(0, u"nameofcount"_s).integer, 4);
     EXPECT_DOUBLE_EQ(r.at(0, u"aofsum"_s).number(), 12 + 0 + 0 + 7.25 + 12);  // "  1 2" reads as 12
     EXPECT_DOUBLE_EQ(r.at(0, u"bofsum"_s).number(), 3 + 2.5 + 0 - 4);
@@ -55,11 +54,14 @@ TEST_F(Semantics, ValLeftAndLen) {
     EXPECT_EQ(column(u"select val(a & '') as v from t order by id"_s),
               (QStringList{u"102"_s, u"12.5"_s, u"0"_s}));
     EXPECT_EQ(column(u"select VAL(a) as v from t where id = 2"_s), QStringList{u"12.5"_s});
-    EXPECT_EQ(column(u"select Left(code, 2) as p from t order by id"_s), (QStringList{u"01"_s, u"01"_s, u"<null>"_s}));
-    EXPECT_EQ(column(u"select left(name, 2) as p from t order by id"_s), (QStringList{u"张三"_s, u"bo"_s, u"<null>"_s}));
+    EXPECT_EQ(column(u"select Left(code, 2) as p from t order by id"_s),
+              (QStringList{u"01"_s, u"01"_s, u"<null>"_s}));
+    EXPECT_EQ(column(u"select left(name, 2) as p from t order by id"_s),
+              (QStringList{u"张三"_s, u"bo"_s, u"<null>"_s}));
     EXPECT_EQ(column(u"select left(name, 9) as p from t where id = 1"_s), QStringList{u"张三丰"_s});
     EXPECT_EQ(column(u"select left(b, 3) as p from t where id = 2"_s), QStringList{u"123"_s});
-    EXPECT_EQ(column(u"select LEN(name) as n from t order by id"_s), (QStringList{u"3"_s, u"3"_s, u"<null>"_s}));
+    EXPECT_EQ(column(u"select LEN(name) as n from t order by id"_s),
+              (QStringList{u"3"_s, u"3"_s, u"<null>"_s}));
     EXPECT_EQ(column(u"select len(b) as n from t where id = 2"_s), QStringList{u"4"_s});  // "1234"
     // val of a null is refused like the host's Val; a negative length too
     EXPECT_TRUE(db.runError(u"select val(a) as v from t where id = 3"_s).has_value());
@@ -79,10 +81,12 @@ TEST_F(Semantics, ConcatenationWithNullsAndNumbers) {
 }
 
 TEST_F(Semantics, NumbersComparedWithQuotedNumbers) {
-    rows({u"1, '0000', NULL, NULL, NULL"_s, u"2, '00012', NULL, NULL, NULL"_s, u"3, 'abc', NULL, NULL, NULL"_s,
-          u"4, NULL, NULL, NULL, NULL"_s, u"5, '9', NULL, NULL, NULL"_s, u"6, '10', NULL, NULL, NULL"_s});
+    rows({u"1, '0000', NULL, NULL, NULL"_s, u"2, '00012', NULL, NULL, NULL"_s,
+          u"3, 'abc', NULL, NULL, NULL"_s, u"4, NULL, NULL, NULL, NULL"_s, u"5, '9', NULL, NULL, NULL"_s,
+          u"6, '10', NULL, NULL, NULL"_s});
     // Val(x & ' ') > '0' compares numbers: 0000, abc and null are out
-    EXPECT_EQ(column(u"select id from t where Val(a & ' ')>'0' order by id"_s), (QStringList{u"2"_s, u"5"_s, u"6"_s}));
+    EXPECT_EQ(column(u"select id from t where Val(a & ' ')>'0' order by id"_s),
+              (QStringList{u"2"_s, u"5"_s, u"6"_s}));
     // numerically 9 < 10, as texts it would not be
     EXPECT_EQ(column(u"select id from t where val(a & '') >= '10' order by id"_s),
               (QStringList{u"2"_s, u"6"_s}));
@@ -100,11 +104,13 @@ TEST_F(Semantics, NumbersComparedWithQuotedNumbers) {
 TEST_F(Semantics, TextsOrderLikeTheHost) {
     rows({u"1, NULL, NULL, '赵', '9'"_s, u"2, NULL, NULL, '张', '10'"_s, u"3, NULL, NULL, '白', '01'"_s,
           u"4, NULL, NULL, '阿', '0101'"_s});
-    EXPECT_EQ(column(u"select name from t order by name"_s), (QStringList{u"阿"_s, u"白"_s, u"张"_s, u"赵"_s}));
+    EXPECT_EQ(column(u"select name from t order by name"_s),
+              (QStringList{u"阿"_s, u"白"_s, u"张"_s, u"赵"_s}));
     EXPECT_EQ(column(u"select name from t order by name desc"_s),
               (QStringList{u"赵"_s, u"张"_s, u"白"_s, u"阿"_s}));
     // codes keep the order of their characters
-    EXPECT_EQ(column(u"select code from t order by code"_s), (QStringList{u"01"_s, u"0101"_s, u"10"_s, u"9"_s}));
+    EXPECT_EQ(column(u"select code from t order by code"_s),
+              (QStringList{u"01"_s, u"0101"_s, u"10"_s, u"9"_s}));
 
     db.exec(u"DELETE FROM t"_s);
     rows({u"1, NULL, NULL, 'carol', 'b'"_s, u"2, NULL, NULL, 'Dave', 'a'"_s, u"3, NULL, NULL, 'alice', 'b'"_s,
@@ -128,8 +134,9 @@ TEST_F(Semantics, ColumnNamesOfTheResult) {
     rows({u"1, 5, 6, 'n', 'c'"_s});
     db.exec(u"CREATE TABLE w (id INTEGER, title TEXT)"_s);
     db.exec(u"INSERT INTO w VALUES (1, 'm')"_s);
-    const Result r = db.query(u"select [name], t.[code], a + b, len(name), b.id as [my id] "
-                              u"from t inner join w as B on t.id = b.id"_s);
+    const Result r = db.query(
+        u"select [name], t.[code], a + b, len(name), b.id as [my id] "
+        u"from t inner join w as B on t.id = b.id"_s);
     // a plain or qualified column by its own name, expressions numbered from Expr1000
     EXPECT_EQ(r.columns, (QStringList{u"name"_s, u"code"_s, u"Expr1000"_s, u"Expr1001"_s, u"my id"_s}));
     EXPECT_EQ(r.texts(u"Expr1000"_s), QStringList{u"11"_s});
@@ -158,12 +165,15 @@ TEST_F(Semantics, OrderByNamesTheColumnNotAnAlias) {
 TEST_F(Semantics, ConditionsAndArithmetic) {
     rows({u"1, 7, 2, 'p', NULL"_s, u"2, '3', '4', 'q', 'x'"_s, u"3, NULL, 1, 'r', 'y'"_s});
     EXPECT_EQ(column(u"select id from t where code is null"_s), QStringList{u"1"_s});
-    EXPECT_EQ(column(u"select id from t where code is not null and not (name = 'q') "_s), QStringList{u"3"_s});
+    EXPECT_EQ(column(u"select id from t where code is not null and not (name = 'q') "_s),
+              QStringList{u"3"_s});
     EXPECT_EQ(column(u"select id from t where (id = 1 or id = 3) and a is null"_s), QStringList{u"3"_s});
     EXPECT_EQ(column(u"select id from t where id <> 2 order by id desc"_s), (QStringList{u"3"_s, u"1"_s}));
-    EXPECT_EQ(column(u"select a / b as q from t where id = 1"_s), QStringList{u"3.5"_s});  // no integer division
+    EXPECT_EQ(column(u"select a / b as q from t where id = 1"_s),
+              QStringList{u"3.5"_s});  // no integer division
     EXPECT_EQ(column(u"select a + b as s from t order by id"_s), (QStringList{u"9"_s, u"34"_s, u"<null>"_s}));
-    EXPECT_EQ(column(u"select a * b - 1 as s from t where id <= 2 order by id"_s), (QStringList{u"13"_s, u"11"_s}));
+    EXPECT_EQ(column(u"select a * b - 1 as s from t where id <= 2 order by id"_s),
+              (QStringList{u"13"_s, u"11"_s}));
     EXPECT_EQ(column(u"select -a as s from t where id = 1"_s), QStringList{u"-7"_s});
     EXPECT_EQ(column(u"select id from t where id = '2'"_s), QStringList{u"2"_s});
     EXPECT_TRUE(db.runError(u"select a / 0 as s from t"_s).has_value());
@@ -173,7 +183,8 @@ TEST_F(Semantics, ConditionsAndArithmetic) {
 TEST_F(Semantics, DeleteAndBracketedNames) {
     db.exec(u"CREATE TABLE \"x]y\" (\"a]b\" TEXT, \"实发工资\" REAL, \"16工资\" TEXT)"_s);
     db.exec(u"INSERT INTO \"x]y\" VALUES ('v1', 1, 'q'), ('v2', 2, 'r')"_s);
-    const Result r = db.query(u"select [a]]b], [实发工资 ], 16工资 from [x]]y] order by [实发工资   ] DESC"_s);
+    const Result r =
+        db.query(u"select [a]]b], [实发工资 ], 16工资 from [x]]y] order by [实发工资   ] DESC"_s);
     EXPECT_EQ(r.columns, (QStringList{u"a]b"_s, u"实发工资"_s, u"16工资"_s}));
     EXPECT_EQ(r.texts(u"a]b"_s), (QStringList{u"v2"_s, u"v1"_s}));
 
@@ -191,8 +202,10 @@ TEST_F(Semantics, JoinsWithParenthesesAndKeywordCase) {
         u"SeLeCt D.title As T From (t As X Inner Join d As d On (Left(x.code, 2) = D.[code] AND x.id > 0)) "
         u"WHERE d.M = 'K' Order By x.ID Desc"_s;
     EXPECT_EQ(column(q), (QStringList{u"two"_s, u"one"_s}));
-    EXPECT_EQ(column(u"select d.title from t left outer join d on t.code = d.code and d.title = 'one' order by t.id"_s),
-              (QStringList{u"one"_s, u"<null>"_s}));
+    EXPECT_EQ(
+        column(
+            u"select d.title from t left outer join d on t.code = d.code and d.title = 'one' order by t.id"_s),
+        (QStringList{u"one"_s, u"<null>"_s}));
 }
 
 }  // namespace

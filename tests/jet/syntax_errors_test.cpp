@@ -29,8 +29,8 @@ void expectRefused(const Refused& c) {
 
 TEST(SyntaxErrors, BrokenTokens) {
     for (const Refused& c : std::vector<Refused>{
-             {u"select [姓名 from t"_s, 8, u"["_s},                    // bracket never closed
-             {u"select [a]]b from t"_s, 8, u"["_s},                  // ]] is a ] inside the name
+             {u"select [姓名 from t"_s, 8, u"["_s},  // bracket never closed
+             {u"select [a]]b from t"_s, 8, u"["_s},  // ]] is a ] inside the name
              {u"select a from t where a = 'abc"_s, 27, u"'"_s},
              {u"select \"abc from t"_s, 8, u"\""_s},
              {u"select [] from t"_s, 8, u"[]"_s},
@@ -50,7 +50,7 @@ TEST(SyntaxErrors, BrokenStatements) {
              {u"   "_s, 4, QString()},
              {u"update t set a = 1"_s, 1, u"update"_s},
              {u"select from t"_s, 8, u"from"_s},
-             {u"select a b from t"_s, 10, u"b"_s},        // a missing comma, not an alias
+             {u"select a b from t"_s, 10, u"b"_s},           // a missing comma, not an alias
              {u"select 姓名 姓名 from t"_s, 11, u"姓名"_s},  // positions count characters
              {u"select a, from t"_s, 11, u"from"_s},
              {u"select a from"_s, 14, QString()},
@@ -87,7 +87,7 @@ TEST(SyntaxErrors, FunctionsAndAggregates) {
              {u"select count(sum(a)) from t"_s, 14, u"sum"_s},
              {u"select a from t where count(a) > 1"_s, 23, u"count"_s},
              {u"select a from t group by sum(b)"_s, 26, u"sum"_s},
-             {u"select count(a), b from t"_s, 18, u"b"_s},            // b is in no aggregate and no group
+             {u"select count(a), b from t"_s, 18, u"b"_s},  // b is in no aggregate and no group
              {u"select a, count(b) from t group by c"_s, 8, u"a"_s},
              {u"select *, count(b) from t"_s, 8, u"*"_s},
              {u"select left(a, 2) as p from t group by left(a, 3)"_s, 13, u"a"_s},
@@ -97,6 +97,27 @@ TEST(SyntaxErrors, FunctionsAndAggregates) {
          }) {
         expectRefused(c);
     }
+}
+
+// Texts nested or chained beyond any real query are refused instead of exhausting the stack.
+TEST(SyntaxErrors, DepthIsBounded) {
+    const auto refusedWith = [](const QString& text) {
+        try {
+            translate(text);
+        } catch (const SyntaxError& e) {
+            return e.position() >= 1 && e.position() <= text.size() + 1;
+        }
+        return false;
+    };
+    EXPECT_TRUE(refusedWith(u"select "_s + QString(5000, u'(') + u'a' + QString(5000, u')') + u" from t"_s));
+    EXPECT_TRUE(refusedWith(u"select "_s + QString(5000, u'-') + u"a from t"_s));
+    EXPECT_TRUE(refusedWith(u"select a from t where "_s + u"not "_s.repeated(5000) + u"a"_s));
+    EXPECT_TRUE(refusedWith(u"select a"_s + u" + a"_s.repeated(5000) + u" from t"_s));
+    EXPECT_TRUE(refusedWith(u"select a from "_s + QString(5000, u'(') + u't'));
+    EXPECT_TRUE(refusedWith(u"select a from t"_s + u" inner join t on 1 = 1"_s.repeated(1000)));
+    // what real queries need stays well inside
+    EXPECT_NO_THROW(translate(u"select "_s + QString(20, u'(') + u'a' + QString(20, u')') + u" from t"_s));
+    EXPECT_NO_THROW(translate(u"select a"_s + u" & a"_s.repeated(150) + u" from t"_s));
 }
 
 TEST(SyntaxErrors, OtherDatabasesAreNotServedYet) {

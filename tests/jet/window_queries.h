@@ -8,7 +8,9 @@ namespace slp::jet::test {
 
 using namespace Qt::StringLiterals;
 
-inline QString bracket(const QString& name) { return u'[' + QString(name).replace(u"]"_s, u"]]"_s) + u']'; }
+inline QString bracket(const QString& name) {
+    return u'[' + QString(name).replace(u"]"_s, u"]]"_s) + u']';
+}
 
 inline QString bracketedList(const QStringList& names) {
     QString out;
@@ -25,7 +27,8 @@ inline QString catalogueQuery(const QString& month) {
 inline QString employeeItemsQuery(const QStringList& items, const QString& month) {
     QString q = u"select "_s;
     for (qsizetype k = 0; k <= items.size() - 2; ++k) q += u"["_s + items[k] + u"]"_s + u","_s;
-    q += u"["_s + items.back() + u"]"_s + u" from 16工资输出数据 where 工作年月='"_s + month + u"' order by 部门号"_s;
+    q += u"["_s + items.back() + u"]"_s + u" from 16工资输出数据 where 工作年月='"_s + month +
+         u"' order by 部门号"_s;
     return q;
 }
 
@@ -40,8 +43,8 @@ inline QString employeeTotalsQuery(const QStringList& items, qsizetype f, const 
         q += u", sum(val(["_s + items[k] + u"] & '')) as  "_s + items[k] + u"ofsum"_s;
     }
     const QString& last = items.back();
-    q += u",sum(val(["_s + last + u" ] & '')) as "_s + last + u"ofsum from 16工资输出数据 where 工作年月='"_s + month +
-         u"' "_s;
+    q += u",sum(val(["_s + last + u" ] & '')) as "_s + last +
+         u"ofsum from 16工资输出数据 where 工作年月='"_s + month + u"' "_s;
     return q;
 }
 
@@ -63,16 +66,18 @@ inline QString paymentSums(const QStringList& items) {
 
 // Department payment table: totals of the month.
 inline QString paymentTotalsQuery(const QStringList& items, const QString& month) {
-    return u"select count(["_s + items[0] + u"] ) as "_s + items[0] + u"ofcount, count(["_s + items[1] + u"]) as "_s +
-           items[1] + u"ofcount "_s + paymentSums(items) + u" from 16工资输出数据    where  工作年月= '"_s + month +
-           u"' "_s;
+    return u"select count(["_s + items[0] + u"] ) as "_s + items[0] + u"ofcount, count(["_s + items[1] +
+           u"]) as "_s + items[1] + u"ofcount "_s + paymentSums(items) +
+           u" from 16工资输出数据    where  工作年月= '"_s + month + u"' "_s;
 }
 
 inline QString departmentListQuery(const QString& month) {
     return u"select * from 11部门信息  where 工作年月='"_s + month + u"' order by 部门号"_s;
 }
 
-inline QString codeLengthQuery() { return u" select len(部门号) as a from 11部门信息"_s; }
+inline QString codeLengthQuery() {
+    return u" select len(部门号) as a from 11部门信息"_s;
+}
 
 // Department payment printing: one department's employees, d = code length, c = department code.
 inline QString departmentItemsQuery(const QStringList& items, const QString& month, int d, const QString& c) {
@@ -80,34 +85,45 @@ inline QString departmentItemsQuery(const QStringList& items, const QString& mon
            u"'  and left(部门号,"_s + QString::number(d) + u")='"_s + c + u"' order by 部门号"_s;
 }
 
-inline QString departmentTotalsQuery(const QStringList& items, const QString& month, int d, const QString& c) {
-    return u"select count(["_s + items[0] + u"]) as "_s + items[0] + u"ofcount, count(["_s + items[1] + u"]) as "_s +
-           items[1] + u"ofcount "_s + paymentSums(items) + u" from 16工资输出数据  where left(部门号,"_s +
-           QString::number(d) + u")='"_s + c + u"' and 工作年月='"_s + month + u"' "_s;
+inline QString departmentTotalsQuery(const QStringList& items, const QString& month, int d,
+                                     const QString& c) {
+    return u"select count(["_s + items[0] + u"]) as "_s + items[0] + u"ofcount, count(["_s + items[1] +
+           u"]) as "_s + items[1] + u"ofcount "_s + paymentSums(items) +
+           u" from 16工资输出数据  where left(部门号,"_s + QString::number(d) + u")='"_s + c +
+           u"' and 工作年月='"_s + month + u"' "_s;
 }
 
 // Department summary: one row per department of code length n.
 inline QString summaryQuery(const QStringList& items, qsizetype f, int n, const QString& month) {
     const QString len = QString::number(n);
     const qsizetype last = items.size() - 1;
-    QString q = u"select b.[部门名称] as "_s + items[0] + u", count(a.["_s + items[1] + u"]) as "_s + items[1] +
-                u"ofcount "_s;
+    QString q = u"select b.[部门名称] as "_s + items[0] + u", count(a.["_s + items[1] + u"]) as "_s +
+                items[1] + u"ofcount "_s;
     for (qsizetype k = f; k <= last - 1; ++k) {
         q += u", sum(val(a.["_s + items[k] + u"] & '')) as  "_s + items[k] + u"ofsum"_s;
     }
     q += u",sum(val(a.["_s + items[last] + u"] & '')) as "_s + items[last] +
          u"ofsum from 16工资输出数据 as a inner join 11部门信息 as b on left(a.[部门号],"_s + len +
          u")=b.[部门号] and a.[工作年月]=B.[工作年月] where a.[工作年月]= '"_s + month +
-         u"'  group by  left(a.[部门号],"_s + len + u"),b.[部门名称]  order by left(a.[部门号],"_s + len + u") "_s;
+         u"'  group by  left(a.[部门号],"_s + len + u"),b.[部门名称]  order by left(a.[部门号],"_s + len +
+         u") "_s;
     return q;
 }
 
 // Special print designer and layout table.
 inline const QString layoutTable = u"特殊打印位置设置"_s;
-inline QString layoutQuery() { return u"select * from "_s + layoutTable + u" order by 序号"_s; }
-inline QString layoutQueryUpper() { return u"SELECT * FROM "_s + layoutTable + u" ORDER BY 序号"_s; }
-inline QString layoutClear() { return u"delete * from "_s + layoutTable; }
-inline QString layoutAppendQuery() { return u"select * from "_s + layoutTable; }
+inline QString layoutQuery() {
+    return u"select * from "_s + layoutTable + u" order by 序号"_s;
+}
+inline QString layoutQueryUpper() {
+    return u"SELECT * FROM "_s + layoutTable + u" ORDER BY 序号"_s;
+}
+inline QString layoutClear() {
+    return u"delete * from "_s + layoutTable;
+}
+inline QString layoutAppendQuery() {
+    return u"select * from "_s + layoutTable;
+}
 inline QString designerItemsQuery(const QString& month) {
     return u"select 项目名称  from  14工资输出及公式  where 工作年月 ='"_s + month + u"' order by 项目序号"_s;
 }
@@ -118,13 +134,14 @@ inline QString specialItemsQuery(const QString& month) {
 }
 inline QString specialDataQuery(const QStringList& items, const QString& month, const QString& order,
                                 const QString& table) {
-    return u" select "_s + items.join(u","_s) + u" from  "_s + table + u" where 工作年月= '"_s + month + u"' "_s +
-           order;
+    return u" select "_s + items.join(u","_s) + u" from  "_s + table + u" where 工作年月= '"_s + month +
+           u"' "_s + order;
 }
 
 // Bank payroll-card export.
 inline QString cardItemsQuery(const QString& month) {
-    return u"SELECT 项目序号,项目名称 FROM 14工资输出及公式 where 工作年月='"_s + month + u"'  order by 项目序号"_s;
+    return u"SELECT 项目序号,项目名称 FROM 14工资输出及公式 where 工作年月='"_s + month +
+           u"'  order by 项目序号"_s;
 }
 inline const QStringList cardSortColumns = {u"[16工资输出数据].工号"_s, u"[16工资输出数据].部门号"_s,
                                             u"[12个人信息].信用卡号"_s, u"[16工资输出数据].姓名"_s};
@@ -165,8 +182,8 @@ inline QString conditionalQuery(const QStringList& items, const QString& month, 
     } else if (!nameCondition.isEmpty() || !deptCondition.isEmpty()) {
         joined = u" and "_s + nameCondition + deptCondition;
     }
-    return u"select "_s + bracketedList(items) + u" from 16工资输出数据 where 工作年月='"_s + month + u"' "_s + joined +
-           u"  order by 部门号"_s;
+    return u"select "_s + bracketedList(items) + u" from 16工资输出数据 where 工作年月='"_s + month +
+           u"' "_s + joined + u"  order by 部门号"_s;
 }
 
 }  // namespace slp::jet::test

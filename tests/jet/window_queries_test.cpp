@@ -1,9 +1,10 @@
 // Every query text the windows build, translated and run on the sample month.
+#include "window_queries.h"
+
 #include <gtest/gtest.h>
 
 #include "data/jet/translate.h"
 #include "host_database.h"
-#include "window_queries.h"
 
 using namespace Qt::StringLiterals;
 
@@ -23,7 +24,7 @@ struct Employee {
 const std::vector<Employee> employees = {
     {u"张三"_s, u"0101"_s, 1000, 200, 1200}, {u"阿明"_s, u"0102"_s, 800.5, 0, 800.5},
     {u"白雪"_s, u"0201"_s, 12, 100, 112},    {u"赵四"_s, u"0103"_s, 900, 0, 900},
-    {u"Alice"_s, u"03"_s, 500, 50, 550},    {u"bob"_s, u"0104"_s, 300, 30, 0},
+    {u"Alice"_s, u"03"_s, 500, 50, 550},     {u"bob"_s, u"0104"_s, 300, 30, 0},
 };
 
 // The employees whose code begins with the prefix, in code order.
@@ -56,7 +57,7 @@ Totals totals(const std::vector<Employee>& list) {
 }
 
 class WindowQueries : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { fillSampleMonth(db); }
     HostDatabase db;
 };
@@ -92,7 +93,8 @@ TEST_F(WindowQueries, EmployeeTableItemsAndTotals) {
 }
 
 TEST_F(WindowQueries, PaymentTableItemsTotalsAndDepartments) {
-    EXPECT_EQ(db.query(paymentItemsQuery(items, sampleMonth)).texts(u"姓名"_s), names(inDepartment(QString())));
+    EXPECT_EQ(db.query(paymentItemsQuery(items, sampleMonth)).texts(u"姓名"_s),
+              names(inDepartment(QString())));
 
     const Result t = db.query(paymentTotalsQuery(items, sampleMonth));
     ASSERT_EQ(t.rows.size(), 1u);
@@ -103,7 +105,7 @@ TEST_F(WindowQueries, PaymentTableItemsTotalsAndDepartments) {
 
     const Result d = db.query(departmentListQuery(sampleMonth));
     EXPECT_EQ(d.texts(u"部门号"_s), (QStringList{u"01"_s, u"0101"_s, u"0102"_s, u"0103"_s, u"0104"_s, u"02"_s,
-                                                u"0201"_s, u"03"_s}));
+                                                 u"0201"_s, u"03"_s}));
     EXPECT_EQ(d.at(0, u"部门名称"_s).text, u"行政部"_s);
     EXPECT_EQ(d.columns, (QStringList{u"部门号"_s, u"部门名称"_s, u"工作年月"_s}));
 }
@@ -155,15 +157,16 @@ TEST_F(WindowQueries, DepartmentSummaryAtBothLevels) {
     // Level of four characters: each employee under his own section; Alice's code 03 is shorter and
     // its first four characters are 03, the code of 销售部.
     const Result four = db.query(summaryQuery(items, firstAmount, 4, sampleMonth));
-    EXPECT_EQ(four.texts(u"部门"_s), (QStringList{u"办公室"_s, u"财务科"_s, u"后勤科"_s, u"保卫科"_s, u"一车间"_s,
-                                                u"销售部"_s}));
+    EXPECT_EQ(four.texts(u"部门"_s),
+              (QStringList{u"办公室"_s, u"财务科"_s, u"后勤科"_s, u"保卫科"_s, u"一车间"_s, u"销售部"_s}));
     EXPECT_EQ(four.texts(u"姓名ofcount"_s), (QStringList{u"1"_s, u"1"_s, u"1"_s, u"1"_s, u"1"_s, u"1"_s}));
 }
 
 TEST_F(WindowQueries, SpecialPrintDesignerAndLayoutTable) {
     EXPECT_TRUE(db.query(layoutQuery()).rows.empty());
-    db.exec(u"INSERT INTO \"特殊打印位置设置\" VALUES ('实发工资',300,400,2,3,1), ('部门',100,200,0,0,0), "
-            u"('姓名',150,200,1,1,1)"_s);
+    db.exec(
+        u"INSERT INTO \"特殊打印位置设置\" VALUES ('实发工资',300,400,2,3,1), ('部门',100,200,0,0,0), "
+        u"('姓名',150,200,1,1,1)"_s);
     const Result r = db.query(layoutQuery());
     EXPECT_EQ(r.texts(u"项目名称"_s), (QStringList{u"部门"_s, u"姓名"_s, u"实发工资"_s}));
     EXPECT_EQ(r.columns.size(), 6);

@@ -1,5 +1,6 @@
 #include "data/jet/parser.h"
 
+#include <algorithm>
 #include <array>
 
 #include "data/jet/tokenizer.h"
@@ -23,18 +24,20 @@ bool isComparison(BinaryOp op) {
     }
 }
 
-bool isAggregateName(const QString& lowerName) { return lowerName == u"count"_s || lowerName == u"sum"_s; }
+bool isAggregateName(const QString& lowerName) {
+    return lowerName == u"count"_s || lowerName == u"sum"_s;
+}
 
 namespace {
 
 // Words that never stand for a bare name.
 constexpr std::array reservedWords = {
-    u"select", u"from",  u"where", u"group", u"order",  u"by",     u"having", u"as",     u"on",
-    u"inner",  u"left",  u"right", u"outer", u"join",   u"and",    u"or",     u"not",    u"is",
-    u"null",   u"distinct", u"delete", u"asc", u"desc", u"like",   u"between", u"in",    u"union",
-    u"top",    u"insert", u"update", u"into", u"values", u"set",   u"create", u"table",  u"all",
-    u"exists", u"full",  u"cross", u"mod",   u"xor",    u"eqv",    u"imp",    u"with",   u"transform",
-    u"pivot",  u"parameters",
+    u"select",  u"from",   u"where", u"group",    u"order",     u"by",     u"having",     u"as",
+    u"on",      u"inner",  u"left",  u"right",    u"outer",     u"join",   u"and",        u"or",
+    u"not",     u"is",     u"null",  u"distinct", u"delete",    u"asc",    u"desc",       u"like",
+    u"between", u"in",     u"union", u"top",      u"insert",    u"update", u"into",       u"values",
+    u"set",     u"create", u"table", u"all",      u"exists",    u"full",   u"cross",      u"mod",
+    u"xor",     u"eqv",    u"imp",   u"with",     u"transform", u"pivot",  u"parameters",
 };
 
 bool isReserved(const Token& t) {
@@ -51,7 +54,7 @@ struct FunctionInfo {
 };
 
 constexpr std::array functions = {
-    FunctionInfo{u"val", 1}, FunctionInfo{u"left", 2}, FunctionInfo{u"len", 1},
+    FunctionInfo{u"val", 1},   FunctionInfo{u"left", 2}, FunctionInfo{u"len", 1},
     FunctionInfo{u"count", 1}, FunctionInfo{u"sum", 1},
 };
 
@@ -62,7 +65,9 @@ const FunctionInfo* findFunction(const QString& name) {
     return nullptr;
 }
 
-bool sameName(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
+bool sameName(const QString& a, const QString& b) {
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
 
 // Two expressions that the engine treats as the same: names compare without regard to case.
 bool sameExpr(const Expr& a, const Expr& b) {
@@ -91,7 +96,9 @@ bool sameExpr(const Expr& a, const Expr& b) {
     return true;
 }
 
-bool isAggregate(const Expr& e) { return e.kind == ExprKind::Call && isAggregateName(e.text); }
+bool isAggregate(const Expr& e) {
+    return e.kind == ExprKind::Call && isAggregateName(e.text);
+}
 
 const Expr* findAggregate(const Expr& e) {
     if (isAggregate(e)) return &e;
@@ -102,7 +109,7 @@ const Expr* findAggregate(const Expr& e) {
 }
 
 class Parser {
-public:
+  public:
     explicit Parser(QStringView text) : text_(text), tokens_(tokenize(text)) {}
 
     Statement statement() {
@@ -120,7 +127,7 @@ public:
         return s;
     }
 
-private:
+  private:
     [[noreturn]] void fail(const Token& t, const QString& message) const {
         const QString token = t.kind == TokenKind::End ? QString() : t.raw;
         throw SyntaxError(characterPosition(text_, t.position), token, message);
@@ -221,7 +228,8 @@ private:
         expectKeyword(u"delete");
         if (peek().isSymbol(u"*")) {
             advance();
-        } else if (isName(peek()) && (peek(1).isSymbol(u".") || peek(1).isSymbol(u"!")) && peek(2).isSymbol(u"*")) {
+        } else if (isName(peek()) && (peek(1).isSymbol(u".") || peek(1).isSymbol(u"!")) &&
+                   peek(2).isSymbol(u"*")) {
             advance();  // delete t.* from t
             advance();
             advance();
@@ -247,6 +255,7 @@ private:
             } else {
                 break;
             }
+            if (++joins_ > maxNesting) fail(peek(), u"连接的表过多"_s);
             advance();
             if (kind == JoinKind::Left) acceptKeyword(u"outer");
             expectKeyword(u"join");
@@ -263,6 +272,7 @@ private:
     }
 
     std::unique_ptr<Source> sourcePrimary() {
+        const Nesting nesting(*this, peek());
         if (peek().isSymbol(u"(")) {
             advance();
             std::unique_ptr<Source> inner = source();
@@ -295,7 +305,33 @@ private:
         return e;
     }
 
-    ExprPtr expression() { return orExpr(); }
+    // Counts the levels of parentheses (and of FROM sources) open while parsing.
+    class Nesting {
+      public:
+        Nesting(Parser& p, const Token& at) : p_(p) {
+            if (++p_.nesting_ > maxNesting) p_.fail(at, u"嵌套层次过多"_s);
+        }
+        ~Nesting() { --p_.nesting_; }
+        Nesting(const Nesting&) = delete;
+        Nesting& operator=(const Nesting&) = delete;
+
+      private:
+        Parser& p_;
+    };
+
+    ExprPtr expression() {
+        const Nesting nesting(*this, peek());
+        return orExpr();
+    }
+
+    // Gives a node its depth from its children's; refuses trees deeper than the limit.
+    ExprPtr finish(ExprPtr e) const {
+        int below = 0;
+        for (const ExprPtr& a : e->args) below = std::max(below, a->depth);
+        e->depth = below + 1;
+        if (e->depth > maxExpressionDepth) fail(*e, u"表达式过于复杂"_s);
+        return e;
+    }
 
     ExprPtr makeBinary(BinaryOp op, ExprPtr left, ExprPtr right) {
         auto e = std::make_unique<Expr>();
@@ -305,7 +341,7 @@ private:
         e->token = left->token;
         e->args.push_back(std::move(left));
         e->args.push_back(std::move(right));
-        return e;
+        return finish(std::move(e));
     }
 
     ExprPtr orExpr() {
@@ -321,11 +357,12 @@ private:
     }
 
     ExprPtr notExpr() {
+        const Nesting nesting(*this, peek());
         if (peek().isKeyword(u"not")) {
             auto e = startNode(ExprKind::Not);
             advance();
             e->args.push_back(notExpr());
-            return e;
+            return finish(std::move(e));
         }
         return comparison();
     }
@@ -356,7 +393,7 @@ private:
                 n->negated = acceptKeyword(u"not");
                 expectKeyword(u"null");
                 n->args.push_back(std::move(e));
-                e = std::move(n);
+                e = finish(std::move(n));
                 continue;
             } else if (t.isKeyword(u"like") || t.isKeyword(u"between") || t.isKeyword(u"in") ||
                        (t.isKeyword(u"not") && (peek(1).isKeyword(u"like") || peek(1).isKeyword(u"between") ||
@@ -399,6 +436,7 @@ private:
     }
 
     ExprPtr unary() {
+        const Nesting nesting(*this, peek());
         if (peek().isSymbol(u"+")) {
             advance();
             return unary();
@@ -407,7 +445,7 @@ private:
             auto e = startNode(ExprKind::Negate);
             advance();
             e->args.push_back(unary());
-            return e;
+            return finish(std::move(e));
         }
         return primary();
     }
@@ -488,12 +526,13 @@ private:
                 e->args.push_back(expression());
             }
         }
-        if (int(e->args.size()) != f->arguments) fail(peek(), u"函数 "_s + nameToken.raw + u" 的参数个数不对"_s);
+        if (int(e->args.size()) != f->arguments)
+            fail(peek(), u"函数 "_s + nameToken.raw + u" 的参数个数不对"_s);
         expectSymbol(u")");
         if (isAggregateName(e->text)) {
             if (const Expr* inner = findAggregate(*e->args[0])) fail(*inner, u"聚合函数不能嵌套"_s);
         }
-        return e;
+        return finish(std::move(e));
     }
 
     // ---- aggregate queries: every column outside an aggregate must be one of the groups
@@ -509,8 +548,7 @@ private:
         if (!aggregated) return;
         for (const SelectItem& item : s.items) {
             if (item.star) {
-                throw SyntaxError(characterPosition(text_, item.position), u"*"_s,
-                                  u"聚合查询中不能使用 *"_s);
+                throw SyntaxError(characterPosition(text_, item.position), u"*"_s, u"聚合查询中不能使用 *"_s);
             }
             checkGrouped(*item.expr, s.groupBy);
         }
@@ -530,10 +568,14 @@ private:
     QStringView text_;
     std::vector<Token> tokens_;
     size_t index_ = 0;
+    int nesting_ = 0;
+    int joins_ = 0;
 };
 
 }  // namespace
 
-Statement parse(QStringView text) { return Parser(text).statement(); }
+Statement parse(QStringView text) {
+    return Parser(text).statement();
+}
 
 }  // namespace slp::jet

@@ -18,9 +18,13 @@ enum class ValueType { Numeric, Text, Unknown };
 
 const QString collate = u" COLLATE "_s + QLatin1String(textCollation);
 
-QString quoteName(const QString& name) { return u'"' + QString(name).replace(u'"', u"\"\""_s) + u'"'; }
+QString quoteName(const QString& name) {
+    return u'"' + QString(name).replace(u'"', u"\"\""_s) + u'"';
+}
 
-QString quoteText(const QString& text) { return u'\'' + QString(text).replace(u'\'', u"''"_s) + u'\''; }
+QString quoteText(const QString& text) {
+    return u'\'' + QString(text).replace(u'\'', u"''"_s) + u'\'';
+}
 
 ValueType typeOf(const Expr& e) {
     switch (e.kind) {
@@ -106,10 +110,12 @@ void collectTables(const Source& s, std::vector<const TableRef*>& out) {
     }
 }
 
-bool sameName(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
+bool sameName(const QString& a, const QString& b) {
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
 
 class Emitter {
-public:
+  public:
     explicit Emitter(QStringView text) : text_(text) {}
 
     QString statement(const Statement& s) {
@@ -117,7 +123,7 @@ public:
         return select(s.select);
     }
 
-private:
+  private:
     [[noreturn]] void fail(const Expr& e, const QString& message) const {
         throw SyntaxError(characterPosition(text_, e.position), e.token, message);
     }
@@ -185,8 +191,8 @@ private:
                 bool repeated = false;
                 for (size_t j = 0; j < s.items.size(); ++j) {
                     const SelectItem& other = s.items[j];
-                    if (j != i && !other.star && other.alias.isEmpty() && other.expr->kind == ExprKind::Column &&
-                        sameName(other.expr->name, item.expr->name)) {
+                    if (j != i && !other.star && other.alias.isEmpty() &&
+                        other.expr->kind == ExprKind::Column && sameName(other.expr->name, item.expr->name)) {
                         repeated = true;
                     }
                 }
@@ -320,6 +326,8 @@ private:
 
 }  // namespace
 
-QString emitSqlite(const Statement& statement, QStringView text) { return Emitter(text).statement(statement); }
+QString emitSqlite(const Statement& statement, QStringView text) {
+    return Emitter(text).statement(statement);
+}
 
 }  // namespace slp::jet

@@ -50,7 +50,9 @@ void resultText(sqlite3_context* ctx, const QString& text) {
     sqlite3_result_text(ctx, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
 }
 
-void resultError(sqlite3_context* ctx, const char* message) { sqlite3_result_error(ctx, message, -1); }
+void resultError(sqlite3_context* ctx, const char* message) {
+    sqlite3_result_error(ctx, message, -1);
+}
 
 // Number of characters, a surrogate pair counting once.
 qsizetype characterCount(const QString& s) {
@@ -145,7 +147,8 @@ void leftFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
     qsizetype end = 0;
     double taken = 0;
     while (end < text.size() && taken < rounded) {
-        end += (text[end].isHighSurrogate() && end + 1 < text.size() && text[end + 1].isLowSurrogate()) ? 2 : 1;
+        end +=
+            (text[end].isHighSurrogate() && end + 1 < text.size() && text[end + 1].isLowSurrogate()) ? 2 : 1;
         taken += 1;
     }
     resultText(ctx, text.left(end));
@@ -224,8 +227,9 @@ void arithmeticFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
 
 int compareTexts(void* collator, int lengthA, const void* a, int lengthB, const void* b) {
     UErrorCode status = U_ZERO_ERROR;
-    const UCollationResult r = ucol_strcollUTF8(static_cast<UCollator*>(collator), static_cast<const char*>(a),
-                                                lengthA, static_cast<const char*>(b), lengthB, &status);
+    const UCollationResult r =
+        ucol_strcollUTF8(static_cast<UCollator*>(collator), static_cast<const char*>(a), lengthA,
+                         static_cast<const char*>(b), lengthB, &status);
     if (U_FAILURE(status)) {
         // Not valid UTF-8: fall back to the order of the bytes so the order stays total.
         const int common = std::min(lengthA, lengthB);
@@ -236,7 +240,9 @@ int compareTexts(void* collator, int lengthA, const void* a, int lengthB, const 
     return r == UCOL_LESS ? -1 : (r == UCOL_GREATER ? 1 : 0);
 }
 
-void closeCollator(void* collator) { ucol_close(static_cast<UCollator*>(collator)); }
+void closeCollator(void* collator) {
+    ucol_close(static_cast<UCollator*>(collator));
+}
 
 struct FunctionDef {
     const char* name;
@@ -261,8 +267,8 @@ int registerSqliteHelpers(sqlite3* db) {
     };
     for (const FunctionDef& f : functions) {
         const int rc = sqlite3_create_function_v2(db, f.name, f.arguments,
-                                                  SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS, nullptr,
-                                                  f.function, nullptr, nullptr, nullptr);
+                                                  SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS,
+                                                  nullptr, f.function, nullptr, nullptr, nullptr);
         if (rc != SQLITE_OK) return rc;
     }
 
@@ -281,7 +287,8 @@ int registerSqliteHelpers(sqlite3* db) {
         ucol_close(collator);
         return SQLITE_ERROR;
     }
-    const int rc = sqlite3_create_collation_v2(db, textCollation, SQLITE_UTF8, collator, compareTexts, closeCollator);
+    const int rc =
+        sqlite3_create_collation_v2(db, textCollation, SQLITE_UTF8, collator, compareTexts, closeCollator);
     // A failed registration does not call the destructor.
     if (rc != SQLITE_OK) ucol_close(collator);
     return rc;

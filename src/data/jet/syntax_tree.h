@@ -11,19 +11,33 @@ struct Expr;
 using ExprPtr = std::unique_ptr<Expr>;
 
 enum class ExprKind {
-    Column,    // [qualifier.]name
-    Number,    // text holds the literal as written
-    Text,      // text holds the value (quotes removed, doubled quotes undone)
+    Column,  // [qualifier.]name
+    Number,  // text holds the literal as written
+    Text,    // text holds the value (quotes removed, doubled quotes undone)
     Null,
-    Star,      // the * of count(*)
-    Not,       // args[0]
-    Negate,    // args[0]
-    Binary,    // args[0] op args[1]
-    IsNull,    // args[0] is [not] null
-    Call,      // text holds the function name in lower case
+    Star,    // the * of count(*)
+    Not,     // args[0]
+    Negate,  // args[0]
+    Binary,  // args[0] op args[1]
+    IsNull,  // args[0] is [not] null
+    Call,    // text holds the function name in lower case
 };
 
-enum class BinaryOp { Or, And, Equal, NotEqual, Less, Greater, LessEqual, GreaterEqual, Concat, Add, Subtract, Multiply, Divide };
+enum class BinaryOp {
+    Or,
+    And,
+    Equal,
+    NotEqual,
+    Less,
+    Greater,
+    LessEqual,
+    GreaterEqual,
+    Concat,
+    Add,
+    Subtract,
+    Multiply,
+    Divide
+};
 
 struct Expr {
     ExprKind kind = ExprKind::Null;
@@ -34,17 +48,23 @@ struct Expr {
     QString name;       // Column: the column name
     BinaryOp op = BinaryOp::Or;
     bool negated = false;  // IsNull: "is not null"
+    int depth = 1;         // levels of the tree below and including this node
     std::vector<ExprPtr> args;
 };
+
+// Deepest expression tree and deepest nesting of parentheses a query may have; deeper texts are
+// refused so that no text can exhaust the stack.
+inline constexpr int maxExpressionDepth = 200;
+inline constexpr int maxNesting = 300;
 
 bool isComparison(BinaryOp op);
 bool isAggregateName(const QString& lowerName);
 
 struct SelectItem {
-    ExprPtr expr;            // null for * and qualifier.*
+    ExprPtr expr;  // null for * and qualifier.*
     bool star = false;
-    QString starQualifier;   // qualifier of qualifier.*, empty for a plain *
-    QString alias;           // as written after AS, empty when none
+    QString starQualifier;  // qualifier of qualifier.*, empty for a plain *
+    QString alias;          // as written after AS, empty when none
     int position = 0;
 };
 

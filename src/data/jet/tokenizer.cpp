@@ -8,9 +8,13 @@ namespace slp::jet {
 
 namespace {
 
-bool isBlank(QChar c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; }
+bool isBlank(QChar c) {
+    return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n';
+}
 
-bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+bool isDigit(QChar c) {
+    return c >= u'0' && c <= u'9';
+}
 
 // Bare names take ASCII letters, digits and '_', and any non-ASCII character that is neither a
 // blank of some kind nor a control character (Chinese names, full-width brackets and the like).
@@ -23,7 +27,7 @@ bool isWordChar(QChar c) {
 }
 
 class Tokenizer {
-public:
+  public:
     explicit Tokenizer(QStringView text) : text_(text) {}
 
     std::vector<Token> run() {
@@ -41,7 +45,7 @@ public:
         return out;
     }
 
-private:
+  private:
     [[noreturn]] void fail(int index, const QString& token, const QString& message) const {
         throw SyntaxError(characterPosition(text_, index), token, message);
     }
@@ -63,9 +67,9 @@ private:
         // A point that follows a name, a bracket or a closing parenthesis qualifies; otherwise a point
         // followed by a digit starts a number such as .5.
         if (c == u'.' && pos_ + 1 < int(text_.size()) && isDigit(text_[pos_ + 1])) {
-            const bool qualifies = previous &&
-                                   (previous->kind == TokenKind::Word || previous->kind == TokenKind::Bracketed ||
-                                    previous->isSymbol(u")"));
+            const bool qualifies =
+                previous && (previous->kind == TokenKind::Word || previous->kind == TokenKind::Bracketed ||
+                             previous->isSymbol(u")"));
             if (!qualifies) return number(start);
         }
         if (isWordChar(c)) return word();
@@ -203,7 +207,9 @@ private:
 
 }  // namespace
 
-std::vector<Token> tokenize(QStringView text) { return Tokenizer(text).run(); }
+std::vector<Token> tokenize(QStringView text) {
+    return Tokenizer(text).run();
+}
 
 int characterPosition(QStringView text, int index) {
     int position = 1;

@@ -17,8 +17,8 @@ enum class TokenKind {
 
 struct Token {
     TokenKind kind = TokenKind::End;
-    QString value;  // see TokenKind
-    QString raw;    // the token exactly as written
+    QString value;     // see TokenKind
+    QString raw;       // the token exactly as written
     int position = 0;  // 0-based index of its first character in the query text
 
     bool isSymbol(QStringView s) const { return kind == TokenKind::Symbol && value == s; }

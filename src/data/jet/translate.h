@@ -14,12 +14,12 @@ enum class Dialect { SQLite, PostgreSQL };
 
 // A query text that cannot be parsed: names the 1-based character position and the token found there.
 class SyntaxError : public slp::Error {
-public:
+  public:
     SyntaxError(int position, const QString& token, const QString& message);
     int position() const { return position_; }
     const QString& token() const { return token_; }
 
-private:
+  private:
     int position_;
     QString token_;
 };

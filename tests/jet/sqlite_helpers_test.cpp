@@ -1,0 +1,90 @@
+// The helper functions and the collation on their own, called from plain SQLite text.
+#include <gtest/gtest.h>
+
+#include "basic/conversions.h"
+#include "data/jet/translate.h"
+#include "host_database.h"
+
+using namespace Qt::StringLiterals;
+
+namespace slp::jet::test {
+namespace {
+
+QString value(HostDatabase& db, const QString& expression) {
+    const Result r = db.raw(u"SELECT "_s + expression);
+    return r.rows.empty() ? QString() : r.rows[0][0].display();
+}
+
+bool refused(HostDatabase& db, const QString& expression) {
+    sqlite3_stmt* stmt = nullptr;
+    const QByteArray sql = (u"SELECT "_s + expression).toUtf8();
+    if (sqlite3_prepare_v2(db.handle(), sql.constData(), -1, &stmt, nullptr) != SQLITE_OK) return true;
+    const int rc = sqlite3_step(stmt);
+    sqlite3_finalize(stmt);
+    return rc == SQLITE_ERROR;
+}
+
+TEST(SqliteHelpers, Registration) {
+    EXPECT_EQ(registerSqliteHelpers(nullptr), SQLITE_MISUSE);
+    HostDatabase db;
+    EXPECT_EQ(registerSqliteHelpers(db.handle()), SQLITE_OK);  // again on the same connection
+    EXPECT_EQ(value(db, u"slp_val('3x')"_s), u"3"_s);
+}
+
+TEST(SqliteHelpers, CharactersNotBytes) {
+    HostDatabase db;
+    EXPECT_EQ(value(db, u"slp_len('工资')"_s), u"2"_s);
+    EXPECT_EQ(value(db, u"slp_len('a😀b')"_s), u"3"_s);  // a character outside the basic plane counts once
+    EXPECT_EQ(value(db, u"slp_left('a😀b', 2)"_s), u"a😀"_s);
+    EXPECT_EQ(value(db, u"slp_left('部门号', 2.5)"_s), u"部门"_s);  // halves to even
+    EXPECT_EQ(value(db, u"slp_left('部门号', 1.5)"_s), u"部门"_s);
+    EXPECT_EQ(value(db, u"slp_left('部门号', '1')"_s), u"部"_s);
+    EXPECT_EQ(value(db, u"slp_left('部门号', 0)"_s), QString());
+    EXPECT_TRUE(refused(db, u"slp_left('abc', NULL)"_s));
+    EXPECT_TRUE(refused(db, u"slp_left('abc', 'x')"_s));
+    EXPECT_EQ(value(db, u"slp_len('')"_s), u"0"_s);
+    EXPECT_EQ(value(db, u"slp_len(-0.5)"_s), u"4"_s);  // "-0.5"
+}
+
+TEST(SqliteHelpers, NumbersAndTexts) {
+    HostDatabase db;
+    EXPECT_EQ(value(db, u"slp_val('')"_s), u"0"_s);
+    EXPECT_EQ(value(db, u"slp_val('&H1F')"_s), u"31"_s);
+    EXPECT_EQ(value(db, u"slp_val(' -1.5e1x')"_s), u"-15"_s);
+    EXPECT_EQ(value(db, u"slp_cat(1e20, '')"_s), u"100000000000000000000"_s);  // never an exponent
+    EXPECT_EQ(value(db, u"slp_cat(0.1, NULL)"_s), u"0.1"_s);
+    EXPECT_EQ(value(db, u"slp_cat(-3, 'x')"_s), u"-3x"_s);
+    EXPECT_EQ(value(db, u"slp_num(' 12 ')"_s), u"12"_s);
+    EXPECT_TRUE(refused(db, u"slp_num('12x')"_s));
+    EXPECT_EQ(value(db, u"slp_num(NULL)"_s), u"<null>"_s);
+    EXPECT_EQ(value(db, u"slp_add(9223372036854775807, 1)"_s), plainNumber(9223372036854775808.0));
+    EXPECT_EQ(value(db, u"slp_mul(3, 4)"_s), u"12"_s);
+    EXPECT_EQ(value(db, u"slp_sub('5', 7)"_s), u"-2"_s);
+    EXPECT_EQ(value(db, u"slp_div(1, 4)"_s), u"0.25"_s);
+    EXPECT_EQ(value(db, u"slp_add('a', NULL)"_s), u"<null>"_s);
+    EXPECT_TRUE(refused(db, u"slp_div(1, '0')"_s));
+}
+
+TEST(SqliteHelpers, TextCollation) {
+    HostDatabase db;
+    const auto less = [&](const QString& a, const QString& b) {
+        return value(db, u"'"_s + a + u"' < '"_s + b + u"' COLLATE slp_text"_s) == u"1"_s;
+    };
+    const auto equal = [&](const QString& a, const QString& b) {
+        return value(db, u"'"_s + a + u"' = '"_s + b + u"' COLLATE slp_text"_s) == u"1"_s;
+    };
+    EXPECT_TRUE(less(u"阿"_s, u"白"_s));
+    EXPECT_TRUE(less(u"白"_s, u"张"_s));
+    EXPECT_TRUE(less(u"张"_s, u"赵"_s));
+    EXPECT_TRUE(less(u"zed"_s, u"阿"_s));  // Latin letters before Chinese characters
+    EXPECT_TRUE(less(u"apple"_s, u"Banana"_s));
+    EXPECT_TRUE(less(u"10"_s, u"9"_s));  // codes compare character by character
+    EXPECT_TRUE(less(u"01"_s, u"0101"_s));
+    EXPECT_TRUE(equal(u"ABC"_s, u"abc"_s));
+    EXPECT_TRUE(equal(u"ＡＢ１"_s, u"ab1"_s));  // full-width forms like half-width ones
+    EXPECT_FALSE(equal(u"张三"_s, u"张 三"_s));
+    EXPECT_FALSE(equal(u"a"_s, u"á"_s));
+}
+
+}  // namespace
+}  // namespace slp::jet::test
