@@ -1,10 +1,12 @@
 #include "entry/installed_windows.h"
 
+// Each window folder offers a function that gives the registry its factory.
+// (one include and one call per window; keep them in this order)
+
 namespace slp {
 
 void installComponentWindows(WindowRegistry& registry) {
-    // Each window of the component registers its factory here as it is built; a window without a
-    // factory answers its opening method with "not implemented", naming the window.
+    // A window without a factory answers its opening method with "not implemented", naming the window.
     (void)registry;
 }
 
