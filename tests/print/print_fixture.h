@@ -1,0 +1,79 @@
+#pragma once
+// What the renderer tests share: grids built from captions and widths, an environment with a settings
+// store in a temporary folder, a fixed clock and collected warnings, and a recording target.
+#include <QStringList>
+#include <QTemporaryDir>
+#include <vector>
+
+#include "basic/clock.h"
+#include "data/wage_grid.h"
+#include "print/print_layout.h"
+#include "print/recording_print_target.h"
+#include "print/warning_sink.h"
+#include "settings/keys.h"
+#include "settings/store.h"
+
+namespace print_test {
+
+// A grid of `dataRows` data rows plus a totals row under one caption row. Cell (r, c) of a data row
+// reads "r<r>c<c>"; the totals row reads "t<c>". Widths in twips, alignment codes per column.
+inline slp::data::WageGrid makeGrid(const QStringList& captions, const std::vector<int>& widths, int dataRows,
+                                    const std::vector<int16_t>& alignments = {}) {
+    const int cols = int(captions.size());
+    slp::data::WageGrid grid(dataRows + 2, cols);
+    for (int c = 0; c < cols; ++c) {
+        grid.setText(0, c, captions[c]);
+        grid.setColWidth(c, widths.at(size_t(c)));
+        grid.setColAlignment(c, alignments.empty() ? int16_t(0) : alignments.at(size_t(c)));
+        for (int r = 1; r <= dataRows; ++r) grid.setText(r, c, QStringLiteral("r%1c%2").arg(r).arg(c));
+        grid.setText(dataRows + 1, c, QStringLiteral("t%1").arg(c));
+    }
+    return grid;
+}
+
+struct Fixture {
+    QTemporaryDir dir;
+    slp::settings::Store store{dir.path()};
+    slp::FixedClock clock{QDateTime(QDate(2024, 3, 15), QTime(10, 30))};
+    slp::print::CollectedWarnings warnings;
+    slp::print::RecordingPrintTarget target;
+    slp::print::PrintLayout layout;
+
+    explicit Fixture(slp::print::RecordingPrintTarget::Setup setup = {}) : target(std::move(setup)) {
+        layout.printTarget = &target;
+        layout.environment.store = &store;
+        layout.environment.unitCode = QStringLiteral("0101");
+        layout.environment.payDate = QStringLiteral("2000-04-25");
+        layout.environment.clock = &clock;
+        layout.environment.warnings = &warnings;
+    }
+
+    // Writes a setting of the slips ("汇总表工资条设置") or the tables ("汇总表设置").
+    void setSlipOption(const slp::settings::KeyDef& key, const QString& value) {
+        store.write(slp::settings::appUnitGZGL(QStringLiteral("0101")), QStringLiteral("汇总表工资条设置"),
+                    key.key.toString(), value);
+    }
+    void setTableOption(const QString& key, const QString& value) {
+        store.write(slp::settings::appUnitGZGL(QStringLiteral("0101")), QStringLiteral("汇总表设置"), key, value);
+    }
+};
+
+// Lines of the log that are horizontal at y (within 0.01 twips).
+inline std::vector<slp::print::RecordedCall> horizontalAt(const slp::print::RecordingPrintTarget& t, float y) {
+    std::vector<slp::print::RecordedCall> out;
+    for (const auto& l : t.lines()) {
+        if (std::abs(l.y - y) < 0.01f && std::abs(l.y2 - y) < 0.01f) out.push_back(l);
+    }
+    return out;
+}
+
+// Lines of the log that are vertical at x.
+inline std::vector<slp::print::RecordedCall> verticalAt(const slp::print::RecordingPrintTarget& t, float x) {
+    std::vector<slp::print::RecordedCall> out;
+    for (const auto& l : t.lines()) {
+        if (std::abs(l.x - x) < 0.01f && std::abs(l.x2 - x) < 0.01f && l.y != l.y2) out.push_back(l);
+    }
+    return out;
+}
+
+}  // namespace print_test
