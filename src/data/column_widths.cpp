@@ -69,8 +69,8 @@ void applyColumnWidths(WageGrid& grid, const WageCatalogue& catalogue, const Col
     }
 }
 
-float ApplyPrintFontSize(WageGrid& grid, const WageCatalogue& catalogue, const ColumnItems& columns, float size,
-                         const CharUnitMeasure& measure) {
+float ApplyPrintFontSize(WageGrid& grid, const WageCatalogue& catalogue, const ColumnItems& columns,
+                         float size, const CharUnitMeasure& measure) {
     const float charUnit = measure(grid.fontName(), size);
     grid.setFontSize(size);
     applyColumnWidths(grid, catalogue, columns, charUnit);

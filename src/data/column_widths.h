@@ -42,7 +42,7 @@ void applyColumnWidths(WageGrid& grid, const WageCatalogue& catalogue, const Col
 
 // The print font size changes: measures charUnit in the grid's font at `size`, sets the grid's font size
 // and recomputes every column width. Returns the new charUnit for the window to keep.
-float ApplyPrintFontSize(WageGrid& grid, const WageCatalogue& catalogue, const ColumnItems& columns, float size,
-                         const CharUnitMeasure& measure = measureCharUnit);
+float ApplyPrintFontSize(WageGrid& grid, const WageCatalogue& catalogue, const ColumnItems& columns,
+                         float size, const CharUnitMeasure& measure = measureCharUnit);
 
 }  // namespace slp::data

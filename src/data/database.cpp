@@ -1,12 +1,13 @@
 #include "data/database.h"
 
+#include <sqlite3.h>
+
 #include <QFileInfo>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUrl>
 #include <QUuid>
-#include <sqlite3.h>
 
 #include "data/sqlite_statement.h"
 
@@ -43,8 +44,7 @@ ParsedConnection parseConnection(const QString& text) {
 
 Database::Database(const QString& connection) : Database(connection, Options()) {}
 
-Database::Database(const QString& connection, Options options)
-    : connection_(connection) {
+Database::Database(const QString& connection, Options options) : connection_(connection) {
     const ParsedConnection parsed = parseConnection(connection);
     dialect_ = parsed.dialect;
     if (!QSqlDatabase::isDriverAvailable(parsed.driver)) {
@@ -113,7 +113,9 @@ Database::~Database() {
     QSqlDatabase::removeDatabase(connectionName_);
 }
 
-QSqlDatabase Database::qtDatabase() const { return QSqlDatabase::database(connectionName_, false); }
+QSqlDatabase Database::qtDatabase() const {
+    return QSqlDatabase::database(connectionName_, false);
+}
 
 void Database::throwQtError(const QString& what, const QString& query, const QString& engineQuery) const {
     throw DatabaseError(errnum::Database, what, query, engineQuery);
@@ -204,7 +206,8 @@ QList<TableDef> Database::tables() {
     ResultSet names = openNative(
         pg ? u"SELECT table_name FROM information_schema.tables WHERE table_schema = current_schema() "
              "AND table_type = 'BASE TABLE' ORDER BY table_name"_s
-           : u"SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' "
+           : u"SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite\\_%' ESCAPE "
+             u"'\\' "
              "ORDER BY rowid"_s);
     QList<TableDef> result;
     for (int i = 0; i < names.recordCount(); ++i) {
@@ -215,7 +218,8 @@ QList<TableDef> Database::tables() {
             pg ? u"SELECT column_name, data_type, character_maximum_length FROM information_schema.columns "
                  "WHERE table_schema = current_schema() AND table_name = "_s +
                      quoteText(table.name) + u" ORDER BY ordinal_position"_s
-               : u"SELECT name, type FROM pragma_table_info("_s + quoteText(table.name) + u") ORDER BY cid"_s);
+               : u"SELECT name, type FROM pragma_table_info("_s + quoteText(table.name) +
+                     u") ORDER BY cid"_s);
         for (int c = 0; c < columns.recordCount(); ++c) {
             columns.setAbsolutePosition(c);
             QString declared = columns.text(1);
@@ -234,7 +238,9 @@ bool Database::hasTable(const QString& name) {
     return false;
 }
 
-void Database::createTable(const TableDef& table) { executeNative(createTableStatement(table, dialect_)); }
+void Database::createTable(const TableDef& table) {
+    executeNative(createTableStatement(table, dialect_));
+}
 
 void Database::addRow(const QString& table, const FieldValues& values) {
     QStringList columns;
@@ -295,7 +301,9 @@ void Database::rollback() {
     if (!db.rollback()) throwQtError(db.lastError().text(), u"ROLLBACK"_s, u"ROLLBACK"_s);
 }
 
-Transaction::Transaction(Database& database) : database_(database) { database_.beginTransaction(); }
+Transaction::Transaction(Database& database) : database_(database) {
+    database_.beginTransaction();
+}
 
 Transaction::~Transaction() {
     if (done_) return;

@@ -32,9 +32,10 @@ namespace slp::data {
 using FieldValues = QList<std::pair<QString, Value>>;
 
 class Database {
-public:
+  public:
     struct Options {
-        bool createIfMissing = false;  // create a missing SQLite file instead of failing with dberr::FileNotFound
+        bool createIfMissing =
+            false;  // create a missing SQLite file instead of failing with dberr::FileNotFound
         // Use only Qt SQL's generic operations even on SQLite, the way a server engine is used (reads
         // through QSqlQuery, writes through prepared QSqlQuery); sqliteHandle() is then nullptr.
         bool genericQtSql = false;
@@ -85,9 +86,10 @@ public:
     void commit();
     void rollback();
 
-private:
+  private:
     friend class RowWriter;
-    [[noreturn]] void throwQtError(const QString& what, const QString& query, const QString& engineQuery) const;
+    [[noreturn]] void throwQtError(const QString& what, const QString& query,
+                                   const QString& engineQuery) const;
 
     QString connection_;
     QString connectionName_;
@@ -97,7 +99,7 @@ private:
 
 // Rolls back on destruction unless committed.
 class Transaction {
-public:
+  public:
     explicit Transaction(Database& database);
     ~Transaction();
     Transaction(const Transaction&) = delete;
@@ -106,14 +108,14 @@ public:
     void commit();
     bool committed() const { return done_; }
 
-private:
+  private:
     Database& database_;
     bool done_ = false;
 };
 
 // Adds many rows to one table through one prepared statement. Keep it shorter-lived than its Database.
 class RowWriter {
-public:
+  public:
     RowWriter(Database& database, const QString& table, const QStringList& columns);
     ~RowWriter();
     RowWriter(const RowWriter&) = delete;
@@ -123,7 +125,7 @@ public:
     void add(const QList<Value>& values);
     int64_t rowsAdded() const { return added_; }
 
-private:
+  private:
     Database& database_;
     QString statement_;
     int columns_ = 0;

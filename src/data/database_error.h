@@ -18,7 +18,7 @@ inline constexpr int ObjectClosed = 3420;     // "对象无效或不再设置。
 }  // namespace dberr
 
 class DatabaseError : public slp::Error {
-public:
+  public:
     // engineCode: the engine's own error code (SQLite extended result code), 0 when not from the engine.
     DatabaseError(int number, const QString& message, const QString& query = QString(),
                   const QString& engineQuery = QString(), int engineCode = 0)
@@ -31,7 +31,7 @@ public:
     const QString& engineQuery() const { return engineQuery_; }
     int engineCode() const { return engineCode_; }
 
-private:
+  private:
     QString query_;
     QString engineQuery_;
     int engineCode_;

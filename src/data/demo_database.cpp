@@ -14,7 +14,7 @@ namespace {
 
 // splitmix64: small, fast and the same on every platform and library.
 class Random {
-public:
+  public:
     explicit Random(uint64_t seed) : state_(seed) {}
     uint64_t next() {
         uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
@@ -31,13 +31,13 @@ public:
         return list[size_t(next() % N)];
     }
 
-private:
+  private:
     uint64_t state_;
 };
 
-constexpr std::array<const char16_t*, 12> kDepartments = {
-    u"办公室", u"财务部", u"人事部", u"销售部", u"市场部", u"采购部",
-    u"生产一车间", u"生产二车间", u"质检部", u"技术部", u"仓储部", u"后勤部"};
+constexpr std::array<const char16_t*, 12> kDepartments = {u"办公室", u"财务部", u"人事部",     u"销售部",
+                                                          u"市场部", u"采购部", u"生产一车间", u"生产二车间",
+                                                          u"质检部", u"技术部", u"仓储部",     u"后勤部"};
 constexpr std::array<const char16_t*, 3> kGroupSuffixes = {u"一组", u"二组", u"三组"};
 
 constexpr std::array<const char16_t*, 60> kSurnames = {
@@ -55,10 +55,34 @@ constexpr std::array<const char16_t*, 64> kGiven = {
 
 // Item indexes into demoWageItems().
 enum Item {
-    Dept, Number, Name,
-    Basic, Post, Seniority, Duty, Transport, Phone, Housing, Meals, Overtime, Bonus, Merit, OtherPay, Gross,
-    Pension, Medical, Unemployment, HousingFund, Union, SickLeave, Absence, OtherDeduction, Deductions,
-    Taxable, Tax, Net,
+    Dept,
+    Number,
+    Name,
+    Basic,
+    Post,
+    Seniority,
+    Duty,
+    Transport,
+    Phone,
+    Housing,
+    Meals,
+    Overtime,
+    Bonus,
+    Merit,
+    OtherPay,
+    Gross,
+    Pension,
+    Medical,
+    Unemployment,
+    HousingFund,
+    Union,
+    SickLeave,
+    Absence,
+    OtherDeduction,
+    Deductions,
+    Taxable,
+    Tax,
+    Net,
     ItemCount
 };
 
@@ -77,7 +101,9 @@ QString amountText(int64_t cents) {
 }
 
 // Percent of an amount in cents, rounded half up to the cent.
-int64_t percentOf(int64_t cents, int64_t tenthsOfPercent) { return (cents * tenthsOfPercent + 500) / 1000; }
+int64_t percentOf(int64_t cents, int64_t tenthsOfPercent) {
+    return (cents * tenthsOfPercent + 500) / 1000;
+}
 
 // Monthly income tax of the time: 800 yuan free, then the progressive table.
 int64_t incomeTax(int64_t taxableCents) {
@@ -159,13 +185,14 @@ QString formulaOf(int item, const QList<DemoItem>& items) {
 }  // namespace
 
 QList<DemoItem> demoWageItems() {
-    return {{u"部门"_s, 0, 12},     {u"工号"_s, 0, 8},       {u"姓名"_s, 0, 8},       {u"基本工资"_s, 2, 10},
-            {u"岗位工资"_s, 2, 10}, {u"工龄工资"_s, 0, 8},   {u"职务津贴"_s, 2, 10},  {u"交通补贴"_s, 2, 9},
-            {u"通讯补贴"_s, 0, 9},  {u"住房补贴"_s, 2, 10},  {u"伙食补贴"_s, 2, 9},   {u"加班费"_s, 1, 10},
-            {u"奖金"_s, 2, 10},     {u"绩效工资"_s, 2, 10},  {u"其他补贴"_s, 2, 11},  {u"应发工资"_s, 2, 12},
-            {u"养老保险"_s, 2, 10}, {u"医疗保险"_s, 2, 10},  {u"失业保险"_s, 2, 9},   {u"住房公积金"_s, 2, 11},
-            {u"工会会费"_s, 1, 8},  {u"病假扣款"_s, 2, 10},  {u"事假扣款"_s, 2, 10},  {u"其他扣款"_s, 2, 9},
-            {u"扣款合计"_s, 2, 12}, {u"计税工资"_s, 2, 11},  {u"个人所得税"_s, 2, 11}, {u"实发工资"_s, 2, 12}};
+    return {
+        {u"部门"_s, 0, 12},     {u"工号"_s, 0, 8},      {u"姓名"_s, 0, 8},        {u"基本工资"_s, 2, 10},
+        {u"岗位工资"_s, 2, 10}, {u"工龄工资"_s, 0, 8},  {u"职务津贴"_s, 2, 10},   {u"交通补贴"_s, 2, 9},
+        {u"通讯补贴"_s, 0, 9},  {u"住房补贴"_s, 2, 10}, {u"伙食补贴"_s, 2, 9},    {u"加班费"_s, 1, 10},
+        {u"奖金"_s, 2, 10},     {u"绩效工资"_s, 2, 10}, {u"其他补贴"_s, 2, 11},   {u"应发工资"_s, 2, 12},
+        {u"养老保险"_s, 2, 10}, {u"医疗保险"_s, 2, 10}, {u"失业保险"_s, 2, 9},    {u"住房公积金"_s, 2, 11},
+        {u"工会会费"_s, 1, 8},  {u"病假扣款"_s, 2, 10}, {u"事假扣款"_s, 2, 10},   {u"其他扣款"_s, 2, 9},
+        {u"扣款合计"_s, 2, 12}, {u"计税工资"_s, 2, 11}, {u"个人所得税"_s, 2, 11}, {u"实发工资"_s, 2, 12}};
 }
 
 DemoSummary writeDemoData(Database& db, const DemoOptions& options) {
@@ -190,7 +217,8 @@ DemoSummary writeDemoData(Database& db, const DemoOptions& options) {
             for (size_t g = 0; g < groups; ++g) {
                 const QString code = QString::number(d + 1).rightJustified(2, u'0') +
                                      QString::number(g + 1).rightJustified(2, u'0');
-                const QString name = QString::fromUtf16(kDepartments[d]) + QString::fromUtf16(kGroupSuffixes[g]);
+                const QString name =
+                    QString::fromUtf16(kDepartments[d]) + QString::fromUtf16(kGroupSuffixes[g]);
                 writer.add({code, name, options.month});
                 groupCodes << code;
                 groupNames << name;
@@ -199,11 +227,13 @@ DemoSummary writeDemoData(Database& db, const DemoOptions& options) {
         }
     }
     {
-        RowWriter writer(db, u"14工资输出及公式"_s,
-                         {u"工作年月"_s, u"项目序号"_s, u"项目名称"_s, u"小数位数"_s, u"打印宽度"_s, u"计算公式"_s});
+        RowWriter writer(
+            db, u"14工资输出及公式"_s,
+            {u"工作年月"_s, u"项目序号"_s, u"项目名称"_s, u"小数位数"_s, u"打印宽度"_s, u"计算公式"_s});
         for (int i = 0; i < items.size(); ++i) {
-            writer.add({options.month, Value::integer(i + 1), items[i].name, Value::integer(items[i].decimals),
-                        Value::integer(items[i].printWidth), formulaOf(i, items)});
+            writer.add({options.month, Value::integer(i + 1), items[i].name,
+                        Value::integer(items[i].decimals), Value::integer(items[i].printWidth),
+                        formulaOf(i, items)});
         }
         summary.items = int(items.size());
     }

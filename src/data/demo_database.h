@@ -20,7 +20,7 @@ struct DemoOptions {
 // One item of the demo catalogue.
 struct DemoItem {
     QString name;
-    int decimals = 2;   // 小数位数
+    int decimals = 2;     // 小数位数
     int printWidth = 10;  // 打印宽度 in half-width characters
 };
 

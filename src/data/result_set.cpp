@@ -1,16 +1,19 @@
 #include "data/result_set.h"
 
+#include <sqlite3.h>
+
 #include <QHash>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <charconv>
 #include <cstring>
 #include <limits>
-#include <sqlite3.h>
 #include <vector>
 
 #include "basic/conversions.h"
 #include "data/database_error.h"
+#include "data/pod_buffer.h"
 
 using namespace Qt::StringLiterals;
 
@@ -36,9 +39,9 @@ struct ResultSet::Data {
     int columns = 0;
     int rows = 0;
     int current = 0;  // == rows at end of data
-    std::vector<uint32_t> ends;
-    std::vector<Value::Type> types;
-    std::vector<char> bytes;
+    PodBuffer<uint32_t> ends;
+    PodBuffer<Value::Type> types;
+    PodBuffer<char> bytes;
 
     void setNames(QStringList list) {
         names = std::move(list);
@@ -52,10 +55,7 @@ struct ResultSet::Data {
         if (end > std::numeric_limits<uint32_t>::max()) {
             throw DatabaseError(errnum::Database, u"查询结果太大,超过 4 GB。"_s, query);
         }
-        if (size > 0) {
-            bytes.resize(end);
-            std::memcpy(bytes.data() + end - size, data, size);
-        }
+        if (size > 0) bytes.append(static_cast<const char*>(data), size);
         ends.push_back(uint32_t(end));
         types.push_back(type);
     }
@@ -78,6 +78,27 @@ struct ResultSet::Data {
         return v;
     }
     QString utf8(size_t cell) const { return QString::fromUtf8(at(cell), qsizetype(size(cell))); }
+
+    // Numeric value of a text cell. Plain decimals ("-12", "1200.5"), the bulk of the wage columns, are
+    // read straight from the stored bytes; anything else goes through the host's leading-value rule.
+    double textNumber(size_t cell) const {
+        const char* p = at(cell);
+        const size_t n = size(cell);
+        size_t i = (n > 0 && p[0] == '-') ? 1 : 0;
+        const size_t digitsStart = i;
+        while (i < n && p[i] >= '0' && p[i] <= '9') ++i;
+        bool plain = i > digitsStart && n <= 32;
+        if (plain && i < n && p[i] == '.') {
+            ++i;
+            while (i < n && p[i] >= '0' && p[i] <= '9') ++i;
+        }
+        if (plain && i == n) {
+            double v = 0;
+            const auto [end, ec] = std::from_chars(p, p + n, v);
+            if (ec == std::errc() && end == p + n) return v;
+        }
+        return leadingValue(utf8(cell));
+    }
 
     Value value(size_t cell) const {
         switch (types[cell]) {
@@ -192,7 +213,9 @@ const ResultSet::Data& ResultSet::open() const {
     return *data_;
 }
 
-const QString& ResultSet::query() const { return open().query; }
+const QString& ResultSet::query() const {
+    return open().query;
+}
 
 bool ResultSet::eof() const {
     const Data& d = open();
@@ -205,7 +228,9 @@ void ResultSet::moveLast() {
     data_->current = d.rows - 1;
 }
 
-int ResultSet::recordCount() const { return open().rows; }
+int ResultSet::recordCount() const {
+    return open().rows;
+}
 
 int ResultSet::absolutePosition() const {
     const Data& d = open();
@@ -214,11 +239,14 @@ int ResultSet::absolutePosition() const {
 
 void ResultSet::setAbsolutePosition(int position) {
     const Data& d = open();
-    if (position < 0 || position >= d.rows) throw DatabaseError(dberr::InvalidArgument, u"无效参数。"_s, d.query);
+    if (position < 0 || position >= d.rows)
+        throw DatabaseError(dberr::InvalidArgument, u"无效参数。"_s, d.query);
     data_->current = position;
 }
 
-int ResultSet::fieldCount() const { return open().columns; }
+int ResultSet::fieldCount() const {
+    return open().columns;
+}
 
 QString ResultSet::fieldName(int index) const {
     const Data& d = open();
@@ -228,9 +256,13 @@ QString ResultSet::fieldName(int index) const {
     return d.names[index];
 }
 
-QStringList ResultSet::fieldNames() const { return open().names; }
+QStringList ResultSet::fieldNames() const {
+    return open().names;
+}
 
-int ResultSet::fieldIndex(QStringView name) const { return open().index.value(nameKey(name), -1); }
+int ResultSet::fieldIndex(QStringView name) const {
+    return open().index.value(nameKey(name), -1);
+}
 
 size_t ResultSet::cellOf(int index) const {
     const Data& d = open();
@@ -252,15 +284,21 @@ int requireField(const ResultSet& rs, QStringView name) {
 }
 }  // namespace
 
-Value ResultSet::value(int index) const { return data_->value(cellOf(index)); }
-Value ResultSet::value(QStringView name) const { return value(requireField(*this, name)); }
+Value ResultSet::value(int index) const {
+    return data_->value(cellOf(index));
+}
+Value ResultSet::value(QStringView name) const {
+    return value(requireField(*this, name));
+}
 
 QString ResultSet::text(int index) const {
     const size_t cell = cellOf(index);
     if (data_->types[cell] == Value::Type::Text) return data_->utf8(cell);
     return data_->value(cell).toText();
 }
-QString ResultSet::text(QStringView name) const { return text(requireField(*this, name)); }
+QString ResultSet::text(QStringView name) const {
+    return text(requireField(*this, name));
+}
 
 double ResultSet::number(int index) const {
     const size_t cell = cellOf(index);
@@ -271,19 +309,28 @@ double ResultSet::number(int index) const {
             return data_->real(cell);
         case Value::Type::Null:
             return 0;
+        case Value::Type::Text:
+            return data_->textNumber(cell);
         default:
             return data_->value(cell).toDouble();
     }
 }
-double ResultSet::number(QStringView name) const { return number(requireField(*this, name)); }
+double ResultSet::number(QStringView name) const {
+    return number(requireField(*this, name));
+}
 
-bool ResultSet::isNull(int index) const { return data_->types[cellOf(index)] == Value::Type::Null; }
+bool ResultSet::isNull(int index) const {
+    return data_->types[cellOf(index)] == Value::Type::Null;
+}
 
-void ResultSet::close() { data_.reset(); }
+void ResultSet::close() {
+    data_.reset();
+}
 
 size_t ResultSet::storageBytes() const {
     const Data& d = open();
-    return d.ends.capacity() * sizeof(uint32_t) + d.types.capacity() * sizeof(Value::Type) + d.bytes.capacity();
+    return d.ends.capacity() * sizeof(uint32_t) + d.types.capacity() * sizeof(Value::Type) +
+           d.bytes.capacity();
 }
 
 }  // namespace slp::data

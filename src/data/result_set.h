@@ -19,7 +19,7 @@ struct sqlite3_stmt;
 namespace slp::data {
 
 class ResultSet {
-public:
+  public:
     ResultSet();  // a closed result set
     ResultSet(ResultSet&&) noexcept;
     ResultSet& operator=(ResultSet&&) noexcept;
@@ -73,7 +73,7 @@ public:
 
     struct Data;
 
-private:
+  private:
     explicit ResultSet(std::unique_ptr<Data> data);
     const Data& open() const;
     size_t cellOf(int index) const;

@@ -26,8 +26,8 @@ RowWriter::RowWriter(Database& database, const QString& table, const QStringList
         names << quoteIdentifier(columns[i]);
         params << (database.sqlite_ ? u'?' + QString::number(i + 1) : u"?"_s);
     }
-    statement_ = u"INSERT INTO "_s + quoteIdentifier(table) + u" ("_s + names.join(u", "_s) + u") VALUES ("_s +
-                 params.join(u", "_s) + u')';
+    statement_ = u"INSERT INTO "_s + quoteIdentifier(table) + u" ("_s + names.join(u", "_s) +
+                 u") VALUES ("_s + params.join(u", "_s) + u')';
     if (database.sqlite_) {
         impl_->sqlite.emplace(database.sqlite_, statement_, statement_);
     } else {

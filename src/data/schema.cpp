@@ -61,7 +61,8 @@ FieldDef fieldFromDeclaredType(const QString& name, const QString& declaredType)
     f.name = name;
     f.declaredType = declaredType;
     const QString t = declaredType.trimmed().toUpper();
-    static const QRegularExpression sized(uR"(^(?:VARCHAR|CHARACTER VARYING|CHAR|NVARCHAR)\s*\(\s*(\d+)\s*\)$)"_s);
+    static const QRegularExpression sized(
+        uR"(^(?:VARCHAR|CHARACTER VARYING|CHAR|NVARCHAR)\s*\(\s*(\d+)\s*\)$)"_s);
     if (const auto m = sized.match(t); m.hasMatch()) {
         f.type = FieldType::Text;
         f.size = m.captured(1).toInt();

@@ -1,8 +1,9 @@
 #pragma once
 // A prepared SQLite statement that finalizes itself; faults become DatabaseError with the engine's
 // message and extended result code.
-#include <QString>
 #include <sqlite3.h>
+
+#include <QString>
 
 #include "data/database_error.h"
 #include "data/value.h"
@@ -10,7 +11,7 @@
 namespace slp::data {
 
 class SqliteStatement {
-public:
+  public:
     // Prepares the whole text as one statement. query / engineQuery name the texts in errors.
     SqliteStatement(sqlite3* db, const QString& text, const QString& query, const QString& engineQuery = {});
     // Prepares the first statement of a UTF-8 text; *tail receives where the next one starts. A text of
@@ -29,7 +30,7 @@ public:
     // Ready to run again, bindings cleared.
     void reset();
 
-private:
+  private:
     [[noreturn]] void fail(int rc) const;
 
     sqlite3* db_;

@@ -10,11 +10,11 @@
 namespace slp::data {
 
 class Value {
-public:
+  public:
     enum class Type : uint8_t { Null, Integer, Real, Text, Blob };
 
-    Value() = default;  // null
-    Value(const QString& text) : type_(Type::Text), text_(text) {}  // NOLINT: a text converts naturally
+    Value() = default;                                                // null
+    Value(const QString& text) : type_(Type::Text), text_(text) {}    // NOLINT: a text converts naturally
     Value(const char16_t* text) : Value(QString::fromUtf16(text)) {}  // NOLINT
 
     static Value null() { return Value(); }
@@ -49,7 +49,7 @@ public:
     // Same type and same content.
     friend bool operator==(const Value& a, const Value& b);
 
-private:
+  private:
     Type type_ = Type::Null;
     int64_t integer_ = 0;
     double real_ = 0;

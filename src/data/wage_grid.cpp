@@ -17,11 +17,15 @@ constexpr size_t kMaxChars = std::numeric_limits<uint32_t>::max();
 // Garbage below this many characters is never worth a compaction.
 constexpr size_t kGarbageFloor = 64 * 1024;
 
-[[noreturn]] void outOfRange() { throw slp::Error(kSubscriptOutOfRange, u"下标越界"_s); }
+[[noreturn]] void outOfRange() {
+    throw slp::Error(kSubscriptOutOfRange, u"下标越界"_s);
+}
 
 }  // namespace
 
-WageGrid::WageGrid(int rows, int cols) { resize(rows, cols); }
+WageGrid::WageGrid(int rows, int cols) {
+    resize(rows, cols);
+}
 
 void WageGrid::resize(int rows, int cols) {
     if (rows < 0 || cols < 0) outOfRange();
@@ -67,7 +71,9 @@ void WageGrid::checkCol(int col) const {
     if (col < 0 || col >= cols_) outOfRange();
 }
 
-QString WageGrid::text(int row, int col) const { return textView(row, col).toString(); }
+QString WageGrid::text(int row, int col) const {
+    return textView(row, col).toString();
+}
 
 QStringView WageGrid::textView(int row, int col) const {
     const Cell& cell = cells_[cellIndex(row, col)];
@@ -97,25 +103,19 @@ void WageGrid::setText(int row, int col, QStringView text) {
         compact(n);
         if (chars_.size() + n > kMaxChars) throw slp::Error(errnum::Overflow, u"表格文字太多"_s);
     }
-    if (chars_.size() + n > chars_.capacity()) {
-        // Grow by half, not double: the reserve is part of every cell's cost.
-        const size_t wanted = std::max({chars_.size() + n, chars_.capacity() + chars_.capacity() / 2,
-                                        size_t(1024)});
-        chars_.reserve(std::min(wanted, kMaxChars));
-    }
     garbage_ += cells_[index].length;
     const size_t offset = chars_.size();
-    chars_.insert(chars_.end(), text.utf16(), text.utf16() + n);
+    chars_.append(text.utf16(), n);
     cells_[index] = Cell{uint32_t(offset), uint32_t(n)};
     if (garbage_ > kGarbageFloor && garbage_ > chars_.size() / 2) compact(0);
 }
 
 void WageGrid::compact(size_t reserve) {
-    std::vector<char16_t> chars;
+    PodBuffer<char16_t> chars;
     chars.reserve(chars_.size() - garbage_ + reserve);
     for (Cell& cell : cells_) {
         const size_t offset = chars.size();
-        chars.insert(chars.end(), chars_.begin() + cell.offset, chars_.begin() + cell.offset + cell.length);
+        chars.append(chars_.data() + cell.offset, cell.length);
         cell.offset = cell.length ? uint32_t(offset) : 0;
     }
     chars_ = std::move(chars);

@@ -14,6 +14,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "data/pod_buffer.h"
+
 namespace slp::data {
 
 // Alignment codes of a grid column, in the host grid's numbering. The print engine puts codes 0 to 3 at
@@ -32,7 +34,7 @@ inline constexpr int16_t General = 9;  // texts at the left, numbers at the righ
 }  // namespace align
 
 class WageGrid {
-public:
+  public:
     static constexpr int kDefaultColWidth = 960;  // twips, a new column's width
     static constexpr int kAutoRowHeight = -1;     // a row whose height follows the font
 
@@ -89,7 +91,7 @@ public:
     // Drops the garbage and the growth reserve of the text buffer.
     void squeeze();
 
-private:
+  private:
     struct Cell {
         uint32_t offset = 0;
         uint32_t length = 0;
@@ -103,7 +105,7 @@ private:
     int fixedRows_ = 0;
     int fixedCols_ = 0;
     std::vector<Cell> cells_;
-    std::vector<char16_t> chars_;
+    PodBuffer<char16_t> chars_;
     size_t garbage_ = 0;  // characters of the buffer no cell points to
     std::vector<int32_t> colWidths_;
     std::vector<int16_t> colAlignments_;

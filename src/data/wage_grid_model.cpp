@@ -58,7 +58,9 @@ void WageGridModel::setFontSize(float points) {
     emit layoutPropertiesChanged();
 }
 
-int WageGridModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : grid_.rows(); }
+int WageGridModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : grid_.rows();
+}
 
 int WageGridModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : grid_.cols();

@@ -13,7 +13,7 @@ Qt::Alignment qtAlignment(int16_t code, QStringView text);
 
 class WageGridModel : public QAbstractTableModel {
     Q_OBJECT
-public:
+  public:
     static constexpr int CaptionMarkerRole = Qt::UserRole + 1;  // bool, caption row only
     static constexpr int AlignmentCodeRole = Qt::UserRole + 2;  // the cell's grid alignment code
     static constexpr int ColumnWidthRole = Qt::UserRole + 3;    // headerData, horizontal: width in twips
@@ -41,11 +41,11 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
-signals:
+  signals:
     // Column widths, fixed rows or columns, row heights or the font changed.
     void layoutPropertiesChanged();
 
-private:
+  private:
     WageGrid grid_;
 };
 

@@ -14,8 +14,8 @@ class Database;
 
 // One item of the catalogue.
 struct WageItem {
-    QString itemName;    // 项目名称: the item's column in 16工资输出数据 and its caption
-    QString itemFormat;  // "0", "0.0", "0.00" or empty (the value's plain text)
+    QString itemName;       // 项目名称: the item's column in 16工资输出数据 and its caption
+    QString itemFormat;     // "0", "0.0", "0.00" or empty (the value's plain text)
     int16_t itemWidth = 0;  // printed width in full-width characters
 };
 

@@ -1,9 +1,10 @@
 // The column-width rule: charUnit from the width of "我", widths in whole twips halved to even, and the
 // column-to-item mappings of the employee table, the payment table and the department summary.
+#include "data/column_widths.h"
+
 #include <gtest/gtest.h>
 
 #include "basic/error.h"
-#include "data/column_widths.h"
 
 namespace slp::data {
 namespace {
@@ -32,7 +33,7 @@ struct RecordingMeasure {
     }
 };
 
-TEST(ColumnWidths, EmployeeTableAtNineAndTwelvePoints) {
+TEST(DataColumnWidths, EmployeeTableAtNineAndTwelvePoints) {
     const WageCatalogue c = catalogue({6, 4, 4, 5, 0});
     WageGrid grid(3, 6);
     RecordingMeasure m;
@@ -61,12 +62,13 @@ TEST(ColumnWidths, EmployeeTableAtNineAndTwelvePoints) {
     EXPECT_EQ(grid.colWidth(5), 0);
 }
 
-TEST(ColumnWidths, MappingsOfTheThreeTables) {
+TEST(DataColumnWidths, MappingsOfTheThreeTables) {
     EXPECT_EQ(employeeTableColumns(4).itemOfColumn, (QList<int>{ColumnItems::kSequence, 0, 1, 2}));
     EXPECT_EQ(employeeTableColumns(4).sequenceChars, 3);
     EXPECT_EQ(departmentPaymentColumns(3).sequenceChars, 2);
     // Summary with firstAmountIndex 3: item 0, item 1 (the count), then the amount items 3, 4, ...
-    EXPECT_EQ(departmentSummaryColumns(6, 3).itemOfColumn, (QList<int>{ColumnItems::kSequence, 0, 1, 3, 4, 5}));
+    EXPECT_EQ(departmentSummaryColumns(6, 3).itemOfColumn,
+              (QList<int>{ColumnItems::kSequence, 0, 1, 3, 4, 5}));
 
     const WageCatalogue c = catalogue({6, 4, 4, 5, 7, 9});
     WageGrid summary(2, 6);
@@ -79,11 +81,11 @@ TEST(ColumnWidths, MappingsOfTheThreeTables) {
 
     WageGrid payment(2, 3);
     applyColumnWidths(payment, c, departmentPaymentColumns(3), 180.25f);
-    EXPECT_EQ(payment.colWidth(0), 360);  // 360.5 -> 360
+    EXPECT_EQ(payment.colWidth(0), 360);   // 360.5 -> 360
     EXPECT_EQ(payment.colWidth(1), 1082);  // 1081.5 -> 1082
 }
 
-TEST(ColumnWidths, AColumnWithoutItsItemIsRefused) {
+TEST(DataColumnWidths, AColumnWithoutItsItemIsRefused) {
     const WageCatalogue c = catalogue({6, 4});
     WageGrid grid(2, 5);
     EXPECT_THROW(applyColumnWidths(grid, c, employeeTableColumns(5), 180), slp::Error);
@@ -95,7 +97,7 @@ TEST(ColumnWidths, AColumnWithoutItsItemIsRefused) {
     EXPECT_EQ(wide.colWidth(3), 1234);
 }
 
-TEST(ColumnWidths, TheDefaultMeasureGrowsWithTheFontAndIsAboutOneEm) {
+TEST(DataColumnWidths, TheDefaultMeasureGrowsWithTheFontAndIsAboutOneEm) {
     const float at9 = measureCharUnit(u"宋体"_s, 9);
     const float at12 = measureCharUnit(u"宋体"_s, 12);
     // A full-width character is about one em: 9 points are 180 twips.

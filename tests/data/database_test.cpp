@@ -1,8 +1,10 @@
 // Opening databases, table definitions, adding and updating rows, statements and transactions.
-#include <QFile>
+#include "data/database.h"
+
 #include <gtest/gtest.h>
 
-#include "data/database.h"
+#include <QFile>
+
 #include "test_files.h"
 
 namespace slp::data {
@@ -34,7 +36,7 @@ int countRows(Database& db, const QString& table) {
     return int(rs.number(u"n"));
 }
 
-TEST(DatabaseOpen, MissingFileNotADatabaseAndUnknownConnectionsAreRefused) {
+TEST(DataDatabaseOpen, MissingFileNotADatabaseAndUnknownConnectionsAreRefused) {
     test::TempFolder folder;
     const QString missing = folder.path(u"没有.db"_s);
     try {
@@ -56,7 +58,7 @@ TEST(DatabaseOpen, MissingFileNotADatabaseAndUnknownConnectionsAreRefused) {
     EXPECT_THROW(Database(u"sqlite:"_s), DatabaseError);
 }
 
-TEST(DatabaseOpen, TwoConnectionsToOneFileAreIndependent) {
+TEST(DataDatabaseOpen, TwoConnectionsToOneFileAreIndependent) {
     test::TempFolder folder;
     auto first = test::newDatabase(folder);
     first->executeNative(u"CREATE TABLE t (a TEXT); INSERT INTO t VALUES ('x')"_s);
@@ -73,19 +75,21 @@ TEST(DatabaseOpen, TwoConnectionsToOneFileAreIndependent) {
     EXPECT_EQ(countRows(memory, u"t"_s), 0);
 }
 
-class DatabaseTest : public ::testing::TestWithParam<bool> {
-protected:
+class DataDatabase : public ::testing::TestWithParam<bool> {
+  protected:
     void SetUp() override { db = test::newDatabase(folder, u"wage.db"_s, GetParam()); }
     test::TempFolder folder;
     std::unique_ptr<Database> db;
 };
 
-TEST_P(DatabaseTest, CreatedTablesAreListedWithTheirTypedFields) {
+TEST_P(DataDatabase, CreatedTablesAreListedWithTheirTypedFields) {
     EXPECT_TRUE(db->tables().isEmpty());
     EXPECT_FALSE(db->hasTable(u"特殊打印位置设置"_s));
     db->createTable(layoutTable());
-    db->createTable({u"11部门信息"_s, {{u"部门号"_s, FieldType::Text, 0, {}}, {u"人数"_s, FieldType::Long, 0, {}},
-                                       {u"比例"_s, FieldType::Double, 0, {}}}});
+    db->createTable({u"11部门信息"_s,
+                     {{u"部门号"_s, FieldType::Text, 0, {}},
+                      {u"人数"_s, FieldType::Long, 0, {}},
+                      {u"比例"_s, FieldType::Double, 0, {}}}});
     EXPECT_TRUE(db->hasTable(u"特殊打印位置设置"_s));
     EXPECT_FALSE(db->hasTable(u"特殊打印位置设置 "_s));  // the name must match exactly
     const QList<TableDef> tables = db->tables();
@@ -103,7 +107,7 @@ TEST_P(DatabaseTest, CreatedTablesAreListedWithTheirTypedFields) {
     EXPECT_THROW(db->createTable(layoutTable()), DatabaseError);  // it exists already
 }
 
-TEST_P(DatabaseTest, RowsAreAddedUpdatedAndTheirLimitsEnforced) {
+TEST_P(DataDatabase, RowsAreAddedUpdatedAndTheirLimitsEnforced) {
     db->createTable(layoutTable());
     db->addRow(u"特殊打印位置设置"_s, layoutRow(u"基本工资"_s, 1234.5, 0, true));
     db->addRow(u"特殊打印位置设置"_s, layoutRow(u"发薪日期"_s, 600, 1, false));
@@ -129,7 +133,8 @@ TEST_P(DatabaseTest, RowsAreAddedUpdatedAndTheirLimitsEnforced) {
     rs.close();
 
     // Update by a null-safe match: the row without a name is found by its null.
-    EXPECT_EQ(db->updateRows(u"特殊打印位置设置"_s, {{u"项目名称"_s, u"奖金"_s}}, {{u"项目名称"_s, Value()}}), 1);
+    EXPECT_EQ(db->updateRows(u"特殊打印位置设置"_s, {{u"项目名称"_s, u"奖金"_s}}, {{u"项目名称"_s, Value()}}),
+              1);
     EXPECT_EQ(db->updateRows(u"特殊打印位置设置"_s, {{u"位置"_s, Value::integer(3)}},
                              {{u"序号"_s, Value::integer(1)}, {u"项目名称"_s, u"发薪日期"_s}}),
               1);
@@ -139,7 +144,7 @@ TEST_P(DatabaseTest, RowsAreAddedUpdatedAndTheirLimitsEnforced) {
     EXPECT_EQ(rs.number(u"位置"), 0);
 }
 
-TEST_P(DatabaseTest, RowWriterChecksItsValueCount) {
+TEST_P(DataDatabase, RowWriterChecksItsValueCount) {
     db->createTable(layoutTable());
     RowWriter writer(*db, u"特殊打印位置设置"_s, {u"项目名称"_s, u"序号"_s});
     writer.add({u"甲"_s, Value::integer(0)});
@@ -150,9 +155,10 @@ TEST_P(DatabaseTest, RowWriterChecksItsValueCount) {
     EXPECT_THROW(RowWriter(*db, u"没有的表"_s, {u"a"_s}), DatabaseError);
 }
 
-TEST_P(DatabaseTest, HostStatementsAreTranslatedBeforeTheyRun) {
+TEST_P(DataDatabase, HostStatementsAreTranslatedBeforeTheyRun) {
     db->createTable(layoutTable());
-    for (int i = 0; i < 3; ++i) db->addRow(u"特殊打印位置设置"_s, layoutRow(u"项目"_s + QString::number(i), i, i, true));
+    for (int i = 0; i < 3; ++i)
+        db->addRow(u"特殊打印位置设置"_s, layoutRow(u"项目"_s + QString::number(i), i, i, true));
     EXPECT_EQ(db->execute(u"delete * from 特殊打印位置设置"_s), 3);
     EXPECT_EQ(countRows(*db, u"特殊打印位置设置"_s), 0);
     try {
@@ -164,7 +170,7 @@ TEST_P(DatabaseTest, HostStatementsAreTranslatedBeforeTheyRun) {
     }
 }
 
-TEST_P(DatabaseTest, TransactionsRollBackUnlessCommitted) {
+TEST_P(DataDatabase, TransactionsRollBackUnlessCommitted) {
     db->createTable(layoutTable());
     {
         Transaction t(*db);
@@ -201,10 +207,10 @@ TEST_P(DatabaseTest, TransactionsRollBackUnlessCommitted) {
     EXPECT_EQ(rs.text(0), u"新"_s);
 }
 
-INSTANTIATE_TEST_SUITE_P(BothPaths, DatabaseTest, ::testing::Values(false, true),
+INSTANTIATE_TEST_SUITE_P(Data, DataDatabase, ::testing::Values(false, true),
                          [](const auto& info) { return info.param ? "QtSql" : "SqliteApi"; });
 
-TEST(Schema, DeclaredTypesReadBack) {
+TEST(DataSchema, DeclaredTypesReadBack) {
     EXPECT_EQ(fieldFromDeclaredType(u"a"_s, u"VARCHAR(30)"_s).size, 30);
     EXPECT_EQ(fieldFromDeclaredType(u"a"_s, u"varchar ( 8 )"_s).type, FieldType::Text);
     EXPECT_EQ(fieldFromDeclaredType(u"a"_s, u"TEXT"_s).size, 0);
@@ -221,7 +227,8 @@ TEST(Schema, DeclaredTypesReadBack) {
     EXPECT_TRUE(pg.contains(u"\"X坐标\" REAL"_s)) << pg.toStdString();
     EXPECT_TRUE(pg.contains(u"\"是否打印名称\" SMALLINT CHECK"_s)) << pg.toStdString();
     const QString lite = createTableStatement(layoutTable(), jet::Dialect::SQLite);
-    EXPECT_TRUE(lite.startsWith(u"CREATE TABLE \"特殊打印位置设置\" (\"项目名称\" VARCHAR(30)"_s)) << lite.toStdString();
+    EXPECT_TRUE(lite.startsWith(u"CREATE TABLE \"特殊打印位置设置\" (\"项目名称\" VARCHAR(30)"_s))
+        << lite.toStdString();
 }
 
 }  // namespace

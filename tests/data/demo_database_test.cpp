@@ -1,13 +1,15 @@
 // The demo database: its tables and catalogue, realistic names and cards, amounts that add up, and the
 // same content for the same seed.
+#include "data/demo_database.h"
+
+#include <gtest/gtest.h>
+
 #include <QFile>
 #include <QRegularExpression>
-#include <gtest/gtest.h>
 
 #include "basic/conversions.h"
 #include "basic/scripted_prompts.h"
 #include "data/database.h"
-#include "data/demo_database.h"
 #include "data/wage_items.h"
 #include "test_files.h"
 
@@ -34,8 +36,8 @@ QStringList dump(Database& db) {
     return lines;
 }
 
-class DemoDatabaseTest : public ::testing::Test {
-protected:
+class DataDemoFile : public ::testing::Test {
+  protected:
     static void SetUpTestSuite() {
         folder = new test::TempFolder;
         summary = createDemoDatabase(folder->path(u"demo.db"_s));
@@ -50,16 +52,17 @@ protected:
     static DemoSummary summary;
     std::unique_ptr<Database> db;
 };
-test::TempFolder* DemoDatabaseTest::folder = nullptr;
-DemoSummary DemoDatabaseTest::summary;
+test::TempFolder* DataDemoFile::folder = nullptr;
+DemoSummary DataDemoFile::summary;
 
-TEST_F(DemoDatabaseTest, HasTheFourHostTablesForTheMonth) {
+TEST_F(DataDemoFile, HasTheFourHostTablesForTheMonth) {
     EXPECT_EQ(summary.employees, 200);
     EXPECT_EQ(summary.departments, 12);
     EXPECT_EQ(summary.items, demoWageItems().size());
     QStringList names;
     for (const TableDef& t : db->tables()) names << t.name;
-    EXPECT_EQ(names, (QStringList{u"11部门信息"_s, u"12个人信息"_s, u"14工资输出及公式"_s, u"16工资输出数据"_s}));
+    EXPECT_EQ(names,
+              (QStringList{u"11部门信息"_s, u"12个人信息"_s, u"14工资输出及公式"_s, u"16工资输出数据"_s}));
 
     ResultSet rs = db->open(u"select * from 16工资输出数据 where 工作年月='2000-04'"_s);
     rs.moveLast();
@@ -90,7 +93,7 @@ TEST_F(DemoDatabaseTest, HasTheFourHostTablesForTheMonth) {
     }
 }
 
-TEST_F(DemoDatabaseTest, CatalogueLoadsWithThreeTextItemsAndTheNetPayLast) {
+TEST_F(DataDemoFile, CatalogueLoadsWithThreeTextItemsAndTheNetPayLast) {
     ScriptedPrompts prompts;
     WageCatalogue c;
     ASSERT_TRUE(LoadWageItems(*db, u"2000-04"_s, prompts, c));
@@ -116,7 +119,7 @@ TEST_F(DemoDatabaseTest, CatalogueLoadsWithThreeTextItemsAndTheNetPayLast) {
     EXPECT_EQ(rs.fieldCount(), c.itemCount);
 }
 
-TEST_F(DemoDatabaseTest, AmountsAddUp) {
+TEST_F(DataDemoFile, AmountsAddUp) {
     const QList<DemoItem> items = demoWageItems();
     const auto index = [&](const QString& name) {
         for (int i = 0; i < items.size(); ++i)
@@ -136,15 +139,17 @@ TEST_F(DemoDatabaseTest, AmountsAddUp) {
     for (int r = 0; r < rs.recordCount(); ++r) {
         rs.setAbsolutePosition(r);
         // Amounts in cents, read the host's way: the leading numeric value of the text, empty and null 0.
-        const auto cents = [&](int item) { return int64_t(roundHalfEven(rs.number(items[item].name) * 100)); };
+        const auto cents = [&](int item) {
+            return int64_t(roundHalfEven(rs.number(items[item].name) * 100));
+        };
         int64_t earnings = 0;
         for (int i = 3; i < gross; ++i) earnings += cents(i);
         int64_t taken = 0;
         for (int i = gross + 1; i < deductions; ++i) taken += cents(i);
         EXPECT_EQ(cents(gross), earnings);
         EXPECT_EQ(cents(deductions), taken);
-        EXPECT_EQ(cents(taxable), cents(gross) - cents(gross + 1) - cents(gross + 2) - cents(gross + 3) -
-                                      cents(gross + 4));
+        EXPECT_EQ(cents(taxable),
+                  cents(gross) - cents(gross + 1) - cents(gross + 2) - cents(gross + 3) - cents(gross + 4));
         EXPECT_EQ(cents(net), cents(gross) - cents(deductions) - cents(tax));
         EXPECT_GE(cents(tax), 0);
         EXPECT_GT(cents(net), 0);
@@ -168,7 +173,7 @@ TEST_F(DemoDatabaseTest, AmountsAddUp) {
     EXPECT_GT(zeros, 0);
 }
 
-TEST_F(DemoDatabaseTest, NamesNumbersAndCardsLookReal) {
+TEST_F(DataDemoFile, NamesNumbersAndCardsLookReal) {
     ResultSet rs = db->open(u"select 工号, 姓名, 信用卡号 from 12个人信息"_s);
     const QRegularExpression cjk(uR"(^\p{Han}+( \p{Han})?$)"_s);
     int withBlank = 0;
@@ -202,7 +207,7 @@ TEST_F(DemoDatabaseTest, NamesNumbersAndCardsLookReal) {
     EXPECT_LT(noCard, 20);
 }
 
-TEST(DemoDatabase, SameSeedSameContentAndOtherSeedsDiffer) {
+TEST(DataDemo, SameSeedSameContentAndOtherSeedsDiffer) {
     test::TempFolder folder;
     DemoOptions options;
     options.employees = 60;
@@ -223,7 +228,7 @@ TEST(DemoDatabase, SameSeedSameContentAndOtherSeedsDiffer) {
     EXPECT_EQ(rs.number(u"n"), 60);
 }
 
-TEST(DemoDatabase, AnExistingFileIsOnlyReplacedWhenAsked) {
+TEST(DataDemo, AnExistingFileIsOnlyReplacedWhenAsked) {
     test::TempFolder folder;
     const QString path = folder.path(u"host.db"_s);
     DemoOptions options;
@@ -237,7 +242,7 @@ TEST(DemoDatabase, AnExistingFileIsOnlyReplacedWhenAsked) {
     EXPECT_EQ(db.open(u"select * from 12个人信息"_s).recordCount(), 5);
 }
 
-TEST(DemoDatabase, LargeUnitsAreWrittenQuickly) {
+TEST(DataDemo, LargeUnitsAreWrittenQuickly) {
     Database db(u"sqlite::memory:"_s);
     DemoOptions options;
     options.employees = 20000;

@@ -11,11 +11,12 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-class ResultSetTest : public ::testing::TestWithParam<bool> {
-protected:
+class DataResultSet : public ::testing::TestWithParam<bool> {
+  protected:
     void SetUp() override {
         native(
-            u"CREATE TABLE \"16工资输出数据\" (\"工作年月\" TEXT, \"部门号\" TEXT, \"工号\" TEXT, \"姓名\" TEXT, "
+            u"CREATE TABLE \"16工资输出数据\" (\"工作年月\" TEXT, \"部门号\" TEXT, \"工号\" TEXT, \"姓名\" "
+            u"TEXT, "
             "\"基本工资\" TEXT, \"奖金\" REAL, \"工龄\" INTEGER);"
             "INSERT INTO \"16工资输出数据\" VALUES ('2000-04', '0102', '0003', '王 芳', '1200.5', 300.25, 7);"
             "INSERT INTO \"16工资输出数据\" VALUES ('2000-04', '0101', '0001', '李娜', '12abc', NULL, 12);"
@@ -28,8 +29,9 @@ protected:
     void native(const QString& statements) { test::newDatabase(folder)->executeNative(statements); }
 
     ResultSet monthRows() {
-        return db->open(u"select [工号],[姓名],[基本工资],[奖金],[工龄] from 16工资输出数据 where 工作年月='2000-04' "
-                        "order by 部门号"_s);
+        return db->open(
+            u"select [工号],[姓名],[基本工资],[奖金],[工龄] from 16工资输出数据 where 工作年月='2000-04' "
+            "order by 部门号"_s);
     }
 
     template <class F>
@@ -50,7 +52,7 @@ protected:
     std::unique_ptr<Database> db;
 };
 
-TEST_P(ResultSetTest, EmptyResultIsAtEndRightAfterOpening) {
+TEST_P(DataResultSet, EmptyResultIsAtEndRightAfterOpening) {
     ResultSet rs = db->open(u"select * from 16工资输出数据 where 工作年月='1999-01'"_s);
     EXPECT_TRUE(rs.isOpen());
     EXPECT_TRUE(rs.eof());
@@ -62,7 +64,7 @@ TEST_P(ResultSetTest, EmptyResultIsAtEndRightAfterOpening) {
     expectDbError([&] { rs.setAbsolutePosition(0); }, dberr::InvalidArgument);
 }
 
-TEST_P(ResultSetTest, MoveLastCountAndAbsolutePositions) {
+TEST_P(DataResultSet, MoveLastCountAndAbsolutePositions) {
     ResultSet rs = monthRows();
     ASSERT_FALSE(rs.eof());
     EXPECT_EQ(rs.absolutePosition(), 0);
@@ -85,7 +87,7 @@ TEST_P(ResultSetTest, MoveLastCountAndAbsolutePositions) {
     EXPECT_EQ(rs.absolutePosition(), 1);  // a refused move leaves the position alone
 }
 
-TEST_P(ResultSetTest, FieldsByIndexAndNamesAsTheHostComparesThem) {
+TEST_P(DataResultSet, FieldsByIndexAndNamesAsTheHostComparesThem) {
     ResultSet rs = monthRows();
     EXPECT_EQ(rs.fieldCount(), 5);
     EXPECT_EQ(rs.fieldNames(), (QStringList{u"工号"_s, u"姓名"_s, u"基本工资"_s, u"奖金"_s, u"工龄"_s}));
@@ -107,19 +109,20 @@ TEST_P(ResultSetTest, FieldsByIndexAndNamesAsTheHostComparesThem) {
     }
 }
 
-TEST_P(ResultSetTest, AliasesAreFoundCaseInsensitivelyWithTrailingBlanks) {
+TEST_P(DataResultSet, AliasesAreFoundCaseInsensitivelyWithTrailingBlanks) {
     ResultSet rs = db->open(
-        u" Select  count([姓名]) as 姓名ofcount, sum(val([基本工资] & '')) as  基本工资ofsum,sum(val([奖金 ] & '')) as "
+        u" Select  count([姓名]) as 姓名ofcount, sum(val([基本工资] & '')) as  基本工资ofsum,sum(val([奖金 ] "
+        u"& '')) as "
         "奖金ofsum from 16工资输出数据 where 工作年月='2000-04' "_s);
     ASSERT_FALSE(rs.eof());
     EXPECT_EQ(rs.recordCount(), 1);
-    EXPECT_EQ(rs.number(u"姓名OFCOUNT"), 2);           // the null name is not counted
+    EXPECT_EQ(rs.number(u"姓名OFCOUNT"), 2);                 // the null name is not counted
     EXPECT_DOUBLE_EQ(rs.number(u"基本工资ofsum "), 1212.5);  // "12abc" adds 12, null adds 0
     EXPECT_DOUBLE_EQ(rs.number(u"奖金OfSum"), 300.35);
     EXPECT_EQ(rs.text(u"姓名ofcount"), u"2"_s);
 }
 
-TEST_P(ResultSetTest, ValuesKeepNullTextAndNumbersApart) {
+TEST_P(DataResultSet, ValuesKeepNullTextAndNumbersApart) {
     ResultSet rs = monthRows();
     rs.setAbsolutePosition(2);  // 0002: null name, null amount, real 0.1, null seniority
     EXPECT_TRUE(rs.isNull(1));
@@ -137,7 +140,7 @@ TEST_P(ResultSetTest, ValuesKeepNullTextAndNumbersApart) {
     EXPECT_FALSE(rs.isNull(4));
 }
 
-TEST_P(ResultSetTest, ClosedSetRefusesEverythingButClosing) {
+TEST_P(DataResultSet, ClosedSetRefusesEverythingButClosing) {
     ResultSet rs = monthRows();
     rs.close();
     EXPECT_FALSE(rs.isOpen());
@@ -154,7 +157,7 @@ TEST_P(ResultSetTest, ClosedSetRefusesEverythingButClosing) {
     EXPECT_EQ(b.recordCount(), 3);
 }
 
-TEST_P(ResultSetTest, EngineErrorsCarryTheMessageAndBothQueryTexts) {
+TEST_P(DataResultSet, EngineErrorsCarryTheMessageAndBothQueryTexts) {
     const QString query = u"select [津贴] from 16工资输出数据 where 工作年月='2000-04'"_s;
     try {
         db->open(query);
@@ -168,7 +171,7 @@ TEST_P(ResultSetTest, EngineErrorsCarryTheMessageAndBothQueryTexts) {
     }
 }
 
-TEST_P(ResultSetTest, UnparsableHostTextIsADatabaseErrorWithTheText) {
+TEST_P(DataResultSet, UnparsableHostTextIsADatabaseErrorWithTheText) {
     const QString query = u"select [姓名 from 16工资输出数据"_s;
     try {
         db->open(query);
@@ -179,7 +182,7 @@ TEST_P(ResultSetTest, UnparsableHostTextIsADatabaseErrorWithTheText) {
     }
 }
 
-TEST_P(ResultSetTest, ManyRowsCostAFewBytesACell) {
+TEST_P(DataResultSet, ManyRowsCostAFewBytesACell) {
     native(
         u"CREATE TABLE t (a TEXT, b TEXT, c TEXT);"
         "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 20000) "
@@ -196,7 +199,7 @@ TEST_P(ResultSetTest, ManyRowsCostAFewBytesACell) {
     EXPECT_LT(perCell, 24.0);
 }
 
-INSTANTIATE_TEST_SUITE_P(BothReadingPaths, ResultSetTest, ::testing::Values(false, true),
+INSTANTIATE_TEST_SUITE_P(Data, DataResultSet, ::testing::Values(false, true),
                          [](const auto& info) { return info.param ? "QtSql" : "SqliteApi"; });
 
 }  // namespace

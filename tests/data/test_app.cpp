@@ -1,12 +1,13 @@
 // The application object the data tests need: Qt SQL loads its drivers through it, and font metrics
 // need a QGuiApplication (on the offscreen platform).
-#include <QGuiApplication>
 #include <gtest/gtest.h>
+
+#include <QGuiApplication>
 
 namespace {
 
 class AppEnvironment : public ::testing::Environment {
-public:
+  public:
     void SetUp() override {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
         app_ = new QGuiApplication(argc_, argv_);
@@ -16,7 +17,7 @@ public:
         app_ = nullptr;
     }
 
-private:
+  private:
     int argc_ = 1;
     char name_[10] = "test_data";
     char* argv_[2] = {name_, nullptr};

@@ -1,7 +1,8 @@
 #pragma once
 // A private folder per test and a SQLite file in it with the host's wage tables.
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <QTemporaryDir>
 #include <memory>
 
 #include "data/database.h"
@@ -11,11 +12,11 @@ namespace slp::data::test {
 using namespace Qt::StringLiterals;
 
 class TempFolder {
-public:
+  public:
     TempFolder() { EXPECT_TRUE(dir_.isValid()); }
     QString path(const QString& name) const { return dir_.filePath(name); }
 
-private:
+  private:
     QTemporaryDir dir_;
 };
 

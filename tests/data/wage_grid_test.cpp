@@ -1,8 +1,9 @@
 // WageGrid: cell texts, shape changes, column properties, the cost of a cell, and the model over it.
+#include "data/wage_grid.h"
+
 #include <gtest/gtest.h>
 
 #include "basic/error.h"
-#include "data/wage_grid.h"
 #include "data/wage_grid_model.h"
 
 namespace slp::data {
@@ -10,14 +11,16 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-QString cellText(int r, int c) { return u"行"_s + QString::number(r) + u"列"_s + QString::number(c); }
+QString cellText(int r, int c) {
+    return u"行"_s + QString::number(r) + u"列"_s + QString::number(c);
+}
 
 void fill(WageGrid& g) {
     for (int r = 0; r < g.rows(); ++r)
         for (int c = 0; c < g.cols(); ++c) g.setText(r, c, cellText(r, c));
 }
 
-TEST(WageGrid, TextsAreStoredReadAndReplaced) {
+TEST(DataWageGrid, TextsAreStoredReadAndReplaced) {
     WageGrid g(3, 4);
     EXPECT_EQ(g.rows(), 3);
     EXPECT_EQ(g.cols(), 4);
@@ -25,7 +28,7 @@ TEST(WageGrid, TextsAreStoredReadAndReplaced) {
     fill(g);
     for (int r = 0; r < 3; ++r)
         for (int c = 0; c < 4; ++c) EXPECT_EQ(g.text(r, c), cellText(r, c));
-    g.setText(1, 1, u"短"_s);  // shorter: written in place
+    g.setText(1, 1, u"短"_s);                      // shorter: written in place
     g.setText(1, 2, u"一段比原来长得多的文字"_s);  // longer: moved
     g.setText(0, 0, QString());
     EXPECT_EQ(g.text(1, 1), u"短"_s);
@@ -40,7 +43,7 @@ TEST(WageGrid, TextsAreStoredReadAndReplaced) {
     for (int c = 0; c < chain.cols(); ++c) ASSERT_EQ(chain.text(0, c), u"一段比原来长得多的文字"_s) << c;
 }
 
-TEST(WageGrid, CellsOutsideTheGridAreRefused) {
+TEST(DataWageGrid, CellsOutsideTheGridAreRefused) {
     WageGrid g(2, 2);
     EXPECT_THROW(g.text(2, 0), slp::Error);
     EXPECT_THROW(g.setText(0, -1, u"x"_s), slp::Error);
@@ -51,7 +54,7 @@ TEST(WageGrid, CellsOutsideTheGridAreRefused) {
     EXPECT_THROW(empty.text(0, 0), slp::Error);
 }
 
-TEST(WageGrid, ResizeKeepsTheCommonCellsAndClearEmptiesThem) {
+TEST(DataWageGrid, ResizeKeepsTheCommonCellsAndClearEmptiesThem) {
     WageGrid g(4, 3);
     fill(g);
     g.setColWidth(1, 1500);
@@ -81,7 +84,7 @@ TEST(WageGrid, ResizeKeepsTheCommonCellsAndClearEmptiesThem) {
     EXPECT_EQ(g.text(0, 0), u"序号"_s);
 }
 
-TEST(WageGrid, ColumnPropertiesAndFont) {
+TEST(DataWageGrid, ColumnPropertiesAndFont) {
     WageGrid g(2, 4);
     g.setFixedRows(1);
     g.setFixedCols(3);
@@ -102,7 +105,7 @@ TEST(WageGrid, ColumnPropertiesAndFont) {
     EXPECT_FLOAT_EQ(g.fontSize(), 12.5f);
 }
 
-TEST(WageGrid, ACellOfEightChineseCharactersCostsUnderFortyBytes) {
+TEST(DataWageGrid, ACellOfEightChineseCharactersCostsUnderFortyBytes) {
     const QString eight = u"基本工资岗位津贴"_s;
     ASSERT_EQ(eight.size(), 8);
     WageGrid g(20001, 31);
@@ -116,7 +119,7 @@ TEST(WageGrid, ACellOfEightChineseCharactersCostsUnderFortyBytes) {
     EXPECT_EQ(g.text(20000, 30), eight);
 }
 
-TEST(WageGrid, RewritingCellsDoesNotGrowWithoutBound) {
+TEST(DataWageGrid, RewritingCellsDoesNotGrowWithoutBound) {
     WageGrid g(100, 10);
     fill(g);
     // Each pass writes longer texts, which move; the old places are squeezed out as they pile up.
@@ -132,7 +135,7 @@ TEST(WageGrid, RewritingCellsDoesNotGrowWithoutBound) {
     EXPECT_LT(double(g.storageBytes()), live * 4);  // without squeezing it would be 30 times
 }
 
-TEST(WageGridModel, ServesTextsAlignmentsAndMarkers) {
+TEST(DataWageGridModel, ServesTextsAlignmentsAndMarkers) {
     WageGridModel model;
     int resets = 0;
     int changes = 0;
@@ -175,7 +178,7 @@ TEST(WageGridModel, ServesTextsAlignmentsAndMarkers) {
     EXPECT_FALSE(model.data(model.index(5, 0)).isValid());
 }
 
-TEST(WageGridModel, AlignmentCodesMapToQt) {
+TEST(DataWageGridModel, AlignmentCodesMapToQt) {
     EXPECT_EQ(qtAlignment(align::LeftTop, u"x"), Qt::AlignLeft | Qt::AlignTop);
     EXPECT_EQ(qtAlignment(align::CenterCenter, u"x"), Qt::AlignCenter);
     EXPECT_EQ(qtAlignment(align::RightBottom, u"x"), Qt::AlignRight | Qt::AlignBottom);

@@ -1,10 +1,11 @@
 // The month's item catalogue: formats from decimal places, the first amount item, widths from print
 // widths, item order, and the message for a month without items.
+#include "data/wage_items.h"
+
 #include <gtest/gtest.h>
 
 #include "basic/scripted_prompts.h"
 #include "data/database.h"
-#include "data/wage_items.h"
 #include "test_files.h"
 
 namespace slp::data {
@@ -12,8 +13,8 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-class WageItemsTest : public ::testing::Test {
-protected:
+class DataWageItems : public ::testing::Test {
+  protected:
     void SetUp() override {
         db = test::newDatabase(folder);
         db->executeNative(
@@ -24,10 +25,10 @@ protected:
     void addItem(const QString& month, int order, const QString& name, const Value& decimals,
                  const Value& width) {
         db->addRow(u"14工资输出及公式"_s, {{u"工作年月"_s, month},
-                                          {u"项目序号"_s, Value::integer(order)},
-                                          {u"项目名称"_s, name},
-                                          {u"小数位数"_s, decimals},
-                                          {u"打印宽度"_s, width}});
+                                           {u"项目序号"_s, Value::integer(order)},
+                                           {u"项目名称"_s, name},
+                                           {u"小数位数"_s, decimals},
+                                           {u"打印宽度"_s, width}});
     }
 
     test::TempFolder folder;
@@ -35,12 +36,12 @@ protected:
     ScriptedPrompts prompts;
 };
 
-TEST_F(WageItemsTest, QueryTextIsTheHostOne) {
+TEST_F(DataWageItems, QueryTextIsTheHostOne) {
     EXPECT_EQ(wageItemsQuery(u"2000-04"_s),
               u"select * from 14工资输出及公式 where 工作年月='2000-04' order by 项目序号"_s);
 }
 
-TEST_F(WageItemsTest, FormatsFollowDecimalPlacesAndWidthsHalveToEven) {
+TEST_F(DataWageItems, FormatsFollowDecimalPlacesAndWidthsHalveToEven) {
     // Inserted out of order: the catalogue follows 项目序号.
     addItem(u"2000-04"_s, 5, u"奖金"_s, Value::real(1.5), Value::integer(13));
     addItem(u"2000-04"_s, 1, u"部门"_s, Value::integer(0), Value::integer(12));
@@ -68,21 +69,22 @@ TEST_F(WageItemsTest, FormatsFollowDecimalPlacesAndWidthsHalveToEven) {
     EXPECT_EQ(c.item(2).itemWidth, 6);
 }
 
-TEST_F(WageItemsTest, FirstAmountIndexIsTheFirstItemWithDecimalPlaces) {
+TEST_F(DataWageItems, FirstAmountIndexIsTheFirstItemWithDecimalPlaces) {
     const int places[] = {0, 0, 2, 0, 2};
     for (int i = 0; i < 5; ++i) {
-        addItem(u"2000-04"_s, i + 1, u"项目"_s + QString::number(i), Value::integer(places[i]), Value::integer(8));
+        addItem(u"2000-04"_s, i + 1, u"项目"_s + QString::number(i), Value::integer(places[i]),
+                Value::integer(8));
     }
     WageCatalogue c;
     c.firstAmountIndex = 4;  // a value from an earlier load is replaced
     ASSERT_TRUE(LoadWageItems(*db, u"2000-04"_s, prompts, c));
     EXPECT_EQ(c.firstAmountIndex, 2);
     EXPECT_FALSE(c.isAmount(1));
-    EXPECT_TRUE(c.isAmount(3));           // after the first amount item, 0 places is an amount item...
+    EXPECT_TRUE(c.isAmount(3));          // after the first amount item, 0 places is an amount item...
     EXPECT_EQ(c.itemFormat[3], u"0"_s);  // ...formatted "0"
 }
 
-TEST_F(WageItemsTest, WithoutDecimalPlacesTheFirstAmountIndexStaysAsItWas) {
+TEST_F(DataWageItems, WithoutDecimalPlacesTheFirstAmountIndexStaysAsItWas) {
     addItem(u"2000-04"_s, 1, u"部门"_s, Value::integer(0), Value::integer(8));
     addItem(u"2000-04"_s, 2, u"姓名"_s, Value::integer(0), Value::integer(8));
     WageCatalogue c;
@@ -95,7 +97,7 @@ TEST_F(WageItemsTest, WithoutDecimalPlacesTheFirstAmountIndexStaysAsItWas) {
     EXPECT_EQ(fresh.firstAmountIndex, 0);
 }
 
-TEST_F(WageItemsTest, AMonthWithoutItemsIsReportedAndKeepsTheCatalogue) {
+TEST_F(DataWageItems, AMonthWithoutItemsIsReportedAndKeepsTheCatalogue) {
     addItem(u"2000-04"_s, 1, u"部门"_s, Value::integer(0), Value::integer(8));
     addItem(u"2000-04"_s, 2, u"基本工资"_s, Value::integer(2), Value::integer(10));
     WageCatalogue c;
@@ -114,7 +116,7 @@ TEST_F(WageItemsTest, AMonthWithoutItemsIsReportedAndKeepsTheCatalogue) {
     EXPECT_EQ(c.firstAmountIndex, 1);
 }
 
-TEST_F(WageItemsTest, FailuresLeaveTheCatalogueWhole) {
+TEST_F(DataWageItems, FailuresLeaveTheCatalogueWhole) {
     addItem(u"2000-04"_s, 1, u"部门"_s, Value::integer(0), Value::integer(8));
     addItem(u"2000-05"_s, 1, u"部门"_s, Value::integer(0), Value::integer(70000));  // 35000 is beyond 16 bits
     WageCatalogue c;
@@ -127,7 +129,7 @@ TEST_F(WageItemsTest, FailuresLeaveTheCatalogueWhole) {
     EXPECT_TRUE(prompts.asked.isEmpty());
 }
 
-TEST(ItemFormat, OnlyZeroOneAndTwoPlacesHaveAFormat) {
+TEST(DataItemFormat, OnlyZeroOneAndTwoPlacesHaveAFormat) {
     EXPECT_EQ(itemFormatFor(0), u"0"_s);
     EXPECT_EQ(itemFormatFor(1), u"0.0"_s);
     EXPECT_EQ(itemFormatFor(2), u"0.00"_s);
