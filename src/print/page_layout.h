@@ -1,0 +1,70 @@
+#pragma once
+// How a grid is split into pages and which renderer draws a page: the pure parts of the preview driver,
+// shared by the preview window, the print command and the tests.
+#include <QString>
+#include <cstdint>
+
+#include "print/print_layout.h"
+
+namespace slp::data {
+class WageGrid;
+}
+
+namespace slp::print {
+
+class Printer;
+
+// The result of measuring the grid against the paper.
+struct LayoutMeasure {
+    int visibleColumns = 0;  // columns wider than 199 twips
+    double visibleWidth = 0;  // their widths added up
+    bool tooWide = false;     // wider than the paper width less 800 twips
+};
+
+// Counts the visible columns and sets layout.fitsOneLine (columnsPerLine >= that count) and
+// layout.slipLayout (slipMode non-zero).
+LayoutMeasure MeasureLayout(PrintLayout& layout, const data::WageGrid& grid, float paperWidth);
+
+// Slips per page (a quarter of linesPerPage for wrapped slips and for a table too wide for the paper,
+// half of it for slips), pageCount, printWidth (printable width - 800) and slotWidth. A page holds at
+// least one slip and a line at least one slot, so no count divides by zero.
+void CountSlipPages(PrintLayout& layout, int gridRows, bool tooWide, float printableWidth);
+// pageCount of a table: the rows after the caption row (the totals row included) over linesPerPage
+// (taken as at least 1), rounded up.
+void CountTablePages(PrintLayout& layout, int gridRows);
+
+// Whether linesPerPage lines of rowHeight overrun the paper below originY with 300 twips to spare.
+bool PageTooTall(int16_t linesPerPage, float rowHeight, float paperHeight, float originY);
+// "你所选择的行高与每页打印的行数之积" CR LF, three blanks, "大于你所设置的打印纸张高度!"
+QString tooTallMessage();
+
+// Distance from the top of a printed line to the top of its text: |rowHeight - height of "O"| x 6 / 11.
+float TextOffset(float rowHeight, float heightOfO);
+
+enum class PageLayoutKind { Table, Slips, WrappedSlips };
+// Wrapped slips for a grid too wide for the paper, else slips in slip layout, else a table.
+PageLayoutKind ChooseLayout(bool tooWide, bool slipLayout);
+
+// Origin and line metrics of the preview driver (settings "X起始位置", "Y起始位置", "每行行高").
+struct PageMetrics {
+    float originX = 300;
+    float originY = 600;
+    float rowHeight = 360;
+    float textOffset = 0;
+};
+
+// Draws page `page` (from 1) of layout.printGrid on layout.printTarget with the renderer of the layout
+// kind, scale 1 and the base font size layout.printFontSize. cellInset is the left inset of wrapped
+// slips' values (30 on the preview's own redraw, 45 otherwise). Returns the scale the page was drawn
+// at (lower than 1 when slips had to be shrunk). Row numbers beyond 16 bits raise slp::OverflowError.
+float DrawPage(PrintLayout& layout, PageLayoutKind kind, const PageMetrics& metrics, int page,
+               float cellInset = 45);
+
+// Prints pages `from` to `to` on the printer, every page a print job of its own; pages beyond
+// layout.pageCount are not printed and a first page greater than the last prints nothing. layout's
+// target stays on the printer afterwards. When drawing a page fails, its job is abandoned (nothing of it
+// is sent) and the error goes on to the caller. Returns the number of pages printed.
+int PrintPages(PrintLayout& layout, Printer& printer, PageLayoutKind kind, const PageMetrics& metrics,
+               int from, int to);
+
+}  // namespace slp::print
