@@ -3,6 +3,7 @@
 // spool folder. One print job at a time; drawing on the target begins a job, endDoc sends it.
 #include <QPageLayout>
 #include <QPageSize>
+#include <QSizeF>
 #include <QString>
 
 namespace slp::print {
@@ -34,6 +35,10 @@ public:
     // Drops the job under way: nothing of it is sent.
     virtual void abortDoc() = 0;
 };
+
+// The paper of a page layout in whole twips, in its orientation, converted from the units the paper size
+// is defined in (A4 is 11906 x 16838, Letter 12240 x 15840).
+QSizeF paperSizeTwips(const QPageLayout& layout);
 
 // Error number of a printer that cannot begin or finish a job (the host's "printer error").
 inline constexpr int printerError = 482;

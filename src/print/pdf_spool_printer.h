@@ -1,0 +1,67 @@
+#pragma once
+// A printer that writes every print job as its own PDF file in a folder: job-0001.pdf, job-0002.pdf, ...,
+// numbering on after the files already there. It serves "print to file", the command line and the
+// tests. A job is written aside and renamed into place when it ends, so a dropped or failed job leaves
+// no file behind. Pages are drawn at 1440 dpi (one device unit a twip) with no margins; pens are sized
+// as on a 600 dpi printer.
+#include <QImage>
+#include <QPainter>
+#include <QStringList>
+#include <memory>
+
+#include "print/paper_size_name.h"
+#include "print/printer.h"
+#include "print/printer_target.h"
+
+class QPdfWriter;
+
+namespace slp::print {
+
+class PdfSpoolPrinter : public Printer, private PrinterJobDevice {
+public:
+    // Creates the folder when needed; throws slp::Error (path not found) when it cannot.
+    explicit PdfSpoolPrinter(QString folder, const QPageSize& size = QPageSize(QPageSize::A4),
+                             QPageLayout::Orientation orientation = QPageLayout::Portrait);
+    ~PdfSpoolPrinter() override;
+    PdfSpoolPrinter(const PdfSpoolPrinter&) = delete;
+    PdfSpoolPrinter& operator=(const PdfSpoolPrinter&) = delete;
+
+    const QString& folder() const { return folder_; }
+    // The files of the jobs this printer has finished, in order.
+    const QStringList& writtenFiles() const { return written_; }
+    // The number the next job's file will carry.
+    int nextJobNumber() const;
+    // The file name of a job number: job-0001.pdf.
+    static QString jobFileName(int number);
+
+    QString deviceName() const override;
+    float paperWidth() const override;
+    float paperHeight() const override;
+    float printableWidth() const override { return paperWidth(); }
+    float printableHeight() const override { return paperHeight(); }
+    int paperSizeCode() const override;
+    void setPageLayout(const QPageSize& size, QPageLayout::Orientation orientation) override;
+    PrintTarget& target() override { return target_; }
+    bool jobActive() const override;
+    void newPage() override;
+    void endDoc() override;
+    void abortDoc() override;
+
+private:
+    const QPaintDevice& jobMetricsDevice() const override { return metrics_; }
+    QPainter& jobPainter() override;
+    float jobPenPixelTwips() const override { return 2.4f; }
+    void closeJob();
+
+    QString folder_;
+    QPageLayout layout_;
+    QImage metrics_;
+    std::unique_ptr<QPdfWriter> writer_;
+    QPainter painter_;
+    QString partPath_;
+    int jobNumber_ = 0;
+    QStringList written_;
+    PrinterPrintTarget target_;
+};
+
+}  // namespace slp::print

@@ -1,0 +1,61 @@
+#pragma once
+// The system's printers through Qt PrintSupport (CUPS on Linux).
+#include <QPainter>
+#include <QPrinter>
+#include <QStringList>
+#include <memory>
+
+#include "print/paper_size_name.h"
+#include "print/printer.h"
+#include "print/printer_target.h"
+
+class QPrinterInfo;
+
+namespace slp::print {
+
+// The installed printers' names, and the default one (empty when there is none).
+QStringList systemPrinterNames();
+QString defaultSystemPrinterName();
+
+// Opens a system printer by name, or the default printer (the first installed one when none is the
+// default) for an empty name. With no printer installed, or none of that name, throws slp::Error with
+// number 484 (slp::errnum::NoPrinter) before anything is sent.
+std::unique_ptr<Printer> openSystemPrinter(const QString& name = QString());
+
+// The description of error 484.
+QString noPrinterDescription();
+
+class SystemPrinter : public Printer, private PrinterJobDevice {
+public:
+    explicit SystemPrinter(const QPrinterInfo& info);
+    ~SystemPrinter() override;
+    SystemPrinter(const SystemPrinter&) = delete;
+    SystemPrinter& operator=(const SystemPrinter&) = delete;
+
+    // The Qt printer, for the printer setup dialog.
+    QPrinter& qtPrinter() { return printer_; }
+
+    QString deviceName() const override { return printer_.printerName(); }
+    float paperWidth() const override;
+    float paperHeight() const override;
+    float printableWidth() const override;
+    float printableHeight() const override;
+    int paperSizeCode() const override { return paperSizeCodeOf(printer_.pageLayout().pageSize()); }
+    void setPageLayout(const QPageSize& size, QPageLayout::Orientation orientation) override;
+    PrintTarget& target() override { return target_; }
+    bool jobActive() const override { return painter_.isActive(); }
+    void newPage() override;
+    void endDoc() override;
+    void abortDoc() override;
+
+private:
+    const QPaintDevice& jobMetricsDevice() const override { return printer_; }
+    QPainter& jobPainter() override;
+    float jobPenPixelTwips() const override;
+
+    QPrinter printer_;
+    QPainter painter_;
+    PrinterPrintTarget target_;
+};
+
+}  // namespace slp::print
