@@ -1,0 +1,51 @@
+#pragma once
+// A grid copied into a spreadsheet for the clerk: every cell's text, as shown, in a new .xlsx workbook
+// (grid cell (r, c) at sheet row r + 1, column c + 1, so (0, 0) is A1), which is then opened with the
+// desktop's spreadsheet program. The workbook's title and company read "朔岚软件".
+#include <QString>
+#include <functional>
+
+#include "basic/prompts.h"
+
+namespace slp {
+class Clock;
+}
+
+namespace slp::data {
+class WageGrid;
+}
+
+namespace slp::sheet {
+
+// Hands a finished file to the program that opens it; false when nothing opened it.
+using FileOpener = std::function<bool(const QString& path)>;
+
+// The desktop's own choice (QDesktopServices::openUrl).
+bool openWithDesktop(const QString& path);
+
+// The folder exported workbooks go to: the user's documents folder ("Sl_PAYPRN" inside it is not
+// made; the clerk finds the file where the other documents are), the home folder when there is none.
+QString defaultSpreadsheetFolder();
+
+struct SpreadsheetOptions {
+    QString folder = defaultSpreadsheetFolder();
+    QString baseName = QStringLiteral("工资表");  // the file is baseName_yyyyMMdd_HHmmss[_n].xlsx
+    const Clock* clock = nullptr;                 // the time in the name; the system clock when null
+    FileOpener opener = openWithDesktop;
+};
+
+// Writes every cell of `grid` as a text cell of the first sheet of a new workbook at `path`. The file
+// appears complete or not at all. Throws slp::Error (70 the file cannot be created, 57 writing failed,
+// 5 a grid or text beyond what a sheet holds).
+void WriteGridWorkbook(const data::WageGrid& grid, const QString& path);
+
+// A path in `folder` that does not exist yet: baseName_yyyyMMdd_HHmmss.xlsx, with _2, _3 ... when taken.
+QString uniqueWorkbookPath(const QString& folder, const QString& baseName, const Clock& clock);
+
+// The whole export: writes the workbook to a new file in options.folder and opens it. When no program
+// opens it the clerk is told where it was saved (through `prompts`). Returns the file's path. Throws
+// slp::Error when the workbook cannot be written; nothing is opened then.
+QString ExportGridToSpreadsheet(const data::WageGrid& grid, Prompts& prompts,
+                                const SpreadsheetOptions& options = {});
+
+}  // namespace slp::sheet

@@ -1,0 +1,218 @@
+// The spreadsheet export read back from the workbook it writes: where each grid cell lands, that texts
+// stay texts, the document properties, the file appearing whole, and what the clerk is told.
+#include "export/spreadsheet_export.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include "basic/clock.h"
+#include "basic/error.h"
+#include "basic/scripted_prompts.h"
+#include "data/wage_grid.h"
+#include "xlsx_reader.h"
+
+using namespace Qt::StringLiterals;
+using slp::data::WageGrid;
+using slp::sheet::ExportGridToSpreadsheet;
+using slp::sheet::SpreadsheetOptions;
+using slp::sheet::WriteGridWorkbook;
+using slp::test::readSheetCells;
+
+namespace {
+
+// "A", "B", ... "Z", "AA", ... for a 0-based column.
+QString columnLetters(int col) {
+    QString s;
+    for (++col; col > 0; col = (col - 1) / 26) s.prepend(QChar(u'A' + char16_t((col - 1) % 26)));
+    return s;
+}
+QString ref(int row, int col) {
+    return columnLetters(col) + QString::number(row + 1);
+}
+
+// A small wage table as a window shows it: caption row, employees, the totals row.
+WageGrid wageTable() {
+    WageGrid g(5, 4);
+    const QStringList rows[] = {
+        {u"序号"_s, u"姓名"_s, u"基本工资"_s, u"实发工资"_s},
+        {u"1"_s, u"李娜"_s, u"1200.00"_s, u"0980.5"_s},
+        {u"2"_s, u"王 芳"_s, u""_s, u"1.10"_s},
+        {u"3"_s, u"欧阳明华"_s, u"0.00"_s, u"-12.30"_s},
+        {u"合计"_s, u"共3人"_s, u"1200.00"_s, u"969.30"_s},
+    };
+    for (int r = 0; r < 5; ++r) {
+        for (int c = 0; c < 4; ++c) g.setText(r, c, rows[r][c]);
+    }
+    return g;
+}
+
+class SpreadsheetExport : public ::testing::Test {
+  protected:
+    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
+    QString path(const QString& name) const { return dir.filePath(name); }
+    QStringList filesInDir() const { return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden); }
+
+    QTemporaryDir dir;
+    slp::ScriptedPrompts prompts;
+    slp::FixedClock clock{QDateTime(QDate(2000, 4, 25), QTime(9, 30, 5))};
+};
+
+TEST_F(SpreadsheetExport, EveryCellLandsOneRowAndOneColumnFurtherOnAsText) {
+    const WageGrid grid = wageTable();
+    WriteGridWorkbook(grid, path(u"t.xlsx"_s));
+    const auto cells = readSheetCells(path(u"t.xlsx"_s));
+    int nonEmpty = 0;
+    for (int r = 0; r < grid.rows(); ++r) {
+        for (int c = 0; c < grid.cols(); ++c) {
+            SCOPED_TRACE(ref(r, c).toStdString());
+            if (grid.text(r, c).isEmpty()) {
+                EXPECT_FALSE(cells.contains(ref(r, c)));
+                continue;
+            }
+            ++nonEmpty;
+            ASSERT_TRUE(cells.contains(ref(r, c)));
+            // Formatted numbers keep their zeros: every cell is a string, never a number.
+            EXPECT_EQ(cells[ref(r, c)].type, u"s"_s);
+            EXPECT_EQ(cells[ref(r, c)].text, grid.text(r, c));
+        }
+    }
+    EXPECT_EQ(cells.size(), nonEmpty);
+    EXPECT_EQ(cells[u"A5"_s].text, u"合计"_s);  // the totals row is the sheet's fifth row
+    EXPECT_EQ(cells[u"D2"_s].text, u"0980.5"_s);
+    EXPECT_EQ(cells[u"B3"_s].text, u"王 芳"_s);
+}
+
+TEST_F(SpreadsheetExport, OneByOneGridGivesA1Only) {
+    WageGrid grid(1, 1);
+    grid.setText(0, 0, u"工资卡输出"_s);
+    WriteGridWorkbook(grid, path(u"one.xlsx"_s));
+    const auto cells = readSheetCells(path(u"one.xlsx"_s));
+    ASSERT_EQ(cells.size(), 1);
+    EXPECT_EQ(cells.firstKey(), u"A1"_s);
+    EXPECT_EQ(cells.first().text, u"工资卡输出"_s);
+    const QByteArray sheet = slp::test::packagePart(path(u"one.xlsx"_s), u"xl/worksheets/sheet1.xml"_s);
+    EXPECT_TRUE(sheet.contains(R"(<dimension ref="A1"/>)")) << sheet.constData();
+}
+
+TEST_F(SpreadsheetExport, ColumnsBeyondZUseTwoLetters) {
+    WageGrid grid(2, 30);
+    for (int c = 0; c < 30; ++c) grid.setText(1, c, QString::number(c));
+    WriteGridWorkbook(grid, path(u"wide.xlsx"_s));
+    const auto cells = readSheetCells(path(u"wide.xlsx"_s));
+    EXPECT_EQ(cells.size(), 30);
+    EXPECT_EQ(cells.value(u"Z2"_s).text, u"25"_s);
+    EXPECT_EQ(cells.value(u"AA2"_s).text, u"26"_s);
+    EXPECT_EQ(cells.value(u"AD2"_s).text, u"29"_s);
+}
+
+TEST_F(SpreadsheetExport, MarkupCharactersAndBlanksSurviveUnchanged) {
+    WageGrid grid(1, 4);
+    grid.setText(0, 0, u"<a&b>\"'"_s);
+    grid.setText(0, 1, u"  前后有空格  "_s);
+    grid.setText(0, 2, u"甲\t乙"_s);
+    grid.setText(0, 3, u"𠀋字"_s);  // beyond the basic plane
+    WriteGridWorkbook(grid, path(u"m.xlsx"_s));
+    const auto cells = readSheetCells(path(u"m.xlsx"_s));
+    for (int c = 0; c < 4; ++c) EXPECT_EQ(cells.value(ref(0, c)).text, grid.text(0, c)) << c;
+}
+
+TEST_F(SpreadsheetExport, TitleAndCompanyNameTheMaker) {
+    WriteGridWorkbook(wageTable(), path(u"p.xlsx"_s));
+    const QByteArray core = slp::test::packagePart(path(u"p.xlsx"_s), u"docProps/core.xml"_s);
+    const QByteArray app = slp::test::packagePart(path(u"p.xlsx"_s), u"docProps/app.xml"_s);
+    EXPECT_EQ(slp::test::elementText(core, u"title"_s), u"朔岚软件"_s);
+    EXPECT_EQ(slp::test::elementText(app, u"Company"_s), u"朔岚软件"_s);
+}
+
+TEST_F(SpreadsheetExport, ReplacesAnExistingFileAndLeavesNoTemporaryBehind) {
+    QFile old(path(u"r.xlsx"_s));
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("old contents");
+    old.close();
+    WriteGridWorkbook(wageTable(), path(u"r.xlsx"_s));
+    EXPECT_TRUE(slp::test::packageIsSound(path(u"r.xlsx"_s)));
+    EXPECT_EQ(filesInDir(), QStringList{u"r.xlsx"_s});
+}
+
+TEST_F(SpreadsheetExport, WriteFailuresAreErrorsAndLeaveNothing) {
+    try {
+        WriteGridWorkbook(wageTable(), path(u"missing/x.xlsx"_s));
+        FAIL() << "no error for a missing folder";
+    } catch (const slp::Error& e) {
+        EXPECT_EQ(e.number(), slp::errnum::PathNotFound);
+        EXPECT_TRUE(e.description().contains(u"x.xlsx"_s)) << e.description().toStdString();
+    }
+    // A text longer than a sheet cell holds: refused, and the half-written workbook is gone.
+    WageGrid grid(2, 2);
+    grid.setText(0, 0, u"序号"_s);
+    grid.setText(1, 1, QString(40000, u'字'));
+    try {
+        WriteGridWorkbook(grid, path(u"long.xlsx"_s));
+        FAIL() << "no error for an over-long text";
+    } catch (const slp::Error& e) {
+        EXPECT_EQ(e.number(), 5);
+        EXPECT_TRUE(e.description().contains(u"B2"_s)) << e.description().toStdString();
+    }
+    EXPECT_TRUE(filesInDir().isEmpty()) << filesInDir().join(u' ').toStdString();
+
+    ASSERT_TRUE(QDir(dir.path()).mkdir(u"folder.xlsx"_s));
+    EXPECT_THROW(WriteGridWorkbook(wageTable(), path(u"folder.xlsx"_s)), slp::Error);
+}
+
+TEST_F(SpreadsheetExport, ExportOpensTheFinishedFileWithoutAWord) {
+    QStringList opened;
+    bool soundWhenOpened = false;
+    SpreadsheetOptions options;
+    options.folder = path(u"out"_s);  // made when missing
+    options.baseName = u"工资卡"_s;
+    options.clock = &clock;
+    options.opener = [&](const QString& p) {
+        opened << p;
+        soundWhenOpened = slp::test::packageIsSound(p);
+        return true;
+    };
+    const QString written = ExportGridToSpreadsheet(wageTable(), prompts, options);
+    EXPECT_EQ(opened, QStringList{written});
+    EXPECT_TRUE(soundWhenOpened);
+    EXPECT_EQ(QFileInfo(written).fileName(), u"工资卡_20000425_093005.xlsx"_s);
+    EXPECT_EQ(QFileInfo(written).absolutePath(), QFileInfo(path(u"out"_s)).absoluteFilePath());
+    EXPECT_TRUE(prompts.asked.isEmpty());
+    EXPECT_EQ(readSheetCells(written).value(u"B4"_s).text, u"欧阳明华"_s);
+
+    // The same second again: a new name, the first file untouched.
+    const QString second = ExportGridToSpreadsheet(wageTable(), prompts, options);
+    EXPECT_EQ(QFileInfo(second).fileName(), u"工资卡_20000425_093005_2.xlsx"_s);
+    EXPECT_TRUE(QFileInfo::exists(written));
+}
+
+TEST_F(SpreadsheetExport, WithoutASpreadsheetProgramTheClerkLearnsWhereTheFileIs) {
+    SpreadsheetOptions options;
+    options.folder = dir.path();
+    options.clock = &clock;
+    options.opener = [](const QString&) { return false; };
+    const QString written = ExportGridToSpreadsheet(wageTable(), prompts, options);
+    ASSERT_EQ(prompts.asked.size(), 1);
+    EXPECT_EQ(prompts.asked[0].kind, slp::ScriptedPrompts::Asked::Message);
+    EXPECT_TRUE(prompts.asked[0].text.contains(QDir::toNativeSeparators(written)))
+        << prompts.asked[0].text.toStdString();
+    EXPECT_TRUE(slp::test::packageIsSound(written));
+}
+
+TEST_F(SpreadsheetExport, NothingIsOpenedWhenWritingFails) {
+    bool opened = false;
+    SpreadsheetOptions options;
+    options.folder = dir.path();
+    options.clock = &clock;
+    options.opener = [&](const QString&) { return opened = true; };
+    WageGrid grid(1, 1);
+    grid.setText(0, 0, QString(40000, u'x'));
+    EXPECT_THROW(ExportGridToSpreadsheet(grid, prompts, options), slp::Error);
+    EXPECT_FALSE(opened);
+    EXPECT_TRUE(prompts.asked.isEmpty());
+}
+
+}  // namespace
