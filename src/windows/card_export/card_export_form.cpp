@@ -1,0 +1,265 @@
+#include "windows/card_export/card_export_form.h"
+
+#include <QFileInfo>
+#include <exception>
+
+#include "basic/error.h"
+#include "data/database.h"
+#include "export/bank_card_writers.h"
+#include "export/card_checks.h"
+#include "settings/keys.h"
+#include "windows/card_export/card_grid.h"
+#include "windows/card_export/card_query.h"
+#include "windows/card_export/card_types.h"
+
+using namespace Qt::StringLiterals;
+
+namespace slp::card {
+
+namespace {
+
+const QString kWindowCaption = u"工资卡输出"_s;
+constexpr int kSortByNumber = 10;
+constexpr qsizetype kWarningsShown = 20;  // more would not fit a message box
+
+// Blanks (U+0020) removed at both ends, as the clerk's fields are trimmed.
+QString trimBlanks(const QString& text) {
+    qsizetype from = 0;
+    qsizetype to = text.size();
+    while (from < to && text[from] == u' ') ++from;
+    while (to > from && text[to - 1] == u' ') --to;
+    return text.mid(from, to - from);
+}
+
+QString checkMessage(const QStringList& warnings) {
+    QString text = u"写入文件之前请核对以下各项：\n\n"_s + warnings.mid(0, kWarningsShown).join(u'\n');
+    if (warnings.size() > kWarningsShown) text += u"\n……另有%1项"_s.arg(warnings.size() - kWarningsShown);
+    return text + u"\n\n仍要按上面的内容写入文件吗？"_s;
+}
+
+}  // namespace
+
+CardExportForm::CardExportForm(const HostContext& host, settings::Store& store, Prompts& prompts,
+                               QString defaultFolder, GridExporter exporter)
+    : host_(host),
+      store_(store),
+      prompts_(prompts),
+      defaultFolder_(std::move(defaultFolder)),
+      exporter_(std::move(exporter)) {
+    resetControls();
+}
+
+settings::Setting CardExportForm::setting(const settings::KeyDef& key) const {
+    return settings::resolve(key, host_.unitCode);
+}
+
+void CardExportForm::resetControls() {
+    cardTypeList_.clear();
+    cardType_.clear();
+    unitCodeLabel_ = u"单位代码："_s;
+    for (QString& f : fields_) f.clear();
+    model_.update([](data::WageGrid& g) { g.resize(0, 0); });
+    status1_.clear();
+    status2_.clear();
+    fileMenu_ = FileMenuItem{};
+    checkedSort_ = 0;
+    monthLoaded_ = false;
+}
+
+void CardExportForm::showError(const Error& e) {
+    prompts_.messageBox(e.description(), u"错误号:"_s + QString::number(e.number()), MessageIcon::Warning);
+}
+
+bool CardExportForm::hasDatabase() {
+    if (host_.database) return true;
+    prompts_.messageBox(u"工资数据库尚未打开，无法读取本月的工资卡数据。请从工资管理程序重新打开本窗口。"_s,
+                        kWindowCaption, MessageIcon::Warning);
+    return false;
+}
+
+bool CardExportForm::load() {
+    resetControls();
+    // The card types, and the stored choice whatever it is.
+    for (const CardTypeInfo& t : cardTypes()) cardTypeList_ << t.type.toString();
+    cardType_ = settings::readText(store_, setting(settings::key::CardName));
+    fields_[UnitCode] = settings::readText(store_, setting(settings::key::CardUnitCode));
+    fields_[CreditDate] = host_.payDate;
+    if (!hasDatabase()) return false;
+    try {
+        data::ResultSet items = host_.database->open(cardItemsQuery(host_.monthKey()));
+        if (items.eof()) {
+            prompts_.messageBox(u"本月公式未设置!"_s, QString(), MessageIcon::Warning);
+            return false;
+        }
+        items.moveLast();
+        amountItem_ = items.text(u"项目名称");
+        items.close();
+        monthLoaded_ = true;
+        sortColumn_ = findSort(kSortByNumber)->column.toString();
+        checkedSort_ = kSortByNumber;
+        loadCardGrid();
+        status1_ = u"工作年月:"_s + host_.monthKey();
+        return true;
+    } catch (const Error& e) {
+        showError(e);
+        return false;
+    }
+}
+
+void CardExportForm::unload() {
+    try {
+        settings::writeText(store_, setting(settings::key::CardName), cardType_);
+    } catch (const Error& e) {
+        showError(e);
+    }
+}
+
+void CardExportForm::clickCardType(const QString& type) {
+    cardType_ = type;
+    relabelUnitCode();
+}
+
+void CardExportForm::relabelUnitCode() {
+    unitCodeLabel_ = cardType_ == kPostSavingsCard ? u"邮局局号:"_s : u"单位代码:"_s;
+}
+
+QString CardExportForm::cardQuery() const {
+    return card::cardQuery(amountItem_, sortColumn_, host_.monthKey());
+}
+
+void CardExportForm::loadCardGrid() {
+    if (!host_.database) throw Error(91, u"工资数据库尚未打开"_s);
+    model_.update([](data::WageGrid& g) { g.resize(0, 0); });
+    data::ResultSet records = host_.database->open(cardQuery());
+    CardGridSummary summary;
+    std::exception_ptr failure;
+    model_.update([&](data::WageGrid& g) {
+        try {
+            summary = fillCardGrid(records, g);
+        } catch (...) {
+            g.resize(0, 0);  // no half-filled grid, and the view's reset still completes
+            failure = std::current_exception();
+        }
+    });
+    if (failure) std::rethrow_exception(failure);
+    fields_[HeadCount] = QString::number(summary.count);
+    fields_[TotalAmount] = currencyText(summary.total);
+    records.close();
+    status2_ = u"入卡人数为:"_s + QString::number(summary.count) + u"人"_s + u" "_s + u"金额为:"_s +
+               fields_[TotalAmount] + u"元"_s;
+}
+
+void CardExportForm::sortCommand(int index) {
+    const SortChoice* choice = findSort(index);
+    if (!choice) return;
+    const QString before = sortColumn_;
+    sortColumn_ = choice->column.toString();
+    checkedSort_ = index;
+    if (sortColumn_ != before && monthLoaded_ && hasDatabase()) {
+        try {
+            loadCardGrid();
+        } catch (const Error& e) {
+            showError(e);
+        }
+    }
+    status2_ = choice->caption.toString();
+}
+
+QString CardExportForm::cardFileName(QStringView type) const {
+    const CardTypeInfo* info = findCardType(type);
+    if (!info) return u"未知文件格式"_s;
+    return settings::readText(store_, setting(*info->fileKey));
+}
+
+const FileMenuItem& CardExportForm::openFileMenu() {
+    if (cardType_.isEmpty()) {
+        fileMenu_.enabled = false;
+        return fileMenu_;
+    }
+    cardFileTitle_ = cardFileName(cardType_);
+    const CardTypeInfo* info = findCardType(cardType_);
+    fileMenu_.caption = info ? info->captionPrefix.toString() + cardFileTitle_ : u"未知文件格式!"_s;
+    fileMenu_.enabled = true;
+    return fileMenu_;
+}
+
+bool CardExportForm::fileCommand(int index) {
+    switch (index) {
+        case kSaveFile:
+            saveCardFile();
+            return false;
+        case kToSpreadsheet:
+            if (!exporter_) return false;
+            try {
+                exporter_(grid(), prompts_);
+            } catch (const Error& e) {
+                showError(e);
+            }
+            return false;
+        case kExit:
+            return true;
+        default:
+            return false;
+    }
+}
+
+bank::CardFileInput CardExportForm::cardFileInput() const {
+    bank::CardFileInput input;
+    input.unitCode = fields_[UnitCode];
+    input.creditDate = fields_[CreditDate];
+    input.headCount = fields_[HeadCount];
+    input.totalAmount = fields_[TotalAmount];
+    input.unitName = host_.unitName;
+    input.rows = cardRowsOf(grid());
+    return input;
+}
+
+QStringList CardExportForm::checkBeforeWriting() const {
+    const auto format = bank::cardFormatForType(cardType_);
+    if (!format) return {};
+    return bank::CheckCardFileInput(cardFileInput(), *format);
+}
+
+void CardExportForm::saveCardFile() {
+    try {
+        // A file the bank would load with figures that do not add up is worth a question first.
+        const QStringList warnings = checkBeforeWriting();
+        if (!warnings.isEmpty() &&
+            prompts_.messageBox(checkMessage(warnings), kWindowCaption, MessageIcon::Question,
+                                MessageButtons::YesNo) != MessageAnswer::Yes) {
+            return;
+        }
+        SaveDialogRequest request;
+        request.title = u"另存为"_s;
+        request.folder =
+            settings::readText(store_, setting(settings::key::CardFileFolder).withDefault(defaultFolder_));
+        request.fileName = cardFileTitle_;
+        request.filter = u"所有文件 (*)"_s;
+        const std::optional<QString> chosen = prompts_.saveFile(request);
+        if (!chosen) return;  // cancelled: no message
+        const QFileInfo info(*chosen);
+        cardFileTitle_ = info.fileName();
+        cardFilePath_ = *chosen;
+        if (!cardFileTitle_.isEmpty()) {
+            settings::writeText(store_, setting(settings::key::CardFileFolder), info.absolutePath());
+        }
+        writeCardFile();
+        settings::writeText(store_, setting(settings::key::CardUnitCode), trimBlanks(fields_[UnitCode]));
+        status2_ = u"工资卡输出完毕!"_s;
+    } catch (const Error& e) {
+        showError(e);
+    } catch (const std::exception& e) {
+        showError(Error(0, QString::fromLocal8Bit(e.what())));
+    }
+}
+
+void CardExportForm::writeCardFile() {
+    const auto format = bank::cardFormatForType(cardType_);
+    if (!format) {
+        prompts_.messageBox(u"目前尚无此工资卡格式!"_s, kWindowCaption, MessageIcon::Warning);
+        return;
+    }
+    bank::WriteBankCardFile(*format, cardFileInput(), prompts_, cardFilePath_);
+}
+
+}  // namespace slp::card

@@ -1,0 +1,34 @@
+#pragma once
+// The card grid: 4 columns (序号, 姓名, 卡号, 金额), the caption row, one row per card holder in query
+// order, and what the bank writers read back from it.
+#include <QList>
+
+#include "export/card_input.h"
+#include "windows/card_export/card_amounts.h"
+
+namespace slp::data {
+class ResultSet;
+class WageGrid;
+}  // namespace slp::data
+
+namespace slp::card {
+
+inline constexpr int kCardGridColumns = 4;
+
+// Empties the grid and gives it its columns, caption texts, widths and alignments, the caption row and
+// `dataRows` empty rows after it.
+void prepareCardGrid(data::WageGrid& grid, int dataRows);
+
+struct CardGridSummary {
+    int count = 0;            // data rows
+    CurrencyUnits total = 0;  // the sum of the shown amounts
+};
+
+// Fills the grid from the card query's result (name, card number, amount): row k + 1 for record k,
+// the amount formatted "0.00", and adds the shown amounts. Throws the database's and the total's errors.
+CardGridSummary fillCardGrid(data::ResultSet& records, data::WageGrid& grid);
+
+// The grid's data rows as the bank writers take them.
+QList<bank::CardRow> cardRowsOf(const data::WageGrid& grid);
+
+}  // namespace slp::card
