@@ -2,12 +2,14 @@
 
 // Each window folder offers a function that gives the registry its factory.
 // (one include and one call per window; keep them in this order)
+#include "windows/card_export/card_export_registration.h"
 
 namespace slp {
 
 void installComponentWindows(WindowRegistry& registry) {
     // A window without a factory answers its opening method with "not implemented", naming the window.
     (void)registry;
+    card::registerCardExportWindow(registry);
 }
 
 }  // namespace slp
