@@ -52,9 +52,13 @@ bool PageTooTall(int16_t linesPerPage, float rowHeight, float paperHeight, float
     return float(linesPerPage) * rowHeight > paperHeight - originY - 300;
 }
 
-QString tooTallMessage() { return u"你所选择的行高与每页打印的行数之积\r\n   大于你所设置的打印纸张高度!"_s; }
+QString tooTallMessage() {
+    return u"你所选择的行高与每页打印的行数之积\r\n   大于你所设置的打印纸张高度!"_s;
+}
 
-float TextOffset(float rowHeight, float heightOfO) { return std::fabs(rowHeight - heightOfO) * 6 / 11; }
+float TextOffset(float rowHeight, float heightOfO) {
+    return std::fabs(rowHeight - heightOfO) * 6 / 11;
+}
 
 PageLayoutKind ChooseLayout(bool tooWide, bool slipLayout) {
     if (tooWide) return PageLayoutKind::WrappedSlips;
@@ -95,8 +99,8 @@ float DrawPage(PrintLayout& layout, PageLayoutKind kind, const PageMetrics& m, i
     return scale;
 }
 
-int PrintPages(PrintLayout& layout, Printer& printer, PageLayoutKind kind, const PageMetrics& metrics, int from,
-               int to) {
+int PrintPages(PrintLayout& layout, Printer& printer, PageLayoutKind kind, const PageMetrics& metrics,
+               int from, int to) {
     to = std::min(to, int(layout.pageCount));
     from = std::max(from, 1);
     layout.printTarget = &printer.target();

@@ -16,7 +16,7 @@ class Printer;
 
 // The result of measuring the grid against the paper.
 struct LayoutMeasure {
-    int visibleColumns = 0;  // columns wider than 199 twips
+    int visibleColumns = 0;   // columns wider than 199 twips
     double visibleWidth = 0;  // their widths added up
     bool tooWide = false;     // wider than the paper width less 800 twips
 };

@@ -36,7 +36,9 @@ float PainterPrintTarget::TextHeight(const QString&) {
     return float(QFontMetricsF(currentFont(), &metricsDevice()).height());
 }
 
-bool PainterPrintTarget::faceAvailable(const QString& face) const { return fontFaceAvailable(face); }
+bool PainterPrintTarget::faceAvailable(const QString& face) const {
+    return fontFaceAvailable(face);
+}
 
 QPainter& PainterPrintTarget::preparedPainter() {
     QPainter& p = painter();

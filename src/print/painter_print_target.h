@@ -12,7 +12,7 @@ class QPaintDevice;
 namespace slp::print {
 
 class PainterPrintTarget : public BasicPrintTarget {
-public:
+  public:
     float TextWidth(const QString& text) override;
     float TextHeight(const QString& text) override;
     void Line(float x1, float y1, float x2, float y2) override;
@@ -20,7 +20,7 @@ public:
     // The Qt font of the current face, size and weight, sized for the metrics device.
     QFont currentFont() const;
 
-protected:
+  protected:
     // The device whose resolution sizes the fonts; it may be asked before anything is painted.
     virtual const QPaintDevice& metricsDevice() const = 0;
     // The painter to draw with; a printer begins its print job here when none is under way.
@@ -31,7 +31,7 @@ protected:
     bool faceAvailable(const QString& face) const override;
     void drawText(float x, float y, const QString& text) override;
 
-private:
+  private:
     QPainter& preparedPainter();
 };
 

@@ -32,9 +32,13 @@ PdfSpoolPrinter::PdfSpoolPrinter(QString folder, const QPageSize& size, QPageLay
     metrics_.setDotsPerMeterY(dotsPerMeter);
 }
 
-PdfSpoolPrinter::~PdfSpoolPrinter() { abortDoc(); }
+PdfSpoolPrinter::~PdfSpoolPrinter() {
+    abortDoc();
+}
 
-QString PdfSpoolPrinter::jobFileName(int number) { return u"job-%1.pdf"_s.arg(number, 4, 10, QLatin1Char('0')); }
+QString PdfSpoolPrinter::jobFileName(int number) {
+    return u"job-%1.pdf"_s.arg(number, 4, 10, QLatin1Char('0'));
+}
 
 int PdfSpoolPrinter::nextJobNumber() const {
     const QRegularExpression pattern(u"^job-(\\d+)\\.pdf$"_s);
@@ -50,18 +54,28 @@ int PdfSpoolPrinter::nextJobNumber() const {
     return last + 1;
 }
 
-QString PdfSpoolPrinter::deviceName() const { return u"PDF:"_s + QDir::toNativeSeparators(folder_); }
+QString PdfSpoolPrinter::deviceName() const {
+    return u"PDF:"_s + QDir::toNativeSeparators(folder_);
+}
 
-float PdfSpoolPrinter::paperWidth() const { return float(paperSizeTwips(layout_).width()); }
-float PdfSpoolPrinter::paperHeight() const { return float(paperSizeTwips(layout_).height()); }
-int PdfSpoolPrinter::paperSizeCode() const { return paperSizeCodeOf(layout_.pageSize()); }
+float PdfSpoolPrinter::paperWidth() const {
+    return float(paperSizeTwips(layout_).width());
+}
+float PdfSpoolPrinter::paperHeight() const {
+    return float(paperSizeTwips(layout_).height());
+}
+int PdfSpoolPrinter::paperSizeCode() const {
+    return paperSizeCodeOf(layout_.pageSize());
+}
 
 void PdfSpoolPrinter::setPageLayout(const QPageSize& size, QPageLayout::Orientation orientation) {
     if (jobActive()) throw Error(printerError, u"打印作业进行中,不能更改纸张"_s);
     layout_ = marginless(size, orientation);
 }
 
-bool PdfSpoolPrinter::jobActive() const { return painter_.isActive(); }
+bool PdfSpoolPrinter::jobActive() const {
+    return painter_.isActive();
+}
 
 QPainter& PdfSpoolPrinter::jobPainter() {
     if (painter_.isActive()) return painter_;
@@ -112,4 +126,3 @@ void PdfSpoolPrinter::abortDoc() {
 }
 
 }  // namespace slp::print
-

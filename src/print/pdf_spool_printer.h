@@ -18,7 +18,7 @@ class QPdfWriter;
 namespace slp::print {
 
 class PdfSpoolPrinter : public Printer, private PrinterJobDevice {
-public:
+  public:
     // Creates the folder when needed; throws slp::Error (path not found) when it cannot.
     explicit PdfSpoolPrinter(QString folder, const QPageSize& size = QPageSize(QPageSize::A4),
                              QPageLayout::Orientation orientation = QPageLayout::Portrait);
@@ -47,7 +47,7 @@ public:
     void endDoc() override;
     void abortDoc() override;
 
-private:
+  private:
     const QPaintDevice& jobMetricsDevice() const override { return metrics_; }
     QPainter& jobPainter() override;
     float jobPenPixelTwips() const override { return 2.4f; }

@@ -5,7 +5,7 @@
 namespace slp::print {
 
 class PreviewPicture::Target : public PainterPrintTarget {
-public:
+  public:
     explicit Target(PreviewPicture& picture) : picture_(picture) {}
     float Height() const override { return picture_.height_; }
     void EndDoc() override {}
@@ -14,12 +14,12 @@ public:
     float PrinterPrintableWidth() const override { return picture_.printableWidth_; }
     void home() { homeCursor(); }
 
-protected:
+  protected:
     const QPaintDevice& metricsDevice() const override { return picture_.image_; }
     QPainter& painter() override { return picture_.painter(); }
     float penPixelTwips() const override { return 1440.0f / float(picture_.image_.logicalDpiX()); }
 
-private:
+  private:
     PreviewPicture& picture_;
 };
 
@@ -47,7 +47,9 @@ PreviewPicture::~PreviewPicture() {
     if (painter_.isActive()) painter_.end();
 }
 
-PrintTarget& PreviewPicture::target() { return *target_; }
+PrintTarget& PreviewPicture::target() {
+    return *target_;
+}
 
 QPainter& PreviewPicture::painter() {
     if (!painter_.isActive()) painter_.begin(&image_);

@@ -10,7 +10,7 @@
 namespace slp::print {
 
 class PreviewPicture {
-public:
+  public:
     // width and height: the printable area in twips; paperWidth and printableWidth: the printer's.
     PreviewPicture(float width, float height, float paperWidth, float printableWidth, int dpi = 96);
     ~PreviewPicture();
@@ -25,7 +25,7 @@ public:
     float width() const { return width_; }
     float height() const { return height_; }
 
-private:
+  private:
     class Target;
     friend class Target;
     QPainter& painter();

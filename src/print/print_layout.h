@@ -37,20 +37,20 @@ struct PrintLayout {
     QString headerRightText;                    // right above a table ("发薪日期:" and the pay date)
     int16_t slipMode = 0;                       // -1 wage slips, 0 a table
     bool slipLayout = false;                    // slipMode is non-zero (MeasureLayout)
-    bool fitsOneLine = false;  // columnsPerLine >= the visible grid columns (MeasureLayout)
-    PrintTarget* printTarget = nullptr;  // the preview picture, or the printer while printing
-    int16_t linesPerPage = 40;           // "每页行数"
-    int16_t columnsPerLine = 24;         // "每行列数": slots per printed line of a wrapped slip
-    int16_t continuationIndent = 0;      // "非首行缩进数": empty slots before each continuation line
-    bool drawHorizontalLines = true;     // "打印横线"
-    bool drawVerticalLines = true;       // "打印竖线"
-    bool drawMiddleLines = true;         // "打印中间横线"
-    bool drawCenterLine = true;          // "打印最中间横线"
-    int16_t rowsPerPage = 0;             // slips per page (CountSlipPages)
-    float printWidth = 0;                // printable width - 800 (CountSlipPages)
-    float slotWidth = 0;                 // printWidth / columnsPerLine (CountSlipPages)
-    int16_t pageCount = 0;               // pages of the current print
-    float printFontSize = 9;             // base font size in points
+    bool fitsOneLine = false;                   // columnsPerLine >= the visible grid columns (MeasureLayout)
+    PrintTarget* printTarget = nullptr;         // the preview picture, or the printer while printing
+    int16_t linesPerPage = 40;                  // "每页行数"
+    int16_t columnsPerLine = 24;                // "每行列数": slots per printed line of a wrapped slip
+    int16_t continuationIndent = 0;   // "非首行缩进数": empty slots before each continuation line
+    bool drawHorizontalLines = true;  // "打印横线"
+    bool drawVerticalLines = true;    // "打印竖线"
+    bool drawMiddleLines = true;      // "打印中间横线"
+    bool drawCenterLine = true;       // "打印最中间横线"
+    int16_t rowsPerPage = 0;          // slips per page (CountSlipPages)
+    float printWidth = 0;             // printable width - 800 (CountSlipPages)
+    float slotWidth = 0;              // printWidth / columnsPerLine (CountSlipPages)
+    int16_t pageCount = 0;            // pages of the current print
+    float printFontSize = 9;          // base font size in points
 
     PrintEnvironment environment;
 };

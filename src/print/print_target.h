@@ -9,7 +9,7 @@ namespace slp::print {
 enum class TargetKind { Printer, Picture };
 
 class PrintTarget {
-public:
+  public:
     virtual ~PrintTarget() = default;
 
     // The text cursor: the next Print starts there.
@@ -62,7 +62,7 @@ inline constexpr int fontRefusedError = 380;
 // The cursor, font and pen state that every target keeps the same way. Implementations add measuring
 // and drawing.
 class BasicPrintTarget : public PrintTarget {
-public:
+  public:
     float CurrentX() const override { return x_; }
     float CurrentY() const override { return y_; }
     void SetCurrentX(float x) override { x_ = x; }
@@ -77,7 +77,7 @@ public:
     void SetDrawWidth(int pixels) override { drawWidth_ = pixels < 1 ? 1 : pixels; }
     void Print(const QString& text) override;
 
-protected:
+  protected:
     BasicPrintTarget();
     // Whether the face can be set on this target.
     virtual bool faceAvailable(const QString& face) const = 0;
@@ -86,7 +86,7 @@ protected:
     // Back to the top left corner, as after a new page or the end of a job.
     void homeCursor() { x_ = y_ = 0; }
 
-private:
+  private:
     float x_ = 0;
     float y_ = 0;
     float fontSize_ = 9;

@@ -11,7 +11,7 @@ namespace slp::print {
 class PrintTarget;
 
 class Printer {
-public:
+  public:
     virtual ~Printer() = default;
 
     virtual QString deviceName() const = 0;

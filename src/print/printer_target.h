@@ -8,7 +8,7 @@ class Printer;
 
 // What a printer lends its target.
 class PrinterJobDevice {
-public:
+  public:
     virtual ~PrinterJobDevice() = default;
     // The device that sizes the fonts, with the resolution the job paints at.
     virtual const QPaintDevice& jobMetricsDevice() const = 0;
@@ -19,7 +19,7 @@ public:
 };
 
 class PrinterPrintTarget : public PainterPrintTarget {
-public:
+  public:
     PrinterPrintTarget(Printer& printer, PrinterJobDevice& device) : printer_(printer), device_(device) {}
     float Height() const override;
     void EndDoc() override;
@@ -29,12 +29,12 @@ public:
     // Back to the top left corner: a new page or job starts there.
     void home() { homeCursor(); }
 
-protected:
+  protected:
     const QPaintDevice& metricsDevice() const override { return device_.jobMetricsDevice(); }
     QPainter& painter() override { return device_.jobPainter(); }
     float penPixelTwips() const override { return device_.jobPenPixelTwips(); }
 
-private:
+  private:
     Printer& printer_;
     PrinterJobDevice& device_;
 };

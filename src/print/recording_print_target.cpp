@@ -50,7 +50,7 @@ bool RecordingPrintTarget::isFullWidth(QChar c) {
     if (u < 0x1100) return false;
     if (u >= 0xFF61 && u <= 0xFFDC) return false;  // half-width katakana and hangul
     if (u >= 0xFFE8 && u <= 0xFFEE) return false;  // half-width symbols
-    if (c.isLowSurrogate()) return false;           // a pair counts once, by its high half
+    if (c.isLowSurrogate()) return false;          // a pair counts once, by its high half
     return true;
 }
 
@@ -63,7 +63,9 @@ float RecordingPrintTarget::TextWidth(const QString& text) {
     return halves * FontSize() * 10;
 }
 
-float RecordingPrintTarget::TextHeight(const QString&) { return FontSize() * 20; }
+float RecordingPrintTarget::TextHeight(const QString&) {
+    return FontSize() * 20;
+}
 
 void RecordingPrintTarget::Line(float x1, float y1, float x2, float y2) {
     auto c = snapshot(RecordedCall::Line);

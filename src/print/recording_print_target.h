@@ -17,7 +17,7 @@ struct RecordedCall {
     float y = 0;
     float x2 = 0;  // Line: second end
     float y2 = 0;
-    QString text;      // Text: the printed text; FontName / FontRefused: the face asked for
+    QString text;        // Text: the printed text; FontName / FontRefused: the face asked for
     float fontSize = 0;  // the state in force at the call
     QString fontName;
     bool bold = false;
@@ -25,7 +25,7 @@ struct RecordedCall {
 };
 
 class RecordingPrintTarget : public BasicPrintTarget {
-public:
+  public:
     struct Setup {
         TargetKind kind = TargetKind::Picture;
         float height = 16838;          // page height (A4)
@@ -64,11 +64,11 @@ public:
     // Whether a character counts as full width in these metrics.
     static bool isFullWidth(QChar c);
 
-protected:
+  protected:
     bool faceAvailable(const QString& face) const override;
     void drawText(float x, float y, const QString& text) override;
 
-private:
+  private:
     RecordedCall snapshot(RecordedCall::Kind kind) const;
 
     Setup setup_;

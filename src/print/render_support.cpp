@@ -7,8 +7,8 @@
 #include "basic/error.h"
 #include "data/wage_grid.h"
 #include "print/print_target.h"
-#include "print/warning_sink.h"
 #include "print/wage_print.h"
+#include "print/warning_sink.h"
 #include "settings/groups.h"
 #include "settings/keys.h"
 
@@ -16,7 +16,9 @@ using namespace Qt::StringLiterals;
 
 namespace slp::print {
 
-QString pageOverflowWarning() { return u"行高或每页行数太大,请减小行高或每页行数"_s; }
+QString pageOverflowWarning() {
+    return u"行高或每页行数太大,请减小行高或每页行数"_s;
+}
 
 bool SetTargetFont(PrintLayout& layout, const QString& face) {
     try {
@@ -39,7 +41,9 @@ QString cellText(const data::WageGrid& grid, int row, int col) {
     return grid.text(row, col);
 }
 
-int lastColumn(const data::WageGrid& grid, int lastCol) { return std::min(lastCol, grid.cols() - 1); }
+int lastColumn(const data::WageGrid& grid, int lastCol) {
+    return std::min(lastCol, grid.cols() - 1);
+}
 
 namespace {
 
@@ -58,7 +62,9 @@ ExtraColumns readSlipExtraColumns(const PrintEnvironment& env) {
     return readExtraColumns(env, settings::kWageSlipReportKind.toString());
 }
 
-ExtraColumns readTableExtraColumns(const PrintEnvironment& env) { return readExtraColumns(env, QString()); }
+ExtraColumns readTableExtraColumns(const PrintEnvironment& env) {
+    return readExtraColumns(env, QString());
+}
 
 Pens readTablePens(const PrintEnvironment& env) {
     if (!env.store) return {};
@@ -87,7 +93,8 @@ QString todayText(const PrintEnvironment& env) {
     return formatDate(env.clock->today(), u"yyyy-mm-dd");
 }
 
-float alignedX(PrintTarget& target, int alignment, const QString& text, float left, float width, float inset) {
+float alignedX(PrintTarget& target, int alignment, const QString& text, float left, float width,
+               float inset) {
     if (alignment <= 3) return left + inset;
     if (alignment == 4) return left + (width - target.TextWidth(text)) / 2;
     return left + width - target.TextWidth(text);

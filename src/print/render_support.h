@@ -61,11 +61,11 @@ void checkOverflow(PrintLayout& layout, float bottom);
 
 // Font faces for one page: a face the target refuses is reported once per page, not once per cell.
 class PageFonts {
-public:
+  public:
     explicit PageFonts(PrintLayout& layout) : layout_(layout) {}
     void set(const QString& face);
 
-private:
+  private:
     PrintLayout& layout_;
     QSet<QString> refused_;
 };

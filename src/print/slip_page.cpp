@@ -13,8 +13,9 @@ namespace slp::print {
 using namespace render;
 
 void PrintSlipPage(PrintLayout& layout, const data::WageGrid& grid, int16_t firstRow, int16_t lastRow,
-                   int16_t firstCol, int16_t lastCol, float& scale, float fontSize, float originX, float originY,
-                   float rowHeight, float textOffset, float /*cellInset*/, int16_t /*pageNumber*/) {
+                   int16_t firstCol, int16_t lastCol, float& scale, float fontSize, float originX,
+                   float originY, float rowHeight, float textOffset, float /*cellInset*/,
+                   int16_t /*pageNumber*/) {
     PrintTarget& t = targetOf(layout);
     const ExtraColumns extras = readSlipExtraColumns(layout.environment);
     const int endCol = lastColumn(grid, lastCol);

@@ -8,11 +8,17 @@ using namespace Qt::StringLiterals;
 
 namespace slp::print {
 
-QStringList systemPrinterNames() { return QPrinterInfo::availablePrinterNames(); }
+QStringList systemPrinterNames() {
+    return QPrinterInfo::availablePrinterNames();
+}
 
-QString defaultSystemPrinterName() { return QPrinterInfo::defaultPrinterName(); }
+QString defaultSystemPrinterName() {
+    return QPrinterInfo::defaultPrinterName();
+}
 
-QString noPrinterDescription() { return u"从系统中获取打印机信息时出错。请确认打印机已正确安装。"_s; }
+QString noPrinterDescription() {
+    return u"从系统中获取打印机信息时出错。请确认打印机已正确安装。"_s;
+}
 
 std::unique_ptr<Printer> openSystemPrinter(const QString& name) {
     const QList<QPrinterInfo> printers = QPrinterInfo::availablePrinters();
@@ -33,10 +39,16 @@ SystemPrinter::SystemPrinter(const QPrinterInfo& info)
     if (info.isNull()) throw Error(errnum::NoPrinter, noPrinterDescription());
 }
 
-SystemPrinter::~SystemPrinter() { abortDoc(); }
+SystemPrinter::~SystemPrinter() {
+    abortDoc();
+}
 
-float SystemPrinter::paperWidth() const { return float(paperSizeTwips(printer_.pageLayout()).width()); }
-float SystemPrinter::paperHeight() const { return float(paperSizeTwips(printer_.pageLayout()).height()); }
+float SystemPrinter::paperWidth() const {
+    return float(paperSizeTwips(printer_.pageLayout()).width());
+}
+float SystemPrinter::paperHeight() const {
+    return float(paperSizeTwips(printer_.pageLayout()).height());
+}
 float SystemPrinter::printableWidth() const {
     return float(printer_.pageLayout().paintRect(QPageLayout::Point).width() * 20);
 }

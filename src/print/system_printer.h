@@ -26,7 +26,7 @@ std::unique_ptr<Printer> openSystemPrinter(const QString& name = QString());
 QString noPrinterDescription();
 
 class SystemPrinter : public Printer, private PrinterJobDevice {
-public:
+  public:
     explicit SystemPrinter(const QPrinterInfo& info);
     ~SystemPrinter() override;
     SystemPrinter(const SystemPrinter&) = delete;
@@ -48,7 +48,7 @@ public:
     void endDoc() override;
     void abortDoc() override;
 
-private:
+  private:
     const QPaintDevice& jobMetricsDevice() const override { return printer_; }
     QPainter& jobPainter() override;
     float jobPenPixelTwips() const override;

@@ -13,12 +13,14 @@ namespace slp::print {
 using namespace render;
 
 namespace {
-bool boldCaption(const QString& caption) { return caption == u"应发工资"_s || caption == u"实发工资"_s; }
+bool boldCaption(const QString& caption) {
+    return caption == u"应发工资"_s || caption == u"实发工资"_s;
+}
 }  // namespace
 
 void PrintTableHead(PrintLayout& layout, const data::WageGrid& grid, int16_t firstRow, int16_t lastRow,
-                    int16_t firstCol, int16_t lastCol, float scale, float fontSize, float originX, float originY,
-                    float rowHeight, float textOffset, int16_t pageNumber) {
+                    int16_t firstCol, int16_t lastCol, float scale, float fontSize, float originX,
+                    float originY, float rowHeight, float textOffset, int16_t pageNumber) {
     PrintTarget& t = targetOf(layout);
     PageFonts fonts(layout);
     const ExtraColumns extras = readTableExtraColumns(layout.environment);
@@ -124,7 +126,8 @@ void PrintTableHead(PrintLayout& layout, const data::WageGrid& grid, int16_t fir
             t.SetCurrentX(originX + right - 1000 * scale + (1000 * scale - t.TextWidth(text)) / 2);
             t.SetCurrentY(captionY);
             t.Print(text);
-            if (layout.drawVerticalLines) t.Line(originX + right, rowTop, originX + right, rowTop + rowHeight);
+            if (layout.drawVerticalLines)
+                t.Line(originX + right, rowTop, originX + right, rowTop + rowHeight);
         };
         if (extras.payDate) centredIn1000(u"发薪日期"_s, table.dateRight);
         if (extras.signOff) centredIn1000(u"签收"_s, table.width);

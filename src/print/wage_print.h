@@ -36,19 +36,19 @@ void PrintWrappedSlipPage(PrintLayout& layout, const data::WageGrid& grid, int16
 // wider than the paper less twice originX is shrunk: `scale` is lowered and the caller sees the lowered
 // value. On the printer the page ends its print job.
 void PrintSlipPage(PrintLayout& layout, const data::WageGrid& grid, int16_t firstRow, int16_t lastRow,
-                   int16_t firstCol, int16_t lastCol, float& scale, float fontSize, float originX, float originY,
-                   float rowHeight, float textOffset, float cellInset, int16_t pageNumber);
+                   int16_t firstCol, int16_t lastCol, float& scale, float fontSize, float originX,
+                   float originY, float rowHeight, float textOffset, float cellInset, int16_t pageNumber);
 
 // Title, page head and caption rows of a table page, merging identical neighbouring captions across
 // columns and down rows.
 void PrintTableHead(PrintLayout& layout, const data::WageGrid& grid, int16_t firstRow, int16_t lastRow,
-                    int16_t firstCol, int16_t lastCol, float scale, float fontSize, float originX, float originY,
-                    float rowHeight, float textOffset, int16_t pageNumber);
+                    int16_t firstCol, int16_t lastCol, float scale, float fontSize, float originX,
+                    float originY, float rowHeight, float textOffset, int16_t pageNumber);
 
 // Data rows of a table page below the caption rows, the double-height totals row on the page that
 // reaches it, bottom frame, footer and signature line.
 void PrintTableBody(PrintLayout& layout, const data::WageGrid& grid, int16_t firstRow, int16_t lastRow,
-                    int16_t firstCol, int16_t lastCol, float scale, float fontSize, float originX, float bodyTop,
-                    float rowHeight, float textOffset);
+                    int16_t firstCol, int16_t lastCol, float scale, float fontSize, float originX,
+                    float bodyTop, float rowHeight, float textOffset);
 
 }  // namespace slp::print

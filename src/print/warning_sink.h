@@ -10,26 +10,26 @@
 namespace slp::print {
 
 class WarningSink {
-public:
+  public:
     virtual ~WarningSink() = default;
     virtual void warning(const QString& text) = 0;
 };
 
 // Shows each warning in a message box: exclamation icon, no title, OK.
 class PromptsWarningSink : public WarningSink {
-public:
+  public:
     explicit PromptsWarningSink(Prompts& prompts) : prompts_(prompts) {}
     void warning(const QString& text) override {
         prompts_.messageBox(text, QString(), MessageIcon::Warning, MessageButtons::Ok);
     }
 
-private:
+  private:
     Prompts& prompts_;
 };
 
 // Keeps the warnings in order.
 class CollectedWarnings : public WarningSink {
-public:
+  public:
     void warning(const QString& text) override { texts << text; }
     QStringList texts;
 };

@@ -1,9 +1,10 @@
 // Page counting, the layout measure, the too-tall check and the text offset.
+#include "print/page_layout.h"
+
 #include <gtest/gtest.h>
 
 #include <QSizeF>
 
-#include "print/page_layout.h"
 #include "print_fixture.h"
 #include "qstring_print.h"
 

@@ -1,10 +1,11 @@
 // The names of the paper sizes, exactly as the status bar shows them, and Qt's sizes mapped to the codes.
+#include "print/paper_size_name.h"
+
 #include <gtest/gtest.h>
 
 #include <QSizeF>
 #include <QStringList>
 
-#include "print/paper_size_name.h"
 #include "print/printer.h"
 #include "qstring_print.h"
 

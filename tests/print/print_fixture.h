@@ -54,12 +54,14 @@ struct Fixture {
                     key.key.toString(), value);
     }
     void setTableOption(const QString& key, const QString& value) {
-        store.write(slp::settings::appUnitGZGL(QStringLiteral("0101")), QStringLiteral("汇总表设置"), key, value);
+        store.write(slp::settings::appUnitGZGL(QStringLiteral("0101")), QStringLiteral("汇总表设置"), key,
+                    value);
     }
 };
 
 // Lines of the log that are horizontal at y (within 0.01 twips).
-inline std::vector<slp::print::RecordedCall> horizontalAt(const slp::print::RecordingPrintTarget& t, float y) {
+inline std::vector<slp::print::RecordedCall> horizontalAt(const slp::print::RecordingPrintTarget& t,
+                                                          float y) {
     std::vector<slp::print::RecordedCall> out;
     for (const auto& l : t.lines()) {
         if (std::abs(l.y - y) < 0.01f && std::abs(l.y2 - y) < 0.01f) out.push_back(l);

@@ -133,7 +133,8 @@ TEST(PrintChineseFonts, SubstitutesAreTheInstalledFreeFaces) {
             EXPECT_FALSE(s.contains(u"Noto"_s)) << s.toStdString();
         }
         // Registered at start-up: Qt's own matching knows them.
-        EXPECT_EQ(QFont::substitutes(face).value(0).toLower(), chineseFontSubstitutes(face).value(0).toLower());
+        EXPECT_EQ(QFont::substitutes(face).value(0).toLower(),
+                  chineseFontSubstitutes(face).value(0).toLower());
         EXPECT_TRUE(fontFaceAvailable(face));
     }
     registerChineseFontSubstitutes();  // a second registration adds nothing

@@ -60,7 +60,8 @@ TEST(PrintSpoolPrinter, EveryJobIsItsOwnNumberedFile) {
 
 TEST(PrintSpoolPrinter, NumberingGoesOnAfterExistingFiles) {
     QTemporaryDir dir;
-    for (const QString& name : {u"job-0007.pdf"_s, u"job-abc.pdf"_s, u"myjob-0020.pdf"_s, u"job-0030.txt"_s}) {
+    for (const QString& name :
+         {u"job-0007.pdf"_s, u"job-abc.pdf"_s, u"myjob-0020.pdf"_s, u"job-0030.txt"_s}) {
         QFile f(QDir(dir.path()).filePath(name));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     }
@@ -161,7 +162,8 @@ TEST(PrintPrintPages, AFailingPageSendsNothingOfItsJob) {
     f.layout.printGrid = &grid;
     f.layout.pageCount = 1;
     f.layout.environment.clock = nullptr;  // the footer's date cannot be had: the page fails half drawn
-    EXPECT_THROW(PrintPages(f.layout, printer, PageLayoutKind::Table, PageMetrics{}, 1, 1), std::invalid_argument);
+    EXPECT_THROW(PrintPages(f.layout, printer, PageLayoutKind::Table, PageMetrics{}, 1, 1),
+                 std::invalid_argument);
     EXPECT_FALSE(printer.jobActive());
     EXPECT_TRUE(filesIn(dir.path()).isEmpty());
 }

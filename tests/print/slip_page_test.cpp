@@ -14,7 +14,8 @@ using print_test::makeGrid;
 
 namespace {
 
-RecordingPrintTarget::Setup paper(float paperWidth, TargetKind kind = TargetKind::Picture, float height = 16838) {
+RecordingPrintTarget::Setup paper(float paperWidth, TargetKind kind = TargetKind::Picture,
+                                  float height = 16838) {
     RecordingPrintTarget::Setup s;
     s.paperWidth = paperWidth;
     s.printableWidth = paperWidth;

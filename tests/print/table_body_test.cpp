@@ -24,7 +24,8 @@ struct PrintTableBodyTest : ::testing::Test {
 
     void SetUp() override { f.target.SetFontSize(9); }
     void body(int16_t firstRow = 1, int16_t lastRow = 40) {
-        PrintTableBody(f.layout, grid, firstRow, lastRow, 0, int16_t(grid.cols() - 1), 1, 9, 300, 960, 360, 90);
+        PrintTableBody(f.layout, grid, firstRow, lastRow, 0, int16_t(grid.cols() - 1), 1, 9, 300, 960, 360,
+                       90);
     }
     RecordedCall text(const QString& s) {
         auto c = f.target.findText(s);
@@ -39,7 +40,7 @@ TEST_F(PrintTableBodyTest, DataRowsByAlignmentAndFaces) {
     body();
     EXPECT_FLOAT_EQ(text(u"r1c0"_s).x, 300 + (600 - 360) / 2.0f);
     EXPECT_FLOAT_EQ(text(u"r1c0"_s).y, 1050);
-    EXPECT_FLOAT_EQ(text(u"r1c1"_s).x, 900 + 30);  // code 3: left with the inset
+    EXPECT_FLOAT_EQ(text(u"r1c1"_s).x, 900 + 30);           // code 3: left with the inset
     EXPECT_FLOAT_EQ(text(u"r1c2"_s).x, 1900 + 1000 - 360);  // code 5: right
     EXPECT_FLOAT_EQ(text(u"r1c3"_s).x, 2900 + 1200 - 360);
     EXPECT_FLOAT_EQ(text(u"r2c0"_s).y, 1410);

@@ -18,7 +18,8 @@ namespace {
 
 struct PrintTableHeadTest : ::testing::Test {
     Fixture f;
-    slp::data::WageGrid grid = makeGrid({u"序号"_s, u"姓名"_s, u"应发工资"_s, u"实发工资"_s}, {600, 1000, 1200, 1200}, 3);
+    slp::data::WageGrid grid =
+        makeGrid({u"序号"_s, u"姓名"_s, u"应发工资"_s, u"实发工资"_s}, {600, 1000, 1200, 1200}, 3);
 
     void SetUp() override {
         f.layout.printTitle = u"工资签收联"_s;
@@ -92,7 +93,8 @@ TEST_F(PrintTableHeadTest, OneCaptionRowRightAlignedCellsAndCentredLastColumn) {
     EXPECT_FLOAT_EQ(rules[0].x2, 900);
     EXPECT_FLOAT_EQ(rules[3].x, 3100);
     EXPECT_FLOAT_EQ(rules[3].x2, 4300);
-    for (float x : {300.0f, 900.0f, 1900.0f, 3100.0f, 4300.0f}) EXPECT_EQ(verticalAt(f.target, x).size(), 1u) << x;
+    for (float x : {300.0f, 900.0f, 1900.0f, 3100.0f, 4300.0f})
+        EXPECT_EQ(verticalAt(f.target, x).size(), 1u) << x;
 }
 
 TEST_F(PrintTableHeadTest, WageCaptionsAreBoldOthersNot) {
@@ -121,8 +123,9 @@ TEST_F(PrintTableHeadTest, CaptionEqualToTheFirstDataRowIsCentredLowWithoutRule)
 }
 
 TEST_F(PrintTableHeadTest, GroupCaptionsMergeAcrossColumnsAndDownRows) {
-    slp::data::WageGrid g = makeGrid({u"序号"_s, u"姓名"_s, u"应发项目"_s, u"应发项目"_s, u"应发项目"_s, u"实发工资"_s},
-                                     {600, 1000, 1000, 1000, 1000, 1200}, 3);
+    slp::data::WageGrid g =
+        makeGrid({u"序号"_s, u"姓名"_s, u"应发项目"_s, u"应发项目"_s, u"应发项目"_s, u"实发工资"_s},
+                 {600, 1000, 1000, 1000, 1000, 1200}, 3);
     // Row 1 becomes the second caption row.
     const QStringList second{u"序号"_s, u"姓名"_s, u"基本"_s, u"津贴"_s, u"奖金"_s, u"实发工资"_s};
     for (int c = 0; c < 6; ++c) g.setText(1, c, second[c]);
@@ -187,12 +190,12 @@ TEST_F(PrintTableHeadTest, PensFromTheSettings) {
     f.setTableOption(u"线的宽度"_s, u"2"_s);
     f.setTableOption(u"外围线的宽度"_s, u"3"_s);
     head();
-    EXPECT_EQ(horizontalAt(f.target, 600)[0].drawWidth, 3);      // top frame
-    EXPECT_EQ(horizontalAt(f.target, 960)[0].drawWidth, 2);      // rule under a caption
-    EXPECT_EQ(verticalAt(f.target, 300)[0].drawWidth, 3);        // left frame
-    EXPECT_EQ(verticalAt(f.target, 900)[0].drawWidth, 2);        // between cells
-    EXPECT_EQ(verticalAt(f.target, 4300)[0].drawWidth, 3);       // right frame
-    EXPECT_EQ(f.target.DrawWidth(), 2);                          // left with the line pen
+    EXPECT_EQ(horizontalAt(f.target, 600)[0].drawWidth, 3);  // top frame
+    EXPECT_EQ(horizontalAt(f.target, 960)[0].drawWidth, 2);  // rule under a caption
+    EXPECT_EQ(verticalAt(f.target, 300)[0].drawWidth, 3);    // left frame
+    EXPECT_EQ(verticalAt(f.target, 900)[0].drawWidth, 2);    // between cells
+    EXPECT_EQ(verticalAt(f.target, 4300)[0].drawWidth, 3);   // right frame
+    EXPECT_EQ(f.target.DrawWidth(), 2);                      // left with the line pen
 }
 
 TEST_F(PrintTableHeadTest, NoLinesWhenSwitchedOff) {

@@ -31,8 +31,8 @@ struct PrintWrappedSlipTest : ::testing::Test {
         f.layout.headerLeftText = u"单位名称:朔岚"_s;
     }
     void page(float originX = 300, int16_t firstRow = 1, int16_t lastRow = 10) {
-        PrintWrappedSlipPage(f.layout, grid, firstRow, lastRow, 0, int16_t(grid.cols() - 1), 1, 9, originX, 600,
-                             360, 90, 30, 1);
+        PrintWrappedSlipPage(f.layout, grid, firstRow, lastRow, 0, int16_t(grid.cols() - 1), 1, 9, originX,
+                             600, 360, 90, 30, 1);
     }
     RecordedCall text(const QString& s, size_t index = 0) {
         const auto all = f.target.findTexts(s);
@@ -128,9 +128,9 @@ TEST_F(PrintWrappedSlipTest, ValuesPlacedByAlignment) {
     grid.setColAlignment(1, 4);
     grid.setColAlignment(2, 5);
     page();
-    EXPECT_FLOAT_EQ(text(u"r1c0"_s).x, 300 + 30);                // code 3: left
+    EXPECT_FLOAT_EQ(text(u"r1c0"_s).x, 300 + 30);                   // code 3: left
     EXPECT_FLOAT_EQ(text(u"r1c1"_s).x, 1200 + (900 - 360) / 2.0f);  // code 4: centred
-    EXPECT_FLOAT_EQ(text(u"r1c2"_s).x, 2100 + 900 - 360);         // code 5: right
+    EXPECT_FLOAT_EQ(text(u"r1c2"_s).x, 2100 + 900 - 360);           // code 5: right
 }
 
 TEST_F(PrintWrappedSlipTest, HiddenColumnLeftOut) {
