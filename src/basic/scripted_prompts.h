@@ -21,17 +21,14 @@ public:
 
     // Queue answers; an unanswered input box counts as cancelled, an unanswered message box as its
     // first button (Ok or Yes), an unanswered save dialog as cancelled.
-    void answerInput(std::optional<QString> answer) { inputs_.push_back(std::move(answer)); }
+    void answerInput(std::optional<QString> answer) { inputs_.push_back(Answer::from(answer)); }
     void answerMessage(MessageAnswer answer) { messages_.push_back(answer); }
-    void answerSave(std::optional<QString> path) { saves_.push_back(std::move(path)); }
+    void answerSave(std::optional<QString> path) { saves_.push_back(Answer::from(path)); }
 
     std::optional<QString> inputBox(const QString& prompt, const QString& title,
                                     const QString& defaultText) override {
         asked.push_back({Asked::Input, prompt, title, defaultText, MessageIcon::None});
-        if (inputs_.empty()) return std::nullopt;
-        auto a = inputs_.front();
-        inputs_.pop_front();
-        return a;
+        return take(inputs_);
     }
     MessageAnswer messageBox(const QString& text, const QString& title, MessageIcon icon,
                              MessageButtons buttons) override {
@@ -44,18 +41,30 @@ public:
     std::optional<QString> saveFile(const SaveDialogRequest& r) override {
         asked.push_back({Asked::Save, r.title, r.title, r.folder + QLatin1Char('/') + r.fileName,
                          MessageIcon::None});
-        if (saves_.empty()) return std::nullopt;
-        auto a = saves_.front();
-        saves_.pop_front();
-        return a;
+        return take(saves_);
     }
 
     QList<Asked> asked;
 
 private:
-    std::deque<std::optional<QString>> inputs_;
+    // A queued answer: a text, or a cancelled dialog. (Kept as a plain pair: g++ 12 warns falsely about
+    // copies of std::optional<QString> at higher optimisation levels.)
+    struct Answer {
+        bool given = false;
+        QString text;
+        static Answer from(const std::optional<QString>& a) { return a ? Answer{true, *a} : Answer{}; }
+    };
+    static std::optional<QString> take(std::deque<Answer>& queue) {
+        if (queue.empty()) return std::nullopt;
+        const Answer a = std::move(queue.front());
+        queue.pop_front();
+        if (!a.given) return std::nullopt;
+        return a.text;
+    }
+
+    std::deque<Answer> inputs_;
     std::deque<MessageAnswer> messages_;
-    std::deque<std::optional<QString>> saves_;
+    std::deque<Answer> saves_;
 };
 
 }  // namespace slp
