@@ -3,6 +3,7 @@
 // Each window folder offers a function that gives the registry its factory.
 // (one include and one call per window; keep them in this order)
 #include "windows/card_export/card_export_registration.h"
+#include "print/preview/show_print_preview.h"
 
 namespace slp {
 
@@ -10,6 +11,7 @@ void installComponentWindows(WindowRegistry& registry) {
     // A window without a factory answers its opening method with "not implemented", naming the window.
     (void)registry;
     card::registerCardExportWindow(registry);
+    print::registerPrintPreviewWindow(registry);
 }
 
 }  // namespace slp
