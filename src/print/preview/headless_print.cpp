@@ -1,0 +1,55 @@
+#include "print/preview/headless_print.h"
+
+#include <memory>
+#include <stdexcept>
+
+#include "basic/clock.h"
+#include "basic/prompts.h"
+#include "entry/host_context.h"
+#include "print/chinese_fonts.h"
+#include "print/preview/preview_canvas.h"
+#include "print/preview/print_preview_driver.h"
+
+namespace slp::print {
+
+namespace {
+
+// Nothing is asked; messages are kept for the caller.
+class CollectingPrompts : public Prompts {
+public:
+    std::optional<QString> inputBox(const QString&, const QString&, const QString&) override { return {}; }
+    MessageAnswer messageBox(const QString& text, const QString&, MessageIcon, MessageButtons) override {
+        messages << text;
+        return MessageAnswer::Ok;
+    }
+    std::optional<QString> saveFile(const SaveDialogRequest&) override { return {}; }
+
+    QStringList messages;
+};
+
+}  // namespace
+
+HeadlessPrintResult PrintPages(const PrintPreviewRequest& request, settings::Store& store, const QString& unitCode,
+                               Printer& printer, int from, int to, const HeadlessPrintOptions& options) {
+    if (!request.grid) throw std::invalid_argument("print request without a grid");
+    registerChineseFontSubstitutes();
+    HostContext host;
+    host.unitCode = unitCode;
+    host.payDate = options.payDate;
+    SystemClock systemClock;
+    CollectingPrompts prompts;
+    PictureCanvas canvas;  // measures the text offset as the preview picture does
+    PrintPreviewDriver driver({store, prompts, options.clock ? *options.clock : systemClock, host}, printer, canvas);
+    driver.setPreviewDrawing(false);
+    // The caller's grid in place: it outlives this call.
+    driver.setRequest(request, std::shared_ptr<const data::WageGrid>(std::shared_ptr<void>(), request.grid));
+    driver.Form_Load();
+
+    HeadlessPrintResult result;
+    result.pageCount = driver.pageCount();
+    result.pagesPrinted = driver.PrintRange(from, to < 1 ? int(driver.pageCount()) : to, options.oneJob);
+    result.messages = prompts.messages;
+    return result;
+}
+
+}  // namespace slp::print

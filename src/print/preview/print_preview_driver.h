@@ -1,0 +1,162 @@
+#pragma once
+// The preview driver of 工资MSGPRINT without its widgets: the layout settings, the page count of the
+// chosen layout (table, wage slips, wrapped wage slips), the menus as data, paging, page choice and
+// printing of page ranges, the settings written on closing. The window shows what this class holds and
+// forwards its menus, keys and status-bar click here; the command line prints through it headless.
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <cstdint>
+#include <memory>
+
+#include "print/page_layout.h"
+#include "print/preview/preview_menus.h"
+#include "print/preview/print_preview_request.h"
+#include "print/print_layout.h"
+#include "print/warning_sink.h"
+
+namespace slp {
+class Clock;
+class Prompts;
+struct HostContext;
+}  // namespace slp
+namespace slp::settings {
+class Store;
+}
+
+namespace slp::print {
+
+class Printer;
+class PreviewCanvas;
+
+class PrintPreviewDriver {
+public:
+    struct Environment {
+        settings::Store& store;
+        Prompts& prompts;
+        const Clock& clock;
+        // The unit code (names of the settings) and the pay date (printed pages), read at each use.
+        const HostContext& host;
+    };
+
+    PrintPreviewDriver(Environment env, Printer& printer, PreviewCanvas& canvas);
+    PrintPreviewDriver(const PrintPreviewDriver&) = delete;
+    PrintPreviewDriver& operator=(const PrintPreviewDriver&) = delete;
+
+    // What ShowPrintPreview stores: the grid (a copy of the caller's), caption rows, texts, slip mode and
+    // font size. Nothing is redrawn; an open preview uses them at its next redraw.
+    void setRequest(const PrintPreviewRequest& request);
+    // The same with a grid the driver shares instead of copying.
+    void setRequest(const PrintPreviewRequest& request, std::shared_ptr<const data::WageGrid> grid);
+    const data::WageGrid* grid() const { return grid_.get(); }
+
+    // The printer the pages are measured for and printed on.
+    void setPrinter(Printer& printer) { printer_ = &printer; }
+    Printer& printer() const { return *printer_; }
+    // Whether the preview picture is drawn (off for printing without a window).
+    void setPreviewDrawing(bool on) { drawPreview_ = on; }
+
+    // The window's load: report kind, settings, text offset, captions and checks, caption, then
+    // MeasureLayout, LoadLineOptions and SetupPreview. A stored setting that does not convert leaves its
+    // value as it was; the other steps still run.
+    void Form_Load();
+    // The window's unload: writes columns per line, indent and the four rules under unit code & "GZGL",
+    // the origin and row metrics under "Sl_PAYPRN". Every key is attempted; a failure is shown.
+    void Form_Unload();
+
+    void MeasureLayout();
+    void LoadLineOptions();
+    // Returns false when the too-tall check stopped it (the message was shown).
+    bool SetupPreview();
+    void CountSlipPages();
+    void CountTablePages();
+    void DrawCurrentPage();
+
+    enum class PagingKey { PageUp, PageDown, Home, End };
+    // Page Up, Page Down, Home, End; returns whether another page was drawn.
+    bool KeyDown(PagingKey key);
+
+    void SELPAGE_Click();
+    void PRINTOUT_Click();
+    // MenuSet(1) to (4): X and Y origin, row height, lines per page.
+    void MenuSet_Click(int index);
+    // MenuPrintSet(5) to (10), (21), (25).
+    void MenuPrintSet_Click(int index);
+    // After the printer setup dialog: SetupPreview for the printer and paper now in force.
+    void PrinterSetupDone() { SetupPreview(); }
+
+    // Prints pages from..to without asking, every page a job of its own (or all in one job); pages past
+    // the last are not printed, a first page after the last prints nothing. Throws slp::Error (484 when
+    // no printer is installed) and the printer's errors. Returns the pages printed.
+    int PrintRange(int from, int to, bool oneJob = false);
+    // Draws again the page the picture shows (after zooming); warnings are not shown again.
+    void RedrawShownPage();
+    // Shows an error in a message box: error 484 as the missing-printer message, any other with the
+    // exclamation icon, its description and the title "错误号" & its number.
+    void ReportError(const std::exception& error);
+
+    // The state the window shows and the tests read.
+    const PrintLayout& layout() const { return layout_; }
+    const PreviewMenus& menus() const { return menus_; }
+    const QString& reportKind() const { return reportKind_; }
+    float originX() const { return originX_; }
+    float originY() const { return originY_; }
+    float rowHeight() const { return rowHeight_; }
+    float textOffset() const { return textOffset_; }
+    int16_t currentPage() const { return currentPage_; }
+    int16_t pageCount() const { return layout_.pageCount; }
+    int16_t printFromPage() const { return printFromPage_; }
+    int16_t printToPage() const { return printToPage_; }
+    bool tooWide() const { return tooWide_; }
+    PageLayoutKind layoutKind() const { return ChooseLayout(tooWide_, layout_.slipLayout); }
+    // The window caption set on loading: printTitle.
+    const QString& windowCaption() const { return windowCaption_; }
+    // The four status panels: printer and paper, lines a page, rows, pages.
+    const std::array<QString, 4>& statusTexts() const { return statusTexts_; }
+    // The page the picture shows (0 before the first drawing) and the cellInset it was drawn with.
+    int shownPage() const { return shownPage_; }
+    float shownInset() const { return shownInset_; }
+    // The two help lines printed on the window's background.
+    static QStringList helpLines();
+    // "共" & pageCount & "页,现第" & currentPage & "页"
+    QString pageCaption() const;
+
+private:
+    void setEnvironment(WarningSink& warnings);
+    PageMetrics metrics() const;
+    void refreshSetCaptions();
+    void recomputeTextOffset();
+    void drawOnPicture(int page, float cellInset);
+    double askValue(const QString& prompt, const QString& defaultText);
+    void writeSwitch(int index, bool on);
+
+    settings::Store& store_;
+    Prompts& prompts_;
+    const Clock& clock_;
+    const HostContext& host_;
+    Printer* printer_;
+    PreviewCanvas& canvas_;
+    PromptsWarningSink shownWarnings_;
+    CollectedWarnings mutedWarnings_;
+
+    std::shared_ptr<const data::WageGrid> grid_;
+    PrintLayout layout_;
+    PreviewMenus menus_;
+    QString reportKind_;
+    // A window opened for the first time starts from zeros; loading reads the settings over them.
+    float originX_ = 0;
+    float originY_ = 0;
+    float rowHeight_ = 0;
+    float textOffset_ = 0;
+    int16_t currentPage_ = 0;
+    int16_t printFromPage_ = 0;
+    int16_t printToPage_ = 0;
+    bool tooWide_ = false;
+    bool drawPreview_ = true;
+    QString windowCaption_;
+    std::array<QString, 4> statusTexts_;
+    int shownPage_ = 0;
+    float shownInset_ = 30;
+};
+
+}  // namespace slp::print

@@ -1,0 +1,116 @@
+#include "print/preview/print_preview_host.h"
+
+#include <QPrintDialog>
+
+#include "basic/error.h"
+#include "print/chinese_fonts.h"
+#include "print/preview/no_printer.h"
+#include "print/system_printer.h"
+
+using namespace Qt::StringLiterals;
+
+namespace slp::print {
+
+namespace {
+
+std::unique_ptr<Printer> openDefaultPrinter() {
+    try {
+        return openSystemPrinter();
+    } catch (const Error& e) {
+        if (e.number() != errnum::NoPrinter) throw;
+        return std::make_unique<NoInstalledPrinter>();
+    }
+}
+
+}  // namespace
+
+PrintPreviewHost::PrintPreviewHost(WindowRegistry& registry, PrintPreviewServices services)
+    : registry_(registry), services_(std::move(services)) {
+    if (!services_.host) services_.host = &hostContext();
+    if (!services_.store) {
+        ownStore_ = std::make_unique<settings::Store>();
+        services_.store = ownStore_.get();
+    }
+    if (!services_.clock) services_.clock = &systemClock_;
+    if (!services_.prompts) services_.prompts = &qtPrompts_;
+    if (!services_.openPrinter) services_.openPrinter = openDefaultPrinter;
+}
+
+PrintPreviewHost::~PrintPreviewHost() { delete window_.data(); }
+
+void PrintPreviewHost::ensureDriver() {
+    if (driver_) return;
+    printer_ = services_.openPrinter();
+    if (!printer_) throw Error(errnum::NoPrinter, noPrinterDescription());
+    driver_ = std::make_unique<PrintPreviewDriver>(
+        PrintPreviewDriver::Environment{*services_.store, *services_.prompts, *services_.clock, *services_.host},
+        *printer_, canvas_);
+}
+
+PrintPreviewDriver& PrintPreviewHost::driver() {
+    ensureDriver();
+    return *driver_;
+}
+
+Printer& PrintPreviewHost::printer() {
+    ensureDriver();
+    return *printer_;
+}
+
+void PrintPreviewHost::setRequest(const PrintPreviewRequest& request) { driver().setRequest(request); }
+
+bool PrintPreviewHost::isOpen() const { return window_ && !window_->isHidden(); }
+
+void PrintPreviewHost::showOrRaise() {
+    if (isOpen()) {
+        window_->raise();
+        window_->activateWindow();
+        return;
+    }
+    ensureDriver();
+    registerChineseFontSubstitutes();
+    delete window_.data();
+    PrintPreviewWindow::Hooks hooks;
+    hooks.printerSetup = [this](QWidget* parent) { setupPrinter(parent); };
+    hooks.closed = [this] { registry_.windowClosed(WindowId::PrintPreview); };
+    auto* window = new PrintPreviewWindow(*driver_, canvas_, std::move(hooks));
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window_ = window;
+    qtPrompts_.setParent(window);
+    driver_->Form_Load();
+    window->placeForOpening();
+    window->show();
+}
+
+void PrintPreviewHost::setupPrinter(QWidget* parent) {
+    if (services_.printerSetup) {
+        services_.printerSetup(*printer_, parent);
+        return;
+    }
+    if (auto* system = dynamic_cast<SystemPrinter*>(printer_.get())) {
+        QPrintDialog dialog(&system->qtPrinter(), parent);
+        dialog.setWindowTitle(u"打印设置"_s);
+        dialog.exec();
+        return;
+    }
+    if (isMissingPrinter(*printer_)) {
+        services_.prompts->messageBox(missingPrinterMessage(), QString(), MessageIcon::Warning, MessageButtons::Ok);
+    }
+}
+
+void registerPrintPreviewWindow(WindowRegistry& registry) { registerPrintPreviewWindow(registry, {}); }
+
+void registerPrintPreviewWindow(WindowRegistry& registry, PrintPreviewServices services) {
+    registry.setFactory(WindowId::PrintPreview, [&registry, services = std::move(services)] {
+        return std::make_unique<PrintPreviewHost>(registry, services);
+    });
+}
+
+void ShowPrintPreview(WindowRegistry& registry, const PrintPreviewRequest& request) {
+    auto* host = dynamic_cast<PrintPreviewHost*>(&registry.obtain(WindowId::PrintPreview));
+    if (!host) throw Error(0, u"窗口“工资MSGPRINT”无法创建。"_s);
+    host->setRequest(request);
+    host->showOrRaise();
+}
+
+}  // namespace slp::print

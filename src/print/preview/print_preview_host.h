@@ -1,0 +1,50 @@
+#pragma once
+// The process-wide instance of 工资MSGPRINT as the window registry holds it: the driver and its
+// PrintLayout, the printer and the picture live here for the life of the process; the window's widgets
+// are made on opening and dropped on closing.
+#include <QPointer>
+#include <memory>
+
+#include "basic/clock.h"
+#include "entry/window_registry.h"
+#include "print/preview/preview_canvas.h"
+#include "print/preview/print_preview_driver.h"
+#include "print/preview/print_preview_window.h"
+#include "print/preview/show_print_preview.h"
+#include "settings/store.h"
+#include "ui/qt_prompts.h"
+
+namespace slp::print {
+
+class PrintPreviewHost : public ManagedWindow {
+public:
+    PrintPreviewHost(WindowRegistry& registry, PrintPreviewServices services);
+    ~PrintPreviewHost() override;
+
+    // ShowPrintPreview's part: the request is stored (its grid copied); nothing is redrawn.
+    void setRequest(const PrintPreviewRequest& request);
+
+    void showOrRaise() override;
+    bool isOpen() const override;
+
+    PrintPreviewDriver& driver();
+    Printer& printer();
+    // The open window, or nullptr.
+    PrintPreviewWindow* window() const { return window_.data(); }
+
+private:
+    void ensureDriver();
+    void setupPrinter(QWidget* parent);
+
+    WindowRegistry& registry_;
+    PrintPreviewServices services_;
+    std::unique_ptr<settings::Store> ownStore_;
+    SystemClock systemClock_;
+    ui::QtPrompts qtPrompts_;
+    std::unique_ptr<Printer> printer_;
+    PictureCanvas canvas_;
+    std::unique_ptr<PrintPreviewDriver> driver_;
+    QPointer<PrintPreviewWindow> window_;
+};
+
+}  // namespace slp::print

@@ -1,0 +1,241 @@
+#include "print/preview/print_preview_window.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QScreen>
+#include <QShortcut>
+#include <QStatusBar>
+#include <QWheelEvent>
+
+#include "print/preview/page_picture.h"
+#include "print/preview/preview_canvas.h"
+#include "print/preview/print_preview_driver.h"
+
+using namespace Qt::StringLiterals;
+
+namespace slp::print {
+
+namespace {
+
+// Twips the arrow keys move the picture.
+constexpr double kArrowStep = 300;
+constexpr int kScreenDpi = 96;
+
+// The window's background: the two help lines at its top left corner, under the picture; Ctrl and the
+// wheel zoom.
+class PreviewBackground : public QWidget {
+public:
+    PreviewBackground(QWidget* parent, std::function<void(int)> zoom) : QWidget(parent), zoom_(std::move(zoom)) {
+        setObjectName(u"PreviewBackground"_s);
+        setAutoFillBackground(true);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        const QFontMetrics metrics(font());
+        int y = metrics.ascent();
+        for (const QString& line : PrintPreviewDriver::helpLines()) {
+            painter.drawText(0, y, line);
+            y += metrics.height();
+        }
+    }
+    void wheelEvent(QWheelEvent* event) override {
+        if (!(event->modifiers() & Qt::ControlModifier) || event->angleDelta().y() == 0) {
+            return QWidget::wheelEvent(event);
+        }
+        zoom_(event->angleDelta().y() > 0 ? 1 : -1);
+        event->accept();
+    }
+
+private:
+    std::function<void(int)> zoom_;
+};
+
+}  // namespace
+
+PrintPreviewWindow::PrintPreviewWindow(PrintPreviewDriver& driver, PictureCanvas& canvas, Hooks hooks,
+                                       QWidget* parent)
+    : QMainWindow(parent), driver_(driver), canvas_(canvas), hooks_(std::move(hooks)) {
+    setObjectName(u"工资MSGPRINT"_s);
+    auto* background = new PreviewBackground(this, [this](int steps) { zoom(steps); });
+    setCentralWidget(background);
+    picture_ = new PagePicture(background);
+    picture_->setFocusPolicy(Qt::ClickFocus);
+    buildMenus();
+    buildStatusBar();
+    buildKeys();
+}
+
+QAction* PrintPreviewWindow::addAction(QMenu* menu, const QString& name, std::function<void()> handler) {
+    auto* action = new QAction(this);
+    action->setObjectName(name);
+    connect(action, &QAction::triggered, this, [this, handler = std::move(handler)] { run(handler); });
+    if (menu) {
+        menu->addAction(action);
+    } else {
+        menuBar()->addAction(action);
+    }
+    actions_[name] = action;
+    return action;
+}
+
+void PrintPreviewWindow::buildMenus() {
+    const PreviewMenus& m = driver_.menus();
+    addAction(nullptr, u"SELPAGE"_s, [this] { driver_.SELPAGE_Click(); })->setText(m.selPage.caption);
+    addAction(nullptr, u"PRINTOUT"_s, [this] { driver_.PRINTOUT_Click(); })->setText(m.printOut.caption);
+
+    setMenu_ = menuBar()->addMenu(m.setPrint1.caption);
+    setMenu_->setObjectName(u"SETPrint_1_menu"_s);
+    setMenu_->menuAction()->setObjectName(PreviewMenus::setPrintName(1));
+    actions_[PreviewMenus::setPrintName(1)] = setMenu_->menuAction();
+    for (int i = 1; i <= 4; ++i) {
+        addAction(setMenu_, PreviewMenus::menuSetName(i), [this, i] { driver_.MenuSet_Click(i); });
+    }
+
+    printSetMenu_ = menuBar()->addMenu(m.setPrint2.caption);
+    printSetMenu_->setObjectName(u"SETPrint_2_menu"_s);
+    printSetMenu_->menuAction()->setObjectName(PreviewMenus::setPrintName(2));
+    actions_[PreviewMenus::setPrintName(2)] = printSetMenu_->menuAction();
+    for (int i : PreviewMenus::kPrintSetIndexes) {
+        QAction* a = addAction(printSetMenu_, PreviewMenus::printSetName(i), [this, i] { driver_.MenuPrintSet_Click(i); });
+        // The driver flips the check marks; the action only shows them.
+        a->setCheckable(PreviewMenus::isCheckItem(i));
+    }
+
+    addAction(nullptr, u"EXITRANCE"_s, [this] { close(); })->setText(m.exitRance.caption);
+}
+
+void PrintPreviewWindow::buildStatusBar() {
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(u"SBar"_s);
+    bar->setSizeGripEnabled(false);
+    for (int i = 0; i < 4; ++i) {
+        auto* label = new QLabel(bar);
+        label->setObjectName(u"SBar_"_s + QString::number(i + 1));
+        label->setFrameShape(QFrame::Panel);
+        label->setFrameShadow(QFrame::Sunken);
+        bar->addWidget(label);
+        panels_[size_t(i)] = label;
+    }
+    panels_[0]->installEventFilter(this);
+    panels_[0]->setCursor(Qt::PointingHandCursor);
+    panels_[0]->setToolTip(u"打印机设置"_s);
+}
+
+void PrintPreviewWindow::buildKeys() {
+    // The window takes these keys whatever control has the focus.
+    auto key = [this](const QKeySequence& sequence, const QString& name, std::function<void()> handler) {
+        auto* shortcut = new QShortcut(sequence, this);
+        shortcut->setObjectName(name);
+        shortcut->setContext(Qt::WindowShortcut);
+        shortcut->setAutoRepeat(true);
+        connect(shortcut, &QShortcut::activated, this, [this, handler = std::move(handler)] { run(handler); });
+    };
+    using Key = PrintPreviewDriver::PagingKey;
+    key(QKeySequence(Qt::Key_PageUp), u"key_PageUp"_s, [this] { driver_.KeyDown(Key::PageUp); });
+    key(QKeySequence(Qt::Key_PageDown), u"key_PageDown"_s, [this] { driver_.KeyDown(Key::PageDown); });
+    key(QKeySequence(Qt::Key_Home), u"key_Home"_s, [this] { driver_.KeyDown(Key::Home); });
+    key(QKeySequence(Qt::Key_End), u"key_End"_s, [this] { driver_.KeyDown(Key::End); });
+    key(QKeySequence(Qt::Key_Left), u"key_Left"_s, [this] { picture_->moveByTwips(-kArrowStep, 0); });
+    key(QKeySequence(Qt::Key_Right), u"key_Right"_s, [this] { picture_->moveByTwips(kArrowStep, 0); });
+    key(QKeySequence(Qt::Key_Up), u"key_Up"_s, [this] { picture_->moveByTwips(0, -kArrowStep); });
+    key(QKeySequence(Qt::Key_Down), u"key_Down"_s, [this] { picture_->moveByTwips(0, kArrowStep); });
+    key(QKeySequence(QKeySequence::ZoomIn), u"key_ZoomIn"_s, [this] { zoom(1); });
+    key(QKeySequence(Qt::CTRL | Qt::Key_Equal), u"key_ZoomInEqual"_s, [this] { zoom(1); });
+    key(QKeySequence(QKeySequence::ZoomOut), u"key_ZoomOut"_s, [this] { zoom(-1); });
+}
+
+void PrintPreviewWindow::run(const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (const std::exception& e) {
+        driver_.ReportError(e);
+    }
+    if (!closing_) refresh();
+}
+
+void PrintPreviewWindow::placeForOpening() {
+    setWindowTitle(driver_.windowCaption());
+    if (QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen()) {
+        setGeometry(QRect(screen->geometry().topLeft(), screen->geometry().size()));
+    }
+    picture_->setPositionTwips(QPointF(0, 0));
+    refresh();
+}
+
+void PrintPreviewWindow::refresh() {
+    const PreviewMenus& m = driver_.menus();
+    actions_.at(u"SELPAGE"_s)->setText(m.selPage.caption);
+    for (int i = 1; i <= 4; ++i) actions_.at(PreviewMenus::menuSetName(i))->setText(m.menuSet(i).caption);
+    for (int i : PreviewMenus::kPrintSetIndexes) {
+        QAction* a = actions_.at(PreviewMenus::printSetName(i));
+        const PreviewMenuItem& item = m.printSet(i);
+        a->setText(item.caption);
+        a->setVisible(item.visible);
+        if (a->isCheckable()) a->setChecked(item.checked);
+    }
+    const auto& texts = driver_.statusTexts();
+    for (size_t i = 0; i < panels_.size(); ++i) panels_[i]->setText(texts[i]);
+    sizePanels();
+    showPicture();
+}
+
+void PrintPreviewWindow::showPicture() { picture_->setImage(canvas_.image(), canvas_.dpi()); }
+
+void PrintPreviewWindow::sizePanels() {
+    const int w = width();
+    panels_[0]->setFixedWidth(w * 2 / 3);
+    for (size_t i = 1; i < panels_.size(); ++i) panels_[i]->setFixedWidth(w / 9);
+}
+
+QAction* PrintPreviewWindow::action(const QString& objectName) const {
+    const auto it = actions_.find(objectName);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+QLabel* PrintPreviewWindow::statusPanel(int index) const {
+    if (index < 1 || index > 4) return nullptr;
+    return panels_[size_t(index - 1)];
+}
+
+void PrintPreviewWindow::zoom(int steps) {
+    const int next = std::clamp(int(zoomStep_) + steps, 0, int(kZoomSteps.size()) - 1);
+    if (size_t(next) == zoomStep_) return;
+    zoomStep_ = size_t(next);
+    canvas_.setDpi(kScreenDpi * kZoomSteps[zoomStep_] / 100);
+    driver_.RedrawShownPage();
+    showPicture();
+}
+
+void PrintPreviewWindow::closeEvent(QCloseEvent* event) {
+    if (!closing_) {
+        closing_ = true;
+        driver_.Form_Unload();
+        if (hooks_.closed) hooks_.closed();
+    }
+    event->accept();
+}
+
+void PrintPreviewWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    sizePanels();
+}
+
+bool PrintPreviewWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == panels_[0] && event->type() == QEvent::MouseButtonRelease) {
+        run([this] {
+            if (hooks_.printerSetup) hooks_.printerSetup(this);
+            driver_.PrinterSetupDone();
+        });
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+}  // namespace slp::print
