@@ -42,6 +42,8 @@ const char* const schema =
 struct Fixture {
     sqlite3* db = nullptr;
     Counts counts;
+    // JET_FUZZ_SHOW_ERRORS=1 prints the engine's message for each failing statement (to sort them).
+    bool showErrors = std::getenv("JET_FUZZ_SHOW_ERRORS") != nullptr;
 
     Fixture() {
         if (sqlite3_open(":memory:", &db) != SQLITE_OK || slp::jet::registerSqliteHelpers(db) != SQLITE_OK ||
@@ -90,6 +92,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     sqlite3_stmt* stmt = nullptr;
     if (sqlite3_prepare_v2(f.db, utf8.constData(), int(utf8.size()), &stmt, nullptr) != SQLITE_OK) {
         ++f.counts.prepareFailed;
+        if (f.showErrors) std::fprintf(stderr, "prepare: %s\n", sqlite3_errmsg(f.db));
         return 0;
     }
     sqlite3_exec(f.db, "SAVEPOINT fuzz", nullptr, nullptr, nullptr);
@@ -104,6 +107,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         ++f.counts.ran;
     } else {
         ++f.counts.runFailed;
+        if (f.showErrors) std::fprintf(stderr, "run: %s\n", sqlite3_errmsg(f.db));
     }
     sqlite3_finalize(stmt);
     sqlite3_exec(f.db, "ROLLBACK TO fuzz; RELEASE fuzz", nullptr, nullptr, nullptr);

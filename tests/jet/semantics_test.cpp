@@ -78,6 +78,14 @@ TEST_F(Semantics, ConcatenationWithNullsAndNumbers) {
     EXPECT_EQ(column(u"select 'O''Neil' & \"'s\" as c from t where id = 1"_s), QStringList{u"O'Neil's"_s});
     // & binds looser than +: 'n' & 1 + 2 is n3
     EXPECT_EQ(column(u"select 'n' & 1 + 2 as c from t where id = 1"_s), QStringList{u"n3"_s});
+    // long chains, and nulls anywhere in them
+    EXPECT_EQ(column(u"select a & b & a & b as c from t order by id"_s),
+              (QStringList{u"<null>"_s, u"yy"_s, u"12341234"_s, u"12.5m12.5m"_s, u"7878"_s,
+                           u"O'Neil & coO'Neil & co"_s}));
+    EXPECT_EQ(column(u"select (a & b) & ('-' & a) as c from t where id <= 2 order by id"_s),
+              (QStringList{u"-"_s, u"y-"_s}));
+    EXPECT_EQ(column(u"select id"_s + u" & a"_s.repeated(150) + u" as c from t where id = 5"_s),
+              QStringList{u"5"_s + u"7"_s.repeated(150)});
 }
 
 TEST_F(Semantics, NumbersComparedWithQuotedNumbers) {
@@ -206,6 +214,56 @@ TEST_F(Semantics, JoinsWithParenthesesAndKeywordCase) {
         column(
             u"select d.title from t left outer join d on t.code = d.code and d.title = 'one' order by t.id"_s),
         (QStringList{u"one"_s, u"<null>"_s}));
+}
+
+// However deep the translator lets a text nest, SQLite can prepare the result: each shape is nested
+// further until the translator refuses it, and every accepted depth must run.
+TEST_F(Semantics, EveryAcceptedNestingRuns) {
+    rows({u"1, '5', '6', 'n', 'c'"_s});
+    db.exec(u"CREATE TABLE w (wid INTEGER)"_s);
+    const std::vector<std::pair<QString, QString>> shapes = {
+        {u"a & ("_s, u")"_s},        {u"val("_s, u" & '')"_s},
+        {u"left("_s, u", 1)"_s},     {u"-("_s, u")"_s},
+        {u"1 + ("_s, u")"_s},        {u"len(name & "_s, u")"_s},
+        {u"(a = "_s, u")"_s},        {u"not ("_s, u")"_s},
+        {u"(b = 'c' or "_s, u")"_s}, {u"("_s, u" = 'y') & 'x'"_s},
+    };
+    for (const auto& [open, close] : shapes) {
+        SCOPED_TRACE(open.toStdString());
+        int accepted = 0;
+        for (int n = 1; n < 60; ++n) {
+            const QString e = open.repeated(n) + u"a"_s + close.repeated(n);
+            QStringList texts = {u"select "_s + e + u" as x from t"_s, u"select id from t where "_s + e,
+                                 u"select id from t order by "_s + e,
+                                 u"select id from t inner join w on "_s + e + u" and id = wid"_s};
+            bool refused = false;
+            for (const QString& text : texts) {
+                QString sql;
+                try {
+                    sql = translate(text);
+                } catch (const SyntaxError&) {
+                    refused = true;
+                    continue;
+                }
+                sqlite3_stmt* stmt = nullptr;
+                const QByteArray utf8 = sql.toUtf8();
+                const int rc = sqlite3_prepare_v2(db.handle(), utf8.constData(), -1, &stmt, nullptr);
+                EXPECT_EQ(rc, SQLITE_OK)
+                    << n << " " << sql.toStdString() << ": " << sqlite3_errmsg(db.handle());
+                sqlite3_finalize(stmt);
+            }
+            if (refused) break;
+            accepted = n;
+        }
+        EXPECT_GE(accepted, 4);  // the windows' queries nest no deeper than this
+    }
+}
+
+TEST_F(Semantics, NoNulCharactersReachTheEngine) {
+    EXPECT_THROW(translate(u"select [a"_s + QChar(0) + u"b] from t"_s), SyntaxError);
+    EXPECT_THROW(translate(u"select a from t where b = 'x"_s + QChar(0) + u"'"_s), SyntaxError);
+    EXPECT_THROW(translate(u"select a"_s + QChar(0) + u" from t"_s), SyntaxError);
+    EXPECT_THROW(translate(u"select [a\nb] from t"_s), SyntaxError);
 }
 
 }  // namespace

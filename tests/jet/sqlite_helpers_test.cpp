@@ -54,6 +54,8 @@ TEST(SqliteHelpers, NumbersAndTexts) {
     EXPECT_EQ(value(db, u"slp_cat(1e20, '')"_s), u"100000000000000000000"_s);  // never an exponent
     EXPECT_EQ(value(db, u"slp_cat(0.1, NULL)"_s), u"0.1"_s);
     EXPECT_EQ(value(db, u"slp_cat(-3, 'x')"_s), u"-3x"_s);
+    EXPECT_EQ(value(db, u"slp_cat(NULL, NULL, 'x', NULL)"_s), u"x"_s);
+    EXPECT_EQ(value(db, u"slp_cat(NULL, NULL, NULL)"_s), u"<null>"_s);
     EXPECT_EQ(value(db, u"slp_num(' 12 ')"_s), u"12"_s);
     EXPECT_TRUE(refused(db, u"slp_num('12x')"_s));
     EXPECT_EQ(value(db, u"slp_num(NULL)"_s), u"<null>"_s);

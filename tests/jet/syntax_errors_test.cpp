@@ -1,6 +1,7 @@
 // Texts the translator refuses: each names the 1-based character position and the token found there.
 #include <gtest/gtest.h>
 
+#include "data/jet/syntax_tree.h"
 #include "data/jet/translate.h"
 
 using namespace Qt::StringLiterals;
@@ -115,6 +116,8 @@ TEST(SyntaxErrors, DepthIsBounded) {
     EXPECT_TRUE(refusedWith(u"select a"_s + u" + a"_s.repeated(5000) + u" from t"_s));
     EXPECT_TRUE(refusedWith(u"select a from "_s + QString(5000, u'(') + u't'));
     EXPECT_TRUE(refusedWith(u"select a from t"_s + u" inner join t on 1 = 1"_s.repeated(1000)));
+    EXPECT_TRUE(refusedWith(u"select a from t"_s + u" inner join t on 1 = 1"_s.repeated(maxJoins + 1)));
+    EXPECT_NO_THROW(translate(u"select a from t"_s + u" inner join t on 1 = 1"_s.repeated(maxJoins)));
     // what real queries need stays well inside
     EXPECT_NO_THROW(translate(u"select "_s + QString(20, u'(') + u'a' + QString(20, u')') + u" from t"_s));
     EXPECT_NO_THROW(translate(u"select a"_s + u" & a"_s.repeated(150) + u" from t"_s));

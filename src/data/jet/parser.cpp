@@ -255,7 +255,7 @@ class Parser {
             } else {
                 break;
             }
-            if (++joins_ > maxNesting) fail(peek(), u"连接的表过多"_s);
+            if (++joins_ > maxJoins) fail(peek(), u"连接的表过多"_s);
             advance();
             if (kind == JoinKind::Left) acceptKeyword(u"outer");
             expectKeyword(u"join");

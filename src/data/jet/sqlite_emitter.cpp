@@ -1,5 +1,6 @@
 #include "data/jet/sqlite_emitter.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "basic/conversions.h"
@@ -112,6 +113,29 @@ void collectTables(const Source& s, std::vector<const TableRef*>& out) {
 
 bool sameName(const QString& a, const QString& b) {
     return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+// Deepest nesting of parentheses in an emitted text, quoted texts and names skipped. A key or a
+// clause may add one level around an expression, and SQLite's parser stack holds about 18 levels
+// of the costliest kind (a call in the last argument of a call).
+constexpr int maxEmittedNesting = 14;
+
+int parenthesisDepth(QStringView sql) {
+    int depth = 0;
+    int deepest = 0;
+    QChar quote;
+    for (const QChar c : sql) {
+        if (!quote.isNull()) {
+            if (c == quote) quote = QChar();  // a doubled quote closes and reopens: same effect
+        } else if (c == u'\'' || c == u'"') {
+            quote = c;
+        } else if (c == u'(') {
+            deepest = std::max(deepest, ++depth);
+        } else if (c == u')') {
+            --depth;
+        }
+    }
+    return deepest;
 }
 
 class Emitter {
@@ -250,7 +274,15 @@ class Emitter {
         return quoteName(q);
     }
 
+    // SQLite's parser takes a limited nesting of parentheses and calls; a tree that would need more
+    // is refused here, at the node where it gets too deep.
     QString expr(const Expr& e) {
+        QString out = exprText(e);
+        if (e.depth > 1 && parenthesisDepth(out) > maxEmittedNesting) fail(e, u"表达式嵌套过深"_s);
+        return out;
+    }
+
+    QString exprText(const Expr& e) {
         switch (e.kind) {
             case ExprKind::Column: {
                 const QString column = quoteName(e.name);
@@ -282,8 +314,37 @@ class Emitter {
     QString binary(const Expr& e) {
         const Expr& l = *e.args[0];
         const Expr& r = *e.args[1];
-        if (e.op == BinaryOp::And || e.op == BinaryOp::Or) {
-            return u'(' + expr(l) + operatorText(e.op) + expr(r) + u')';
+        // Chains of AND, OR and & are written flat, so long chains do not nest: a AND b AND c,
+        // slp_cat(a, b, c).
+        if (e.op == BinaryOp::And || e.op == BinaryOp::Or || e.op == BinaryOp::Concat) {
+            std::vector<const Expr*> operands;
+            chain(e, e.op, operands);
+            if (e.op != BinaryOp::Concat) {
+                QString out = u"("_s;
+                for (size_t i = 0; i < operands.size(); ++i) {
+                    if (i > 0) out += operatorText(e.op);
+                    out += expr(*operands[i]);
+                }
+                return out + u')';
+            }
+            // SQLite takes at most 127 arguments in a call: longer chains go on in an outer call.
+            constexpr size_t maxArguments = 100;
+            QString out;
+            size_t i = 0;
+            while (i < operands.size()) {
+                QString call = helperFor(e.op) + u'(';
+                size_t inCall = 0;
+                if (!out.isEmpty()) {
+                    call += out;
+                    inCall = 1;
+                }
+                for (; i < operands.size() && inCall < maxArguments; ++i, ++inCall) {
+                    if (inCall > 0) call += u", "_s;
+                    call += expr(*operands[i]);
+                }
+                out = call + u')';
+            }
+            return out;
         }
         if (!isComparison(e.op)) {
             return helperFor(e.op) + u'(' + expr(l) + u", "_s + expr(r) + u')';
@@ -295,6 +356,18 @@ class Emitter {
             return u'(' + numericOperand(l, lt) + operatorText(e.op) + numericOperand(r, rt) + u')';
         }
         return u'(' + expr(l) + operatorText(e.op) + expr(r) + collate + u')';
+    }
+
+    // The operands of a left-leaning chain of one operator, left to right.
+    static void chain(const Expr& e, BinaryOp op, std::vector<const Expr*>& out) {
+        const Expr* left = &e;
+        std::vector<const Expr*> rights;
+        while (left->kind == ExprKind::Binary && left->op == op) {
+            rights.push_back(left->args[1].get());
+            left = left->args[0].get();
+        }
+        out.push_back(left);
+        out.insert(out.end(), rights.rbegin(), rights.rend());
     }
 
     QString numericOperand(const Expr& e, ValueType type) {

@@ -154,13 +154,19 @@ void leftFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
     resultText(ctx, text.left(end));
 }
 
-// a & b: joins the texts, a null counting as an empty text; two nulls give null.
-void catFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    if (sqlite3_value_type(argv[0]) == SQLITE_NULL && sqlite3_value_type(argv[1]) == SQLITE_NULL) {
-        sqlite3_result_null(ctx);
-        return;
+// a & b & …: joins the texts, a null counting as an empty text; only nulls give null.
+void catFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    QString text;
+    bool allNull = true;
+    for (int i = 0; i < argc; ++i) {
+        if (sqlite3_value_type(argv[i]) != SQLITE_NULL) allNull = false;
+        text += displayText(argv[i]);
     }
-    resultText(ctx, displayText(argv[0]) + displayText(argv[1]));
+    if (allNull) {
+        sqlite3_result_null(ctx);
+    } else {
+        resultText(ctx, text);
+    }
 }
 
 // The numeric value of x for a comparison with a number or a sum: texts must read as numbers.
@@ -258,7 +264,7 @@ int registerSqliteHelpers(sqlite3* db) {
         {"slp_val", 1, valFunction},
         {"slp_len", 1, lenFunction},
         {"slp_left", 2, leftFunction},
-        {"slp_cat", 2, catFunction},
+        {"slp_cat", -1, catFunction},
         {"slp_num", 1, numFunction},
         {"slp_add", 2, arithmeticFunction<Arithmetic::Add>},
         {"slp_sub", 2, arithmeticFunction<Arithmetic::Subtract>},

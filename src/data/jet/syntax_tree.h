@@ -56,6 +56,8 @@ struct Expr {
 // refused so that no text can exhaust the stack.
 inline constexpr int maxExpressionDepth = 200;
 inline constexpr int maxNesting = 300;
+// Most tables one query may join (SQLite takes up to 64).
+inline constexpr int maxJoins = 32;
 
 bool isComparison(BinaryOp op);
 bool isAggregateName(const QString& lowerName);

@@ -108,6 +108,9 @@ class Tokenizer {
                 ++pos_;
                 break;
             }
+            if (c.unicode() < 0x20) {
+                fail(pos_, u"\\x"_s + QString::number(c.unicode(), 16), u"名称中不能有控制字符"_s);
+            }
             name += c;
             ++pos_;
         }
@@ -134,6 +137,7 @@ class Tokenizer {
                 ++pos_;
                 break;
             }
+            if (c.isNull()) fail(pos_, u"\\0"_s, u"文本中不能有空字符"_s);
             value += c;
             ++pos_;
         }

@@ -25,12 +25,31 @@ class SyntaxError : public slp::Error {
 };
 
 // The statement in the target dialect, with the same rows, order and column names (aliases).
-// Throws SyntaxError.
+//
+// Accepted: SELECT [DISTINCT] … FROM … [INNER|LEFT [OUTER] JOIN … ON …] [WHERE] [GROUP BY] [HAVING]
+// [ORDER BY … [ASC|DESC]], and DELETE [*] FROM … [WHERE]; keywords and the functions val, left, len,
+// count and sum in any case; names in brackets ("]]" stands for "]", blanks before "]" ignored), bare
+// names that may begin with digits, "." and "!" qualifiers, aliases with or without AS for tables;
+// quoted texts in ' or "; & + - * / and the comparisons; IS [NOT] NULL, NOT, AND, OR.
+//
+// Column names of the result: the alias when there is one; a column's own name ([姓名] and b.[姓名]
+// give 姓名), or table.column when two selected columns share a name; any other expression
+// without alias is named Expr1000, Expr1001, … in the order such expressions stand.
+//
+// Texts compare, group and sort like the host engine: case and character width are ignored, Latin
+// letters come before Chinese characters, Chinese characters in pinyin order, digits character by
+// character (so codes keep their order). A number compared with a quoted text compares numbers.
+//
+// Throws SyntaxError for a text it cannot read, an unknown function, a column outside the aggregates
+// and groups of an aggregate query, a number compared with a text that is no number, or nesting
+// beyond any real query. Dialect::PostgreSQL is not served yet and throws slp::Error.
 QString translate(QStringView hostQuery, Dialect dialect = Dialect::SQLite);
 
-// Registers on a SQLite connection the helper functions and collation the translated texts use
-// (val, left, len, null-safe concatenation, text comparison like the host engine).
-// Returns SQLITE_OK or the first failing code.
+// Registers on a SQLite connection the helper functions and the collation the translated texts use:
+// slp_val, slp_left, slp_len, slp_cat (& where a null counts as empty text), slp_num (a text that must
+// read as a number), slp_add/slp_sub/slp_mul/slp_div (arithmetic like the host's), collation slp_text.
+// All deterministic, UTF-8. Works on any connection, including the one Qt's QSQLITE driver opened
+// (QSqlDriver::handle()). Returns SQLITE_OK or the first failing code (SQLITE_MISUSE for null).
 int registerSqliteHelpers(sqlite3* db);
 
 }  // namespace slp::jet
