@@ -32,12 +32,12 @@ ParsedArgs parseArguments(const QStringList& args, const QList<OptionSpec>& acce
             name = name.left(eq);
             hasInline = true;
         }
-        const OptionSpec* spec = nullptr;
+        const OptionSpec* option = nullptr;
         for (const auto& s : accepted) {
-            if (s.name == name) spec = &s;
+            if (s.name == name) option = &s;
         }
-        if (!spec) throw UsageError(u"unknown option --"_s + name);
-        if (!spec->takesValue) {
+        if (!option) throw UsageError(u"unknown option --"_s + name);
+        if (!option->takesValue) {
             if (hasInline) throw UsageError(u"option --"_s + name + u" takes no value"_s);
             out.flags.insert(name);
             continue;
