@@ -1,0 +1,35 @@
+#pragma once
+// Strips for continuous paper: a range of grid rows printed straight to the printer, one row a page
+// 720 twips high and 21800 twips wide, the column captions over the row's values. The employee wage
+// table prints a range of employees this way.
+#include <cstdint>
+
+namespace slp::data {
+class WageGrid;
+}
+namespace slp::print {
+class Printer;
+}
+
+namespace slp::strips {
+
+// Height and width of a strip page in twips.
+inline constexpr float kStripPageHeight = 720;
+inline constexpr float kStripPageWidth = 21800;
+// Columns this narrow or narrower are left out of a strip (the renderers' limit is 199).
+inline constexpr int kStripHiddenWidth = 180;
+// Gap between a text and the right edge of its cell.
+inline constexpr float kStripRightInset = 60;
+
+// Prints rows firstRow .. lastRow (both included) of `grid`, every row a page of one print job that
+// ends after the last row. Each visible column gets its caption (row 0) right-aligned on the upper line
+// and the row's value right-aligned on the lower line, with equal gaps above, between and below; with
+// drawCellRules a rule runs along the top of every cell. On the last row's page a caption more than 100
+// twips wider than its column is split into centred lines. Sets the printer's page to the strip size
+// first. A first row after the last prints nothing and begins no job; rows outside the grid print as
+// empty values, and a grid without a column wider than 180 twips prints nothing. When drawing fails the job
+// is dropped (nothing of it is sent) and the error goes on. Returns the number of strips printed.
+int PrintGridStrips(print::Printer& printer, const data::WageGrid& grid, int firstRow, int lastRow,
+                    bool drawCellRules, float originX, float originY, float fontSize);
+
+}  // namespace slp::strips
