@@ -1,0 +1,129 @@
+#include "windows/employee_table/employee_table.h"
+
+#include <vector>
+
+#include "basic/conversions.h"
+#include "data/amount_format.h"
+#include "data/database.h"
+#include "entry/host_context.h"
+#include "settings/groups.h"
+#include "windows/employee_table/employee_queries.h"
+#include "windows/shared/font_size_menu.h"
+#include "windows/shared/host_database.h"
+
+using namespace Qt::StringLiterals;
+
+namespace slp::windows::employee {
+
+namespace {
+constexpr int kCaptionRowHeight = 500;  // twips
+}
+
+QString employeeTableCaption() {
+    return u"个人发放联"_s;
+}
+QString noWageDataMessage() {
+    return u"未找到数据,请确定是否计算过!"_s;
+}
+QString zeroDisplayCaption(bool showZeros) {
+    return showZeros ? u"显示零"_s : u"不显示零"_s;
+}
+QString workMonthPanel(const QString& monthKey) {
+    return u"工作年月:"_s + monthKey;
+}
+QString headCountPanel(int employees) {
+    return u"本月发薪人数为"_s + QString::number(employees);
+}
+
+EmployeeTable::EmployeeTable(const HostContext& context, settings::Store& store,
+                             data::CharUnitMeasure measure)
+    : context_(context), store_(store), measure_(std::move(measure)) {}
+
+QString EmployeeTable::monthKey() const {
+    return context_.monthKey();
+}
+
+void EmployeeTable::beginOpening() {
+    printFontSize_ = kOpeningPrintFontSize;
+    charUnit_ = measure_(u"宋体"_s, kOpeningPrintFontSize);
+    showZeros_ = true;
+    showZeros_ = settings::EmployeeTableSettings::load(store_, context_.unitCode).showZeros;
+}
+
+bool EmployeeTable::loadCatalogue(Prompts& prompts) {
+    return data::LoadWageItems(requireDatabase(context_), monthKey(), prompts, catalogue_);
+}
+
+std::optional<data::WageGrid> EmployeeTable::buildGrid(Prompts& prompts) const {
+    data::Database& db = requireDatabase(context_);
+    const QString month = monthKey();
+    data::ResultSet rs = db.open(employeeItemQuery(catalogue_, month));
+    if (rs.eof()) {
+        rs.close();
+        prompts.messageBox(noWageDataMessage(), QString(), MessageIcon::Warning, MessageButtons::Ok);
+        return std::nullopt;
+    }
+    rs.moveLast();
+    const int cols = catalogue_.itemCount + 1;
+    const int rows = rs.recordCount() + 2;
+    const int f = catalogue_.firstAmountIndex;
+    data::WageGrid grid(rows, cols);
+    grid.setRowHeight(0, kCaptionRowHeight);
+    grid.setFixedRows(1);
+    grid.setFixedCols(f);
+    grid.setFontName(u"宋体"_s);
+    grid.setFontSize(printFontSize_);
+
+    // One formatter per amount column; the first f columns after the sequence are text as stored.
+    std::vector<data::AmountFormat> formats;
+    formats.reserve(size_t(cols));
+    for (int c = 0; c < cols; ++c) formats.emplace_back(c == 0 ? QString() : catalogue_.itemFormat[c - 1]);
+    data::AmountFormat::Buffer buffer;
+    QString spill;
+    const auto amountText = [&](int c, double v) -> QStringView {
+        if (!showZeros_ && v == 0) return QStringView();
+        return formats[size_t(c)].format(v, buffer, spill);
+    };
+    const int lastText = std::min(f, cols - 1);
+    for (int r = 1; r <= rows - 2; ++r) {
+        rs.setAbsolutePosition(r - 1);
+        grid.setText(r, 0, QString::number(r));
+        for (int c = 1; c <= lastText; ++c) grid.setText(r, c, rs.text(c - 1));
+        for (int c = f + 1; c < cols; ++c) grid.setText(r, c, amountText(c, rs.number(c - 1)));
+    }
+    rs.close();
+
+    data::ResultSet totals = db.open(employeeTotalsQuery(catalogue_, month));
+    const int t = rows - 1;
+    grid.setText(t, 0, u"合计"_s);
+    if (f >= 1 && f < cols) {
+        grid.setText(t, f,
+                     u"共"_s + totals.text(QString(catalogue_.itemName.value(1) + u"ofcount"_s)) + u"人"_s);
+    }
+    for (int c = f + 1; c < cols; ++c) {
+        const double v = totals.number(QString(catalogue_.itemName[c - 1] + u"ofsum"_s));
+        grid.setText(t, c, amountText(c, v));
+    }
+    totals.close();
+
+    grid.setText(0, 0, u"序号"_s);
+    for (int c = 1; c < cols; ++c) grid.setText(0, c, catalogue_.itemName[c - 1]);
+    for (int c = 0; c < cols; ++c) {
+        grid.setCaptionAlignment(c, c <= 2 ? data::align::CenterCenter : data::align::RightCenter);
+    }
+    data::applyColumnWidths(grid, catalogue_, columns(cols), charUnit_);
+    grid.squeeze();
+    return grid;
+}
+
+void EmployeeTable::saveZeroDisplay() const {
+    settings::EmployeeTableSettings{showZeros_}.save(store_, context_.unitCode);
+}
+
+std::optional<int16_t> EmployeeTable::choosePrintFontSize(Prompts& prompts) {
+    const auto size = askPrintFontSize(prompts, printFontSize_);
+    if (size) printFontSize_ = *size;
+    return size;
+}
+
+}  // namespace slp::windows::employee

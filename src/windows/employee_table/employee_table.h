@@ -1,0 +1,85 @@
+#pragma once
+// 工资输出表1, the employee wage table: what the window computes, without widgets. The month's items,
+// one grid row per employee in department order with the sequence number, the leading text items as
+// stored and the amounts formatted (zeros shown or left empty), and the totals row "合计" with the head
+// count; the print font size and its widths; the zero display and its setting.
+#include <QString>
+#include <cstdint>
+#include <optional>
+
+#include "basic/prompts.h"
+#include "data/column_widths.h"
+#include "data/wage_grid.h"
+#include "data/wage_items.h"
+
+namespace slp {
+struct HostContext;
+}
+namespace slp::settings {
+class Store;
+}
+
+namespace slp::windows::employee {
+
+// The window's design caption.
+QString employeeTableCaption();  // "个人发放联"
+// "未找到数据,请确定是否计算过!"
+QString noWageDataMessage();
+// "显示零" when zeros are shown, "不显示零" when not.
+QString zeroDisplayCaption(bool showZeros);
+// Status panel 1: "工作年月:" & the month key.
+QString workMonthPanel(const QString& monthKey);
+// Status panel 2 after filling: "本月发薪人数为" & the number of employees.
+QString headCountPanel(int employees);
+
+class EmployeeTable {
+  public:
+    // The context is read at every step (it may change between them); the store holds "显示零".
+    EmployeeTable(const HostContext& context, settings::Store& store,
+                  data::CharUnitMeasure measure = data::measureCharUnit);
+
+    // Opening, steps 1 to 6: print font size 9, charUnit of "我" at 9 points in 宋体, and the zero display
+    // from the settings (unit code & "GZ", "打印", "显示零", default 1). A stored text that does not
+    // convert raises its error after the rest is done; the zeros are then shown.
+    void beginOpening();
+    // Opening, step 7: loads the month's catalogue. False (after the message) when the month has none;
+    // the window then shows an empty grid. Database faults raise DatabaseError.
+    bool loadCatalogue(Prompts& prompts);
+    // Fills a new grid from the catalogue: employee rows, totals row, captions, widths and the grid's font
+    // at the print font size. nullopt after the message "未找到数据,请确定是否计算过!" when the month has no
+    // wage rows (the totals are not queried). Database faults raise DatabaseError; slp::Error 9 when the
+    // catalogue has no item at all.
+    std::optional<data::WageGrid> buildGrid(Prompts& prompts) const;
+
+    // "显示零" / "不显示零": flips the zero display (the caller refills).
+    void toggleZeroDisplay() { showZeros_ = !showZeros_; }
+    bool showZeros() const { return showZeros_; }
+    void setShowZeros(bool on) { showZeros_ = on; }
+    // Closing: writes "显示零" as "-1" or "0".
+    void saveZeroDisplay() const;
+
+    // The print font size menu: asks, and when the answer is accepted changes printFontSize and returns
+    // it; the caller applies the width rule (columns()) and keeps the new charUnit.
+    std::optional<int16_t> choosePrintFontSize(Prompts& prompts);
+    float printFontSize() const { return printFontSize_; }
+    void setPrintFontSize(float size) { printFontSize_ = size; }
+    float charUnit() const { return charUnit_; }
+    void setCharUnit(float twips) { charUnit_ = twips; }
+    const data::CharUnitMeasure& measure() const { return measure_; }
+
+    const data::WageCatalogue& catalogue() const { return catalogue_; }
+    // Column c shows the sequence (c = 0) or item c - 1.
+    data::ColumnItems columns(int columnCount) const { return data::employeeTableColumns(columnCount); }
+    QString monthKey() const;
+
+  private:
+    const HostContext& context_;
+    settings::Store& store_;
+    data::CharUnitMeasure measure_;
+    data::WageCatalogue catalogue_;
+    bool showZeros_ = true;
+    float printFontSize_ = 9;
+    float charUnit_ = 0;
+};
+
+}  // namespace slp::windows::employee

@@ -1,0 +1,161 @@
+#include "windows/employee_table/employee_table_window.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QMenu>
+#include <QMenuBar>
+
+#include "entry/host_context.h"
+#include "print/printer.h"
+#include "windows/employee_table/employee_commands.h"
+#include "windows/employee_table/register_employee_table.h"
+#include "windows/query/query_window.h"
+#include "windows/shared/caption_markers.h"
+#include "windows/shared/font_size_menu.h"
+#include "windows/shared/grid_widths.h"
+#include "windows/shared/wage_grid_view.h"
+
+using namespace Qt::StringLiterals;
+
+namespace slp::windows::employee {
+
+EmployeeTableWindow::EmployeeTableWindow(EmployeeTable& logic, WindowServices services)
+    : WageWindow(std::move(services)), logic_(logic) {
+    setObjectName(u"工资输出表1"_s);
+    setWindowTitle(employeeTableCaption());
+    buildMenus();
+    connect(gridView(), &WageGridView::columnClicked, this,
+            [this](int col) { toggleCaptionMarker(gridModel(), col); });
+    connect(gridView(), &WageGridView::popupRequested, this, [this](const QPoint& at) { popup_->popup(at); });
+    load();
+}
+
+void EmployeeTableWindow::buildMenus() {
+    QMenu* file = menuBar()->addMenu(u"文件"_s);
+    file->setObjectName(u"MnuFile"_s);
+    addCommand(file, u"MnuFileSet_10"_s, u"自动调整宽度"_s, [] {})->setEnabled(false);
+    zeroAction_ =
+        addCommand(file, u"MnuFileSet_20"_s, zeroDisplayCaption(true), [this] { toggleZeroDisplay(); });
+    fontAction_ = addCommand(file, u"MnuFileSet_30"_s, printFontCaption(kOpeningPrintFontSize),
+                             [this] { choosePrintFontSize(); });
+    addCommand(file, u"MnuFileSet_35"_s, u"选择所有项目"_s, [this] { markAllCaptions(gridModel()); });
+    addCommand(file, u"MnuFileSet_36"_s, u"清除选择"_s, [this] { clearAllCaptions(gridModel()); });
+    addCommand(file, u"MnuFileSet_40"_s, u"转到Excel"_s, [this] {
+        if (services().exportGrid) services().exportGrid(grid(), prompts());
+    });
+
+    QMenu* set = menuBar()->addMenu(u"打印设置"_s);
+    set->setObjectName(u"MnuSet"_s);
+    lineAction_ = addCommand(set, u"MnuLine"_s, stripRulesCaption(false), [this] { toggleStripRules(); });
+    lineAction_->setCheckable(true);
+    addCommand(set, u"SL"_s, u"单行打印（默认）"_s, [] {});
+    addCommand(set, u"DL"_s, u"双行打印"_s, [] {});
+
+    addCommand(menuBar(), u"MnuFind"_s, u"查询"_s, [this] { openQuery(); });
+    addCommand(menuBar(), u"MnuPrint_10"_s, u"打印工资表"_s, [this] {
+        services().showPreview(wageTableRequest(grid(), *services().context, logic_.printFontSize()));
+    });
+    addCommand(menuBar(), u"MnuPrint_15"_s, u"预览个人发放联"_s, [this] {
+        services().showPreview(wageSlipsRequest(grid(), *services().context, logic_.printFontSize()));
+    });
+    addCommand(menuBar(), u"MnuPrint_20"_s, u"打印个人发放联"_s, [this] { printStrips(); });
+    addCommand(menuBar(), u"MnuExit"_s, u"退出"_s, [this] { close(); });
+
+    popup_ = new QMenu(this);
+    popup_->setObjectName(u"MnuPop"_s);
+    addCommand(popup_, u"MnuPopChild_10"_s, u"选择所有项目"_s, [this] { markAllCaptions(gridModel()); });
+    addCommand(popup_, u"MnuPopChild_20"_s, u"清除选择"_s, [this] { clearAllCaptions(gridModel()); });
+}
+
+void EmployeeTableWindow::load() {
+    // A setting that does not convert is reported; the window opens with zeros shown.
+    runReported([this] { logic_.beginOpening(); });
+    fontAction_->setText(printFontCaption(logic_.printFontSize()));
+    zeroAction_->setText(zeroDisplayCaption(logic_.showZeros()));
+    placeAtOpening();
+    setStatusPanel(1, workMonthPanel(logic_.monthKey()));
+    runReported([this] {
+        if (logic_.loadCatalogue(prompts())) fillGrid();
+    });
+}
+
+bool EmployeeTableWindow::fillGrid() {
+    std::optional<data::WageGrid> filled = logic_.buildGrid(prompts());
+    if (!filled) return false;
+    const int employees = filled->rows() - 2;
+    gridModel().update([&](data::WageGrid& shown) { shown = std::move(*filled); });
+    setStatusPanel(2, headCountPanel(employees));
+    return true;
+}
+
+void EmployeeTableWindow::toggleZeroDisplay() {
+    logic_.toggleZeroDisplay();
+    zeroAction_->setText(zeroDisplayCaption(logic_.showZeros()));
+    runReported([this] { fillGrid(); });
+    setStatusPanel(2, zeroDisplayCaption(logic_.showZeros()));
+}
+
+void EmployeeTableWindow::choosePrintFontSize() {
+    const auto size = logic_.choosePrintFontSize(prompts());
+    if (!size) return;
+    fontAction_->setText(printFontCaption(*size));
+    logic_.setCharUnit(applyPrintFontSize(gridModel(), logic_.catalogue(), logic_.columns(grid().cols()),
+                                          *size, logic_.measure()));
+}
+
+bool EmployeeTableWindow::stripRules() const {
+    return lineAction_->isChecked();
+}
+
+void EmployeeTableWindow::toggleStripRules() {
+    lineAction_->setText(stripRulesCaption(lineAction_->isChecked()));
+}
+
+void EmployeeTableWindow::printStrips() {
+    const int employees = std::max(0, grid().rows() - 2);
+    const auto range = askStripRange(prompts(), employees);
+    if (!range) return;
+    std::unique_ptr<print::Printer> printer = services().openPrinter();
+    printEmployeeStrips(*printer, grid(), *range, stripRules(), logic_.printFontSize());
+}
+
+void EmployeeTableWindow::openQuery() {
+    ManagedWindow& window = services().registry->obtain(WindowId::Query);
+    auto* query = dynamic_cast<query::QueryHandle*>(&window);
+    if (!query) {
+        window.showOrRaise();
+        return;
+    }
+    QPointer<EmployeeTableWindow> self(this);
+    query->setPrintFontSizeSource(
+        [self] { return self ? self->logic().printFontSize() : kOpeningPrintFontSize; });
+    query->showOwnedBy(this);
+}
+
+void EmployeeTableWindow::closeEvent(QCloseEvent* event) {
+    // Each step is attempted even when an earlier one fails.
+    runReported([this] { logic_.saveZeroDisplay(); });
+    if (services().registry) services().registry->windowClosed(WindowId::EmployeeTable);
+    WageWindow::closeEvent(event);
+}
+
+EmployeeTableHandle::EmployeeTableHandle(WindowServices services)
+    : ReopeningWindow([this](QWidget*) -> QWidget* { return new EmployeeTableWindow(logic_, services_); }),
+      services_(std::move(services)),
+      logic_(*services_.context, *services_.store, services_.measure) {}
+
+}  // namespace slp::windows::employee
+
+namespace slp {
+
+void registerEmployeeTableWindow(WindowRegistry& registry, windows::WindowServices services) {
+    registry.setFactory(WindowId::EmployeeTable, [services] {
+        return std::make_unique<windows::employee::EmployeeTableHandle>(services);
+    });
+}
+
+void registerEmployeeTableWindow(WindowRegistry& registry) {
+    registerEmployeeTableWindow(registry, windows::standardWindowServices(registry, hostContext()));
+}
+
+}  // namespace slp

@@ -1,0 +1,59 @@
+#pragma once
+// The window 工资输出表1 and its registry handle. The window lays out the grid, menus and status bar
+// and runs the logic of EmployeeTable and the commands; the handle keeps the logic (the window's own
+// variables) between openings and makes the window afresh at each one.
+#include <QPointer>
+
+#include "windows/employee_table/employee_table.h"
+#include "windows/shared/wage_window.h"
+#include "windows/shared/window_handle.h"
+
+class QAction;
+class QMenu;
+
+namespace slp::windows::employee {
+
+class EmployeeTableWindow : public WageWindow {
+    Q_OBJECT
+  public:
+    // Builds the window and runs its opening steps (faults are reported, the window stays usable).
+    EmployeeTableWindow(EmployeeTable& logic, WindowServices services);
+
+    EmployeeTable& logic() { return logic_; }
+    // The rule switch of the strips (MnuLine), unchecked at every opening.
+    bool stripRules() const;
+
+    // Refills the grid from the database at the current zero display; false when nothing was filled.
+    bool fillGrid();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void buildMenus();
+    void load();
+    void toggleZeroDisplay();
+    void choosePrintFontSize();
+    void toggleStripRules();
+    void printStrips();
+    void openQuery();
+
+    EmployeeTable& logic_;
+    QAction* zeroAction_ = nullptr;
+    QAction* fontAction_ = nullptr;
+    QAction* lineAction_ = nullptr;
+    QMenu* popup_ = nullptr;
+};
+
+class EmployeeTableHandle : public ReopeningWindow {
+  public:
+    explicit EmployeeTableHandle(WindowServices services);
+    EmployeeTable& logic() { return logic_; }
+    EmployeeTableWindow* window() const { return qobject_cast<EmployeeTableWindow*>(widget()); }
+
+  private:
+    WindowServices services_;
+    EmployeeTable logic_;
+};
+
+}  // namespace slp::windows::employee

@@ -1,0 +1,13 @@
+#pragma once
+// Gives the registry the factory of SlgzGRCX (WindowId::Query).
+#include "entry/window_registry.h"
+#include "windows/shared/window_services.h"
+
+namespace slp {
+
+// With the services of the running component.
+void registerQueryWindow(WindowRegistry& registry);
+// With services of the caller's own.
+void registerQueryWindow(WindowRegistry& registry, windows::WindowServices services);
+
+}  // namespace slp

@@ -1,0 +1,91 @@
+#include "windows/shared/wage_window.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QResizeEvent>
+#include <QScreen>
+#include <QStatusBar>
+
+#include "ui/qt_prompts.h"
+#include "windows/shared/error_report.h"
+#include "windows/shared/wage_grid_view.h"
+#include "windows/shared/window_geometry.h"
+
+namespace slp::windows {
+
+WageWindow::WageWindow(WindowServices services, QWidget* parent)
+    : QMainWindow(parent),
+      services_(std::move(services)),
+      model_(new data::WageGridModel(this)),
+      view_(nullptr),
+      panel1_(new QLabel(this)),
+      panel2_(new QLabel(this)) {
+    if (!services_.prompts) ownPrompts_ = std::make_unique<ui::QtPrompts>(this);
+    auto* central = new QWidget(this);
+    setCentralWidget(central);
+    view_ = new WageGridView(*model_, central);
+    view_->setObjectName(QStringLiteral("MSGrid1"));
+    panel1_->setObjectName(QStringLiteral("SBar1_1"));
+    panel2_->setObjectName(QStringLiteral("SBar1_2"));
+    panel1_->setFrameShape(QFrame::StyledPanel);
+    panel2_->setFrameShape(QFrame::StyledPanel);
+    statusBar()->setObjectName(QStringLiteral("SBar1"));
+    statusBar()->setSizeGripEnabled(false);
+    statusBar()->addWidget(panel1_);
+    statusBar()->addWidget(panel2_, 1);
+}
+
+WageWindow::~WageWindow() = default;
+
+Prompts& WageWindow::prompts() {
+    if (services_.prompts) return *services_.prompts;
+    return *ownPrompts_;
+}
+
+void WageWindow::setStatusPanel(int panel, const QString& text) {
+    (panel == 1 ? panel1_ : panel2_)->setText(text);
+}
+
+QString WageWindow::statusPanel(int panel) const {
+    return (panel == 1 ? panel1_ : panel2_)->text();
+}
+
+QAction* WageWindow::addCommand(QWidget* menu, const QString& objectName, const QString& caption,
+                                std::function<void()> handler) {
+    auto* action = new QAction(caption, menu);
+    action->setObjectName(objectName);
+    connect(action, &QAction::triggered, this,
+            [this, handler = std::move(handler)] { runReported(handler); });
+    menu->addAction(action);
+    return action;
+}
+
+bool WageWindow::runReported(const std::function<void()>& handler) {
+    return windows::runReported(prompts(), handler);
+}
+
+void WageWindow::placeAtOpening() {
+    const QScreen* screen = this->screen();
+    if (!screen) return;
+    setGeometry(openingWindowRect(screen->geometry(), screen->logicalDotsPerInchY()));
+    placeGrid();
+}
+
+void WageWindow::placeGrid() {
+    const double dpi = logicalDpiY();
+    const auto place = gridPlacement(
+        twipsFromPixels(width(), dpi), twipsFromPixels(height(), dpi),
+        twipsFromPixels(statusBar()->isVisible() ? statusBar()->height() : 0, dpi), isMinimized());
+    if (!place) return;
+    view_->setGeometry(pixelsFromTwips(place->left(), dpi), pixelsFromTwips(place->top(), dpi),
+                       pixelsFromTwips(place->width(), dpi), pixelsFromTwips(place->height(), dpi));
+}
+
+void WageWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    placeGrid();
+}
+
+}  // namespace slp::windows

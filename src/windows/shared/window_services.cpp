@@ -1,0 +1,33 @@
+#include "windows/shared/window_services.h"
+
+#include "entry/host_context.h"
+#include "entry/window_registry.h"
+#include "export/spreadsheet_export.h"
+#include "print/preview/show_print_preview.h"
+#include "print/printer.h"
+#include "print/system_printer.h"
+#include "settings/store.h"
+
+namespace slp::windows {
+
+WindowServices standardWindowServices(WindowRegistry& registry, HostContext& context) {
+    WindowServices s;
+    s.context = &context;
+    s.registry = &registry;
+    s.store = std::make_shared<settings::Store>();
+    s.clock = std::make_shared<SystemClock>();
+    s.measure = data::measureCharUnit;
+    s.openPrinter = [] { return print::openSystemPrinter(); };
+    s.showPreview = [&registry](const print::PrintPreviewRequest& request) {
+        print::ShowPrintPreview(registry, request);
+    };
+    const std::shared_ptr<const Clock> clock = s.clock;
+    s.exportGrid = [clock](const data::WageGrid& grid, Prompts& prompts) {
+        sheet::SpreadsheetOptions options;
+        options.clock = clock.get();
+        sheet::ExportGridToSpreadsheet(grid, prompts, options);
+    };
+    return s;
+}
+
+}  // namespace slp::windows
