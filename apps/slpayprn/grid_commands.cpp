@@ -1,0 +1,197 @@
+#include "grid_commands.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <cstdio>
+
+#include "basic/error.h"
+#include "data/database.h"
+#include "default_database.h"
+#include "entry/window_registry.h"
+#include "entry/打印工资.h"
+#include "export/spreadsheet_export.h"
+#include "windows/employee_table/employee_table.h"
+#include "windows/query/conditional_query.h"
+#include "windows/query/query_conditions.h"
+#include "windows/shared/error_report.h"
+
+using namespace Qt::StringLiterals;
+
+namespace slp::app {
+
+namespace {
+
+void writeBytes(FILE* stream, const QByteArray& bytes) {
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+}
+
+}  // namespace
+
+void printMessage(const QString& text) {
+    writeBytes(stderr, (text + u'\n').toUtf8());
+}
+
+void printError(const std::exception& error) {
+    const windows::ErrorReport r = windows::describeError(error);
+    printMessage(windows::errorTitle(r.number) + u' ' + r.description);
+}
+
+std::optional<QString> MessagesToStderr::inputBox(const QString&, const QString&, const QString&) {
+    return std::nullopt;
+}
+
+MessageAnswer MessagesToStderr::messageBox(const QString& text, const QString& title, MessageIcon,
+                                           MessageButtons buttons) {
+    printMessage((title.isEmpty() ? QString() : title + u' ') + text);
+    return buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
+}
+
+bool openHostSession(HostSession& session, const HostOptions& options) {
+    WindowRegistry noWindows(session.host);
+    打印工资 component(session.host, noWindows);
+    component.GetDWDM(options.unitCode);
+    component.GetDWMC(options.unitName);
+    component.GetRQ(options.month);
+    component.GetFXRQ(options.payDay);
+    try {
+        component.GetDB(std::make_shared<data::Database>(u"sqlite:"_s + databaseFor(options)));
+    } catch (const std::exception& e) {
+        printError(e);
+        return false;
+    }
+    return true;
+}
+
+std::optional<data::WageGrid> employeeGrid(HostSession& session, bool showZeros, float printFontSize) {
+    windows::employee::EmployeeTable table(session.host, session.store);
+    try {
+        table.beginOpening();
+    } catch (const std::exception&) {
+        // The zero display is the command line's; a stored setting that does not convert is not used.
+    }
+    table.setShowZeros(showZeros);
+    try {
+        if (printFontSize != table.printFontSize()) {
+            table.setPrintFontSize(printFontSize);
+            table.setCharUnit(table.measure()(u"宋体"_s, printFontSize));
+        }
+        if (!table.loadCatalogue(session.prompts)) return std::nullopt;
+        return table.buildGrid(session.prompts);
+    } catch (const std::exception& e) {
+        printError(e);
+        return std::nullopt;
+    }
+}
+
+QByteArray gridAsTsv(const data::WageGrid& grid) {
+    QString text;
+    QByteArray out;
+    for (int r = 0; r < grid.rows(); ++r) {
+        for (int c = 0; c < grid.cols(); ++c) {
+            if (c > 0) text += u'\t';
+            const qsizetype start = text.size();
+            text += grid.textView(r, c);
+            for (qsizetype i = start; i < text.size(); ++i) {
+                const QChar ch = text.at(i);
+                if (ch == u'\t' || ch == u'\n' || ch == u'\r') text[i] = u' ';
+            }
+        }
+        text += u'\n';
+        if (text.size() > (1 << 16)) {
+            out += text.toUtf8();
+            text.clear();
+        }
+    }
+    out += text.toUtf8();
+    return out;
+}
+
+bool writeGrid(const data::WageGrid& grid, const QString& path) {
+    if (path.isEmpty()) {
+        writeBytes(stdout, gridAsTsv(grid));
+        return true;
+    }
+    try {
+        if (path.endsWith(u".xlsx"_s, Qt::CaseInsensitive)) {
+            sheet::WriteGridWorkbook(grid, path);
+            return true;
+        }
+        QSaveFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(gridAsTsv(grid)) < 0 || !file.commit()) {
+            throw Error(errnum::PermissionDenied, u"无法写入文件 "_s + path);
+        }
+        return true;
+    } catch (const std::exception& e) {
+        printError(e);
+        return false;
+    }
+}
+
+namespace {
+
+QString outPath(const ParsedArgs& args) {
+    const QString path = args.value(u"out"_s);
+    if (args.has(u"out"_s) && path.isEmpty()) throw UsageError(u"--out needs a FILE"_s);
+    if (!path.isEmpty() && !path.endsWith(u".tsv"_s, Qt::CaseInsensitive) &&
+        !path.endsWith(u".xlsx"_s, Qt::CaseInsensitive)) {
+        throw UsageError(u"--out takes a FILE ending in .tsv or .xlsx"_s);
+    }
+    return path;
+}
+
+int runGridEmployee(const ParsedArgs& args, const HostOptions& options) {
+    const QString path = outPath(args);
+    HostSession session;
+    if (!openHostSession(session, options)) return 1;
+    const auto grid = employeeGrid(session, !args.has(u"hide-zeros"_s));
+    if (!grid) return 1;
+    return writeGrid(*grid, path) ? 0 : 1;
+}
+
+int runGridQuery(const ParsedArgs& args, const HostOptions& options) {
+    const QString path = outPath(args);
+    const QString name = args.value(u"name"_s);
+    const QString department = args.value(u"dept"_s);
+    if (windows::query::trimBlanks(name).isEmpty() && windows::query::trimBlanks(department).isEmpty()) {
+        throw UsageError(u"grid query needs --name or --dept"_s);
+    }
+    HostSession session;
+    if (!openHostSession(session, options)) return 1;
+    windows::query::ConditionalQuery query(session.host);
+    try {
+        query.load();
+        auto result = query.run(name, department, session.prompts);
+        if (result.outcome != windows::query::ConditionalQuery::Outcome::Found) return 1;
+        return writeGrid(*result.grid, path) ? 0 : 1;
+    } catch (const std::exception& e) {
+        printError(e);
+        return 1;
+    }
+}
+
+const OptionSpec kOutOption{u"out"_s, true, u"FILE  write FILE.tsv or FILE.xlsx instead of stdout"_s};
+
+}  // namespace
+
+QList<Command> gridCommands() {
+    return {
+        {{u"grid"_s, u"employee"_s},
+         QString(),
+         u"print the employee wage table of 工资输出表1 as tab-separated text, caption row first, totals "_s
+         u"row last"_s,
+         {{u"hide-zeros"_s, false, u"      leave zero amounts empty (不显示零)"_s}, kOutOption},
+         false,
+         runGridEmployee},
+        {{u"grid"_s, u"query"_s},
+         QString(),
+         u"print the grid of the conditional query 查询 (SlgzGRCX) as tab-separated text"_s,
+         {{u"name"_s, true, u"N     姓名: names beginning with N (N with * or ? is a whole name)"_s},
+          {u"dept"_s, true, u"D     部门号: beginning with D, or >=D, <=D, >D, <D"_s},
+          kOutOption},
+         false,
+         runGridQuery},
+    };
+}
+
+}  // namespace slp::app

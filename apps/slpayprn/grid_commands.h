@@ -1,0 +1,53 @@
+#pragma once
+// The wage grids of the command line, filled by the windows' own logic classes: the employee wage
+// table (工资输出表1) and the conditional query (SlgzGRCX), written as tab-separated text or a workbook.
+#include <QList>
+#include <optional>
+
+#include "basic/prompts.h"
+#include "commands.h"
+#include "data/wage_grid.h"
+#include "entry/host_context.h"
+#include "settings/store.h"
+
+namespace slp::app {
+
+// What a window would tell the clerk goes to stderr (title first when there is one); nothing is
+// answered, no dialog opens.
+class MessagesToStderr : public Prompts {
+  public:
+    std::optional<QString> inputBox(const QString&, const QString&, const QString&) override;
+    MessageAnswer messageBox(const QString& text, const QString& title, MessageIcon icon,
+                             MessageButtons buttons) override;
+    std::optional<QString> saveFile(const SaveDialogRequest&) override { return std::nullopt; }
+};
+
+// The host's fields as 打印工资 sets them from the global options, the database opened, the user's
+// settings and the messages on stderr.
+struct HostSession {
+    HostContext host;
+    settings::Store store;
+    MessagesToStderr prompts;
+};
+// Fills the session; false after a message on stderr when the database cannot be opened.
+bool openHostSession(HostSession& session, const HostOptions& options);
+
+// The employee grid exactly as the window fills it at opening, with zeros shown or hidden. nullopt after
+// the system's message on stderr ("未找到本月计算公,请先设置本月公式!", "未找到数据,请确定是否计算过!",
+// or a database error).
+std::optional<data::WageGrid> employeeGrid(HostSession& session, bool showZeros, float printFontSize = 9);
+
+// The grid as text: one line a row, caption row first, cells separated by tabs; a tab or line break
+// inside a cell becomes a blank.
+QByteArray gridAsTsv(const data::WageGrid& grid);
+// Writes the grid to stdout (no path), a .tsv file or a .xlsx workbook. False after a message on stderr.
+bool writeGrid(const data::WageGrid& grid, const QString& path);
+
+// "print a system message or error on stderr" as the commands do it.
+void printMessage(const QString& text);
+void printError(const std::exception& error);
+
+// slpayprn grid employee [--hide-zeros] [--out FILE]   and   slpayprn grid query [--name N] [--dept D]
+QList<Command> gridCommands();
+
+}  // namespace slp::app

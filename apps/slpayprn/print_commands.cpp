@@ -1,0 +1,153 @@
+#include "print_commands.h"
+
+#include <QDir>
+#include <cstdio>
+
+#include "basic/clock.h"
+#include "basic/conversions.h"
+#include "grid_commands.h"
+#include "print/pdf_spool_printer.h"
+#include "print/preview/headless_print.h"
+#include "windows/employee_table/employee_commands.h"
+#include "windows/shared/font_size_menu.h"
+
+using namespace Qt::StringLiterals;
+
+namespace slp::app {
+
+namespace {
+
+void printFiles(const QStringList& files) {
+    for (const QString& file : files) {
+        const QByteArray line = (QDir::toNativeSeparators(file) + u'\n').toUtf8();
+        std::fwrite(line.constData(), 1, size_t(line.size()), stdout);
+    }
+}
+
+QString pdfDir(const ParsedArgs& args) {
+    const QString dir = args.value(u"pdf-dir"_s);
+    if (dir.isEmpty()) throw UsageError(u"print needs --pdf-dir DIR"_s);
+    return dir;
+}
+
+// A whole number option (default when absent); a text that is not one is a wrong command line.
+int wholeNumber(const ParsedArgs& args, const QString& name, int fallback) {
+    if (!args.has(name)) return fallback;
+    bool ok = false;
+    const int n = args.value(name).toInt(&ok);
+    if (!ok) throw UsageError(u"--"_s + name + u" needs a whole number"_s);
+    return n;
+}
+
+float fontSize(const ParsedArgs& args) {
+    if (!args.has(u"font-size"_s)) return windows::kOpeningPrintFontSize;
+    const auto size = windows::acceptPrintFontSize(args.value(u"font-size"_s));
+    if (!size) throw UsageError(u"--font-size takes a size from 4 to 17"_s);
+    return *size;
+}
+
+// The wage table (slips false) or the wage slips through the preview's printing.
+int runPrintPreviewed(const ParsedArgs& args, const HostOptions& options, bool slips) {
+    const QString dir = pdfDir(args);
+    const int from = wholeNumber(args, u"from"_s, 1);
+    const int to = wholeNumber(args, u"to"_s, 0);
+    const float size = fontSize(args);
+    HostSession session;
+    if (!openHostSession(session, options)) return 1;
+    const auto grid = employeeGrid(session, !args.has(u"hide-zeros"_s), size);
+    if (!grid) return 1;
+    const print::PrintPreviewRequest request =
+        slips ? windows::employee::wageSlipsRequest(*grid, session.host, size)
+              : windows::employee::wageTableRequest(*grid, session.host, size);
+    try {
+        print::PdfSpoolPrinter printer(dir);
+        const SystemClock clock;
+        print::HeadlessPrintOptions printOptions;
+        printOptions.payDate = session.host.payDate;
+        printOptions.clock = &clock;
+        const print::HeadlessPrintResult result =
+            print::PrintPages(request, session.store, session.host.unitCode, printer, from, to, printOptions);
+        for (const QString& message : result.messages) printMessage(message);
+        printFiles(printer.writtenFiles());
+        return result.pagesPrinted > 0 || result.messages.isEmpty() ? 0 : 1;
+    } catch (const std::exception& e) {
+        printError(e);
+        return 1;
+    }
+}
+
+int runPrintTable(const ParsedArgs& args, const HostOptions& options) {
+    return runPrintPreviewed(args, options, false);
+}
+int runPrintSlips(const ParsedArgs& args, const HostOptions& options) {
+    return runPrintPreviewed(args, options, true);
+}
+
+int runPrintStrips(const ParsedArgs& args, const HostOptions& options) {
+    const QString dir = pdfDir(args);
+    if (!args.has(u"first"_s) || !args.has(u"last"_s))
+        throw UsageError(u"print strips needs --first N --last N"_s);
+    const int first = wholeNumber(args, u"first"_s, 1);
+    const int last = wholeNumber(args, u"last"_s, 1);
+    const float size = fontSize(args);
+    HostSession session;
+    if (!openHostSession(session, options)) return 1;
+    const auto grid = employeeGrid(session, !args.has(u"hide-zeros"_s), size);
+    if (!grid) return 1;
+    // As "打印个人发放联" takes the answers: nothing below the first employee, the last clamped.
+    const int employees = grid->rows() - 2;
+    windows::employee::StripRange range{std::max(1, first), std::min(last, employees)};
+    try {
+        print::PdfSpoolPrinter printer(dir);
+        if (first >= 1 && last >= 1 && range.first <= range.last) {
+            windows::employee::printEmployeeStrips(printer, *grid, range, args.has(u"rules"_s), size);
+        }
+        printFiles(printer.writtenFiles());
+        return 0;
+    } catch (const std::exception& e) {
+        printError(e);
+        return 1;
+    }
+}
+
+const OptionSpec kPdfDirOption{u"pdf-dir"_s, true,
+                               u"DIR   folder for the PDF files, one a print job (job-0001.pdf, ...)"_s};
+const OptionSpec kHideZerosOption{u"hide-zeros"_s, false, u"      leave zero amounts empty (不显示零)"_s};
+const OptionSpec kFontSizeOption{u"font-size"_s, true, u"S     print font size, 4 to 17 (default 9)"_s};
+
+}  // namespace
+
+QList<Command> printCommands() {
+    const QList<OptionSpec> pages{kPdfDirOption,
+                                  {u"from"_s, true, u"P     first page (default 1)"_s},
+                                  {u"to"_s, true, u"P     last page (default the last)"_s},
+                                  kHideZerosOption,
+                                  kFontSizeOption};
+    return {
+        {{u"print"_s, u"wage-table"_s},
+         QString(),
+         u"print the wage table 工资签收联 of 工资输出表1 as the preview prints it, a PDF file a page"_s,
+         pages,
+         false,
+         runPrintTable},
+        {{u"print"_s, u"slips"_s},
+         QString(),
+         u"print the wage slips 个人发放联 of 工资输出表1 as the preview prints them, a PDF file a page"_s,
+         pages,
+         false,
+         runPrintSlips},
+        {{u"print"_s, u"strips"_s},
+         QString(),
+         u"print the strips of employees N to N as 打印个人发放联 does, one PDF file for the range"_s,
+         {kPdfDirOption,
+          {u"first"_s, true, u"N     first employee (from 1)"_s},
+          {u"last"_s, true, u"N     last employee (beyond the last: the last)"_s},
+          {u"rules"_s, false, u"      a rule along the top of every cell (打印工资条要横线)"_s},
+          kHideZerosOption,
+          kFontSizeOption},
+         false,
+         runPrintStrips},
+    };
+}
+
+}  // namespace slp::app
