@@ -80,6 +80,7 @@ void PrintPreviewHost::showOrRaise() {
     driver_->Form_Load();
     window->placeForOpening();
     window->show();
+    window->fitToScreen();
 }
 
 void PrintPreviewHost::setupPrinter(QWidget* parent) {

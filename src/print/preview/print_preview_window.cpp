@@ -162,11 +162,19 @@ void PrintPreviewWindow::run(const std::function<void()>& handler) {
 
 void PrintPreviewWindow::placeForOpening() {
     setWindowTitle(driver_.windowCaption());
-    if (QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen()) {
-        setGeometry(QRect(screen->geometry().topLeft(), screen->geometry().size()));
-    }
+    fitToScreen();
     picture_->setPositionTwips(QPointF(0, 0));
     refresh();
+}
+
+void PrintPreviewWindow::fitToScreen() {
+    QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QRect whole = screen->geometry();
+    // The frame covers the screen; before the window is shown its frame is not known yet.
+    const QSize frame = frameGeometry().size() - geometry().size();
+    move(whole.topLeft());
+    resize(whole.size() - frame);
 }
 
 void PrintPreviewWindow::refresh() {

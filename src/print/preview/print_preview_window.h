@@ -36,6 +36,9 @@ public:
     // The opening steps the window itself takes: full screen size at the top left corner, caption
     // printTitle, the picture at 0, 0. Call after the driver's Form_Load.
     void placeForOpening();
+    // The window's frame at the top left corner of its screen, the screen's size; again after showing,
+    // when the frame is known.
+    void fitToScreen();
     // Shows the driver's state: menu captions, check marks and visibility, status texts, the picture.
     void refresh();
 

@@ -1,0 +1,333 @@
+// Layouts and pages: the page counts of the three layouts, the status bar, the too-tall check, paging
+// keys, the choice of a page, the renderer calls of each layout and pages past row 32767.
+#include <gtest/gtest.h>
+
+#include "print/preview/grid_page.h"
+#include "preview_fixture.h"
+
+using namespace Qt::StringLiterals;
+using preview_test::Fixture;
+using slp::print::kSlipModeSlips;
+using slp::print::kSlipModeTable;
+using slp::print::PageLayoutKind;
+using Key = slp::print::PrintPreviewDriver::PagingKey;
+
+namespace {
+
+// The height of "O" at 9 points on the recording picture is 180 twips.
+constexpr double kTextOffset = (360 - 180) * 6.0 / 11;
+
+TEST(PreviewPages, AHundredAndOneRowsAndTotalsInTheThreeLayouts) {
+    const auto narrow = preview_test::narrowGrid(101);
+    const auto wide = preview_test::wideGrid(101);
+    {
+        Fixture f;
+        f.open(narrow, kSlipModeTable);
+        EXPECT_EQ(f.driver.layoutKind(), PageLayoutKind::Table);
+        EXPECT_EQ(f.driver.pageCount(), 3);
+    }
+    {
+        Fixture f;
+        f.open(narrow, kSlipModeSlips, QString());
+        EXPECT_EQ(f.driver.layoutKind(), PageLayoutKind::Slips);
+        EXPECT_EQ(f.driver.layout().rowsPerPage, 20);
+        EXPECT_EQ(f.driver.pageCount(), 6);
+    }
+    {
+        Fixture f;
+        f.open(wide, kSlipModeSlips, QString());
+        EXPECT_EQ(f.driver.layoutKind(), PageLayoutKind::WrappedSlips);
+        EXPECT_EQ(f.driver.layout().rowsPerPage, 10);
+        EXPECT_EQ(f.driver.pageCount(), 11);
+        EXPECT_FLOAT_EQ(f.driver.layout().printWidth, 11906 - 800);
+        EXPECT_FLOAT_EQ(f.driver.layout().slotWidth, (11906 - 800) / 24.0f);
+    }
+    {
+        // A table too wide for the paper is printed as wrapped slips, a quarter of the lines a page.
+        Fixture f;
+        f.open(wide, kSlipModeTable);
+        EXPECT_EQ(f.driver.layoutKind(), PageLayoutKind::WrappedSlips);
+        EXPECT_EQ(f.driver.pageCount(), 11);
+    }
+}
+
+TEST(PreviewPages, OpeningShowsPageOneWithCaptionAndStatusBar) {
+    Fixture f;
+    const auto grid = preview_test::narrowGrid(101);
+    f.open(grid, kSlipModeTable);
+    EXPECT_EQ(f.driver.currentPage(), 1);
+    EXPECT_EQ(f.driver.menus().selPage.caption, u"共3页,现第1页"_s);
+    EXPECT_EQ(f.driver.windowCaption(), u"工资签收联"_s);
+    const auto& s = f.driver.statusTexts();
+    // A4 is named with a leading blank after the two blanks.
+    EXPECT_EQ(s[0], u"你的打印机为"_s + f.printer.deviceName() + u"   A4, 210 x 297 毫米."_s);
+    EXPECT_EQ(s[1], u"每页40行"_s);
+    EXPECT_EQ(s[2], u"共102行"_s);
+    EXPECT_EQ(s[3], u"共3页"_s);
+    EXPECT_EQ(f.driver.shownPage(), 1);
+    EXPECT_TRUE(f.drawn().contains(u"共3页  第1页"_s));
+    // The picture is sized to the printer's printable area.
+    EXPECT_FLOAT_EQ(f.canvas.lastWidth, f.printer.printableWidth());
+    EXPECT_EQ(slp::print::PrintPreviewDriver::helpLines(),
+              QStringList({u"PageDown 向下翻页  Home 第一页"_s, u"PageUp   向上翻页  End 最后一页"_s}));
+}
+
+TEST(PreviewPages, TooTallStopsBeforeTheCaptionStatusAndPicture) {
+    Fixture f;
+    const auto grid = preview_test::narrowGrid(101);
+    f.open(grid, kSlipModeTable);
+    const int clears = f.canvas.clears;
+    f.prompts.answerInput(u"500"_s);
+    f.driver.MenuSet_Click(3);  // 40 x 500 = 20000 > 16838 - 600 - 300
+    ASSERT_EQ(f.prompts.asked.size(), 2);
+    const auto& m = f.prompts.asked.last();
+    EXPECT_EQ(m.kind, slp::ScriptedPrompts::Asked::Message);
+    EXPECT_EQ(m.text, u"你所选择的行高与每页打印的行数之积\r\n   大于你所设置的打印纸张高度!"_s);
+    EXPECT_EQ(m.icon, slp::MessageIcon::Information);
+    EXPECT_TRUE(m.title.isEmpty());
+    EXPECT_EQ(f.canvas.clears, clears);
+    EXPECT_EQ(f.driver.statusTexts()[1], u"每页40行"_s);
+    EXPECT_EQ(f.driver.menus().menuSet(3).caption, u"每行行高为500"_s);
+
+    // The pages are counted before the check: 20 lines a page count 6 pages, though 20 x 500 still fits
+    // and the page is drawn.
+    f.prompts.answerInput(u"20"_s);
+    f.driver.MenuSet_Click(4);
+    EXPECT_EQ(f.driver.pageCount(), 6);
+    EXPECT_EQ(f.driver.menus().selPage.caption, u"共6页,现第1页"_s);
+    EXPECT_EQ(f.driver.statusTexts()[1], u"每页20行"_s);
+    EXPECT_GT(f.canvas.clears, clears);
+
+    // Too tall again: the page count changes but caption and status bar keep the last good state.
+    f.prompts.answerInput(u"34"_s);
+    f.driver.MenuSet_Click(4);  // 34 x 500 = 17000
+    EXPECT_EQ(f.driver.pageCount(), 3);
+    EXPECT_EQ(f.driver.menus().selPage.caption, u"共6页,现第1页"_s);
+    EXPECT_EQ(f.driver.statusTexts()[3], u"共6页"_s);
+}
+
+TEST(PreviewPages, TheTooTallLimitIsStrict) {
+    Fixture f;
+    f.setOriginSetting(QString(), u"Y起始位置"_s, u"638"_s);  // 16838 - 638 - 300 = 15900
+    f.setOriginSetting(QString(), u"每行行高"_s, u"397.5"_s);   // 40 x 397.5 = 15900
+    const auto grid = preview_test::narrowGrid(5);
+    f.open(grid, kSlipModeTable);
+    EXPECT_TRUE(f.prompts.asked.isEmpty());
+    EXPECT_EQ(f.driver.shownPage(), 1);
+
+    Fixture g;
+    g.setOriginSetting(QString(), u"Y起始位置"_s, u"638"_s);
+    g.setOriginSetting(QString(), u"每行行高"_s, u"398"_s);
+    g.open(grid, kSlipModeTable);
+    ASSERT_EQ(g.prompts.asked.size(), 1);
+    EXPECT_EQ(g.driver.shownPage(), 0);
+    EXPECT_EQ(g.driver.statusTexts()[0], QString());
+}
+
+TEST(PreviewPages, PagingKeysStopAtTheEnds) {
+    Fixture f;
+    const auto grid = preview_test::narrowGrid(101);
+    f.open(grid, kSlipModeTable);
+    const int clears = f.canvas.clears;
+    EXPECT_FALSE(f.driver.KeyDown(Key::PageUp));
+    EXPECT_FALSE(f.driver.KeyDown(Key::Home));
+    EXPECT_EQ(f.canvas.clears, clears);
+    EXPECT_TRUE(f.driver.KeyDown(Key::PageDown));
+    EXPECT_EQ(f.driver.menus().selPage.caption, u"共3页,现第2页"_s);
+    EXPECT_TRUE(f.drawn().contains(u"共3页  第2页"_s));
+    EXPECT_TRUE(f.driver.KeyDown(Key::End));
+    EXPECT_EQ(f.driver.currentPage(), 3);
+    EXPECT_FALSE(f.driver.KeyDown(Key::PageDown));
+    EXPECT_FALSE(f.driver.KeyDown(Key::End));
+    EXPECT_EQ(f.driver.menus().selPage.caption, u"共3页,现第3页"_s);
+    EXPECT_TRUE(f.driver.KeyDown(Key::PageUp));
+    EXPECT_EQ(f.driver.currentPage(), 2);
+    EXPECT_TRUE(f.driver.KeyDown(Key::Home));
+    EXPECT_EQ(f.driver.currentPage(), 1);
+    EXPECT_TRUE(f.drawn().contains(u"共3页  第1页"_s));
+}
+
+TEST(PreviewPages, PagingAnEmptyGridDoesNothing) {
+    Fixture f;
+    slp::data::WageGrid captionsOnly = preview_test::narrowGrid(0);
+    captionsOnly.setRows(1);
+    f.open(captionsOnly, kSlipModeTable);
+    EXPECT_EQ(f.driver.pageCount(), 0);
+    EXPECT_FALSE(f.driver.KeyDown(Key::PageDown));
+    EXPECT_FALSE(f.driver.KeyDown(Key::End));
+    EXPECT_EQ(f.driver.currentPage(), 1);
+}
+
+TEST(PreviewPages, SelPageRefusesPagesOutsideTheRange) {
+    Fixture f;
+    const auto grid = preview_test::narrowGrid(101);
+    f.open(grid, kSlipModeTable);
+    const int clears = f.canvas.clears;
+    for (const QString& answer : {u"0"_s, u"4"_s, u"abc"_s, u"0.9"_s, u"-2"_s}) {
+        f.prompts.answerInput(answer);
+        f.driver.SELPAGE_Click();
+    }
+    f.driver.SELPAGE_Click();  // cancelled
+    EXPECT_EQ(f.canvas.clears, clears);
+    EXPECT_EQ(f.driver.currentPage(), 1);
+    ASSERT_EQ(f.inputsAsked(), 6);
+    EXPECT_EQ(f.prompts.asked[0].text, u"共有3页,请选择预览页!"_s);
+    EXPECT_TRUE(f.prompts.asked[0].title.isEmpty());
+    EXPECT_EQ(f.prompts.asked[0].defaultText, u"1"_s);
+
+    f.prompts.answerInput(u"2.5"_s);  // halves to even
+    f.driver.SELPAGE_Click();
+    EXPECT_EQ(f.driver.currentPage(), 2);
+    EXPECT_EQ(f.driver.menus().selPage.caption, u"共3页,现第2页"_s);
+    EXPECT_TRUE(f.drawn().contains(u"共3页  第2页"_s));
+    f.prompts.answerInput(u"3页"_s);
+    f.driver.SELPAGE_Click();
+    EXPECT_EQ(f.driver.currentPage(), 3);
+    EXPECT_EQ(f.prompts.asked.last().defaultText, u"2"_s);
+}
+
+TEST(PreviewPages, SelPageOnASinglePageRedrawsWithoutAsking) {
+    Fixture f;
+    const auto grid = preview_test::wideGrid(5);
+    f.open(grid, kSlipModeSlips, QString());
+    ASSERT_EQ(f.driver.pageCount(), 1);
+    f.driver.SELPAGE_Click();
+    EXPECT_EQ(f.inputsAsked(), 0);
+    EXPECT_EQ(f.driver.shownPage(), 1);
+    EXPECT_EQ(f.driver.shownInset(), 45);
+}
+
+TEST(PreviewPages, TablePagesCallHeadAndBodyWithTheirRows) {
+    Fixture f;
+    const auto grid = preview_test::narrowGrid(101);
+    f.open(grid, kSlipModeTable);
+    f.driver.KeyDown(Key::PageDown);
+    auto& t = f.canvas.recording();
+    // Rows 41 to 80 on page 2; the body starts below the caption row at 600 + 360.
+    EXPECT_FALSE(t.findText(u"r40c1"_s));
+    ASSERT_TRUE(t.findText(u"r41c1"_s));
+    EXPECT_NEAR(t.findText(u"r41c1"_s)->y, 960 + kTextOffset, 1e-3);
+    EXPECT_NEAR(t.findText(u"r41c0"_s)->x, 300 + 30, 1e-3);
+    EXPECT_NEAR(t.findText(u"r42c1"_s)->y, 960 + 360 + kTextOffset, 1e-3);
+    EXPECT_TRUE(t.findText(u"r80c1"_s));
+    EXPECT_FALSE(t.findText(u"r81c1"_s));
+    EXPECT_TRUE(t.findText(u"项1"_s));
+    EXPECT_TRUE(t.findText(u"工资签收联"_s));
+    EXPECT_TRUE(t.findText(u"单位名称:朔岚机械厂"_s));
+    EXPECT_TRUE(t.findText(u"发薪日期:00-04"_s));
+    EXPECT_FALSE(t.findText(u"t1"_s));
+    f.driver.KeyDown(Key::End);
+    EXPECT_TRUE(f.canvas.recording().findText(u"r101c1"_s));
+    EXPECT_TRUE(f.canvas.recording().findText(u"t1"_s));
+}
+
+TEST(PreviewPages, SlipPagesHoldTheirRows) {
+    Fixture f;
+    const auto grid = preview_test::narrowGrid(101);
+    f.open(grid, kSlipModeSlips, QString());
+    f.driver.KeyDown(Key::PageDown);
+    auto& t = f.canvas.recording();
+    EXPECT_FALSE(t.findText(u"r20c1"_s));
+    EXPECT_TRUE(t.findText(u"r21c1"_s));
+    EXPECT_TRUE(t.findText(u"r40c1"_s));
+    EXPECT_FALSE(t.findText(u"r41c1"_s));
+    f.driver.KeyDown(Key::End);
+    EXPECT_TRUE(f.canvas.recording().findText(u"r101c1"_s));
+    EXPECT_TRUE(f.canvas.recording().findText(u"t1"_s));
+}
+
+TEST(PreviewPages, WrappedSlipsInsetValuesBy30OnRedrawsAnd45AfterAChoice) {
+    Fixture f;
+    const auto grid = preview_test::wideGrid(101);
+    f.open(grid, kSlipModeSlips, QString());
+    f.driver.KeyDown(Key::PageDown);
+    auto& t = f.canvas.recording();
+    EXPECT_FALSE(t.findText(u"r10c0"_s));
+    ASSERT_TRUE(t.findText(u"r11c0"_s));
+    EXPECT_TRUE(t.findText(u"r20c0"_s));
+    EXPECT_FALSE(t.findText(u"r21c0"_s));
+    EXPECT_TRUE(t.findText(u"共11页  第2页"_s));
+    // The first slip's first value, on the line below its caption.
+    EXPECT_NEAR(t.findText(u"r11c0"_s)->x, 300 + 30, 1e-3);
+    EXPECT_NEAR(t.findText(u"r11c0"_s)->y, 600 + kTextOffset + 360, 1e-3);
+    EXPECT_EQ(f.driver.shownInset(), 30);
+
+    f.prompts.answerInput(u"2"_s);
+    f.driver.SELPAGE_Click();
+    EXPECT_NEAR(f.canvas.recording().findText(u"r11c0"_s)->x, 300 + 45, 1e-3);
+    EXPECT_EQ(f.driver.shownInset(), 45);
+    f.driver.KeyDown(Key::PageDown);
+    EXPECT_NEAR(f.canvas.recording().findText(u"r21c0"_s)->x, 300 + 30, 1e-3);
+}
+
+TEST(PreviewPages, GridPagesPastRow32767AreDrawnFromTheirOwnRows) {
+    Fixture f;
+    const auto grid = preview_test::narrowGrid(40000);  // 1001 table pages
+    f.open(grid, kSlipModeTable);
+    ASSERT_EQ(f.driver.pageCount(), 1001);
+    // Page 820 holds rows 32761 to 32800, across the renderers' last row number.
+    f.prompts.answerInput(u"820"_s);
+    f.driver.SELPAGE_Click();
+    auto& t = f.canvas.recording();
+    EXPECT_TRUE(f.prompts.asked.size() == 1) << "no error is shown";
+    EXPECT_FALSE(t.findText(u"r32760c1"_s));
+    ASSERT_TRUE(t.findText(u"r32761c1"_s));
+    EXPECT_NEAR(t.findText(u"r32761c1"_s)->y, 960 + kTextOffset, 1e-3);
+    ASSERT_TRUE(t.findText(u"r32800c1"_s));
+    EXPECT_NEAR(t.findText(u"r32800c1"_s)->y, 960 + 39 * 360 + kTextOffset, 1e-3);
+    EXPECT_FALSE(t.findText(u"r32801c1"_s));
+    EXPECT_FALSE(t.findText(u"t1"_s));
+    EXPECT_TRUE(t.findText(u"共1001页  第820页"_s));
+    // The caption row is drawn once, from the grid's own captions.
+    EXPECT_EQ(t.findTexts(u"项1"_s).size(), 1u);
+
+    // The last page holds the totals row alone, in double height; the page before it rows 39961 to
+    // 40000 and no totals.
+    f.driver.KeyDown(Key::End);
+    auto& last = f.canvas.recording();
+    ASSERT_TRUE(last.findText(u"t0"_s));
+    EXPECT_NEAR(last.findText(u"t0"_s)->y, 960 + kTextOffset, 1e-3);
+    EXPECT_NEAR(last.findText(u"t1"_s)->y, 960 + kTextOffset + 360, 1e-3);
+    EXPECT_FALSE(last.findText(u"r40000c1"_s));
+    f.driver.KeyDown(Key::PageUp);
+    auto& before = f.canvas.recording();
+    EXPECT_TRUE(before.findText(u"r39961c1"_s));
+    EXPECT_TRUE(before.findText(u"r40000c1"_s));
+    EXPECT_FALSE(before.findText(u"t1"_s));
+}
+
+TEST(PreviewPages, SlipPagesPastRow32767) {
+    Fixture f;
+    const auto grid = preview_test::wideGrid(33000);
+    f.open(grid, kSlipModeSlips, QString());
+    ASSERT_EQ(f.driver.pageCount(), 3301);
+    f.prompts.answerInput(u"3277"_s);  // rows 32761 to 32770
+    f.driver.SELPAGE_Click();
+    auto& t = f.canvas.recording();
+    EXPECT_FALSE(t.findText(u"r32760c0"_s));
+    ASSERT_TRUE(t.findText(u"r32761c0"_s));
+    EXPECT_NEAR(t.findText(u"r32761c0"_s)->y, 600 + kTextOffset + 360, 1e-3);
+    EXPECT_TRUE(t.findText(u"r32770c30"_s));
+    EXPECT_FALSE(t.findText(u"r32771c0"_s));
+    f.driver.KeyDown(Key::End);
+    EXPECT_TRUE(f.canvas.recording().findText(u"t30"_s));
+    EXPECT_FALSE(f.canvas.recording().findText(u"r33000c0"_s));
+    f.driver.KeyDown(Key::PageUp);
+    EXPECT_TRUE(f.canvas.recording().findText(u"r33000c0"_s));
+}
+
+TEST(PreviewPages, CopiedRowsKeepColumnsAndGiveEmptyRowsForMinusOne) {
+    slp::data::WageGrid source = preview_test::narrowGrid(3);
+    source.setColWidth(2, 150);
+    source.setColAlignment(4, 7);
+    const auto copy = slp::print::copyRows(source, {0, 3, -1, 4});
+    ASSERT_EQ(copy.rows(), 4);
+    EXPECT_EQ(copy.cols(), 5);
+    EXPECT_EQ(copy.text(1, 1), u"r3c1"_s);
+    EXPECT_EQ(copy.text(2, 1), QString());
+    EXPECT_EQ(copy.text(3, 0), u"t0"_s);
+    EXPECT_EQ(copy.colWidth(2), 150);
+    EXPECT_EQ(copy.colAlignment(4), 7);
+}
+
+}  // namespace

@@ -1,0 +1,303 @@
+// Printing page ranges: the questions of 打印, one print job a page on the PDF spool printer, ranges
+// past the last page, a missing printer, a printer that fails, the whole range as one job, printing
+// without a window; and the grid the preview keeps.
+#include <gtest/gtest.h>
+
+#include <QFile>
+
+#include "basic/error.h"
+#include "print/preview/headless_print.h"
+#include "print/preview/no_printer.h"
+#include "preview_fixture.h"
+
+using namespace Qt::StringLiterals;
+using preview_test::Fixture;
+using slp::print::kSlipModeSlips;
+using slp::print::kSlipModeTable;
+
+namespace {
+
+// 170 data rows and the totals row: 5 table pages of 40 lines, 9 slip pages of 20.
+slp::data::WageGrid fivePageGrid() { return preview_test::narrowGrid(170); }
+
+TEST(PreviewPrinting, PagesTwoToThreeOfFiveAreTwoJobs) {
+    Fixture f;
+    const auto grid = fivePageGrid();
+    f.open(grid, kSlipModeTable);
+    ASSERT_EQ(f.driver.pageCount(), 5);
+    f.prompts.answerInput(u"2"_s);
+    f.prompts.answerInput(u"3"_s);
+    f.driver.PRINTOUT_Click();
+    ASSERT_EQ(f.prompts.asked.size(), 2);
+    EXPECT_EQ(f.prompts.asked[0].text, u"共有5页,请选择打印起始页!"_s);
+    EXPECT_EQ(f.prompts.asked[0].defaultText, u"1"_s);
+    EXPECT_TRUE(f.prompts.asked[0].title.isEmpty());
+    EXPECT_EQ(f.prompts.asked[1].text, u"共有5页,打印起始页为2,请选择打印终止页!"_s);
+    EXPECT_EQ(f.prompts.asked[1].defaultText, u"5"_s);
+    EXPECT_EQ(f.driver.printFromPage(), 2);
+    EXPECT_EQ(f.driver.printToPage(), 3);
+    ASSERT_EQ(f.spooled(), QStringList({u"job-0001.pdf"_s, u"job-0002.pdf"_s}));
+
+    const QString first = preview_test::pdfText(f.spoolPath(u"job-0001.pdf"_s));
+    if (!first.isNull()) {
+        EXPECT_TRUE(first.contains(u"第2页"_s));
+        EXPECT_TRUE(first.contains(u"r41c1"_s));
+        EXPECT_TRUE(first.contains(u"r80c1"_s));
+        EXPECT_FALSE(first.contains(u"r81c1"_s));
+        EXPECT_FALSE(first.contains(u"表格宽度"_s)) << "the width line is for the preview only";
+        const QString second = preview_test::pdfText(f.spoolPath(u"job-0002.pdf"_s));
+        EXPECT_TRUE(second.contains(u"第3页"_s));
+        EXPECT_TRUE(second.contains(u"r81c1"_s));
+        EXPECT_EQ(preview_test::pdfPages(f.spoolPath(u"job-0002.pdf"_s)), 1);
+    }
+    // The target stays on the printer until the next redraw of the preview.
+    EXPECT_EQ(f.driver.layout().printTarget, &f.printer.target());
+    f.driver.KeyDown(slp::print::PrintPreviewDriver::PagingKey::PageDown);
+    EXPECT_EQ(f.driver.layout().printTarget, &f.canvas.target());
+}
+
+TEST(PreviewPrinting, TheStartPageDefaultsToThePageShown) {
+    Fixture f;
+    const auto grid = fivePageGrid();
+    f.open(grid, kSlipModeTable);
+    f.driver.KeyDown(slp::print::PrintPreviewDriver::PagingKey::End);
+    f.driver.PRINTOUT_Click();  // cancelled
+    ASSERT_EQ(f.prompts.asked.size(), 1);
+    EXPECT_EQ(f.prompts.asked[0].defaultText, u"5"_s);
+    EXPECT_TRUE(f.spooled().isEmpty());
+}
+
+TEST(PreviewPrinting, RangesThatPrintNothingOrLess) {
+    const auto grid = fivePageGrid();
+    {
+        Fixture f;  // a first page after the last
+        f.open(grid, kSlipModeTable);
+        f.prompts.answerInput(u"4"_s);
+        f.prompts.answerInput(u"2"_s);
+        f.driver.PRINTOUT_Click();
+        EXPECT_TRUE(f.spooled().isEmpty());
+    }
+    {
+        Fixture f;  // pages past the last are left out
+        f.open(grid, kSlipModeTable);
+        f.prompts.answerInput(u"4"_s);
+        f.prompts.answerInput(u"99"_s);
+        f.driver.PRINTOUT_Click();
+        EXPECT_EQ(f.driver.printToPage(), 99);
+        ASSERT_EQ(f.spooled().size(), 2);
+        const QString last = preview_test::pdfText(f.spoolPath(u"job-0002.pdf"_s));
+        if (!last.isNull()) {
+            EXPECT_TRUE(last.contains(u"第5页"_s));
+        }
+    }
+    {
+        Fixture f;  // a start beyond 16 bits is a page past the last
+        f.open(grid, kSlipModeTable);
+        f.prompts.answerInput(u"1e10"_s);
+        f.prompts.answerInput(u"5"_s);
+        f.driver.PRINTOUT_Click();
+        EXPECT_EQ(f.driver.printFromPage(), 32767);
+        EXPECT_TRUE(f.spooled().isEmpty());
+    }
+    for (const QString& answer : {u"0"_s, u""_s, u"abc"_s, u"0.5"_s}) {
+        Fixture f;  // the start refused: no second question
+        f.open(grid, kSlipModeTable);
+        f.prompts.answerInput(answer);
+        f.driver.PRINTOUT_Click();
+        EXPECT_EQ(f.prompts.asked.size(), 1);
+        EXPECT_TRUE(f.spooled().isEmpty());
+    }
+    {
+        Fixture f;  // the end refused
+        f.open(grid, kSlipModeTable);
+        f.prompts.answerInput(u"2"_s);
+        f.prompts.answerInput(u"0"_s);
+        f.driver.PRINTOUT_Click();
+        EXPECT_EQ(f.prompts.asked.size(), 2);
+        EXPECT_TRUE(f.spooled().isEmpty());
+    }
+}
+
+TEST(PreviewPrinting, ASinglePageIsPrintedWithoutQuestions) {
+    Fixture f;
+    const auto grid = preview_test::narrowGrid(20);
+    f.open(grid, kSlipModeTable);
+    ASSERT_EQ(f.driver.pageCount(), 1);
+    f.driver.PRINTOUT_Click();
+    EXPECT_TRUE(f.prompts.asked.isEmpty());
+    EXPECT_EQ(f.spooled().size(), 1);
+}
+
+TEST(PreviewPrinting, SlipPagesAreAJobEachOrOneJobForTheRange) {
+    Fixture f;
+    const auto grid = fivePageGrid();
+    f.open(grid, kSlipModeSlips, QString());
+    ASSERT_EQ(f.driver.pageCount(), 9);
+    f.prompts.answerInput(u"1"_s);
+    f.prompts.answerInput(u"3"_s);
+    f.driver.PRINTOUT_Click();
+    ASSERT_EQ(f.spooled().size(), 3);
+    const int single = preview_test::pdfPages(f.spoolPath(u"job-0003.pdf"_s));
+    if (single != -1) {
+        EXPECT_EQ(single, 1);
+    }
+
+    EXPECT_EQ(f.driver.PrintRange(2, 4, true), 3);
+    ASSERT_EQ(f.spooled().size(), 4);
+    const QString path = f.spoolPath(u"job-0004.pdf"_s);
+    const int pages = preview_test::pdfPages(path);
+    if (pages != -1) {
+        EXPECT_EQ(pages, 3);
+        const QString text = preview_test::pdfText(path);
+        EXPECT_TRUE(text.contains(u"r21c1"_s));
+        EXPECT_TRUE(text.contains(u"r80c1"_s));
+        EXPECT_FALSE(text.contains(u"r81c1"_s));
+    }
+    EXPECT_EQ(f.driver.layout().printTarget, &f.printer.target());
+}
+
+TEST(PreviewPrinting, NoPrinterInstalledIsSaidBeforeAnyQuestion) {
+    Fixture f;
+    slp::print::NoInstalledPrinter none;
+    f.driver.setPrinter(none);
+    const auto grid = fivePageGrid();
+    f.open(grid, kSlipModeTable);
+    EXPECT_EQ(f.driver.pageCount(), 5);
+    EXPECT_EQ(f.driver.statusTexts()[0], u"你的打印机为   A4, 210 x 297 毫米."_s);
+    f.driver.PRINTOUT_Click();
+    ASSERT_EQ(f.prompts.asked.size(), 1);
+    EXPECT_EQ(f.prompts.asked[0].kind, slp::ScriptedPrompts::Asked::Message);
+    EXPECT_EQ(f.prompts.asked[0].text, u"   未找到打印驱动程序\r\n请先安装了打印驱动程序!"_s);
+    EXPECT_EQ(f.prompts.asked[0].icon, slp::MessageIcon::Warning);
+    try {
+        f.driver.PrintRange(1, 1);
+        ADD_FAILURE() << "printing without a printer";
+    } catch (const slp::Error& e) {
+        EXPECT_EQ(e.number(), slp::errnum::NoPrinter);
+    }
+}
+
+// A spool printer whose second job fails when it is sent.
+class FailingPrinter : public slp::print::Printer {
+public:
+    explicit FailingPrinter(slp::print::PdfSpoolPrinter& inner) : inner_(inner) {}
+    QString deviceName() const override { return inner_.deviceName(); }
+    float paperWidth() const override { return inner_.paperWidth(); }
+    float paperHeight() const override { return inner_.paperHeight(); }
+    float printableWidth() const override { return inner_.printableWidth(); }
+    float printableHeight() const override { return inner_.printableHeight(); }
+    int paperSizeCode() const override { return inner_.paperSizeCode(); }
+    void setPageLayout(const QPageSize& s, QPageLayout::Orientation o) override { inner_.setPageLayout(s, o); }
+    slp::print::PrintTarget& target() override { return inner_.target(); }
+    bool jobActive() const override { return inner_.jobActive(); }
+    void newPage() override { inner_.newPage(); }
+    void endDoc() override {
+        if (inner_.jobActive() && ++jobs_ == 2) throw slp::Error(slp::print::printerError, u"打印机脱机"_s);
+        inner_.endDoc();
+    }
+    void abortDoc() override {
+        ++aborted;
+        inner_.abortDoc();
+    }
+    int aborted = 0;
+
+private:
+    slp::print::PdfSpoolPrinter& inner_;
+    int jobs_ = 0;
+};
+
+TEST(PreviewPrinting, APrinterErrorStopsTheRangeAndLeavesNothingOfThatJob) {
+    Fixture f;
+    FailingPrinter failing(f.printer);
+    f.driver.setPrinter(failing);
+    const auto grid = fivePageGrid();
+    f.open(grid, kSlipModeTable);
+    f.prompts.answerInput(u"1"_s);
+    f.prompts.answerInput(u"4"_s);
+    f.driver.PRINTOUT_Click();
+    EXPECT_EQ(f.spooled(), QStringList({u"job-0001.pdf"_s}));
+    EXPECT_EQ(failing.aborted, 1);
+    EXPECT_FALSE(f.printer.jobActive());
+    EXPECT_TRUE(QDir(f.dir.path() + u"/spool"_s).entryList({u".*part"_s}, QDir::Files | QDir::Hidden).isEmpty());
+    ASSERT_EQ(f.prompts.asked.size(), 3);
+    EXPECT_EQ(f.prompts.asked[2].text, u"打印机脱机"_s);
+    EXPECT_EQ(f.prompts.asked[2].title, u"错误号482"_s);
+    EXPECT_EQ(f.prompts.asked[2].icon, slp::MessageIcon::Warning);
+}
+
+TEST(PreviewPrinting, TheGridIsACopyAndANewRequestWaitsForTheNextRedraw) {
+    Fixture f;
+    auto grid = std::make_unique<slp::data::WageGrid>(preview_test::narrowGrid(101));
+    f.open(*grid, kSlipModeTable);
+    grid->setText(41, 1, u"changed"_s);
+    grid.reset();  // the caller's window closed
+    using Key = slp::print::PrintPreviewDriver::PagingKey;
+    f.driver.KeyDown(Key::PageDown);
+    EXPECT_TRUE(f.canvas.recording().findText(u"r41c1"_s));
+
+    // A second request while open: the new grid is drawn with the pages counted for the first.
+    auto small = preview_test::narrowGrid(5);
+    small.setText(0, 1, u"新项"_s);
+    slp::print::PrintPreviewRequest r;
+    r.grid = &small;
+    r.title = u"班组汇总联"_s;
+    r.slipMode = kSlipModeSlips;
+    f.driver.setRequest(r);
+    EXPECT_EQ(f.driver.pageCount(), 3);
+    EXPECT_EQ(f.driver.layoutKind(), slp::print::PageLayoutKind::Table);
+    EXPECT_EQ(f.driver.reportKind(), QString());
+    f.driver.KeyDown(Key::PageUp);
+    EXPECT_TRUE(f.canvas.recording().findText(u"新项"_s));
+    EXPECT_TRUE(f.canvas.recording().findText(u"班组汇总联"_s));
+    EXPECT_TRUE(f.canvas.recording().findText(u"共3页  第1页"_s));
+    f.driver.KeyDown(Key::End);  // a page past the new grid's end: no rows
+    EXPECT_FALSE(f.canvas.recording().findText(u"r5c1"_s));
+    EXPECT_EQ(f.driver.windowCaption(), u"工资签收联"_s);
+
+    // A setting change lays the new grid out: slips now, still under the table's settings.
+    f.driver.MenuPrintSet_Click(5);
+    EXPECT_EQ(f.driver.layoutKind(), slp::print::PageLayoutKind::Slips);
+    EXPECT_EQ(f.driver.pageCount(), 1);
+    EXPECT_EQ(f.driver.reportKind(), QString());
+}
+
+TEST(PreviewPrinting, HeadlessPrintingGivesThePreviewsJobs) {
+    Fixture f;
+    const auto grid = fivePageGrid();
+    slp::print::PrintPreviewRequest r;
+    r.grid = &grid;
+    r.title = u"工资签收联"_s;
+    r.leftText = u"单位名称:朔岚机械厂"_s;
+    slp::print::HeadlessPrintOptions options;
+    options.payDate = u"2000-04-25"_s;
+    options.clock = &f.clock;
+    const auto result = slp::print::PrintPages(r, f.store, u"0101"_s, f.printer, 2, 3, options);
+    EXPECT_EQ(result.pageCount, 5);
+    EXPECT_EQ(result.pagesPrinted, 2);
+    EXPECT_TRUE(result.messages.isEmpty());
+    ASSERT_EQ(f.spooled().size(), 2);
+    const QString text = preview_test::pdfText(f.spoolPath(u"job-0001.pdf"_s));
+    if (!text.isNull()) {
+        EXPECT_TRUE(text.contains(u"第2页"_s));
+        EXPECT_TRUE(text.contains(u"2024-03-15"_s));
+    }
+
+    // The stored layout is used and nothing is written back.
+    f.setOriginSetting(QString(), u"每页行数"_s, u"20"_s);
+    const auto all = slp::print::PrintPages(r, f.store, u"0101"_s, f.printer, 1, 0, options);
+    EXPECT_EQ(all.pageCount, 9);
+    EXPECT_EQ(all.pagesPrinted, 9);
+    EXPECT_EQ(f.spooled().size(), 11);
+    EXPECT_EQ(f.originSetting(QString(), u"X起始位置"_s), u"<none>"_s);
+
+    // What the preview would have said is handed back; the pages are printed all the same.
+    f.setOriginSetting(u"工资条"_s, u"每行行高"_s, u"900"_s);
+    r.slipMode = kSlipModeSlips;
+    options.oneJob = true;
+    const auto slips = slp::print::PrintPages(r, f.store, u"0101"_s, f.printer, 1, 0, options);
+    EXPECT_EQ(slips.messages, QStringList({u"你所选择的行高与每页打印的行数之积\r\n   大于你所设置的打印纸张高度!"_s}));
+    EXPECT_EQ(slips.pagesPrinted, 9);
+    EXPECT_EQ(f.spooled().size(), 12);
+}
+
+}  // namespace
