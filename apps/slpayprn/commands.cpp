@@ -5,6 +5,7 @@
 
 #include "basic/conversions.h"
 #include "basic/error.h"
+#include "card_commands.h"
 #include "data/demo_database.h"
 #include "default_database.h"
 #include "host_window.h"
@@ -66,7 +67,8 @@ int runDemoDb(const ParsedArgs& args, const HostOptions&) {
 }  // namespace
 
 const QList<Command>& commands() {
-    static const QList<Command> list = {
+    // The commands of each part of the system come from their own files, one line each here.
+    static const QList<Command> list = QList<Command>{
         {{u"host"_s}, QString(), u"open the demo host window 工资管理 (what slpayprn alone does)"_s, {}, true, runHost},
         {{u"demo-db"_s},
          u"FILE [--month YYYY-MM]"_s,
@@ -76,7 +78,8 @@ const QList<Command>& commands() {
           {u"replace"_s, false, u"     replace an existing FILE"_s}},
          false,
          runDemoDb},
-    };
+    }
+        + cardCommands();
     return list;
 }
 

@@ -149,20 +149,26 @@ void CardExportForm::loadCardGrid() {
                fields_[TotalAmount] + u"元"_s;
 }
 
-void CardExportForm::sortCommand(int index) {
+bool CardExportForm::sortCommand(int index) {
     const SortChoice* choice = findSort(index);
-    if (!choice) return;
+    if (!choice) return false;
     const QString before = sortColumn_;
     sortColumn_ = choice->column.toString();
     checkedSort_ = index;
-    if (sortColumn_ != before && monthLoaded_ && hasDatabase()) {
-        try {
-            loadCardGrid();
-        } catch (const Error& e) {
-            showError(e);
+    bool ok = true;
+    if (sortColumn_ != before && monthLoaded_) {
+        ok = hasDatabase();
+        if (ok) {
+            try {
+                loadCardGrid();
+            } catch (const Error& e) {
+                showError(e);
+                ok = false;
+            }
         }
     }
     status2_ = choice->caption.toString();
+    return ok;
 }
 
 QString CardExportForm::cardFileName(QStringView type) const {

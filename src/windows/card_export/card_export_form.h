@@ -74,8 +74,9 @@ class CardExportForm {
     // MnuFile_Click: 10 writes the card file, 20 hands the grid to the spreadsheet, 90 asks the window
     // to close (true).
     bool fileCommand(int index);
-    // MnuPx_Click with 10, 20, 30 or 40.
-    void sortCommand(int index);
+    // MnuPx_Click with 10, 20, 30 or 40. False when the new order could not be queried (the clerk has
+    // been told) or the index is no sort item.
+    bool sortCommand(int index);
     // The index of the checked sort item (0 when none is).
     int checkedSort() const { return checkedSort_; }
 

@@ -1,0 +1,171 @@
+#include "card_commands.h"
+
+#include <QFileInfo>
+#include <cstdio>
+#include <memory>
+
+#include "basic/error.h"
+#include "data/database.h"
+#include "data/wage_grid.h"
+#include "default_database.h"
+#include "entry/打印工资.h"
+#include "export/bank_card_writers.h"
+#include "settings/store.h"
+#include "windows/card_export/card_export_form.h"
+#include "windows/card_export/card_export_registration.h"
+#include "windows/card_export/card_types.h"
+
+using namespace Qt::StringLiterals;
+
+namespace slp::app {
+
+namespace {
+
+void writeTo(FILE* stream, const QString& text) {
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+}
+
+// What the window would ask or tell the clerk goes to stderr; nothing is answered, no dialog opens.
+class StderrPrompts : public Prompts {
+  public:
+    std::optional<QString> inputBox(const QString&, const QString&, const QString&) override {
+        return std::nullopt;
+    }
+    MessageAnswer messageBox(const QString& text, const QString& title, MessageIcon,
+                             MessageButtons buttons) override {
+        writeTo(stderr, (title.isEmpty() ? QString() : title + u": "_s) + text + u'\n');
+        return buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
+    }
+    std::optional<QString> saveFile(const SaveDialogRequest&) override { return std::nullopt; }
+};
+
+// The host's fields as 打印工资 would set them from the global options, with the database opened.
+struct CardSession {
+    HostContext host;
+    settings::Store store;
+    StderrPrompts prompts;
+    std::unique_ptr<card::CardExportForm> form;
+};
+
+// Opens the database and runs the window's opening steps, then the order asked for. False (after a
+// message on stderr) when the grid could not be filled.
+bool openSession(CardSession& s, const ParsedArgs& args, const HostOptions& options) {
+    const card::SortChoice* sort = nullptr;
+    if (args.has(u"sort"_s)) {
+        sort = card::findSortWord(args.value(u"sort"_s));
+        if (!sort) throw UsageError(u"--sort takes 工号, 部门, 卡号 or 姓名"_s);
+    }
+    WindowRegistry noWindows(s.host);
+    打印工资 component(s.host, noWindows);
+    component.GetDWDM(options.unitCode);
+    component.GetDWMC(options.unitName);
+    component.GetRQ(options.month);
+    component.GetFXRQ(options.payDay);
+    try {
+        component.GetDB(std::make_shared<data::Database>(u"sqlite:"_s + databaseFor(options)));
+    } catch (const Error& e) {
+        writeTo(stderr, e.description() + u'\n');
+        return false;
+    }
+    s.form =
+        std::make_unique<card::CardExportForm>(s.host, s.store, s.prompts, card::defaultCardFileFolder());
+    if (!s.form->load()) return false;
+    return !sort || s.form->sortCommand(sort->index);
+}
+
+int runCard(const ParsedArgs& args, const HostOptions& options) {
+    const QString type = args.value(u"type"_s);
+    const QString out = args.value(u"out"_s);
+    if (type.isEmpty()) throw UsageError(u"card needs --type, one of the card types of the window"_s);
+    if (out.isEmpty()) throw UsageError(u"card needs --out FILE"_s);
+    const auto format = bank::cardFormatForType(type);
+    if (!format) {
+        writeTo(stderr, (card::findCardType(type) ? u"目前尚无此工资卡格式!"_s : u"未知文件格式!"_s) + u'\n');
+        return 1;
+    }
+
+    CardSession s;
+    if (!openSession(s, args, options)) return 1;
+    card::CardExportForm& form = *s.form;
+    form.clickCardType(type);
+    const std::pair<const char16_t*, int> overrides[] = {{u"unit-code", card::CardExportForm::UnitCode},
+                                                         {u"date", card::CardExportForm::CreditDate},
+                                                         {u"count", card::CardExportForm::HeadCount},
+                                                         {u"total", card::CardExportForm::TotalAmount}};
+    for (const auto& [name, field] : overrides) {
+        const QString option = QString::fromUtf16(name);
+        if (args.has(option)) form.setField(field, args.value(option));
+    }
+    for (const QString& warning : form.checkBeforeWriting()) writeTo(stderr, u"请核对: "_s + warning + u'\n');
+    try {
+        bank::WriteBankCardFile(*format, form.cardFileInput(), s.prompts, out);
+    } catch (const Error& e) {
+        writeTo(stderr, u"错误号:"_s + QString::number(e.number()) + u" "_s + e.description() + u'\n');
+        return 1;
+    }
+    writeTo(stdout, QFileInfo(out).absoluteFilePath() + u": 入卡人数为:"_s +
+                        form.field(card::CardExportForm::HeadCount) + u"人 金额为:"_s +
+                        form.field(card::CardExportForm::TotalAmount) + u"元\n"_s);
+    return 0;
+}
+
+// A cell as one TSV field: tabs and line breaks would split it, so they become blanks.
+QString tsvField(QString text) {
+    for (QChar& c : text) {
+        if (c == u'\t' || c == u'\n' || c == u'\r') c = u' ';
+    }
+    return text;
+}
+
+int runGridCard(const ParsedArgs& args, const HostOptions& options) {
+    CardSession s;
+    if (!openSession(s, args, options)) return 1;
+    const data::WageGrid& grid = s.form->grid();
+    QString text;
+    for (int r = 0; r < grid.rows(); ++r) {
+        for (int c = 0; c < grid.cols(); ++c) {
+            if (c > 0) text += u'\t';
+            text += tsvField(grid.text(r, c));
+        }
+        text += u'\n';
+        if (text.size() > (1 << 16)) {
+            writeTo(stdout, text);
+            text.clear();
+        }
+    }
+    writeTo(stdout, text);
+    return 0;
+}
+
+const OptionSpec kSortOption{u"sort"_s, true,
+                             u"KEY   order of the rows: 工号 (default), 部门, 卡号 or 姓名"_s};
+
+}  // namespace
+
+QList<Command> cardCommands() {
+    return {
+        {{u"card"_s},
+         QString(),
+         u"write the bank payroll-card file of the month, as the window 工资卡输出 writes it"_s,
+         {{u"type"_s, true,
+           u"TYPE  card type: 中国建设银行龙卡, 中国人民邮政储蓄卡, 中国工商银行浦江卡, "_s
+           u"中国工商银行牡丹卡, 中国农业银行白玉兰卡"_s},
+          {u"out"_s, true, u"FILE  the file to write (replaced whole, or left alone on failure)"_s},
+          kSortOption,
+          {u"unit-code"_s, true, u"CODE  单位代码 / 邮局局号 (default: the stored one)"_s},
+          {u"date"_s, true, u"DATE  进卡日期 (default: the pay date)"_s},
+          {u"count"_s, true, u"N     入卡人数 (default: the rows of the grid)"_s},
+          {u"total"_s, true, u"T     入卡金额 (default: the total of the grid)"_s}},
+         false,
+         runCard},
+        {{u"grid"_s, u"card"_s},
+         QString(),
+         u"print the card grid of 工资卡输出 as tab-separated text, caption row first"_s,
+         {kSortOption},
+         false,
+         runGridCard},
+    };
+}
+
+}  // namespace slp::app

@@ -1,0 +1,264 @@
+// The file command of the card export form: the save dialog, the writers' bytes, the settings it keeps,
+// the question before a file whose figures do not add up, and every way it ends without a file.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "basic/error.h"
+#include "basic/scripted_prompts.h"
+#include "card_test_database.h"
+#include "export/bank_card_writers.h"
+#include "settings/keys.h"
+#include "windows/card_export/card_export_form.h"
+
+using namespace Qt::StringLiterals;
+using slp::MessageAnswer;
+using slp::MessageIcon;
+using slp::ScriptedPrompts;
+using slp::card::CardExportForm;
+using namespace slp::test;
+namespace key = slp::settings::key;
+namespace bank = slp::bank;
+
+namespace {
+
+const QString kDefaultFolder = u"/home/clerk/文档"_s;
+
+QByteArray fileBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+class CardSaveTest : public ::testing::Test {
+  protected:
+    explicit CardSaveTest(bool oddAmount = false)
+        : data(40, oddAmount), host(demoHost(data.database())), store(storeDir.path()) {
+        form = std::make_unique<CardExportForm>(host, store, prompts, kDefaultFolder);
+        EXPECT_TRUE(form->load());
+    }
+    std::optional<QString> stored(const slp::settings::KeyDef& k) const {
+        const slp::settings::Store other(storeDir.path());
+        const auto s = slp::settings::resolve(k, host.unitCode);
+        return other.find(s.app, s.section, s.key);
+    }
+    QString out(const QString& name) const { return outDir.filePath(name); }
+    QList<ScriptedPrompts::Asked> asked(ScriptedPrompts::Asked::Kind kind) const {
+        QList<ScriptedPrompts::Asked> list;
+        for (const auto& a : prompts.asked) {
+            if (a.kind == kind) list << a;
+        }
+        return list;
+    }
+    // The messages that are no question: warnings and errors.
+    QList<ScriptedPrompts::Asked> warnings() const {
+        QList<ScriptedPrompts::Asked> list;
+        for (const auto& a : asked(ScriptedPrompts::Asked::Message)) {
+            if (a.icon != MessageIcon::Question) list << a;
+        }
+        return list;
+    }
+    // Chooses the type, opens the file menu and runs its first item with `path` chosen in the dialog.
+    void save(const QString& type, std::optional<QString> path) {
+        form->clickCardType(type);
+        form->openFileMenu();
+        prompts.answerSave(std::move(path));
+        EXPECT_FALSE(form->fileCommand(CardExportForm::kSaveFile));
+    }
+
+    CardDatabase data;
+    slp::HostContext host;
+    QTemporaryDir storeDir;
+    QTemporaryDir outDir;
+    slp::settings::Store store;
+    ScriptedPrompts prompts;
+    std::unique_ptr<CardExportForm> form;
+};
+
+class CardSaveOddAmount : public CardSaveTest {
+  protected:
+    CardSaveOddAmount() : CardSaveTest(true) {}
+};
+
+// The bytes the bank writer makes of the form's present input.
+QByteArray writerBytes(bank::CardFormat format, const bank::CardFileInput& input) {
+    ScriptedPrompts quiet;
+    switch (format) {
+        case bank::CardFormat::Mudan:
+            return bank::MudanCardBytes(input);
+        case bank::CardFormat::Pujiang:
+            return bank::PujiangCardBytes(input);
+        case bank::CardFormat::Baiyulan:
+            return bank::BaiyulanCardBytes(input);
+        case bank::CardFormat::Long:
+            return bank::LongCardBytes(input);
+        case bank::CardFormat::PostSavings:
+            return bank::PostSavingsCardBytes(input, quiet);
+    }
+    return {};
+}
+
+TEST_F(CardSaveTest, EveryFormatWritesTheWritersBytesAndKeepsFolderAndUnitCode) {
+    form->setField(CardExportForm::UnitCode, u"  3301 "_s);
+    const QList<std::pair<QString, QString>> types{{u"中国建设银行龙卡"_s, u"DFMX.TXT"_s},
+                                                   {u"中国人民邮政储蓄卡"_s, u"SEND.TXT"_s},
+                                                   {u"中国工商银行浦江卡"_s, u"SLFGTF"_s},
+                                                   {u"中国工商银行牡丹卡"_s, u"SLFGTFC"_s}};
+    QString startFolder = kDefaultFolder;
+    for (const auto& [type, defaultName] : types) {
+        SCOPED_TRACE(type.toStdString());
+        prompts.asked.clear();
+        const QString path = out(defaultName);
+        save(type, path);
+        const auto dialogs = asked(ScriptedPrompts::Asked::Save);
+        ASSERT_EQ(dialogs.size(), 1);
+        EXPECT_EQ(dialogs[0].defaultText, startFolder + u'/' + defaultName);  // folder and proposed name
+        EXPECT_TRUE(warnings().isEmpty());                                    // at most the check's question
+        const auto format = bank::cardFormatForType(type);
+        ASSERT_TRUE(format.has_value());
+        const QByteArray bytes = fileBytes(path);
+        EXPECT_FALSE(bytes.isEmpty());
+        EXPECT_EQ(bytes, writerBytes(*format, form->cardFileInput()));
+        EXPECT_EQ(form->statusText(2), u"工资卡输出完毕!"_s);
+        EXPECT_EQ(form->cardFilePath(), path);
+        EXPECT_EQ(form->cardFileTitle(), defaultName);
+        EXPECT_EQ(stored(key::CardFileFolder), QDir(outDir.path()).absolutePath());
+        EXPECT_EQ(stored(key::CardUnitCode), u"3301"_s);   // without its blanks
+        startFolder = QDir(outDir.path()).absolutePath();  // the next dialog starts where this one ended
+    }
+    // The 龙卡 lines hold the grid's rows in grid order.
+    const QList<QByteArray> lines = fileBytes(out(u"DFMX.TXT"_s)).split('\n');
+    EXPECT_EQ(lines.size(), data.expectedCount() + 1);  // CR LF after every line, the last included
+}
+
+TEST_F(CardSaveTest, TheMagnoliaCardTakesCardNumbersOfUpTo18Characters) {
+    // The demo's 19-digit card numbers do not fit the 18 characters of the 白玉兰卡: nothing is written.
+    save(u"中国农业银行白玉兰卡"_s, out(u"DFG2.DAT"_s));
+    ASSERT_EQ(warnings().size(), 1);
+    EXPECT_EQ(warnings()[0].title, u"错误号:5"_s);
+    EXPECT_TRUE(warnings()[0].text.contains(u"卡号"_s)) << warnings()[0].text.toStdString();
+    EXPECT_FALSE(QFile::exists(out(u"DFG2.DAT"_s)));
+
+    // With card numbers of 16 digits the file is the writer's.
+    data.db().executeNative(u"UPDATE \"12个人信息\" SET \"信用卡号\" = substr(\"信用卡号\", 1, 16)"_s);
+    ASSERT_TRUE(form->load());
+    prompts.asked.clear();
+    save(u"中国农业银行白玉兰卡"_s, out(u"DFG2.DAT"_s));
+    EXPECT_TRUE(warnings().isEmpty());
+    EXPECT_EQ(form->statusText(2), u"工资卡输出完毕!"_s);
+    const QByteArray bytes = fileBytes(out(u"DFG2.DAT"_s));
+    EXPECT_EQ(bytes, bank::BaiyulanCardBytes(form->cardFileInput()));
+    EXPECT_EQ(bytes.count('\n'), data.expectedCount() + 1);  // the header and one line a card holder
+}
+
+TEST_F(CardSaveTest, EditedFieldsGoIntoTheHeaderAfterTheClerkAgrees) {
+    const QString count = form->field(CardExportForm::HeadCount);
+    form->setField(CardExportForm::UnitCode, u"330100"_s);
+    form->setField(CardExportForm::CreditDate, u"2000-04-28"_s);
+    form->setField(CardExportForm::HeadCount, u"5"_s);
+    prompts.answerMessage(MessageAnswer::Yes);
+    save(u"中国工商银行牡丹卡"_s, out(u"SLFGTFC"_s));
+    const auto questions = asked(ScriptedPrompts::Asked::Message);
+    ASSERT_EQ(questions.size(), 1);
+    EXPECT_EQ(questions[0].icon, MessageIcon::Question);
+    EXPECT_EQ(questions[0].title, u"工资卡输出"_s);
+    EXPECT_TRUE(questions[0].text.contains(u"入卡人数为5"_s)) << questions[0].text.toStdString();
+    EXPECT_TRUE(questions[0].text.contains(count)) << questions[0].text.toStdString();
+    const QByteArray bytes = fileBytes(out(u"SLFGTFC"_s));
+    EXPECT_TRUE(bytes.startsWith("F 330100  20000428 00005 ")) << bytes.left(40).constData();
+    EXPECT_EQ(bytes, bank::MudanCardBytes(form->cardFileInput()));
+}
+
+TEST_F(CardSaveTest, AnEditedTotalTheClerkRefusesWritesNothing) {
+    const QString total = form->field(CardExportForm::TotalAmount);
+    form->setField(CardExportForm::TotalAmount, u"1.00"_s);
+    prompts.answerMessage(MessageAnswer::No);
+    const QString before = form->statusText(2);
+    save(u"中国农业银行白玉兰卡"_s, out(u"DFG2.DAT"_s));
+    const auto questions = asked(ScriptedPrompts::Asked::Message);
+    ASSERT_EQ(questions.size(), 1);
+    EXPECT_TRUE(questions[0].text.contains(u"入卡金额为1.00"_s)) << questions[0].text.toStdString();
+    EXPECT_TRUE(questions[0].text.contains(total)) << questions[0].text.toStdString();
+    EXPECT_TRUE(asked(ScriptedPrompts::Asked::Save).isEmpty());  // no dialog after "No"
+    EXPECT_FALSE(QFile::exists(out(u"DFG2.DAT"_s)));
+    EXPECT_EQ(form->statusText(2), before);
+    EXPECT_FALSE(stored(key::CardUnitCode).has_value());
+    EXPECT_FALSE(stored(key::CardFileFolder).has_value());
+}
+
+TEST_F(CardSaveTest, CardNumbersThatAreNotAllDigitsAreListed) {
+    form->clickCardType(u"中国建设银行龙卡"_s);
+    const QStringList warnings = form->checkBeforeWriting();
+    ASSERT_FALSE(warnings.isEmpty());
+    EXPECT_TRUE(warnings.join(u'\n').contains(u"12-34"_s)) << warnings.join(u'\n').toStdString();
+    EXPECT_FALSE(warnings.join(u'\n').contains(u"入卡人数"_s));  // the 龙卡 has no header to check
+    // Unchanged fields and a format without a layout give nothing to check.
+    form->clickCardType(u"中国银行长城卡"_s);
+    EXPECT_TRUE(form->checkBeforeWriting().isEmpty());
+}
+
+TEST_F(CardSaveTest, TheGreatWallCardHasNoLayoutYetTheCommandCompletes) {
+    form->setField(CardExportForm::UnitCode, u" 77 "_s);
+    save(u"中国银行长城卡"_s, out(u"GW.TXT"_s));
+    ASSERT_EQ(asked(ScriptedPrompts::Asked::Save).size(), 1);
+    EXPECT_EQ(asked(ScriptedPrompts::Asked::Save)[0].defaultText, kDefaultFolder + u'/');  // no stored name
+    const auto messages = asked(ScriptedPrompts::Asked::Message);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_EQ(messages[0].text, u"目前尚无此工资卡格式!"_s);
+    EXPECT_EQ(messages[0].title, u"工资卡输出"_s);
+    EXPECT_EQ(messages[0].icon, MessageIcon::Warning);
+    EXPECT_FALSE(QFile::exists(out(u"GW.TXT"_s)));
+    EXPECT_EQ(form->statusText(2), u"工资卡输出完毕!"_s);
+    EXPECT_EQ(stored(key::CardUnitCode), u"77"_s);
+}
+
+TEST_F(CardSaveTest, CancellingTheDialogEndsSilently) {
+    const QString before = form->statusText(2);
+    save(u"中国建设银行龙卡"_s, std::nullopt);
+    EXPECT_EQ(prompts.asked.size(), asked(ScriptedPrompts::Asked::Save).size() + 1);  // the check's question
+    EXPECT_EQ(asked(ScriptedPrompts::Asked::Save).size(), 1);
+    EXPECT_EQ(form->statusText(2), before);
+    EXPECT_TRUE(QDir(outDir.path()).isEmpty());
+    EXPECT_FALSE(stored(key::CardFileFolder).has_value());
+    EXPECT_FALSE(stored(key::CardUnitCode).has_value());
+}
+
+TEST_F(CardSaveTest, AFolderThatDoesNotExistIsReportedWithItsNumber) {
+    const QString before = form->statusText(2);
+    const QString path = out(u"没有/SLFGTF"_s);
+    save(u"中国工商银行浦江卡"_s, path);
+    const auto messages = warnings();
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_EQ(messages[0].title, u"错误号:76"_s);
+    EXPECT_EQ(messages[0].icon, MessageIcon::Warning);
+    EXPECT_TRUE(messages[0].text.contains(u"没有"_s)) << messages[0].text.toStdString();
+    EXPECT_TRUE(QDir(outDir.path()).isEmpty());
+    EXPECT_EQ(form->statusText(2), before);
+    EXPECT_EQ(stored(key::CardFileFolder),
+              QDir(outDir.path()).absoluteFilePath(u"没有"_s));  // kept before writing
+    EXPECT_FALSE(stored(key::CardUnitCode).has_value());         // not reached
+}
+
+TEST_F(CardSaveTest, AnExistingFileIsReplacedWhole) {
+    QFile old(out(u"DFMX.TXT"_s));
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write(QByteArray(100000, 'x'));
+    old.close();
+    save(u"中国建设银行龙卡"_s, out(u"DFMX.TXT"_s));
+    EXPECT_EQ(fileBytes(out(u"DFMX.TXT"_s)), bank::LongCardBytes(form->cardFileInput()));
+    EXPECT_EQ(QDir(outDir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+}
+
+TEST_F(CardSaveOddAmount, AnAmountNoFormatCanWriteIsRefusedAndLeavesNoFile) {
+    save(u"中国工商银行牡丹卡"_s, out(u"SLFGTFC"_s));
+    const auto messages = asked(ScriptedPrompts::Asked::Message);
+    ASSERT_EQ(messages.size(), 2);  // the check names it, then the writer refuses it
+    EXPECT_TRUE(messages[0].text.contains(u"12abc"_s)) << messages[0].text.toStdString();
+    EXPECT_EQ(messages[1].title, u"错误号:13"_s);
+    EXPECT_TRUE(messages[1].text.contains(u"12abc"_s)) << messages[1].text.toStdString();
+    EXPECT_FALSE(QFile::exists(out(u"SLFGTFC"_s)));
+    EXPECT_NE(form->statusText(2), u"工资卡输出完毕!"_s);
+}
+
+}  // namespace

@@ -1,0 +1,284 @@
+// The window 工资卡输出 on the offscreen platform: its pages, fields, labels and grid, the menus as the
+// clerk uses them, the save dialog answered from a script, and opening, raising and closing.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "basic/scripted_prompts.h"
+#include "card_test_database.h"
+#include "export/bank_card_writers.h"
+#include "settings/keys.h"
+#include "windows/card_export/card_export_registration.h"
+#include "windows/card_export/card_export_window.h"
+
+using namespace Qt::StringLiterals;
+using slp::ScriptedPrompts;
+using slp::card::CardExportForm;
+using slp::card::CardExportWindow;
+using slp::card::CardExportWindowHandle;
+using namespace slp::test;
+namespace key = slp::settings::key;
+
+namespace {
+
+class CardWindowTest : public ::testing::Test {
+  protected:
+    CardWindowTest() : data(30), host(demoHost(data.database())), store(storeDir.path()) {
+        slp::card::CardExportServices services;
+        services.host = &host;
+        services.store = &store;
+        services.prompts = &prompts;
+        services.defaultFolder = u"/home/clerk/文档"_s;
+        services.exporter = [this](const slp::data::WageGrid& g, slp::Prompts&) { exportedRows = g.rows(); };
+        handle = std::make_unique<CardExportWindowHandle>(services);
+    }
+    ~CardWindowTest() override {
+        handle.reset();
+        QApplication::processEvents();
+    }
+
+    CardExportWindow* open() {
+        handle->showOrRaise();
+        return handle->window();
+    }
+    template <class T>
+    T* child(const QString& name) const {
+        return handle->window()->findChild<T*>(name);
+    }
+    QString status(int panel) const { return child<QLabel>(u"SBar1_"_s + QString::number(panel))->text(); }
+    void chooseCardType(int listIndex) {
+        auto* combo = child<QComboBox>(u"Combo1"_s);
+        combo->setCurrentIndex(listIndex);
+        emit combo->activated(listIndex);
+    }
+    void openFileMenu() { emit handle->window()->fileMenu()->aboutToShow(); }
+    std::optional<QString> stored(const slp::settings::KeyDef& k) const {
+        const slp::settings::Store other(storeDir.path());
+        const auto s = slp::settings::resolve(k, host.unitCode);
+        return other.find(s.app, s.section, s.key);
+    }
+
+    CardDatabase data;
+    slp::HostContext host;
+    QTemporaryDir storeDir;
+    QTemporaryDir outDir;
+    slp::settings::Store store;
+    ScriptedPrompts prompts;
+    int exportedRows = -1;
+    std::unique_ptr<CardExportWindowHandle> handle;
+};
+
+TEST_F(CardWindowTest, OpensOnTheDetailPageWithItsFieldsInOrder) {
+    slp::settings::writeText(store, slp::settings::resolve(key::CardUnitCode, u"0101"_s), u"330100"_s);
+    CardExportWindow* w = open();
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_TRUE(handle->isOpen());
+    EXPECT_EQ(w->windowTitle(), u"工资卡输出"_s);
+    EXPECT_TRUE(prompts.asked.isEmpty());
+
+    QTabWidget* pages = w->pages();
+    ASSERT_EQ(pages->count(), 2);
+    EXPECT_EQ(pages->tabText(0), u"基本资料"_s);
+    EXPECT_EQ(pages->tabText(1), u"详细资料"_s);
+    EXPECT_EQ(pages->currentIndex(), 1);
+
+    // Labels and controls top to bottom: Text1(0), Text1(1), Combo1, Text1(2), Text1(3).
+    const QStringList labels{u"单位代码："_s, u"进卡日期："_s, u"工资卡名称："_s, u"入卡人数："_s,
+                             u"入卡金额："_s};
+    const QStringList controls{u"Text1_0"_s, u"Text1_1"_s, u"Combo1"_s, u"Text1_2"_s, u"Text1_3"_s};
+    auto* layout = qobject_cast<QGridLayout*>(child<QLabel>(u"Label1_0"_s)->parentWidget()->layout());
+    ASSERT_NE(layout, nullptr);
+    for (int i = 0; i < 5; ++i) {
+        auto* label = child<QLabel>(u"Label1_"_s + QString::number(i));
+        ASSERT_NE(label, nullptr);
+        EXPECT_EQ(label->text(), labels[i]);
+        QWidget* control = w->findChild<QWidget*>(controls[i]);
+        ASSERT_NE(control, nullptr) << controls[i].toStdString();
+        EXPECT_EQ(label->buddy(), control);
+        int row = -1, col = -1, rs = 0, cs = 0;
+        layout->getItemPosition(layout->indexOf(control), &row, &col, &rs, &cs);
+        EXPECT_EQ(row, i);
+    }
+    EXPECT_EQ(child<QLineEdit>(u"Text1_0"_s)->text(), u"330100"_s);
+    EXPECT_EQ(child<QLineEdit>(u"Text1_1"_s)->text(), u"2000-04-25"_s);
+    EXPECT_EQ(child<QLineEdit>(u"Text1_2"_s)->text(), QString::number(data.expectedCount()));
+    EXPECT_EQ(child<QLineEdit>(u"Text1_3"_s)->text(), yuanText(data.expectedTotalFen()));
+    auto* combo = child<QComboBox>(u"Combo1"_s);
+    ASSERT_EQ(combo->count(), 6);
+    EXPECT_EQ(combo->itemText(0), u"中国银行长城卡"_s);
+    EXPECT_EQ(combo->itemText(5), u"中国农业银行白玉兰卡"_s);
+    EXPECT_EQ(combo->currentText(), QString());
+
+    // The grid: a view over the grid model, the caption row its own first row.
+    QTableView* view = w->gridView();
+    EXPECT_EQ(qobject_cast<QTableWidget*>(view), nullptr);
+    EXPECT_EQ(view->model(), &handle->form().gridModel());
+    EXPECT_EQ(view->model()->rowCount(), data.expectedCount() + 1);
+    EXPECT_EQ(view->model()->index(0, 2).data().toString(), u"卡号"_s);
+    EXPECT_EQ(view->model()->index(1, 1).data().toString(), data.expectedRows().first().name);
+    EXPECT_FALSE(view->horizontalHeader()->isVisible());
+    const int twips[] = {540, 900, 2160, 900};
+    for (int c = 0; c < 4; ++c)
+        EXPECT_NEAR(view->columnWidth(c), twips[c] * view->logicalDpiX() / 1440.0, 1.0);
+
+    EXPECT_EQ(status(1), u"工作年月:2000-04"_s);
+    EXPECT_TRUE(status(2).startsWith(u"入卡人数为:"_s)) << status(2).toStdString();
+    EXPECT_TRUE(w->sortAction(10)->isChecked());
+}
+
+TEST_F(CardWindowTest, ThePostalCardRelabelsTheFirstField) {
+    open();
+    auto* label = child<QLabel>(u"Label1_0"_s);
+    chooseCardType(2);
+    EXPECT_EQ(handle->form().cardType(), u"中国人民邮政储蓄卡"_s);
+    EXPECT_EQ(label->text(), u"邮局局号:"_s);
+    chooseCardType(4);
+    EXPECT_EQ(label->text(), u"单位代码:"_s);
+    // Typing into the list's box changes nothing.
+    auto* combo = child<QComboBox>(u"Combo1"_s);
+    QTest::keyClicks(combo->lineEdit(), u"xyz"_s);
+    EXPECT_EQ(combo->currentText(), u"中国工商银行牡丹卡"_s);
+    EXPECT_EQ(handle->form().cardType(), u"中国工商银行牡丹卡"_s);
+}
+
+TEST_F(CardWindowTest, TheSortMenuChecksOneItemAndTellsItsCaption) {
+    CardExportWindow* w = open();
+    const QString firstByNumber = w->gridView()->model()->index(1, 1).data().toString();
+    w->sortAction(40)->trigger();
+    for (const int i : {10, 20, 30, 40}) EXPECT_EQ(w->sortAction(i)->isChecked(), i == 40) << i;
+    EXPECT_EQ(status(2), u"按姓名排序"_s);
+    EXPECT_EQ(w->gridView()->model()->index(1, 1).data().toString(), handle->form().grid().text(1, 1));
+    EXPECT_EQ(handle->form().sortColumn(), u"[16工资输出数据].姓名"_s);
+    w->sortAction(10)->trigger();
+    EXPECT_EQ(w->gridView()->model()->index(1, 1).data().toString(), firstByNumber);
+    EXPECT_TRUE(w->sortAction(10)->isChecked());
+    EXPECT_FALSE(w->sortAction(40)->isChecked());
+    EXPECT_EQ(status(2), u"按职号排序"_s);
+}
+
+TEST_F(CardWindowTest, TheFileMenuIsPreparedWhenItOpens) {
+    CardExportWindow* w = open();
+    QAction* save = w->fileAction(10);
+    openFileMenu();
+    EXPECT_FALSE(save->isEnabled());  // no card type chosen
+    chooseCardType(1);
+    openFileMenu();
+    EXPECT_TRUE(save->isEnabled());
+    EXPECT_EQ(save->text(), u"保存为龙卡格式DFMX.TXT"_s);
+    chooseCardType(0);
+    openFileMenu();
+    EXPECT_EQ(save->text(), u"保存为长城卡格式"_s);
+    EXPECT_EQ(w->fileAction(20)->text(), u"转到Excel"_s);
+    EXPECT_TRUE(w->fileAction(80)->isSeparator());
+    EXPECT_EQ(w->fileAction(90)->text(), u"退出"_s);
+
+    auto* tables = child<QMenu>(u"MnuSJB"_s);
+    ASSERT_NE(tables, nullptr);
+    EXPECT_FALSE(tables->menuAction()->isEnabled());
+    EXPECT_EQ(child<QAction>(u"MnuSB_30"_s)->text(), u"第三表"_s);
+    EXPECT_EQ(w->sortAction(30)->text(), u"按信用卡号排序"_s);
+}
+
+TEST_F(CardWindowTest, SavingWritesTheWritersBytesAndKeepsTheSettings) {
+    CardExportWindow* w = open();
+    auto* unitCode = child<QLineEdit>(u"Text1_0"_s);
+    unitCode->clear();
+    QTest::keyClicks(unitCode, u" 4401"_s);
+    chooseCardType(4);  // 牡丹卡
+    openFileMenu();
+    const QString path = outDir.filePath(u"SLFGTFC"_s);
+    prompts.answerSave(path);
+    w->fileAction(10)->trigger();
+
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    EXPECT_EQ(bytes, slp::bank::MudanCardBytes(handle->form().cardFileInput()));
+    EXPECT_TRUE(bytes.startsWith("F 4401    20000425 ")) << bytes.left(30).constData();
+    EXPECT_EQ(status(2), u"工资卡输出完毕!"_s);
+    EXPECT_EQ(stored(key::CardUnitCode), u"4401"_s);
+    EXPECT_EQ(stored(key::CardFileFolder), outDir.path());
+    bool dialogAsked = false;
+    for (const auto& a : prompts.asked) {
+        if (a.kind == ScriptedPrompts::Asked::Save) {
+            dialogAsked = true;
+            EXPECT_EQ(a.defaultText, u"/home/clerk/文档/SLFGTFC"_s);
+        }
+    }
+    EXPECT_TRUE(dialogAsked);
+}
+
+TEST_F(CardWindowTest, ClosingKeepsTheCardTypeAndReopeningLoadsAfresh) {
+    CardExportWindow* first = open();
+    chooseCardType(5);
+    child<QLineEdit>(u"Text1_2"_s)->setText(u"9"_s);
+    emit child<QLineEdit>(u"Text1_2"_s)->textEdited(u"9"_s);
+    EXPECT_EQ(handle->form().field(CardExportForm::HeadCount), u"9"_s);
+    first->close();
+    EXPECT_FALSE(handle->isOpen());
+    EXPECT_EQ(stored(key::CardName), u"中国农业银行白玉兰卡"_s);
+    QApplication::processEvents();
+
+    CardExportWindow* second = open();
+    EXPECT_TRUE(handle->isOpen());
+    EXPECT_EQ(child<QLineEdit>(u"Text1_2"_s)->text(), QString::number(data.expectedCount()));
+    EXPECT_EQ(child<QComboBox>(u"Combo1"_s)->currentText(), u"中国农业银行白玉兰卡"_s);
+    EXPECT_EQ(child<QLabel>(u"Label1_0"_s)->text(), u"单位代码："_s);
+    EXPECT_EQ(second->pages()->currentIndex(), 1);
+}
+
+TEST_F(CardWindowTest, ASecondRequestOnlyRaisesTheOpenWindow) {
+    CardExportWindow* w = open();
+    emit child<QLineEdit>(u"Text1_3"_s)->textEdited(u"1.00"_s);
+    child<QLineEdit>(u"Text1_3"_s)->setText(u"1.00"_s);
+    EXPECT_EQ(open(), w);
+    EXPECT_EQ(child<QLineEdit>(u"Text1_3"_s)->text(), u"1.00"_s);
+    EXPECT_EQ(handle->form().field(CardExportForm::TotalAmount), u"1.00"_s);
+}
+
+TEST_F(CardWindowTest, ExitClosesAndSpreadsheetHandsTheGridOver) {
+    CardExportWindow* w = open();
+    w->fileAction(20)->trigger();
+    EXPECT_EQ(exportedRows, data.expectedCount() + 1);
+    chooseCardType(3);
+    w->fileAction(90)->trigger();
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_FALSE(handle->isOpen());
+    EXPECT_EQ(stored(key::CardName), u"中国工商银行浦江卡"_s);
+}
+
+TEST_F(CardWindowTest, WithoutADatabaseTheWindowOpensAndSaysSo) {
+    host.database.reset();
+    CardExportWindow* w = open();
+    EXPECT_TRUE(w->isVisible());
+    ASSERT_EQ(prompts.asked.size(), 1);
+    EXPECT_TRUE(prompts.asked[0].text.contains(u"数据库"_s));
+    EXPECT_EQ(w->gridView()->model()->rowCount(), 0);
+    w->sortAction(20)->trigger();
+    EXPECT_EQ(status(2), u"按部门排序"_s);
+}
+
+TEST(CardWindowRegistration, TheRegistryGetsTheCardWindowsFactory) {
+    slp::HostContext host;
+    slp::WindowRegistry registry(host);
+    EXPECT_FALSE(registry.hasFactory(slp::WindowId::CardExport));
+    slp::card::registerCardExportWindow(registry);
+    EXPECT_TRUE(registry.hasFactory(slp::WindowId::CardExport));
+    EXPECT_FALSE(registry.hasFactory(slp::WindowId::EmployeeTable));
+}
+
+}  // namespace
