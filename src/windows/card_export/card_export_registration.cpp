@@ -4,6 +4,7 @@
 #include <QStandardPaths>
 
 #include "export/spreadsheet_export.h"
+#include "print/chinese_fonts.h"
 #include "settings/store.h"
 #include "ui/qt_prompts.h"
 #include "windows/card_export/card_export_window.h"
@@ -60,6 +61,7 @@ void CardExportWindowHandle::showOrRaise() {
     }
     // A closed window is gone with its controls; a new one runs the opening steps.
     if (window_) window_->deleteLater();
+    print::registerChineseFontSubstitutes();  // the grid's 宋体 (once per process)
     auto* w = new CardExportWindow(*form_);
     window_ = w;
     if (ownPrompts_) ownPrompts_->setParent(w);
