@@ -3,6 +3,7 @@
 // Each window folder offers a function that gives the registry its factory.
 // (one include and one call per window; keep them in this order)
 #include "windows/card_export/card_export_registration.h"
+#include "windows/department_summary/register_department_summary.h"
 #include "windows/employee_table/register_employee_table.h"
 #include "windows/query/register_query.h"
 #include "print/preview/show_print_preview.h"
@@ -13,6 +14,7 @@ void installComponentWindows(WindowRegistry& registry) {
     // A window without a factory answers its opening method with "not implemented", naming the window.
     (void)registry;
     card::registerCardExportWindow(registry);
+    registerDepartmentSummaryWindow(registry);
     registerEmployeeTableWindow(registry);
     registerQueryWindow(registry);
     print::registerPrintPreviewWindow(registry);
