@@ -8,7 +8,9 @@
 #include "card_commands.h"
 #include "data/demo_database.h"
 #include "default_database.h"
+#include "grid_commands.h"
 #include "host_window.h"
+#include "print_commands.h"
 
 using namespace Qt::StringLiterals;
 
@@ -79,6 +81,8 @@ const QList<Command>& commands() {
          false,
          runDemoDb},
     }
+        + gridCommands()
+        + printCommands()
         + cardCommands();
     return list;
 }
