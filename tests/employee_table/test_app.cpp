@@ -1,0 +1,30 @@
+// The window tests need a QApplication (offscreen), with the Chinese faces registered as at start-up.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <memory>
+
+#include "print/chinese_fonts.h"
+
+namespace {
+
+class AppEnvironment : public ::testing::Environment {
+  public:
+    void SetUp() override {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "test_windows";
+        static char* argv[] = {name, nullptr};
+        app_ = std::make_unique<QApplication>(argc, argv);
+        slp::print::registerChineseFontSubstitutes();
+    }
+    void TearDown() override { app_.reset(); }
+
+  private:
+    std::unique_ptr<QApplication> app_;
+};
+
+[[maybe_unused]] ::testing::Environment* const environment =
+    ::testing::AddGlobalTestEnvironment(new AppEnvironment);
+
+}  // namespace
