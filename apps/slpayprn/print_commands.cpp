@@ -15,8 +15,6 @@ using namespace Qt::StringLiterals;
 
 namespace slp::app {
 
-namespace {
-
 void printFiles(const QStringList& files) {
     for (const QString& file : files) {
         const QByteArray line = (QDir::toNativeSeparators(file) + u'\n').toUtf8();
@@ -46,19 +44,8 @@ float fontSize(const ParsedArgs& args) {
     return *size;
 }
 
-// The wage table (slips false) or the wage slips through the preview's printing.
-int runPrintPreviewed(const ParsedArgs& args, const HostOptions& options, bool slips) {
-    const QString dir = pdfDir(args);
-    const int from = wholeNumber(args, u"from"_s, 1);
-    const int to = wholeNumber(args, u"to"_s, 0);
-    const float size = fontSize(args);
-    HostSession session;
-    if (!openHostSession(session, options)) return 1;
-    const auto grid = employeeGrid(session, !args.has(u"hide-zeros"_s), size);
-    if (!grid) return 1;
-    const print::PrintPreviewRequest request =
-        slips ? windows::employee::wageSlipsRequest(*grid, session.host, size)
-              : windows::employee::wageTableRequest(*grid, session.host, size);
+int printPreviewedPages(const print::PrintPreviewRequest& request, HostSession& session, const QString& dir,
+                        int from, int to) {
     try {
         print::PdfSpoolPrinter printer(dir);
         const SystemClock clock;
@@ -74,6 +61,24 @@ int runPrintPreviewed(const ParsedArgs& args, const HostOptions& options, bool s
         printError(e);
         return 1;
     }
+}
+
+namespace {
+
+// The wage table (slips false) or the wage slips through the preview's printing.
+int runPrintPreviewed(const ParsedArgs& args, const HostOptions& options, bool slips) {
+    const QString dir = pdfDir(args);
+    const int from = wholeNumber(args, u"from"_s, 1);
+    const int to = wholeNumber(args, u"to"_s, 0);
+    const float size = fontSize(args);
+    HostSession session;
+    if (!openHostSession(session, options)) return 1;
+    const auto grid = employeeGrid(session, !args.has(u"hide-zeros"_s), size);
+    if (!grid) return 1;
+    const print::PrintPreviewRequest request =
+        slips ? windows::employee::wageSlipsRequest(*grid, session.host, size)
+              : windows::employee::wageTableRequest(*grid, session.host, size);
+    return printPreviewedPages(request, session, dir, from, to);
 }
 
 int runPrintTable(const ParsedArgs& args, const HostOptions& options) {
