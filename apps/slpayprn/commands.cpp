@@ -11,6 +11,7 @@
 #include "grid_commands.h"
 #include "host_window.h"
 #include "print_commands.h"
+#include "summary_commands.h"
 
 using namespace Qt::StringLiterals;
 
@@ -83,7 +84,8 @@ const QList<Command>& commands() {
     }
         + gridCommands()
         + printCommands()
-        + cardCommands();
+        + cardCommands()
+        + summaryCommands();
     return list;
 }
 
