@@ -6,6 +6,7 @@
 #include <QMenuBar>
 
 #include "entry/host_context.h"
+#include "print/chinese_fonts.h"
 #include "windows/department_summary/register_department_summary.h"
 #include "windows/shared/caption_markers.h"
 #include "windows/shared/font_size_menu.h"
@@ -83,8 +84,10 @@ void DepartmentSummaryWindow::closeEvent(QCloseEvent* event) {
 }
 
 DepartmentSummaryHandle::DepartmentSummaryHandle(WindowServices services)
-    : ReopeningWindow(
-          [this](QWidget*) -> QWidget* { return new DepartmentSummaryWindow(logic_, services_); }),
+    : ReopeningWindow([this](QWidget*) -> QWidget* {
+          print::registerChineseFontSubstitutes();  // the grid's 宋体 and its width of "我"
+          return new DepartmentSummaryWindow(logic_, services_);
+      }),
       services_(std::move(services)),
       logic_(*services_.context, services_.measure) {}
 
