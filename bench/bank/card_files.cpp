@@ -1,0 +1,83 @@
+// Writes one bank payroll-card file from a card grid given as tab-separated text (what
+// `slpayprn grid card` prints: the caption row, then 序号, 姓名, 卡号, 金额 a line), with the header
+// fields the window fills: a unit code, a credit date, the row count and the total of the amounts.
+//
+//   bench_card_files GRID.tsv long|post|pujiang|mudan|baiyulan OUT [UNIT_CODE [DATE]]
+//
+// Timed as a whole process by run_bank.sh.
+#include <QFile>
+#include <QStringList>
+#include <cstdio>
+
+#include "basic/error.h"
+#include "basic/scripted_prompts.h"
+#include "export/bank_card_writers.h"
+#include "windows/card_export/card_amounts.h"
+
+using namespace Qt::StringLiterals;
+namespace bank = slp::bank;
+
+namespace {
+
+std::optional<bank::CardFormat> formatNamed(QStringView name) {
+    if (name == u"long") return bank::CardFormat::Long;
+    if (name == u"post") return bank::CardFormat::PostSavings;
+    if (name == u"pujiang") return bank::CardFormat::Pujiang;
+    if (name == u"mudan") return bank::CardFormat::Mudan;
+    if (name == u"baiyulan") return bank::CardFormat::Baiyulan;
+    return bank::cardFormatForType(name);
+}
+
+int fail(const QString& text) {
+    std::fputs(qPrintable(text + u'\n'), stderr);
+    return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QStringList args;
+    for (int i = 1; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
+    if (args.size() < 3) {
+        return fail(
+            u"usage: bench_card_files GRID.tsv long|post|pujiang|mudan|baiyulan OUT [UNIT_CODE [DATE]]"_s);
+    }
+    const auto format = formatNamed(args[1]);
+    if (!format) return fail(u"unknown format: "_s + args[1]);
+    QFile grid(args[0]);
+    if (!grid.open(QIODevice::ReadOnly)) return fail(args[0] + u": "_s + grid.errorString());
+    const QString text = QString::fromUtf8(grid.readAll());
+
+    bank::CardFileInput input;
+    input.unitCode = args.value(3, u"330100"_s);
+    input.creditDate = args.value(4, u"2000-04-25"_s);
+    input.unitName = u"朔岚示范公司"_s;
+    slp::card::CurrencyTotal total;
+    // Line by line after the caption row: 序号, 姓名, 卡号, 金额 between tabs.
+    const QStringView all(text);
+    qsizetype at = all.indexOf(u'\n') + 1;
+    while (at > 0 && at < all.size()) {
+        qsizetype end = all.indexOf(u'\n', at);
+        if (end < 0) end = all.size();
+        const QStringView line = all.sliced(at, end - at);
+        at = end + 1;
+        if (line.isEmpty()) continue;
+        const qsizetype t1 = line.indexOf(u'\t');
+        const qsizetype t2 = line.indexOf(u'\t', t1 + 1);
+        const qsizetype t3 = line.indexOf(u'\t', t2 + 1);
+        if (t1 < 0 || t2 < 0 || t3 < 0) return fail(u"not a card grid line: "_s + line.toString());
+        const QStringView amount = line.sliced(t3 + 1);
+        input.rows.append({line.sliced(t1 + 1, t2 - t1 - 1).toString(),
+                           line.sliced(t2 + 1, t3 - t2 - 1).toString(), amount.toString()});
+        total.add(slp::card::currencyUnits(amount));
+    }
+    input.headCount = QString::number(input.rows.size());
+    input.totalAmount = total.text();
+    try {
+        slp::ScriptedPrompts prompts;  // the postal card's amount warning, unanswered
+        bank::WriteBankCardFile(*format, input, prompts, args[2]);
+    } catch (const slp::Error& e) {
+        return fail(u"错误号:"_s + QString::number(e.number()) + u' ' + e.description());
+    }
+    return 0;
+}
