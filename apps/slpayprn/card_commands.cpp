@@ -10,6 +10,7 @@
 #include "default_database.h"
 #include "entry/打印工资.h"
 #include "export/bank_card_writers.h"
+#include "export/card_checks.h"
 #include "settings/store.h"
 #include "windows/card_export/card_export_form.h"
 #include "windows/card_export/card_export_registration.h"
@@ -97,9 +98,12 @@ int runCard(const ParsedArgs& args, const HostOptions& options) {
         const QString option = QString::fromUtf16(name);
         if (args.has(option)) form.setField(field, args.value(option));
     }
-    for (const QString& warning : form.checkBeforeWriting()) writeTo(stderr, u"请核对: "_s + warning + u'\n');
+    const bank::CardFileInput input = form.cardFileInput();
+    for (const QString& warning : bank::CheckCardFileInput(input, *format)) {
+        writeTo(stderr, u"请核对: "_s + warning + u'\n');
+    }
     try {
-        bank::WriteBankCardFile(*format, form.cardFileInput(), s.prompts, out);
+        bank::WriteBankCardFile(*format, input, s.prompts, out);
     } catch (const Error& e) {
         writeTo(stderr, u"错误号:"_s + QString::number(e.number()) + u" "_s + e.description() + u'\n');
         return 1;
