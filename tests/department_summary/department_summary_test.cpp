@@ -201,41 +201,6 @@ TEST_F(SummaryLogic, AMonthWithoutWagesEndsInTheNoDataMessage) {
     EXPECT_EQ(prompts.asked[0].text, noSummaryDataMessage());
 }
 
-TEST_F(SummaryLogic, AMonthWithoutCatalogueIsReportedByTheLoader) {
-    addDepartments(false);
-    w.host.workMonth = u"05"_s;
-    DepartmentSummary s(w.host, summary_test::fixedMeasure);
-    s.readCodeLength();
-    EXPECT_FALSE(s.loadCatalogue(prompts));
-    ASSERT_EQ(prompts.asked.size(), 1);
-    EXPECT_EQ(prompts.asked[0].text, u"未找到本月计算公,请先设置本月公式!"_s);
-}
-
-TEST_F(SummaryLogic, DatabaseFaultsAreRaisedAsErrorsWithNumbers) {
-    addDepartments(false);
-    addEmployees();
-    DepartmentSummary s(w.host, summary_test::fixedMeasure);
-    s.readCodeLength();
-    ASSERT_TRUE(s.loadCatalogue(prompts));
-    // An item of the catalogue without its wage column.
-    w.db->addRow(u"14工资输出及公式"_s, {{u"工作年月"_s, summary_test::kMonth},
-                                         {u"项目序号"_s, Value::integer(99)},
-                                         {u"项目名称"_s, u"没有的列"_s},
-                                         {u"小数位数"_s, Value::integer(2)},
-                                         {u"打印宽度"_s, Value::integer(8)}});
-    ASSERT_TRUE(s.loadCatalogue(prompts));
-    EXPECT_THROW(s.buildGrid(prompts), slp::data::DatabaseError);
-
-    // No database: the host's "object variable not set".
-    w.host.database.reset();
-    try {
-        s.readCodeLength();
-        FAIL() << "no error";
-    } catch (const slp::Error& e) {
-        EXPECT_EQ(e.number(), 91);
-    }
-}
-
 TEST_F(SummaryLogic, TheDemoMonthAgreesWithTheEnginesOwnGrouping) {
     SummaryDatabase demo;
     demo.writeDemo(120);
@@ -270,45 +235,6 @@ TEST_F(SummaryLogic, TheDemoMonthAgreesWithTheEnginesOwnGrouping) {
     EXPECT_EQ(g->text(g->rows() - 1, last), total);
     EXPECT_EQ(summaryStatusLine(*g),
               u"本月发薪部门数为"_s + QString::number(g->rows() - 2) + u"  本月总金额为"_s + total);
-}
-
-TEST_F(SummaryLogic, ThePrintFontSizeIsAskedAndAcceptedFrom4To17) {
-    DepartmentSummary s(w.host, summary_test::fixedMeasure);
-    s.beginOpening();
-    EXPECT_EQ(s.charUnit(), 180.0f);
-    prompts.answerInput(u"12"_s);
-    EXPECT_EQ(s.choosePrintFontSize(prompts), std::optional<int16_t>(12));
-    EXPECT_EQ(s.printFontSize(), 12.0f);
-    ASSERT_EQ(prompts.asked.size(), 1);
-    EXPECT_EQ(prompts.asked[0].text, u"请选择打印字体大小,现在字体为9号"_s);
-    EXPECT_EQ(prompts.asked[0].title, u"选择"_s);
-    EXPECT_EQ(prompts.asked[0].defaultText, u"9"_s);
-    for (const QString& refused : {u"17.5"_s, u"3.9"_s, QString()}) {
-        prompts.answerInput(refused);
-        EXPECT_FALSE(s.choosePrintFontSize(prompts)) << refused.toStdString();
-    }
-    prompts.answerInput(std::nullopt);
-    EXPECT_FALSE(s.choosePrintFontSize(prompts));
-    EXPECT_EQ(s.printFontSize(), 12.0f);
-    prompts.answerInput(u"4.5"_s);
-    EXPECT_EQ(s.choosePrintFontSize(prompts), std::optional<int16_t>(4));
-    // Opening again starts at 9.
-    s.beginOpening();
-    EXPECT_EQ(s.printFontSize(), 9.0f);
-}
-
-TEST_F(SummaryLogic, ThePrintRequestIsATableWithTheUnitAndTheFullPayDate) {
-    slp::data::WageGrid g(3, 4);
-    const auto r = summaryPrintRequest(g, w.host, 11);
-    EXPECT_EQ(r.grid, &g);
-    EXPECT_EQ(r.captionRows, 1);
-    EXPECT_EQ(r.slipMode, slp::print::kSlipModeTable);
-    EXPECT_EQ(r.title, u"班组汇总联"_s);
-    EXPECT_EQ(r.leftText, u"单位名称:朔岚测试厂"_s);
-    EXPECT_EQ(r.rightText, u"发薪日期:2000-04-25"_s);
-    EXPECT_EQ(r.footerText, QString());
-    EXPECT_EQ(r.printFontSize, 11.0f);
-    EXPECT_EQ(workMonthPanel(u"2000-04"_s), u"工作年月:2000-04"_s);
 }
 
 }  // namespace

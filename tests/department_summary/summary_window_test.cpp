@@ -251,15 +251,6 @@ TEST_F(SummaryWindow, ClosingReleasesTheDatabaseAndReopeningWithoutOneIsReported
     EXPECT_EQ(messages().size(), 1);
 }
 
-TEST_F(SummaryWindow, OpeningTwiceOnlyRaisesTheWindow) {
-    smallMonth();
-    DepartmentSummaryWindow* first = open();
-    ASSERT_NE(first, nullptr);
-    w.addWage(u"0201"_s, {u"财务一组"_s, u"004"_s, u"戊"_s, u"1"_s, u"1"_s, u"1"_s, u"1"_s});
-    EXPECT_EQ(open(), first);
-    EXPECT_EQ(first->grid().text(3, 2), u"共3人"_s);  // not refilled
-}
-
 TEST_F(SummaryWindow, AnEmptyDepartmentTableShowsTheNoDataMessage) {
     w.createTables();
     w.addWage(u"0101"_s, {u"销售一组"_s, u"001"_s, u"甲"_s, u"1000.50"_s, u"5.2"_s, u"1.5"_s, u"2000.10"_s});
