@@ -84,26 +84,58 @@ std::optional<data::WageGrid> employeeGrid(HostSession& session, bool showZeros,
     }
 }
 
-QByteArray gridAsTsv(const data::WageGrid& grid) {
-    QString text;
-    QByteArray out;
-    for (int r = 0; r < grid.rows(); ++r) {
-        for (int c = 0; c < grid.cols(); ++c) {
-            if (c > 0) text += u'\t';
-            const qsizetype start = text.size();
-            text += grid.textView(r, c);
-            for (qsizetype i = start; i < text.size(); ++i) {
-                const QChar ch = text.at(i);
-                if (ch == u'\t' || ch == u'\n' || ch == u'\r') text[i] = u' ';
+namespace {
+
+// Writes a cell as UTF-8 at `out` (room for three bytes a UTF-16 unit), a tab or line break inside it
+// as a blank. Returns the end of what was written.
+char* writeField(char* out, QStringView text) {
+    const qsizetype n = text.size();
+    const QChar* p = text.data();
+    for (qsizetype i = 0; i < n; ++i) {
+        char32_t u = p[i].unicode();
+        if (u < 0x80) {
+            *out++ = (u == u'\t' || u == u'\n' || u == u'\r') ? ' ' : char(u);
+            continue;
+        }
+        if (QChar::isHighSurrogate(u) && i + 1 < n && p[i + 1].isLowSurrogate()) {
+            u = QChar::surrogateToUcs4(char16_t(u), p[++i].unicode());
+        } else if (QChar::isSurrogate(u)) {
+            u = 0xFFFD;  // a lone half of a pair
+        }
+        if (u < 0x800) {
+            *out++ = char(0xC0 | (u >> 6));
+        } else {
+            if (u < 0x10000) {
+                *out++ = char(0xE0 | (u >> 12));
+            } else {
+                *out++ = char(0xF0 | (u >> 18));
+                *out++ = char(0x80 | ((u >> 12) & 0x3F));
             }
+            *out++ = char(0x80 | ((u >> 6) & 0x3F));
         }
-        text += u'\n';
-        if (text.size() > (1 << 16)) {
-            out += text.toUtf8();
-            text.clear();
-        }
+        *out++ = char(0x80 | (u & 0x3F));
     }
-    out += text.toUtf8();
+    return out;
+}
+
+}  // namespace
+
+QByteArray gridAsTsv(const data::WageGrid& grid) {
+    QByteArray out;
+    qsizetype used = 0;
+    for (int r = 0; r < grid.rows(); ++r) {
+        qsizetype room = grid.cols() + 1;
+        for (int c = 0; c < grid.cols(); ++c) room += grid.textView(r, c).size() * 3;
+        if (used + room > out.size()) out.resize(std::max(used + room, out.size() * 2));
+        char* at = out.data() + used;
+        for (int c = 0; c < grid.cols(); ++c) {
+            if (c > 0) *at++ = '\t';
+            at = writeField(at, grid.textView(r, c));
+        }
+        *at++ = '\n';
+        used = at - out.data();
+    }
+    out.truncate(used);
     return out;
 }
 

@@ -15,8 +15,9 @@ QString employeeItemQuery(const data::WageCatalogue& catalogue, const QString& m
 // " Select  count([a]) as aofcount, count([b]) as bofcount, sum(val([c] & '')) as  cofsum,...,sum(val([z ]
 // & '')) as zofsum from 16工资输出数据 where 工作年月='<month>' ": counts of the items before
 // firstAmountIndex, sums of the others, the last one's name written with a blank before its closing
-// bracket. An item index outside the catalogue (firstAmountIndex 0, or beyond the items) raises
-// slp::Error 9.
+// bracket. The window gathers the same totals from the rows it reads (EmployeeTable::buildGrid); the
+// text is the reference they agree with. An item index outside the catalogue (firstAmountIndex 0, or beyond
+// the items) raises slp::Error 9.
 QString employeeTotalsQuery(const data::WageCatalogue& catalogue, const QString& monthKey);
 
 }  // namespace slp::windows::employee

@@ -1,10 +1,13 @@
 #include "windows/employee_table/employee_table.h"
 
+#include <cmath>
 #include <vector>
 
 #include "basic/conversions.h"
+#include "basic/error.h"
 #include "data/amount_format.h"
 #include "data/database.h"
+#include "data/database_error.h"
 #include "entry/host_context.h"
 #include "settings/groups.h"
 #include "windows/employee_table/employee_queries.h"
@@ -16,8 +19,17 @@ using namespace Qt::StringLiterals;
 namespace slp::windows::employee {
 
 namespace {
+
 constexpr int kCaptionRowHeight = 500;  // twips
+
+// Neumaier's compensated addition: `carry` keeps what the running sum loses to rounding.
+void addCompensated(double& sum, double& carry, double value) {
+    const double t = sum + value;
+    carry += std::abs(sum) >= std::abs(value) ? (sum - t) + value : (value - t) + sum;
+    sum = t;
 }
+
+}  // namespace
 
 QString employeeTableCaption() {
     return u"个人发放联"_s;
@@ -67,6 +79,10 @@ std::optional<data::WageGrid> EmployeeTable::buildGrid(Prompts& prompts) const {
     const int cols = catalogue_.itemCount + 1;
     const int rows = rs.recordCount() + 2;
     const int f = catalogue_.firstAmountIndex;
+    // The head count is that of the second item, which must be a leading text item: the totals query
+    // has no count of it otherwise.
+    if (f < 1 || catalogue_.itemCount < 2) throw Error(9, u"下标越界"_s);
+    if (f < 2) throw Error(data::dberr::ItemNotFound, u"在此集合中找不到项目。"_s);
     data::WageGrid grid(rows, cols);
     grid.setRowHeight(0, kCaptionRowHeight);
     grid.setFixedRows(1);
@@ -84,27 +100,33 @@ std::optional<data::WageGrid> EmployeeTable::buildGrid(Prompts& prompts) const {
         if (!showZeros_ && v == 0) return QStringView();
         return formats[size_t(c)].format(v, buffer, spill);
     };
+    // The totals row holds what the totals query (employeeTotalsQuery) answers: the count of the second
+    // item's non-null values and, for every amount item, the sum of its values' leading numbers. Both
+    // are gathered from the rows already read rather than by reading the month a second time; the sums
+    // are compensated, so the order of the rows does not show in the last digit.
     const int lastText = std::min(f, cols - 1);
+    std::vector<double> sums(size_t(cols), 0.0);
+    std::vector<double> carries(size_t(cols), 0.0);
+    int counted = 0;
+    const int countedItem = 1;
     for (int r = 1; r <= rows - 2; ++r) {
         rs.setAbsolutePosition(r - 1);
         grid.setText(r, 0, QString::number(r));
         for (int c = 1; c <= lastText; ++c) grid.setText(r, c, rs.text(c - 1));
-        for (int c = f + 1; c < cols; ++c) grid.setText(r, c, amountText(c, rs.number(c - 1)));
+        if (!rs.isNull(countedItem)) ++counted;
+        for (int c = f + 1; c < cols; ++c) {
+            const double v = rs.number(c - 1);
+            grid.setText(r, c, amountText(c, v));
+            addCompensated(sums[size_t(c)], carries[size_t(c)], v);
+        }
     }
     rs.close();
 
-    data::ResultSet totals = db.open(employeeTotalsQuery(catalogue_, month));
     const int t = rows - 1;
     grid.setText(t, 0, u"合计"_s);
-    if (f >= 1 && f < cols) {
-        grid.setText(t, f,
-                     u"共"_s + totals.text(QString(catalogue_.itemName.value(1) + u"ofcount"_s)) + u"人"_s);
-    }
-    for (int c = f + 1; c < cols; ++c) {
-        const double v = totals.number(QString(catalogue_.itemName[c - 1] + u"ofsum"_s));
-        grid.setText(t, c, amountText(c, v));
-    }
-    totals.close();
+    if (f < cols) grid.setText(t, f, u"共"_s + QString::number(counted) + u"人"_s);
+    for (int c = f + 1; c < cols; ++c)
+        grid.setText(t, c, amountText(c, sums[size_t(c)] + carries[size_t(c)]));
 
     grid.setText(0, 0, u"序号"_s);
     for (int c = 1; c < cols; ++c) grid.setText(0, c, catalogue_.itemName[c - 1]);
@@ -112,7 +134,6 @@ std::optional<data::WageGrid> EmployeeTable::buildGrid(Prompts& prompts) const {
         grid.setCaptionAlignment(c, c <= 2 ? data::align::CenterCenter : data::align::RightCenter);
     }
     data::applyColumnWidths(grid, catalogue_, columns(cols), charUnit_);
-    grid.squeeze();
     return grid;
 }
 

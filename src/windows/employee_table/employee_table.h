@@ -46,9 +46,11 @@ class EmployeeTable {
     // the window then shows an empty grid. Database faults raise DatabaseError.
     bool loadCatalogue(Prompts& prompts);
     // Fills a new grid from the catalogue: employee rows, totals row, captions, widths and the grid's font
-    // at the print font size. nullopt after the message "未找到数据,请确定是否计算过!" when the month has no
-    // wage rows (the totals are not queried). Database faults raise DatabaseError; slp::Error 9 when the
-    // catalogue has no item at all.
+    // at the print font size. The totals row holds what employeeTotalsQuery answers (the head count of the
+    // second item, the sums of the amounts' leading numbers), gathered from the rows as they are read.
+    // nullopt after the message "未找到数据,请确定是否计算过!" when the month has no wage rows. Database
+    // faults raise DatabaseError; a catalogue without two leading text items raises slp::Error (9 without
+    // any, 3265 with one: the totals have no second item to count).
     std::optional<data::WageGrid> buildGrid(Prompts& prompts) const;
 
     // "显示零" / "不显示零": flips the zero display (the caller refills).

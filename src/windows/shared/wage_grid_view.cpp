@@ -17,6 +17,8 @@ void setUpHeaders(QTableView& view) {
     view.horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     view.horizontalHeader()->setTextElideMode(Qt::ElideNone);
     view.horizontalHeader()->setHighlightSections(false);
+    // A narrow column clips its text, as the grid control does, rather than eliding digits.
+    view.setTextElideMode(Qt::ElideNone);
     view.horizontalHeader()->setSectionsClickable(true);
     view.setSelectionMode(QAbstractItemView::SingleSelection);
     view.setSelectionBehavior(QAbstractItemView::SelectItems);
