@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "commands.h"
+#include "print/chinese_fonts.h"
 
 using namespace Qt::StringLiterals;
 using namespace slp::app;
@@ -75,6 +76,8 @@ int main(int argc, char** argv) {
         app = std::make_unique<QGuiApplication>(argc, argv);
     }
     QCoreApplication::setApplicationName(u"Sl_PAYPRN"_s);
+    // Grids are measured and pages printed in 宋体, 黑体 and 隶书: their stand-ins first.
+    slp::print::registerChineseFontSubstitutes();
     try {
         return command->run(parsed, hostOptionsFrom(parsed));
     } catch (const UsageError& e) {

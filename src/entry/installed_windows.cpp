@@ -6,13 +6,15 @@
 #include "windows/department_summary/register_department_summary.h"
 #include "windows/employee_table/register_employee_table.h"
 #include "windows/query/register_query.h"
+#include "print/chinese_fonts.h"
 #include "print/preview/show_print_preview.h"
 
 namespace slp {
 
 void installComponentWindows(WindowRegistry& registry) {
     // A window without a factory answers its opening method with "not implemented", naming the window.
-    (void)registry;
+    // The windows measure and print in 宋体, 黑体 and 隶书: their stand-ins are known before any opens.
+    print::registerChineseFontSubstitutes();
     card::registerCardExportWindow(registry);
     registerDepartmentSummaryWindow(registry);
     registerEmployeeTableWindow(registry);
