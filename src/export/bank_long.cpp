@@ -1,5 +1,7 @@
 // 中国建设银行龙卡: no header; per employee the card number right-aligned in 16 characters, the name and
 // the amount as shown, separated by two commas.
+#include <algorithm>
+
 #include "export/bank_card_writers.h"
 #include "export/card_fields.h"
 #include "export/card_save.h"
@@ -8,18 +10,66 @@ using namespace Qt::StringLiterals;
 
 namespace slp::bank {
 
+namespace {
+
+constexpr qsizetype kCardChars = 16;
+
+QStringView withoutBlanks(QStringView text) {
+    qsizetype b = 0;
+    qsizetype e = text.size();
+    while (b < e && text[b] == u' ') ++b;
+    while (e > b && text[e - 1] == u' ') --e;
+    return text.sliced(b, e - b);
+}
+
+// Printable ASCII: one character a UTF-16 unit, no line break, and every one of them has its code in
+// GBK, so such a field is written without an error.
+bool isPrintableAscii(QStringView text) {
+    for (const QChar c : text) {
+        if (c < u' ' || c > u'~') return false;
+    }
+    return true;
+}
+
+// Digits with at most one decimal point: a number that fenOfAmount accepts whatever its size.
+bool isPlainDecimal(QStringView text) {
+    bool digit = false;
+    bool point = false;
+    for (const QChar c : text) {
+        if (c >= u'0' && c <= u'9') {
+            digit = true;
+        } else if (c == u'.' && !point) {
+            point = true;
+        } else {
+            return false;
+        }
+    }
+    return digit;
+}
+
+}  // namespace
+
 QByteArray LongCardBytes(const CardFileInput& input) {
     CardFileBuilder file;
     for (qsizetype i = 0; i < input.rows.size(); ++i) {
         const CardRow& row = input.rows[i];
         const int number = static_cast<int>(i + 1);
         const FieldRef amount = FieldRef::cell(u"金额"_s, number, row.name);
-        // The amount is written as shown, but the bank reads it as a number.
-        (void)fenOfAmount(row.amount, amount);
+        // The amount is written as shown, but the bank reads it as a number: anything but plain digits
+        // goes through the reading that refuses a text that is no number, negative or out of range.
+        if (!isPlainDecimal(row.amount)) (void)fenOfAmount(row.amount, amount);
 
-        const QString card = trimBlanks(row.cardNumber);
-        file.put(characterCount(card) < 16 ? padLeft(card, 16) : leftChars(card, 16),
-                 FieldRef::cell(u"卡号"_s, number, row.name));
+        const FieldRef cardRef = FieldRef::cell(u"卡号"_s, number, row.name);
+        const QStringView card = withoutBlanks(row.cardNumber);
+        if (isPrintableAscii(card)) {
+            // Cut or padded in place: the same bytes as the fitted text, which cannot fail.
+            if (card.size() < kCardChars) file.putBlanks(kCardChars - card.size());
+            file.put(card.first(std::min(card.size(), kCardChars)), cardRef);
+        } else {
+            file.put(
+                characterCount(card) < kCardChars ? padLeft(card, kCardChars) : leftChars(card, kCardChars),
+                cardRef);
+        }
         file.putAscii(u",,");
         file.put(row.name, FieldRef::cell(u"姓名"_s, number, row.name));
         file.putAscii(u",,");

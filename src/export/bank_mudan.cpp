@@ -18,6 +18,43 @@ QString fitCardNumber(const QString& card) {
     return padRight(card, 12);
 }
 
+QStringView withoutBlanks(QStringView text) {
+    qsizetype b = 0;
+    qsizetype e = text.size();
+    while (b < e && text[b] == u' ') ++b;
+    while (e > b && text[e - 1] == u' ') --e;
+    return text.sliced(b, e - b);
+}
+
+// Printable ASCII: one character a UTF-16 unit, no line break, and every one of them has its code in
+// GBK, so such a field is written without an error.
+bool isPrintableAscii(QStringView text) {
+    for (const QChar c : text) {
+        if (c < u' ' || c > u'~') return false;
+    }
+    return true;
+}
+
+// fitCardNumber() written piece by piece, for a trimmed number of printable ASCII.
+void putAsciiCardNumber(CardFileBuilder& file, QStringView card, const FieldRef& where) {
+    if (card.size() == 16) {
+        file.put(card.first(1), where);
+        file.put(card.sliced(5), where);
+    } else if (card.size() >= 12) {
+        file.put(card.first(12), where);
+    } else {
+        file.put(card, where);
+        file.putBlanks(12 - card.size());
+    }
+}
+
+// zeroPad(digits, width) written in place.
+void putZeroPadded(CardFileBuilder& file, const QString& digits, qsizetype width) {
+    static constexpr char16_t zeros[] = u"0000000000000";
+    if (digits.size() < width) file.putAscii(QStringView(zeros, width - digits.size()));
+    file.putAscii(digits);
+}
+
 QByteArray icbcCardBytes(const CardFileInput& input) {
     CardFileBuilder file;
 
@@ -36,9 +73,15 @@ QByteArray icbcCardBytes(const CardFileInput& input) {
     for (qsizetype i = 0; i < input.rows.size(); ++i) {
         const CardRow& row = input.rows[i];
         const int number = static_cast<int>(i + 1);
-        file.put(fitCardNumber(trimBlanks(row.cardNumber)), FieldRef::cell(u"卡号"_s, number, row.name));
+        const FieldRef cardRef = FieldRef::cell(u"卡号"_s, number, row.name);
+        const QStringView card = withoutBlanks(row.cardNumber);
+        if (isPrintableAscii(card)) {
+            putAsciiCardNumber(file, card, cardRef);
+        } else {
+            file.put(fitCardNumber(card.toString()), cardRef);
+        }
         file.putBlanks(1);
-        file.putAscii(zeroPad(fenOfAmount(row.amount, FieldRef::cell(u"金额"_s, number, row.name)), 7));
+        putZeroPadded(file, fenOfAmount(row.amount, FieldRef::cell(u"金额"_s, number, row.name)), 7);
         file.endLine();
     }
     return file.bytes();

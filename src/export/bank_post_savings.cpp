@@ -1,5 +1,7 @@
 // 中国人民邮政储蓄卡: no header; one 50-byte line per employee (for a name of Chinese characters) with
 // the post-office number at its end.
+#include <algorithm>
+
 #include "export/bank_card_writers.h"
 #include "export/card_fields.h"
 #include "export/card_save.h"
@@ -20,35 +22,69 @@ QString fitPostOffice(const QString& office) {
     return n >= kOfficeChars ? leftChars(office, kOfficeChars) : office + QString(kOfficeChars - n, u'0');
 }
 
+// Printable ASCII: one character a UTF-16 unit, no line break, and every one of them has its code in
+// GBK, so such a field is written without an error.
+bool isPrintableAscii(QStringView text) {
+    for (const QChar c : text) {
+        if (c < u' ' || c > u'~') return false;
+    }
+    return true;
+}
+
+// zeroPad(digits, width) written in place.
+void putZeroPadded(CardFileBuilder& file, QStringView digits, qsizetype width) {
+    static constexpr char16_t zeros[] = u"0000000000000";
+    if (digits.size() < width) file.putAscii(QStringView(zeros, width - digits.size()));
+    file.putAscii(digits);
+}
+
+// zeroPad(QString::number(number), width) written in place.
+void putZeroPadded(CardFileBuilder& file, int number, qsizetype width) {
+    char16_t digits[16];
+    qsizetype n = 0;
+    for (unsigned v = static_cast<unsigned>(number); n == 0 || v > 0; v /= 10)
+        digits[15 - n++] = u'0' + v % 10;
+    putZeroPadded(file, QStringView(digits + 16 - n, n), width);
+}
+
 }  // namespace
 
 QByteArray PostSavingsCardBytes(const CardFileInput& input, Prompts& prompts) {
     CardFileBuilder file;
     const QString office = fitPostOffice(trimBlanks(input.unitCode));
+    const FieldRef officeRef = FieldRef::header(u"邮局局号"_s);
 
     for (qsizetype i = 0; i < input.rows.size(); ++i) {
         const CardRow& row = input.rows[i];
         const int number = static_cast<int>(i + 1);
         const FieldRef name = FieldRef::cell(u"姓名"_s, number, row.name);
 
-        file.putAscii(zeroPad(QString::number(number), 5));
+        putZeroPadded(file, number, 5);
         file.put(row.name, name);
         const qsizetype nameBlanks = nameFieldBlanks(row.name, kNameBytes);
         requireRoom(nameBlanks, row.name, name, u"10字节"_s);
         file.putBlanks(nameBlanks);
-        const QString card = characterCount(row.cardNumber) >= kCardChars
-                                 ? leftChars(row.cardNumber, kCardChars)
-                                 : padRight(row.cardNumber, kCardChars);
-        file.put(card, FieldRef::cell(u"卡号"_s, number, row.name));
+        const FieldRef cardRef = FieldRef::cell(u"卡号"_s, number, row.name);
+        if (isPrintableAscii(row.cardNumber)) {
+            // Cut or padded in place: the same bytes as the fitted text, which cannot fail.
+            const QStringView card = row.cardNumber;
+            file.put(card.first(std::min(card.size(), kCardChars)), cardRef);
+            if (card.size() < kCardChars) file.putBlanks(kCardChars - card.size());
+        } else {
+            const QString card = characterCount(row.cardNumber) >= kCardChars
+                                     ? leftChars(row.cardNumber, kCardChars)
+                                     : padRight(row.cardNumber, kCardChars);
+            file.put(card, cardRef);
+        }
 
         const QString fen = fenOfAmount(row.amount, FieldRef::cell(u"金额"_s, number, row.name));
         if (fen.size() > kAmountDigits) {
             prompts.messageBox(u"邮政卡金额长度大于12位\r\n姓名:"_s + row.name + u"金额:"_s + row.amount,
                                u"信息"_s, MessageIcon::Warning, MessageButtons::Ok);
         }
-        file.putAscii(zeroPad(fen, kAmountDigits));
+        putZeroPadded(file, fen, kAmountDigits);
         file.putAscii(u"00000000");
-        file.put(office, FieldRef::header(u"邮局局号"_s));
+        file.put(office, officeRef);
         file.endLine();
     }
     return file.bytes();

@@ -1,5 +1,6 @@
 #include "export/card_fields.h"
 
+#include <QVarLengthArray>
 #include <cmath>
 #include <optional>
 
@@ -16,17 +17,10 @@ bool isAsciiDigit(QChar c) {
     return c >= u'0' && c <= u'9';
 }
 
-// Adds one to a text of decimal digits.
-QString incremented(QString digits) {
-    qsizetype i = digits.size();
-    while (i > 0 && digits[i - 1] == u'9') digits[--i] = u'0';
-    if (i == 0) return u'1' + digits;
-    digits[i - 1] = QChar(digits[i - 1].unicode() + 1);
-    return digits;
-}
-
 // Fen of a plain decimal text ("1234.56", "+0.5", ".05") computed on its digits, so that no amount is
-// touched by binary fractions however long it is. nullopt for any other form of number.
+// touched by binary fractions however long it is: the whole digits and the first two decimals, leading
+// zeros dropped (one kept), plus one when the third decimal is 5 or more. nullopt for any other form of
+// number.
 std::optional<QString> exactFen(QStringView text) {
     QStringView t = text.trimmed();
     if (t.startsWith(u'+')) t = t.sliced(1);
@@ -40,12 +34,39 @@ std::optional<QString> exactFen(QStringView text) {
     for (const QChar c : fraction) {
         if (!isAsciiDigit(c)) return std::nullopt;
     }
-    QString digits = whole.toString() + fraction.left(2).toString().leftJustified(2, u'0');
+
+    // One place in front for a carry.
+    QVarLengthArray<char16_t, 48> digits(whole.size() + 3);
+    char16_t* d = digits.data();
+    *d++ = u'0';
+    for (const QChar c : whole) *d++ = c.unicode();
+    *d++ = fraction.size() > 0 ? fraction[0].unicode() : u'0';
+    *d++ = fraction.size() > 1 ? fraction[1].unicode() : u'0';
+    if (fraction.size() > 2 && fraction[2] >= u'5') {
+        char16_t* at = d;
+        while (*--at == u'9') *at = u'0';
+        ++*at;
+    }
     qsizetype lead = 0;
     while (lead < digits.size() - 1 && digits[lead] == u'0') ++lead;
-    digits = digits.sliced(lead);
-    if (fraction.size() > 2 && fraction[2] >= u'5') digits = incremented(digits);
-    return digits;
+    return QString(reinterpret_cast<const QChar*>(digits.data() + lead), digits.size() - lead);
+}
+
+// A text of digits with at most one decimal point and at least one digit: a number for every reading,
+// never negative and never out of range.
+bool isPlainDecimal(QStringView text) {
+    bool digit = false;
+    bool point = false;
+    for (const QChar c : text) {
+        if (isAsciiDigit(c)) {
+            digit = true;
+        } else if (c == u'.' && !point) {
+            point = true;
+        } else {
+            return false;
+        }
+    }
+    return digit;
 }
 
 QString fenOfValue(double value, QStringView text, const FieldRef& where) {
@@ -117,6 +138,7 @@ qsizetype blankCount(QStringView text) {
 }
 
 QString fenOfAmount(QStringView text, const FieldRef& where) {
+    if (isPlainDecimal(text)) return *exactFen(text);
     requireNumber(text, where);
     if (auto fen = exactFen(text)) return *fen;
     return fenOfValue(leadingValue(text), text, where);
@@ -155,7 +177,9 @@ void requireRoom(qsizetype spare, QStringView text, const FieldRef& where, const
 }
 
 void CardFileBuilder::put(QStringView text, const FieldRef& where) {
-    if (text.contains(u'\r') || text.contains(u'\n')) {
+    bool lineBreak = false;
+    for (const QChar c : text) lineBreak = lineBreak || c == u'\r' || c == u'\n';
+    if (lineBreak) {
         throw Error(carderr::InvalidArgument,
                     where.describe() + quoted(text) + u"含有换行符，无法写成一行"_s);
     }
@@ -170,7 +194,11 @@ void CardFileBuilder::put(QStringView text, const FieldRef& where) {
 }
 
 void CardFileBuilder::putAscii(QStringView text) {
-    bytes_ += text.toLatin1();
+    // As toLatin1() would write it, without the intermediate array.
+    const qsizetype at = bytes_.size();
+    bytes_.resize(at + text.size());
+    char* out = bytes_.data() + at;
+    for (const QChar c : text) *out++ = c.unicode() <= 0xFF ? static_cast<char>(c.unicode()) : '?';
 }
 
 void CardFileBuilder::putBlanks(qsizetype count) {
