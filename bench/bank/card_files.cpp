@@ -46,6 +46,8 @@ int main(int argc, char** argv) {
     if (!format) return fail(u"unknown format: "_s + args[1]);
     QFile grid(args[0]);
     if (!grid.open(QIODevice::ReadOnly)) return fail(args[0] + u": "_s + grid.errorString());
+    // The rows' texts stay in this one decoded text: each field is a QString over its part of it, as a
+    // caller that holds the grid in memory would hand it over.
     const QString text = QString::fromUtf8(grid.readAll());
 
     bank::CardFileInput input;
@@ -53,23 +55,28 @@ int main(int argc, char** argv) {
     input.creditDate = args.value(4, u"2000-04-25"_s);
     input.unitName = u"朔岚示范公司"_s;
     slp::card::CurrencyTotal total;
+    const QChar* const all = text.constData();
+    const qsizetype size = text.size();
+    input.rows.reserve(text.count(u'\n'));
     // Line by line after the caption row: 序号, 姓名, 卡号, 金额 between tabs.
-    const QStringView all(text);
-    qsizetype at = all.indexOf(u'\n') + 1;
-    while (at > 0 && at < all.size()) {
-        qsizetype end = all.indexOf(u'\n', at);
-        if (end < 0) end = all.size();
-        const QStringView line = all.sliced(at, end - at);
+    qsizetype at = text.indexOf(u'\n') + 1;
+    while (at > 0 && at < size) {
+        qsizetype tabs[3];
+        int found = 0;
+        qsizetype end = at;
+        for (; end < size && all[end] != u'\n'; ++end) {
+            if (all[end] == u'\t' && found < 3) tabs[found++] = end;
+        }
+        const QStringView line(all + at, end - at);
         at = end + 1;
         if (line.isEmpty()) continue;
-        const qsizetype t1 = line.indexOf(u'\t');
-        const qsizetype t2 = line.indexOf(u'\t', t1 + 1);
-        const qsizetype t3 = line.indexOf(u'\t', t2 + 1);
-        if (t1 < 0 || t2 < 0 || t3 < 0) return fail(u"not a card grid line: "_s + line.toString());
-        const QStringView amount = line.sliced(t3 + 1);
-        input.rows.append({line.sliced(t1 + 1, t2 - t1 - 1).toString(),
-                           line.sliced(t2 + 1, t3 - t2 - 1).toString(), amount.toString()});
-        total.add(slp::card::currencyUnits(amount));
+        if (found < 3) return fail(u"not a card grid line: "_s + line.toString());
+        const auto field = [&](qsizetype from, qsizetype to) {
+            return QString::fromRawData(all + from, to - from);
+        };
+        input.rows.append(
+            {field(tabs[0] + 1, tabs[1]), field(tabs[1] + 1, tabs[2]), field(tabs[2] + 1, end)});
+        total.add(slp::card::currencyUnits(QStringView(all + tabs[2] + 1, end - tabs[2] - 1)));
     }
     input.headCount = QString::number(input.rows.size());
     input.totalAmount = total.text();
