@@ -4,9 +4,9 @@
 //   bench_print widths FILE [FONTSIZE]                the grid's column widths and their sum
 //   bench_print table|slips FILE DIR [options]        prints every page into DIR
 //     --paper A4|A3 --landscape --font N --lines N --one-job
-#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QGuiApplication>
 #include <QTemporaryDir>
 #include <cstdio>
 
@@ -24,7 +24,9 @@ namespace {
 
 const QString kMonth = u"2000-04"_s;
 
-void out(const QString& text) { std::fputs(text.toUtf8().constData(), stdout); }
+void out(const QString& text) {
+    std::fputs(text.toUtf8().constData(), stdout);
+}
 
 int widths(const QString& file, float fontSize) {
     slp::data::Database db(u"sqlite:"_s + file);
@@ -48,7 +50,8 @@ int print(bool slips, const QStringList& args) {
     int lines = 40;
     bool oneJob = false;
     for (int i = 2; i < args.size(); ++i) {
-        if (args[i] == u"--paper"_s) paper = QPageSize(args.value(++i) == u"A3"_s ? QPageSize::A3 : QPageSize::A4);
+        if (args[i] == u"--paper"_s)
+            paper = QPageSize(args.value(++i) == u"A3"_s ? QPageSize::A3 : QPageSize::A4);
         if (args[i] == u"--landscape"_s) orientation = QPageLayout::Landscape;
         if (args[i] == u"--font"_s) font = args.value(++i).toFloat();
         if (args[i] == u"--lines"_s) lines = args.value(++i).toInt();
@@ -66,7 +69,8 @@ int print(bool slips, const QStringList& args) {
     // The layout settings of a fresh user, with the lines a page asked for.
     QTemporaryDir settingsDir;
     slp::settings::Store store(settingsDir.path());
-    store.write(u"Sl_PAYPRN"_s, (slips ? u"工资条"_s : QString()) + u"打印设置"_s, u"每页行数"_s, QString::number(lines));
+    store.write(u"Sl_PAYPRN"_s, (slips ? u"工资条"_s : QString()) + u"打印设置"_s, u"每页行数"_s,
+                QString::number(lines));
     slp::print::PdfSpoolPrinter printer(folder, paper, orientation);
 
     slp::print::PrintPreviewRequest request;
@@ -96,7 +100,9 @@ int print(bool slips, const QStringList& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
+    // Fonts need a GUI application; no display is needed to print.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     const QStringList args = app.arguments();
     try {
         if (args.size() == 4 && args[1] == u"create"_s) {
@@ -106,7 +112,8 @@ int main(int argc, char** argv) {
             slp::data::createDemoDatabase(args[2], options);
             return 0;
         }
-        if (args.size() >= 3 && args[1] == u"widths"_s) return widths(args[2], args.value(3, u"9"_s).toFloat());
+        if (args.size() >= 3 && args[1] == u"widths"_s)
+            return widths(args[2], args.value(3, u"9"_s).toFloat());
         if (args.size() >= 4 && (args[1] == u"table"_s || args[1] == u"slips"_s)) {
             return print(args[1] == u"slips"_s, args.mid(2));
         }
@@ -114,8 +121,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", e.description().toUtf8().constData());
         return 1;
     }
-    std::fprintf(stderr,
-                 "usage: bench_print create FILE N | widths FILE [FONT] | table|slips FILE DIR [--paper A4|A3] "
-                 "[--landscape] [--font N] [--lines N] [--one-job]\n");
+    std::fprintf(
+        stderr,
+        "usage: bench_print create FILE N | widths FILE [FONT] | table|slips FILE DIR [--paper A4|A3] "
+        "[--landscape] [--font N] [--lines N] [--one-job]\n");
     return 2;
 }

@@ -18,7 +18,7 @@ using namespace Qt::StringLiterals;
 
 // Messages go to the error output; nothing here asks questions.
 class ConsolePrompts : public slp::Prompts {
-public:
+  public:
     std::optional<QString> inputBox(const QString&, const QString&, const QString&) override { return {}; }
     slp::MessageAnswer messageBox(const QString& text, const QString&, slp::MessageIcon,
                                   slp::MessageButtons) override {

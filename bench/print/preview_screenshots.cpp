@@ -25,7 +25,7 @@ namespace {
 
 // The columns a clerk keeps for a table that fits A4: the others narrowed away (199 twips or less).
 slp::data::WageGrid narrowed(const slp::data::WageGrid& grid) {
-    const QStringList keep{u"序号"_s, u"部门"_s,     u"工号"_s,     u"姓名"_s,    u"基本工资"_s,
+    const QStringList keep{u"序号"_s,     u"部门"_s,     u"工号"_s,     u"姓名"_s,    u"基本工资"_s,
                            u"岗位工资"_s, u"应发工资"_s, u"扣款合计"_s, u"实发工资"_s};
     slp::data::WageGrid g = grid;
     for (int c = 0; c < g.cols(); ++c) {
@@ -95,8 +95,9 @@ int main(int argc, char** argv) {
             r.rightText = shot.slipMode == 0 ? u"发薪日期:00-04"_s : QString();
             r.slipMode = shot.slipMode;
             slp::print::ShowPrintPreview(registry, r);
-            auto* window = dynamic_cast<slp::print::PrintPreviewHost*>(registry.instance(slp::WindowId::PrintPreview))
-                               ->window();
+            auto* window =
+                dynamic_cast<slp::print::PrintPreviewHost*>(registry.instance(slp::WindowId::PrintPreview))
+                    ->window();
             if (!QTest::qWaitForWindowExposed(window)) std::fprintf(stderr, "window not exposed\n");
             window->activateWindow();
             if (!QTest::qWaitForWindowActive(window)) std::fprintf(stderr, "window not active\n");

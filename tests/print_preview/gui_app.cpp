@@ -10,7 +10,7 @@
 namespace {
 
 class AppEnvironment : public ::testing::Environment {
-public:
+  public:
     void SetUp() override {
         static int argc = 1;
         static char name[] = "test_print_preview";
@@ -20,7 +20,7 @@ public:
     }
     void TearDown() override { app_.reset(); }
 
-private:
+  private:
     std::unique_ptr<QApplication> app_;
 };
 

@@ -2,8 +2,8 @@
 // keys, the choice of a page, the renderer calls of each layout and pages past row 32767.
 #include <gtest/gtest.h>
 
-#include "print/preview/grid_page.h"
 #include "preview_fixture.h"
+#include "print/preview/grid_page.h"
 
 using namespace Qt::StringLiterals;
 using preview_test::Fixture;
@@ -108,8 +108,8 @@ TEST(PreviewPages, TooTallStopsBeforeTheCaptionStatusAndPicture) {
 
 TEST(PreviewPages, TheTooTallLimitIsStrict) {
     Fixture f;
-    f.setOriginSetting(QString(), u"Y起始位置"_s, u"638"_s);  // 16838 - 638 - 300 = 15900
-    f.setOriginSetting(QString(), u"每行行高"_s, u"397.5"_s);   // 40 x 397.5 = 15900
+    f.setOriginSetting(QString(), u"Y起始位置"_s, u"638"_s);   // 16838 - 638 - 300 = 15900
+    f.setOriginSetting(QString(), u"每行行高"_s, u"397.5"_s);  // 40 x 397.5 = 15900
     const auto grid = preview_test::narrowGrid(5);
     f.open(grid, kSlipModeTable);
     EXPECT_TRUE(f.prompts.asked.isEmpty());

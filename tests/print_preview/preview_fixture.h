@@ -20,7 +20,9 @@
 #include "print/recording_print_target.h"
 #include "settings/store.h"
 
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
 
 namespace preview_test {
 
@@ -40,13 +42,17 @@ inline slp::data::WageGrid makeGrid(int dataRows, int cols, int width) {
     return grid;
 }
 // Five columns of 1000 twips: fits A4 (11906 - 800).
-inline slp::data::WageGrid narrowGrid(int dataRows) { return makeGrid(dataRows, 5, 1000); }
+inline slp::data::WageGrid narrowGrid(int dataRows) {
+    return makeGrid(dataRows, 5, 1000);
+}
 // Thirty-one columns of 960 twips: too wide for A4, printed as wrapped slips.
-inline slp::data::WageGrid wideGrid(int dataRows) { return makeGrid(dataRows, 31, 960); }
+inline slp::data::WageGrid wideGrid(int dataRows) {
+    return makeGrid(dataRows, 31, 960);
+}
 
 // The preview picture as a recording target, made afresh at every resize like the image.
 class RecordingCanvas : public slp::print::PreviewCanvas {
-public:
+  public:
     RecordingCanvas() { make(16838, 11906, 11906); }
     void resize(float width, float height, float paperWidth, float printableWidth) override {
         ++resizes;
@@ -66,7 +72,7 @@ public:
     int resizes = 0;
     float lastWidth = 0;
 
-private:
+  private:
     void make(float height, float paperWidth, float printableWidth) {
         slp::print::RecordingPrintTarget::Setup setup;
         setup.kind = slp::print::TargetKind::Picture;

@@ -6,9 +6,9 @@
 #include <QFile>
 
 #include "basic/error.h"
+#include "preview_fixture.h"
 #include "print/preview/headless_print.h"
 #include "print/preview/no_printer.h"
-#include "preview_fixture.h"
 
 using namespace Qt::StringLiterals;
 using preview_test::Fixture;
@@ -18,7 +18,9 @@ using slp::print::kSlipModeTable;
 namespace {
 
 // 170 data rows and the totals row: 5 table pages of 40 lines, 9 slip pages of 20.
-slp::data::WageGrid fivePageGrid() { return preview_test::narrowGrid(170); }
+slp::data::WageGrid fivePageGrid() {
+    return preview_test::narrowGrid(170);
+}
 
 TEST(PreviewPrinting, PagesTwoToThreeOfFiveAreTwoJobs) {
     Fixture f;
@@ -179,7 +181,7 @@ TEST(PreviewPrinting, NoPrinterInstalledIsSaidBeforeAnyQuestion) {
 
 // A spool printer whose second job fails when it is sent.
 class FailingPrinter : public slp::print::Printer {
-public:
+  public:
     explicit FailingPrinter(slp::print::PdfSpoolPrinter& inner) : inner_(inner) {}
     QString deviceName() const override { return inner_.deviceName(); }
     float paperWidth() const override { return inner_.paperWidth(); }
@@ -187,7 +189,9 @@ public:
     float printableWidth() const override { return inner_.printableWidth(); }
     float printableHeight() const override { return inner_.printableHeight(); }
     int paperSizeCode() const override { return inner_.paperSizeCode(); }
-    void setPageLayout(const QPageSize& s, QPageLayout::Orientation o) override { inner_.setPageLayout(s, o); }
+    void setPageLayout(const QPageSize& s, QPageLayout::Orientation o) override {
+        inner_.setPageLayout(s, o);
+    }
     slp::print::PrintTarget& target() override { return inner_.target(); }
     bool jobActive() const override { return inner_.jobActive(); }
     void newPage() override { inner_.newPage(); }
@@ -201,7 +205,7 @@ public:
     }
     int aborted = 0;
 
-private:
+  private:
     slp::print::PdfSpoolPrinter& inner_;
     int jobs_ = 0;
 };
@@ -218,7 +222,8 @@ TEST(PreviewPrinting, APrinterErrorStopsTheRangeAndLeavesNothingOfThatJob) {
     EXPECT_EQ(f.spooled(), QStringList({u"job-0001.pdf"_s}));
     EXPECT_EQ(failing.aborted, 1);
     EXPECT_FALSE(f.printer.jobActive());
-    EXPECT_TRUE(QDir(f.dir.path() + u"/spool"_s).entryList({u".*part"_s}, QDir::Files | QDir::Hidden).isEmpty());
+    EXPECT_TRUE(
+        QDir(f.dir.path() + u"/spool"_s).entryList({u".*part"_s}, QDir::Files | QDir::Hidden).isEmpty());
     ASSERT_EQ(f.prompts.asked.size(), 3);
     EXPECT_EQ(f.prompts.asked[2].text, u"打印机脱机"_s);
     EXPECT_EQ(f.prompts.asked[2].title, u"错误号482"_s);
@@ -295,7 +300,8 @@ TEST(PreviewPrinting, HeadlessPrintingGivesThePreviewsJobs) {
     r.slipMode = kSlipModeSlips;
     options.oneJob = true;
     const auto slips = slp::print::PrintPages(r, f.store, u"0101"_s, f.printer, 1, 0, options);
-    EXPECT_EQ(slips.messages, QStringList({u"你所选择的行高与每页打印的行数之积\r\n   大于你所设置的打印纸张高度!"_s}));
+    EXPECT_EQ(slips.messages,
+              QStringList({u"你所选择的行高与每页打印的行数之积\r\n   大于你所设置的打印纸张高度!"_s}));
     EXPECT_EQ(slips.pagesPrinted, 9);
     EXPECT_EQ(f.spooled().size(), 12);
 }

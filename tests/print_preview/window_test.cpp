@@ -12,17 +12,17 @@
 #include <QWheelEvent>
 
 #include "entry/window_registry.h"
+#include "preview_fixture.h"
 #include "print/preview/page_picture.h"
 #include "print/preview/print_preview_host.h"
 #include "print/preview/show_print_preview.h"
-#include "preview_fixture.h"
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
 class PreviewWindowTest : public ::testing::Test {
-protected:
+  protected:
     QTemporaryDir dir;
     slp::settings::Store store{dir.path() + u"/settings"_s};
     slp::FixedClock clock{QDateTime(QDate(2024, 3, 15), QTime(10, 30))};
@@ -105,9 +105,11 @@ TEST_F(PreviewWindowTest, OpensWithTheMenusStatusBarAndPicture) {
     // The top-level items stand in the menu bar in this order.
     QStringList bar;
     for (QAction* a : w->menuBar()->actions()) bar << a->objectName();
-    EXPECT_EQ(bar, QStringList({u"SELPAGE"_s, u"PRINTOUT"_s, u"SETPrint_1"_s, u"SETPrint_2"_s, u"EXITRANCE"_s}));
+    EXPECT_EQ(bar,
+              QStringList({u"SELPAGE"_s, u"PRINTOUT"_s, u"SETPrint_1"_s, u"SETPrint_2"_s, u"EXITRANCE"_s}));
 
-    EXPECT_EQ(panel(1), u"你的打印机为"_s + hostWindow()->printer().deviceName() + u"   A4, 210 x 297 毫米."_s);
+    EXPECT_EQ(panel(1),
+              u"你的打印机为"_s + hostWindow()->printer().deviceName() + u"   A4, 210 x 297 毫米."_s);
     EXPECT_EQ(panel(2), u"每页40行"_s);
     EXPECT_EQ(panel(3), u"共102行"_s);
     EXPECT_EQ(panel(4), u"共3页"_s);
@@ -162,11 +164,12 @@ TEST_F(PreviewWindowTest, ArrowKeysAndDraggingMoveThePicture) {
 
     // Dragging with the left button: the picture follows the pointer.
     const QPoint start(100, 100);
-    QMouseEvent press(QEvent::MouseButtonPress, start, pic->mapToGlobal(start), Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
+    QMouseEvent press(QEvent::MouseButtonPress, start, pic->mapToGlobal(start), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(pic, &press);
     const QPoint to(150, 130);
-    QMouseEvent move(QEvent::MouseMove, to, pic->mapToGlobal(to), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, to, pic->mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
     QApplication::sendEvent(pic, &move);
     EXPECT_EQ(pic->positionTwips(), QPointF(300 + 50 * 15, -300 + 30 * 15));
     // Moving without the button does nothing.
@@ -202,12 +205,15 @@ TEST_F(PreviewWindowTest, ActionsRunTheMenus) {
     w->action(u"PRINTOUT"_s)->trigger();
     EXPECT_EQ(spooled(), QStringList({u"job-0001.pdf"_s, u"job-0002.pdf"_s}));
 
-    // Too tall: the message, and the status bar keeps what it showed.
+    // Too tall: the message, and the status bar and the picture keep what they showed.
+    const QImage shown = w->picture()->image();
     prompts.answerInput(u"900"_s);
     w->action(u"MenuSet_3"_s)->trigger();
-    EXPECT_EQ(prompts.asked.last().text, u"你所选择的行高与每页打印的行数之积\r\n   大于你所设置的打印纸张高度!"_s);
+    EXPECT_EQ(prompts.asked.last().text,
+              u"你所选择的行高与每页打印的行数之积\r\n   大于你所设置的打印纸张高度!"_s);
     EXPECT_EQ(text(u"MenuSet_3"_s), u"每行行高为900"_s);
     EXPECT_EQ(panel(2), u"每页20行"_s);
+    EXPECT_TRUE(w->picture()->image() == shown);
 }
 
 TEST_F(PreviewWindowTest, TheFirstStatusPanelOpensThePrinterSetup) {
@@ -237,8 +243,8 @@ TEST_F(PreviewWindowTest, ZoomDrawsThePageAgainAtAnotherScale) {
     EXPECT_EQ(w->zoomPercent(), 100);
     QWidget* background = w->centralWidget();
     const QPointF at(5, 5);
-    QWheelEvent down(at, background->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::ControlModifier,
-                     Qt::NoScrollPhase, false);
+    QWheelEvent down(at, background->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                     Qt::ControlModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(background, &down);
     EXPECT_EQ(w->zoomPercent(), 75);
     QWheelEvent plain(at, background->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,

@@ -6,6 +6,7 @@
 
 #include "basic/conversions.h"
 #include "data/wage_grid.h"
+#include "print/preview/single_job_target.h"
 #include "print/printer.h"
 #include "print/wage_print.h"
 
@@ -66,8 +67,8 @@ float drawTablePage(PrintLayout& layout, const data::WageGrid& source, const Pag
     return scale;
 }
 
-float drawSlipPage(PrintLayout& layout, const data::WageGrid& source, PageLayoutKind kind, const PageMetrics& m,
-                   int page, float cellInset) {
+float drawSlipPage(PrintLayout& layout, const data::WageGrid& source, PageLayoutKind kind,
+                   const PageMetrics& m, int page, float cellInset) {
     const int perPage = std::max<int>(layout.rowsPerPage, 1);
     const int first = (page - 1) * perPage + 1;
     const int last = std::min(page * perPage, source.rows() - 1);
@@ -101,23 +102,30 @@ float DrawGridPage(PrintLayout& layout, PageLayoutKind kind, const PageMetrics& 
     return drawSlipPage(layout, source, kind, metrics, page, cellInset);
 }
 
-int PrintGridPages(PrintLayout& layout, Printer& printer, PageLayoutKind kind, const PageMetrics& metrics,
-                   int from, int to) {
+int PrintGridPages(PrintLayout& layout, Printer& printer, PrintTarget& target, PageLayoutKind kind,
+                   const PageMetrics& metrics, int from, int to, bool oneJob) {
     to = std::min(to, int(layout.pageCount));
     from = std::max(from, 1);
     if (from > to) return 0;
-    layout.printTarget = &printer.target();
+    PrintTarget& own = printer.target();
+    // The slip renderer ends the job after each page; in one job that only ends the page.
+    SingleJobTarget kept(target);
+    layout.printTarget = oneJob ? static_cast<PrintTarget*>(&kept) : &target;
     int printed = 0;
-    for (int page = from; page <= to; ++page) {
-        try {
+    try {
+        for (int page = from; page <= to; ++page) {
+            if (oneJob && page > from && printer.jobActive()) printer.newPage();
             DrawGridPage(layout, kind, metrics, page, 45);
-            printer.endDoc();
-        } catch (...) {
-            printer.abortDoc();
-            throw;
+            if (!oneJob) printer.endDoc();
+            ++printed;
         }
-        ++printed;
+        if (oneJob) printer.endDoc();
+    } catch (...) {
+        printer.abortDoc();
+        layout.printTarget = &own;
+        throw;
     }
+    layout.printTarget = &own;
     return printed;
 }
 

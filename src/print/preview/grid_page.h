@@ -23,9 +23,12 @@ float DrawGridPage(PrintLayout& layout, PageLayoutKind kind, const PageMetrics& 
 // row number of -1 gives an empty row.
 data::WageGrid copyRows(const data::WageGrid& source, const std::vector<int>& rows);
 
-// Prints pages `from` to `to` on the printer like PrintPages (every page a job of its own, pages past
-// layout.pageCount not printed, a failing page's job dropped), for grids of any length.
-int PrintGridPages(PrintLayout& layout, Printer& printer, PageLayoutKind kind, const PageMetrics& metrics,
-                   int from, int to);
+// Prints pages `from` to `to` on the printer like PrintPages, for grids of any length, drawing through
+// `target` (the printer's target or one in front of it): every page a job of its own, or with `oneJob`
+// the whole range as one job. Pages past layout.pageCount are not printed, a first page after the last
+// prints nothing, a failing job is dropped (nothing of it is sent) and the error goes on to the caller.
+// Returns the pages printed; layout.printTarget is left on the printer's own target.
+int PrintGridPages(PrintLayout& layout, Printer& printer, PrintTarget& target, PageLayoutKind kind,
+                   const PageMetrics& metrics, int from, int to, bool oneJob = false);
 
 }  // namespace slp::print

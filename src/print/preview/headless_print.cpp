@@ -16,7 +16,7 @@ namespace {
 
 // Nothing is asked; messages are kept for the caller.
 class CollectingPrompts : public Prompts {
-public:
+  public:
     std::optional<QString> inputBox(const QString&, const QString&, const QString&) override { return {}; }
     MessageAnswer messageBox(const QString& text, const QString&, MessageIcon, MessageButtons) override {
         messages << text;
@@ -29,8 +29,9 @@ public:
 
 }  // namespace
 
-HeadlessPrintResult PrintPages(const PrintPreviewRequest& request, settings::Store& store, const QString& unitCode,
-                               Printer& printer, int from, int to, const HeadlessPrintOptions& options) {
+HeadlessPrintResult PrintPages(const PrintPreviewRequest& request, settings::Store& store,
+                               const QString& unitCode, Printer& printer, int from, int to,
+                               const HeadlessPrintOptions& options) {
     if (!request.grid) throw std::invalid_argument("print request without a grid");
     registerChineseFontSubstitutes();
     HostContext host;
@@ -39,7 +40,8 @@ HeadlessPrintResult PrintPages(const PrintPreviewRequest& request, settings::Sto
     SystemClock systemClock;
     CollectingPrompts prompts;
     PictureCanvas canvas;  // measures the text offset as the preview picture does
-    PrintPreviewDriver driver({store, prompts, options.clock ? *options.clock : systemClock, host}, printer, canvas);
+    PrintPreviewDriver driver({store, prompts, options.clock ? *options.clock : systemClock, host}, printer,
+                              canvas);
     driver.setPreviewDrawing(false);
     // The caller's grid in place: it outlives this call.
     driver.setRequest(request, std::shared_ptr<const data::WageGrid>(std::shared_ptr<void>(), request.grid));

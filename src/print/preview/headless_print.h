@@ -37,7 +37,8 @@ struct HeadlessPrintResult {
 // `store`, which are read and not written. `to` below 1 means the last page. Pages past the last are
 // not printed; a first page after the last prints nothing. The request's grid is used in place, not
 // copied. Throws slp::Error for a printer that fails (the failing job leaves nothing behind).
-HeadlessPrintResult PrintPages(const PrintPreviewRequest& request, settings::Store& store, const QString& unitCode,
-                               Printer& printer, int from, int to, const HeadlessPrintOptions& options = {});
+HeadlessPrintResult PrintPages(const PrintPreviewRequest& request, settings::Store& store,
+                               const QString& unitCode, Printer& printer, int from, int to,
+                               const HeadlessPrintOptions& options = {});
 
 }  // namespace slp::print

@@ -19,16 +19,24 @@ float NoInstalledPrinter::paperHeight() const {
     return float(layout_.fullRect(QPageLayout::Point).height() * 20);
 }
 
-int NoInstalledPrinter::paperSizeCode() const { return paperSizeCodeOf(layout_.pageSize()); }
+int NoInstalledPrinter::paperSizeCode() const {
+    return paperSizeCodeOf(layout_.pageSize());
+}
 
 void NoInstalledPrinter::setPageLayout(const QPageSize& size, QPageLayout::Orientation orientation) {
     layout_ = QPageLayout(size, orientation, QMarginsF());
 }
 
-PrintTarget& NoInstalledPrinter::target() { throw Error(errnum::NoPrinter, noPrinterDescription()); }
+PrintTarget& NoInstalledPrinter::target() {
+    throw Error(errnum::NoPrinter, noPrinterDescription());
+}
 
-bool isMissingPrinter(const Printer& printer) { return dynamic_cast<const NoInstalledPrinter*>(&printer); }
+bool isMissingPrinter(const Printer& printer) {
+    return dynamic_cast<const NoInstalledPrinter*>(&printer);
+}
 
-QString missingPrinterMessage() { return u"   未找到打印驱动程序\r\n请先安装了打印驱动程序!"_s; }
+QString missingPrinterMessage() {
+    return u"   未找到打印驱动程序\r\n请先安装了打印驱动程序!"_s;
+}
 
 }  // namespace slp::print

@@ -7,7 +7,7 @@
 namespace slp::print {
 
 class NoInstalledPrinter : public Printer {
-public:
+  public:
     explicit NoInstalledPrinter(const QPageSize& size = QPageSize(QPageSize::A4),
                                 QPageLayout::Orientation orientation = QPageLayout::Portrait);
 
@@ -25,7 +25,7 @@ public:
     void endDoc() override {}
     void abortDoc() override {}
 
-private:
+  private:
     QPageLayout layout_;
 };
 

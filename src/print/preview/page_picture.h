@@ -8,7 +8,7 @@
 namespace slp::print {
 
 class PagePicture : public QWidget {
-public:
+  public:
     explicit PagePicture(QWidget* parent = nullptr);
 
     // The page image drawn at `dpi` (1440 / dpi twips a pixel); the widget takes its size.
@@ -21,12 +21,12 @@ public:
     void setPositionTwips(QPointF twips);
     void moveByTwips(double dx, double dy) { setPositionTwips(position_ + QPointF(dx, dy)); }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
 
-private:
+  private:
     void place();
 
     QImage image_;

@@ -2,30 +2,34 @@
 
 namespace slp::print {
 
-PictureCanvas::PictureCanvas(int dpi) : dpi_(dpi) { rebuild(); }
+PictureCanvas::PictureCanvas(int dpi) : dpi_(dpi) {
+    rebuild();
+}
 
 void PictureCanvas::rebuild() {
     picture_ = std::make_unique<PreviewPicture>(width_, height_, paperWidth_, printableWidth_, dpi_);
 }
 
 void PictureCanvas::resize(float width, float height, float paperWidth, float printableWidth) {
-    const bool same = width == width_ && height == height_ && paperWidth == paperWidth_ &&
-                      printableWidth == printableWidth_;
+    // A picture already of that size keeps what it shows and its font, as a control sized again would.
+    if (width == width_ && height == height_ && paperWidth == paperWidth_ &&
+        printableWidth == printableWidth_) {
+        return;
+    }
     width_ = width;
     height_ = height;
     paperWidth_ = paperWidth;
     printableWidth_ = printableWidth;
-    // A picture of the same size keeps its font, as a control that is only moved would.
-    if (same) {
-        picture_->clear();
-    } else {
-        rebuild();
-    }
+    rebuild();
 }
 
-void PictureCanvas::clear() { picture_->clear(); }
+void PictureCanvas::clear() {
+    picture_->clear();
+}
 
-PrintTarget& PictureCanvas::target() { return picture_->target(); }
+PrintTarget& PictureCanvas::target() {
+    return picture_->target();
+}
 
 void PictureCanvas::setDpi(int dpi) {
     if (dpi == dpi_) return;
@@ -33,6 +37,8 @@ void PictureCanvas::setDpi(int dpi) {
     rebuild();
 }
 
-const QImage& PictureCanvas::image() { return picture_->image(); }
+const QImage& PictureCanvas::image() {
+    return picture_->image();
+}
 
 }  // namespace slp::print

@@ -11,10 +11,11 @@
 namespace slp::print {
 
 class PreviewCanvas {
-public:
+  public:
     virtual ~PreviewCanvas() = default;
     // Sizes the picture to the printer's printable area (twips). paperWidth and printableWidth are the
-    // printer's, which the picture's target reports to the renderers. The picture is left blank.
+    // printer's, which the picture's target reports to the renderers. A picture that changes size is
+    // blank afterwards; one that keeps its size keeps what it shows.
     virtual void resize(float width, float height, float paperWidth, float printableWidth) = 0;
     // A blank page; the cursor returns to the top left corner.
     virtual void clear() = 0;
@@ -23,7 +24,7 @@ public:
 
 // The picture as an image: 1440 / dpi twips a pixel (15 at 96 dpi).
 class PictureCanvas : public PreviewCanvas {
-public:
+  public:
     explicit PictureCanvas(int dpi = 96);
     void resize(float width, float height, float paperWidth, float printableWidth) override;
     void clear() override;
@@ -37,7 +38,7 @@ public:
     float width() const { return width_; }
     float height() const { return height_; }
 
-private:
+  private:
     void rebuild();
 
     int dpi_;

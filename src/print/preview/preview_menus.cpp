@@ -7,15 +7,23 @@ using namespace Qt::StringLiterals;
 
 namespace slp::print {
 
-bool PreviewMenus::isCheckItem(int index) { return (index >= 5 && index <= 8) || index == 21 || index == 25; }
+bool PreviewMenus::isCheckItem(int index) {
+    return (index >= 5 && index <= 8) || index == 21 || index == 25;
+}
 
 bool PreviewMenus::isPrintSetIndex(int index) {
     return std::find(kPrintSetIndexes.begin(), kPrintSetIndexes.end(), index) != kPrintSetIndexes.end();
 }
 
-QString PreviewMenus::menuSetName(int index) { return u"MenuSet_"_s + QString::number(index); }
-QString PreviewMenus::printSetName(int index) { return u"MenuPrintSet_"_s + QString::number(index); }
-QString PreviewMenus::setPrintName(int index) { return u"SETPrint_"_s + QString::number(index); }
+QString PreviewMenus::menuSetName(int index) {
+    return u"MenuSet_"_s + QString::number(index);
+}
+QString PreviewMenus::printSetName(int index) {
+    return u"MenuPrintSet_"_s + QString::number(index);
+}
+QString PreviewMenus::setPrintName(int index) {
+    return u"SETPrint_"_s + QString::number(index);
+}
 
 PreviewMenus::PreviewMenus()
     : printOut{u"打印"_s}, setPrint1{u"设置"_s}, setPrint2{u"打印设置"_s}, exitRance{u"退出"_s} {
@@ -48,8 +56,12 @@ size_t PreviewMenus::printSetSlot(int index) {
     return size_t(it - kPrintSetIndexes.begin());
 }
 
-PreviewMenuItem& PreviewMenus::printSet(int index) { return printSet_[printSetSlot(index)]; }
+PreviewMenuItem& PreviewMenus::printSet(int index) {
+    return printSet_[printSetSlot(index)];
+}
 
-const PreviewMenuItem& PreviewMenus::printSet(int index) const { return printSet_[printSetSlot(index)]; }
+const PreviewMenuItem& PreviewMenus::printSet(int index) const {
+    return printSet_[printSetSlot(index)];
+}
 
 }  // namespace slp::print

@@ -13,7 +13,7 @@ struct PreviewMenuItem {
 };
 
 class PreviewMenus {
-public:
+  public:
     // The indexes of the MenuPrintSet items, in menu order.
     static constexpr std::array<int, 8> kPrintSetIndexes{5, 6, 7, 8, 9, 10, 21, 25};
     // Whether a MenuPrintSet index is a check item (the rules, sign-off and pay date).
@@ -27,8 +27,8 @@ public:
 
     PreviewMenus();
 
-    PreviewMenuItem selPage;   // SELPAGE: "共" & pageCount & "页,现第" & currentPage & "页"
-    PreviewMenuItem printOut;  // PRINTOUT: "打印"
+    PreviewMenuItem selPage;    // SELPAGE: "共" & pageCount & "页,现第" & currentPage & "页"
+    PreviewMenuItem printOut;   // PRINTOUT: "打印"
     PreviewMenuItem setPrint1;  // SETPrint(1): "设置", the submenu of MenuSet
     PreviewMenuItem setPrint2;  // SETPrint(2): "打印设置", the submenu of MenuPrintSet
     PreviewMenuItem exitRance;  // EXITRANCE: "退出"
@@ -40,7 +40,7 @@ public:
     PreviewMenuItem& printSet(int index);
     const PreviewMenuItem& printSet(int index) const;
 
-private:
+  private:
     static size_t printSetSlot(int index);
 
     std::array<PreviewMenuItem, 4> menuSet_;

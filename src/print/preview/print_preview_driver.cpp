@@ -11,10 +11,10 @@
 #include "data/wage_grid.h"
 #include "entry/host_context.h"
 #include "print/paper_size_name.h"
+#include "print/preview/caching_target.h"
 #include "print/preview/grid_page.h"
 #include "print/preview/no_printer.h"
 #include "print/preview/preview_canvas.h"
-#include "print/preview/single_job_target.h"
 #include "print/printer.h"
 #include "print/system_printer.h"
 #include "settings/groups.h"
@@ -60,7 +60,8 @@ void PrintPreviewDriver::setRequest(const PrintPreviewRequest& request) {
     setRequest(request, std::make_shared<const data::WageGrid>(*request.grid));
 }
 
-void PrintPreviewDriver::setRequest(const PrintPreviewRequest& request, std::shared_ptr<const data::WageGrid> grid) {
+void PrintPreviewDriver::setRequest(const PrintPreviewRequest& request,
+                                    std::shared_ptr<const data::WageGrid> grid) {
     if (!grid) throw std::invalid_argument("print preview request without a grid");
     grid_ = std::move(grid);
     layout_.printGrid = grid_.get();
@@ -78,7 +79,8 @@ QStringList PrintPreviewDriver::helpLines() {
 }
 
 QString PrintPreviewDriver::pageCaption() const {
-    return u"共"_s + QString::number(layout_.pageCount) + u"页,现第"_s + QString::number(currentPage_) + u"页"_s;
+    return u"共"_s + QString::number(layout_.pageCount) + u"页,现第"_s + QString::number(currentPage_) +
+           u"页"_s;
 }
 
 void PrintPreviewDriver::setEnvironment(WarningSink& warnings) {
@@ -89,7 +91,9 @@ void PrintPreviewDriver::setEnvironment(WarningSink& warnings) {
     layout_.environment.warnings = &warnings;
 }
 
-PageMetrics PrintPreviewDriver::metrics() const { return {originX_, originY_, rowHeight_, textOffset_}; }
+PageMetrics PrintPreviewDriver::metrics() const {
+    return {originX_, originY_, rowHeight_, textOffset_};
+}
 
 void PrintPreviewDriver::refreshSetCaptions() {
     menus_.menuSet(1).caption = u"X轴起始位置为"_s + plainNumber(originX_);
@@ -106,7 +110,9 @@ void PrintPreviewDriver::recomputeTextOffset() {
 
 void PrintPreviewDriver::Form_Load() {
     reportKind_ = layout_.slipMode != 0 ? settings::kWageSlipReportKind.toString() : QString();
-    auto at = [&](const settings::KeyDef& def) { return settings::resolve(def, host_.unitCode, reportKind_); };
+    auto at = [&](const settings::KeyDef& def) {
+        return settings::resolve(def, host_.unitCode, reportKind_);
+    };
     tolerant([&] { originX_ = settings::readSingle(store_, at(key::OriginX)); });
     tolerant([&] { originY_ = settings::readSingle(store_, at(key::OriginY)); });
     tolerant([&] { rowHeight_ = settings::readSingle(store_, at(key::RowHeight)); });
@@ -183,7 +189,8 @@ void PrintPreviewDriver::LoadLineOptions() {
 bool PrintPreviewDriver::SetupPreview() {
     MeasureLayout();
     const Printer& p = *printer_;
-    if (drawPreview_) canvas_.resize(p.printableWidth(), p.printableHeight(), p.paperWidth(), p.printableWidth());
+    if (drawPreview_)
+        canvas_.resize(p.printableWidth(), p.printableHeight(), p.paperWidth(), p.printableWidth());
     if (tooWide_ || layout_.slipLayout) {
         CountSlipPages();
     } else {
@@ -208,7 +215,9 @@ void PrintPreviewDriver::CountSlipPages() {
     print::CountSlipPages(layout_, grid_->rows(), tooWide_, printer_->printableWidth());
 }
 
-void PrintPreviewDriver::CountTablePages() { print::CountTablePages(layout_, grid_->rows()); }
+void PrintPreviewDriver::CountTablePages() {
+    print::CountTablePages(layout_, grid_->rows());
+}
 
 void PrintPreviewDriver::DrawCurrentPage() {
     menus_.selPage.caption = pageCaption();
@@ -217,29 +226,29 @@ void PrintPreviewDriver::DrawCurrentPage() {
 
 void PrintPreviewDriver::drawOnPicture(int page, float cellInset) {
     if (!drawPreview_) return;
-    setEnvironment(shownWarnings_);
-    canvas_.clear();
-    layout_.printTarget = &canvas_.target();
     shownPage_ = page;
     shownInset_ = cellInset;
-    try {
-        DrawGridPage(layout_, layoutKind(), metrics(), page, cellInset);
-    } catch (const std::exception& e) {
-        ReportError(e);
-    }
+    drawPicture(shownWarnings_);
 }
 
 void PrintPreviewDriver::RedrawShownPage() {
     if (!drawPreview_ || shownPage_ < 1) return;
-    setEnvironment(mutedWarnings_);
+    drawPicture(mutedWarnings_);
+    mutedWarnings_.texts.clear();
+}
+
+void PrintPreviewDriver::drawPicture(WarningSink& warnings) {
+    setEnvironment(warnings);
     canvas_.clear();
-    layout_.printTarget = &canvas_.target();
+    CachingTarget target(canvas_.target());
+    layout_.printTarget = &target;
     try {
         DrawGridPage(layout_, layoutKind(), metrics(), shownPage_, shownInset_);
-    } catch (const std::exception&) {
-        // Shown when the page was first drawn.
+    } catch (const std::exception& e) {
+        // Shown when the page is drawn, not again when it is drawn at another scale.
+        if (&warnings == &shownWarnings_) ReportError(e);
     }
-    mutedWarnings_.texts.clear();
+    layout_.printTarget = &canvas_.target();
 }
 
 bool PrintPreviewDriver::KeyDown(PagingKey key) {
@@ -252,7 +261,9 @@ bool PrintPreviewDriver::KeyDown(PagingKey key) {
         case PagingKey::PageDown:
             if (currentPage_ < last) next = int16_t(currentPage_ + 1);
             break;
-        case PagingKey::Home: next = 1; break;
+        case PagingKey::Home:
+            next = 1;
+            break;
         case PagingKey::End:
             if (last >= 1) next = last;
             break;
@@ -296,9 +307,9 @@ void PrintPreviewDriver::PRINTOUT_Click() {
         if (!(first >= 1)) return;
         // A page past the last prints nothing; numbers beyond 16 bits are such pages.
         printFromPage_ = toInt16(std::min(first, 32767.0));
-        const double last = askValue(total + u"页,打印起始页为"_s + QString::number(printFromPage_) +
-                                         u",请选择打印终止页!"_s,
-                                     QString::number(pages));
+        const double last =
+            askValue(total + u"页,打印起始页为"_s + QString::number(printFromPage_) + u",请选择打印终止页!"_s,
+                     QString::number(pages));
         if (!(last >= 1)) return;
         printToPage_ = toInt16(std::min(last, 32767.0));
         from = printFromPage_;
@@ -314,29 +325,8 @@ void PrintPreviewDriver::PRINTOUT_Click() {
 int PrintPreviewDriver::PrintRange(int from, int to, bool oneJob) {
     if (isMissingPrinter(*printer_)) throw Error(errnum::NoPrinter, noPrinterDescription());
     setEnvironment(shownWarnings_);
-    Printer& printer = *printer_;
-    if (!oneJob) return PrintGridPages(layout_, printer, layoutKind(), metrics(), from, to);
-
-    to = std::min(to, int(layout_.pageCount));
-    from = std::max(from, 1);
-    if (from > to) return 0;
-    SingleJobTarget job(printer.target());
-    layout_.printTarget = &job;
-    int printed = 0;
-    try {
-        for (int page = from; page <= to; ++page) {
-            if (page > from && printer.jobActive()) printer.newPage();
-            DrawGridPage(layout_, layoutKind(), metrics(), page, 45);
-            ++printed;
-        }
-        printer.endDoc();
-    } catch (...) {
-        printer.abortDoc();
-        layout_.printTarget = &printer.target();
-        throw;
-    }
-    layout_.printTarget = &printer.target();
-    return printed;
+    CachingTarget target(printer_->target());
+    return PrintGridPages(layout_, *printer_, target, layoutKind(), metrics(), from, to, oneJob);
 }
 
 void PrintPreviewDriver::MenuSet_Click(int index) {
@@ -352,9 +342,15 @@ void PrintPreviewDriver::MenuSet_Click(int index) {
     // Negative lengths and counts, and values beyond their type, are refused like an empty answer.
     if (!(v > 0) || v > double(FLT_MAX)) return;
     switch (index) {
-        case 1: originX_ = float(v); break;
-        case 2: originY_ = float(v); break;
-        case 3: rowHeight_ = float(v); break;
+        case 1:
+            originX_ = float(v);
+            break;
+        case 2:
+            originY_ = float(v);
+            break;
+        case 3:
+            rowHeight_ = float(v);
+            break;
         default: {
             const double lines = std::trunc(v);
             if (lines < 1 || lines > 32767) return;
@@ -383,16 +379,25 @@ void PrintPreviewDriver::writeSwitch(int index, bool on) {
 void PrintPreviewDriver::MenuPrintSet_Click(int index) {
     PreviewMenuItem& item = menus_.printSet(index);
     switch (index) {
-        case 5: layout_.drawHorizontalLines = item.checked = !item.checked; break;
-        case 6: layout_.drawVerticalLines = item.checked = !item.checked; break;
-        case 7: layout_.drawMiddleLines = item.checked = !item.checked; break;
-        case 8: layout_.drawCenterLine = item.checked = !item.checked; break;
+        case 5:
+            layout_.drawHorizontalLines = item.checked = !item.checked;
+            break;
+        case 6:
+            layout_.drawVerticalLines = item.checked = !item.checked;
+            break;
+        case 7:
+            layout_.drawMiddleLines = item.checked = !item.checked;
+            break;
+        case 8:
+            layout_.drawCenterLine = item.checked = !item.checked;
+            break;
         case 9:
         case 10: {
             const bool columns = index == 9;
             int16_t& value = columns ? layout_.columnsPerLine : layout_.continuationIndent;
-            const QString prompt = (columns ? u"请选择每行打印列数的增减数!"_s : u"请选择非首行缩进数的增减数!"_s) +
-                                   u"\r\n\r\r    基准值为"_s + QString::number(value);
+            const QString prompt =
+                (columns ? u"请选择每行打印列数的增减数!"_s : u"请选择非首行缩进数的增减数!"_s) +
+                u"\r\n\r\r    基准值为"_s + QString::number(value);
             const double v = askValue(prompt, QString());
             if (v == 0 || !std::isfinite(v)) return;
             // At least one column a line and no negative indent; anything else is refused.
@@ -403,8 +408,11 @@ void PrintPreviewDriver::MenuPrintSet_Click(int index) {
             break;
         }
         case 21:
-        case 25: writeSwitch(index, !item.checked); break;
-        default: throw std::out_of_range("MenuPrintSet index");
+        case 25:
+            writeSwitch(index, !item.checked);
+            break;
+        default:
+            throw std::out_of_range("MenuPrintSet index");
     }
     recomputeTextOffset();
     SetupPreview();

@@ -30,7 +30,7 @@ class Printer;
 class PreviewCanvas;
 
 class PrintPreviewDriver {
-public:
+  public:
     struct Environment {
         settings::Store& store;
         Prompts& prompts;
@@ -121,12 +121,13 @@ public:
     // "共" & pageCount & "页,现第" & currentPage & "页"
     QString pageCaption() const;
 
-private:
+  private:
     void setEnvironment(WarningSink& warnings);
     PageMetrics metrics() const;
     void refreshSetCaptions();
     void recomputeTextOffset();
     void drawOnPicture(int page, float cellInset);
+    void drawPicture(WarningSink& warnings);
     double askValue(const QString& prompt, const QString& defaultText);
     void writeSwitch(int index, bool on);
 

@@ -36,14 +36,17 @@ PrintPreviewHost::PrintPreviewHost(WindowRegistry& registry, PrintPreviewService
     if (!services_.openPrinter) services_.openPrinter = openDefaultPrinter;
 }
 
-PrintPreviewHost::~PrintPreviewHost() { delete window_.data(); }
+PrintPreviewHost::~PrintPreviewHost() {
+    delete window_.data();
+}
 
 void PrintPreviewHost::ensureDriver() {
     if (driver_) return;
     printer_ = services_.openPrinter();
     if (!printer_) throw Error(errnum::NoPrinter, noPrinterDescription());
     driver_ = std::make_unique<PrintPreviewDriver>(
-        PrintPreviewDriver::Environment{*services_.store, *services_.prompts, *services_.clock, *services_.host},
+        PrintPreviewDriver::Environment{*services_.store, *services_.prompts, *services_.clock,
+                                        *services_.host},
         *printer_, canvas_);
 }
 
@@ -57,9 +60,13 @@ Printer& PrintPreviewHost::printer() {
     return *printer_;
 }
 
-void PrintPreviewHost::setRequest(const PrintPreviewRequest& request) { driver().setRequest(request); }
+void PrintPreviewHost::setRequest(const PrintPreviewRequest& request) {
+    driver().setRequest(request);
+}
 
-bool PrintPreviewHost::isOpen() const { return window_ && !window_->isHidden(); }
+bool PrintPreviewHost::isOpen() const {
+    return window_ && !window_->isHidden();
+}
 
 void PrintPreviewHost::showOrRaise() {
     if (isOpen()) {
@@ -95,11 +102,14 @@ void PrintPreviewHost::setupPrinter(QWidget* parent) {
         return;
     }
     if (isMissingPrinter(*printer_)) {
-        services_.prompts->messageBox(missingPrinterMessage(), QString(), MessageIcon::Warning, MessageButtons::Ok);
+        services_.prompts->messageBox(missingPrinterMessage(), QString(), MessageIcon::Warning,
+                                      MessageButtons::Ok);
     }
 }
 
-void registerPrintPreviewWindow(WindowRegistry& registry) { registerPrintPreviewWindow(registry, {}); }
+void registerPrintPreviewWindow(WindowRegistry& registry) {
+    registerPrintPreviewWindow(registry, {});
+}
 
 void registerPrintPreviewWindow(WindowRegistry& registry, PrintPreviewServices services) {
     registry.setFactory(WindowId::PrintPreview, [&registry, services = std::move(services)] {

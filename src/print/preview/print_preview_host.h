@@ -17,7 +17,7 @@
 namespace slp::print {
 
 class PrintPreviewHost : public ManagedWindow {
-public:
+  public:
     PrintPreviewHost(WindowRegistry& registry, PrintPreviewServices services);
     ~PrintPreviewHost() override;
 
@@ -32,7 +32,7 @@ public:
     // The open window, or nullptr.
     PrintPreviewWindow* window() const { return window_.data(); }
 
-private:
+  private:
     void ensureDriver();
     void setupPrinter(QWidget* parent);
 

@@ -29,13 +29,14 @@ constexpr int kScreenDpi = 96;
 // The window's background: the two help lines at its top left corner, under the picture; Ctrl and the
 // wheel zoom.
 class PreviewBackground : public QWidget {
-public:
-    PreviewBackground(QWidget* parent, std::function<void(int)> zoom) : QWidget(parent), zoom_(std::move(zoom)) {
+  public:
+    PreviewBackground(QWidget* parent, std::function<void(int)> zoom)
+        : QWidget(parent), zoom_(std::move(zoom)) {
         setObjectName(u"PreviewBackground"_s);
         setAutoFillBackground(true);
     }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         const QFontMetrics metrics(font());
@@ -53,7 +54,7 @@ protected:
         event->accept();
     }
 
-private:
+  private:
     std::function<void(int)> zoom_;
 };
 
@@ -103,7 +104,8 @@ void PrintPreviewWindow::buildMenus() {
     printSetMenu_->menuAction()->setObjectName(PreviewMenus::setPrintName(2));
     actions_[PreviewMenus::setPrintName(2)] = printSetMenu_->menuAction();
     for (int i : PreviewMenus::kPrintSetIndexes) {
-        QAction* a = addAction(printSetMenu_, PreviewMenus::printSetName(i), [this, i] { driver_.MenuPrintSet_Click(i); });
+        QAction* a = addAction(printSetMenu_, PreviewMenus::printSetName(i),
+                               [this, i] { driver_.MenuPrintSet_Click(i); });
         // The driver flips the check marks; the action only shows them.
         a->setCheckable(PreviewMenus::isCheckItem(i));
     }
@@ -135,7 +137,8 @@ void PrintPreviewWindow::buildKeys() {
         shortcut->setObjectName(name);
         shortcut->setContext(Qt::WindowShortcut);
         shortcut->setAutoRepeat(true);
-        connect(shortcut, &QShortcut::activated, this, [this, handler = std::move(handler)] { run(handler); });
+        connect(shortcut, &QShortcut::activated, this,
+                [this, handler = std::move(handler)] { run(handler); });
     };
     using Key = PrintPreviewDriver::PagingKey;
     key(QKeySequence(Qt::Key_PageUp), u"key_PageUp"_s, [this] { driver_.KeyDown(Key::PageUp); });
@@ -194,7 +197,9 @@ void PrintPreviewWindow::refresh() {
     showPicture();
 }
 
-void PrintPreviewWindow::showPicture() { picture_->setImage(canvas_.image(), canvas_.dpi()); }
+void PrintPreviewWindow::showPicture() {
+    picture_->setImage(canvas_.image(), canvas_.dpi());
+}
 
 void PrintPreviewWindow::sizePanels() {
     const int w = width();

@@ -20,7 +20,7 @@ class PrintPreviewDriver;
 class PrintPreviewWindow : public QMainWindow {
     Q_OBJECT
 
-public:
+  public:
     struct Hooks {
         // The printer setup dialog for the current printer (a click on the first status panel).
         std::function<void(QWidget* parent)> printerSetup;
@@ -31,7 +31,8 @@ public:
     // The zoom steps, in percent of the screen scale (15 twips a pixel).
     static constexpr std::array<int, 9> kZoomSteps{50, 67, 75, 100, 125, 150, 200, 300, 400};
 
-    PrintPreviewWindow(PrintPreviewDriver& driver, PictureCanvas& canvas, Hooks hooks, QWidget* parent = nullptr);
+    PrintPreviewWindow(PrintPreviewDriver& driver, PictureCanvas& canvas, Hooks hooks,
+                       QWidget* parent = nullptr);
 
     // The opening steps the window itself takes: full screen size at the top left corner, caption
     // printTitle, the picture at 0, 0. Call after the driver's Form_Load.
@@ -49,12 +50,12 @@ public:
     // One step nearer or farther; the page is drawn again at the new scale.
     void zoom(int steps);
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void buildMenus();
     void buildStatusBar();
     void buildKeys();

@@ -33,10 +33,10 @@ class Printer;
 
 // What the preview window works with. Every member may stay empty for the defaults.
 struct PrintPreviewServices {
-    HostContext* host = nullptr;          // none: the process's HostContext
-    settings::Store* store = nullptr;     // none: the user's settings folder
-    const Clock* clock = nullptr;         // none: the system clock
-    Prompts* prompts = nullptr;           // none: Qt dialogs over the preview window
+    HostContext* host = nullptr;       // none: the process's HostContext
+    settings::Store* store = nullptr;  // none: the user's settings folder
+    const Clock* clock = nullptr;      // none: the system clock
+    Prompts* prompts = nullptr;        // none: Qt dialogs over the preview window
     // The printer, opened when the window first opens. None: the system's default printer, or, when no
     // printer is installed, a stand-in that lays pages out on A4 and answers printing with error 484.
     std::function<std::unique_ptr<Printer>()> openPrinter;

@@ -7,7 +7,7 @@
 namespace slp::print {
 
 class SingleJobTarget : public PrintTarget {
-public:
+  public:
     explicit SingleJobTarget(PrintTarget& inner) : inner_(inner) {}
 
     float CurrentX() const override { return inner_.CurrentX(); }
@@ -36,7 +36,7 @@ public:
     // How many times a renderer asked to end the job.
     int endedPages() const { return endedPages_; }
 
-private:
+  private:
     PrintTarget& inner_;
     int endedPages_ = 0;
 };
