@@ -4,7 +4,9 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QVarLengthArray>
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -29,6 +31,48 @@ const char divisionByZero[] = "除数为零";
 QString textOf(sqlite3_value* v) {
     const auto* bytes = reinterpret_cast<const char*>(sqlite3_value_text(v));
     return QString::fromUtf8(bytes, sqlite3_value_bytes(v));
+}
+
+// A text of plain decimal form read from its UTF-8 bytes without a QString: blanks, tabs or line feeds
+// around, a sign, digits with at most one decimal point. Such a text is a number in every reading and
+// its value is the correctly rounded one, as leadingValue gives it (zero without a sign). nullopt for
+// any other text, which takes the general way.
+std::optional<double> plainDecimal(const unsigned char* bytes, int length) {
+    // Longer texts are left to the general reading, which keeps every digit.
+    constexpr int kMaxPlain = 64;
+    const auto isBlank = [](unsigned char c) { return c == ' ' || c == '\t' || c == '\n'; };
+    int b = 0;
+    int e = length;
+    while (b < e && isBlank(bytes[b])) ++b;
+    while (e > b && isBlank(bytes[e - 1])) --e;
+    bool negative = false;
+    if (b < e && (bytes[b] == '+' || bytes[b] == '-')) negative = bytes[b++] == '-';
+    if (e - b > kMaxPlain) return std::nullopt;
+    bool digit = false;
+    bool point = false;
+    for (int i = b; i < e; ++i) {
+        if (bytes[i] >= '0' && bytes[i] <= '9') {
+            digit = true;
+        } else if (bytes[i] == '.' && !point) {
+            point = true;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (!digit) return std::nullopt;
+    double v = 0;
+    const char* first = reinterpret_cast<const char*>(bytes + b);
+    const auto [end, ec] = std::from_chars(first, first + (e - b), v);
+    if (ec != std::errc() || end != first + (e - b)) return std::nullopt;
+    if (v == 0) return 0.0;
+    return negative ? -v : v;
+}
+
+bool isAscii(const unsigned char* bytes, int length) {
+    for (int i = 0; i < length; ++i) {
+        if (bytes[i] >= 0x80) return false;
+    }
+    return true;
 }
 
 // The text a value turns into when it is joined to a text: numbers in their plain decimal form.
@@ -82,6 +126,11 @@ std::optional<Number> numberOf(sqlite3_value* v) {
             n.real = sqlite3_value_double(v);
             return n;
         default: {
+            const auto* bytes = sqlite3_value_text(v);
+            if (const auto plain = plainDecimal(bytes, sqlite3_value_bytes(v))) {
+                n.real = *plain;
+                return n;
+            }
             const QString text = textOf(v);
             if (!isNumericText(text)) return std::nullopt;
             n.real = leadingValue(text);
@@ -108,8 +157,11 @@ void valFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
         case SQLITE_FLOAT:
             sqlite3_result_double(ctx, sqlite3_value_double(argv[0]));
             return;
-        default:
-            sqlite3_result_double(ctx, leadingValue(textOf(argv[0])));
+        default: {
+            const auto* bytes = sqlite3_value_text(argv[0]);
+            const auto plain = plainDecimal(bytes, sqlite3_value_bytes(argv[0]));
+            sqlite3_result_double(ctx, plain ? *plain : leadingValue(textOf(argv[0])));
+        }
     }
 }
 
@@ -154,8 +206,47 @@ void leftFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
     resultText(ctx, text.left(end));
 }
 
+// catFunction for ASCII texts, whole numbers and nulls, joined as bytes: false (nothing done) when an
+// argument is anything else.
+bool catAscii(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    QVarLengthArray<char, 256> joined;
+    bool allNull = true;
+    for (int i = 0; i < argc; ++i) {
+        switch (sqlite3_value_type(argv[i])) {
+            case SQLITE_NULL:
+                break;
+            case SQLITE_INTEGER: {
+                char digits[24];
+                const auto [end, ec] =
+                    std::to_chars(digits, digits + sizeof digits, sqlite3_value_int64(argv[i]));
+                (void)ec;  // 20 characters hold every 64-bit number
+                joined.append(digits, end - digits);
+                allNull = false;
+                break;
+            }
+            case SQLITE_TEXT: {
+                const auto* bytes = sqlite3_value_text(argv[i]);
+                const int length = sqlite3_value_bytes(argv[i]);
+                if (!isAscii(bytes, length)) return false;
+                joined.append(reinterpret_cast<const char*>(bytes), length);
+                allNull = false;
+                break;
+            }
+            default:
+                return false;
+        }
+    }
+    if (allNull) {
+        sqlite3_result_null(ctx);
+    } else {
+        sqlite3_result_text(ctx, joined.constData(), int(joined.size()), SQLITE_TRANSIENT);
+    }
+    return true;
+}
+
 // a & b & …: joins the texts, a null counting as an empty text; only nulls give null.
 void catFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    if (catAscii(ctx, argc, argv)) return;
     QString text;
     bool allNull = true;
     for (int i = 0; i < argc; ++i) {
