@@ -89,17 +89,32 @@ const QList<Command>& commands() {
     return list;
 }
 
+namespace {
+// "--name VALUE" in one column, its explanation in the next. An option's help text starts with the
+// name of its value when it takes one ("FILE  the wage database").
+QString optionLine(const OptionSpec& o, int indent) {
+    QString left = u"--"_s + o.name;
+    QString help = o.help.trimmed();
+    if (o.takesValue) {
+        const qsizetype gap = help.indexOf(u' ');
+        left += u' ' + (gap < 0 ? help : help.left(gap));
+        help = gap < 0 ? QString() : help.mid(gap).trimmed();
+    }
+    return QString(indent, u' ') + left.leftJustified(22) + u' ' + help + u'\n';
+}
+}  // namespace
+
 QString helpText() {
     QString out = u"usage: slpayprn [global options] [command] [command options]\n\n"_s
                   u"Sl_PAYPRN prints a month's wage tables and slips and writes the banks' payroll-card files.\n\n"_s
                   u"global options:\n"_s;
-    for (const auto& o : globalOptions()) out += u"  --"_s + o.name + u' ' + o.help + u'\n';
+    for (const auto& o : globalOptions()) out += optionLine(o, 2);
     out += u"\ncommands:\n"_s;
     for (const auto& c : commands()) {
         out += u"  slpayprn "_s + c.words.join(u' ');
         if (!c.synopsis.isEmpty()) out += u' ' + c.synopsis;
         out += u"\n      "_s + c.summary + u'\n';
-        for (const auto& o : c.options) out += u"      --"_s + o.name + u' ' + o.help + u'\n';
+        for (const auto& o : c.options) out += optionLine(o, 6);
     }
     return out;
 }
