@@ -1,11 +1,15 @@
-// The helpers read plain ASCII numbers from their bytes and take the general way (QString) for
-// everything else. These tests hold the short cuts to the general way: values bit for bit, joined texts
-// byte for byte.
+// The helpers read plain ASCII numbers from their bytes and compare printable ASCII texts by a rank
+// table, and take the general way (QString, ICU) for everything else. These tests hold the short cuts
+// to the general way: values bit for bit, joined texts byte for byte, and the collation's order against
+// an ICU collator set up as the host's order is described (Chinese, secondary strength, Latin first).
 #include <gtest/gtest.h>
+#include <unicode/ucol.h>
 
 #include <QRandomGenerator>
 #include <QStringList>
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "basic/conversions.h"
 #include "data/jet/translate.h"
@@ -146,6 +150,85 @@ TEST(HelperShortCuts, CatJoinsAsciiNumbersAndNullsAsTheTextsDo) {
     Probe nulls(db.handle(), "SELECT slp_cat(NULL, NULL)");
     ASSERT_EQ(nulls.run({}), SQLITE_ROW);
     EXPECT_EQ(sqlite3_column_type(nulls.get(), 0), SQLITE_NULL);
+}
+
+// An ICU collator set up as the host's order is described.
+class HostOrder {
+  public:
+    HostOrder() {
+        UErrorCode status = U_ZERO_ERROR;
+        collator_ = ucol_open("zh", &status);
+        ucol_setStrength(collator_, UCOL_SECONDARY);
+        const int32_t none[] = {UCOL_REORDER_CODE_NONE};
+        ucol_setReorderCodes(collator_, none, 1, &status);
+        EXPECT_TRUE(U_SUCCESS(status));
+    }
+    ~HostOrder() { ucol_close(collator_); }
+    HostOrder(const HostOrder&) = delete;
+    HostOrder& operator=(const HostOrder&) = delete;
+
+    int compare(const QString& a, const QString& b) const {
+        const UCollationResult r =
+            ucol_strcoll(collator_, reinterpret_cast<const UChar*>(a.utf16()), int(a.size()),
+                         reinterpret_cast<const UChar*>(b.utf16()), int(b.size()));
+        return r == UCOL_LESS ? -1 : r == UCOL_GREATER ? 1 : 0;
+    }
+
+  private:
+    UCollator* collator_ = nullptr;
+};
+
+// Sorts the texts by ICU and asks the collation about every neighbouring pair. Since both orders are
+// total, agreeing on all neighbours means agreeing on every pair.
+void expectSameOrder(HostDatabase& db, QStringList texts) {
+    const HostOrder icu;
+    std::stable_sort(texts.begin(), texts.end(),
+                     [&](const QString& a, const QString& b) { return icu.compare(a, b) < 0; });
+    Probe p(db.handle(), "SELECT ?1 < ?2 COLLATE slp_text, ?1 = ?2 COLLATE slp_text");
+    int disagreements = 0;
+    for (qsizetype i = 1; i < texts.size() && disagreements < 10; ++i) {
+        ASSERT_EQ(p.run({texts[i - 1], texts[i]}), SQLITE_ROW);
+        const int expected = icu.compare(texts[i - 1], texts[i]);
+        const int less = sqlite3_column_int(p.get(), 0);
+        const int equal = sqlite3_column_int(p.get(), 1);
+        if (less != (expected < 0 ? 1 : 0) || equal != (expected == 0 ? 1 : 0)) {
+            ++disagreements;
+            ADD_FAILURE() << "“" << texts[i - 1].toStdString() << "” and “" << texts[i].toStdString()
+                          << "”: ICU says " << expected << ", the collation less=" << less
+                          << " equal=" << equal;
+        }
+    }
+}
+
+TEST(HelperShortCuts, CollationOrdersEveryAsciiTextOfOneAndTwoCharactersAsIcuDoes) {
+    HostDatabase db;
+    QStringList texts = {QString()};
+    for (char16_t a = 0x20; a < 0x7F; ++a) {
+        texts << QString(QChar(a));
+        for (char16_t b = 0x20; b < 0x7F; ++b) texts << QString(QChar(a)) + QChar(b);
+    }
+    expectSameOrder(db, texts);
+}
+
+TEST(HelperShortCuts, CollationOrdersRandomTextsAsIcuDoes) {
+    HostDatabase db;
+    QRandomGenerator random(4251);
+    QStringList printable;
+    for (char16_t c = 0x20; c < 0x7F; ++c) printable << QString(QChar(c));
+    const QStringList codes = {u"0"_s, u"1"_s, u"9"_s, u"-"_s, u"."_s, u" "_s, u"_"_s, u"/"_s};
+    const QStringList letters = {u"a"_s, u"A"_s, u"b"_s, u"B"_s, u"z"_s, u"Z"_s, u"1"_s, u"0"_s};
+    // Characters that take the general way, next to ASCII.
+    const QStringList others = {u"张"_s, u"á"_s, u"Ａ"_s, u"１"_s, u"\t"_s, u"　"_s, u"😀"_s};
+    QStringList texts;
+    for (int i = 0; i < 6000; ++i) {
+        const int kind = random.bounded(4);
+        const QStringList& pool = kind == 0 ? printable : kind == 1 ? codes : letters;
+        QString t = draw(random, pool, 10);
+        if (kind == 3 && !t.isEmpty())
+            t.insert(random.bounded(int(t.size()) + 1), others[random.bounded(int(others.size()))]);
+        texts << t;
+    }
+    expectSameOrder(db, texts);
 }
 
 }  // namespace
