@@ -4,7 +4,6 @@
 
 #include <QByteArray>
 #include <QString>
-#include <QVarLengthArray>
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -208,28 +207,30 @@ void leftFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
 }
 
 // catFunction for ASCII texts, whole numbers and nulls, joined as bytes: false (nothing done) when an
-// argument is anything else.
+// argument is anything else or the joined text is long.
 bool catAscii(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
-    QVarLengthArray<char, 256> joined;
+    char joined[256];
+    int length = 0;
     bool allNull = true;
     for (int i = 0; i < argc; ++i) {
         switch (sqlite3_value_type(argv[i])) {
             case SQLITE_NULL:
                 break;
             case SQLITE_INTEGER: {
-                char digits[24];
-                const auto [end, ec] =
-                    std::to_chars(digits, digits + sizeof digits, sqlite3_value_int64(argv[i]));
-                (void)ec;  // 20 characters hold every 64-bit number
-                joined.append(digits, end - digits);
+                // 20 characters hold every 64-bit number.
+                if (length + 20 > int(sizeof joined)) return false;
+                length = int(
+                    std::to_chars(joined + length, joined + sizeof joined, sqlite3_value_int64(argv[i])).ptr -
+                    joined);
                 allNull = false;
                 break;
             }
             case SQLITE_TEXT: {
                 const auto* bytes = sqlite3_value_text(argv[i]);
-                const int length = sqlite3_value_bytes(argv[i]);
-                if (!isAscii(bytes, length)) return false;
-                joined.append(reinterpret_cast<const char*>(bytes), length);
+                const int n = sqlite3_value_bytes(argv[i]);
+                if (n > int(sizeof joined) - length || !isAscii(bytes, n)) return false;
+                if (n > 0) std::memcpy(joined + length, bytes, size_t(n));
+                length += n;
                 allNull = false;
                 break;
             }
@@ -240,7 +241,7 @@ bool catAscii(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     if (allNull) {
         sqlite3_result_null(ctx);
     } else {
-        sqlite3_result_text(ctx, joined.constData(), int(joined.size()), SQLITE_TRANSIENT);
+        sqlite3_result_text(ctx, joined, length, SQLITE_TRANSIENT);
     }
     return true;
 }
