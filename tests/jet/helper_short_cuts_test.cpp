@@ -64,30 +64,14 @@ QString draw(QRandomGenerator& random, const QStringList& pool, int maxLength) {
 // Numbers in plain form with blanks and signs, some too long for the short cut, and texts just outside
 // the plain form (exponents, blanks inside, full-width digits, a carriage return, hex).
 QStringList numberTexts() {
-    QStringList texts = {u"0"_s,
-                         u"-0"_s,
-                         u"+0.0"_s,
-                         u"5."_s,
-                         u".5"_s,
-                         u"."_s,
-                         u"-"_s,
-                         u""_s,
-                         u" "_s,
-                         u" 1 2"_s,
-                         u"1e5"_s,
-                         u"&H1F"_s,
-                         u"１２"_s,
-                         u"12\r"_s,
-                         u"\t7\n"_s,
-                         u"- 5"_s,
-                         u"1.2.3"_s,
-                         u"0.1"_s,
-                         u"1234.56"_s,
-                         u"-.25"_s,
-                         u"+12"_s,
-                         u"6222021950919135691 "_s,
-                         u"9007199254740993"_s,
-                         u"0.30000000000000004441"_s};
+    QStringList texts = {
+        u"0"_s, u"-0"_s, u"+0.0"_s, u"5."_s, u".5"_s, u"."_s, u"-"_s, u""_s, u" "_s, u" 1 2"_s, u"1e5"_s,
+        u"&H1F"_s, u"１２"_s, u"12\r"_s, u"\t7\n"_s, u"- 5"_s, u"1.2.3"_s, u"0.1"_s, u"1234.56"_s, u"-.25"_s,
+        u"+12"_s, u"6222021950919135691 "_s, u"9007199254740993"_s, u"0.30000000000000004441"_s,
+        // Around the exact cases: 19 and 20 digits, 2^53 and above it with a fraction.
+        u"9999999999999999999"_s, u"18446744073709551615"_s, u"18446744073709551616"_s,
+        u"0.9007199254740992"_s, u"0.9007199254740993"_s, u"900719925474099.3"_s,
+        u"1.0000000000000000000000001"_s, u"123.4567890123456789012"_s, u"0.0000000000000000000001"_s};
     QRandomGenerator random(20000425);
     const QStringList digits = {u"0"_s, u"1"_s, u"3"_s, u"5"_s, u"7"_s, u"9"_s};
     const QStringList blanks = {u" "_s, u"\t"_s, u"\n"_s};
@@ -140,6 +124,7 @@ TEST(HelperShortCuts, CatJoinsAsciiNumbersAndNullsAsTheTextsDo) {
         {"SELECT slp_cat('工号', 12)", u"工号12"_s},
         {"SELECT slp_cat(1.5, 'x')", u"1.5x"_s},
         {"SELECT slp_cat(x'4142', 'c')", u"ABc"_s},
+        {"SELECT slp_cat(hex(zeroblob(150)), 7)", QString(300, u'0') + u'7'},  // beyond the short cut
     };
     for (const auto& c : cases) {
         Probe p(db.handle(), c.sql);

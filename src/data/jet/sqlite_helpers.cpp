@@ -8,6 +8,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 #include <optional>
@@ -50,20 +51,38 @@ std::optional<double> plainDecimal(const unsigned char* bytes, int length) {
     if (e - b > kMaxPlain) return std::nullopt;
     bool digit = false;
     bool point = false;
+    int digits = 0;          // all digits, leading zeros too
+    int fractionDigits = 0;  // digits after the point
+    uint64_t mantissa = 0;   // the digits as one whole number, while they fit
     for (int i = b; i < e; ++i) {
-        if (bytes[i] >= '0' && bytes[i] <= '9') {
+        const unsigned char c = bytes[i];
+        if (c >= '0' && c <= '9') {
             digit = true;
-        } else if (bytes[i] == '.' && !point) {
+            if (++digits <= 19) mantissa = mantissa * 10 + (c - '0');
+            if (point) ++fractionDigits;
+        } else if (c == '.' && !point) {
             point = true;
         } else {
             return std::nullopt;
         }
     }
     if (!digit) return std::nullopt;
+    // Exact cases first: up to 19 digits without a fraction are one rounding from the whole number,
+    // and a whole number below 2^53 divided by an exact power of ten is correctly rounded by IEEE
+    // division itself.
+    static constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                              1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                              1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
     double v = 0;
-    const char* first = reinterpret_cast<const char*>(bytes + b);
-    const auto [end, ec] = std::from_chars(first, first + (e - b), v);
-    if (ec != std::errc() || end != first + (e - b)) return std::nullopt;
+    if (digits <= 19 && fractionDigits == 0) {
+        v = static_cast<double>(mantissa);
+    } else if (digits <= 19 && mantissa <= (uint64_t(1) << 53) && fractionDigits <= 22) {
+        v = static_cast<double>(mantissa) / kPowersOfTen[fractionDigits];
+    } else {
+        const char* first = reinterpret_cast<const char*>(bytes + b);
+        const auto [end, ec] = std::from_chars(first, first + (e - b), v);
+        if (ec != std::errc() || end != first + (e - b)) return std::nullopt;
+    }
     if (v == 0) return 0.0;
     return negative ? -v : v;
 }
