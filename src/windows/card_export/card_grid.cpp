@@ -25,6 +25,33 @@ constexpr std::array<ColumnDef, kCardGridColumns> kColumns{{
     {u"金额", 900, data::align::General},
 }};
 
+// formatText(stored, "0.00") for the usual amount, digits with at most two decimals and no leading
+// zero: up to 15 digits are held by a double exactly enough that its shortest form is the text itself,
+// so the formatted text is the text with its decimals filled up to two. Any other text is formatted.
+QString shownAmount(const QString& stored) {
+    constexpr qsizetype kExactDigits = 15;
+    const qsizetype n = stored.size();
+    const QChar* s = stored.constData();
+    qsizetype point = -1;
+    for (qsizetype i = 0; i < n; ++i) {
+        if (s[i] == u'.' && point < 0 && i > 0) {
+            point = i;
+        } else if (s[i] < u'0' || s[i] > u'9') {
+            return formatText(stored, u"0.00");
+        }
+    }
+    const qsizetype whole = point < 0 ? n : point;
+    const qsizetype decimals = point < 0 ? 0 : n - point - 1;
+    if (whole == 0 || (whole > 1 && s[0] == u'0') || decimals > 2 || whole + decimals > kExactDigits) {
+        return formatText(stored, u"0.00");
+    }
+    if (decimals == 2) return stored;
+    QString shown = stored;
+    if (point < 0) shown += u'.';
+    shown += QString(2 - decimals, u'0');
+    return shown;
+}
+
 }  // namespace
 
 void prepareCardGrid(data::WageGrid& grid, int dataRows) {
@@ -49,8 +76,11 @@ CardGridSummary fillCardGrid(data::ResultSet& records, data::WageGrid& grid) {
     for (int k = 0; k < count; ++k) {
         records.setAbsolutePosition(k);
         const int row = k + 1;
-        const QString shown = formatText(records.text(2), u"0.00");
-        grid.setText(row, 0, QString::number(row));
+        const QString shown = shownAmount(records.text(2));
+        char16_t number[12];
+        qsizetype digits = 0;
+        for (unsigned v = unsigned(row); v > 0; v /= 10) number[11 - digits++] = char16_t(u'0' + v % 10);
+        grid.setText(row, 0, QStringView(number + 12 - digits, digits));  // QString::number(row)
         grid.setText(row, 1, records.text(0));
         grid.setText(row, 2, records.text(1));
         grid.setText(row, 3, shown);
