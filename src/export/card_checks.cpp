@@ -31,6 +31,30 @@ bool allDigits(QStringView text) {
     return true;
 }
 
+// Digits with at most one decimal point: a number by every reading.
+bool isPlainDecimal(QStringView text) {
+    bool digit = false;
+    bool point = false;
+    for (const QChar c : text) {
+        if (c >= u'0' && c <= u'9') {
+            digit = true;
+        } else if (c == u'.' && !point) {
+            point = true;
+        } else {
+            return false;
+        }
+    }
+    return digit;
+}
+
+QStringView withoutBlanks(QStringView text) {
+    qsizetype b = 0;
+    qsizetype e = text.size();
+    while (b < e && text[b] == u' ') ++b;
+    while (e > b && text[e - 1] == u' ') --e;
+    return text.sliced(b, e - b);
+}
+
 bool hasHeader(CardFormat format) {
     return format == CardFormat::Mudan || format == CardFormat::Pujiang || format == CardFormat::Baiyulan;
 }
@@ -109,7 +133,7 @@ class Checker {
     void checkAmounts() {
         for (qsizetype i = 0; i < input_.rows.size(); ++i) {
             const QString& amount = input_.rows[i].amount;
-            if (!isNumericText(amount))
+            if (!isPlainDecimal(amount) && !isNumericText(amount))
                 warnings_ << cell(u"金额"_s, i).describe() + quoted(amount) + u"不是数字"_s;
         }
     }
@@ -118,7 +142,7 @@ class Checker {
         const bool trimmed = format_ != CardFormat::Baiyulan && format_ != CardFormat::PostSavings;
         for (qsizetype i = 0; i < input_.rows.size(); ++i) {
             const QString& stored = input_.rows[i].cardNumber;
-            if (!allDigits(trimmed ? trimBlanks(stored) : stored)) {
+            if (!allDigits(trimmed ? withoutBlanks(stored) : QStringView(stored))) {
                 warnings_ << cell(u"卡号"_s, i).describe() + quoted(stored) + u"不全是数字"_s;
             }
         }
