@@ -2,6 +2,7 @@
 
 #include <QVarLengthArray>
 #include <cmath>
+#include <cstring>
 #include <optional>
 
 #include "basic/conversions.h"
@@ -202,11 +203,17 @@ void CardFileBuilder::putAscii(QStringView text) {
 }
 
 void CardFileBuilder::putBlanks(qsizetype count) {
-    if (count > 0) bytes_.append(count, ' ');
+    if (count <= 0) return;
+    const qsizetype at = bytes_.size();
+    bytes_.resize(at + count);
+    std::memset(bytes_.data() + at, ' ', size_t(count));
 }
 
 void CardFileBuilder::endLine() {
-    bytes_ += "\r\n";
+    const qsizetype at = bytes_.size();
+    bytes_.resize(at + 2);
+    bytes_.data()[at] = '\r';
+    bytes_.data()[at + 1] = '\n';
 }
 
 }  // namespace slp::bank
