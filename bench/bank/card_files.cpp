@@ -48,7 +48,10 @@ int main(int argc, char** argv) {
     if (!grid.open(QIODevice::ReadOnly)) return fail(args[0] + u": "_s + grid.errorString());
     // The rows' texts stay in this one decoded text: each field is a QString over its part of it, as a
     // caller that holds the grid in memory would hand it over.
-    const QString text = QString::fromUtf8(grid.readAll());
+    // Mapped rather than read into a buffer of its own (an empty file cannot be mapped).
+    const uchar* mapped = grid.size() > 0 ? grid.map(0, grid.size()) : nullptr;
+    const QString text = mapped ? QString::fromUtf8(reinterpret_cast<const char*>(mapped), grid.size())
+                                : QString::fromUtf8(grid.readAll());
 
     bank::CardFileInput input;
     input.unitCode = args.value(3, u"330100"_s);
