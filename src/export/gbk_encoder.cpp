@@ -88,10 +88,20 @@ std::optional<GbkEncoder::Failure> GbkEncoder::encode(QStringView text, QByteArr
     if (n == 0) return std::nullopt;
 
     const qsizetype start = out.size();
+    const char16_t* p = text.utf16();
+    if (asciiUnchanged_) {
+        qsizetype ascii = 0;
+        while (ascii < n && p[ascii] < 0x80) ++ascii;
+        if (ascii == n) {
+            out.resize(start + n);
+            char* o = out.data() + start;
+            for (qsizetype i = 0; i < n; ++i) o[i] = static_cast<char>(p[i]);
+            return std::nullopt;
+        }
+    }
     // Two bytes a UTF-16 unit are enough for every character GBK has.
     out.resize(start + 2 * n);
     char* o = out.data() + start;
-    const char16_t* p = text.utf16();
 
     qsizetype index = 0;  // in characters: a surrogate pair counts once, as does a broken surrogate
     for (qsizetype i = 0; i < n; ++i, ++index) {
@@ -147,7 +157,7 @@ std::optional<GbkEncoder::Failure> GbkEncoder::encode(QStringView text, QByteArr
                 return Failure{index, c};
         }
     }
-    out.resize(o - out.data());
+    if (o - out.data() != out.size()) out.resize(o - out.data());
     return std::nullopt;
 }
 
