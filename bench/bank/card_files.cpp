@@ -7,6 +7,7 @@
 // Timed as a whole process by run_bank.sh.
 #include <QFile>
 #include <QStringList>
+#include <algorithm>
 #include <cstdio>
 
 #include "basic/error.h"
@@ -60,7 +61,7 @@ int main(int argc, char** argv) {
     slp::card::CurrencyTotal total;
     const QChar* const all = text.constData();
     const qsizetype size = text.size();
-    input.rows.reserve(text.count(u'\n'));
+    input.rows.reserve(std::count(text.cbegin(), text.cend(), u'\n'));
     // Line by line after the caption row: 序号, 姓名, 卡号, 金额 between tabs.
     qsizetype at = text.indexOf(u'\n') + 1;
     while (at > 0 && at < size) {
