@@ -18,13 +18,10 @@ bool isAsciiDigit(QChar c) {
     return c >= u'0' && c <= u'9';
 }
 
-// Fen of a plain decimal text ("1234.56", "+0.5", ".05") computed on its digits, so that no amount is
+// Fen of digits with at most one point ("1234.56", ".05") computed on the digits, so that no amount is
 // touched by binary fractions however long it is: the whole digits and the first two decimals, leading
-// zeros dropped (one kept), plus one when the third decimal is 5 or more. nullopt for any other form of
-// number.
-std::optional<QString> exactFen(QStringView text) {
-    QStringView t = text.trimmed();
-    if (t.startsWith(u'+')) t = t.sliced(1);
+// zeros dropped (one kept), plus one when the third decimal is 5 or more. nullopt for any other text.
+std::optional<QString> fenOfDigits(QStringView t) {
     const qsizetype point = t.indexOf(u'.');
     const QStringView whole = point < 0 ? t : t.first(point);
     const QStringView fraction = point < 0 ? QStringView() : t.sliced(point + 1);
@@ -51,6 +48,12 @@ std::optional<QString> exactFen(QStringView text) {
     qsizetype lead = 0;
     while (lead < digits.size() - 1 && digits[lead] == u'0') ++lead;
     return QString(reinterpret_cast<const QChar*>(digits.data() + lead), digits.size() - lead);
+}
+
+std::optional<QString> exactFen(QStringView text) {
+    QStringView t = text.trimmed();
+    if (t.startsWith(u'+')) t = t.sliced(1);
+    return fenOfDigits(t);
 }
 
 // A text of digits with at most one decimal point and at least one digit: a number for every reading,
@@ -139,7 +142,7 @@ qsizetype blankCount(QStringView text) {
 }
 
 QString fenOfAmount(QStringView text, const FieldRef& where) {
-    if (isPlainDecimal(text)) return *exactFen(text);
+    if (isPlainDecimal(text)) return *fenOfDigits(text);
     requireNumber(text, where);
     if (auto fen = exactFen(text)) return *fen;
     return fenOfValue(leadingValue(text), text, where);
