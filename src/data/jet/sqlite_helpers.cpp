@@ -352,7 +352,7 @@ void arithmeticFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
 // against ICU on every text of one and two characters and on random texts.
 struct TextCollation {
     UCollator* collator = nullptr;
-    std::array<unsigned char, 128> rank{};
+    std::array<unsigned char, 256> rank{};  // by UTF-8 byte: 0 for every byte of a non-ASCII character
 };
 
 int compareByIcu(UCollator* collator, int lengthA, const char* a, int lengthB, const char* b) {
@@ -369,19 +369,32 @@ int compareByIcu(UCollator* collator, int lengthA, const char* a, int lengthB, c
 }
 
 // The ranks' comparison, or nullopt when a text holds a character without a rank.
-std::optional<int> compareByRank(const std::array<unsigned char, 128>& rank, int lengthA,
+bool allRanked(const std::array<unsigned char, 256>& rank, const unsigned char* text, int length) {
+    for (int i = 0; i < length; ++i) {
+        if (rank[text[i]] == 0) return false;
+    }
+    return true;
+}
+
+// The ranks' comparison, or nullopt when a text holds a character without a rank. One pass over the
+// common beginning; the rest of both texts is only looked at for characters without a rank.
+std::optional<int> compareByRank(const std::array<unsigned char, 256>& rank, int lengthA,
                                  const unsigned char* a, int lengthB, const unsigned char* b) {
-    for (int i = 0; i < lengthA; ++i) {
-        if (a[i] >= 0x80 || rank[a[i]] == 0) return std::nullopt;
-    }
-    for (int i = 0; i < lengthB; ++i) {
-        if (b[i] >= 0x80 || rank[b[i]] == 0) return std::nullopt;
-    }
     const int common = std::min(lengthA, lengthB);
-    for (int i = 0; i < common; ++i) {
-        if (rank[a[i]] != rank[b[i]]) return rank[a[i]] < rank[b[i]] ? -1 : 1;
+    int order = lengthA < lengthB ? -1 : (lengthA > lengthB ? 1 : 0);
+    int i = 0;
+    for (; i < common; ++i) {
+        const unsigned char ra = rank[a[i]];
+        const unsigned char rb = rank[b[i]];
+        if (ra == 0 || rb == 0) return std::nullopt;
+        if (ra != rb) {
+            order = ra < rb ? -1 : 1;
+            ++i;
+            break;
+        }
     }
-    return lengthA < lengthB ? -1 : (lengthA > lengthB ? 1 : 0);
+    if (!allRanked(rank, a + i, lengthA - i) || !allRanked(rank, b + i, lengthB - i)) return std::nullopt;
+    return order;
 }
 
 int compareTexts(void* state, int lengthA, const void* a, int lengthB, const void* b) {
@@ -407,7 +420,7 @@ UCollationResult compareCharacters(UCollator* collator, char16_t a, char16_t b) 
 
 // Ranks printable ASCII in the collator's order. A character that is ignorable at the primary level, or
 // that has the primary weight of a character it does not equal, gets no rank: texts holding it go to ICU.
-std::array<unsigned char, 128> asciiRanks(UCollator* collator) {
+std::array<unsigned char, 256> asciiRanks(UCollator* collator) {
     std::array<char16_t, 95> order{};
     for (char16_t c = 0x20; c < 0x7F; ++c) order[c - 0x20] = c;
     std::stable_sort(order.begin(), order.end(),
@@ -429,7 +442,7 @@ std::array<unsigned char, 128> asciiRanks(UCollator* collator) {
         ucol_setStrength(collator, strength);
         if (tie) primaryTie[a] = primaryTie[b] = true;
     }
-    std::array<unsigned char, 128> rank{};
+    std::array<unsigned char, 256> rank{};
     unsigned char next = 0;
     for (size_t i = 0; i < order.size(); ++i) {
         if (i == 0 || compareCharacters(collator, order[i - 1], order[i]) != UCOL_EQUAL) ++next;
