@@ -1,11 +1,16 @@
 #include "print/painter_print_target.h"
 
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QHash>
 #include <QPaintDevice>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPen>
+#include <QRawFont>
 #include <QSet>
+#include <array>
+#include <vector>
 
 #include "print/chinese_fonts.h"
 
@@ -18,12 +23,49 @@ int dpiOf(const QPaintDevice& device) {
     const int dpi = device.logicalDpiY();
     return dpi > 0 ? dpi : 96;
 }
+
+// Characters whose glyph and advance do not depend on their neighbours in the faces used here: Latin
+// letters, digits and punctuation, general punctuation and symbols, CJK ideographs, their punctuation
+// and full-width forms. Control characters, combining marks, format characters, surrogates and the
+// scripts that need shaping are left to Qt's text layout.
+bool plainCharacter(char16_t c) {
+    if (c < 0x20) return false;
+    if (c < 0x0300) return c < 0x7F || c >= 0xA0;
+    if (c >= 0x2000 && c < 0x2C00)
+        return (c >= 0x2010 && c < 0x2028) || (c >= 0x2030 && c < 0x2060) || c >= 0x2070;
+    if (c >= 0x3000 && c < 0x3100)
+        return c != 0x302A && (c < 0x302A || c > 0x302F) && c != 0x3099 && c != 0x309A;
+    if (c >= 0x3400 && c < 0x4DC0) return true;
+    if (c >= 0x4E00 && c < 0xA000) return true;
+    if (c >= 0xF900 && c < 0xFB00) return true;
+    return c >= 0xFF01 && c < 0xFFF0;
+}
 }  // namespace
 
 // One face, size and weight at one resolution, resolved once.
 struct PainterPrintTarget::ResolvedFont {
     ResolvedFont(const QFont& f, const QPaintDevice& device)
-        : font(f), metrics(f, &device), ascent(metrics.ascent()), height(metrics.height()) {}
+        : font(f),
+          metrics(f, &device),
+          ascent(metrics.ascent()),
+          height(metrics.height()),
+          raw(QRawFont::fromFont(QFont(f, &device))) {
+        run.setRawFont(raw);
+    }
+
+    // A character's glyph in the first face of the font and its advance in 1/64 units (as Qt's text
+    // layout adds them up); index 0 when the face does not hold the character.
+    struct Glyph {
+        quint32 index = 0;
+        int advance = 0;
+        bool known = false;
+    };
+    const Glyph& glyph(char16_t c);
+    // The glyphs of a text of plain characters that the first face holds, placed one after another
+    // from 0; false when Qt's text layout has to place the text.
+    bool place(const QString& text, std::vector<quint32>& indexes, std::vector<QPointF>& positions);
+    // The width of such a text in 1/64 units; false for any other text.
+    bool plainWidth(const QString& text, qint64& width);
 
     QFont font;
     QFontMetricsF metrics;
@@ -34,7 +76,66 @@ struct PainterPrintTarget::ResolvedFont {
     // is in force.
     QFont painterFont;
     bool painterFontSet = false;
+
+    QRawFont raw;  // the first face, the one the font draws these characters with
+    QGlyphRun run;
+    std::array<Glyph, 0x80> ascii;
+    QHash<char16_t, Glyph> others;
 };
+
+const PainterPrintTarget::ResolvedFont::Glyph& PainterPrintTarget::ResolvedFont::glyph(char16_t c) {
+    Glyph* g;
+    if (c < ascii.size()) {
+        g = &ascii[c];
+    } else {
+        auto found = others.find(c);
+        if (found != others.end()) return found.value();
+        if (others.size() >= kMaxRememberedWidths) others.clear();
+        g = &others[c];
+    }
+    if (g->known) return *g;
+    g->known = true;
+    const QChar ch(c);
+    quint32 index = 0;
+    int count = 1;
+    if (raw.isValid() && raw.glyphIndexesForChars(&ch, 1, &index, &count) && count == 1 && index != 0) {
+        QPointF advance;
+        if (raw.advancesForGlyphIndexes(&index, &advance, 1, QRawFont::SeparateAdvances)) {
+            g->index = index;
+            g->advance = qRound(advance.x() * 64);
+        }
+    }
+    return *g;
+}
+
+bool PainterPrintTarget::ResolvedFont::place(const QString& text, std::vector<quint32>& indexes,
+                                             std::vector<QPointF>& positions) {
+    indexes.clear();
+    positions.clear();
+    int x = 0;
+    for (const QChar ch : text) {
+        const char16_t c = ch.unicode();
+        if (!plainCharacter(c)) return false;
+        const Glyph& g = glyph(c);
+        if (g.index == 0) return false;
+        indexes.push_back(g.index);
+        positions.emplace_back(x / 64.0, 0.0);
+        x += g.advance;
+    }
+    return true;
+}
+
+bool PainterPrintTarget::ResolvedFont::plainWidth(const QString& text, qint64& width) {
+    width = 0;
+    for (const QChar ch : text) {
+        const char16_t c = ch.unicode();
+        if (!plainCharacter(c)) return false;
+        const Glyph& g = glyph(c);
+        if (g.index == 0) return false;
+        width += g.advance;
+    }
+    return true;
+}
 
 struct PainterPrintTarget::Fonts {
     struct Key {
@@ -54,6 +155,9 @@ struct PainterPrintTarget::Fonts {
     // The pen of the lines at the last width asked for.
     QPen linePen;
     float linePenWidth = -1;
+    // Room for the glyphs of one text.
+    std::vector<quint32> glyphIndexes;
+    std::vector<QPointF> glyphPositions;
 };
 
 PainterPrintTarget::PainterPrintTarget() : fonts_(std::make_unique<Fonts>()) {}
@@ -109,7 +213,10 @@ float PainterPrintTarget::TextWidth(const QString& text) {
     ResolvedFont& font = resolved();
     const auto found = font.widths.constFind(text);
     if (found != font.widths.constEnd()) return found.value();
-    const float width = float(font.metrics.horizontalAdvance(text));
+    // A text of plain characters is as wide as its characters' advances; Qt's layout adds up the same.
+    qint64 plain = 0;
+    const float width =
+        font.plainWidth(text, plain) ? float(plain / 64.0) : float(font.metrics.horizontalAdvance(text));
     if (font.widths.size() >= kMaxRememberedWidths) font.widths.clear();
     font.widths.insert(text, width);
     return width;
@@ -156,17 +263,30 @@ void PainterPrintTarget::drawText(float x, float y, const QString& text) {
     if (text.isEmpty()) return;
     QPainter& p = preparedPainter();
     ResolvedFont& font = resolved();
-    if (!font.painterFontSet || !p.font().isCopyOf(font.painterFont)) {
-        p.setFont(font.font);
-        font.painterFont = p.font();
-        font.painterFontSet = true;
-    }
     // Text is filled with the pen's brush; its width does not matter, so the lines' pen serves.
     const QPen& pen = p.pen();
     if (pen.style() == Qt::NoPen || pen.brush().style() != Qt::SolidPattern || pen.color() != Qt::black) {
         p.setPen(QPen(Qt::black));
     }
-    p.drawText(QPointF(x, double(y) + font.ascent), text);
+    const QPointF baseline(x, double(y) + font.ascent);
+    // On a PDF device (a PDF file or a printer's job) the glyphs go out as they are: a text whose
+    // characters all stand in the font's first face is placed here from remembered glyphs and advances
+    // rather than laid out by Qt for every cell. The picture keeps Qt's own text drawing.
+    const QPaintDevice* device = p.device();
+    Fonts& f = *fonts_;
+    if (p.paintEngine() && p.paintEngine()->type() == QPaintEngine::Pdf && device &&
+        device->logicalDpiY() == f.currentDpi && device->logicalDpiX() == f.currentDpi &&
+        font.place(text, f.glyphIndexes, f.glyphPositions)) {
+        font.run.setRawData(f.glyphIndexes.data(), f.glyphPositions.data(), int(f.glyphIndexes.size()));
+        p.drawGlyphRun(baseline, font.run);
+        return;
+    }
+    if (!font.painterFontSet || !p.font().isCopyOf(font.painterFont)) {
+        p.setFont(font.font);
+        font.painterFont = p.font();
+        font.painterFontSet = true;
+    }
+    p.drawText(baseline, text);
 }
 
 }  // namespace slp::print

@@ -1,0 +1,167 @@
+// The painter target's remembered fonts and glyphs: widths agree with Qt's own text layout for every
+// face, size and weight however often the font changes, texts on a PDF page stand where their cursor and
+// width put them and keep their text (whether placed from remembered glyphs or laid out by Qt), and a
+// face missing at first is found once it exists.
+#include <gtest/gtest.h>
+
+#include <QFontMetricsF>
+#include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include "basic/error.h"
+#include "print/painter_print_target.h"
+#include "print/pdf_spool_printer.h"
+#include "print/preview_picture.h"
+#include "qstring_print.h"
+
+using namespace Qt::StringLiterals;
+using namespace slp::print;
+
+namespace {
+
+// A device of the resolution a target sizes its fonts at.
+QImage deviceAt(int dpi) {
+    QImage image(1, 1, QImage::Format_RGB32);
+    const int dotsPerMeter = int(std::lround(dpi / 0.0254));
+    image.setDotsPerMeterX(dotsPerMeter);
+    image.setDotsPerMeterY(dotsPerMeter);
+    return image;
+}
+
+// Amounts, captions, a footer with full-width brackets and blanks, full-width and half-width colons;
+// then texts Qt has to lay out itself: a combining accent, Hangul, a character the first face lacks.
+const QStringList kTexts{u"0"_s,         u"1234.56"_s,
+                         u"-98765.43"_s, u"实发工资"_s,
+                         u"共10000人"_s, u"【朔岚软件】    2024-03-15"_s,
+                         u"财务主管:"_s, u"财务主管："_s,
+                         u"Ab Cd ef"_s,  u"e\u0301t\u00e9"_s,
+                         u"工资가"_s,    u"工资\u3400"_s};
+
+struct Word {
+    double xMin, yMin, xMax;
+    QString text;
+};
+
+std::vector<Word> wordsOf(const QString& pdf) {
+    QProcess p;
+    p.start(u"pdftotext"_s, {u"-bbox"_s, pdf, u"-"_s});
+    EXPECT_TRUE(p.waitForFinished(30000));
+    const QString html = QString::fromUtf8(p.readAllStandardOutput());
+    const QRegularExpression word(
+        uR"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="[\d.]+">([^<]*)</word>)re"_s);
+    std::vector<Word> out;
+    for (auto it = word.globalMatch(html); it.hasNext();) {
+        const auto m = it.next();
+        out.push_back(
+            {m.captured(1).toDouble(), m.captured(2).toDouble(), m.captured(3).toDouble(), m.captured(4)});
+    }
+    return out;
+}
+
+}  // namespace
+
+TEST(PainterTargetText, WidthsAgreeWithQtLayoutWhateverTheFontChanges) {
+    QTemporaryDir dir;
+    PdfSpoolPrinter printer(dir.path());
+    PreviewPicture picture(11906, 16838, 11906, 11906);
+    struct Case {
+        PrintTarget* target;
+        QImage device;
+    } cases[] = {{&printer.target(), deviceAt(1440)}, {&picture.target(), deviceAt(96)}};
+    for (auto& c : cases) {
+        auto& t = dynamic_cast<PainterPrintTarget&>(*c.target);
+        // Twice over, the faces changing innermost, so every width is asked again after other fonts.
+        for (int round = 0; round < 2; ++round) {
+            for (const float size : {8.0f, 9.0f, 18.0f}) {
+                for (const bool bold : {false, true}) {
+                    for (const QString& face : {u"宋体"_s, u"黑体"_s, u"隶书"_s}) {
+                        t.SetFontName(face);
+                        t.SetFontSize(size);
+                        t.SetFontBold(bold);
+                        const QFontMetricsF qt(t.currentFont(), &c.device);
+                        for (const QString& text : kTexts) {
+                            EXPECT_FLOAT_EQ(t.TextWidth(text), float(qt.horizontalAdvance(text)))
+                                << face.toStdString() << " " << size << (bold ? " bold " : " ")
+                                << text.toStdString();
+                        }
+                        EXPECT_FLOAT_EQ(t.TextHeight(u"O"_s), float(qt.height()));
+                    }
+                }
+            }
+        }
+    }
+}
+
+TEST(PainterTargetText, ManyTextsAreMeasuredAlikeBeyondWhatIsRemembered) {
+    QTemporaryDir dir;
+    PdfSpoolPrinter printer(dir.path());
+    auto& t = dynamic_cast<PainterPrintTarget&>(printer.target());
+    const QImage device = deviceAt(1440);
+    const QFontMetricsF qt(t.currentFont(), &device);
+    const int count = PainterPrintTarget::kMaxRememberedWidths + 100;
+    for (int i = 0; i < count; i += 7) {
+        const QString text = QString::number(i * 1.25, 'f', 2);
+        ASSERT_FLOAT_EQ(t.TextWidth(text), float(qt.horizontalAdvance(text))) << text.toStdString();
+    }
+    EXPECT_FLOAT_EQ(t.TextWidth(u"实发工资"_s), float(qt.horizontalAdvance(u"实发工资"_s)));
+}
+
+TEST(PainterTargetText, PdfTextsStandAtTheirCursorAndKeepTheirText) {
+    if (QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty()) GTEST_SKIP() << "pdftotext missing";
+    QTemporaryDir dir;
+    PdfSpoolPrinter printer(dir.path());
+    PrintTarget& t = printer.target();
+    struct Placed {
+        QString text;
+        float x, y, width;
+    };
+    std::vector<Placed> placed;
+    // Two jobs, so the second starts with a fresh painter; faces change between texts.
+    for (int job = 0; job < 2; ++job) {
+        float y = 600;
+        for (const QString& face : {u"宋体"_s, u"黑体"_s, u"隶书"_s}) {
+            t.SetFontName(face);
+            t.SetFontSize(job == 0 ? 9 : 12);
+            float x = 300;
+            for (const QString& text : kTexts) {
+                // pdftotext splits words at blanks and gives an accent its own way
+                if (text.contains(u' ') || text.contains(QChar(0x0301))) continue;
+                t.SetCurrentX(x);
+                t.SetCurrentY(y);
+                t.Print(text);
+                if (job == 1) placed.push_back({text, x, y, t.TextWidth(text)});
+                x += t.TextWidth(text) + 400;
+            }
+            y += 600;
+        }
+        t.EndDoc();
+    }
+    ASSERT_EQ(printer.writtenFiles().size(), 2);
+    const auto words = wordsOf(printer.writtenFiles()[1]);
+    ASSERT_FALSE(words.empty());
+    for (const auto& p : placed) {
+        const Word* found = nullptr;
+        for (const auto& w : words) {
+            // Each face has its own line, 600 twips (30 points) apart.
+            if (w.text == p.text && std::abs(w.xMin - p.x / 20) < 0.3 && w.yMin >= p.y / 20 &&
+                w.yMin < (p.y + 600) / 20)
+                found = &w;
+        }
+        ASSERT_NE(found, nullptr) << p.text.toStdString() << " at " << p.x;
+        EXPECT_NEAR(found->xMax, (p.x + p.width) / 20, 0.3) << p.text.toStdString();
+    }
+}
+
+TEST(PainterTargetText, AFaceMissingAtFirstIsFoundOnceItExists) {
+    PreviewPicture picture(6000, 6000, 11906, 6000);
+    PrintTarget& t = picture.target();
+    const QString face = u"测试用的后来字体"_s;
+    EXPECT_THROW(t.SetFontName(face), slp::Error);
+    QFont::insertSubstitution(face, u"AR PL UMing CN"_s);
+    EXPECT_NO_THROW(t.SetFontName(face));
+    EXPECT_EQ(t.FontName(), face);
+    QFont::removeSubstitutions(face);
+}
