@@ -228,7 +228,9 @@ void leftFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
 // catFunction for ASCII texts, whole numbers and nulls, joined as bytes: false (nothing done) when an
 // argument is anything else or the joined text is long.
 bool catAscii(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
-    char joined[256];
+    char buffer[257];  // 256 bytes and a terminator
+    char* const joined = buffer;
+    constexpr int kRoom = 256;
     int length = 0;
     bool allNull = true;
     for (int i = 0; i < argc; ++i) {
@@ -237,17 +239,17 @@ bool catAscii(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
                 break;
             case SQLITE_INTEGER: {
                 // 20 characters hold every 64-bit number.
-                if (length + 20 > int(sizeof joined)) return false;
-                length = int(
-                    std::to_chars(joined + length, joined + sizeof joined, sqlite3_value_int64(argv[i])).ptr -
-                    joined);
+                if (length + 20 > kRoom) return false;
+                length =
+                    int(std::to_chars(joined + length, joined + kRoom, sqlite3_value_int64(argv[i])).ptr -
+                        joined);
                 allNull = false;
                 break;
             }
             case SQLITE_TEXT: {
                 const auto* bytes = sqlite3_value_text(argv[i]);
                 const int n = sqlite3_value_bytes(argv[i]);
-                if (n > int(sizeof joined) - length || !isAscii(bytes, n)) return false;
+                if (n > kRoom - length || !isAscii(bytes, n)) return false;
                 if (n > 0) std::memcpy(joined + length, bytes, size_t(n));
                 length += n;
                 allNull = false;
@@ -259,6 +261,11 @@ bool catAscii(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     }
     if (allNull) {
         sqlite3_result_null(ctx);
+    } else if (std::memchr(joined, 0, size_t(length)) == nullptr) {
+        // Handed over with its terminator (a length of -1), SQLite keeps the terminator with its copy,
+        // and slp_val reading the text does not have to copy it once more to add one.
+        joined[length] = 0;
+        sqlite3_result_text(ctx, joined, -1, SQLITE_TRANSIENT);
     } else {
         sqlite3_result_text(ctx, joined, length, SQLITE_TRANSIENT);
     }
