@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
 # Bank payroll-card files for 100,000 employees, each format written by a whole process, against a plain
-# Python 3 script writing the same 龙卡 lines in GBK (long_card.py). Prints the median of five runs:
-# wall seconds and CPU seconds (user + system). Usage: bench/bank/run_bank.sh BUILD_DIR [EMPLOYEES]
+# Python 3 script writing the same 龙卡 lines in GBK (long_card.py); and the card query alone in the
+# sqlite3 command-line program. Prints the medians of five runs: wall seconds and CPU seconds (user +
+# system), to the millisecond. Usage: bench/bank/run_bank.sh BUILD_DIR [EMPLOYEES]
 set -euo pipefail
-build="${1:?build directory (a Release build with slpayprn and bench_card_files)}"
+build="${1:?build directory (a Release build with slpayprn, bench_card_files, bench_card_sql, slp_sqlite_helpers)}"
 employees="${2:-100000}"
 here="$(cd "$(dirname "$0")" && pwd)"
 python="$(command -v python3)"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 export QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
+export XDG_RUNTIME_DIR="$work/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
 cli="$build/bin/slpayprn"
 bench="$build/bin/bench_card_files"
 
@@ -17,11 +20,16 @@ measure() {  # label, command...: median wall and CPU seconds of five runs
     local label="$1"
     shift
     local runs=()
+    local TIMEFORMAT='%3R %3U %3S'
     for _ in 1 2 3 4 5; do
-        /usr/bin/time -f "%e %U %S" -o "$work/time" "$@" > /dev/null 2> "$work/err" || { cat "$work/err" >&2; exit 1; }
-        runs+=("$(awk '{printf "%.2f %.2f", $1, $2 + $3}' "$work/time")")
+        { time "$@" > /dev/null 2> "$work/err"; } 2> "$work/time" || { cat "$work/err" >&2; exit 1; }
+        runs+=("$(awk '{printf "%.3f %.3f", $1, $2 + $3}' "$work/time")")
     done
-    printf '%s\n' "${runs[@]}" | sort -n | sed -n 3p | awk -v l="$label" '{printf "%-44s %6.2f s wall %6.2f s CPU\n", l, $1, $2}'
+    # Each column's own median.
+    local wall cpu
+    wall="$(printf '%s\n' "${runs[@]}" | awk '{print $1}' | sort -n | sed -n 3p)"
+    cpu="$(printf '%s\n' "${runs[@]}" | awk '{print $2}' | sort -n | sed -n 3p)"
+    printf '%-46s %7.3f s wall %7.3f s CPU\n' "$label" "$wall" "$cpu"
 }
 
 db="$work/wage.db"
@@ -34,12 +42,29 @@ declare -A names=([long]=中国建设银行龙卡 [post]=中国人民邮政储�
 # The demo's 19-digit card numbers do not fit the 白玉兰卡 (18 characters): a copy cut to 16 serves it.
 awk -F'\t' 'BEGIN{OFS="\t"} NR>1{$3=substr($3,1,16)} {print}' "$work/grid.tsv" > "$work/grid16.tsv"
 
+measure "python3 -c pass (the interpreter's start)" "$python" -c pass
+measure "slpayprn --help (the program's start)" "$cli" --help
+
 echo "-- from the database (slpayprn card: query, grid, check, file)"
 for f in long post pujiang mudan; do
     measure "slpayprn card ${names[$f]}" "$cli" --db "$db" card --type "${names[$f]}" --out "$work/cli-$f"
 done
 measure "long_card.py DATABASE (sqlite3 module)" "$python" "$here/long_card.py" "$db" 2000-04 "$work/py-db"
 cmp "$work/cli-long" "$work/py-db" && echo "   same bytes: slpayprn card and long_card.py"
+
+if command -v sqlite3 > /dev/null && [ -x "$build/bin/bench_card_sql" ]; then
+    echo "-- the card query alone in the sqlite3 program (rows printed to /dev/null)"
+    "$build/bin/bench_card_sql" "$db" > "$work/card.sql"
+    measure "sqlite3: the translated card query" sqlite3 "$db" ".load $build/lib/slp_sqlite_helpers" \
+        ".read $work/card.sql"
+    amount="$(sqlite3 "$db" "SELECT 项目名称 FROM \"14工资输出及公式\" WHERE 工作年月 = '2000-04' ORDER BY 项目序号 DESC LIMIT 1")"
+    cat > "$work/script.sql" << EOF
+SELECT p."姓名", p."信用卡号", w."$amount" FROM "16工资输出数据" w JOIN "12个人信息" p ON w."工号" = p."工号"
+WHERE CAST(w."$amount" AS REAL) > 0 AND w."工作年月" = '2000-04' AND CAST(p."信用卡号" AS REAL) > 0
+ORDER BY w."工号";
+EOF
+    measure "sqlite3: long_card.py's query (CAST, bytes)" sqlite3 "$db" ".read $work/script.sql"
+fi
 
 echo "-- from the card grid (bench_card_files: read the grid, write the file)"
 for f in long post pujiang mudan; do
