@@ -61,9 +61,11 @@ struct PainterPrintTarget::ResolvedFont {
         bool known = false;
     };
     const Glyph& glyph(char16_t c);
-    // The glyphs of a text of plain characters that the first face holds, placed one after another
-    // from 0; false when Qt's text layout has to place the text.
-    bool place(const QString& text, std::vector<quint32>& indexes, std::vector<QPointF>& positions);
+    // Adds the glyphs of a text of plain characters that the first face holds, placed one after
+    // another from the origin on the baseline; false (and nothing added) when Qt's text layout has to
+    // place the text.
+    bool place(const QString& text, QPointF origin, std::vector<quint32>& indexes,
+               std::vector<QPointF>& positions);
     // The width of such a text in 1/64 units; false for any other text.
     bool plainWidth(const QString& text, qint64& width);
 
@@ -108,19 +110,21 @@ const PainterPrintTarget::ResolvedFont::Glyph& PainterPrintTarget::ResolvedFont:
     return *g;
 }
 
-bool PainterPrintTarget::ResolvedFont::place(const QString& text, std::vector<quint32>& indexes,
-                                             std::vector<QPointF>& positions) {
-    indexes.clear();
-    positions.clear();
+bool PainterPrintTarget::ResolvedFont::place(const QString& text, QPointF origin,
+                                             std::vector<quint32>& indexes, std::vector<QPointF>& positions) {
+    const size_t start = indexes.size();
     int x = 0;
     for (const QChar ch : text) {
         const char16_t c = ch.unicode();
-        if (!plainCharacter(c)) return false;
-        const Glyph& g = glyph(c);
-        if (g.index == 0) return false;
-        indexes.push_back(g.index);
-        positions.emplace_back(x / 64.0, 0.0);
-        x += g.advance;
+        const Glyph* g = plainCharacter(c) ? &glyph(c) : nullptr;
+        if (!g || g->index == 0) {
+            indexes.resize(start);
+            positions.resize(start);
+            return false;
+        }
+        indexes.push_back(g->index);
+        positions.push_back(origin + QPointF(x / 64.0, 0.0));
+        x += g->advance;
     }
     return true;
 }
@@ -148,17 +152,72 @@ struct PainterPrintTarget::Fonts {
     friend size_t qHash(const Key& k, size_t seed) { return qHashMulti(seed, k.face, k.size, k.bold, k.dpi); }
 
     QHash<Key, std::shared_ptr<ResolvedFont>> kept;
-    ResolvedFont* current = nullptr;  // the font of the face, size and weight in force
+    std::shared_ptr<ResolvedFont> current;  // the font of the face, size and weight in force
     int currentDpi = 0;
     // Faces found to exist; a face that is missing is asked again (substitutes may be registered later).
     QSet<QString> availableFaces;
     // The pen of the lines at the last width asked for.
     QPen linePen;
     float linePenWidth = -1;
-    // Room for the glyphs of one text.
-    std::vector<quint32> glyphIndexes;
-    std::vector<QPointF> glyphPositions;
+    const QPen& linePenOf(float width) {
+        if (width != linePenWidth) {
+            linePen = QPen(Qt::black);
+            linePen.setWidthF(double(width));
+            linePen.setCapStyle(Qt::SquareCap);
+            linePen.setJoinStyle(Qt::MiterJoin);
+            linePenWidth = width;
+        }
+        return linePen;
+    }
+
+    // What a page on a PDF device holds back until it ends: the glyphs of each font and the lines of
+    // each pen width. Everything is black, so drawing the lines and then the texts of a page gives the
+    // same page as drawing them in turn, and the writer gets one glyph run a font and one path a pen
+    // instead of a text object and a path for every cell.
+    struct HeldGlyphs {
+        std::shared_ptr<ResolvedFont> font;
+        std::vector<quint32> indexes;
+        std::vector<QPointF> positions;
+    };
+    struct HeldLines {
+        float width;
+        std::vector<QLineF> lines;
+    };
+    std::vector<HeldGlyphs> glyphs;
+    std::vector<HeldLines> lines;
+    size_t held = 0;  // glyphs and lines held
+    HeldGlyphs& glyphsOf(const std::shared_ptr<ResolvedFont>& font) {
+        for (auto& g : glyphs) {
+            if (g.font == font) return g;
+        }
+        glyphs.push_back({font, {}, {}});
+        return glyphs.back();
+    }
+    std::vector<QLineF>& linesOf(float width) {
+        for (auto& l : lines) {
+            if (l.width == width) return l.lines;
+        }
+        lines.push_back({width, {}});
+        return lines.back().lines;
+    }
 };
+
+namespace {
+// Held glyphs and lines at most before they are drawn (a page of the widest table holds far fewer).
+constexpr size_t kMaxHeld = 1 << 16;
+
+bool onPdf(QPainter& p) {
+    return p.paintEngine() && p.paintEngine()->type() == QPaintEngine::Pdf;
+}
+
+void ensureBlackPen(QPainter& p) {
+    // Text is filled with the pen's brush; its width does not matter, so the lines' pen serves.
+    const QPen& pen = p.pen();
+    if (pen.style() == Qt::NoPen || pen.brush().style() != Qt::SolidPattern || pen.color() != Qt::black) {
+        p.setPen(QPen(Qt::black));
+    }
+}
+}  // namespace
 
 PainterPrintTarget::PainterPrintTarget() : fonts_(std::make_unique<Fonts>()) {}
 
@@ -200,7 +259,7 @@ PainterPrintTarget::ResolvedFont& PainterPrintTarget::resolved() const {
         font.setHintingPreference(QFont::PreferNoHinting);
         found = f.kept.insert(key, std::make_shared<ResolvedFont>(font, device));
     }
-    f.current = found.value().get();
+    f.current = found.value();
     f.currentDpi = dpi;
     return *f.current;
 }
@@ -248,14 +307,13 @@ void PainterPrintTarget::Line(float x1, float y1, float x2, float y2) {
     QPainter& p = preparedPainter();
     Fonts& f = *fonts_;
     const float width = float(DrawWidth()) * penPixelTwips();
-    if (width != f.linePenWidth) {
-        f.linePen = QPen(Qt::black);
-        f.linePen.setWidthF(double(width));
-        f.linePen.setCapStyle(Qt::SquareCap);
-        f.linePen.setJoinStyle(Qt::MiterJoin);
-        f.linePenWidth = width;
+    if (onPdf(p)) {
+        f.linesOf(width).emplace_back(x1, y1, x2, y2);
+        if (++f.held >= kMaxHeld) flush();
+        return;
     }
-    if (p.pen() != f.linePen) p.setPen(f.linePen);
+    const QPen& pen = f.linePenOf(width);
+    if (p.pen() != pen) p.setPen(pen);
     p.drawLine(QLineF(x1, y1, x2, y2));
 }
 
@@ -263,30 +321,61 @@ void PainterPrintTarget::drawText(float x, float y, const QString& text) {
     if (text.isEmpty()) return;
     QPainter& p = preparedPainter();
     ResolvedFont& font = resolved();
-    // Text is filled with the pen's brush; its width does not matter, so the lines' pen serves.
-    const QPen& pen = p.pen();
-    if (pen.style() == Qt::NoPen || pen.brush().style() != Qt::SolidPattern || pen.color() != Qt::black) {
-        p.setPen(QPen(Qt::black));
-    }
     const QPointF baseline(x, double(y) + font.ascent);
     // On a PDF device (a PDF file or a printer's job) the glyphs go out as they are: a text whose
     // characters all stand in the font's first face is placed here from remembered glyphs and advances
-    // rather than laid out by Qt for every cell. The picture keeps Qt's own text drawing.
+    // rather than laid out by Qt for every cell, and held back with the rest of the page. The picture
+    // keeps Qt's own text drawing.
     const QPaintDevice* device = p.device();
     Fonts& f = *fonts_;
-    if (p.paintEngine() && p.paintEngine()->type() == QPaintEngine::Pdf && device &&
-        device->logicalDpiY() == f.currentDpi && device->logicalDpiX() == f.currentDpi &&
-        font.place(text, f.glyphIndexes, f.glyphPositions)) {
-        font.run.setRawData(f.glyphIndexes.data(), f.glyphPositions.data(), int(f.glyphIndexes.size()));
-        p.drawGlyphRun(baseline, font.run);
-        return;
+    if (onPdf(p) && device && device->logicalDpiY() == f.currentDpi &&
+        device->logicalDpiX() == f.currentDpi) {
+        auto& held = f.glyphsOf(f.current);
+        if (font.place(text, baseline, held.indexes, held.positions)) {
+            f.held += size_t(text.size());
+            if (f.held >= kMaxHeld) flush();
+            return;
+        }
     }
+    ensureBlackPen(p);
     if (!font.painterFontSet || !p.font().isCopyOf(font.painterFont)) {
         p.setFont(font.font);
         font.painterFont = p.font();
         font.painterFontSet = true;
     }
     p.drawText(baseline, text);
+}
+
+void PainterPrintTarget::flush() {
+    Fonts& f = *fonts_;
+    if (f.held == 0) {
+        f.glyphs.clear();
+        return;
+    }
+    QPainter& p = preparedPainter();
+    for (auto& held : f.lines) {
+        if (held.lines.empty()) continue;
+        const QPen& pen = f.linePenOf(held.width);
+        if (p.pen() != pen) p.setPen(pen);
+        p.drawLines(held.lines.data(), int(held.lines.size()));
+        held.lines.clear();
+    }
+    ensureBlackPen(p);
+    for (auto& held : f.glyphs) {
+        if (held.indexes.empty()) continue;
+        QGlyphRun& run = held.font->run;
+        run.setRawData(held.indexes.data(), held.positions.data(), int(held.indexes.size()));
+        p.drawGlyphRun(QPointF(0, 0), run);
+        run.setRawData(nullptr, nullptr, 0);
+    }
+    f.glyphs.clear();
+    f.held = 0;
+}
+
+void PainterPrintTarget::discard() {
+    fonts_->glyphs.clear();
+    for (auto& held : fonts_->lines) held.lines.clear();
+    fonts_->held = 0;
 }
 
 }  // namespace slp::print

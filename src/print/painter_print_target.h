@@ -6,7 +6,8 @@
 // A table page sets a face for every cell and measures most of its texts: the target keeps the Qt font
 // and its metrics of each face, size and weight it has used, remembers the widths of the texts it has
 // measured in each, and hands the painter a font, pen or transform only when it differs from the one in
-// force (every change costs the PDF writer a new graphics state on the page).
+// force (every change costs the PDF writer a new graphics state on the page). On a PDF device it holds
+// a page's texts and lines back and hands them to the writer together (see flush).
 #include <QFont>
 #include <memory>
 
@@ -33,6 +34,11 @@ class PainterPrintTarget : public BasicPrintTarget {
 
     // The Qt font of the current face, size and weight, sized for the metrics device.
     QFont currentFont() const;
+
+    // On a PDF device the texts and lines of a page are held back and drawn together: a printer draws
+    // them with flush before it ends a page or a job, and drops them with discard when it drops a job.
+    void flush();
+    void discard();
 
     // Text widths remembered for one font at most; then that font's memory starts afresh.
     static constexpr int kMaxRememberedWidths = 4096;

@@ -96,6 +96,7 @@ QPainter& PdfSpoolPrinter::jobPainter() {
 
 void PdfSpoolPrinter::newPage() {
     jobPainter();
+    target_.flush();
     writer_->newPage();
     target_.home();
 }
@@ -108,6 +109,7 @@ void PdfSpoolPrinter::closeJob() {
 
 void PdfSpoolPrinter::endDoc() {
     if (!jobActive()) return;
+    target_.flush();
     closeJob();
     // Another writer may have taken the number meanwhile: the job then gets the next free one.
     QString path = QDir(folder_).filePath(jobFileName(jobNumber_));
@@ -121,6 +123,7 @@ void PdfSpoolPrinter::endDoc() {
 
 void PdfSpoolPrinter::abortDoc() {
     if (!jobActive()) return;
+    target_.discard();
     closeJob();
     QFile::remove(partPath_);
 }

@@ -76,18 +76,21 @@ QPainter& SystemPrinter::jobPainter() {
 
 void SystemPrinter::newPage() {
     jobPainter();
+    target_.flush();
     printer_.newPage();
     target_.home();
 }
 
 void SystemPrinter::endDoc() {
     if (!jobActive()) return;
+    target_.flush();
     painter_.end();
     target_.home();
 }
 
 void SystemPrinter::abortDoc() {
     if (!jobActive()) return;
+    target_.discard();
     printer_.abort();
     painter_.end();
     target_.home();

@@ -155,6 +155,75 @@ TEST(PainterTargetText, PdfTextsStandAtTheirCursorAndKeepTheirText) {
     }
 }
 
+namespace {
+
+// The text of one page of a PDF.
+QString pageText(const QString& pdf, int page) {
+    QProcess p;
+    p.start(u"pdftotext"_s, {u"-f"_s, QString::number(page), u"-l"_s, QString::number(page), pdf, u"-"_s});
+    EXPECT_TRUE(p.waitForFinished(30000));
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// One page of a PDF as a grey image at 72 dpi (a pixel a point).
+QImage pageImage(const QString& pdf, int page, const QString& folder) {
+    QProcess p;
+    const QString base = folder + u"/page"_s;
+    p.start(u"pdftoppm"_s, {u"-r"_s, u"72"_s, u"-gray"_s, u"-singlefile"_s, u"-f"_s, QString::number(page),
+                            u"-l"_s, QString::number(page), pdf, base});
+    EXPECT_TRUE(p.waitForFinished(30000));
+    return QImage(base + u".pgm"_s);
+}
+
+}  // namespace
+
+TEST(PainterTargetText, HeldBackTextsAndLinesLandOnTheirOwnPageAndADroppedJobLeavesNothing) {
+    for (const char* tool : {"pdftotext", "pdftoppm"}) {
+        if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty()) GTEST_SKIP() << tool;
+    }
+    QTemporaryDir dir;
+    PdfSpoolPrinter printer(dir.path() + u"/jobs"_s);
+    PrintTarget& t = printer.target();
+    // A job that is dropped: none of its text may turn up in the next one.
+    t.SetCurrentX(300);
+    t.SetCurrentY(300);
+    t.Print(u"作废的页"_s);
+    t.Line(300, 2000, 6000, 2000);
+    printer.abortDoc();
+    EXPECT_TRUE(printer.writtenFiles().isEmpty());
+    // Two pages: a text and a 3-pixel line (7.2 twips) 100 points down on the first, a text on the second.
+    t.SetCurrentX(300);
+    t.SetCurrentY(300);
+    t.Print(u"第一页的字"_s);
+    t.SetDrawWidth(3);
+    t.Line(1000, 2000, 5000, 2000);
+    printer.newPage();
+    t.SetCurrentX(300);
+    t.SetCurrentY(300);
+    t.Print(u"第二页的字"_s);
+    t.EndDoc();
+    ASSERT_EQ(printer.writtenFiles().size(), 1);
+    const QString pdf = printer.writtenFiles()[0];
+    const QString first = pageText(pdf, 1);
+    const QString second = pageText(pdf, 2);
+    EXPECT_TRUE(first.contains(u"第一页的字"_s));
+    EXPECT_FALSE(first.contains(u"第二页的字"_s));
+    EXPECT_TRUE(second.contains(u"第二页的字"_s));
+    EXPECT_FALSE(first.contains(u"作废"_s) || second.contains(u"作废"_s));
+    // The line: dark along row 100 from x 50 to 250 points, nothing on the second page there.
+    const QImage page1 = pageImage(pdf, 1, dir.path());
+    const QImage page2 = pageImage(pdf, 2, dir.path());
+    ASSERT_FALSE(page1.isNull());
+    ASSERT_FALSE(page2.isNull());
+    int dark1 = 0, dark2 = 0;
+    for (int x = 60; x < 240; ++x) {
+        if (qGray(page1.pixel(x, 100)) < 160) ++dark1;
+        if (qGray(page2.pixel(x, 100)) < 160) ++dark2;
+    }
+    EXPECT_EQ(dark1, 180);
+    EXPECT_EQ(dark2, 0);
+}
+
 TEST(PainterTargetText, AFaceMissingAtFirstIsFoundOnceItExists) {
     PreviewPicture picture(6000, 6000, 11906, 6000);
     PrintTarget& t = picture.target();
