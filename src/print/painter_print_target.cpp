@@ -270,12 +270,13 @@ QFont PainterPrintTarget::currentFont() const {
 
 float PainterPrintTarget::TextWidth(const QString& text) {
     ResolvedFont& font = resolved();
+    // A text of plain characters is as wide as its characters' advances (Qt's layout adds up the same):
+    // adding them is quicker than remembering the text. Other texts are laid out once and remembered.
+    qint64 plain = 0;
+    if (font.plainWidth(text, plain)) return float(plain / 64.0);
     const auto found = font.widths.constFind(text);
     if (found != font.widths.constEnd()) return found.value();
-    // A text of plain characters is as wide as its characters' advances; Qt's layout adds up the same.
-    qint64 plain = 0;
-    const float width =
-        font.plainWidth(text, plain) ? float(plain / 64.0) : float(font.metrics.horizontalAdvance(text));
+    const float width = float(font.metrics.horizontalAdvance(text));
     if (font.widths.size() >= kMaxRememberedWidths) font.widths.clear();
     font.widths.insert(text, width);
     return width;

@@ -40,7 +40,8 @@ class PainterPrintTarget : public BasicPrintTarget {
     void flush();
     void discard();
 
-    // Text widths remembered for one font at most; then that font's memory starts afresh.
+    // Widths of texts laid out by Qt remembered for one font at most; then that font's memory starts
+    // afresh.
     static constexpr int kMaxRememberedWidths = 4096;
     // Fonts (face, size, weight) kept at most; then the fonts are resolved afresh.
     static constexpr int kMaxKeptFonts = 32;
