@@ -14,31 +14,6 @@ constexpr qsizetype kUnitNameChars = 16;  // 32 bytes of two-byte characters
 constexpr qsizetype kNameBytes = 12;
 constexpr qsizetype kCardChars = 18;
 
-// Printable ASCII: one character a UTF-16 unit, no line break, and every one of them has its code in
-// GBK, so such a field is written without an error.
-bool isPrintableAscii(QStringView text) {
-    for (const QChar c : text) {
-        if (c < u' ' || c > u'~') return false;
-    }
-    return true;
-}
-
-// zeroPad(digits, width) written in place.
-void putZeroPadded(CardFileBuilder& file, QStringView digits, qsizetype width) {
-    static constexpr char16_t zeros[] = u"0000000000000";
-    if (digits.size() < width) file.putAscii(QStringView(zeros, width - digits.size()));
-    file.putAscii(digits);
-}
-
-// zeroPad(QString::number(number), width) written in place.
-void putZeroPadded(CardFileBuilder& file, int number, qsizetype width) {
-    char16_t digits[16];
-    qsizetype n = 0;
-    for (unsigned v = static_cast<unsigned>(number); n == 0 || v > 0; v /= 10)
-        digits[15 - n++] = u'0' + v % 10;
-    putZeroPadded(file, QStringView(digits + 16 - n, n), width);
-}
-
 }  // namespace
 
 QByteArray BaiyulanCardBytes(const CardFileInput& input) {
@@ -64,12 +39,12 @@ QByteArray BaiyulanCardBytes(const CardFileInput& input) {
         const FieldRef name = FieldRef::cell(u"姓名"_s, number, row.name);
         const FieldRef card = FieldRef::cell(u"卡号"_s, number, row.name);
 
-        putZeroPadded(file, number, 4);
+        file.putZeroPadded(number, 4);
         file.put(row.name, name);
         const qsizetype nameBlanks = nameFieldBlanks(row.name, kNameBytes);
         requireRoom(nameBlanks, row.name, name, u"12字节"_s);
         file.putBlanks(nameBlanks);
-        putZeroPadded(file, fenOfAmount(row.amount, FieldRef::cell(u"金额"_s, number, row.name)), 13);
+        file.putZeroPadded(fenOfAmount(row.amount, FieldRef::cell(u"金额"_s, number, row.name)), 13);
         const qsizetype cardSpare = kCardChars - characterCount(row.cardNumber);
         requireRoom(cardSpare, row.cardNumber, card, u"18个字符"_s);
         if (isPrintableAscii(row.cardNumber)) {

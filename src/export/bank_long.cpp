@@ -22,30 +22,6 @@ QStringView withoutBlanks(QStringView text) {
     return text.sliced(b, e - b);
 }
 
-// Printable ASCII: one character a UTF-16 unit, no line break, and every one of them has its code in
-// GBK, so such a field is written without an error.
-bool isPrintableAscii(QStringView text) {
-    for (const QChar c : text) {
-        if (c < u' ' || c > u'~') return false;
-    }
-    return true;
-}
-
-// Digits with at most one decimal point: a number that fenOfAmount accepts whatever its size.
-bool isPlainDecimal(QStringView text) {
-    bool digit = false;
-    bool point = false;
-    for (const QChar c : text) {
-        if (c >= u'0' && c <= u'9') {
-            digit = true;
-        } else if (c == u'.' && !point) {
-            point = true;
-        } else {
-            return false;
-        }
-    }
-    return digit;
-}
 
 }  // namespace
 

@@ -26,15 +26,6 @@ QStringView withoutBlanks(QStringView text) {
     return text.sliced(b, e - b);
 }
 
-// Printable ASCII: one character a UTF-16 unit, no line break, and every one of them has its code in
-// GBK, so such a field is written without an error.
-bool isPrintableAscii(QStringView text) {
-    for (const QChar c : text) {
-        if (c < u' ' || c > u'~') return false;
-    }
-    return true;
-}
-
 // fitCardNumber() written piece by piece, for a trimmed number of printable ASCII.
 void putAsciiCardNumber(CardFileBuilder& file, QStringView card, const FieldRef& where) {
     if (card.size() == 16) {
@@ -46,13 +37,6 @@ void putAsciiCardNumber(CardFileBuilder& file, QStringView card, const FieldRef&
         file.put(card, where);
         file.putBlanks(12 - card.size());
     }
-}
-
-// zeroPad(digits, width) written in place.
-void putZeroPadded(CardFileBuilder& file, const QString& digits, qsizetype width) {
-    static constexpr char16_t zeros[] = u"0000000000000";
-    if (digits.size() < width) file.putAscii(QStringView(zeros, width - digits.size()));
-    file.putAscii(digits);
 }
 
 QByteArray icbcCardBytes(const CardFileInput& input) {
@@ -81,7 +65,7 @@ QByteArray icbcCardBytes(const CardFileInput& input) {
             file.put(fitCardNumber(card.toString()), cardRef);
         }
         file.putBlanks(1);
-        putZeroPadded(file, fenOfAmount(row.amount, FieldRef::cell(u"金额"_s, number, row.name)), 7);
+        file.putZeroPadded(fenOfAmount(row.amount, FieldRef::cell(u"金额"_s, number, row.name)), 7);
         file.endLine();
     }
     return file.bytes();

@@ -22,31 +22,6 @@ QString fitPostOffice(const QString& office) {
     return n >= kOfficeChars ? leftChars(office, kOfficeChars) : office + QString(kOfficeChars - n, u'0');
 }
 
-// Printable ASCII: one character a UTF-16 unit, no line break, and every one of them has its code in
-// GBK, so such a field is written without an error.
-bool isPrintableAscii(QStringView text) {
-    for (const QChar c : text) {
-        if (c < u' ' || c > u'~') return false;
-    }
-    return true;
-}
-
-// zeroPad(digits, width) written in place.
-void putZeroPadded(CardFileBuilder& file, QStringView digits, qsizetype width) {
-    static constexpr char16_t zeros[] = u"0000000000000";
-    if (digits.size() < width) file.putAscii(QStringView(zeros, width - digits.size()));
-    file.putAscii(digits);
-}
-
-// zeroPad(QString::number(number), width) written in place.
-void putZeroPadded(CardFileBuilder& file, int number, qsizetype width) {
-    char16_t digits[16];
-    qsizetype n = 0;
-    for (unsigned v = static_cast<unsigned>(number); n == 0 || v > 0; v /= 10)
-        digits[15 - n++] = u'0' + v % 10;
-    putZeroPadded(file, QStringView(digits + 16 - n, n), width);
-}
-
 }  // namespace
 
 QByteArray PostSavingsCardBytes(const CardFileInput& input, Prompts& prompts) {
@@ -59,7 +34,7 @@ QByteArray PostSavingsCardBytes(const CardFileInput& input, Prompts& prompts) {
         const int number = static_cast<int>(i + 1);
         const FieldRef name = FieldRef::cell(u"姓名"_s, number, row.name);
 
-        putZeroPadded(file, number, 5);
+        file.putZeroPadded(number, 5);
         file.put(row.name, name);
         const qsizetype nameBlanks = nameFieldBlanks(row.name, kNameBytes);
         requireRoom(nameBlanks, row.name, name, u"10字节"_s);
@@ -82,7 +57,7 @@ QByteArray PostSavingsCardBytes(const CardFileInput& input, Prompts& prompts) {
             prompts.messageBox(u"邮政卡金额长度大于12位\r\n姓名:"_s + row.name + u"金额:"_s + row.amount,
                                u"信息"_s, MessageIcon::Warning, MessageButtons::Ok);
         }
-        putZeroPadded(file, fen, kAmountDigits);
+        file.putZeroPadded(fen, kAmountDigits);
         file.putAscii(u"00000000");
         file.put(office, officeRef);
         file.endLine();

@@ -31,21 +31,6 @@ bool allDigits(QStringView text) {
     return true;
 }
 
-// Digits with at most one decimal point: a number by every reading.
-bool isPlainDecimal(QStringView text) {
-    bool digit = false;
-    bool point = false;
-    for (const QChar c : text) {
-        if (c >= u'0' && c <= u'9') {
-            digit = true;
-        } else if (c == u'.' && !point) {
-            point = true;
-        } else {
-            return false;
-        }
-    }
-    return digit;
-}
 
 QStringView withoutBlanks(QStringView text) {
     qsizetype b = 0;

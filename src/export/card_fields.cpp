@@ -56,22 +56,6 @@ std::optional<QString> exactFen(QStringView text) {
     return fenOfDigits(t);
 }
 
-// A text of digits with at most one decimal point and at least one digit: a number for every reading,
-// never negative and never out of range.
-bool isPlainDecimal(QStringView text) {
-    bool digit = false;
-    bool point = false;
-    for (const QChar c : text) {
-        if (isAsciiDigit(c)) {
-            digit = true;
-        } else if (c == u'.' && !point) {
-            point = true;
-        } else {
-            return false;
-        }
-    }
-    return digit;
-}
 
 QString fenOfValue(double value, QStringView text, const FieldRef& where) {
     const double fen = value * 100.0;
@@ -203,6 +187,41 @@ void CardFileBuilder::putAscii(QStringView text) {
     bytes_.resize(at + text.size());
     char* out = bytes_.data() + at;
     for (const QChar c : text) *out++ = c.unicode() <= 0xFF ? static_cast<char>(c.unicode()) : '?';
+}
+
+bool isPrintableAscii(QStringView text) {
+    for (const QChar c : text) {
+        if (c < u' ' || c > u'~') return false;
+    }
+    return true;
+}
+
+bool isPlainDecimal(QStringView text) {
+    bool digit = false;
+    bool point = false;
+    for (const QChar c : text) {
+        if (isAsciiDigit(c)) {
+            digit = true;
+        } else if (c == u'.' && !point) {
+            point = true;
+        } else {
+            return false;
+        }
+    }
+    return digit;
+}
+
+void CardFileBuilder::putZeroPadded(QStringView digits, qsizetype width) {
+    static constexpr char16_t zeros[] = u"0000000000000";
+    if (digits.size() < width) putAscii(QStringView(zeros, width - digits.size()));
+    putAscii(digits);
+}
+
+void CardFileBuilder::putZeroPadded(int number, qsizetype width) {
+    char16_t digits[16];
+    qsizetype n = 0;
+    for (unsigned v = static_cast<unsigned>(number); n == 0 || v > 0; v /= 10) digits[15 - n++] = u'0' + v % 10;
+    putZeroPadded(QStringView(digits + 16 - n, n), width);
 }
 
 void CardFileBuilder::putBlanks(qsizetype count) {

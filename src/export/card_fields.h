@@ -69,6 +69,13 @@ qsizetype nameFieldBlanks(QStringView name, qsizetype fieldBytes);
 // negative: a line is never written out of alignment. `room` says how wide the field is ("12字节").
 void requireRoom(qsizetype spare, QStringView text, const FieldRef& where, const QString& room);
 
+// Printable ASCII: one character a UTF-16 unit, no line break, and every one of them has its code in
+// GBK, so such a field is written without an error.
+bool isPrintableAscii(QStringView text);
+// Digits with at most one decimal point and at least one digit: a number for every reading, never
+// negative and never out of range.
+bool isPlainDecimal(QStringView text);
+
 // Builds a whole card file in memory. Every line ends with CR LF.
 class CardFileBuilder {
   public:
@@ -79,6 +86,9 @@ class CardFileBuilder {
     // Appends a text made only of ASCII characters the writer composed itself (digits, letters).
     void putAscii(QStringView text);
     void putBlanks(qsizetype count);
+    // ASCII digits with zeros in front up to `width` (at most 13); more digits are written whole.
+    void putZeroPadded(QStringView digits, qsizetype width);
+    void putZeroPadded(int number, qsizetype width);
     void endLine();
     const QByteArray& bytes() const { return bytes_; }
 
