@@ -9,6 +9,7 @@
 #include <QPen>
 #include <QRawFont>
 #include <QSet>
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -210,6 +211,51 @@ bool onPdf(QPainter& p) {
     return p.paintEngine() && p.paintEngine()->type() == QPaintEngine::Pdf;
 }
 
+// Joins the horizontal and the vertical lines of one pen that continue or overlap one another (the cell
+// edges of a table's rows make one line down the page). With square caps the joined line covers
+// exactly what its pieces covered. Slanting lines are moved to the end, unjoined; the count of the
+// straight lines is returned (viewers snap a path of straight lines to whole pixels, but not a path
+// with a slanting line in it, so the two kinds are drawn apart).
+size_t joinStraightLines(std::vector<QLineF>& lines) {
+    std::vector<QLineF> vertical, horizontal, other;
+    for (const QLineF& l : lines) {
+        if (l.x1() == l.x2()) {
+            vertical.emplace_back(l.x1(), std::min(l.y1(), l.y2()), l.x2(), std::max(l.y1(), l.y2()));
+        } else if (l.y1() == l.y2()) {
+            horizontal.emplace_back(std::min(l.x1(), l.x2()), l.y1(), std::max(l.x1(), l.x2()), l.y2());
+        } else {
+            other.push_back(l);
+        }
+    }
+    // along: the coordinate the line runs along; across: the one it keeps.
+    auto join = [](std::vector<QLineF>& parts, auto across, auto from, auto to, auto make) {
+        std::sort(parts.begin(), parts.end(), [&](const QLineF& a, const QLineF& b) {
+            return across(a) != across(b) ? across(a) < across(b) : from(a) < from(b);
+        });
+        std::vector<QLineF> joined;
+        for (const QLineF& l : parts) {
+            if (!joined.empty() && across(joined.back()) == across(l) && from(l) <= to(joined.back())) {
+                joined.back() = make(across(l), from(joined.back()), std::max(to(joined.back()), to(l)));
+            } else {
+                joined.push_back(l);
+            }
+        }
+        parts.swap(joined);
+    };
+    join(
+        vertical, [](const QLineF& l) { return l.x1(); }, [](const QLineF& l) { return l.y1(); },
+        [](const QLineF& l) { return l.y2(); }, [](qreal x, qreal a, qreal b) { return QLineF(x, a, x, b); });
+    join(
+        horizontal, [](const QLineF& l) { return l.y1(); }, [](const QLineF& l) { return l.x1(); },
+        [](const QLineF& l) { return l.x2(); }, [](qreal y, qreal a, qreal b) { return QLineF(a, y, b, y); });
+    lines.clear();
+    lines.insert(lines.end(), vertical.begin(), vertical.end());
+    lines.insert(lines.end(), horizontal.begin(), horizontal.end());
+    const size_t straight = lines.size();
+    lines.insert(lines.end(), other.begin(), other.end());
+    return straight;
+}
+
 void ensureBlackPen(QPainter& p) {
     // Text is filled with the pen's brush; its width does not matter, so the lines' pen serves.
     const QPen& pen = p.pen();
@@ -358,7 +404,9 @@ void PainterPrintTarget::flush() {
         if (held.lines.empty()) continue;
         const QPen& pen = f.linePenOf(held.width);
         if (p.pen() != pen) p.setPen(pen);
-        p.drawLines(held.lines.data(), int(held.lines.size()));
+        const size_t straight = joinStraightLines(held.lines);
+        if (straight > 0) p.drawLines(held.lines.data(), int(straight));
+        for (size_t i = straight; i < held.lines.size(); ++i) p.drawLine(held.lines[i]);
         held.lines.clear();
     }
     ensureBlackPen(p);

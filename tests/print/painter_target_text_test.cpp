@@ -192,11 +192,19 @@ TEST(PainterTargetText, HeldBackTextsAndLinesLandOnTheirOwnPageAndADroppedJobLea
     printer.abortDoc();
     EXPECT_TRUE(printer.writtenFiles().isEmpty());
     // Two pages: a text and a 3-pixel line (7.2 twips) 100 points down on the first, a text on the second.
+    // Lines are rendered at 72 dpi, where a viewer snaps a path of straight lines to whole pixels.
     t.SetCurrentX(300);
     t.SetCurrentY(300);
     t.Print(u"第一页的字"_s);
     t.SetDrawWidth(3);
     t.Line(1000, 2000, 5000, 2000);
+    // Pieces of a vertical line at 150 points that touch or overlap (joined when drawn), a gap from 150
+    // to 170 points down, then another piece; and a slanting line, which is never joined.
+    t.Line(3000, 2000, 3000, 2400);
+    t.Line(3000, 2800, 3000, 2400);
+    t.Line(3000, 2600, 3000, 3000);
+    t.Line(3000, 3400, 3000, 3800);
+    t.Line(4000, 3000, 4400, 3400);
     printer.newPage();
     t.SetCurrentX(300);
     t.SetCurrentY(300);
@@ -222,6 +230,15 @@ TEST(PainterTargetText, HeldBackTextsAndLinesLandOnTheirOwnPageAndADroppedJobLea
     }
     EXPECT_EQ(dark1, 180);
     EXPECT_EQ(dark2, 0);
+    auto darkRows = [&](int from, int to) {
+        int n = 0;
+        for (int y = from; y < to; ++y) n += qGray(page1.pixel(150, y)) < 160 ? 1 : 0;
+        return n;
+    };
+    EXPECT_EQ(darkRows(101, 149), 48);
+    EXPECT_EQ(darkRows(152, 169), 0);
+    EXPECT_EQ(darkRows(171, 189), 18);
+    EXPECT_LT(qGray(page1.pixel(210, 160)), 160);  // halfway along the slanting line
 }
 
 TEST(PainterTargetText, AFaceMissingAtFirstIsFoundOnceItExists) {
