@@ -72,7 +72,7 @@ TEST(CardGridFill, ShowsEveryAmountAsFormattingItWouldAndAddsTheShownAmounts) {
     const card::CardGridSummary summary = card::fillCardGrid(records, grid);
     ASSERT_EQ(summary.count, amounts.size() + 1);
     ASSERT_EQ(grid.rows(), amounts.size() + 2);
-    card::CurrencyTotal total;
+    CurrencyTotal total;
     for (int k = 0; k < summary.count; ++k) {
         const int row = k + 1;
         const QString stored = k < amounts.size() ? amounts[k] : QString();
@@ -80,7 +80,7 @@ TEST(CardGridFill, ShowsEveryAmountAsFormattingItWouldAndAddsTheShownAmounts) {
         EXPECT_EQ(grid.text(row, 3).toStdString(), expected.toStdString())
             << "“" << stored.toStdString() << "”";
         EXPECT_EQ(grid.text(row, 0), QString::number(row));
-        total.add(card::currencyUnits(expected));
+        total.add(currencyUnits(expected));
     }
     EXPECT_EQ(summary.total, total.units());
     EXPECT_EQ(grid.text(3, 1), u"张三"_s);

@@ -10,6 +10,8 @@
 
 using namespace Qt::StringLiterals;
 using namespace slp::windows::summary;
+using slp::CurrencyUnits;
+using slp::kUnitsPerYuan;
 
 namespace {
 
@@ -47,8 +49,8 @@ TEST(SummaryTotals, TheEmptyFormatIsThePlainDecimalText) {
 }
 
 TEST(SummaryTotals, TheExtremesOfTheRangeFormatWithoutOverflow) {
-    constexpr CurrencyUnits max = std::numeric_limits<CurrencyUnits>::max();
-    constexpr CurrencyUnits min = std::numeric_limits<CurrencyUnits>::min();
+    constexpr slp::CurrencyUnits max = std::numeric_limits<slp::CurrencyUnits>::max();
+    constexpr slp::CurrencyUnits min = std::numeric_limits<slp::CurrencyUnits>::min();
     EXPECT_EQ(formatUnits(max, u""), u"922337203685477.5807"_s);
     EXPECT_EQ(formatUnits(max, u"0.00"), u"922337203685477.58"_s);
     EXPECT_EQ(formatUnits(min, u""), u"-922337203685477.5808"_s);

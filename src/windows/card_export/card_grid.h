@@ -4,7 +4,7 @@
 #include <QList>
 
 #include "export/card_input.h"
-#include "windows/card_export/card_amounts.h"
+#include "basic/currency.h"
 
 namespace slp::data {
 class ResultSet;

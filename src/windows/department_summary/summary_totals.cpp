@@ -30,7 +30,7 @@ QString withSign(bool negative, const QString& digits) {
 CurrencyUnits columnTotal(const data::WageGrid& grid, int col) {
     CurrencyUnits total = 0;
     for (int r = 1; r <= grid.rows() - 2; ++r) {
-        if (__builtin_add_overflow(total, card::currencyUnits(grid.textView(r, col)), &total)) {
+        if (__builtin_add_overflow(total, currencyUnits(grid.textView(r, col)), &total)) {
             throw OverflowError(u"第"_s + QString::number(col) + u"列的合计超出货币数值的范围"_s);
         }
     }

@@ -6,15 +6,12 @@
 #include <QString>
 #include <QStringView>
 
+#include "basic/currency.h"
 #include "data/wage_grid.h"
-#include "windows/card_export/card_amounts.h"
 
 namespace slp::windows::summary {
 
-using card::CurrencyUnits;
-using card::kUnitsPerYuan;
-
-// The total of column `col` over the data rows 1 .. rows - 2, each cell read with card::currencyUnits
+// The total of column `col` over the data rows 1 .. rows - 2, each cell read with currencyUnits
 // (a plain decimal text exactly, digits past the fourth decimal rounded half to even, any other text by
 // its leading numeric value). Throws slp::OverflowError when the total leaves the 64-bit range.
 CurrencyUnits columnTotal(const data::WageGrid& grid, int col);

@@ -1,4 +1,4 @@
-#include "windows/card_export/card_amounts.h"
+#include "basic/currency.h"
 
 #include <cmath>
 #include <optional>
@@ -8,7 +8,7 @@
 
 using namespace Qt::StringLiterals;
 
-namespace slp::card {
+namespace slp {
 
 namespace {
 
@@ -94,4 +94,4 @@ void CurrencyTotal::add(CurrencyUnits units) {
     units_ = sum;
 }
 
-}  // namespace slp::card
+}  // namespace slp

@@ -1,11 +1,11 @@
 #pragma once
-// Amounts of the card grid added the way the host adds currency: fixed point with four decimal places
+// Amounts added the way the host adds currency: fixed point with four decimal places
 // in a 64-bit integer, so the total is exactly the sum of the shown amounts, whatever their count.
 #include <QString>
 #include <QStringView>
 #include <cstdint>
 
-namespace slp::card {
+namespace slp {
 
 // Ten-thousandths of a yuan.
 using CurrencyUnits = int64_t;
@@ -30,4 +30,4 @@ class CurrencyTotal {
     CurrencyUnits units_ = 0;
 };
 
-}  // namespace slp::card
+}  // namespace slp

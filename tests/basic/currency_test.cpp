@@ -1,6 +1,6 @@
 // The currency arithmetic of the card grid's total: exact decimal reading, rounding at the fourth
 // decimal and at the cent, and a sum that stays exact where doubles drift.
-#include "windows/card_export/card_amounts.h"
+#include "basic/currency.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include "basic/error.h"
 
 using namespace Qt::StringLiterals;
-using namespace slp::card;
+using namespace slp;
 
 namespace {
 
