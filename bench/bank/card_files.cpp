@@ -13,7 +13,7 @@
 #include "basic/error.h"
 #include "basic/scripted_prompts.h"
 #include "export/bank_card_writers.h"
-#include "windows/card_export/card_amounts.h"
+#include "basic/currency.h"
 
 using namespace Qt::StringLiterals;
 namespace bank = slp::bank;
@@ -58,7 +58,7 @@ int main(int argc, char** argv) {
     input.unitCode = args.value(3, u"330100"_s);
     input.creditDate = args.value(4, u"2000-04-25"_s);
     input.unitName = u"朔岚示范公司"_s;
-    slp::card::CurrencyTotal total;
+    slp::CurrencyTotal total;
     const QChar* const all = text.constData();
     const qsizetype size = text.size();
     input.rows.reserve(std::count(text.cbegin(), text.cend(), u'\n'));
@@ -80,7 +80,7 @@ int main(int argc, char** argv) {
         };
         input.rows.append(
             {field(tabs[0] + 1, tabs[1]), field(tabs[1] + 1, tabs[2]), field(tabs[2] + 1, end)});
-        total.add(slp::card::currencyUnits(QStringView(all + tabs[2] + 1, end - tabs[2] - 1)));
+        total.add(slp::currencyUnits(QStringView(all + tabs[2] + 1, end - tabs[2] - 1)));
     }
     input.headCount = QString::number(input.rows.size());
     input.totalAmount = total.text();
