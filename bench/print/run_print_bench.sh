@@ -13,12 +13,13 @@ trap 'rm -rf "$work"' EXIT
 # 29 columns (sequence and 28 items) fit A3 landscape at 8 points; 40 lines a page, slips 20 a page.
 paper=(--paper A3 --landscape --font 8)
 
-measure() {  # prints "wall, peak MB, output" of a command
+measure() {  # prints "wall, CPU (user + system), peak MB, output" of a command
     /usr/bin/time -v "$@" > "$work/out" 2> "$work/time" || { cat "$work/time" >&2; exit 1; }
-    local wall peak
+    local wall peak cpu
     wall=$(grep 'Elapsed (wall clock)' "$work/time" | awk '{print $NF}')
     peak=$(grep 'Maximum resident set size' "$work/time" | awk '{print $NF}')
-    echo "$wall, $((peak / 1024)) MB; $(cat "$work/out")"
+    cpu=$(awk '/User time|System time/ {s += $NF} END {printf "%.2f", s}' "$work/time")
+    echo "$wall wall, $cpu s CPU, $((peak / 1024)) MB; $(cat "$work/out")"
 }
 
 check() {  # the pages read back: captions, amounts, the head count of the totals row
