@@ -9,11 +9,13 @@
 #include <QPen>
 #include <QRawFont>
 #include <QSet>
+#include <QTextLayout>
 #include <algorithm>
 #include <array>
 #include <vector>
 
 #include "print/chinese_fonts.h"
+#include "print/page_drawing.h"
 
 namespace slp::print {
 
@@ -63,10 +65,10 @@ struct PainterPrintTarget::ResolvedFont {
     };
     const Glyph& glyph(char16_t c);
     // Adds the glyphs of a text of plain characters that the first face holds, placed one after
-    // another from the origin on the baseline; false (and nothing added) when Qt's text layout has to
-    // place the text.
+    // another from the origin on the baseline, and their characters; false (and nothing added) when
+    // Qt's text layout has to place the text.
     bool place(const QString& text, QPointF origin, std::vector<quint32>& indexes,
-               std::vector<QPointF>& positions);
+               std::vector<QPointF>& positions, std::vector<char32_t>& characters);
     // The width of such a text in 1/64 units; false for any other text.
     bool plainWidth(const QString& text, qint64& width);
 
@@ -112,7 +114,8 @@ const PainterPrintTarget::ResolvedFont::Glyph& PainterPrintTarget::ResolvedFont:
 }
 
 bool PainterPrintTarget::ResolvedFont::place(const QString& text, QPointF origin,
-                                             std::vector<quint32>& indexes, std::vector<QPointF>& positions) {
+                                             std::vector<quint32>& indexes, std::vector<QPointF>& positions,
+                                             std::vector<char32_t>& characters) {
     const size_t start = indexes.size();
     int x = 0;
     for (const QChar ch : text) {
@@ -121,9 +124,11 @@ bool PainterPrintTarget::ResolvedFont::place(const QString& text, QPointF origin
         if (!g || g->index == 0) {
             indexes.resize(start);
             positions.resize(start);
+            characters.resize(start);
             return false;
         }
         indexes.push_back(g->index);
+        characters.push_back(c);
         positions.push_back(origin + QPointF(x / 64.0, 0.0));
         x += g->advance;
     }
@@ -171,29 +176,49 @@ struct PainterPrintTarget::Fonts {
         return linePen;
     }
 
-    // What a page on a PDF device holds back until it ends: the glyphs of each font and the lines of
-    // each pen width. Everything is black, so drawing the lines and then the texts of a page gives the
-    // same page as drawing them in turn, and the writer gets one glyph run a font and one path a pen
-    // instead of a text object and a path for every cell.
-    struct HeldGlyphs {
-        std::shared_ptr<ResolvedFont> font;
-        std::vector<quint32> indexes;
-        std::vector<QPointF> positions;
+    // What a page on a PDF device holds back until it ends: its glyphs, in the order they were drawn
+    // with a segment for each change of font, and the lines of each pen width. Everything is black, so
+    // drawing the lines and then the texts of a page gives the same page as drawing them in turn. A
+    // painter gets one glyph run a font and one path a pen instead of a text object and a path for
+    // every cell; a page drawing gets the glyphs in their order, so a text's glyphs stay together even
+    // when Qt drew some of them from another face.
+    struct GlyphSegment {
+        std::shared_ptr<ResolvedFont> font;  // the font the target placed them in, or
+        QRawFont raw;                        // the font Qt's text layout chose (font then null)
+        bool bold = false;
+        size_t begin = 0;  // the first of its glyphs
+        const QRawFont& rawFont() const { return font ? font->raw : raw; }
+        bool sameFont(const GlyphSegment& o) const {
+            return font ? font == o.font : !o.font && bold == o.bold && raw == o.raw;
+        }
     };
+    std::vector<GlyphSegment> segments;
+    std::vector<quint32> indexes;
+    std::vector<QPointF> positions;
+    std::vector<char32_t> characters;
+    // Makes the last segment the one of this font.
+    void holdIn(GlyphSegment segment) {
+        segment.begin = indexes.size();
+        if (!segments.empty() && segments.back().begin == segment.begin) segments.pop_back();
+        if (!segments.empty() && segments.back().sameFont(segment)) return;
+        segments.push_back(std::move(segment));
+    }
+    void holdIn(const std::shared_ptr<ResolvedFont>& font) {
+        if (!segments.empty() && segments.back().font == font) return;
+        holdIn(GlyphSegment{font, {}, font->font.bold(), 0});
+    }
+    void clearGlyphs() {
+        segments.clear();
+        indexes.clear();
+        positions.clear();
+        characters.clear();
+    }
     struct HeldLines {
         float width;
         std::vector<QLineF> lines;
     };
-    std::vector<HeldGlyphs> glyphs;
     std::vector<HeldLines> lines;
     size_t held = 0;  // glyphs and lines held
-    HeldGlyphs& glyphsOf(const std::shared_ptr<ResolvedFont>& font) {
-        for (auto& g : glyphs) {
-            if (g.font == font) return g;
-        }
-        glyphs.push_back({font, {}, {}});
-        return glyphs.back();
-    }
     std::vector<QLineF>& linesOf(float width) {
         for (auto& l : lines) {
             if (l.width == width) return l.lines;
@@ -351,9 +376,14 @@ QPainter& PainterPrintTarget::preparedPainter() {
 }
 
 void PainterPrintTarget::Line(float x1, float y1, float x2, float y2) {
-    QPainter& p = preparedPainter();
     Fonts& f = *fonts_;
     const float width = float(DrawWidth()) * penPixelTwips();
+    if (pageDrawing()) {
+        f.linesOf(width).emplace_back(x1, y1, x2, y2);
+        if (++f.held >= kMaxHeld) flush();
+        return;
+    }
+    QPainter& p = preparedPainter();
     if (onPdf(p)) {
         f.linesOf(width).emplace_back(x1, y1, x2, y2);
         if (++f.held >= kMaxHeld) flush();
@@ -366,6 +396,21 @@ void PainterPrintTarget::Line(float x1, float y1, float x2, float y2) {
 
 void PainterPrintTarget::drawText(float x, float y, const QString& text) {
     if (text.isEmpty()) return;
+    Fonts& f = *fonts_;
+    if (pageDrawing()) {
+        // The printer writes the page itself: every text goes out as glyphs, plain ones placed here,
+        // others laid out by Qt.
+        ResolvedFont& font = resolved();
+        const QPointF baseline(x, double(y) + font.ascent);
+        f.holdIn(f.current);
+        if (font.place(text, baseline, f.indexes, f.positions, f.characters)) {
+            f.held += size_t(text.size());
+        } else {
+            holdLaidOut(font, baseline, text);
+        }
+        if (f.held >= kMaxHeld) flush();
+        return;
+    }
     QPainter& p = preparedPainter();
     ResolvedFont& font = resolved();
     const QPointF baseline(x, double(y) + font.ascent);
@@ -374,11 +419,10 @@ void PainterPrintTarget::drawText(float x, float y, const QString& text) {
     // rather than laid out by Qt for every cell, and held back with the rest of the page. The picture
     // keeps Qt's own text drawing.
     const QPaintDevice* device = p.device();
-    Fonts& f = *fonts_;
     if (onPdf(p) && device && device->logicalDpiY() == f.currentDpi &&
         device->logicalDpiX() == f.currentDpi) {
-        auto& held = f.glyphsOf(f.current);
-        if (font.place(text, baseline, held.indexes, held.positions)) {
+        f.holdIn(f.current);
+        if (font.place(text, baseline, f.indexes, f.positions, f.characters)) {
             f.held += size_t(text.size());
             if (f.held >= kMaxHeld) flush();
             return;
@@ -387,16 +431,84 @@ void PainterPrintTarget::drawText(float x, float y, const QString& text) {
     ensureBlackPen(p);
     if (!font.painterFontSet || !p.font().isCopyOf(font.painterFont)) {
         p.setFont(font.font);
-        font.painterFont = p.font();
         font.painterFontSet = true;
+        font.painterFont = p.font();
     }
     p.drawText(baseline, text);
+}
+
+void PainterPrintTarget::holdLaidOut(ResolvedFont& font, QPointF baseline, const QString& text) {
+    // Qt lays the text out as QPainter::drawText would, on one line, falling back to other faces for
+    // characters the font lacks; the glyphs are held with the faces it chose.
+    QTextLayout layout(text, font.font, const_cast<QPaintDevice*>(&metricsDevice()));
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    if (!line.isValid()) {
+        layout.endLayout();
+        return;
+    }
+    line.setPosition(QPointF(0, 0));
+    layout.endLayout();
+    const QPointF origin = baseline - QPointF(0, line.ascent());
+    Fonts& f = *fonts_;
+    // Qt gives the runs a face at a time; in the order of the text (left to right) they keep a text's
+    // glyphs together for whoever reads the text back.
+    QList<QGlyphRun> runs = layout.glyphRuns();
+    std::stable_sort(runs.begin(), runs.end(), [](const QGlyphRun& a, const QGlyphRun& b) {
+        const auto left = [](const QGlyphRun& r) { return r.positions().isEmpty() ? 0.0 : r.positions().first().x(); };
+        return left(a) < left(b);
+    });
+    for (const QGlyphRun& run : runs) {
+        const QRawFont raw = run.rawFont();
+        const QList<quint32> indexes = run.glyphIndexes();
+        const QList<QPointF> positions = run.positions();
+        // The character of each glyph, from the face's own character map.
+        QHash<quint32, char32_t> characterOf;
+        for (const char32_t c : text.toUcs4()) {
+            const QString one = QString::fromUcs4(&c, 1);
+            quint32 glyph[2] = {0, 0};
+            int count = 2;
+            if (raw.glyphIndexesForChars(one.constData(), int(one.size()), glyph, &count) && count == 1 &&
+                glyph[0] != 0) {
+                characterOf.insert(glyph[0], c);
+            }
+        }
+        f.holdIn(Fonts::GlyphSegment{nullptr, raw, font.font.bold(), 0});
+        for (qsizetype i = 0; i < indexes.size() && i < positions.size(); ++i) {
+            f.indexes.push_back(indexes[i]);
+            f.positions.push_back(origin + positions[i]);
+            f.characters.push_back(characterOf.value(indexes[i], 0));
+        }
+        f.held += size_t(indexes.size());
+    }
 }
 
 void PainterPrintTarget::flush() {
     Fonts& f = *fonts_;
     if (f.held == 0) {
-        f.glyphs.clear();
+        f.clearGlyphs();
+        return;
+    }
+    if (PageDrawing* page = pageDrawing()) {
+        for (auto& held : f.lines) {
+            if (held.lines.empty()) continue;
+            const size_t straight = joinStraightLines(held.lines);
+            page->strokeLines(held.width, held.lines.data(), straight);
+            page->strokeLines(held.width, held.lines.data() + straight, held.lines.size() - straight);
+            held.lines.clear();
+        }
+        for (size_t i = 0; i < f.segments.size(); ++i) {
+            const auto& segment = f.segments[i];
+            const size_t end = i + 1 < f.segments.size() ? f.segments[i + 1].begin : f.indexes.size();
+            page->showGlyphs(segment.rawFont(), segment.bold, f.indexes.data() + segment.begin,
+                             f.positions.data() + segment.begin, f.characters.data() + segment.begin,
+                             end - segment.begin);
+        }
+        f.clearGlyphs();
+        f.held = 0;
         return;
     }
     QPainter& p = preparedPainter();
@@ -410,19 +522,36 @@ void PainterPrintTarget::flush() {
         held.lines.clear();
     }
     ensureBlackPen(p);
-    for (auto& held : f.glyphs) {
-        if (held.indexes.empty()) continue;
-        QGlyphRun& run = held.font->run;
-        run.setRawData(held.indexes.data(), held.positions.data(), int(held.indexes.size()));
+    // The painter gets the glyphs of a font together, one run a font.
+    std::vector<bool> drawn(f.segments.size(), false);
+    std::vector<quint32> indexes;
+    std::vector<QPointF> positions;
+    for (size_t i = 0; i < f.segments.size(); ++i) {
+        if (drawn[i]) continue;
+        indexes.clear();
+        positions.clear();
+        for (size_t k = i; k < f.segments.size(); ++k) {
+            if (drawn[k] || !f.segments[k].sameFont(f.segments[i])) continue;
+            drawn[k] = true;
+            const size_t from = f.segments[k].begin;
+            const size_t to = k + 1 < f.segments.size() ? f.segments[k + 1].begin : f.indexes.size();
+            indexes.insert(indexes.end(), f.indexes.begin() + long(from), f.indexes.begin() + long(to));
+            positions.insert(positions.end(), f.positions.begin() + long(from), f.positions.begin() + long(to));
+        }
+        if (indexes.empty()) continue;
+        QGlyphRun own;
+        QGlyphRun& run = f.segments[i].font ? f.segments[i].font->run : own;
+        if (!f.segments[i].font) run.setRawFont(f.segments[i].raw);
+        run.setRawData(indexes.data(), positions.data(), int(indexes.size()));
         p.drawGlyphRun(QPointF(0, 0), run);
         run.setRawData(nullptr, nullptr, 0);
     }
-    f.glyphs.clear();
+    f.clearGlyphs();
     f.held = 0;
 }
 
 void PainterPrintTarget::discard() {
-    fonts_->glyphs.clear();
+    fonts_->clearGlyphs();
     for (auto& held : fonts_->lines) held.lines.clear();
     fonts_->held = 0;
 }

@@ -15,8 +15,11 @@
 
 class QPainter;
 class QPaintDevice;
+class QPointF;
 
 namespace slp::print {
+
+class PageDrawing;
 
 class PainterPrintTarget : public BasicPrintTarget {
   public:
@@ -54,6 +57,10 @@ class PainterPrintTarget : public BasicPrintTarget {
     // Twips of one device pixel of the pen (15 on a 96 dpi picture, 2.4 on a 600 dpi printer).
     virtual float penPixelTwips() const = 0;
 
+    // The page of a printer that writes PDF itself (see PageDrawing), or nullptr when the painter
+    // draws; asking may begin the printer's job.
+    virtual PageDrawing* pageDrawing() { return nullptr; }
+
     bool faceAvailable(const QString& face) const override;
     void drawText(float x, float y, const QString& text) override;
 
@@ -62,6 +69,7 @@ class PainterPrintTarget : public BasicPrintTarget {
     struct ResolvedFont;
     ResolvedFont& resolved() const;
     QPainter& preparedPainter();
+    void holdLaidOut(ResolvedFont& font, QPointF baseline, const QString& text);
 
     std::unique_ptr<Fonts> fonts_;
 };

@@ -2,10 +2,10 @@
 
 #include <QDir>
 #include <QFile>
-#include <QPdfWriter>
 #include <QRegularExpression>
 
 #include "basic/error.h"
+#include "print/pdf/pdf_document.h"
 
 using namespace Qt::StringLiterals;
 
@@ -74,42 +74,55 @@ void PdfSpoolPrinter::setPageLayout(const QPageSize& size, QPageLayout::Orientat
 }
 
 bool PdfSpoolPrinter::jobActive() const {
-    return painter_.isActive();
+    return document_ != nullptr;
+}
+
+pdf::PdfDocument& PdfSpoolPrinter::job() {
+    if (document_) return *document_;
+    jobNumber_ = nextJobNumber();
+    partPath_ = QDir(folder_).filePath(u"."_s + jobFileName(jobNumber_) + u".part"_s);
+    try {
+        document_ = std::make_unique<pdf::PdfDocument>(partPath_, jobFileName(jobNumber_), u"Sl_PAYPRN 朔岚软件"_s);
+    } catch (...) {
+        QFile::remove(partPath_);
+        throw;
+    }
+    document_->beginPage(QSizeF(layout_.fullRectPoints().size()));
+    return *document_;
+}
+
+PageDrawing* PdfSpoolPrinter::jobPageDrawing() {
+    return &job();
 }
 
 QPainter& PdfSpoolPrinter::jobPainter() {
-    if (painter_.isActive()) return painter_;
-    jobNumber_ = nextJobNumber();
-    partPath_ = QDir(folder_).filePath(u"."_s + jobFileName(jobNumber_) + u".part"_s);
-    writer_ = std::make_unique<QPdfWriter>(partPath_);
-    writer_->setResolution(kResolution);
-    writer_->setPageLayout(layout_);
-    writer_->setCreator(u"Sl_PAYPRN 朔岚软件"_s);
-    writer_->setTitle(jobFileName(jobNumber_));
-    if (!painter_.begin(writer_.get())) {
-        writer_.reset();
-        QFile::remove(partPath_);
-        throw Error(printerError, u"无法写入打印文件“%1”"_s.arg(QDir::toNativeSeparators(partPath_)));
-    }
-    return painter_;
+    // The target draws through jobPageDrawing; nothing paints on this printer with a QPainter.
+    throw Error(printerError, u"打印文件不经画笔绘制"_s);
 }
 
 void PdfSpoolPrinter::newPage() {
-    jobPainter();
+    pdf::PdfDocument& document = job();
     target_.flush();
-    writer_->newPage();
+    document.beginPage(QSizeF(layout_.fullRectPoints().size()));
     target_.home();
 }
 
 void PdfSpoolPrinter::closeJob() {
-    painter_.end();
-    writer_.reset();
+    document_.reset();
     target_.home();
 }
 
 void PdfSpoolPrinter::endDoc() {
     if (!jobActive()) return;
-    target_.flush();
+    try {
+        target_.flush();
+        document_->finish();
+    } catch (...) {
+        target_.discard();
+        closeJob();
+        QFile::remove(partPath_);
+        throw;
+    }
     closeJob();
     // Another writer may have taken the number meanwhile: the job then gets the next free one.
     QString path = QDir(folder_).filePath(jobFileName(jobNumber_));

@@ -2,8 +2,9 @@
 // A printer that writes every print job as its own PDF file in a folder: job-0001.pdf, job-0002.pdf, ...,
 // numbering on after the files already there. It serves "print to file", the command line and the
 // tests. A job is written aside and renamed into place when it ends, so a dropped or failed job leaves
-// no file behind. Pages are drawn at 1440 dpi (one device unit a twip) with no margins; pens are sized
-// as on a 600 dpi printer.
+// no file behind. Pages have no margins; fonts are sized for 1440 dpi (one device unit a twip) and pens
+// as on a 600 dpi printer. The printer writes the PDF itself (see pdf/pdf_document.h): the target hands
+// it each page's lines and glyphs.
 #include <QImage>
 #include <QPainter>
 #include <QStringList>
@@ -13,9 +14,11 @@
 #include "print/printer.h"
 #include "print/printer_target.h"
 
-class QPdfWriter;
-
 namespace slp::print {
+
+namespace pdf {
+class PdfDocument;
+}
 
 class PdfSpoolPrinter : public Printer, private PrinterJobDevice {
   public:
@@ -51,13 +54,14 @@ class PdfSpoolPrinter : public Printer, private PrinterJobDevice {
     const QPaintDevice& jobMetricsDevice() const override { return metrics_; }
     QPainter& jobPainter() override;
     float jobPenPixelTwips() const override { return 2.4f; }
+    PageDrawing* jobPageDrawing() override;
+    pdf::PdfDocument& job();
     void closeJob();
 
     QString folder_;
     QPageLayout layout_;
     QImage metrics_;
-    std::unique_ptr<QPdfWriter> writer_;
-    QPainter painter_;
+    std::unique_ptr<pdf::PdfDocument> document_;
     QString partPath_;
     int jobNumber_ = 0;
     QStringList written_;

@@ -16,6 +16,9 @@ class PrinterJobDevice {
     virtual QPainter& jobPainter() = 0;
     // Twips of one printer pixel.
     virtual float jobPenPixelTwips() const = 0;
+    // The page of the job under way when the printer writes PDF itself (beginning a job when none is),
+    // or nullptr when the job is drawn with its painter.
+    virtual PageDrawing* jobPageDrawing() { return nullptr; }
 };
 
 class PrinterPrintTarget : public PainterPrintTarget {
@@ -33,6 +36,7 @@ class PrinterPrintTarget : public PainterPrintTarget {
     const QPaintDevice& metricsDevice() const override { return device_.jobMetricsDevice(); }
     QPainter& painter() override { return device_.jobPainter(); }
     float penPixelTwips() const override { return device_.jobPenPixelTwips(); }
+    PageDrawing* pageDrawing() override { return device_.jobPageDrawing(); }
 
   private:
     Printer& printer_;

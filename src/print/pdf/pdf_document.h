@@ -1,0 +1,66 @@
+#pragma once
+// A PDF file written directly, page after page, for print jobs: a page's content is built in memory,
+// compressed and written when the page ends, so memory does not grow with the page count. Text goes in
+// as strings of glyph numbers of embedded font subsets, a text object a font, the positions of the
+// glyphs following from the fonts' widths wherever the layout put them there; fonts are written when
+// the document ends. Coordinates are twips from the top left corner of the page.
+#include <QRawFont>
+#include <QSizeF>
+#include <QString>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "print/page_drawing.h"
+#include "print/pdf/pdf_output.h"
+
+class QPainterPath;
+
+namespace slp::print::pdf {
+
+class JobFont;
+
+class PdfDocument : public PageDrawing {
+  public:
+    // Creates the file; throws slp::Error (printer error) when it cannot.
+    PdfDocument(const QString& path, const QString& title, const QString& creator);
+    ~PdfDocument() override;
+
+    // Starts a page of the size given in points; a page still open is ended first.
+    void beginPage(QSizeF points);
+    bool pageOpen() const { return pageOpen_; }
+    int pageCount() const { return int(pages_.size()); }
+    // Ends the open page and writes the fonts, the page tree and the cross-reference table, then closes
+    // the file; throws slp::Error when anything could not be written. A document without a page gets an
+    // empty page of the last size (a PDF file has at least one page).
+    void finish();
+
+    void strokeLines(float width, const QLineF* lines, size_t count) override;
+    void showGlyphs(const QRawFont& font, bool bold, const quint32* glyphs, const QPointF* origins,
+                    const char32_t* characters, size_t count) override;
+
+  private:
+    void endPage();
+    // The job font of a raw font; nullptr when its face cannot be embedded.
+    JobFont* fontOf(const QRawFont& font);
+    void fillGlyphPaths(const QRawFont& font, const quint32* glyphs, const QPointF* origins, size_t count);
+    void appendPath(const QPainterPath& path);
+    void setLineWidth(double width);
+
+    PdfOutput out_;
+    QString title_;
+    QString creator_;
+    int pagesObject_;
+    int resourcesObject_;
+    std::vector<int> pages_;
+    QSizeF pageSize_{595, 842};
+    bool pageOpen_ = false;
+    std::string content_;
+    double lineWidth_ = -1;    // the pen width in force on the page
+    int renderMode_ = 0;       // the text rendering mode in force: 0 fill, 2 fill and stroke
+    std::vector<std::unique_ptr<JobFont>> fonts_;
+    // Raw fonts seen (one a face and size), with their job font (nullptr: drawn as paths).
+    std::vector<std::pair<QRawFont, JobFont*>> rawFonts_;
+};
+
+}  // namespace slp::print::pdf

@@ -1,0 +1,159 @@
+#include "print/pdf/pdf_output.h"
+
+#include <zlib.h>
+
+#include <QDir>
+#include <charconv>
+#include <cmath>
+
+#include "basic/error.h"
+#include "print/printer.h"
+
+using namespace Qt::StringLiterals;
+
+namespace slp::print::pdf {
+
+void appendInt(std::string& out, long long value) {
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    out.append(digits, end);
+}
+
+void appendNumber(std::string& out, double value) {
+    long long hundredths = std::llround(value * 100);
+    if (hundredths < 0) {
+        out += '-';
+        hundredths = -hundredths;
+    }
+    appendInt(out, hundredths / 100);
+    const int fraction = int(hundredths % 100);
+    if (fraction != 0) {
+        out += '.';
+        out += char('0' + fraction / 10);
+        if (fraction % 10) out += char('0' + fraction % 10);
+    }
+}
+
+std::string pdfTextString(const QString& text) {
+    std::string out = "<FEFF";
+    static const char hex[] = "0123456789ABCDEF";
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        for (int shift = 12; shift >= 0; shift -= 4) out += hex[(u >> shift) & 0xF];
+    }
+    out += '>';
+    return out;
+}
+
+PdfOutput::PdfOutput(const QString& path) : file_(path) {
+    if (!file_.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        throw Error(printerError, u"无法写入打印文件“%1”"_s.arg(QDir::toNativeSeparators(path)));
+    }
+    auto* z = new z_stream{};
+    if (deflateInit(z, kLevel) != Z_OK) {
+        delete z;
+        throw Error(printerError, u"无法压缩打印文件"_s);
+    }
+    zstream_ = z;
+    offsets_.push_back(-1);  // object 0 is the head of the free list
+    write("%PDF-1.4\n%\xE2\xE3\xCF\xD3\n");
+}
+
+PdfOutput::~PdfOutput() {
+    close();
+    if (zstream_) {
+        deflateEnd(static_cast<z_stream*>(zstream_));
+        delete static_cast<z_stream*>(zstream_);
+    }
+}
+
+int PdfOutput::reserve() {
+    offsets_.push_back(-1);
+    return int(offsets_.size() - 1);
+}
+
+void PdfOutput::write(std::string_view bytes) {
+    buffer_.append(bytes);
+    written_ += qint64(bytes.size());
+    if (buffer_.size() >= (1 << 20)) flushBuffer();
+}
+
+void PdfOutput::flushBuffer() {
+    if (buffer_.empty()) return;
+    if (!failed_ && file_.write(buffer_.data(), qint64(buffer_.size())) != qint64(buffer_.size())) failed_ = true;
+    buffer_.clear();
+}
+
+void PdfOutput::object(int number, std::string_view body) {
+    offsets_[size_t(number)] = written_;
+    std::string head;
+    appendInt(head, number);
+    head += " 0 obj\n";
+    write(head);
+    write(body);
+    write("\nendobj\n");
+}
+
+void PdfOutput::stream(int number, std::string_view data, std::string_view extra) {
+    auto* z = static_cast<z_stream*>(zstream_);
+    deflateReset(z);
+    deflated_.resize(deflateBound(z, uLong(data.size())));
+    z->next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
+    z->avail_in = uInt(data.size());
+    z->next_out = deflated_.data();
+    z->avail_out = uInt(deflated_.size());
+    if (deflate(z, Z_FINISH) != Z_STREAM_END) throw Error(printerError, u"无法压缩打印文件"_s);
+    const size_t length = deflated_.size() - z->avail_out;
+
+    offsets_[size_t(number)] = written_;
+    std::string head;
+    appendInt(head, number);
+    head += " 0 obj\n<</Length ";
+    appendInt(head, (long long)length);
+    head += "/Filter/FlateDecode";
+    head += extra;
+    head += ">>\nstream\n";
+    write(head);
+    write(std::string_view(reinterpret_cast<const char*>(deflated_.data()), length));
+    write("\nendstream\nendobj\n");
+}
+
+void PdfOutput::finish(int catalog, int info) {
+    const qint64 xref = written_;
+    std::string table = "xref\n0 ";
+    appendInt(table, (long long)offsets_.size());
+    table += "\n0000000000 65535 f \n";
+    char entry[32];
+    for (size_t i = 1; i < offsets_.size(); ++i) {
+        // An object reserved and never written stays free.
+        if (offsets_[i] < 0) {
+            table += "0000000000 65535 f \n";
+            continue;
+        }
+        std::snprintf(entry, sizeof entry, "%010lld 00000 n \n", (long long)offsets_[i]);
+        table += entry;
+    }
+    table += "trailer\n<</Size ";
+    appendInt(table, (long long)offsets_.size());
+    table += "/Root ";
+    appendInt(table, catalog);
+    table += " 0 R/Info ";
+    appendInt(table, info);
+    table += " 0 R>>\nstartxref\n";
+    appendInt(table, xref);
+    table += "\n%%EOF\n";
+    write(table);
+    flushBuffer();
+    const QString path = file_.fileName();
+    if (!file_.flush()) failed_ = true;
+    file_.close();
+    if (failed_ || file_.error() != QFileDevice::NoError) {
+        throw Error(printerError, u"无法写入打印文件“%1”"_s.arg(QDir::toNativeSeparators(path)));
+    }
+}
+
+void PdfOutput::close() {
+    if (file_.isOpen()) file_.close();
+}
+
+}  // namespace slp::print::pdf
