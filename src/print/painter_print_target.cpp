@@ -2,6 +2,7 @@
 
 #include <QFontMetricsF>
 #include <QGlyphRun>
+#include <QPainterPath>
 #include <QHash>
 #include <QPaintDevice>
 #include <QPaintEngine>
@@ -16,6 +17,7 @@
 
 #include "print/chinese_fonts.h"
 #include "print/page_drawing.h"
+#include "print/pdf/truetype_face.h"
 
 namespace slp::print {
 
@@ -84,6 +86,10 @@ struct PainterPrintTarget::ResolvedFont {
 
     QRawFont raw;  // the first face, the one the font draws these characters with
     QGlyphRun run;
+    // Whether the painter has to embolden the font's glyphs itself: bold asked of a face without a
+    // bold of its own. Qt's font engine emboldens such a face only for glyphs it draws unscaled, never
+    // through the twips transform or into a PDF. Found out once (-1 until then).
+    int embolden = -1;
     std::array<Glyph, 0x80> ascii;
     QHash<char16_t, Glyph> others;
 };
@@ -281,6 +287,13 @@ size_t joinStraightLines(std::vector<QLineF>& lines) {
     return straight;
 }
 
+// The outlines of glyphs, each at its position.
+QPainterPath glyphOutlines(const QRawFont& raw, const quint32* glyphs, const QPointF* positions, size_t count) {
+    QPainterPath path;
+    for (size_t i = 0; i < count; ++i) path.addPath(raw.pathForGlyph(glyphs[i]).translated(positions[i]));
+    return path;
+}
+
 void ensureBlackPen(QPainter& p) {
     // Text is filled with the pen's brush; its width does not matter, so the lines' pen serves.
     const QPen& pen = p.pen();
@@ -333,6 +346,25 @@ PainterPrintTarget::ResolvedFont& PainterPrintTarget::resolved() const {
     f.current = found.value();
     f.currentDpi = dpi;
     return *f.current;
+}
+
+bool PainterPrintTarget::needsEmbolden(ResolvedFont& font) {
+    if (font.embolden < 0) {
+        font.embolden = 0;
+        if (font.font.bold() && font.raw.isValid() && pdf::TrueTypeFace::of(font.raw)->weight() < 600) {
+            font.embolden = 1;
+        }
+    }
+    return font.embolden == 1;
+}
+
+void PainterPrintTarget::strokeEmboldened(QPainter& p, const ResolvedFont& font, const QPainterPath& outlines) {
+    // Stroking the outlines as well as filling them, as the PDF files do: a pen of a thirtieth of the
+    // font size (the raw font's pixels are twips).
+    QPen pen(Qt::black);
+    pen.setWidthF(font.raw.pixelSize() / 30);
+    pen.setJoinStyle(Qt::RoundJoin);
+    p.strokePath(outlines, pen);
 }
 
 QFont PainterPrintTarget::currentFont() const {
@@ -435,6 +467,35 @@ void PainterPrintTarget::drawText(float x, float y, const QString& text) {
         font.painterFont = p.font();
     }
     p.drawText(baseline, text);
+    if (needsEmbolden(font)) strokeEmboldened(p, font, textOutlines(font, baseline, text));
+}
+
+QPainterPath PainterPrintTarget::textOutlines(ResolvedFont& font, QPointF baseline, const QString& text) {
+    std::vector<quint32> indexes;
+    std::vector<QPointF> positions;
+    std::vector<char32_t> characters;
+    if (font.place(text, baseline, indexes, positions, characters)) {
+        return glyphOutlines(font.raw, indexes.data(), positions.data(), indexes.size());
+    }
+    QTextLayout layout(text, font.font, const_cast<QPaintDevice*>(&metricsDevice()));
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    QPainterPath path;
+    if (!line.isValid()) {
+        layout.endLayout();
+        return path;
+    }
+    line.setPosition(QPointF(0, 0));
+    layout.endLayout();
+    const QPointF origin = baseline - QPointF(0, line.ascent());
+    for (const QGlyphRun& run : layout.glyphRuns()) {
+        const QList<quint32> glyphs = run.glyphIndexes();
+        const QList<QPointF> at = run.positions();
+        for (qsizetype i = 0; i < glyphs.size() && i < at.size(); ++i) {
+            path.addPath(run.rawFont().pathForGlyph(glyphs[i]).translated(origin + at[i]));
+        }
+    }
+    return path;
 }
 
 void PainterPrintTarget::holdLaidOut(ResolvedFont& font, QPointF baseline, const QString& text) {
@@ -545,6 +606,10 @@ void PainterPrintTarget::flush() {
         run.setRawData(indexes.data(), positions.data(), int(indexes.size()));
         p.drawGlyphRun(QPointF(0, 0), run);
         run.setRawData(nullptr, nullptr, 0);
+        if (f.segments[i].font && needsEmbolden(*f.segments[i].font)) {
+            strokeEmboldened(p, *f.segments[i].font,
+                             glyphOutlines(f.segments[i].font->raw, indexes.data(), positions.data(), indexes.size()));
+        }
     }
     f.clearGlyphs();
     f.held = 0;

@@ -16,6 +16,7 @@
 class QPainter;
 class QPaintDevice;
 class QPointF;
+class QPainterPath;
 
 namespace slp::print {
 
@@ -70,6 +71,9 @@ class PainterPrintTarget : public BasicPrintTarget {
     ResolvedFont& resolved() const;
     QPainter& preparedPainter();
     void holdLaidOut(ResolvedFont& font, QPointF baseline, const QString& text);
+    bool needsEmbolden(ResolvedFont& font);
+    void strokeEmboldened(QPainter& p, const ResolvedFont& font, const QPainterPath& outlines);
+    QPainterPath textOutlines(ResolvedFont& font, QPointF baseline, const QString& text);
 
     std::unique_ptr<Fonts> fonts_;
 };

@@ -250,3 +250,29 @@ TEST(PainterTargetText, AFaceMissingAtFirstIsFoundOnceItExists) {
     EXPECT_EQ(t.FontName(), face);
     QFont::removeSubstitutions(face);
 }
+
+TEST(PainterTargetText, BoldWithoutABoldFaceIsHeavierOnThePicture) {
+    // The table head's bold captions: the faces have no bold of their own and Qt does not embolden
+    // glyphs it draws through the twips transform, so the target strokes their outlines itself.
+    auto ink = [](bool bold, const QString& face) {
+        PreviewPicture picture(6000, 2000, 11906, 11906);
+        PrintTarget& t = picture.target();
+        t.SetFontName(face);
+        t.SetFontSize(12);
+        t.SetFontBold(bold);
+        t.SetCurrentX(300);
+        t.SetCurrentY(300);
+        t.Print(u"应发工资实发工资"_s);
+        const QImage& image = picture.image();
+        long dark = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) dark += qGray(image.pixel(x, y)) < 192;
+        }
+        return dark;
+    };
+    for (const QString& face : {u"宋体"_s, u"黑体"_s}) {
+        const long regular = ink(false, face);
+        EXPECT_GT(regular, 100) << face.toStdString();
+        EXPECT_GT(ink(true, face), regular * 12 / 10) << face.toStdString();
+    }
+}
