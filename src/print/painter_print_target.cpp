@@ -2,11 +2,11 @@
 
 #include <QFontMetricsF>
 #include <QGlyphRun>
-#include <QPainterPath>
 #include <QHash>
 #include <QPaintDevice>
 #include <QPaintEngine>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPen>
 #include <QRawFont>
 #include <QSet>
@@ -288,7 +288,8 @@ size_t joinStraightLines(std::vector<QLineF>& lines) {
 }
 
 // The outlines of glyphs, each at its position.
-QPainterPath glyphOutlines(const QRawFont& raw, const quint32* glyphs, const QPointF* positions, size_t count) {
+QPainterPath glyphOutlines(const QRawFont& raw, const quint32* glyphs, const QPointF* positions,
+                           size_t count) {
     QPainterPath path;
     for (size_t i = 0; i < count; ++i) path.addPath(raw.pathForGlyph(glyphs[i]).translated(positions[i]));
     return path;
@@ -358,7 +359,8 @@ bool PainterPrintTarget::needsEmbolden(ResolvedFont& font) {
     return font.embolden == 1;
 }
 
-void PainterPrintTarget::strokeEmboldened(QPainter& p, const ResolvedFont& font, const QPainterPath& outlines) {
+void PainterPrintTarget::strokeEmboldened(QPainter& p, const ResolvedFont& font,
+                                          const QPainterPath& outlines) {
     // Stroking the outlines as well as filling them, as the PDF files do: a pen of a thirtieth of the
     // font size (the raw font's pixels are twips).
     QPen pen(Qt::black);
@@ -519,7 +521,9 @@ void PainterPrintTarget::holdLaidOut(ResolvedFont& font, QPointF baseline, const
     // glyphs together for whoever reads the text back.
     QList<QGlyphRun> runs = layout.glyphRuns();
     std::stable_sort(runs.begin(), runs.end(), [](const QGlyphRun& a, const QGlyphRun& b) {
-        const auto left = [](const QGlyphRun& r) { return r.positions().isEmpty() ? 0.0 : r.positions().first().x(); };
+        const auto left = [](const QGlyphRun& r) {
+            return r.positions().isEmpty() ? 0.0 : r.positions().first().x();
+        };
         return left(a) < left(b);
     });
     for (const QGlyphRun& run : runs) {
@@ -597,7 +601,8 @@ void PainterPrintTarget::flush() {
             const size_t from = f.segments[k].begin;
             const size_t to = k + 1 < f.segments.size() ? f.segments[k + 1].begin : f.indexes.size();
             indexes.insert(indexes.end(), f.indexes.begin() + long(from), f.indexes.begin() + long(to));
-            positions.insert(positions.end(), f.positions.begin() + long(from), f.positions.begin() + long(to));
+            positions.insert(positions.end(), f.positions.begin() + long(from),
+                             f.positions.begin() + long(to));
         }
         if (indexes.empty()) continue;
         QGlyphRun own;
@@ -607,8 +612,9 @@ void PainterPrintTarget::flush() {
         p.drawGlyphRun(QPointF(0, 0), run);
         run.setRawData(nullptr, nullptr, 0);
         if (f.segments[i].font && needsEmbolden(*f.segments[i].font)) {
-            strokeEmboldened(p, *f.segments[i].font,
-                             glyphOutlines(f.segments[i].font->raw, indexes.data(), positions.data(), indexes.size()));
+            strokeEmboldened(
+                p, *f.segments[i].font,
+                glyphOutlines(f.segments[i].font->raw, indexes.data(), positions.data(), indexes.size()));
         }
     }
     f.clearGlyphs();

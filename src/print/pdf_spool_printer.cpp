@@ -82,7 +82,8 @@ pdf::PdfDocument& PdfSpoolPrinter::job() {
     jobNumber_ = nextJobNumber();
     partPath_ = QDir(folder_).filePath(u"."_s + jobFileName(jobNumber_) + u".part"_s);
     try {
-        document_ = std::make_unique<pdf::PdfDocument>(partPath_, jobFileName(jobNumber_), u"Sl_PAYPRN 朔岚软件"_s);
+        document_ =
+            std::make_unique<pdf::PdfDocument>(partPath_, jobFileName(jobNumber_), u"Sl_PAYPRN 朔岚软件"_s);
     } catch (...) {
         QFile::remove(partPath_);
         throw;

@@ -40,7 +40,8 @@ QByteArray tableOf(const QByteArray& font, const char* tag) {
     const int count = u16(font, 4);
     for (int i = 0; i < count; ++i) {
         const qsizetype record = 12 + i * 16;
-        if (font.mid(record, 4) == QByteArray(tag, 4)) return font.mid(u32(font, record + 8), u32(font, record + 12));
+        if (font.mid(record, 4) == QByteArray(tag, 4))
+            return font.mid(u32(font, record + 8), u32(font, record + 12));
     }
     return {};
 }
@@ -130,7 +131,7 @@ TEST(PdfFontSubset, CompositeGlyphsAreRenumberedAndTheirPartsAppended) {
     EXPECT_EQ(u32(loca, 4), 0u);
     const QByteArray composite = glyf.mid(u32(loca, 4), u32(loca, 8) - u32(loca, 4));
     ASSERT_GE(composite.size(), 24);
-    EXPECT_EQ(u16(composite, 12), 2);  // glyph 2 is the subset's glyph 2
+    EXPECT_EQ(u16(composite, 12), 2);                  // glyph 2 is the subset's glyph 2
     EXPECT_EQ(u16(composite, 12 + 2 + 4 + 2 + 2), 3);  // glyph 1 became glyph 3
     const QByteArray second = glyf.mid(u32(loca, 8), u32(loca, 12) - u32(loca, 8));
     EXPECT_EQ(second.left(16), QByteArray::fromHex("00010000000000000000000000000022"));
@@ -169,7 +170,8 @@ TEST(PdfFontSubset, ARealFacesSubsetDrawsTheSameOutlines) {
         const QPainterPath copy = subset.pathForGlyph(quint32(i));
         EXPECT_EQ(copy.elementCount(), original.elementCount()) << text.toStdString() << " glyph " << i;
         EXPECT_EQ(copy.boundingRect(), original.boundingRect());
-        EXPECT_NEAR(face->advance(asked[i]) * 1000.0 / face->unitsPerEm(), advances[qsizetype(i - 1)].x(), 0.5);
+        EXPECT_NEAR(face->advance(asked[i]) * 1000.0 / face->unitsPerEm(), advances[qsizetype(i - 1)].x(),
+                    0.5);
     }
 }
 
@@ -229,14 +231,15 @@ TEST(PdfDocumentText, BoldWithoutABoldFaceIsEmboldened) {
     EXPECT_GT(regular, 500);
     EXPECT_GT(bold, regular * 12 / 10);
     // The text stays the same.
-    EXPECT_EQ(run(u"pdftotext"_s, {printer.writtenFiles()[1], u"-"_s}).trimmed().remove(u'\f'), u"应发工资实发工资"_s);
+    EXPECT_EQ(run(u"pdftotext"_s, {printer.writtenFiles()[1], u"-"_s}).trimmed().remove(u'\f'),
+              u"应发工资实发工资"_s);
 }
 
 TEST(PdfOutputNumbers, TwoDecimalsAtMostAndNoNegativeZero) {
     const std::pair<double, const char*> cases[] = {
-        {0, "0"},          {12, "12"},        {-3.5, "-3.5"},       {0.25, "0.25"},   {0.004, "0"},
-        {-0.004, "0"},     {-0.006, "-0.01"}, {1234.567, "1234.57"}, {16838, "16838"}, {0.1, "0.1"},
-        {99.995, "100"},   {-1e9, "-1000000000"}};
+        {0, "0"},         {12, "12"},    {-3.5, "-3.5"},    {0.25, "0.25"},
+        {0.004, "0"},     {-0.004, "0"}, {-0.006, "-0.01"}, {1234.567, "1234.57"},
+        {16838, "16838"}, {0.1, "0.1"},  {99.995, "100"},   {-1e9, "-1000000000"}};
     for (const auto& [value, expected] : cases) {
         std::string out;
         appendNumber(out, value);

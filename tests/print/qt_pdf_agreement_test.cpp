@@ -58,9 +58,9 @@ class QtPdfTarget : public PainterPrintTarget {
 // table's lines between them; the last two need Qt's layout (Hangul and a character the first face
 // lacks come from other faces).
 void drawScene(PrintTarget& t) {
-    const QStringList texts{u"0"_s,          u"1234.56"_s,   u"-98765.43"_s, u"实发工资"_s,
-                            u"共10000人"_s,  u"财务主管:"_s, u"【朔岚软件】"_s, u"2024-03-15"_s,
-                            u"工资가"_s,     u"工资\u3400"_s};
+    const QStringList texts{u"0"_s,         u"1234.56"_s,   u"-98765.43"_s,    u"实发工资"_s,
+                            u"共10000人"_s, u"财务主管:"_s, u"【朔岚软件】"_s, u"2024-03-15"_s,
+                            u"工资가"_s,    u"工资\u3400"_s};
     float y = 400;
     for (const float size : {9.0f, 12.0f}) {
         for (const bool bold : {false, true}) {

@@ -40,10 +40,10 @@ class JobFont {
     std::shared_ptr<const TrueTypeFace> face_;
     int resource_;
     int object_;
-    std::vector<quint32> glyphs_;   // face glyph by CID
-    std::vector<char32_t> text_;    // character by CID
-    std::vector<double> widths_;    // by CID
-    std::vector<quint16> cidOf_;    // CID by face glyph; 0 until numbered
+    std::vector<quint32> glyphs_;  // face glyph by CID
+    std::vector<char32_t> text_;   // character by CID
+    std::vector<double> widths_;   // by CID
+    std::vector<quint16> cidOf_;   // CID by face glyph; 0 until numbered
 };
 
 }  // namespace slp::print::pdf

@@ -56,8 +56,8 @@ class PdfDocument : public PageDrawing {
     QSizeF pageSize_{595, 842};
     bool pageOpen_ = false;
     std::string content_;
-    double lineWidth_ = -1;    // the pen width in force on the page
-    int renderMode_ = 0;       // the text rendering mode in force: 0 fill, 2 fill and stroke
+    double lineWidth_ = -1;  // the pen width in force on the page
+    int renderMode_ = 0;     // the text rendering mode in force: 0 fill, 2 fill and stroke
     std::vector<std::unique_ptr<JobFont>> fonts_;
     // Raw fonts seen (one a face and size), with their job font (nullptr: drawn as paths).
     std::vector<std::pair<QRawFont, JobFont*>> rawFonts_;

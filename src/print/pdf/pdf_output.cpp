@@ -80,7 +80,8 @@ void PdfOutput::write(std::string_view bytes) {
 
 void PdfOutput::flushBuffer() {
     if (buffer_.empty()) return;
-    if (!failed_ && file_.write(buffer_.data(), qint64(buffer_.size())) != qint64(buffer_.size())) failed_ = true;
+    if (!failed_ && file_.write(buffer_.data(), qint64(buffer_.size())) != qint64(buffer_.size()))
+        failed_ = true;
     buffer_.clear();
 }
 

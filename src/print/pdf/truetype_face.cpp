@@ -65,9 +65,12 @@ void forEachComponent(QByteArrayView glyph, F f) {
         const quint16 flags = u16(glyph, at);
         f(at + 2);
         at += 4 + ((flags & kArgsAreWords) ? 4 : 2);
-        if (flags & kHaveScale) at += 2;
-        else if (flags & kHaveXYScale) at += 4;
-        else if (flags & kHaveTwoByTwo) at += 8;
+        if (flags & kHaveScale)
+            at += 2;
+        else if (flags & kHaveXYScale)
+            at += 4;
+        else if (flags & kHaveTwoByTwo)
+            at += 8;
         if (!(flags & kMoreComponents)) return;
     }
 }
@@ -103,11 +106,12 @@ void TrueTypeFace::parse() {
 
 TrueTypeFace::~TrueTypeFace() = default;
 
-std::shared_ptr<const TrueTypeFace> TrueTypeFace::fromTables(QByteArray head, QByteArray hhea, QByteArray maxp,
-                                                             QByteArray hmtx, QByteArray loca, QByteArray glyf) {
+std::shared_ptr<const TrueTypeFace> TrueTypeFace::fromTables(QByteArray head, QByteArray hhea,
+                                                             QByteArray maxp, QByteArray hmtx,
+                                                             QByteArray loca, QByteArray glyf) {
     std::shared_ptr<TrueTypeFace> face(new TrueTypeFace);
-    face->owned_ = {std::move(head), std::move(hhea), std::move(maxp), std::move(hmtx), std::move(loca),
-                    std::move(glyf)};
+    face->owned_ = {std::move(head), std::move(hhea), std::move(maxp),
+                    std::move(hmtx), std::move(loca), std::move(glyf)};
     face->head_ = face->owned_[0];
     face->hhea_ = face->owned_[1];
     face->maxp_ = face->owned_[2];
@@ -261,22 +265,23 @@ QByteArray TrueTypeFace::subset(std::vector<quint32>& glyphs) const {
         const quint32 entry = std::min<quint32>(g, quint32(metricsCount_ - 1));
         append16(hmtx, quint16(advance(g)));
         // Left side bearings follow the long metrics for glyphs past them.
-        const qsizetype lsbAt = int(g) < metricsCount_ ? qsizetype(entry) * 4 + 2
-                                                       : qsizetype(metricsCount_) * 4 + (qsizetype(g) - metricsCount_) * 2;
+        const qsizetype lsbAt = int(g) < metricsCount_
+                                    ? qsizetype(entry) * 4 + 2
+                                    : qsizetype(metricsCount_) * 4 + (qsizetype(g) - metricsCount_) * 2;
         append16(hmtx, u16(hmtx_, lsbAt));
     }
     QByteArray head = head_.first(std::min<qsizetype>(54, head_.size())).toByteArray();
-    put32(head, 8, 0);    // checksum adjustment, set below
-    put16(head, 50, 1);   // long loca offsets
+    put32(head, 8, 0);   // checksum adjustment, set below
+    put16(head, 50, 1);  // long loca offsets
     QByteArray hhea = hhea_.first(std::min<qsizetype>(36, hhea_.size())).toByteArray();
     put16(hhea, 34, count);
     QByteArray maxp = maxp_.toByteArray();
     put16(maxp, 4, count);
 
     // Tables in the order of their tags, as the table directory lists them.
-    std::vector<std::pair<const char*, QByteArray*>> tables{{"cvt ", nullptr}, {"fpgm", nullptr}, {"glyf", &glyf},
-                                                            {"head", &head},   {"hhea", &hhea},   {"hmtx", &hmtx},
-                                                            {"loca", &loca},   {"maxp", &maxp},   {"prep", nullptr}};
+    std::vector<std::pair<const char*, QByteArray*>> tables{
+        {"cvt ", nullptr}, {"fpgm", nullptr}, {"glyf", &glyf}, {"head", &head},  {"hhea", &hhea},
+        {"hmtx", &hmtx},   {"loca", &loca},   {"maxp", &maxp}, {"prep", nullptr}};
     QByteArray cvt = cvt_.toByteArray(), fpgm = fpgm_.toByteArray(), prep = prep_.toByteArray();
     tables[0].second = &cvt;
     tables[1].second = &fpgm;

@@ -63,7 +63,7 @@ class TrueTypeFace {
 
     QByteArrayView head_, hhea_, maxp_, hmtx_, loca_, glyf_, cvt_, fpgm_, prep_;
     std::vector<QByteArray> owned_;  // copied tables the views look into
-    std::unique_ptr<QFile> file_;  // the mapped font file the views look into
+    std::unique_ptr<QFile> file_;    // the mapped font file the views look into
     QByteArray name_;
     bool embeddable_ = false;
     bool longLoca_ = false;
