@@ -412,17 +412,13 @@ QPainter& PainterPrintTarget::preparedPainter() {
 void PainterPrintTarget::Line(float x1, float y1, float x2, float y2) {
     Fonts& f = *fonts_;
     const float width = float(DrawWidth()) * penPixelTwips();
-    if (pageDrawing()) {
+    // A page drawing or a PDF device gets the page's lines together (see flush).
+    if (pageDrawing() || onPdf(preparedPainter())) {
         f.linesOf(width).emplace_back(x1, y1, x2, y2);
         if (++f.held >= kMaxHeld) flush();
         return;
     }
     QPainter& p = preparedPainter();
-    if (onPdf(p)) {
-        f.linesOf(width).emplace_back(x1, y1, x2, y2);
-        if (++f.held >= kMaxHeld) flush();
-        return;
-    }
     const QPen& pen = f.linePenOf(width);
     if (p.pen() != pen) p.setPen(pen);
     p.drawLine(QLineF(x1, y1, x2, y2));
@@ -431,46 +427,74 @@ void PainterPrintTarget::Line(float x1, float y1, float x2, float y2) {
 void PainterPrintTarget::drawText(float x, float y, const QString& text) {
     if (text.isEmpty()) return;
     Fonts& f = *fonts_;
-    if (pageDrawing()) {
-        // The printer writes the page itself: every text goes out as glyphs, plain ones placed here,
-        // others laid out by Qt.
-        ResolvedFont& font = resolved();
-        const QPointF baseline(x, double(y) + font.ascent);
-        f.holdIn(f.current);
-        if (font.place(text, baseline, f.indexes, f.positions, f.characters)) {
-            f.held += size_t(text.size());
-        } else {
-            holdLaidOut(font, baseline, text);
-        }
-        if (f.held >= kMaxHeld) flush();
-        return;
-    }
-    QPainter& p = preparedPainter();
+    // A printer that writes the page itself gets every text as glyphs; a PDF device (a printer's job
+    // through Qt) gets held glyphs for the texts the target can place. A text whose characters all
+    // stand in the font's first face is placed here from remembered glyphs and advances rather than
+    // laid out by Qt for every cell. The picture keeps Qt's own text drawing.
+    const bool direct = pageDrawing() != nullptr;
+    QPainter* p = direct ? nullptr : &preparedPainter();
     ResolvedFont& font = resolved();
     const QPointF baseline(x, double(y) + font.ascent);
-    // On a PDF device (a PDF file or a printer's job) the glyphs go out as they are: a text whose
-    // characters all stand in the font's first face is placed here from remembered glyphs and advances
-    // rather than laid out by Qt for every cell, and held back with the rest of the page. The picture
-    // keeps Qt's own text drawing.
-    const QPaintDevice* device = p.device();
-    if (onPdf(p) && device && device->logicalDpiY() == f.currentDpi &&
-        device->logicalDpiX() == f.currentDpi) {
+    const QPaintDevice* device = p ? p->device() : nullptr;
+    if (direct || (onPdf(*p) && device && device->logicalDpiY() == f.currentDpi &&
+                   device->logicalDpiX() == f.currentDpi)) {
         f.holdIn(f.current);
-        if (font.place(text, baseline, f.indexes, f.positions, f.characters)) {
+        bool held = font.place(text, baseline, f.indexes, f.positions, f.characters);
+        if (held) {
             f.held += size_t(text.size());
+        } else if (direct) {
+            holdLaidOut(font, baseline, text);
+            held = true;
+        }
+        if (held) {
             if (f.held >= kMaxHeld) flush();
             return;
         }
     }
-    ensureBlackPen(p);
-    if (!font.painterFontSet || !p.font().isCopyOf(font.painterFont)) {
-        p.setFont(font.font);
+    ensureBlackPen(*p);
+    if (!font.painterFontSet || !p->font().isCopyOf(font.painterFont)) {
+        p->setFont(font.font);
         font.painterFontSet = true;
-        font.painterFont = p.font();
+        font.painterFont = p->font();
     }
-    p.drawText(baseline, text);
-    if (needsEmbolden(font)) strokeEmboldened(p, font, textOutlines(font, baseline, text));
+    p->drawText(baseline, text);
+    if (needsEmbolden(font)) strokeEmboldened(*p, font, textOutlines(font, baseline, text));
 }
+
+namespace {
+// A text laid out by Qt on one line as QPainter::drawText lays it out, falling back to other faces for
+// characters the font lacks: its glyph runs in the order of the text (left to right; Qt gives them a
+// face at a time) with their positions moved onto the baseline given.
+QList<QGlyphRun> layOut(const QFont& font, const QPaintDevice& device, QPointF baseline,
+                        const QString& text) {
+    QTextLayout layout(text, font, const_cast<QPaintDevice*>(&device));
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    if (!line.isValid()) {
+        layout.endLayout();
+        return {};
+    }
+    line.setPosition(QPointF(0, 0));
+    layout.endLayout();
+    const QPointF origin = baseline - QPointF(0, line.ascent());
+    QList<QGlyphRun> runs = layout.glyphRuns();
+    for (QGlyphRun& run : runs) {
+        QList<QPointF> positions = run.positions();
+        for (QPointF& at : positions) at += origin;
+        run.setPositions(positions);
+    }
+    std::stable_sort(runs.begin(), runs.end(), [](const QGlyphRun& a, const QGlyphRun& b) {
+        const auto left = [](const QGlyphRun& r) {
+            return r.positions().isEmpty() ? 0.0 : r.positions().first().x();
+        };
+        return left(a) < left(b);
+    });
+    return runs;
+}
+}  // namespace
 
 QPainterPath PainterPrintTarget::textOutlines(ResolvedFont& font, QPointF baseline, const QString& text) {
     std::vector<quint32> indexes;
@@ -479,54 +503,22 @@ QPainterPath PainterPrintTarget::textOutlines(ResolvedFont& font, QPointF baseli
     if (font.place(text, baseline, indexes, positions, characters)) {
         return glyphOutlines(font.raw, indexes.data(), positions.data(), indexes.size());
     }
-    QTextLayout layout(text, font.font, const_cast<QPaintDevice*>(&metricsDevice()));
-    layout.beginLayout();
-    QTextLine line = layout.createLine();
     QPainterPath path;
-    if (!line.isValid()) {
-        layout.endLayout();
-        return path;
-    }
-    line.setPosition(QPointF(0, 0));
-    layout.endLayout();
-    const QPointF origin = baseline - QPointF(0, line.ascent());
-    for (const QGlyphRun& run : layout.glyphRuns()) {
+    for (const QGlyphRun& run : layOut(font.font, metricsDevice(), baseline, text)) {
         const QList<quint32> glyphs = run.glyphIndexes();
         const QList<QPointF> at = run.positions();
         for (qsizetype i = 0; i < glyphs.size() && i < at.size(); ++i) {
-            path.addPath(run.rawFont().pathForGlyph(glyphs[i]).translated(origin + at[i]));
+            path.addPath(run.rawFont().pathForGlyph(glyphs[i]).translated(at[i]));
         }
     }
     return path;
 }
 
 void PainterPrintTarget::holdLaidOut(ResolvedFont& font, QPointF baseline, const QString& text) {
-    // Qt lays the text out as QPainter::drawText would, on one line, falling back to other faces for
-    // characters the font lacks; the glyphs are held with the faces it chose.
-    QTextLayout layout(text, font.font, const_cast<QPaintDevice*>(&metricsDevice()));
-    QTextOption option;
-    option.setWrapMode(QTextOption::NoWrap);
-    layout.setTextOption(option);
-    layout.beginLayout();
-    QTextLine line = layout.createLine();
-    if (!line.isValid()) {
-        layout.endLayout();
-        return;
-    }
-    line.setPosition(QPointF(0, 0));
-    layout.endLayout();
-    const QPointF origin = baseline - QPointF(0, line.ascent());
+    // The glyphs are held with the faces Qt chose, in the order of the text, so a text's glyphs stay
+    // together for whoever reads the text back.
     Fonts& f = *fonts_;
-    // Qt gives the runs a face at a time; in the order of the text (left to right) they keep a text's
-    // glyphs together for whoever reads the text back.
-    QList<QGlyphRun> runs = layout.glyphRuns();
-    std::stable_sort(runs.begin(), runs.end(), [](const QGlyphRun& a, const QGlyphRun& b) {
-        const auto left = [](const QGlyphRun& r) {
-            return r.positions().isEmpty() ? 0.0 : r.positions().first().x();
-        };
-        return left(a) < left(b);
-    });
-    for (const QGlyphRun& run : runs) {
+    for (const QGlyphRun& run : layOut(font.font, metricsDevice(), baseline, text)) {
         const QRawFont raw = run.rawFont();
         const QList<quint32> indexes = run.glyphIndexes();
         const QList<QPointF> positions = run.positions();
@@ -544,7 +536,7 @@ void PainterPrintTarget::holdLaidOut(ResolvedFont& font, QPointF baseline, const
         f.holdIn(Fonts::GlyphSegment{nullptr, raw, font.font.bold(), 0});
         for (qsizetype i = 0; i < indexes.size() && i < positions.size(); ++i) {
             f.indexes.push_back(indexes[i]);
-            f.positions.push_back(origin + positions[i]);
+            f.positions.push_back(positions[i]);
             f.characters.push_back(characterOf.value(indexes[i], 0));
         }
         f.held += size_t(indexes.size());
