@@ -15,6 +15,14 @@ using namespace Qt::StringLiterals;
 
 namespace slp {
 
+QStringView withoutBlanks(QStringView text) {
+    qsizetype b = 0;
+    qsizetype e = text.size();
+    while (b < e && text[b] == u' ') ++b;
+    while (e > b && text[e - 1] == u' ') --e;
+    return text.sliced(b, e - b);
+}
+
 namespace {
 
 // ---------------------------------------------------------------------------------------------------------

@@ -9,6 +9,9 @@
 
 namespace slp {
 
+// The text without the blanks (U+0020) around it, as the clerk's fields are trimmed.
+QStringView withoutBlanks(QStringView text);
+
 // Leading numeric value of a text. Blanks, tabs and line feeds anywhere are skipped; an optional sign,
 // digits with one decimal point, an optional exponent (E or D), or an &H / &O prefix (hexadecimal, octal).
 // Stops at the first other character; a text without a leading number gives 0.

@@ -2,6 +2,7 @@
 // the amount as shown, separated by two commas.
 #include <algorithm>
 
+#include "basic/conversions.h"
 #include "export/bank_card_writers.h"
 #include "export/card_fields.h"
 #include "export/card_save.h"
@@ -13,15 +14,6 @@ namespace slp::bank {
 namespace {
 
 constexpr qsizetype kCardChars = 16;
-
-QStringView withoutBlanks(QStringView text) {
-    qsizetype b = 0;
-    qsizetype e = text.size();
-    while (b < e && text[b] == u' ') ++b;
-    while (e > b && text[e - 1] == u' ') --e;
-    return text.sliced(b, e - b);
-}
-
 
 }  // namespace
 

@@ -1,5 +1,6 @@
 // 中国工商银行牡丹卡 and 中国工商银行浦江卡: a 38-character header line, then one line of card number and
 // fen amount per employee.
+#include "basic/conversions.h"
 #include "export/bank_card_writers.h"
 #include "export/card_fields.h"
 #include "export/card_save.h"
@@ -16,14 +17,6 @@ QString fitCardNumber(const QString& card) {
     if (n == 16) return leftChars(card, 1) + card.sliced(leftChars(card, 5).size());
     if (n >= 12) return leftChars(card, 12);
     return padRight(card, 12);
-}
-
-QStringView withoutBlanks(QStringView text) {
-    qsizetype b = 0;
-    qsizetype e = text.size();
-    while (b < e && text[b] == u' ') ++b;
-    while (e > b && text[e - 1] == u' ') --e;
-    return text.sliced(b, e - b);
 }
 
 // fitCardNumber() written piece by piece, for a trimmed number of printable ASCII.

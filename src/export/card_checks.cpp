@@ -31,15 +31,6 @@ bool allDigits(QStringView text) {
     return true;
 }
 
-
-QStringView withoutBlanks(QStringView text) {
-    qsizetype b = 0;
-    qsizetype e = text.size();
-    while (b < e && text[b] == u' ') ++b;
-    while (e > b && text[e - 1] == u' ') --e;
-    return text.sliced(b, e - b);
-}
-
 bool hasHeader(CardFormat format) {
     return format == CardFormat::Mudan || format == CardFormat::Pujiang || format == CardFormat::Baiyulan;
 }

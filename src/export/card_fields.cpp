@@ -56,7 +56,6 @@ std::optional<QString> exactFen(QStringView text) {
     return fenOfDigits(t);
 }
 
-
 QString fenOfValue(double value, QStringView text, const FieldRef& where) {
     const double fen = value * 100.0;
     if (!std::isfinite(value) || !std::isfinite(fen)) {
@@ -100,11 +99,7 @@ QString leftChars(QStringView text, qsizetype n) {
 }
 
 QString trimBlanks(QStringView text) {
-    qsizetype b = 0;
-    qsizetype e = text.size();
-    while (b < e && text[b] == u' ') ++b;
-    while (e > b && text[e - 1] == u' ') --e;
-    return text.sliced(b, e - b).toString();
+    return withoutBlanks(text).toString();
 }
 
 QString padRight(QStringView text, qsizetype width) {
@@ -220,7 +215,8 @@ void CardFileBuilder::putZeroPadded(QStringView digits, qsizetype width) {
 void CardFileBuilder::putZeroPadded(int number, qsizetype width) {
     char16_t digits[16];
     qsizetype n = 0;
-    for (unsigned v = static_cast<unsigned>(number); n == 0 || v > 0; v /= 10) digits[15 - n++] = u'0' + v % 10;
+    for (unsigned v = static_cast<unsigned>(number); n == 0 || v > 0; v /= 10)
+        digits[15 - n++] = u'0' + v % 10;
     putZeroPadded(QStringView(digits + 16 - n, n), width);
 }
 

@@ -191,3 +191,11 @@ TEST(TextConversions, HoldTogetherOnRandomTexts) {
 }
 
 }  // namespace
+
+TEST(WithoutBlanks, OnlyBlanksAroundTheTextGo) {
+    EXPECT_EQ(slp::withoutBlanks(u"  6222 0200  "), u"6222 0200");
+    EXPECT_EQ(slp::withoutBlanks(u"\t张三 "), u"\t张三");  // tabs are not blanks of a field
+    EXPECT_EQ(slp::withoutBlanks(u"   "), u"");
+    EXPECT_EQ(slp::withoutBlanks(u""), u"");
+    EXPECT_EQ(slp::withoutBlanks(u"\u3000工资\u3000"), u"\u3000工资\u3000");  // nor full-width ones
+}

@@ -1,5 +1,6 @@
 #include "windows/query/query_conditions.h"
 
+#include "basic/conversions.h"
 #include "basic/error.h"
 
 using namespace Qt::StringLiterals;
@@ -7,11 +8,7 @@ using namespace Qt::StringLiterals;
 namespace slp::windows::query {
 
 QString trimBlanks(QStringView text) {
-    qsizetype start = 0;
-    qsizetype end = text.size();
-    while (start < end && text[start] == u' ') ++start;
-    while (end > start && text[end - 1] == u' ') --end;
-    return text.mid(start, end - start).toString();
+    return withoutBlanks(text).toString();
 }
 
 QString quotedText(QStringView value) {
