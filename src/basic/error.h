@@ -7,38 +7,45 @@
 namespace slp {
 
 class Error : public std::runtime_error {
-public:
+  public:
     Error(int number, const QString& description)
         : std::runtime_error(description.toStdString()), number_(number), description_(description) {}
     int number() const { return number_; }
     const QString& description() const { return description_; }
 
-private:
+  private:
     int number_;
     QString description_;
 };
 
 // Host error numbers the windows show in their message boxes.
 namespace errnum {
-inline constexpr int TypeMismatch = 13;   // a text that does not convert
-inline constexpr int Overflow = 6;        // a value outside its integer range
+inline constexpr int TypeMismatch = 13;  // a text that does not convert
+inline constexpr int Overflow = 6;       // a value outside its integer range
+inline constexpr int SubscriptOutOfRange = 9;
 inline constexpr int FileNotFound = 53;
 inline constexpr int PermissionDenied = 70;
 inline constexpr int PathNotFound = 76;
 inline constexpr int DeviceIo = 57;
-inline constexpr int NoPrinter = 484;     // no printer installed
-inline constexpr int Database = 3000;     // any error of the database engine
+inline constexpr int NoPrinter = 484;  // no printer installed
+inline constexpr int Database = 3000;  // any error of the database engine
 }  // namespace errnum
 
 // A conversion that leaves the 16-bit range.
 class OverflowError : public Error {
-public:
+  public:
     explicit OverflowError(const QString& what) : Error(errnum::Overflow, what) {}
+};
+
+// An index outside the list or grid it reads from ("下标越界").
+class SubscriptError : public Error {
+  public:
+    SubscriptError() : Error(errnum::SubscriptOutOfRange, QStringLiteral("下标越界")) {}
 };
 
 // A text that does not convert to the type asked for.
 class ConversionError : public Error {
-public:
+  public:
     explicit ConversionError(const QString& what) : Error(errnum::TypeMismatch, what) {}
 };
 

@@ -61,7 +61,7 @@ void applyColumnWidths(WageGrid& grid, const WageCatalogue& catalogue, const Col
         } else if (item >= 0 && item < catalogue.itemWidth.size()) {
             chars = float(catalogue.itemWidth[item]);
         } else {
-            throw slp::Error(9, u"下标越界"_s);
+            throw slp::SubscriptError();
         }
         // Single-precision product, as the host computes it, then whole twips.
         const float width = chars * charUnit;

@@ -12,13 +12,12 @@ namespace slp::data {
 
 namespace {
 
-constexpr int kSubscriptOutOfRange = 9;
 constexpr size_t kMaxChars = std::numeric_limits<uint32_t>::max();
 // Garbage below this many characters is never worth a compaction.
 constexpr size_t kGarbageFloor = 64 * 1024;
 
 [[noreturn]] void outOfRange() {
-    throw slp::Error(kSubscriptOutOfRange, u"下标越界"_s);
+    throw slp::SubscriptError();
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <cstdint>
 
+#include "basic/error.h"
 #include "basic/prompts.h"
 
 namespace slp::data {
@@ -30,6 +31,11 @@ struct WageCatalogue {
     int16_t firstAmountIndex = 0;
 
     WageItem item(int index) const { return {itemName[index], itemFormat[index], itemWidth[index]}; }
+    // The name of item k; a subscript error when there is none.
+    const QString& nameAt(int k) const {
+        if (k < 0 || k >= itemName.size()) throw SubscriptError();
+        return itemName[k];
+    }
     bool isAmount(int index) const { return index >= firstAmountIndex; }
 };
 

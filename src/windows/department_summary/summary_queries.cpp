@@ -6,15 +6,6 @@ using namespace Qt::StringLiterals;
 
 namespace slp::windows::summary {
 
-namespace {
-
-const QString& nameAt(const data::WageCatalogue& catalogue, int k) {
-    if (k < 0 || k >= catalogue.itemName.size()) throw Error(9, u"下标越界"_s);
-    return catalogue.itemName[k];
-}
-
-}  // namespace
-
 QString codeLengthQuery() {
     return u" select len(部门号) as a from 11部门信息"_s;
 }
@@ -24,15 +15,15 @@ QString departmentSummaryQuery(const data::WageCatalogue& catalogue, int codeLen
     const int last = catalogue.itemCount - 1;
     const int f = catalogue.firstAmountIndex;
     const QString n = QString::number(codeLength);
-    const QString& name0 = nameAt(catalogue, 0);
-    const QString& name1 = nameAt(catalogue, 1);
+    const QString& name0 = catalogue.nameAt(0);
+    const QString& name1 = catalogue.nameAt(1);
     QString q =
         u"select b.[部门名称] as "_s + name0 + u", count(a.["_s + name1 + u"]) as "_s + name1 + u"ofcount "_s;
     for (int k = f; k <= last - 1; ++k) {
-        const QString& name = nameAt(catalogue, k);
+        const QString& name = catalogue.nameAt(k);
         q += u", sum(val(a.["_s + name + u"] & '')) as  "_s + name + u"ofsum"_s;
     }
-    const QString& lastName = nameAt(catalogue, last);
+    const QString& lastName = catalogue.nameAt(last);
     q += u",sum(val(a.["_s + lastName + u"] & '')) as "_s + lastName +
          u"ofsum from 16工资输出数据 as a inner join 11部门信息 as b on left(a.[部门号],"_s + n +
          u")=b.[部门号] and a.[工作年月]=B.[工作年月] where a.[工作年月]= '"_s + monthKey +
@@ -42,15 +33,15 @@ QString departmentSummaryQuery(const data::WageCatalogue& catalogue, int codeLen
 }
 
 QString departmentNameAlias(const data::WageCatalogue& catalogue) {
-    return nameAt(catalogue, 0);
+    return catalogue.nameAt(0);
 }
 
 QString headCountAlias(const data::WageCatalogue& catalogue) {
-    return nameAt(catalogue, 1) + u"ofcount"_s;
+    return catalogue.nameAt(1) + u"ofcount"_s;
 }
 
 QString itemSumAlias(const data::WageCatalogue& catalogue, int item) {
-    return nameAt(catalogue, item) + u"ofsum"_s;
+    return catalogue.nameAt(item) + u"ofsum"_s;
 }
 
 }  // namespace slp::windows::summary

@@ -81,7 +81,7 @@ std::optional<data::WageGrid> EmployeeTable::buildGrid(Prompts& prompts) const {
     const int f = catalogue_.firstAmountIndex;
     // The head count is that of the second item, which must be a leading text item: the totals query
     // has no count of it otherwise.
-    if (f < 1 || catalogue_.itemCount < 2) throw Error(9, u"下标越界"_s);
+    if (f < 1 || catalogue_.itemCount < 2) throw SubscriptError();
     if (f < 2) throw Error(data::dberr::ItemNotFound, u"在此集合中找不到项目。"_s);
     data::WageGrid grid(rows, cols);
     grid.setRowHeight(0, kCaptionRowHeight);

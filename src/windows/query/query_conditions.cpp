@@ -46,7 +46,7 @@ QString joinConditions(const QString& name, const QString& department) {
 QString conditionalQueryStatement(const data::WageCatalogue& catalogue, const QString& monthKey,
                                   const QString& conditions) {
     if (catalogue.itemCount < 1 || catalogue.itemName.size() < catalogue.itemCount) {
-        throw Error(9, u"下标越界"_s);
+        throw SubscriptError();
     }
     QStringList names;
     names.reserve(catalogue.itemCount);
