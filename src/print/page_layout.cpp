@@ -6,6 +6,7 @@
 
 #include "basic/conversions.h"
 #include "data/wage_grid.h"
+#include "print/page_recorder.h"
 #include "print/printer.h"
 #include "print/render_support.h"
 #include "print/wage_print.h"
@@ -65,56 +66,77 @@ PageLayoutKind ChooseLayout(bool tooWide, bool slipLayout) {
     return slipLayout ? PageLayoutKind::Slips : PageLayoutKind::Table;
 }
 
-float DrawPage(PrintLayout& layout, PageLayoutKind kind, const PageMetrics& m, int page, float cellInset) {
-    if (!layout.printGrid) throw std::invalid_argument("print layout without a grid");
-    const data::WageGrid& grid = *layout.printGrid;
-    const int16_t lastCol = toInt16(double(grid.cols() - 1));
-    const int16_t pageNumber = toInt16(double(page));
-    float scale = 1;
+PageSpan PageRows(const PrintLayout& layout, PageLayoutKind kind, int gridRows, int gridCols, int page) {
+    PageSpan span;
+    span.lastCol = gridCols - 1;
     if (kind == PageLayoutKind::Table) {
         const int header = layout.headerRowCount;
         const int lines = std::max<int>(layout.linesPerPage, 1);
-        const int first = header + (page - 1) * lines;
+        span.firstRow = header + (page - 1) * lines;
         // Rows past the grid's end do not exist; the body stops at the totals row anyway.
-        const int last = std::min(header + page * lines - 1, std::max(grid.rows() - 1, first));
-        PrintTableHead(layout, grid, 0, toInt16(double(header - 1)), 0, lastCol, scale, layout.printFontSize,
-                       m.originX, m.originY, m.rowHeight, m.textOffset, pageNumber);
-        PrintTableBody(layout, grid, toInt16(double(first)), toInt16(double(last)), 0, lastCol, scale,
-                       layout.printFontSize, m.originX, float(header) * m.rowHeight + m.originY, m.rowHeight,
-                       m.textOffset);
-        return scale;
+        span.lastRow = std::min(header + page * lines - 1, std::max(gridRows - 1, span.firstRow));
+        return span;
     }
     const int perPage = std::max<int>(layout.rowsPerPage, 1);
-    const int first = (page - 1) * perPage + 1;
-    const int last = std::min(page * perPage, std::max(grid.rows() - 1, first));
-    if (kind == PageLayoutKind::WrappedSlips) {
-        PrintWrappedSlipPage(layout, grid, toInt16(double(first)), toInt16(double(last)), 0, lastCol, scale,
-                             layout.printFontSize, m.originX, m.originY, m.rowHeight, m.textOffset, cellInset,
-                             pageNumber);
-    } else {
-        PrintSlipPage(layout, grid, toInt16(double(first)), toInt16(double(last)), 0, lastCol, scale,
-                      layout.printFontSize, m.originX, m.originY, m.rowHeight, m.textOffset, cellInset,
-                      pageNumber);
+    span.firstRow = (page - 1) * perPage + 1;
+    span.lastRow = std::min(page * perPage, std::max(gridRows - 1, span.firstRow));
+    return span;
+}
+
+float DrawPage(PrintLayout& layout, PageLayoutKind kind, const PageMetrics& m, int page, float cellInset) {
+    if (!layout.printGrid) throw std::invalid_argument("print layout without a grid");
+    const data::WageGrid& grid = *layout.printGrid;
+    const PageSpan span = PageRows(layout, kind, grid.rows(), grid.cols(), page);
+    const int16_t lastCol = toInt16(double(span.lastCol));
+    const int16_t pageNumber = toInt16(double(page));
+    float scale = 1;
+    switch (kind) {
+        case PageLayoutKind::Table: {
+            const int header = layout.headerRowCount;
+            PrintTableHead(layout, grid, 0, header - 1, 0, lastCol, scale, layout.printFontSize, m.originX,
+                           m.originY, m.rowHeight, m.textOffset, pageNumber);
+            PrintTableBody(layout, grid, span.firstRow, span.lastRow, 0, lastCol, scale, layout.printFontSize,
+                           m.originX, float(header) * m.rowHeight + m.originY, m.rowHeight, m.textOffset);
+            break;
+        }
+        case PageLayoutKind::WrappedSlips:
+            PrintWrappedSlipPage(layout, grid, span.firstRow, span.lastRow, 0, lastCol, scale,
+                                 layout.printFontSize, m.originX, m.originY, m.rowHeight, m.textOffset, cellInset,
+                                 pageNumber);
+            break;
+        case PageLayoutKind::Slips:
+            PrintSlipPage(layout, grid, span.firstRow, span.lastRow, 0, lastCol, scale, layout.printFontSize,
+                          m.originX, m.originY, m.rowHeight, m.textOffset, cellInset, pageNumber);
+            break;
     }
     return scale;
 }
 
 int PrintPages(PrintLayout& layout, Printer& printer, PageLayoutKind kind, const PageMetrics& metrics,
-               int from, int to) {
+               int from, int to, bool oneJob) {
     to = std::min(to, int(layout.pageCount));
     from = std::max(from, 1);
-    layout.printTarget = &printer.target();
+    if (from > to) return 0;
+    PrintTarget* const before = layout.printTarget;
+    const std::unique_ptr<PageRecorder> recorder = printer.newRecorder();
+    layout.printTarget = recorder.get();
     int printed = 0;
-    for (int page = from; page <= to; ++page) {
-        try {
+    try {
+        for (int page = from; page <= to; ++page) {
             DrawPage(layout, kind, metrics, page, 45);
-            printer.endDoc();
-        } catch (...) {
-            printer.abortDoc();
-            throw;
+            const Page drawn = recorder->takePage();
+            // A page with nothing on it begins no job.
+            if (!drawn.empty()) printer.printPage(drawn);
+            if (!oneJob) printer.endDoc();
+            ++printed;
         }
-        ++printed;
+        if (oneJob) printer.endDoc();
+    } catch (...) {
+        printer.abortDoc();
+        layout.printTarget = before;
+        throw;
     }
+    layout.printTarget = before;
     return printed;
 }
 

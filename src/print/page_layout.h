@@ -53,18 +53,31 @@ struct PageMetrics {
     float textOffset = 0;
 };
 
+// The rows and columns of a page: a pure function of the layout, the grid's size and the page number,
+// used wherever a page is drawn (the preview, printing a range, a job a page, the command line). A table
+// page holds linesPerPage rows after the caption rows (the totals row among them), a slip page
+// rowsPerPage employees; the last page's rows stop at the grid's end.
+struct PageSpan {
+    int firstRow = 0;
+    int lastRow = 0;
+    int firstCol = 0;
+    int lastCol = 0;
+};
+PageSpan PageRows(const PrintLayout& layout, PageLayoutKind kind, int gridRows, int gridCols, int page);
+
 // Draws page `page` (from 1) of layout.printGrid on layout.printTarget with the renderer of the layout
 // kind, scale 1 and the base font size layout.printFontSize. cellInset is the left inset of wrapped
 // slips' values (30 on the preview's own redraw, 45 otherwise). Returns the scale the page was drawn
-// at (lower than 1 when slips had to be shrunk). Row numbers beyond 16 bits raise slp::OverflowError.
+// at (lower than 1 when slips had to be shrunk).
 float DrawPage(PrintLayout& layout, PageLayoutKind kind, const PageMetrics& metrics, int page,
                float cellInset = 45);
 
-// Prints pages `from` to `to` on the printer, every page a print job of its own; pages beyond
-// layout.pageCount are not printed and a first page greater than the last prints nothing. layout's
-// target stays on the printer afterwards. When drawing a page fails, its job is abandoned (nothing of it
-// is sent) and the error goes on to the caller. Returns the number of pages printed.
+// Prints pages `from` to `to` on the printer: each page is drawn into a page value and sent, every page a
+// print job of its own, or with `oneJob` the whole range as one job. Pages beyond layout.pageCount are
+// not printed and a first page greater than the last prints nothing. When drawing or sending a page
+// fails, its job is dropped (nothing of it is sent) and the error goes on to the caller. layout's target
+// is as it was afterwards. Returns the number of pages printed.
 int PrintPages(PrintLayout& layout, Printer& printer, PageLayoutKind kind, const PageMetrics& metrics,
-               int from, int to);
+               int from, int to, bool oneJob = false);
 
 }  // namespace slp::print

@@ -5,6 +5,7 @@
 #include <QRegularExpression>
 
 #include "basic/error.h"
+#include "print/page.h"
 #include "print/pdf/pdf_document.h"
 
 using namespace Qt::StringLiterals;
@@ -12,8 +13,6 @@ using namespace Qt::StringLiterals;
 namespace slp::print {
 
 namespace {
-constexpr int kResolution = 1440;  // one device unit a twip
-
 QPageLayout marginless(const QPageSize& size, QPageLayout::Orientation orientation) {
     return QPageLayout(size, orientation, QMarginsF(0, 0, 0, 0), QPageLayout::Point, QMarginsF(0, 0, 0, 0));
 }
@@ -21,19 +20,14 @@ QPageLayout marginless(const QPageSize& size, QPageLayout::Orientation orientati
 
 PdfSpoolPrinter::PdfSpoolPrinter(QString folder, const QPageSize& size, QPageLayout::Orientation orientation)
     : folder_(QDir(folder).absolutePath()),
-      layout_(marginless(size, orientation)),
-      metrics_(1, 1, QImage::Format_RGB32),
-      target_(*this, *this) {
+      layout_(marginless(size, orientation)) {
     if (!QDir().mkpath(folder_)) {
         throw Error(errnum::PathNotFound, u"无法建立打印文件夹“%1”"_s.arg(QDir::toNativeSeparators(folder_)));
     }
-    const int dotsPerMeter = qRound(kResolution / 0.0254);
-    metrics_.setDotsPerMeterX(dotsPerMeter);
-    metrics_.setDotsPerMeterY(dotsPerMeter);
 }
 
 PdfSpoolPrinter::~PdfSpoolPrinter() {
-    abortDoc();
+    if (document_) dropJob();
 }
 
 QString PdfSpoolPrinter::jobFileName(int number) {
@@ -73,10 +67,6 @@ void PdfSpoolPrinter::setPageLayout(const QPageSize& size, QPageLayout::Orientat
     layout_ = marginless(size, orientation);
 }
 
-bool PdfSpoolPrinter::jobActive() const {
-    return document_ != nullptr;
-}
-
 pdf::PdfDocument& PdfSpoolPrinter::job() {
     if (document_) return *document_;
     jobNumber_ = nextJobNumber();
@@ -88,38 +78,21 @@ pdf::PdfDocument& PdfSpoolPrinter::job() {
         QFile::remove(partPath_);
         throw;
     }
-    document_->beginPage(QSizeF(layout_.fullRectPoints().size()));
     return *document_;
 }
 
-PageDrawing* PdfSpoolPrinter::jobPageDrawing() {
-    return &job();
-}
-
-QPainter& PdfSpoolPrinter::jobPainter() {
-    // The target draws through jobPageDrawing; nothing paints on this printer with a QPainter.
-    throw Error(printerError, u"打印文件不经画笔绘制"_s);
-}
-
-void PdfSpoolPrinter::newPage() {
-    pdf::PdfDocument& document = job();
-    target_.flush();
-    document.beginPage(QSizeF(layout_.fullRectPoints().size()));
-    target_.home();
+void PdfSpoolPrinter::printPage(const Page& page) {
+    job().addPage(page, QSizeF(layout_.fullRectPoints().size()), kPenPixelTwips, metricsDpi());
 }
 
 void PdfSpoolPrinter::closeJob() {
     document_.reset();
-    target_.home();
 }
 
-void PdfSpoolPrinter::endDoc() {
-    if (!jobActive()) return;
+void PdfSpoolPrinter::finishJob() {
     try {
-        target_.flush();
         document_->finish();
     } catch (...) {
-        target_.discard();
         closeJob();
         QFile::remove(partPath_);
         throw;
@@ -135,9 +108,7 @@ void PdfSpoolPrinter::endDoc() {
     written_ << path;
 }
 
-void PdfSpoolPrinter::abortDoc() {
-    if (!jobActive()) return;
-    target_.discard();
+void PdfSpoolPrinter::dropJob() {
     closeJob();
     QFile::remove(partPath_);
 }

@@ -2,17 +2,13 @@
 // A printer that writes every print job as its own PDF file in a folder: job-0001.pdf, job-0002.pdf, ...,
 // numbering on after the files already there. It serves "print to file", the command line and the
 // tests. A job is written aside and renamed into place when it ends, so a dropped or failed job leaves
-// no file behind. Pages have no margins; fonts are sized for 1440 dpi (one device unit a twip) and pens
-// as on a 600 dpi printer. The printer writes the PDF itself (see pdf/pdf_document.h): the target hands
-// it each page's lines and glyphs.
-#include <QImage>
-#include <QPainter>
+// no file behind. Pages have no margins; texts are measured at 1440 dpi (one device unit a twip) and pens
+// are as on a 600 dpi printer. The printer writes the PDF itself (see pdf/pdf_document.h).
 #include <QStringList>
 #include <memory>
 
 #include "print/paper_size_name.h"
 #include "print/printer.h"
-#include "print/printer_target.h"
 
 namespace slp::print {
 
@@ -20,7 +16,7 @@ namespace pdf {
 class PdfDocument;
 }
 
-class PdfSpoolPrinter : public Printer, private PrinterJobDevice {
+class PdfSpoolPrinter : public Printer {
   public:
     // Creates the folder when needed; throws slp::Error (path not found) when it cannot.
     explicit PdfSpoolPrinter(QString folder, const QPageSize& size = QPageSize(QPageSize::A4),
@@ -44,28 +40,27 @@ class PdfSpoolPrinter : public Printer, private PrinterJobDevice {
     float printableHeight() const override { return paperHeight(); }
     int paperSizeCode() const override;
     void setPageLayout(const QPageSize& size, QPageLayout::Orientation orientation) override;
-    PrintTarget& target() override { return target_; }
-    bool jobActive() const override;
-    void newPage() override;
-    void endDoc() override;
-    void abortDoc() override;
+    int metricsDpi() const override { return 1440; }
+    void printPage(const Page& page) override;
+
+    // Twips of a pen pixel: a 600 dpi printer's.
+    static constexpr float kPenPixelTwips = 2.4f;
+
+  protected:
+    bool jobOpen() const override { return document_ != nullptr; }
+    void finishJob() override;
+    void dropJob() override;
 
   private:
-    const QPaintDevice& jobMetricsDevice() const override { return metrics_; }
-    QPainter& jobPainter() override;
-    float jobPenPixelTwips() const override { return 2.4f; }
-    PageDrawing* jobPageDrawing() override;
     pdf::PdfDocument& job();
     void closeJob();
 
     QString folder_;
     QPageLayout layout_;
-    QImage metrics_;
     std::unique_ptr<pdf::PdfDocument> document_;
     QString partPath_;
     int jobNumber_ = 0;
     QStringList written_;
-    PrinterPrintTarget target_;
 };
 
 }  // namespace slp::print

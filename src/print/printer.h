@@ -1,18 +1,27 @@
 #pragma once
 // The printer the print engine prints on: the system's printers (Qt PrintSupport on CUPS) or a PDF
-// spool folder. One print job at a time; drawing on the target begins a job, endDoc sends it.
+// spool folder. A printer takes page values; one print job at a time, begun by its first page.
+// Drawing straight on a printer goes through target(): what is drawn there is recorded as a page and
+// sent with newPage, endDoc or the target's EndDoc.
 #include <QPageLayout>
 #include <QPageSize>
 #include <QSizeF>
 #include <QString>
+#include <memory>
 
 namespace slp::print {
 
 class PrintTarget;
+class PageRecorder;
+struct Page;
+struct Sheet;
 
 class Printer {
   public:
-    virtual ~Printer() = default;
+    Printer();
+    virtual ~Printer();
+    Printer(const Printer&) = delete;
+    Printer& operator=(const Printer&) = delete;
 
     virtual QString deviceName() const = 0;
     // The paper and its printable area in twips, in the current orientation.
@@ -24,16 +33,40 @@ class Printer {
     virtual int paperSizeCode() const = 0;
     // Paper size and orientation for the next job; refused with slp::Error while a job is under way.
     virtual void setPageLayout(const QPageSize& size, QPageLayout::Orientation orientation) = 0;
+    // The resolution the texts of this printer's pages are measured at (dots per inch).
+    virtual int metricsDpi() const = 0;
 
-    // The printer as a drawing target; the first drawing begins a print job.
-    virtual PrintTarget& target() = 0;
-    virtual bool jobActive() const = 0;
-    // Ends the page and starts another in the same job.
-    virtual void newPage() = 0;
-    // Sends the job under way; nothing when no job was begun.
-    virtual void endDoc() = 0;
-    // Drops the job under way: nothing of it is sent.
-    virtual void abortDoc() = 0;
+    // Adds a page to the job under way, beginning a job when none is.
+    virtual void printPage(const Page& page) = 0;
+    // Sends the job under way, the page drawn on target() first; nothing when no job was begun.
+    void endDoc();
+    // Drops the job under way and what was drawn on target(): nothing of it is sent.
+    void abortDoc();
+    // A job is under way: a page was sent, or something drawn on target().
+    bool jobActive() const;
+
+    // The printer as a drawing target (a page recorder on the printer's sheet).
+    PrintTarget& target();
+    // Sends the page drawn on target() and starts another in the same job.
+    void newPage();
+
+    // The sheet of this printer's pages as a recorder takes it.
+    Sheet sheet() const;
+    // A recorder for this printer's pages.
+    virtual std::unique_ptr<PageRecorder> newRecorder() const;
+
+  protected:
+    virtual bool jobOpen() const = 0;
+    // Finishes the job under way (at least one page was sent).
+    virtual void finishJob() = 0;
+    // Drops the job under way.
+    virtual void dropJob() = 0;
+
+  private:
+    PageRecorder& recorder();
+
+    std::unique_ptr<PageRecorder> recorder_;
+    bool pageBegun_ = false;  // newPage began a page that nothing has been drawn on yet
 };
 
 // The paper of a page layout in whole twips, in its orientation, converted from the units the paper size

@@ -4,6 +4,20 @@
 
 namespace slp::print {
 
+namespace {
+Sheet sheetOf(const RecordingPrintTarget::Setup& setup) {
+    Sheet s;
+    s.kind = setup.kind;
+    s.size = QSizeF(setup.paperWidth, setup.height);
+    s.printableHeight = setup.height;
+    s.paperWidth = setup.paperWidth;
+    s.printableWidth = setup.printableWidth;
+    return s;
+}
+}  // namespace
+
+RecordingPrintTarget::RecordingPrintTarget(Setup setup) : PageRecorder(sheetOf(setup)), setup_(std::move(setup)) {}
+
 RecordedCall RecordingPrintTarget::snapshot(RecordedCall::Kind kind) const {
     RecordedCall c;
     c.kind = kind;
@@ -17,13 +31,13 @@ RecordedCall RecordingPrintTarget::snapshot(RecordedCall::Kind kind) const {
 }
 
 void RecordingPrintTarget::SetFontSize(float points) {
-    BasicPrintTarget::SetFontSize(points);
+    PageRecorder::SetFontSize(points);
     calls_.push_back(snapshot(RecordedCall::FontSize));
 }
 
 void RecordingPrintTarget::SetFontName(const QString& face) {
     try {
-        BasicPrintTarget::SetFontName(face);
+        PageRecorder::SetFontName(face);
     } catch (const Error&) {
         auto c = snapshot(RecordedCall::FontRefused);
         c.text = face;
@@ -36,12 +50,12 @@ void RecordingPrintTarget::SetFontName(const QString& face) {
 }
 
 void RecordingPrintTarget::SetFontBold(bool bold) {
-    BasicPrintTarget::SetFontBold(bold);
+    PageRecorder::SetFontBold(bold);
     calls_.push_back(snapshot(RecordedCall::FontBold));
 }
 
 void RecordingPrintTarget::SetDrawWidth(int pixels) {
-    BasicPrintTarget::SetDrawWidth(pixels);
+    PageRecorder::SetDrawWidth(pixels);
     calls_.push_back(snapshot(RecordedCall::DrawWidth));
 }
 
@@ -74,10 +88,12 @@ void RecordingPrintTarget::Line(float x1, float y1, float x2, float y2) {
     c.x2 = x2;
     c.y2 = y2;
     calls_.push_back(c);
+    PageRecorder::Line(x1, y1, x2, y2);
 }
 
 void RecordingPrintTarget::EndDoc() {
     calls_.push_back(snapshot(RecordedCall::EndDoc));
+    PageRecorder::EndDoc();
     homeCursor();
 }
 
@@ -91,6 +107,7 @@ void RecordingPrintTarget::drawText(float x, float y, const QString& text) {
     c.y = y;
     c.text = text;
     calls_.push_back(c);
+    PageRecorder::drawText(x, y, text);
 }
 
 std::vector<RecordedCall> RecordingPrintTarget::only(RecordedCall::Kind kind) const {

@@ -1,12 +1,12 @@
 #pragma once
-// A print target with fixed, simple text metrics that keeps a log of every call: the renderers'
-// coordinates can be asserted exactly. A full-width (CJK) character is FontSize x 20 twips wide, any
-// other character half of that; a text line is FontSize x 20 twips high.
+// A page recorder with fixed, simple text metrics that also keeps a log of every call: the renderers'
+// coordinates can be asserted exactly, on the log or on the recorded page. A full-width (CJK) character
+// is FontSize x 20 twips wide, any other character half of that; a text line is FontSize x 20 twips high.
 #include <QStringList>
 #include <optional>
 #include <vector>
 
-#include "print/print_target.h"
+#include "print/page_recorder.h"
 
 namespace slp::print {
 
@@ -24,7 +24,7 @@ struct RecordedCall {
     int drawWidth = 1;
 };
 
-class RecordingPrintTarget : public BasicPrintTarget {
+class RecordingPrintTarget : public PageRecorder {
   public:
     struct Setup {
         TargetKind kind = TargetKind::Picture;
@@ -34,7 +34,7 @@ class RecordingPrintTarget : public BasicPrintTarget {
         QStringList refusedFaces;      // faces this target will not set
     };
     RecordingPrintTarget() : RecordingPrintTarget(Setup{}) {}
-    explicit RecordingPrintTarget(Setup setup) : setup_(std::move(setup)) {}
+    explicit RecordingPrintTarget(Setup setup);
 
     void SetFontSize(float points) override;
     void SetFontName(const QString& face) override;
@@ -43,11 +43,7 @@ class RecordingPrintTarget : public BasicPrintTarget {
     float TextWidth(const QString& text) override;
     float TextHeight(const QString& text) override;
     void Line(float x1, float y1, float x2, float y2) override;
-    float Height() const override { return setup_.height; }
     void EndDoc() override;
-    TargetKind Kind() const override { return setup_.kind; }
-    float PrinterPaperWidth() const override { return setup_.paperWidth; }
-    float PrinterPrintableWidth() const override { return setup_.printableWidth; }
 
     const std::vector<RecordedCall>& calls() const { return calls_; }
     std::vector<RecordedCall> texts() const { return only(RecordedCall::Text); }

@@ -3,6 +3,7 @@
 #include <QPrinterInfo>
 
 #include "basic/error.h"
+#include "print/page_painter.h"
 
 using namespace Qt::StringLiterals;
 
@@ -34,13 +35,12 @@ std::unique_ptr<Printer> openSystemPrinter(const QString& name) {
     return std::make_unique<SystemPrinter>(chosen);
 }
 
-SystemPrinter::SystemPrinter(const QPrinterInfo& info)
-    : printer_(info, QPrinter::HighResolution), target_(*this, *this) {
+SystemPrinter::SystemPrinter(const QPrinterInfo& info) : printer_(info, QPrinter::HighResolution) {
     if (info.isNull()) throw Error(errnum::NoPrinter, noPrinterDescription());
 }
 
 SystemPrinter::~SystemPrinter() {
-    abortDoc();
+    if (jobOpen()) dropJob();
 }
 
 float SystemPrinter::paperWidth() const {
@@ -62,38 +62,29 @@ void SystemPrinter::setPageLayout(const QPageSize& size, QPageLayout::Orientatio
     printer_.setPageOrientation(orientation);
 }
 
-float SystemPrinter::jobPenPixelTwips() const {
+int SystemPrinter::metricsDpi() const {
     const int dpi = printer_.resolution();
-    return 1440.0f / float(dpi > 0 ? dpi : 600);
+    return dpi > 0 ? dpi : 600;
 }
 
-QPainter& SystemPrinter::jobPainter() {
-    if (!painter_.isActive() && !painter_.begin(&printer_)) {
-        throw Error(printerError, u"打印机“%1”无法开始打印"_s.arg(printer_.printerName()));
+void SystemPrinter::printPage(const Page& page) {
+    if (!painter_.isActive()) {
+        if (!painter_.begin(&printer_)) {
+            throw Error(printerError, u"打印机“%1”无法开始打印"_s.arg(printer_.printerName()));
+        }
+    } else {
+        printer_.newPage();
     }
-    return painter_;
+    paint(page, painter_);
 }
 
-void SystemPrinter::newPage() {
-    jobPainter();
-    target_.flush();
-    printer_.newPage();
-    target_.home();
-}
-
-void SystemPrinter::endDoc() {
-    if (!jobActive()) return;
-    target_.flush();
+void SystemPrinter::finishJob() {
     painter_.end();
-    target_.home();
 }
 
-void SystemPrinter::abortDoc() {
-    if (!jobActive()) return;
-    target_.discard();
+void SystemPrinter::dropJob() {
     printer_.abort();
     painter_.end();
-    target_.home();
 }
 
 }  // namespace slp::print

@@ -7,7 +7,6 @@
 
 #include "print/paper_size_name.h"
 #include "print/printer.h"
-#include "print/printer_target.h"
 
 class QPrinterInfo;
 
@@ -25,7 +24,7 @@ std::unique_ptr<Printer> openSystemPrinter(const QString& name = QString());
 // The description of error 484.
 QString noPrinterDescription();
 
-class SystemPrinter : public Printer, private PrinterJobDevice {
+class SystemPrinter : public Printer {
   public:
     explicit SystemPrinter(const QPrinterInfo& info);
     ~SystemPrinter() override;
@@ -42,20 +41,17 @@ class SystemPrinter : public Printer, private PrinterJobDevice {
     float printableHeight() const override;
     int paperSizeCode() const override { return paperSizeCodeOf(printer_.pageLayout().pageSize()); }
     void setPageLayout(const QPageSize& size, QPageLayout::Orientation orientation) override;
-    PrintTarget& target() override { return target_; }
-    bool jobActive() const override { return painter_.isActive(); }
-    void newPage() override;
-    void endDoc() override;
-    void abortDoc() override;
+    int metricsDpi() const override;
+    void printPage(const Page& page) override;
+
+  protected:
+    bool jobOpen() const override { return painter_.isActive(); }
+    void finishJob() override;
+    void dropJob() override;
 
   private:
-    const QPaintDevice& jobMetricsDevice() const override { return printer_; }
-    QPainter& jobPainter() override;
-    float jobPenPixelTwips() const override;
-
     QPrinter printer_;
     QPainter painter_;
-    PrinterPrintTarget target_;
 };
 
 }  // namespace slp::print

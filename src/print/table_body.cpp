@@ -12,7 +12,7 @@ namespace slp::print {
 
 using namespace render;
 
-void PrintTableBody(PrintLayout& layout, const data::WageGrid& grid, int16_t firstRow, int16_t lastRow,
+void PrintTableBody(PrintLayout& layout, const data::WageGrid& grid, int firstRow, int lastRow,
                     int16_t firstCol, int16_t lastCol, float scale, float /*fontSize*/, float originX,
                     float bodyTop, float rowHeight, float textOffset) {
     PrintTarget& t = targetOf(layout);

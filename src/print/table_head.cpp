@@ -18,7 +18,7 @@ bool boldCaption(const QString& caption) {
 }
 }  // namespace
 
-void PrintTableHead(PrintLayout& layout, const data::WageGrid& grid, int16_t firstRow, int16_t lastRow,
+void PrintTableHead(PrintLayout& layout, const data::WageGrid& grid, int firstRow, int lastRow,
                     int16_t firstCol, int16_t lastCol, float scale, float fontSize, float originX,
                     float originY, float rowHeight, float textOffset, int16_t pageNumber) {
     PrintTarget& t = targetOf(layout);

@@ -11,7 +11,7 @@ namespace slp::print {
 
 using namespace render;
 
-void PrintWrappedSlipPage(PrintLayout& layout, const data::WageGrid& grid, int16_t firstRow, int16_t lastRow,
+void PrintWrappedSlipPage(PrintLayout& layout, const data::WageGrid& grid, int firstRow, int lastRow,
                           int16_t firstCol, int16_t lastCol, float scale, float fontSize, float originX,
                           float originY, float rowHeight, float textOffset, float cellInset,
                           int16_t pageNumber) {

@@ -123,7 +123,7 @@ TEST(EmployeeCommands, StripsArePrintedFromTheTableOriginAsOneJob) {
     for (int r = 1; r <= 4; ++r) grid.setText(r, 1, u"员工"_s + QString::number(r));
     EXPECT_EQ(printEmployeeStrips(printer, grid, {2, 4}, true, 10), 3);
     EXPECT_EQ(printer.count(strip_test::RecordingPrinter::Event::EndDoc), 1);
-    EXPECT_EQ(printer.count(strip_test::RecordingPrinter::Event::NewPage), 2);
+    EXPECT_EQ(printer.count(strip_test::RecordingPrinter::Event::Page), 3);
     const auto lines = printer.recording().lines();
     ASSERT_FALSE(lines.empty());
     EXPECT_FLOAT_EQ(lines[0].x, 30);

@@ -1,4 +1,4 @@
-// The painter target's remembered fonts and glyphs: widths agree with Qt's own text layout for every
+// The font metrics' remembered fonts and glyphs: widths agree with Qt's own text layout for every
 // face, size and weight however often the font changes, texts on a PDF page stand where their cursor and
 // width put them and keep their text (whether placed from remembered glyphs or laid out by Qt), and a
 // face missing at first is found once it exists.
@@ -12,7 +12,7 @@
 #include <QTemporaryDir>
 
 #include "basic/error.h"
-#include "print/painter_print_target.h"
+#include "print/font_metrics.h"
 #include "print/pdf_spool_printer.h"
 #include "print/preview_picture.h"
 #include "qstring_print.h"
@@ -69,10 +69,11 @@ TEST(PainterTargetText, WidthsAgreeWithQtLayoutWhateverTheFontChanges) {
     PreviewPicture picture(11906, 16838, 11906, 11906);
     struct Case {
         PrintTarget* target;
-        QImage device;
-    } cases[] = {{&printer.target(), deviceAt(1440)}, {&picture.target(), deviceAt(96)}};
+        int dpi;
+    } cases[] = {{&printer.target(), 1440}, {&picture.target(), 96}};
     for (auto& c : cases) {
-        auto& t = dynamic_cast<PainterPrintTarget&>(*c.target);
+        PrintTarget& t = *c.target;
+        const QImage device = deviceAt(c.dpi);
         // Twice over, the faces changing innermost, so every width is asked again after other fonts.
         for (int round = 0; round < 2; ++round) {
             for (const float size : {8.0f, 9.0f, 18.0f}) {
@@ -81,7 +82,8 @@ TEST(PainterTargetText, WidthsAgreeWithQtLayoutWhateverTheFontChanges) {
                         t.SetFontName(face);
                         t.SetFontSize(size);
                         t.SetFontBold(bold);
-                        const QFontMetricsF qt(t.currentFont(), &c.device);
+                        const QFontMetricsF qt(
+                            FontMetrics::instance().font(face, size, bold, c.dpi)->font(), &device);
                         for (const QString& text : kTexts) {
                             EXPECT_FLOAT_EQ(t.TextWidth(text), float(qt.horizontalAdvance(text)))
                                 << face.toStdString() << " " << size << (bold ? " bold " : " ")
@@ -98,10 +100,10 @@ TEST(PainterTargetText, WidthsAgreeWithQtLayoutWhateverTheFontChanges) {
 TEST(PainterTargetText, ManyTextsAreMeasuredAlikeBeyondWhatIsRemembered) {
     QTemporaryDir dir;
     PdfSpoolPrinter printer(dir.path());
-    auto& t = dynamic_cast<PainterPrintTarget&>(printer.target());
+    PrintTarget& t = printer.target();
     const QImage device = deviceAt(1440);
-    const QFontMetricsF qt(t.currentFont(), &device);
-    const int count = PainterPrintTarget::kMaxRememberedWidths + 100;
+    const QFontMetricsF qt(FontMetrics::instance().font(t.FontName(), t.FontSize(), false, 1440)->font(), &device);
+    const int count = MeasuredFont::kMaxRememberedWidths + 100;
     for (int i = 0; i < count; i += 7) {
         const QString text = QString::number(i * 1.25, 'f', 2);
         ASSERT_FLOAT_EQ(t.TextWidth(text), float(qt.horizontalAdvance(text))) << text.toStdString();

@@ -16,6 +16,7 @@
 #include "print/pdf/pdf_output.h"
 #include "print/pdf/truetype_face.h"
 #include "print/pdf_spool_printer.h"
+#include "print/print_target.h"
 #include "print/printer.h"
 
 using namespace Qt::StringLiterals;

@@ -7,6 +7,7 @@
 
 #include "basic/error.h"
 #include "print/chinese_fonts.h"
+#include "print/font_metrics.h"
 #include "print/preview_picture.h"
 #include "print/recording_print_target.h"
 #include "qstring_print.h"
@@ -145,13 +146,16 @@ TEST(PrintChineseFonts, SubstitutesAreTheInstalledFreeFaces) {
 
 TEST(PrintPainterTarget, FacesResolveToTheSubstitutes) {
     PreviewPicture picture(11906, 16838, 11906, 11906);
-    auto& t = dynamic_cast<PainterPrintTarget&>(picture.target());
-    t.SetFontName(u"宋体"_s);
-    EXPECT_EQ(QFontInfo(t.currentFont()).family(), u"AR PL UMing CN"_s);
-    t.SetFontName(u"黑体"_s);
-    EXPECT_EQ(QFontInfo(t.currentFont()).family(), u"WenQuanYi Zen Hei"_s);
-    t.SetFontName(u"隶书"_s);
-    EXPECT_EQ(QFontInfo(t.currentFont()).family(), u"AR PL UKai CN"_s);
+    PrintTarget& t = picture.target();
+    const struct {
+        const char16_t* face;
+        const char16_t* family;
+    } faces[] = {{u"宋体", u"AR PL UMing CN"}, {u"黑体", u"WenQuanYi Zen Hei"}, {u"隶书", u"AR PL UKai CN"}};
+    for (const auto& f : faces) {
+        t.SetFontName(QString::fromUtf16(f.face));
+        const auto font = FontMetrics::instance().font(t.FontName(), t.FontSize(), false, 96);
+        EXPECT_EQ(QFontInfo(font->font()).family(), QString::fromUtf16(f.family));
+    }
     EXPECT_THROW(t.SetFontName(u"没有这种字体"_s), slp::Error);
     EXPECT_EQ(t.FontName(), u"隶书"_s);
 }

@@ -1,6 +1,6 @@
-// The same page drawn twice: through the PDF spool printer, which writes the file itself, and through a
-// painter target over Qt's own PDF writer, which is what a system printer's job goes through. pdftotext
-// must read the same words from both, in the same places.
+// The same page value written twice: by the PDF spool printer, which writes the file itself, and painted
+// on Qt's own PDF writer, which is what a system printer's job goes through. pdftotext must read the same
+// words from both, in the same places.
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -13,46 +13,15 @@
 #include <algorithm>
 #include <cmath>
 
-#include "print/painter_print_target.h"
+#include "print/page.h"
+#include "print/page_painter.h"
+#include "print/page_recorder.h"
 #include "print/pdf_spool_printer.h"
 
 using namespace Qt::StringLiterals;
 using namespace slp::print;
 
 namespace {
-
-// A printer-like target drawing with a QPainter on Qt's PDF writer at 1440 dpi.
-class QtPdfTarget : public PainterPrintTarget {
-  public:
-    explicit QtPdfTarget(const QString& path) : writer_(path), metrics_(1, 1, QImage::Format_RGB32) {
-        writer_.setResolution(1440);
-        writer_.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
-        const int dotsPerMeter = qRound(1440 / 0.0254);
-        metrics_.setDotsPerMeterX(dotsPerMeter);
-        metrics_.setDotsPerMeterY(dotsPerMeter);
-    }
-    float Height() const override { return 16838; }
-    void EndDoc() override {
-        flush();
-        painter_.end();
-    }
-    TargetKind Kind() const override { return TargetKind::Printer; }
-    float PrinterPaperWidth() const override { return 11906; }
-    float PrinterPrintableWidth() const override { return 11906; }
-
-  protected:
-    const QPaintDevice& metricsDevice() const override { return metrics_; }
-    QPainter& painter() override {
-        if (!painter_.isActive()) painter_.begin(&writer_);
-        return painter_;
-    }
-    float penPixelTwips() const override { return 2.4f; }
-
-  private:
-    QPdfWriter writer_;
-    QImage metrics_;
-    QPainter painter_;
-};
 
 // Texts of every kind the renderers print, in the three faces, two sizes, regular and bold, with a
 // table's lines between them; the last two need Qt's layout (Hangul and a character the first face
@@ -129,12 +98,19 @@ TEST(PdfAgreesWithQt, TheSameWordsStandInTheSamePlaces) {
     if (QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty()) GTEST_SKIP() << "pdftotext missing";
     QTemporaryDir dir;
     const QString qtFile = dir.filePath(u"qt.pdf"_s);
-    {
-        QtPdfTarget qt(qtFile);
-        drawScene(qt);
-    }
     PdfSpoolPrinter printer(dir.filePath(u"spool"_s));
-    drawScene(printer.target());
+    PageRecorder recorder(printer.sheet());
+    drawScene(recorder);
+    const Page page = recorder.takePage();
+    {
+        QPdfWriter writer(qtFile);
+        writer.setResolution(1440);
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
+        QPainter painter(&writer);
+        paint(page, painter);
+    }
+    printer.printPage(page);
+    printer.endDoc();
     ASSERT_EQ(printer.writtenFiles().size(), 1);
 
     const auto ours = wordsOf(printer.writtenFiles()[0]);

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "preview_fixture.h"
-#include "print/preview/grid_page.h"
 
 using namespace Qt::StringLiterals;
 using preview_test::Fixture;
@@ -260,7 +259,7 @@ TEST(PreviewPages, WrappedSlipsInsetValuesBy30OnRedrawsAnd45AfterAChoice) {
     EXPECT_NEAR(f.canvas.recording().findText(u"r21c0"_s)->x, 300 + 30, 1e-3);
 }
 
-TEST(PreviewPages, GridPagesPastRow32767AreDrawnFromTheirOwnRows) {
+TEST(PreviewPages, TablePagesPastRow32767) {
     Fixture f;
     const auto grid = preview_test::narrowGrid(40000);  // 1001 table pages
     f.open(grid, kSlipModeTable);
@@ -314,20 +313,6 @@ TEST(PreviewPages, SlipPagesPastRow32767) {
     EXPECT_FALSE(f.canvas.recording().findText(u"r33000c0"_s));
     f.driver.KeyDown(Key::PageUp);
     EXPECT_TRUE(f.canvas.recording().findText(u"r33000c0"_s));
-}
-
-TEST(PreviewPages, CopiedRowsKeepColumnsAndGiveEmptyRowsForMinusOne) {
-    slp::data::WageGrid source = preview_test::narrowGrid(3);
-    source.setColWidth(2, 150);
-    source.setColAlignment(4, 7);
-    const auto copy = slp::print::copyRows(source, {0, 3, -1, 4});
-    ASSERT_EQ(copy.rows(), 4);
-    EXPECT_EQ(copy.cols(), 5);
-    EXPECT_EQ(copy.text(1, 1), u"r3c1"_s);
-    EXPECT_EQ(copy.text(2, 1), QString());
-    EXPECT_EQ(copy.text(3, 0), u"t0"_s);
-    EXPECT_EQ(copy.colWidth(2), 150);
-    EXPECT_EQ(copy.colAlignment(4), 7);
 }
 
 }  // namespace

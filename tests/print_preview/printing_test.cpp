@@ -52,8 +52,8 @@ TEST(PreviewPrinting, PagesTwoToThreeOfFiveAreTwoJobs) {
         EXPECT_TRUE(second.contains(u"r81c1"_s));
         EXPECT_EQ(preview_test::pdfPages(f.spoolPath(u"job-0002.pdf"_s)), 1);
     }
-    // The target stays on the printer until the next redraw of the preview.
-    EXPECT_EQ(f.driver.layout().printTarget, &f.printer.target());
+    // Printing draws on page values of its own; the layout keeps the picture as its target.
+    EXPECT_EQ(f.driver.layout().printTarget, &f.canvas.target());
     f.driver.KeyDown(slp::print::PrintPreviewDriver::PagingKey::PageDown);
     EXPECT_EQ(f.driver.layout().printTarget, &f.canvas.target());
 }
@@ -155,7 +155,7 @@ TEST(PreviewPrinting, SlipPagesAreAJobEachOrOneJobForTheRange) {
         EXPECT_TRUE(text.contains(u"r80c1"_s));
         EXPECT_FALSE(text.contains(u"r81c1"_s));
     }
-    EXPECT_EQ(f.driver.layout().printTarget, &f.printer.target());
+    EXPECT_EQ(f.driver.layout().printTarget, &f.canvas.target());
 }
 
 TEST(PreviewPrinting, NoPrinterInstalledIsSaidBeforeAnyQuestion) {
@@ -192,18 +192,20 @@ class FailingPrinter : public slp::print::Printer {
     void setPageLayout(const QPageSize& s, QPageLayout::Orientation o) override {
         inner_.setPageLayout(s, o);
     }
-    slp::print::PrintTarget& target() override { return inner_.target(); }
-    bool jobActive() const override { return inner_.jobActive(); }
-    void newPage() override { inner_.newPage(); }
-    void endDoc() override {
-        if (inner_.jobActive() && ++jobs_ == 2) throw slp::Error(slp::print::printerError, u"打印机脱机"_s);
+    int metricsDpi() const override { return inner_.metricsDpi(); }
+    void printPage(const slp::print::Page& page) override { inner_.printPage(page); }
+    int aborted = 0;
+
+  protected:
+    bool jobOpen() const override { return inner_.jobActive(); }
+    void finishJob() override {
+        if (++jobs_ == 2) throw slp::Error(slp::print::printerError, u"打印机脱机"_s);
         inner_.endDoc();
     }
-    void abortDoc() override {
+    void dropJob() override {
         ++aborted;
         inner_.abortDoc();
     }
-    int aborted = 0;
 
   private:
     slp::print::PdfSpoolPrinter& inner_;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "basic/error.h"
+#include "print/page.h"
 #include "print/printer.h"
 #include "print/recording_print_target.h"
 
@@ -26,15 +27,15 @@ class FailingTarget : public slp::print::RecordingPrintTarget {
     }
 };
 
+// A printer whose pages are recorded with fixed metrics; every page sent, job end, dropped job and page
+// size is logged with the number of drawing calls made before it, and the pages are kept.
 class RecordingPrinter : public slp::print::Printer {
   public:
-    enum class Event { NewPage, EndDoc, AbortDoc, PageLayout };
+    enum class Event { Page, EndDoc, AbortDoc, PageLayout };
     struct Logged {
         Event event;
         size_t callsBefore;  // drawing calls recorded before the event
     };
-
-    RecordingPrinter() : target_(printerSetup()) {}
 
     QString deviceName() const override { return QStringLiteral("recording"); }
     float paperWidth() const override { return float(layout_.fullRect(QPageLayout::Point).width() * 20); }
@@ -42,53 +43,50 @@ class RecordingPrinter : public slp::print::Printer {
     float printableWidth() const override { return paperWidth(); }
     float printableHeight() const override { return paperHeight(); }
     int paperSizeCode() const override { return 9; }
+    int metricsDpi() const override { return 1440; }
     void setPageLayout(const QPageSize& size, QPageLayout::Orientation orientation) override {
         if (jobActive()) throw slp::Error(slp::print::printerError, QStringLiteral("job under way"));
         layout_ = QPageLayout(size, orientation, QMarginsF());
-        log.push_back({Event::PageLayout, target_.calls().size()});
+        log.push_back({Event::PageLayout, callCount()});
     }
-    slp::print::PrintTarget& target() override { return target_; }
-    bool jobActive() const override { return target_.calls().size() > jobStart_ || pageBroken_; }
-    void newPage() override {
-        log.push_back({Event::NewPage, target_.calls().size()});
-        pageBroken_ = true;
-        target_.SetCurrentX(0);
-        target_.SetCurrentY(0);
+    std::unique_ptr<slp::print::PageRecorder> newRecorder() const override {
+        slp::print::RecordingPrintTarget::Setup s;
+        s.kind = slp::print::TargetKind::Printer;
+        return std::make_unique<FailingTarget>(s);
     }
-    void endDoc() override {
-        if (!jobActive()) return;
-        log.push_back({Event::EndDoc, target_.calls().size()});
-        endJob();
-    }
-    void abortDoc() override {
-        if (!jobActive()) return;
-        log.push_back({Event::AbortDoc, target_.calls().size()});
-        endJob();
+    void printPage(const slp::print::Page& page) override {
+        log.push_back({Event::Page, callCount()});
+        pages.push_back(page);
+        open_ = true;
     }
 
-    FailingTarget& recording() { return target_; }
+    FailingTarget& recording() { return dynamic_cast<FailingTarget&>(target()); }
     int count(Event e) const {
         int n = 0;
         for (const auto& l : log) n += l.event == e ? 1 : 0;
         return n;
     }
     std::vector<Logged> log;
+    std::vector<slp::print::Page> pages;
+
+  protected:
+    bool jobOpen() const override { return open_; }
+    void finishJob() override {
+        log.push_back({Event::EndDoc, callCount()});
+        open_ = false;
+    }
+    void dropJob() override {
+        log.push_back({Event::AbortDoc, callCount()});
+        open_ = false;
+    }
 
   private:
-    static slp::print::RecordingPrintTarget::Setup printerSetup() {
-        slp::print::RecordingPrintTarget::Setup s;
-        s.kind = slp::print::TargetKind::Printer;
-        return s;
-    }
-    void endJob() {
-        jobStart_ = target_.calls().size();
-        pageBroken_ = false;
+    size_t callCount() {
+        return static_cast<const FailingTarget&>(recording()).calls().size();
     }
 
-    FailingTarget target_;
     QPageLayout layout_{QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()};
-    size_t jobStart_ = 0;
-    bool pageBroken_ = false;
+    bool open_ = false;
 };
 
 }  // namespace strip_test

@@ -40,13 +40,11 @@ slp::data::WageGrid stripGrid() {
     return g;
 }
 
-// The drawing calls of page `page` (from 0) of the printer's log.
+// The drawing calls of page `page` (from 0) of the printer's log: a page ends where it was sent.
 std::vector<RecordedCall> pageCalls(RecordingPrinter& printer, int page) {
     std::vector<size_t> breaks{0};
     for (const auto& l : printer.log) {
-        if (l.event == RecordingPrinter::Event::NewPage || l.event == RecordingPrinter::Event::EndDoc) {
-            breaks.push_back(l.callsBefore);
-        }
+        if (l.event == RecordingPrinter::Event::Page) breaks.push_back(l.callsBefore);
     }
     const auto& calls = printer.recording().calls();
     return std::vector<RecordedCall>(calls.begin() + long(breaks.at(size_t(page))),
@@ -164,7 +162,7 @@ TEST(StripPrint, ARangeIsOneJobOfOnePageAStripOnAStripSizedPage) {
     const auto grid = stripGrid();
     EXPECT_EQ(slp::strips::PrintGridStrips(printer, grid, 1, 3, false, 30, 60, 9), 3);
     EXPECT_EQ(printer.count(RecordingPrinter::Event::PageLayout), 1);
-    EXPECT_EQ(printer.count(RecordingPrinter::Event::NewPage), 2);
+    EXPECT_EQ(printer.count(RecordingPrinter::Event::Page), 3);
     EXPECT_EQ(printer.count(RecordingPrinter::Event::EndDoc), 1);
     EXPECT_EQ(printer.log.back().event, RecordingPrinter::Event::EndDoc);
     EXPECT_FLOAT_EQ(printer.paperWidth(), 21800);
@@ -179,7 +177,7 @@ TEST(StripPrint, ARangeIsOneJobOfOnePageAStripOnAStripSizedPage) {
     // Rows 3 to 3: one strip, one job, no page break.
     RecordingPrinter one;
     EXPECT_EQ(slp::strips::PrintGridStrips(one, grid, 3, 3, false, 30, 60, 9), 1);
-    EXPECT_EQ(one.count(RecordingPrinter::Event::NewPage), 0);
+    EXPECT_EQ(one.count(RecordingPrinter::Event::Page), 1);
     EXPECT_EQ(one.count(RecordingPrinter::Event::EndDoc), 1);
     ASSERT_NE(findText(one.recording().calls(), u"王五"_s), nullptr);
 }

@@ -11,20 +11,25 @@
 #include <string>
 #include <vector>
 
-#include "print/page_drawing.h"
 #include "print/pdf/pdf_output.h"
 
+class QLineF;
 class QPainterPath;
+class QPointF;
+
+namespace slp::print {
+struct Page;
+}
 
 namespace slp::print::pdf {
 
 class JobFont;
 
-class PdfDocument : public PageDrawing {
+class PdfDocument {
   public:
     // Creates the file; throws slp::Error (printer error) when it cannot.
     PdfDocument(const QString& path, const QString& title, const QString& creator);
-    ~PdfDocument() override;
+    ~PdfDocument();
 
     // Starts a page of the size given in points; a page still open is ended first.
     void beginPage(QSizeF points);
@@ -35,9 +40,18 @@ class PdfDocument : public PageDrawing {
     // empty page of the last size (a PDF file has at least one page).
     void finish();
 
-    void strokeLines(float width, const QLineF* lines, size_t count) override;
+    // A page of `points` (its size in points) holding the page value: its lines, a pen width at a time
+    // with pieces that continue one another joined, then its texts in drawing order as glyphs of the
+    // fonts measured at `dpi`. Pens are `penPixelTwips` twips a pixel.
+    void addPage(const Page& page, QSizeF points, float penPixelTwips, int dpi);
+
+    // Straight lines of one pen width (twips), square-capped, on the open page.
+    void strokeLines(float width, const QLineF* lines, size_t count);
+    // Glyphs of a raw font whose pixel size is its size in twips, each with its baseline origin and the
+    // character it stands for (0 when none is known). bold: the text asked for a bold face, which is
+    // drawn emboldened when the face itself is not bold.
     void showGlyphs(const QRawFont& font, bool bold, const quint32* glyphs, const QPointF* origins,
-                    const char32_t* characters, size_t count) override;
+                    const char32_t* characters, size_t count);
 
   private:
     void endPage();

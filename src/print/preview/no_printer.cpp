@@ -27,7 +27,7 @@ void NoInstalledPrinter::setPageLayout(const QPageSize& size, QPageLayout::Orien
     layout_ = QPageLayout(size, orientation, QMarginsF());
 }
 
-PrintTarget& NoInstalledPrinter::target() {
+void NoInstalledPrinter::printPage(const Page&) {
     throw Error(errnum::NoPrinter, noPrinterDescription());
 }
 

@@ -18,12 +18,14 @@ class NoInstalledPrinter : public Printer {
     float printableHeight() const override { return paperHeight(); }
     int paperSizeCode() const override;
     void setPageLayout(const QPageSize& size, QPageLayout::Orientation orientation) override;
+    int metricsDpi() const override { return 1440; }
     // Throws slp::Error 484 (no printer installed).
-    PrintTarget& target() override;
-    bool jobActive() const override { return false; }
-    void newPage() override {}
-    void endDoc() override {}
-    void abortDoc() override {}
+    void printPage(const Page& page) override;
+
+  protected:
+    bool jobOpen() const override { return false; }
+    void finishJob() override {}
+    void dropJob() override {}
 
   private:
     QPageLayout layout_;

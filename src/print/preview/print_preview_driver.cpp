@@ -11,8 +11,6 @@
 #include "data/wage_grid.h"
 #include "entry/host_context.h"
 #include "print/paper_size_name.h"
-#include "print/preview/caching_target.h"
-#include "print/preview/grid_page.h"
 #include "print/preview/no_printer.h"
 #include "print/preview/preview_canvas.h"
 #include "print/printer.h"
@@ -240,10 +238,9 @@ void PrintPreviewDriver::RedrawShownPage() {
 void PrintPreviewDriver::drawPicture(WarningSink& warnings) {
     setEnvironment(warnings);
     canvas_.clear();
-    CachingTarget target(canvas_.target());
-    layout_.printTarget = &target;
+    layout_.printTarget = &canvas_.target();
     try {
-        DrawGridPage(layout_, layoutKind(), metrics(), shownPage_, shownInset_);
+        DrawPage(layout_, layoutKind(), metrics(), shownPage_, shownInset_);
     } catch (const std::exception& e) {
         // Shown when the page is drawn, not again when it is drawn at another scale.
         if (&warnings == &shownWarnings_) ReportError(e);
@@ -325,8 +322,7 @@ void PrintPreviewDriver::PRINTOUT_Click() {
 int PrintPreviewDriver::PrintRange(int from, int to, bool oneJob) {
     if (isMissingPrinter(*printer_)) throw Error(errnum::NoPrinter, noPrinterDescription());
     setEnvironment(shownWarnings_);
-    CachingTarget target(printer_->target());
-    return PrintGridPages(layout_, *printer_, target, layoutKind(), metrics(), from, to, oneJob);
+    return PrintPages(layout_, *printer_, layoutKind(), metrics(), from, to, oneJob);
 }
 
 void PrintPreviewDriver::MenuSet_Click(int index) {
