@@ -8,7 +8,7 @@
 #include "basic/error.h"
 #include "data/database.h"
 #include "default_database.h"
-#include "entry/window_registry.h"
+#include "ui/window_registry.h"
 #include "entry/打印工资.h"
 #include "export/spreadsheet_export.h"
 #include "windows/employee_table/employee_table.h"

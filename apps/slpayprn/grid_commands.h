@@ -7,7 +7,7 @@
 #include "basic/prompts.h"
 #include "commands.h"
 #include "data/wage_grid.h"
-#include "entry/host_context.h"
+#include "data/host_context.h"
 #include "settings/store.h"
 
 namespace slp::app {

@@ -8,6 +8,7 @@
 #include "basic/prompts.h"
 #include "data/amount_format.h"
 #include "data/column_widths.h"
+#include "print/font_metrics.h"
 #include "data/database.h"
 #include "data/wage_grid.h"
 #include "data/wage_items.h"
@@ -81,7 +82,7 @@ inline bool fillEmployeeGrid(slp::data::Database& db, const QString& month, slp:
         grid.setColAlignment(col, col > f ? slp::data::align::RightCenter : slp::data::align::LeftCenter);
     }
     grid.setFontSize(fontSize);
-    applyColumnWidths(grid, c, employeeTableColumns(grid.cols()), measureCharUnit(grid.fontName(), fontSize));
+    applyColumnWidths(grid, c, employeeTableColumns(grid.cols()), slp::print::measureCharUnit(grid.fontName(), fontSize));
     grid.squeeze();
     return true;
 }

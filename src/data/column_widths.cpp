@@ -1,9 +1,5 @@
 #include "data/column_widths.h"
 
-#include <QFont>
-#include <QFontMetricsF>
-#include <QGuiApplication>
-#include <QImage>
 
 #include "basic/conversions.h"
 #include "basic/error.h"
@@ -11,18 +7,6 @@
 using namespace Qt::StringLiterals;
 
 namespace slp::data {
-
-float measureCharUnit(const QString& family, float pointSize) {
-    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return pointSize * 20;
-    QFont font(family);
-    font.setPointSizeF(double(pointSize));
-    // 1440 dots per inch: 56693 dots per metre reads back as 1440 dpi.
-    QImage device(1, 1, QImage::Format_ARGB32);
-    device.setDotsPerMeterX(56693);
-    device.setDotsPerMeterY(56693);
-    const QFontMetricsF metrics(font, &device);
-    return float(metrics.horizontalAdvance(u"我"_s));
-}
 
 ColumnItems employeeTableColumns(int columnCount) {
     ColumnItems items;

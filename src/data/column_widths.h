@@ -10,14 +10,9 @@
 
 namespace slp::data {
 
-// Width in twips of "我" in the face `family` at `pointSize` points.
+// Width in twips of "我" in the face `family` at `pointSize` points (the print engine measures it:
+// print::measureCharUnit).
 using CharUnitMeasure = std::function<float(const QString& family, float pointSize)>;
-
-// The default measure: the advance of "我" from QFontMetricsF of the font set with setPointSizeF, laid out
-// for a 1440-dpi device so that one device pixel is one twip (no screen rounding or hinting in the way).
-// Without a QGuiApplication there is no font database: it then answers the em square, pointSize × 20
-// twips, the width of a full-width character in the CJK faces.
-float measureCharUnit(const QString& family, float pointSize);
 
 // Which catalogue item each grid column shows: itemOfColumn[c] is the item index, or kSequence for the
 // sequence-number column, which is sequenceChars characters wide.
@@ -43,6 +38,6 @@ void applyColumnWidths(WageGrid& grid, const WageCatalogue& catalogue, const Col
 // The print font size changes: measures charUnit in the grid's font at `size`, sets the grid's font size
 // and recomputes every column width. Returns the new charUnit for the window to keep.
 float ApplyPrintFontSize(WageGrid& grid, const WageCatalogue& catalogue, const ColumnItems& columns,
-                         float size, const CharUnitMeasure& measure = measureCharUnit);
+                         float size, const CharUnitMeasure& measure);
 
 }  // namespace slp::data

@@ -7,7 +7,7 @@
 #include "windows/employee_table/register_employee_table.h"
 #include "windows/query/register_query.h"
 #include "print/chinese_fonts.h"
-#include "print/preview/show_print_preview.h"
+#include "windows/print_preview/show_print_preview.h"
 
 namespace slp {
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "entry/window_registry.h"
+#include "ui/window_registry.h"
 
 namespace slp {
 

@@ -4,9 +4,9 @@
 #include <QString>
 #include <memory>
 
-#include "entry/host_context.h"
+#include "data/host_context.h"
 #include "entry/status.h"
-#include "entry/window_registry.h"
+#include "ui/window_registry.h"
 
 namespace slp {
 

@@ -1,6 +1,6 @@
 #pragma once
-// Pieces of a page the painter target hands on: which texts it can place from remembered glyphs, Qt's
-// layout of the others, glyph outlines, and the joining of a page's straight lines.
+// Pieces of a page that the painter and the PDF writer share: which texts can be placed from
+// remembered glyphs, Qt's layout of the others, glyph outlines, and the joining of straight lines.
 #include <QGlyphRun>
 #include <QLineF>
 #include <QList>

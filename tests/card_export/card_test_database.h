@@ -10,7 +10,7 @@
 
 #include "data/database.h"
 #include "data/value.h"
-#include "entry/host_context.h"
+#include "data/host_context.h"
 
 namespace slp::test {
 

@@ -29,11 +29,11 @@ int main(int argc, char** argv) {
     slp::settings::writeText(store, slp::settings::resolve(slp::settings::key::CardUnitCode, host.unitCode),
                              u"330100"_s);
     slp::ScriptedPrompts prompts;
-    slp::card::CardExportServices services;
-    services.host = &host;
-    services.store = &store;
-    services.prompts = &prompts;
-    slp::card::CardExportWindowHandle handle(services);
+    slp::windows::WindowServices services;
+    services.context = &host;
+    services.store = std::shared_ptr<slp::settings::Store>(std::shared_ptr<void>(), &store);
+    services.prompts = std::shared_ptr<slp::Prompts>(std::shared_ptr<void>(), &prompts);
+    slp::card::CardExportHandle handle(services);
     handle.showOrRaise();
     slp::card::CardExportWindow* w = handle.window();
     QApplication::processEvents();

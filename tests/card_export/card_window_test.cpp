@@ -28,7 +28,7 @@ using namespace Qt::StringLiterals;
 using slp::ScriptedPrompts;
 using slp::card::CardExportForm;
 using slp::card::CardExportWindow;
-using slp::card::CardExportWindowHandle;
+using slp::card::CardExportHandle;
 using namespace slp::test;
 namespace key = slp::settings::key;
 
@@ -37,13 +37,12 @@ namespace {
 class CardWindowTest : public ::testing::Test {
   protected:
     CardWindowTest() : data(30), host(demoHost(data.database())), store(storeDir.path()) {
-        slp::card::CardExportServices services;
-        services.host = &host;
-        services.store = &store;
-        services.prompts = &prompts;
-        services.defaultFolder = u"/home/clerk/文档"_s;
-        services.exporter = [this](const slp::data::WageGrid& g, slp::Prompts&) { exportedRows = g.rows(); };
-        handle = std::make_unique<CardExportWindowHandle>(services);
+        slp::windows::WindowServices services;
+        services.context = &host;
+        services.store = std::shared_ptr<slp::settings::Store>(std::shared_ptr<void>(), &store);
+        services.prompts = std::shared_ptr<slp::Prompts>(std::shared_ptr<void>(), &prompts);
+        services.exportGrid = [this](const slp::data::WageGrid& g, slp::Prompts&) { exportedRows = g.rows(); };
+        handle = std::make_unique<CardExportHandle>(services, u"/home/clerk/文档"_s);
     }
     ~CardWindowTest() override {
         handle.reset();
@@ -78,7 +77,7 @@ class CardWindowTest : public ::testing::Test {
     slp::settings::Store store;
     ScriptedPrompts prompts;
     int exportedRows = -1;
-    std::unique_ptr<CardExportWindowHandle> handle;
+    std::unique_ptr<CardExportHandle> handle;
 };
 
 TEST_F(CardWindowTest, OpensOnTheDetailPageWithItsFieldsInOrder) {

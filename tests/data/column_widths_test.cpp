@@ -97,14 +97,5 @@ TEST(DataColumnWidths, AColumnWithoutItsItemIsRefused) {
     EXPECT_EQ(wide.colWidth(3), 1234);
 }
 
-TEST(DataColumnWidths, TheDefaultMeasureGrowsWithTheFontAndIsAboutOneEm) {
-    const float at9 = measureCharUnit(u"宋体"_s, 9);
-    const float at12 = measureCharUnit(u"宋体"_s, 12);
-    // A full-width character is about one em: 9 points are 180 twips.
-    EXPECT_GT(at9, 180 * 0.8);
-    EXPECT_LT(at9, 180 * 1.2);
-    EXPECT_NEAR(at12 / at9, 12.0 / 9.0, 0.05);
-}
-
 }  // namespace
 }  // namespace slp::data

@@ -9,7 +9,7 @@
 
 #include "basic/scripted_prompts.h"
 #include "data/database.h"
-#include "entry/host_context.h"
+#include "data/host_context.h"
 #include "windows/department_summary/department_summary.h"
 
 using namespace Qt::StringLiterals;

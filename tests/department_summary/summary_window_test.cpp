@@ -11,7 +11,8 @@
 #include <vector>
 
 #include "basic/scripted_prompts.h"
-#include "entry/window_registry.h"
+#include "print/font_metrics.h"
+#include "ui/window_registry.h"
 #include "summary_fixture.h"
 #include "windows/department_summary/department_summary_window.h"
 #include "windows/department_summary/register_department_summary.h"
@@ -290,7 +291,7 @@ TEST_F(SummaryWindow, ADatabaseErrorIsShownWithItsNumber) {
 
 TEST_F(SummaryWindow, TheDemoMonthDrawsItsGrid) {
     w.writeDemo(60);
-    services.measure = slp::data::measureCharUnit;
+    services.measure = slp::print::measureCharUnit;
     registry.destroyAll();
     slp::registerDepartmentSummaryWindow(registry, services);
     DepartmentSummaryWindow* win = open();

@@ -10,7 +10,7 @@
 
 #include "basic/scripted_prompts.h"
 #include "data/database.h"
-#include "entry/host_context.h"
+#include "data/host_context.h"
 #include "settings/store.h"
 #include "windows/employee_table/employee_table.h"
 

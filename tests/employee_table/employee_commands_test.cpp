@@ -6,7 +6,7 @@
 
 #include "../strip_print/recording_printer.h"
 #include "basic/scripted_prompts.h"
-#include "entry/host_context.h"
+#include "data/host_context.h"
 
 using namespace Qt::StringLiterals;
 using namespace slp::windows::employee;

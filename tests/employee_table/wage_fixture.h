@@ -9,7 +9,7 @@
 
 #include "data/database.h"
 #include "data/demo_database.h"
-#include "entry/host_context.h"
+#include "data/host_context.h"
 #include "settings/store.h"
 
 namespace wage_test {

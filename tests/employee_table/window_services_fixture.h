@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "basic/scripted_prompts.h"
-#include "entry/window_registry.h"
+#include "ui/window_registry.h"
 #include "print/pdf_spool_printer.h"
 #include "wage_fixture.h"
 #include "windows/shared/window_services.h"

@@ -125,9 +125,52 @@ TEST(PrintDrawPage, TablePageJoinsHeadAndBody) {
     EXPECT_EQ(f.layout.pageCount, 2);
     DrawPage(f.layout, PageLayoutKind::Table, PageMetrics{300, 600, 360, 90}, 2);
     // Page 2 holds rows 3 and 4 (the totals) below the caption row; the body starts at 600 + 360.
-    EXPECT_FALSE(f.target.findText(u"r2c0"_s).has_value());
-    EXPECT_FLOAT_EQ(f.target.findText(u"r3c0"_s)->y, 960 + 90);
-    EXPECT_FLOAT_EQ(f.target.findText(u"t0"_s)->y, 1320 + 90);
-    EXPECT_TRUE(f.target.findText(u"共2页  第2页"_s).has_value());
-    EXPECT_TRUE(f.target.findText(u"序号"_s).has_value());
+    const Page& page = f.target.page();
+    EXPECT_EQ(page.find(u"r2c0"_s), nullptr);
+    ASSERT_NE(page.find(u"r3c0"_s), nullptr);
+    EXPECT_FLOAT_EQ(page.find(u"r3c0"_s)->at.y(), 960 + 90);
+    EXPECT_FLOAT_EQ(page.find(u"t0"_s)->at.y(), 1320 + 90);
+    EXPECT_NE(page.find(u"共2页  第2页"_s), nullptr);
+    EXPECT_NE(page.find(u"序号"_s), nullptr);
+    // The page holds what was drawn, in order: the printed texts (blank ones leave nothing) and lines.
+    QStringList printed = f.target.printedTexts();
+    printed.removeAll(QString());
+    EXPECT_EQ(page.textList(), printed);
+    EXPECT_EQ(page.lines.size(), f.target.lines().size());
+    EXPECT_FALSE(page.endsJob);
+}
+
+TEST(PrintPageRows, EveryRowOnExactlyOnePage) {
+    // rows: the grid with its caption row and totals row; per: lines a page (table) or slips a page.
+    const struct {
+        PageLayoutKind kind;
+        int rows, per, page, first, last;
+    } cases[] = {
+        {PageLayoutKind::Table, 102, 40, 1, 1, 40},      {PageLayoutKind::Table, 102, 40, 3, 81, 101},
+        {PageLayoutKind::Table, 42, 40, 2, 41, 41},      // the totals row alone
+        {PageLayoutKind::Table, 100002, 40, 820, 32761, 32800},
+        {PageLayoutKind::Slips, 102, 10, 11, 101, 101},  // a slip page may hold the totals alone
+        {PageLayoutKind::WrappedSlips, 33001, 10, 3277, 32761, 32770},
+        {PageLayoutKind::Slips, 5, 0, 2, 2, 2},          // at least one slip a page
+    };
+    for (const auto& c : cases) {
+        PrintLayout layout;
+        layout.linesPerPage = int16_t(c.per);
+        layout.rowsPerPage = int16_t(c.per);
+        const PageSpan span = PageRows(layout, c.kind, c.rows, 7, c.page);
+        EXPECT_EQ(span.firstRow, c.first) << c.rows << " rows, page " << c.page;
+        EXPECT_EQ(span.lastRow, c.last) << c.rows << " rows, page " << c.page;
+        EXPECT_EQ(span.lastCol, 6);
+    }
+    // Consecutive pages meet: each row after the caption row is on exactly one page.
+    PrintLayout layout;
+    layout.linesPerPage = 7;
+    CountTablePages(layout, 50);
+    int next = 1;
+    for (int page = 1; page <= layout.pageCount; ++page) {
+        const PageSpan span = PageRows(layout, PageLayoutKind::Table, 50, 3, page);
+        EXPECT_EQ(span.firstRow, next);
+        next = span.lastRow + 1;
+    }
+    EXPECT_EQ(next, 50);
 }

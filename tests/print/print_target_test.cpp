@@ -210,3 +210,12 @@ TEST(PrintPainterTarget, DrawsTextAtTheCursorAndLinesInPixelPens) {
     EXPECT_EQ(darkPixels(picture.image(), picture.image().rect()), 0);
     EXPECT_FLOAT_EQ(picture.target().CurrentY(), 0);
 }
+
+TEST(PrintFontMetrics, TheCharUnitGrowsWithTheFontAndIsAboutOneEm) {
+    const float at9 = measureCharUnit(u"宋体"_s, 9);
+    const float at12 = measureCharUnit(u"宋体"_s, 12);
+    // A full-width character is about one em: 9 points are 180 twips.
+    EXPECT_GT(at9, 180 * 0.8);
+    EXPECT_LT(at9, 180 * 1.2);
+    EXPECT_NEAR(at12 / at9, 12.0 / 9.0, 0.05);
+}

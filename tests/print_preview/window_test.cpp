@@ -11,11 +11,11 @@
 #include <QTest>
 #include <QWheelEvent>
 
-#include "entry/window_registry.h"
+#include "ui/window_registry.h"
 #include "preview_fixture.h"
-#include "print/preview/page_picture.h"
-#include "print/preview/print_preview_host.h"
-#include "print/preview/show_print_preview.h"
+#include "windows/print_preview/page_picture.h"
+#include "windows/print_preview/print_preview_host.h"
+#include "windows/print_preview/show_print_preview.h"
 
 using namespace Qt::StringLiterals;
 

@@ -5,7 +5,7 @@
 
 #include "basic/clock.h"
 #include "basic/prompts.h"
-#include "entry/host_context.h"
+#include "data/host_context.h"
 #include "print/chinese_fonts.h"
 #include "print/preview/preview_canvas.h"
 #include "print/preview/print_preview_driver.h"

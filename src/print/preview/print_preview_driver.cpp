@@ -9,7 +9,7 @@
 #include "basic/error.h"
 #include "basic/prompts.h"
 #include "data/wage_grid.h"
-#include "entry/host_context.h"
+#include "data/host_context.h"
 #include "print/paper_size_name.h"
 #include "print/preview/no_printer.h"
 #include "print/preview/preview_canvas.h"

@@ -11,7 +11,7 @@
 #include "basic/error.h"
 #include "basic/prompts.h"
 #include "data/wage_grid_model.h"
-#include "entry/host_context.h"
+#include "data/host_context.h"
 #include "export/card_input.h"
 #include "settings/keys.h"
 #include "settings/store.h"

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QStandardPaths>
 
+#include "data/host_context.h"
 #include "export/spreadsheet_export.h"
 #include "print/chinese_fonts.h"
 #include "settings/store.h"
@@ -25,53 +26,43 @@ void exportCardGridToSpreadsheet(const data::WageGrid& grid, Prompts& prompts) {
     sheet::ExportGridToSpreadsheet(grid, prompts, options);
 }
 
-CardExportWindowHandle::CardExportWindowHandle(CardExportServices services) {
-    if (!services.store) {
-        ownStore_ = std::make_unique<settings::Store>();
-        services.store = ownStore_.get();
-    }
-    if (!services.prompts) {
+CardExportHandle::CardExportHandle(windows::WindowServices services, QString defaultFolder)
+    : ReopeningWindow([this](QWidget*) -> QWidget* {
+          // A closed window is gone with its controls; a new one runs the opening steps.
+          print::registerChineseFontSubstitutes();  // the grid's 宋体 (once per process)
+          auto* w = new CardExportWindow(*form_);
+          if (ownPrompts_) ownPrompts_->setParent(w);
+          w->load();
+          return w;
+      }),
+      services_(std::move(services)) {
+    if (!services_.store) services_.store = std::make_shared<settings::Store>();
+    Prompts* prompts = services_.prompts.get();
+    if (!prompts) {
         ownPrompts_ = std::make_unique<ui::QtPrompts>();
-        services.prompts = ownPrompts_.get();
+        prompts = ownPrompts_.get();
     }
-    if (services.defaultFolder.isEmpty()) services.defaultFolder = defaultCardFileFolder();
-    if (!services.exporter) services.exporter = exportCardGridToSpreadsheet;
-    const HostContext& host = services.host ? *services.host : hostContext();
-    form_ = std::make_unique<CardExportForm>(host, *services.store, *services.prompts, services.defaultFolder,
-                                             std::move(services.exporter));
+    if (defaultFolder.isEmpty()) defaultFolder = defaultCardFileFolder();
+    const HostContext& host = services_.context ? *services_.context : hostContext();
+    form_ = std::make_unique<CardExportForm>(host, *services_.store, *prompts, std::move(defaultFolder),
+                                             services_.exportGrid);
 }
 
-CardExportWindowHandle::~CardExportWindowHandle() {
-    delete window_.data();
+CardExportHandle::~CardExportHandle() = default;
+
+CardExportWindow* CardExportHandle::window() const {
+    return qobject_cast<CardExportWindow*>(widget());
 }
 
-CardExportWindow* CardExportWindowHandle::window() const {
-    return window_.data();
-}
-
-bool CardExportWindowHandle::isOpen() const {
-    return window_ && window_->isVisible();
-}
-
-void CardExportWindowHandle::showOrRaise() {
-    if (isOpen()) {
-        window_->raise();
-        window_->activateWindow();
-        return;
-    }
-    // A closed window is gone with its controls; a new one runs the opening steps.
-    if (window_) window_->deleteLater();
-    print::registerChineseFontSubstitutes();  // the grid's 宋体 (once per process)
-    auto* w = new CardExportWindow(*form_);
-    window_ = w;
-    if (ownPrompts_) ownPrompts_->setParent(w);
-    QObject::connect(w, &CardExportWindow::closed, w, &QObject::deleteLater);
-    w->loadForm();
-    w->show();
+void registerCardExportWindow(WindowRegistry& registry, windows::WindowServices services) {
+    registry.setFactory(WindowId::CardExport,
+                        [services] { return std::make_unique<CardExportHandle>(services); });
 }
 
 void registerCardExportWindow(WindowRegistry& registry) {
-    registry.setFactory(WindowId::CardExport, [] { return std::make_unique<CardExportWindowHandle>(); });
+    windows::WindowServices services = windows::standardWindowServices(registry, hostContext());
+    services.exportGrid = exportCardGridToSpreadsheet;
+    registerCardExportWindow(registry, std::move(services));
 }
 
 }  // namespace slp::card

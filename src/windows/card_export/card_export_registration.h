@@ -1,16 +1,15 @@
 #pragma once
 // The card export window as the component's registry holds it: one form per process that outlives its
 // window, and a window made afresh (its opening steps run again) whenever a closed one is asked for.
-#include <QPointer>
+// It is made like every other window: from the window services, through a reopening handle.
 #include <QString>
 #include <memory>
 
-#include "entry/window_registry.h"
+#include "ui/window_registry.h"
 #include "windows/card_export/card_export_form.h"
+#include "windows/shared/window_handle.h"
+#include "windows/shared/window_services.h"
 
-namespace slp::settings {
-class Store;
-}
 namespace slp::ui {
 class QtPrompts;
 }
@@ -27,36 +26,27 @@ QString defaultCardFileFolder();
 // opened with the desktop's spreadsheet program.
 void exportCardGridToSpreadsheet(const data::WageGrid& grid, Prompts& prompts);
 
-// What the window works with; every member left empty takes the component's own.
-struct CardExportServices {
-    HostContext* host = nullptr;       // slp::hostContext()
-    settings::Store* store = nullptr;  // the per-user store
-    Prompts* prompts = nullptr;        // Qt dialogs over the window
-    QString defaultFolder;             // defaultCardFileFolder()
-    GridExporter exporter;             // exportCardGridToSpreadsheet
-};
-
-class CardExportWindowHandle : public ManagedWindow {
+class CardExportHandle : public windows::ReopeningWindow {
   public:
-    explicit CardExportWindowHandle(CardExportServices services = {});
-    ~CardExportWindowHandle() override;
-
-    // Shows the window modeless; a closed one is made afresh and loads, an open one is raised.
-    void showOrRaise() override;
-    bool isOpen() const override;
+    // The form reads the host record, the store and the dialogs of `services` (Qt dialogs over the window
+    // when it has none) and hands its grid to services.exportGrid. defaultFolder: where the save dialog
+    // starts until one is stored (defaultCardFileFolder() when empty).
+    explicit CardExportHandle(windows::WindowServices services, QString defaultFolder = {});
+    ~CardExportHandle() override;
 
     // The window while it exists (nullptr before the first request and after closing).
     CardExportWindow* window() const;
     CardExportForm& form() { return *form_; }
 
   private:
-    std::unique_ptr<settings::Store> ownStore_;
+    windows::WindowServices services_;
     std::unique_ptr<ui::QtPrompts> ownPrompts_;
     std::unique_ptr<CardExportForm> form_;
-    QPointer<CardExportWindow> window_;
 };
 
-// Gives the registry the factory of SlgzSJSC (the host's Card method).
+// Gives the registry the factory of SlgzSJSC (the host's Card method), with the services of the running
+// component (the grid goes to the card workbook) or with the caller's own.
 void registerCardExportWindow(WindowRegistry& registry);
+void registerCardExportWindow(WindowRegistry& registry, windows::WindowServices services);
 
 }  // namespace slp::card

@@ -93,7 +93,7 @@ void CardExportWindow::buildMenus() {
     });
     for (QAction* a : {save, sheet, exit}) {
         const int index = a->objectName().section(u'_', 1).toInt();
-        connect(a, &QAction::triggered, this, [this, index] { runFileCommand(index); });
+        connect(a, &QAction::triggered, this, [this, index] { fileCommand(index); });
     }
 
     // The wage tables are chosen by the host; this menu stays disabled.
@@ -197,7 +197,7 @@ QAction* CardExportWindow::sortAction(int index) const {
     return findChild<QAction*>(indexedName(u"MnuPx"_s, index));
 }
 
-void CardExportWindow::loadForm() {
+void CardExportWindow::load() {
     form_.load();
     cardType_->clear();
     cardType_->addItems(form_.cardTypeList());
@@ -223,7 +223,7 @@ void CardExportWindow::refresh() {
     for (const SortChoice& s : sortChoices()) sortAction(s.index)->setChecked(form_.checkedSort() == s.index);
 }
 
-void CardExportWindow::runFileCommand(int index) {
+void CardExportWindow::fileCommand(int index) {
     const bool close = form_.fileCommand(index);
     refresh();
     if (close) this->close();

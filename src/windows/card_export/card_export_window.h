@@ -22,7 +22,7 @@ class CardExportWindow : public QMainWindow {
     explicit CardExportWindow(CardExportForm& form, QWidget* parent = nullptr);
 
     // Form_Load, then the controls show its outcome.
-    void loadForm();
+    void load();
     // Shows the form's present state in every control.
     void refresh();
 
@@ -45,7 +45,7 @@ class CardExportWindow : public QMainWindow {
     QWidget* buildFieldsPage();
     QWidget* buildGridPage();
     void applyColumnWidths();
-    void runFileCommand(int index);
+    void fileCommand(int index);
 
     CardExportForm& form_;
     QTabWidget* pages_ = nullptr;

@@ -5,7 +5,7 @@
 #include "basic/conversions.h"
 #include "data/amount_format.h"
 #include "data/database.h"
-#include "entry/host_context.h"
+#include "data/host_context.h"
 #include "windows/department_summary/summary_queries.h"
 #include "windows/department_summary/summary_totals.h"
 #include "windows/shared/font_size_menu.h"

@@ -9,6 +9,7 @@
 
 #include "basic/prompts.h"
 #include "data/column_widths.h"
+#include "print/font_metrics.h"
 #include "data/wage_grid.h"
 #include "data/wage_items.h"
 #include "print/preview/print_preview_request.h"
@@ -41,15 +42,15 @@ class DepartmentSummary {
   public:
     // The context is read at every step (the host may change it between them).
     explicit DepartmentSummary(const HostContext& context,
-                               data::CharUnitMeasure measure = data::measureCharUnit);
+                               data::CharUnitMeasure measure = print::measureCharUnit);
 
-    // Opening, steps 1 to 3: print font size 9 and charUnit of "我" at 9 points in 宋体.
+    // The first thing opening does: print font size 9 and charUnit of "我" at 9 points in 宋体.
     void beginOpening();
-    // Opening, step 5: the length of the first department code the engine returns from 11部门信息, 0
-    // when the table is empty (or that code is null). A length beyond 16 bits raises slp::OverflowError;
+    // Opening then reads the length of the first department code the engine returns from 11部门信息,
+    // 0 when the table is empty (or that code is null). A length beyond 16 bits raises slp::OverflowError;
     // database faults raise DatabaseError, no database slp::Error 91.
     int16_t readCodeLength();
-    // Opening, step 6: loads the month's catalogue. False (after the message) when the month has none.
+    // Opening, next: loads the month's catalogue. False (after the message) when the month has none.
     bool loadCatalogue(Prompts& prompts);
     // Fills a new grid: one row per department of the code length, the totals row, captions, widths and
     // the grid's font at the print font size. nullopt after "未找到数据,请确定是否计算过!" when no department

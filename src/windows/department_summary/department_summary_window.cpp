@@ -5,7 +5,7 @@
 #include <QMenu>
 #include <QMenuBar>
 
-#include "entry/host_context.h"
+#include "data/host_context.h"
 #include "print/chinese_fonts.h"
 #include "windows/department_summary/register_department_summary.h"
 #include "windows/shared/caption_markers.h"

@@ -1,6 +1,6 @@
 #pragma once
 // Gives the registry the factory of 工资输出表3 (WindowId::DepartmentSummary).
-#include "entry/window_registry.h"
+#include "ui/window_registry.h"
 #include "windows/shared/window_services.h"
 
 namespace slp {

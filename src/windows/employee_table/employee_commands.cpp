@@ -1,7 +1,7 @@
 #include "windows/employee_table/employee_commands.h"
 
 #include "basic/conversions.h"
-#include "entry/host_context.h"
+#include "data/host_context.h"
 #include "export/strip_print.h"
 
 using namespace Qt::StringLiterals;

@@ -8,7 +8,7 @@
 #include "data/amount_format.h"
 #include "data/database.h"
 #include "data/database_error.h"
-#include "entry/host_context.h"
+#include "data/host_context.h"
 #include "settings/groups.h"
 #include "windows/employee_table/employee_queries.h"
 #include "windows/shared/font_size_menu.h"

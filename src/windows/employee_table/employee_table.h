@@ -9,6 +9,7 @@
 
 #include "basic/prompts.h"
 #include "data/column_widths.h"
+#include "print/font_metrics.h"
 #include "data/wage_grid.h"
 #include "data/wage_items.h"
 
@@ -36,13 +37,13 @@ class EmployeeTable {
   public:
     // The context is read at every step (it may change between them); the store holds "显示零".
     EmployeeTable(const HostContext& context, settings::Store& store,
-                  data::CharUnitMeasure measure = data::measureCharUnit);
+                  data::CharUnitMeasure measure = print::measureCharUnit);
 
-    // Opening, steps 1 to 6: print font size 9, charUnit of "我" at 9 points in 宋体, and the zero display
+    // The first thing opening does: print font size 9, charUnit of "我" at 9 points in 宋体, and the zero display
     // from the settings (unit code & "GZ", "打印", "显示零", default 1). A stored text that does not
     // convert raises its error after the rest is done; the zeros are then shown.
     void beginOpening();
-    // Opening, step 7: loads the month's catalogue. False (after the message) when the month has none;
+    // Opening, next: loads the month's catalogue. False (after the message) when the month has none;
     // the window then shows an empty grid. Database faults raise DatabaseError.
     bool loadCatalogue(Prompts& prompts);
     // Fills a new grid from the catalogue: employee rows, totals row, captions, widths and the grid's font

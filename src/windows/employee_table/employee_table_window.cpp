@@ -5,7 +5,7 @@
 #include <QMenu>
 #include <QMenuBar>
 
-#include "entry/host_context.h"
+#include "data/host_context.h"
 #include "print/printer.h"
 #include "windows/employee_table/employee_commands.h"
 #include "windows/employee_table/register_employee_table.h"

@@ -4,7 +4,7 @@
 
 #include "data/amount_format.h"
 #include "data/database.h"
-#include "entry/host_context.h"
+#include "data/host_context.h"
 #include "windows/query/query_conditions.h"
 #include "windows/shared/font_size_menu.h"
 #include "windows/shared/host_database.h"

@@ -7,6 +7,7 @@
 
 #include "basic/prompts.h"
 #include "data/column_widths.h"
+#include "print/font_metrics.h"
 #include "data/result_set.h"
 #include "data/wage_grid.h"
 #include "data/wage_items.h"
@@ -26,7 +27,7 @@ QString nothingFoundMessage();
 class ConditionalQuery {
   public:
     explicit ConditionalQuery(const HostContext& context,
-                              data::CharUnitMeasure measure = data::measureCharUnit);
+                              data::CharUnitMeasure measure = print::measureCharUnit);
 
     // Form_Load: zeros shown, charUnit of "我" at 9 points.
     void load();

@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 
-#include "entry/host_context.h"
+#include "data/host_context.h"
 #include "windows/query/register_query.h"
 #include "windows/shared/wage_grid_view.h"
 

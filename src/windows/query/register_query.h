@@ -1,6 +1,6 @@
 #pragma once
 // Gives the registry the factory of SlgzGRCX (WindowId::Query).
-#include "entry/window_registry.h"
+#include "ui/window_registry.h"
 #include "windows/shared/window_services.h"
 
 namespace slp {

@@ -3,7 +3,7 @@
 #include <new>
 
 #include "basic/error.h"
-#include "entry/window_registry.h"
+#include "ui/window_registry.h"
 
 using namespace Qt::StringLiterals;
 

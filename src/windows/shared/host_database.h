@@ -2,7 +2,7 @@
 // The host's database as a window reaches it: through HostContext, which is empty after a wage window
 // has closed until the host sets it again.
 #include "data/database.h"
-#include "entry/host_context.h"
+#include "data/host_context.h"
 
 namespace slp::windows {
 

@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "entry/window_registry.h"
+#include "ui/window_registry.h"
 
 namespace slp::windows {
 

@@ -1,9 +1,10 @@
 #include "windows/shared/window_services.h"
 
-#include "entry/host_context.h"
-#include "entry/window_registry.h"
+#include "print/font_metrics.h"
+#include "data/host_context.h"
+#include "ui/window_registry.h"
 #include "export/spreadsheet_export.h"
-#include "print/preview/show_print_preview.h"
+#include "windows/print_preview/show_print_preview.h"
 #include "print/printer.h"
 #include "print/system_printer.h"
 #include "settings/store.h"
@@ -16,7 +17,7 @@ WindowServices standardWindowServices(WindowRegistry& registry, HostContext& con
     s.registry = &registry;
     s.store = std::make_shared<settings::Store>();
     s.clock = std::make_shared<SystemClock>();
-    s.measure = data::measureCharUnit;
+    s.measure = print::measureCharUnit;
     s.openPrinter = [] { return print::openSystemPrinter(); };
     s.showPreview = [&registry](const print::PrintPreviewRequest& request) {
         print::ShowPrintPreview(registry, request);

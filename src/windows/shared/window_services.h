@@ -10,6 +10,7 @@
 #include "basic/clock.h"
 #include "basic/prompts.h"
 #include "data/column_widths.h"
+#include "print/font_metrics.h"
 #include "data/wage_grid.h"
 #include "print/preview/print_preview_request.h"
 
@@ -34,7 +35,7 @@ struct WindowServices {
     // The dialogs; none: Qt dialogs owned by each window.
     std::shared_ptr<Prompts> prompts;
     // Width in twips of "我" in a face at a size (the width rule's charUnit).
-    data::CharUnitMeasure measure = data::measureCharUnit;
+    data::CharUnitMeasure measure = print::measureCharUnit;
     // Opens the printer for direct printing; throws slp::Error 484 when there is none.
     std::function<std::unique_ptr<print::Printer>()> openPrinter;
     // Shows the preview window with a grid (ShowPrintPreview: the grid is copied).

@@ -1,4 +1,4 @@
-#include "entry/host_context.h"
+#include "data/host_context.h"
 
 namespace slp {
 

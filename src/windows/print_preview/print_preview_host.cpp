@@ -1,4 +1,4 @@
-#include "print/preview/print_preview_host.h"
+#include "windows/print_preview/print_preview_host.h"
 
 #include <QPrintDialog>
 

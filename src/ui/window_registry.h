@@ -7,7 +7,7 @@
 #include <memory>
 #include <stdexcept>
 
-#include "entry/host_context.h"
+#include "data/host_context.h"
 
 namespace slp {
 

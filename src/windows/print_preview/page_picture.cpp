@@ -1,4 +1,4 @@
-#include "print/preview/page_picture.h"
+#include "windows/print_preview/page_picture.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "entry/window_registry.h"
+#include "ui/window_registry.h"
 
 using namespace Qt::StringLiterals;
 

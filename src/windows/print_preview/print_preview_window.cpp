@@ -1,4 +1,4 @@
-#include "print/preview/print_preview_window.h"
+#include "windows/print_preview/print_preview_window.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -12,7 +12,7 @@
 #include <QStatusBar>
 #include <QWheelEvent>
 
-#include "print/preview/page_picture.h"
+#include "windows/print_preview/page_picture.h"
 #include "print/preview/preview_canvas.h"
 #include "print/preview/print_preview_driver.h"
 

@@ -1,0 +1,2 @@
+#include "basic/error.h"
+#include "print/page.h"

@@ -1,0 +1,1 @@
+#include "data/wage_grid.h"
