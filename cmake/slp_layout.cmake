@@ -6,7 +6,7 @@
 # against the direction into a configuration error.
 
 if(CMAKE_SCRIPT_MODE_FILE)
-  cmake_policy(VERSION 3.24)
+  cmake_policy(VERSION 3.22)
 endif()
 
 # The folders each folder's code may include, besides its own.
