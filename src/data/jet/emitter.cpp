@@ -256,6 +256,15 @@ class Emitter {
                 out += key(*s.orderBy[i].expr, names);
                 if (s.orderBy[i].descending) out += u" DESC"_s;
             }
+            // Rows that tie keep the order they are stored in, as they do on SQLite: a server engine's
+            // sort does not, so the first table's row position ends the keys.
+            const bool aggregate = std::any_of(s.items.begin(), s.items.end(), [](const SelectItem& i) {
+                return i.expr && containsAggregate(*i.expr);
+            });
+            if (pg_ && !s.distinct && s.groupBy.empty() && !aggregate) {
+                const TableRef& first = *tables_.front();
+                out += u", "_s + (first.alias.isEmpty() ? tableName(first) : quoteName(first.alias)) + u".ctid"_s;
+            }
         }
         return out;
     }
