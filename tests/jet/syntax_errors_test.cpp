@@ -133,7 +133,7 @@ TEST(SyntaxErrors, PostgresSpellingFollowsTheCatalogue) {
     EXPECT_EQ(translate(u"select CODE from emp where left(code, 2) = '01' order by N, code"_s,
                         Dialect::PostgreSQL, &catalogue),
               u"SELECT \"Code\" AS \"CODE\" FROM \"Emp\" WHERE (left(\"Code\", 2) = '01' COLLATE "
-              u"sl_payprn.slp_text) ORDER BY \"n\", \"Code\" COLLATE sl_payprn.slp_text, \"Emp\".ctid"_s);
+              u"sl_payprn.slp_text) ORDER BY \"n\" NULLS FIRST, \"Code\" COLLATE sl_payprn.slp_text NULLS FIRST, \"Emp\".ctid"_s);
     EXPECT_EQ(translate(u"select sum(val(code & '')) as s from emp where n > '1'"_s, Dialect::PostgreSQL,
                         &catalogue),
               u"SELECT sum(sl_payprn.val(concat(\"Code\", ''))) AS \"s\" FROM \"Emp\" WHERE (\"n\" > 1)"_s);

@@ -255,6 +255,8 @@ class Emitter {
                 if (i > 0) out += u", "_s;
                 out += key(*s.orderBy[i].expr, names);
                 if (s.orderBy[i].descending) out += u" DESC"_s;
+                // nulls before every value, as on SQLite
+                if (pg_) out += s.orderBy[i].descending ? u" NULLS LAST"_s : u" NULLS FIRST"_s;
             }
             // Rows that tie keep the order they are stored in, as they do on SQLite: a server engine's
             // sort does not, so the first table's row position ends the keys.
