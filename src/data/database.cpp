@@ -178,7 +178,7 @@ const jet::Catalogue* Database::catalogue() const {
             "WHERE table_schema = current_schema() ORDER BY table_name, ordinal_position"_s;
         if (!q.exec(text)) throwQtError(q.lastError().text(), text, text);
         jet::Catalogue catalogue;
-        static const QStringList numberTypes = {u"smallint"_s, u"integer"_s, u"bigint"_s,
+        static const QStringList numberTypes = {u"smallint"_s, u"integer"_s,          u"bigint"_s,
                                                 u"real"_s,     u"double precision"_s, u"numeric"_s};
         while (q.next()) {
             const QString table = q.value(0).toString();
@@ -291,7 +291,8 @@ QList<TableDef> Database::tables() {
         table.name = names.text(0);
         ResultSet columns = openNative(
             pg ? u"SELECT column_name, CASE WHEN domain_schema = 'sl_payprn' AND domain_name = 'yes_no' "
-                 "THEN 'BOOLEAN' ELSE data_type END, character_maximum_length FROM information_schema.columns "
+                 "THEN 'BOOLEAN' ELSE data_type END, character_maximum_length FROM "
+                 "information_schema.columns "
                  "WHERE table_schema = current_schema() AND table_name = "_s +
                      quoteText(table.name) + u" ORDER BY ordinal_position"_s
                : u"SELECT name, type FROM pragma_table_info("_s + quoteText(table.name) +

@@ -47,10 +47,10 @@ TEST(EngineAgreement, SameValuesForTheSameTexts) {
         u"select distinct name from t where name = 'BOB'"_s,
         u"select b + code as c from t where id = 5"_s,
         u"select id, b * 2 as c, id / 4 as q from t where id = 5"_s,
-        u"select id from t where b = 7"_s,        // refused: " 1 2" is no number
-        u"select id from t where a = 12"_s,       // refused: '12abc' is no number
-        u"select val(a) from t where id = 3"_s,   // refused: val of null
-        u"select left(name, -1) from t"_s,        // refused
+        u"select id from t where b = 7"_s,       // refused: " 1 2" is no number
+        u"select id from t where a = 12"_s,      // refused: '12abc' is no number
+        u"select val(a) from t where id = 3"_s,  // refused: val of null
+        u"select left(name, -1) from t"_s,       // refused
         u"select id, -val(b & '') as m from t order by id"_s,
     };
     for (const QString& q : queries) {

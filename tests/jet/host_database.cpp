@@ -72,10 +72,12 @@ HostDatabase::HostDatabase(Engine engine, const QString& url) : engine_(engine) 
     const QString any = engine == Engine::SQLite ? QString() : u" TEXT"_s;
     exec(u"CREATE TABLE \"11部门信息\" (部门号 TEXT, 部门名称 TEXT, 工作年月 TEXT)"_s);
     exec(u"CREATE TABLE \"12个人信息\" (工号 TEXT, 姓名 TEXT, 信用卡号 TEXT)"_s);
-    exec(u"CREATE TABLE \"14工资输出及公式\" (工作年月 TEXT, 项目序号 INTEGER, 项目名称 TEXT, 小数位数%1, "
-         u"打印宽度%1, 计算公式 TEXT)"_s.arg(any));
-    exec(u"CREATE TABLE \"16工资输出数据\" (工作年月 TEXT, 部门号 TEXT, 工号 TEXT, 姓名 TEXT, 部门%1, "
-         u"基本工资%1, 奖金%1, 实发工资%1)"_s.arg(any));
+    exec(
+        u"CREATE TABLE \"14工资输出及公式\" (工作年月 TEXT, 项目序号 INTEGER, 项目名称 TEXT, 小数位数%1, "
+        u"打印宽度%1, 计算公式 TEXT)"_s.arg(any));
+    exec(
+        u"CREATE TABLE \"16工资输出数据\" (工作年月 TEXT, 部门号 TEXT, 工号 TEXT, 姓名 TEXT, 部门%1, "
+        u"基本工资%1, 奖金%1, 实发工资%1)"_s.arg(any));
     exec(
         u"CREATE TABLE \"特殊打印位置设置\" (项目名称 TEXT, X坐标 REAL, Y坐标 REAL, 序号 INTEGER, "
         u"位置 INTEGER, 是否打印名称 INTEGER)"_s);

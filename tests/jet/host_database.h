@@ -2,11 +2,11 @@
 // An in-memory SQLite database with the host's four wage tables (and the positioned-printing layout
 // table), with the translator's helpers registered, and a runner that translates a query text and
 // returns the column names and rows.
+#include <gtest/gtest.h>
 #include <sqlite3.h>
 
 #include <QString>
 #include <QStringList>
-#include <gtest/gtest.h>
 #include <memory>
 #include <optional>
 #include <vector>

@@ -128,12 +128,13 @@ TEST(SyntaxErrors, DepthIsBounded) {
 TEST(SyntaxErrors, PostgresSpellingFollowsTheCatalogue) {
     Catalogue catalogue;
     catalogue.insert(catalogueKey(u"Emp"_s), {u"Emp"_s,
-                                               {{catalogueKey(u"Code"_s), {u"Code"_s, ColumnKind::Text}},
-                                                {catalogueKey(u"n"_s), {u"n"_s, ColumnKind::Number}}}});
-    EXPECT_EQ(translate(u"select CODE from emp where left(code, 2) = '01' order by N, code"_s,
-                        Dialect::PostgreSQL, &catalogue),
-              u"SELECT \"Code\" AS \"CODE\" FROM \"Emp\" WHERE (left(\"Code\", 2) = '01' COLLATE "
-              u"sl_payprn.slp_text) ORDER BY \"n\" NULLS FIRST, \"Code\" COLLATE sl_payprn.slp_text NULLS FIRST, \"Emp\".ctid"_s);
+                                              {{catalogueKey(u"Code"_s), {u"Code"_s, ColumnKind::Text}},
+                                               {catalogueKey(u"n"_s), {u"n"_s, ColumnKind::Number}}}});
+    EXPECT_EQ(
+        translate(u"select CODE from emp where left(code, 2) = '01' order by N, code"_s, Dialect::PostgreSQL,
+                  &catalogue),
+        u"SELECT \"Code\" AS \"CODE\" FROM \"Emp\" WHERE (left(\"Code\", 2) = '01' COLLATE "
+        u"sl_payprn.slp_text) ORDER BY \"n\" NULLS FIRST, \"Code\" COLLATE sl_payprn.slp_text NULLS FIRST, \"Emp\".ctid"_s);
     EXPECT_EQ(translate(u"select sum(val(code & '')) as s from emp where n > '1'"_s, Dialect::PostgreSQL,
                         &catalogue),
               u"SELECT sum(sl_payprn.val(concat(\"Code\", ''))) AS \"s\" FROM \"Emp\" WHERE (\"n\" > 1)"_s);

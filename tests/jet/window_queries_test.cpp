@@ -141,7 +141,8 @@ TEST_P(WindowQueries, CodeLengthIsThatOfTheFirstRow) {
     EXPECT_EQ(r.rows[0][0].integer, 2);
 
     const auto other = fresh();
-    other->exec(u"INSERT INTO \"11部门信息\" VALUES ('0101','办公室','2000-04'), ('01','行政部','2000-04')"_s);
+    other->exec(
+        u"INSERT INTO \"11部门信息\" VALUES ('0101','办公室','2000-04'), ('01','行政部','2000-04')"_s);
     EXPECT_EQ(other->query(codeLengthQuery()).rows[0][0].integer, 4);
     EXPECT_TRUE(fresh()->query(codeLengthQuery()).rows.empty());
 }

@@ -86,7 +86,8 @@ TEST_F(ServerCli, GridsAreTheSameOnBothEngines) {
 
 TEST_F(ServerCli, BankFilesAndPagesAreTheSame) {
     // every card type that has a file format
-    const QStringList types = {u"中国建设银行龙卡"_s, u"中国人民邮政储蓄卡"_s, u"中国工商银行浦江卡"_s, cardType};
+    const QStringList types = {u"中国建设银行龙卡"_s, u"中国人民邮政储蓄卡"_s, u"中国工商银行浦江卡"_s,
+                               cardType};
     for (const QString& type : types) {
         SCOPED_TRACE(type.toStdString());
         const QString a = home.filePath(u"a.txt"_s), b = home.filePath(u"b.txt"_s);

@@ -31,8 +31,10 @@ TEST(ServerDatabase, TypedFieldsReadBackAsCreated) {
     EXPECT_EQ(listed[0].name, table.name);
     EXPECT_EQ(listed[0].fields, table.fields);
 
-    db.addRow(table.name, {{u"项目名称"_s, u"实发工资"_s}, {u"X坐标"_s, Value::real(12.5)},
-                           {u"序号"_s, Value::integer(3)}, {u"是否打印名称"_s, Value::boolean(true)}});
+    db.addRow(table.name, {{u"项目名称"_s, u"实发工资"_s},
+                           {u"X坐标"_s, Value::real(12.5)},
+                           {u"序号"_s, Value::integer(3)},
+                           {u"是否打印名称"_s, Value::boolean(true)}});
     EXPECT_EQ(db.updateRows(table.name, {{u"X坐标"_s, Value::real(0.1)}}, {{u"备注"_s, Value()}}), 1);
     slp::data::ResultSet rs = db.open(u"select * from 特殊打印位置设置 order by 序号"_s);
     ASSERT_EQ(rs.recordCount(), 1);

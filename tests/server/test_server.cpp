@@ -49,12 +49,14 @@ class ServerEnvironment : public ::testing::Environment {
         }
         dir_ = std::make_unique<QTemporaryDir>();
         state().ownStateFile = dir_->filePath(u"state"_s);
-        QProcess::execute(u"bash"_s, {QStringLiteral(SLP_PG_CLUSTER_SCRIPT), u"start"_s, state().ownStateFile});
+        QProcess::execute(u"bash"_s,
+                          {QStringLiteral(SLP_PG_CLUSTER_SCRIPT), u"start"_s, state().ownStateFile});
         readState(state().ownStateFile);
     }
     void TearDown() override {
         if (state().ownStateFile.isEmpty()) return;
-        QProcess::execute(u"bash"_s, {QStringLiteral(SLP_PG_CLUSTER_SCRIPT), u"stop"_s, state().ownStateFile});
+        QProcess::execute(u"bash"_s,
+                          {QStringLiteral(SLP_PG_CLUSTER_SCRIPT), u"stop"_s, state().ownStateFile});
     }
 
   private:

@@ -19,11 +19,11 @@ std::optional<QString> freshSchemaUrl(QString* reason);
 }  // namespace slp::test
 
 // Skips the current test, loudly, when there is no test server; otherwise sets `url`.
-#define SLP_REQUIRE_SERVER(url)                                                                  \
-    QString url;                                                                                 \
-    {                                                                                            \
-        QString reason_;                                                                         \
-        const std::optional<QString> found_ = slp::test::freshSchemaUrl(&reason_);               \
-        if (!found_) GTEST_SKIP() << "PostgreSQL tests skipped: " << reason_.toStdString();      \
-        url = *found_;                                                                           \
+#define SLP_REQUIRE_SERVER(url)                                                             \
+    QString url;                                                                            \
+    {                                                                                       \
+        QString reason_;                                                                    \
+        const std::optional<QString> found_ = slp::test::freshSchemaUrl(&reason_);          \
+        if (!found_) GTEST_SKIP() << "PostgreSQL tests skipped: " << reason_.toStdString(); \
+        url = *found_;                                                                      \
     }

@@ -265,7 +265,8 @@ class Emitter {
             });
             if (pg_ && !s.distinct && s.groupBy.empty() && !aggregate) {
                 const TableRef& first = *tables_.front();
-                out += u", "_s + (first.alias.isEmpty() ? tableName(first) : quoteName(first.alias)) + u".ctid"_s;
+                out += u", "_s + (first.alias.isEmpty() ? tableName(first) : quoteName(first.alias)) +
+                       u".ctid"_s;
             }
         }
         return out;
@@ -310,7 +311,8 @@ class Emitter {
         QString out;
         if (isNumberConstant(e)) return u"CAST("_s + expr(e) + u" AS REAL)"_s;
         out = expr(e);
-        if (e.kind == ExprKind::Column && e.qualifier.isEmpty() && !(pg_ && typeOf(e) != ValueType::Numeric)) {
+        if (e.kind == ExprKind::Column && e.qualifier.isEmpty() &&
+            !(pg_ && typeOf(e) != ValueType::Numeric)) {
             for (const QString& alias : aliases) {
                 if (sameName(alias, e.name)) {
                     out = u"(+"_s + out + u')';
@@ -524,8 +526,8 @@ class Emitter {
         const bool number = typeOf(a) == ValueType::Numeric;
         const QString text = number ? helpers_ + u"show("_s + expr(a) + u')' : expr(a);
         if (e.text == u"val"_s) {
-            return helpers_ + u"val("_s + (number ? u"CAST("_s + expr(a) + u" AS DOUBLE PRECISION)"_s : text) +
-                   u')';
+            return helpers_ + u"val("_s +
+                   (number ? u"CAST("_s + expr(a) + u" AS DOUBLE PRECISION)"_s : text) + u')';
         }
         if (e.text == u"len"_s) return u"length("_s + text + u')';
         if (e.text == u"left"_s) {

@@ -1,7 +1,7 @@
 #include "data/jet/translate.h"
 
-#include "data/jet/parser.h"
 #include "data/jet/emitter.h"
+#include "data/jet/parser.h"
 
 using namespace Qt::StringLiterals;
 
