@@ -30,7 +30,7 @@ TEST(EngineAgreement, SameValuesForTheSameTexts) {
     const QString rows =
         u"INSERT INTO t VALUES (1, '12abc', ' 1 2', '张三丰', '0102'), (2, '-3.5e2x', '&H1F', 'bob', '01'), "
         u"(3, NULL, '', NULL, NULL), (4, '&o17', '.5', 'Alice', '9'), (5, '1.2.3', '7', '阿明', '10'), "
-        u"(6, 'abc', '1d3', 'BOB', 'ａ1')"_s;
+        u"(6, 'abc', '1d3', 'BOB', 'ａ1'), (7, '-12.5', '-0', 'carol', '-1')"_s;
     for (HostDatabase* db : {&sqlite, &server}) {
         db->exec(u"CREATE TABLE t (id INTEGER, a TEXT, b TEXT, name TEXT, code TEXT)"_s);
         db->exec(rows);

@@ -139,6 +139,10 @@ TEST(SyntaxErrors, PostgresSpellingFollowsTheCatalogue) {
                         &catalogue),
               u"SELECT sum(sl_payprn.val(concat(\"Code\", ''))) AS \"s\" FROM \"Emp\" WHERE (\"n\" > 1)"_s);
     EXPECT_THROW(translate(u"select a from t where"_s, Dialect::PostgreSQL), SyntaxError);
+    // a name the server would cut short (22 characters of 3 bytes) is refused rather than lost
+    EXPECT_THROW(translate(u"select a as ["_s + QString(22, u'名') + u"] from t"_s, Dialect::PostgreSQL),
+                 SyntaxError);
+    EXPECT_NO_THROW(translate(u"select a as ["_s + QString(21, u'名') + u"] from t"_s, Dialect::PostgreSQL));
 }
 
 // Texts at the edge of what is accepted translate without complaint.

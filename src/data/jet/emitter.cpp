@@ -222,6 +222,11 @@ class Emitter {
         tables_.clear();
         collectTables(*s.from, tables_);
         const std::vector<QString> names = outputNames(s);
+        // A server engine cuts longer names short, and the rows could no longer be read by them.
+        constexpr qsizetype maxPostgresName = 63;  // bytes of UTF-8
+        for (size_t i = 0; pg_ && i < names.size(); ++i) {
+            if (names[i].toUtf8().size() > maxPostgresName) fail(*s.items[i].expr, u"名称太长"_s);
+        }
 
         QString out = u"SELECT "_s;
         if (s.distinct) out += u"DISTINCT "_s;
