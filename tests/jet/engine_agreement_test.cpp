@@ -37,7 +37,7 @@ TEST(EngineAgreement, SameValuesForTheSameTexts) {
     }
     const QStringList queries = {
         u"select id, val(a & ''), val(b & ' '), len(name), left(name, 2), a & b & name from t order by id"_s,
-        u"select id, left(code, 1.5), left(code, 2.5), len(a & b) from t order by id"_s,
+        u"select id, left(code, 1.5), left(code, 2.5), len(a & b), name & 1.50 & 007 from t order by id"_s,
         u"select id from t where val(a & '') > '0' order by id"_s,
         u"select id from t where val(b & '') >= '7' order by id"_s,
         u"select name from t order by name, id"_s,

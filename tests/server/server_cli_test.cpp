@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QUrl>
+#include <QUrlQuery>
 
 #include "data/database.h"
 #include "test_server.h"
@@ -34,9 +36,10 @@ class ServerCli : public ::testing::Test {
         const CliResult server = run(QStringList{u"demo-db"_s, url} + demo);
         ASSERT_EQ(server.code, 0) << server.err.toStdString();
     }
-    QProcess* start(const QStringList& args) {
+    QProcess* start(const QStringList& args, const QProcessEnvironment& extra = {}) {
         auto* p = new QProcess;
         auto env = QProcessEnvironment::systemEnvironment();
+        for (const QString& name : extra.keys()) env.insert(name, extra.value(name));
         env.insert(u"XDG_DATA_HOME"_s, home.filePath(u"data"_s));
         env.insert(u"XDG_CONFIG_HOME"_s, home.filePath(u"config"_s));
         env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
@@ -106,6 +109,20 @@ TEST_F(ServerCli, BankFilesAndPagesAreTheSame) {
         EXPECT_EQ(QDir(b).entryList(QDir::Files, QDir::Name), pages);
         for (const QString& page : pages) EXPECT_EQ(contents(b + u'/' + page), contents(a + u'/' + page));
     }
+}
+
+// libpq's variables fill in what the URL leaves out: "postgresql://" alone reaches the same database.
+TEST_F(ServerCli, EnvironmentVariablesFillTheUrl) {
+    const QUrlQuery parts{QUrl(url)};
+    QProcessEnvironment env;
+    env.insert(u"PGHOST"_s, parts.queryItemValue(u"host"_s, QUrl::FullyDecoded));
+    env.insert(u"PGUSER"_s, QUrl(url).userName());
+    env.insert(u"PGDATABASE"_s, u"postgres"_s);
+    env.insert(u"PGOPTIONS"_s, parts.queryItemValue(u"options"_s, QUrl::FullyDecoded));
+    const QStringList command = {u"grid"_s, u"summary"_s};
+    const CliResult viaEnvironment = finish(start(QStringList{u"--db"_s, u"postgresql://"_s} + command, env));
+    EXPECT_EQ(viaEnvironment.code, 0) << viaEnvironment.err.toStdString();
+    EXPECT_EQ(viaEnvironment.out, run(QStringList{u"--db"_s, file} + command).out);
 }
 
 // Two clerks write bank files from the month at once while a third holds rows of it locked in an open

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "data/database.h"
+#include "slpayprn.h"
 #include "test_server.h"
 
 using namespace Qt::StringLiterals;
@@ -92,6 +93,18 @@ TEST(ServerDatabase, DroppedConnectionRollsTheTransactionBack) {
     slp::data::ResultSet rs = admin.open(u"select name from layout"_s);
     ASSERT_EQ(rs.recordCount(), 1);
     EXPECT_EQ(rs.text(0), u"old"_s);
+}
+
+// The C interface opens the server database by its URL, and passes the server's refusal on.
+TEST(ServerDatabase, CInterfaceOpensTheUrl) {
+    SLP_REQUIRE_SERVER(url);
+    slp_object* db = nullptr;
+    ASSERT_EQ(slp_open_database(url.toUtf8().constData(), &db), SLP_OK) << slp_last_error();
+    EXPECT_NE(db, nullptr);
+    slp_release(db);
+    const QByteArray missing = (url + u"&dbname=no_such_database"_s).toUtf8();
+    EXPECT_EQ(slp_open_database(missing.constData(), &db), SLP_E_DATABASE);
+    EXPECT_TRUE(QString::fromUtf8(slp_last_error()).contains(u"no_such_database"_s)) << slp_last_error();
 }
 
 }  // namespace

@@ -471,7 +471,8 @@ class Emitter {
         if (typeOf(e) == ValueType::Numeric && e.kind != ExprKind::Number) {
             return helpers_ + u"show("_s + expr(e) + u')';
         }
-        return e.kind == ExprKind::Number ? quoteText(e.text) : expr(e);
+        // a number as written (1.50, 007) joins as its value does
+        return e.kind == ExprKind::Number ? quoteText(plainNumber(leadingValue(e.text))) : expr(e);
     }
 
     // a & b & … on a server engine: concat() takes a null as an empty text; only nulls give null. It
