@@ -76,12 +76,13 @@ const char16_t* const helperStatements[] = {
             IF abs(n) < 2.2250738585072014e-308 THEN RETURN 0; END IF;
             RETURN CAST(n AS double precision);
         END $f$)",
-    // Val(x): null refused, as the host's Val does.
+    // Val(x): null refused, as the host's Val does. Plain decimals (blanks around them too: a card number
+// joined to ' ') take the short way.
     uR"(CREATE OR REPLACE FUNCTION sl_payprn.val(t text) RETURNS double precision
         LANGUAGE sql STABLE PARALLEL SAFE AS $f$
         SELECT CASE WHEN t IS NULL THEN sl_payprn.fail('无效使用 Null')
                     WHEN t = '' THEN 0
-                    WHEN t ~ '^-?[0-9]{1,30}(\.[0-9]{1,30})?$' THEN CAST(t AS double precision) + 0
+                    WHEN t ~ '^ *-?[0-9]{1,30}(\.[0-9]{1,30})? *$' THEN CAST(t AS double precision) + 0
                     ELSE sl_payprn.leading_value(t) END $f$)",
     uR"(CREATE OR REPLACE FUNCTION sl_payprn.val(x double precision) RETURNS double precision
         LANGUAGE sql STABLE PARALLEL SAFE AS $f$
@@ -91,7 +92,7 @@ const char16_t* const helperStatements[] = {
     uR"(CREATE OR REPLACE FUNCTION sl_payprn.num(t text) RETURNS double precision
         LANGUAGE sql STABLE PARALLEL SAFE AS $f$
         SELECT CASE WHEN t IS NULL THEN NULL
-                    WHEN t ~ '^-?[0-9]{1,30}(\.[0-9]{1,30})?$' THEN CAST(t AS double precision) + 0
+                    WHEN t ~ '^ *-?[0-9]{1,30}(\.[0-9]{1,30})? *$' THEN CAST(t AS double precision) + 0
                     WHEN t ~ '^ *([+-]?([0-9]+\.?[0-9]*|\.[0-9]+)([eEdD][+-]?[0-9]+)?|&[hH][0-9a-fA-F]+|&[oO][0-7]+) *$'
                         THEN sl_payprn.leading_value(t)
                     ELSE sl_payprn.fail('类型不匹配') END $f$)",
