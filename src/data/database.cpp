@@ -174,7 +174,7 @@ const jet::Catalogue* Database::catalogue() const {
         QSqlQuery q(qtDatabase());
         q.setForwardOnly(true);
         const QString text =
-            u"SELECT table_name, column_name, data_type, domain_name FROM information_schema.columns "
+            u"SELECT table_name, column_name, data_type FROM information_schema.columns "
             "WHERE table_schema = current_schema() ORDER BY table_name, ordinal_position"_s;
         if (!q.exec(text)) throwQtError(q.lastError().text(), text, text);
         jet::Catalogue catalogue;
