@@ -77,7 +77,7 @@ const char16_t* const helperStatements[] = {
             RETURN CAST(n AS double precision);
         END $f$)",
     // Val(x): null refused, as the host's Val does. Plain decimals (blanks around them too: a card number
-// joined to ' ') take the short way.
+    // joined to ' ') take the short way.
     uR"(CREATE OR REPLACE FUNCTION sl_payprn.val(t text) RETURNS double precision
         LANGUAGE sql STABLE PARALLEL SAFE AS $f$
         SELECT CASE WHEN t IS NULL THEN sl_payprn.fail('无效使用 Null')
