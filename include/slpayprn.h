@@ -52,7 +52,8 @@ SLP_API int32_t slp_get_dispid(slp_object *obj, const char *member, int32_t *dis
 /* Invokes a member: NULL arg for the methods, one argument for the property puts. GetDB takes a database
  * object (or an empty value, which releases the database). */
 SLP_API int32_t slp_invoke(slp_object *obj, int32_t dispid, const slp_value *arg);
-/* Opens a database by its connection text ("sqlite:PATH"); the object is what GetDB accepts. */
+/* Opens a database by its connection text ("sqlite:PATH" or "postgresql://user@host:port/db"); the
+ * object is what GetDB accepts. */
 SLP_API int32_t slp_open_database(const char *connection, slp_object **out);
 /* For a host without its own Qt event loop: runs the windows until the last one closes. */
 SLP_API int32_t slp_run_message_loop(void);

@@ -64,7 +64,7 @@ bool openSession(CardSession& s, const ParsedArgs& args, const HostOptions& opti
     component.GetRQ(options.month);
     component.GetFXRQ(options.payDay);
     try {
-        component.GetDB(std::make_shared<data::Database>(u"sqlite:"_s + databaseFor(options)));
+        component.GetDB(std::make_shared<data::Database>(connectionFor(options)));
     } catch (const Error& e) {
         writeTo(stderr, e.description() + u'\n');
         return false;

@@ -6,7 +6,8 @@ namespace slp::app {
 
 const QList<OptionSpec>& globalOptions() {
     static const QList<OptionSpec> options = {
-        {u"db"_s, true, u"FILE  the wage database (default: the demo database)"_s},
+        {u"db"_s, true,
+         u"FILE  the wage database file or a postgresql:// URL (default: the demo database)"_s},
         {u"unit"_s, true, u"CODE  单位代码 (default 0101)"_s},
         {u"unit-name"_s, true, u"NAME  单位名称 (default 朔岚示范公司)"_s},
         {u"month"_s, true, u"TEXT  工作年月, a four-digit year, a dash and the month (default 2000-04)"_s},

@@ -6,6 +6,7 @@
 #include "basic/conversions.h"
 #include "basic/error.h"
 #include "card_commands.h"
+#include "data/database.h"
 #include "data/demo_database.h"
 #include "default_database.h"
 #include "grid_commands.h"
@@ -38,7 +39,7 @@ int runHost(const ParsedArgs&, const HostOptions& options) {
 }
 
 int runDemoDb(const ParsedArgs& args, const HostOptions&) {
-    if (args.positional.size() != 1) throw UsageError(u"demo-db needs one FILE"_s);
+    if (args.positional.size() != 1) throw UsageError(u"demo-db needs one FILE or postgresql:// URL"_s);
     data::DemoOptions options;
     if (args.has(u"employees"_s)) {
         bool ok = false;
@@ -53,7 +54,15 @@ int runDemoDb(const ParsedArgs& args, const HostOptions&) {
     }
     options.replace = args.has(u"replace"_s);
     try {
-        const auto s = data::createDemoDatabase(args.positional.front(), options);
+        const QString& target = args.positional.front();
+        data::DemoSummary s;
+        if (isServerUrl(target)) {
+            // A server database: the month's tables are written into it (their names must be free).
+            data::Database db(target);
+            s = data::writeDemoData(db, options);
+        } else {
+            s = data::createDemoDatabase(target, options);
+        }
         const QByteArray line = (args.positional.front() + u": "_s + QString::number(s.departments) +
                                  u" departments, "_s + QString::number(s.groups) + u" groups, "_s +
                                  QString::number(s.employees) + u" employees, "_s + QString::number(s.items) +
@@ -74,8 +83,9 @@ const QList<Command>& commands() {
     static const QList<Command> list = QList<Command>{
         {{u"host"_s}, QString(), u"open the demo host window 工资管理 (what slpayprn alone does)"_s, {}, true, runHost},
         {{u"demo-db"_s},
-         u"FILE [--month YYYY-MM]"_s,
-         u"write a deterministic demo wage database (refuses an existing FILE unless --replace)"_s,
+         u"FILE|URL [--month YYYY-MM]"_s,
+         u"write a deterministic demo wage database (refuses an existing FILE unless --replace), or its "
+         u"tables into a postgresql:// database"_s,
          {{u"employees"_s, true, u"N     number of employees (default 200)"_s},
           {u"seed"_s, true, u"S     seed of the generator (default 20000425)"_s},
           {u"replace"_s, false, u"     replace an existing FILE"_s}},

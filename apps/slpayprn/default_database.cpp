@@ -17,6 +17,16 @@ QString defaultDatabasePath() {
     return base + u"/Sl_PAYPRN/demo.db"_s;
 }
 
+bool isServerUrl(const QString& database) {
+    return database.startsWith(u"postgresql://"_s, Qt::CaseInsensitive) ||
+           database.startsWith(u"postgres://"_s, Qt::CaseInsensitive);
+}
+
+QString connectionFor(const HostOptions& host) {
+    if (host.databaseGiven && isServerUrl(host.database)) return host.database;
+    return u"sqlite:"_s + databaseFor(host);
+}
+
 QString databaseFor(const HostOptions& host) {
     if (host.databaseGiven) return host.database;
     const QString path = defaultDatabasePath();

@@ -13,4 +13,10 @@ QString defaultDatabasePath();
 // Throws slp::Error when the demo database cannot be created.
 QString databaseFor(const HostOptions& host);
 
+// A server database's URL (postgresql://…, postgres://…), as opposed to a database file.
+bool isServerUrl(const QString& database);
+// The connection text of the database a command works on: a server URL as given, else "sqlite:" and
+// the file of databaseFor().
+QString connectionFor(const HostOptions& host);
+
 }  // namespace slp::app

@@ -55,7 +55,7 @@ bool openHostSession(HostSession& session, const HostOptions& options) {
     component.GetRQ(options.month);
     component.GetFXRQ(options.payDay);
     try {
-        component.GetDB(std::make_shared<data::Database>(u"sqlite:"_s + databaseFor(options)));
+        component.GetDB(std::make_shared<data::Database>(connectionFor(options)));
     } catch (const std::exception& e) {
         printError(e);
         return false;

@@ -1,5 +1,7 @@
 #include "host_driver.h"
 
+#include "default_database.h"
+
 using namespace Qt::StringLiterals;
 
 namespace slp::app {
@@ -30,7 +32,8 @@ CallResult HostDriver::request(const HostFields& f, const char* method) {
     // The database first; an empty field hands over no database.
     slp_object* db = nullptr;
     if (!f.databaseFile.isEmpty()) {
-        const QByteArray conn = (u"sqlite:"_s + f.databaseFile).toUtf8();
+        const QByteArray conn =
+            (isServerUrl(f.databaseFile) ? f.databaseFile : u"sqlite:"_s + f.databaseFile).toUtf8();
         if (int32_t rc = slp_open_database(conn.constData(), &db); rc != SLP_OK) {
             return failure(rc, "slp_open_database");
         }

@@ -7,6 +7,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUrl>
+#include <QUrlQuery>
 #include <QUuid>
 
 #include "data/sqlite_statement.h"
@@ -21,8 +22,44 @@ struct ParsedConnection {
     QString driver;
     jet::Dialect dialect = jet::Dialect::SQLite;
     QString path;  // SQLite file
-    QUrl url;      // server
+    // Server: what the URL names; anything it leaves out comes from libpq's environment variables
+    // (PGHOST, PGPORT, PGUSER, PGPASSWORD, PGDATABASE) and defaults.
+    QString host, user, password, database;
+    int port = -1;
+    QStringList options;  // further libpq parameters given as ?name=value
 };
+
+// postgresql://[user[:password]@][host][:port][/database][?name=value&…]; a host that is a folder (a
+// Unix socket's) goes in ?host=/path, as libpq takes it.
+bool parseServerUrl(const QString& text, ParsedConnection& p) {
+    const QUrl url(text, QUrl::StrictMode);
+    if (!url.isValid()) return false;
+    p.host = url.host();
+    p.port = url.port();
+    p.user = url.userName();
+    p.password = url.password();
+    p.database = url.path().mid(1);
+    for (const auto& [name, value] : QUrlQuery(url).queryItems(QUrl::FullyDecoded)) {
+        if (name == u"host") {
+            p.host = value;
+        } else if (name == u"port") {
+            bool ok = false;
+            p.port = value.toInt(&ok);
+            if (!ok) return false;
+        } else if (name == u"user") {
+            p.user = value;
+        } else if (name == u"password") {
+            p.password = value;
+        } else if (name == u"dbname") {
+            p.database = value;
+        } else {
+            QString quoted = value;
+            quoted.replace(u"\\"_s, u"\\\\"_s).replace(u"'"_s, u"\\'"_s);
+            p.options << name + u"='"_s + quoted + u'\'';
+        }
+    }
+    return true;
+}
 
 ParsedConnection parseConnection(const QString& text) {
     ParsedConnection p;
@@ -34,8 +71,7 @@ ParsedConnection parseConnection(const QString& text) {
                text.startsWith(u"postgres://"_s, Qt::CaseInsensitive)) {
         p.driver = u"QPSQL"_s;
         p.dialect = jet::Dialect::PostgreSQL;
-        p.url = QUrl(text);
-        if (p.url.isValid() && !p.url.host().isEmpty()) return p;
+        if (parseServerUrl(text, p)) return p;
     }
     throw DatabaseError(errnum::Database, u"无法识别的数据库连接: "_s + text);
 }
@@ -61,11 +97,12 @@ Database::Database(const QString& connection, Options options) : connection_(con
         if (parsed.driver == u"QSQLITE") {
             db.setDatabaseName(parsed.path);
         } else {
-            db.setHostName(parsed.url.host());
-            if (parsed.url.port() > 0) db.setPort(parsed.url.port());
-            db.setUserName(parsed.url.userName());
-            db.setPassword(parsed.url.password());
-            db.setDatabaseName(parsed.url.path().mid(1));
+            db.setHostName(parsed.host);
+            db.setPort(parsed.port);
+            db.setUserName(parsed.user);
+            db.setPassword(parsed.password);
+            db.setDatabaseName(parsed.database);
+            db.setConnectOptions(parsed.options.join(u';'));
         }
         if (!db.open()) {
             const QString message = db.lastError().text();
@@ -94,6 +131,7 @@ Database::Database(const QString& connection, Options options) : connection_(con
                                     QString(), QString(), rc);
             }
         }
+        if (dialect_ == jet::Dialect::PostgreSQL) installPostgresHelpers();
     } catch (...) {
         sqlite_ = nullptr;
         {
@@ -121,9 +159,45 @@ void Database::throwQtError(const QString& what, const QString& query, const QSt
     throw DatabaseError(errnum::Database, what, query, engineQuery);
 }
 
+void Database::installPostgresHelpers() {
+    ResultSet installed = openNative(jet::postgresHelpersCheck());
+    if (installed.recordCount() == 1 && installed.value(0).toBool()) return;
+    Transaction transaction(*this);
+    for (const QString& statement : jet::postgresHelperStatements()) executeNative(statement);
+    transaction.commit();
+}
+
+const jet::Catalogue* Database::catalogue() const {
+    if (dialect_ != jet::Dialect::PostgreSQL) return nullptr;
+    if (catalogueStale_) {
+        // Read through the Qt connection directly: this runs inside the const translate().
+        QSqlQuery q(qtDatabase());
+        q.setForwardOnly(true);
+        const QString text =
+            u"SELECT table_name, column_name, data_type FROM information_schema.columns "
+            "WHERE table_schema = current_schema() ORDER BY table_name, ordinal_position"_s;
+        if (!q.exec(text)) throwQtError(q.lastError().text(), text, text);
+        jet::Catalogue catalogue;
+        static const QStringList numberTypes = {u"smallint"_s, u"integer"_s,          u"bigint"_s,
+                                                u"real"_s,     u"double precision"_s, u"numeric"_s};
+        while (q.next()) {
+            const QString table = q.value(0).toString();
+            jet::CatalogueTable& entry = catalogue[jet::catalogueKey(table)];
+            entry.name = table;
+            const QString column = q.value(1).toString();
+            const bool number = numberTypes.contains(q.value(2).toString());
+            entry.columns.insert(jet::catalogueKey(column),
+                                 {column, number ? jet::ColumnKind::Number : jet::ColumnKind::Text});
+        }
+        catalogue_ = std::move(catalogue);
+        catalogueStale_ = false;
+    }
+    return &catalogue_;
+}
+
 QString Database::translate(const QString& hostQuery) const {
     try {
-        return jet::translate(hostQuery, dialect_);
+        return jet::translate(hostQuery, dialect_, catalogue());
     } catch (const jet::SyntaxError& e) {
         throw DatabaseError(e.number(), e.description(), hostQuery);
     }
@@ -184,6 +258,7 @@ int64_t Database::execute(const QString& hostStatement) {
 
 int64_t Database::executeNative(const QString& engineStatement) {
     if (sqlite_) return runSqlite(sqlite_, engineStatement, engineStatement);
+    catalogueStale_ = true;  // the statement may have made or changed a table
     QSqlQuery q(qtDatabase());
     if (!q.exec(engineStatement)) throwQtError(q.lastError().text(), engineStatement, engineStatement);
     return q.numRowsAffected();
@@ -215,7 +290,9 @@ QList<TableDef> Database::tables() {
         TableDef table;
         table.name = names.text(0);
         ResultSet columns = openNative(
-            pg ? u"SELECT column_name, data_type, character_maximum_length FROM information_schema.columns "
+            pg ? u"SELECT column_name, CASE WHEN domain_schema = 'sl_payprn' AND domain_name = 'yes_no' "
+                 "THEN 'BOOLEAN' ELSE data_type END, character_maximum_length FROM "
+                 "information_schema.columns "
                  "WHERE table_schema = current_schema() AND table_name = "_s +
                      quoteText(table.name) + u" ORDER BY ordinal_position"_s
                : u"SELECT name, type FROM pragma_table_info("_s + quoteText(table.name) +

@@ -6,7 +6,10 @@
 // Connection texts:
 //   "sqlite:PATH"                        the embedded engine (SQLite through Qt SQL); "sqlite::memory:"
 //                                        for a private database in memory
-//   "postgresql://user:pw@host:port/db"  a server engine through Qt's QPSQL driver, when it is installed
+//   "postgresql://user:pw@host:port/db"  PostgreSQL through Qt's QPSQL driver; parts left out come from
+//                                        libpq's environment (PGHOST, PGPORT, PGUSER, PGDATABASE, …);
+//                                        "?host=/folder" for a Unix socket, other ?name=value pairs are
+//                                        passed to libpq
 //
 // Every query text handed to open() or execute() is written in the host engine's dialect and goes
 // through slp::jet::translate for this database's dialect; the *Native variants take the engine's own
@@ -90,11 +93,17 @@ class Database {
     friend class RowWriter;
     [[noreturn]] void throwQtError(const QString& what, const QString& query,
                                    const QString& engineQuery) const;
+    // PostgreSQL: the component's functions and collation, installed on the first connection.
+    void installPostgresHelpers();
+    // PostgreSQL: the tables' column types for the translation, read again after any native statement.
+    const jet::Catalogue* catalogue() const;
 
     QString connection_;
     QString connectionName_;
     jet::Dialect dialect_ = jet::Dialect::SQLite;
     sqlite3* sqlite_ = nullptr;
+    mutable jet::Catalogue catalogue_;
+    mutable bool catalogueStale_ = true;
 };
 
 // Rolls back on destruction unless committed.

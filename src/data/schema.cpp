@@ -45,10 +45,10 @@ QString columnDefinition(const FieldDef& f, jet::Dialect dialect) {
 QString createTableStatement(const TableDef& table, jet::Dialect dialect) {
     QStringList columns;
     for (const FieldDef& f : table.fields) {
-        // PostgreSQL has a real boolean type; the host's -1 / 0 are kept as a small integer there.
+        // The host's -1 / 0 are kept as a small integer of the component's own type on PostgreSQL, so
+        // the field reads back as a boolean.
         if (dialect == jet::Dialect::PostgreSQL && f.type == FieldType::Boolean) {
-            const QString q = quoteIdentifier(f.name);
-            columns << q + u" SMALLINT CHECK ("_s + q + u" IN (0, -1))"_s;
+            columns << quoteIdentifier(f.name) + u" sl_payprn.yes_no"_s;
             continue;
         }
         columns << columnDefinition(f, dialect);

@@ -225,7 +225,7 @@ TEST(DataSchema, DeclaredTypesReadBack) {
     EXPECT_EQ(quoteIdentifier(u"a\"b"_s), u"\"a\"\"b\""_s);
     const QString pg = createTableStatement(layoutTable(), jet::Dialect::PostgreSQL);
     EXPECT_TRUE(pg.contains(u"\"X坐标\" REAL"_s)) << pg.toStdString();
-    EXPECT_TRUE(pg.contains(u"\"是否打印名称\" SMALLINT CHECK"_s)) << pg.toStdString();
+    EXPECT_TRUE(pg.contains(u"\"是否打印名称\" sl_payprn.yes_no"_s)) << pg.toStdString();
     const QString lite = createTableStatement(layoutTable(), jet::Dialect::SQLite);
     EXPECT_TRUE(lite.startsWith(u"CREATE TABLE \"特殊打印位置设置\" (\"项目名称\" VARCHAR(30)"_s))
         << lite.toStdString();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "basic/conversions.h"
+#include "data/database.h"
 #include "data/jet/translate.h"
 
 using namespace Qt::StringLiterals;
@@ -55,18 +56,28 @@ QStringList Result::texts(const QString& name) const {
     return out;
 }
 
-HostDatabase::HostDatabase() {
-    EXPECT_EQ(sqlite3_open(":memory:", &db_), SQLITE_OK);
-    EXPECT_EQ(registerSqliteHelpers(db_), SQLITE_OK);
+std::string engineName(const ::testing::TestParamInfo<Engine>& info) {
+    return info.param == Engine::SQLite ? "SQLite" : "PostgreSQL";
+}
+
+HostDatabase::HostDatabase(Engine engine, const QString& url) : engine_(engine) {
+    if (engine == Engine::SQLite) {
+        EXPECT_EQ(sqlite3_open(":memory:", &db_), SQLITE_OK);
+        EXPECT_EQ(registerSqliteHelpers(db_), SQLITE_OK);
+    } else {
+        server_ = std::make_unique<data::Database>(url);
+    }
+    // Wage item columns carry no declared type on SQLite: the host keeps numbers or texts in them. A
+    // server engine's columns are typed: texts.
+    const QString any = engine == Engine::SQLite ? QString() : u" TEXT"_s;
     exec(u"CREATE TABLE \"11部门信息\" (部门号 TEXT, 部门名称 TEXT, 工作年月 TEXT)"_s);
     exec(u"CREATE TABLE \"12个人信息\" (工号 TEXT, 姓名 TEXT, 信用卡号 TEXT)"_s);
     exec(
-        u"CREATE TABLE \"14工资输出及公式\" (工作年月 TEXT, 项目序号 INTEGER, 项目名称 TEXT, 小数位数, "
-        u"打印宽度, 计算公式 TEXT)"_s);
-    // Wage item columns carry no declared type: the host keeps numbers or texts in them.
+        u"CREATE TABLE \"14工资输出及公式\" (工作年月 TEXT, 项目序号 INTEGER, 项目名称 TEXT, 小数位数%1, "
+        u"打印宽度%1, 计算公式 TEXT)"_s.arg(any));
     exec(
-        u"CREATE TABLE \"16工资输出数据\" (工作年月 TEXT, 部门号 TEXT, 工号 TEXT, 姓名 TEXT, 部门, 基本工资, "
-        u"奖金, 实发工资)"_s);
+        u"CREATE TABLE \"16工资输出数据\" (工作年月 TEXT, 部门号 TEXT, 工号 TEXT, 姓名 TEXT, 部门%1, "
+        u"基本工资%1, 奖金%1, 实发工资%1)"_s.arg(any));
     exec(
         u"CREATE TABLE \"特殊打印位置设置\" (项目名称 TEXT, X坐标 REAL, Y坐标 REAL, 序号 INTEGER, "
         u"位置 INTEGER, 是否打印名称 INTEGER)"_s);
@@ -76,7 +87,19 @@ HostDatabase::~HostDatabase() {
     sqlite3_close(db_);
 }
 
+QString HostDatabase::translate(const QString& hostText) const {
+    return server_ ? server_->translate(hostText) : jet::translate(hostText);
+}
+
 void HostDatabase::exec(const QString& sql) {
+    if (server_) {
+        try {
+            server_->executeNative(sql);
+        } catch (const data::DatabaseError& e) {
+            ADD_FAILURE() << sql.toStdString() << ": " << e.message().toStdString();
+        }
+        return;
+    }
     char* message = nullptr;
     const int rc = sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, &message);
     EXPECT_EQ(rc, SQLITE_OK) << sql.toStdString() << ": " << (message ? message : "");
@@ -86,7 +109,7 @@ void HostDatabase::exec(const QString& sql) {
 namespace {
 
 // Runs one statement; returns the error message, or fills the result.
-std::optional<QString> run(sqlite3* db, const QString& sql, Result& result) {
+std::optional<QString> runSqlite(sqlite3* db, const QString& sql, Result& result) {
     sqlite3_stmt* stmt = nullptr;
     const QByteArray utf8 = sql.toUtf8();
     if (sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &stmt, nullptr) != SQLITE_OK) {
@@ -115,11 +138,52 @@ std::optional<QString> run(sqlite3* db, const QString& sql, Result& result) {
     return error;
 }
 
+// The rows of a result set in the cells SQLite would give.
+void copyRows(data::ResultSet& rs, Result& result) {
+    result.columns = rs.fieldNames();
+    for (int r = 0; r < rs.recordCount(); ++r) {
+        rs.setAbsolutePosition(r);
+        std::vector<Cell> row(size_t(rs.fieldCount()));
+        for (int c = 0; c < rs.fieldCount(); ++c) {
+            const data::Value v = rs.value(c);
+            Cell& cell = row[size_t(c)];
+            switch (v.type()) {
+                case data::Value::Type::Integer:
+                    cell.type = SQLITE_INTEGER;
+                    cell.integer = v.toInt64();
+                    break;
+                case data::Value::Type::Real:
+                    cell.type = SQLITE_FLOAT;
+                    cell.real = v.toDouble();
+                    break;
+                case data::Value::Type::Null:
+                    cell.type = SQLITE_NULL;
+                    break;
+                default:
+                    cell.type = SQLITE_TEXT;
+                    cell.text = v.toText();
+            }
+        }
+        result.rows.push_back(std::move(row));
+    }
+}
+
 }  // namespace
+
+std::optional<QString> HostDatabase::run(const QString& sql, Result& result, bool translated) {
+    if (!server_) return runSqlite(db_, translated ? jet::translate(sql) : sql, result);
+    try {
+        data::ResultSet rs = translated ? server_->open(sql) : server_->openNative(sql);
+        copyRows(rs, result);
+    } catch (const data::DatabaseError& e) {
+        return e.message();
+    }
+    return std::nullopt;
+}
 
 Result HostDatabase::raw(const QString& sql) {
     Result result;
-    if (const auto error = run(db_, sql, result))
+    if (const auto error = run(sql, result, false))
         ADD_FAILURE() << sql.toStdString() << ": " << error->toStdString();
     return result;
 }
@@ -128,12 +192,12 @@ Result HostDatabase::query(const QString& hostText) {
     QString sql;
     try {
         sql = translate(hostText);
-    } catch (const SyntaxError& e) {
+    } catch (const slp::Error& e) {
         ADD_FAILURE() << hostText.toStdString() << ": " << e.description().toStdString();
         return {};
     }
     Result result;
-    if (const auto error = run(db_, sql, result)) {
+    if (const auto error = run(hostText, result, true)) {
         ADD_FAILURE() << hostText.toStdString() << "\n -> " << sql.toStdString() << ": "
                       << error->toStdString();
         return {};
@@ -143,7 +207,7 @@ Result HostDatabase::query(const QString& hostText) {
 
 std::optional<QString> HostDatabase::runError(const QString& hostText) {
     Result result;
-    return run(db_, translate(hostText), result);
+    return run(hostText, result, true);
 }
 
 void fillSampleMonth(HostDatabase& db) {

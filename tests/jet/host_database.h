@@ -2,12 +2,18 @@
 // An in-memory SQLite database with the host's four wage tables (and the positioned-printing layout
 // table), with the translator's helpers registered, and a runner that translates a query text and
 // returns the column names and rows.
+#include <gtest/gtest.h>
 #include <sqlite3.h>
 
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <optional>
 #include <vector>
+
+namespace slp::data {
+class Database;
+}
 
 namespace slp::jet::test {
 
@@ -32,15 +38,25 @@ struct Result {
     QStringList texts(const QString& name) const;  // one column's display texts, in row order
 };
 
+// The engines the translated texts run on. A PostgreSQL database is a fresh schema on the test server
+// (tests/server), reached through slp::data::Database; it keeps the wage columns as texts, as the
+// host's typed tables would.
+enum class Engine { SQLite, PostgreSQL };
+std::string engineName(const ::testing::TestParamInfo<Engine>& info);
+
 class HostDatabase {
   public:
-    // Creates the tables empty; fill() adds the sample month.
-    HostDatabase();
+    // Creates the tables empty; fill() adds the sample month. A PostgreSQL database needs the test
+    // server: construct it after SLP_REQUIRE_SERVER gave the URL.
+    explicit HostDatabase(Engine engine = Engine::SQLite, const QString& url = QString());
     ~HostDatabase();
     HostDatabase(const HostDatabase&) = delete;
     HostDatabase& operator=(const HostDatabase&) = delete;
 
     sqlite3* handle() const { return db_; }
+    Engine engine() const { return engine_; }
+    // The host text in this engine's dialect.
+    QString translate(const QString& hostText) const;
 
     // Runs SQLite text directly (setting up data). Fails the test on error.
     void exec(const QString& sql);
@@ -53,7 +69,11 @@ class HostDatabase {
     Result raw(const QString& sql);
 
   private:
+    std::optional<QString> run(const QString& sql, Result& result, bool translated);
+
+    Engine engine_;
     sqlite3* db_ = nullptr;
+    std::unique_ptr<data::Database> server_;
 };
 
 // The sample month 2000-04 (and a row of 2000-03 in each month table) described in host_database.cpp.

@@ -123,8 +123,26 @@ TEST(SyntaxErrors, DepthIsBounded) {
     EXPECT_NO_THROW(translate(u"select a"_s + u" & a"_s.repeated(150) + u" from t"_s));
 }
 
-TEST(SyntaxErrors, OtherDatabasesAreNotServedYet) {
-    EXPECT_THROW(translate(u"select a from t"_s, Dialect::PostgreSQL), slp::Error);
+// PostgreSQL: names spelled as the catalogue has them, the text order only on texts, plain SQL for a
+// constant left(), and the same syntax errors as on SQLite.
+TEST(SyntaxErrors, PostgresSpellingFollowsTheCatalogue) {
+    Catalogue catalogue;
+    catalogue.insert(catalogueKey(u"Emp"_s), {u"Emp"_s,
+                                              {{catalogueKey(u"Code"_s), {u"Code"_s, ColumnKind::Text}},
+                                               {catalogueKey(u"n"_s), {u"n"_s, ColumnKind::Number}}}});
+    EXPECT_EQ(
+        translate(u"select CODE from emp where left(code, 2) = '01' order by N, code"_s, Dialect::PostgreSQL,
+                  &catalogue),
+        u"SELECT \"Code\" AS \"CODE\" FROM \"Emp\" WHERE (left(\"Code\", 2) = '01' COLLATE "
+        u"sl_payprn.slp_text) ORDER BY \"n\" NULLS FIRST, \"Code\" COLLATE sl_payprn.slp_text NULLS FIRST, \"Emp\".ctid"_s);
+    EXPECT_EQ(translate(u"select sum(val(code & '')) as s from emp where n > '1'"_s, Dialect::PostgreSQL,
+                        &catalogue),
+              u"SELECT sum(sl_payprn.val(concat(\"Code\", ''))) AS \"s\" FROM \"Emp\" WHERE (\"n\" > 1)"_s);
+    EXPECT_THROW(translate(u"select a from t where"_s, Dialect::PostgreSQL), SyntaxError);
+    // a name the server would cut short (22 characters of 3 bytes) is refused rather than lost
+    EXPECT_THROW(translate(u"select a as ["_s + QString(22, u'名') + u"] from t"_s, Dialect::PostgreSQL),
+                 SyntaxError);
+    EXPECT_NO_THROW(translate(u"select a as ["_s + QString(21, u'名') + u"] from t"_s, Dialect::PostgreSQL));
 }
 
 // Texts at the edge of what is accepted translate without complaint.

@@ -5,6 +5,7 @@
 
 #include "data/jet/translate.h"
 #include "host_database.h"
+#include "test_server.h"
 
 using namespace Qt::StringLiterals;
 
@@ -56,22 +57,43 @@ Totals totals(const std::vector<Employee>& list) {
     return t;
 }
 
-class WindowQueries : public ::testing::Test {
+// The same cases on each engine: same rows, same order, same names.
+class WindowQueries : public ::testing::TestWithParam<Engine> {
   protected:
-    void SetUp() override { fillSampleMonth(db); }
-    HostDatabase db;
+    void SetUp() override {
+        db = fresh();
+        if (db) fillSampleMonth(*db);
+    }
+    // An empty database of the engine at hand (nullptr, the test skipped, without a server).
+    std::unique_ptr<HostDatabase> fresh() {
+        if (GetParam() == Engine::SQLite) return std::make_unique<HostDatabase>();
+        QString reason;
+        const std::optional<QString> url = slp::test::freshSchemaUrl(&reason);
+        if (!url) {
+            skipped_ = reason;
+            return nullptr;
+        }
+        return std::make_unique<HostDatabase>(Engine::PostgreSQL, *url);
+    }
+    std::unique_ptr<HostDatabase> db;
+    QString skipped_;
 };
 
-TEST_F(WindowQueries, CatalogueInItemOrder) {
-    const Result r = db.query(catalogueQuery(sampleMonth));
+#define SKIP_WITHOUT_ENGINE() \
+    if (!db) GTEST_SKIP() << "PostgreSQL tests skipped: " << skipped_.toStdString()
+
+TEST_P(WindowQueries, CatalogueInItemOrder) {
+    SKIP_WITHOUT_ENGINE();
+    const Result r = db->query(catalogueQuery(sampleMonth));
     EXPECT_EQ(r.texts(u"项目名称"_s), items);
     EXPECT_EQ(r.texts(u"项目序号"_s), (QStringList{u"1"_s, u"2"_s, u"3"_s, u"9"_s, u"10"_s}));
     EXPECT_EQ(r.texts(u"小数位数"_s), (QStringList{u"0"_s, u"0"_s, u"2"_s, u"2"_s, u"2"_s}));
-    EXPECT_TRUE(db.query(catalogueQuery(u"1999-01"_s)).rows.empty());
+    EXPECT_TRUE(db->query(catalogueQuery(u"1999-01"_s)).rows.empty());
 }
 
-TEST_F(WindowQueries, EmployeeTableItemsAndTotals) {
-    const Result rows = db.query(employeeItemsQuery(items, sampleMonth));
+TEST_P(WindowQueries, EmployeeTableItemsAndTotals) {
+    SKIP_WITHOUT_ENGINE();
+    const Result rows = db->query(employeeItemsQuery(items, sampleMonth));
     EXPECT_EQ(rows.columns, items);
     const std::vector<Employee> all = inDepartment(QString());
     EXPECT_EQ(rows.texts(u"姓名"_s), names(all));
@@ -81,7 +103,7 @@ TEST_F(WindowQueries, EmployeeTableItemsAndTotals) {
 
     const QString text = employeeTotalsQuery(items, firstAmount, sampleMonth);
     ASSERT_TRUE(text.contains(u"[实发工资 ]"_s));
-    const Result t = db.query(text);
+    const Result t = db->query(text);
     ASSERT_EQ(t.rows.size(), 1u);
     EXPECT_EQ(t.columns, (QStringList{u"部门ofcount"_s, u"姓名ofcount"_s, u"基本工资ofsum"_s, u"奖金ofsum"_s,
                                       u"实发工资ofsum"_s}));
@@ -92,42 +114,46 @@ TEST_F(WindowQueries, EmployeeTableItemsAndTotals) {
     EXPECT_DOUBLE_EQ(t.at(0, u"实发工资ofsum"_s).number(), expected.net);
 }
 
-TEST_F(WindowQueries, PaymentTableItemsTotalsAndDepartments) {
-    EXPECT_EQ(db.query(paymentItemsQuery(items, sampleMonth)).texts(u"姓名"_s),
+TEST_P(WindowQueries, PaymentTableItemsTotalsAndDepartments) {
+    SKIP_WITHOUT_ENGINE();
+    EXPECT_EQ(db->query(paymentItemsQuery(items, sampleMonth)).texts(u"姓名"_s),
               names(inDepartment(QString())));
 
-    const Result t = db.query(paymentTotalsQuery(items, sampleMonth));
+    const Result t = db->query(paymentTotalsQuery(items, sampleMonth));
     ASSERT_EQ(t.rows.size(), 1u);
     EXPECT_EQ(t.at(0, u"部门ofcount"_s).integer, 6);
     EXPECT_EQ(t.at(0, u"姓名ofcount"_s).integer, 6);
     EXPECT_DOUBLE_EQ(t.at(0, u"基本工资ofsum"_s).number(), totals(employees).base);
     EXPECT_DOUBLE_EQ(t.at(0, u"实发工资ofsum"_s).number(), totals(employees).net);
 
-    const Result d = db.query(departmentListQuery(sampleMonth));
+    const Result d = db->query(departmentListQuery(sampleMonth));
     EXPECT_EQ(d.texts(u"部门号"_s), (QStringList{u"01"_s, u"0101"_s, u"0102"_s, u"0103"_s, u"0104"_s, u"02"_s,
                                                  u"0201"_s, u"03"_s}));
     EXPECT_EQ(d.at(0, u"部门名称"_s).text, u"行政部"_s);
     EXPECT_EQ(d.columns, (QStringList{u"部门号"_s, u"部门名称"_s, u"工作年月"_s}));
 }
 
-TEST_F(WindowQueries, CodeLengthIsThatOfTheFirstRow) {
-    const Result r = db.query(codeLengthQuery());
+TEST_P(WindowQueries, CodeLengthIsThatOfTheFirstRow) {
+    SKIP_WITHOUT_ENGINE();
+    const Result r = db->query(codeLengthQuery());
     ASSERT_FALSE(r.rows.empty());
     EXPECT_EQ(r.columns, QStringList{u"a"_s});
     EXPECT_EQ(r.rows[0][0].integer, 2);
 
-    HostDatabase other;
-    other.exec(u"INSERT INTO \"11部门信息\" VALUES ('0101','办公室','2000-04'), ('01','行政部','2000-04')"_s);
-    EXPECT_EQ(other.query(codeLengthQuery()).rows[0][0].integer, 4);
-    EXPECT_TRUE(HostDatabase().query(codeLengthQuery()).rows.empty());
+    const auto other = fresh();
+    other->exec(
+        u"INSERT INTO \"11部门信息\" VALUES ('0101','办公室','2000-04'), ('01','行政部','2000-04')"_s);
+    EXPECT_EQ(other->query(codeLengthQuery()).rows[0][0].integer, 4);
+    EXPECT_TRUE(fresh()->query(codeLengthQuery()).rows.empty());
 }
 
-TEST_F(WindowQueries, OneDepartmentOfThePaymentTable) {
+TEST_P(WindowQueries, OneDepartmentOfThePaymentTable) {
+    SKIP_WITHOUT_ENGINE();
     for (const QString& code : {u"01"_s, u"02"_s, u"03"_s, u"04"_s}) {
         SCOPED_TRACE(code.toStdString());
         const std::vector<Employee> dept = inDepartment(code);
-        EXPECT_EQ(db.query(departmentItemsQuery(items, sampleMonth, 2, code)).texts(u"姓名"_s), names(dept));
-        const Result t = db.query(departmentTotalsQuery(items, sampleMonth, 2, code));
+        EXPECT_EQ(db->query(departmentItemsQuery(items, sampleMonth, 2, code)).texts(u"姓名"_s), names(dept));
+        const Result t = db->query(departmentTotalsQuery(items, sampleMonth, 2, code));
         ASSERT_EQ(t.rows.size(), 1u);
         // read by position: field 1 the count, fields 2 … the totals (null when no employee)
         EXPECT_EQ(t.rows[0][1].integer, qint64(dept.size()));
@@ -136,12 +162,13 @@ TEST_F(WindowQueries, OneDepartmentOfThePaymentTable) {
         EXPECT_EQ(t.rows[0][4].isNull(), dept.empty());
     }
     // four-character codes
-    EXPECT_EQ(db.query(departmentItemsQuery(items, sampleMonth, 4, u"0102"_s)).texts(u"姓名"_s),
+    EXPECT_EQ(db->query(departmentItemsQuery(items, sampleMonth, 4, u"0102"_s)).texts(u"姓名"_s),
               QStringList{u"阿明"_s});
 }
 
-TEST_F(WindowQueries, DepartmentSummaryAtBothLevels) {
-    const Result r = db.query(summaryQuery(items, firstAmount, 2, sampleMonth));
+TEST_P(WindowQueries, DepartmentSummaryAtBothLevels) {
+    SKIP_WITHOUT_ENGINE();
+    const Result r = db->query(summaryQuery(items, firstAmount, 2, sampleMonth));
     EXPECT_EQ(r.columns, (QStringList{u"部门"_s, u"姓名ofcount"_s, u"基本工资ofsum"_s, u"奖金ofsum"_s,
                                       u"实发工资ofsum"_s}));
     EXPECT_EQ(r.texts(u"部门"_s), (QStringList{u"行政部"_s, u"生产部"_s, u"销售部"_s}));
@@ -156,39 +183,42 @@ TEST_F(WindowQueries, DepartmentSummaryAtBothLevels) {
 
     // Level of four characters: each employee under his own section; Alice's code 03 is shorter and
     // its first four characters are 03, the code of 销售部.
-    const Result four = db.query(summaryQuery(items, firstAmount, 4, sampleMonth));
+    const Result four = db->query(summaryQuery(items, firstAmount, 4, sampleMonth));
     EXPECT_EQ(four.texts(u"部门"_s),
               (QStringList{u"办公室"_s, u"财务科"_s, u"后勤科"_s, u"保卫科"_s, u"一车间"_s, u"销售部"_s}));
     EXPECT_EQ(four.texts(u"姓名ofcount"_s), (QStringList{u"1"_s, u"1"_s, u"1"_s, u"1"_s, u"1"_s, u"1"_s}));
 }
 
-TEST_F(WindowQueries, SpecialPrintDesignerAndLayoutTable) {
-    EXPECT_TRUE(db.query(layoutQuery()).rows.empty());
-    db.exec(
+TEST_P(WindowQueries, SpecialPrintDesignerAndLayoutTable) {
+    SKIP_WITHOUT_ENGINE();
+    EXPECT_TRUE(db->query(layoutQuery()).rows.empty());
+    db->exec(
         u"INSERT INTO \"特殊打印位置设置\" VALUES ('实发工资',300,400,2,3,1), ('部门',100,200,0,0,0), "
         u"('姓名',150,200,1,1,1)"_s);
-    const Result r = db.query(layoutQuery());
+    const Result r = db->query(layoutQuery());
     EXPECT_EQ(r.texts(u"项目名称"_s), (QStringList{u"部门"_s, u"姓名"_s, u"实发工资"_s}));
     EXPECT_EQ(r.columns.size(), 6);
-    EXPECT_EQ(db.query(layoutQueryUpper()).texts(u"序号"_s), (QStringList{u"0"_s, u"1"_s, u"2"_s}));
-    EXPECT_EQ(db.query(layoutAppendQuery()).rows.size(), 3u);
-    EXPECT_EQ(db.query(designerItemsQuery(sampleMonth)).texts(u"项目名称"_s), items);
+    EXPECT_EQ(db->query(layoutQueryUpper()).texts(u"序号"_s), (QStringList{u"0"_s, u"1"_s, u"2"_s}));
+    EXPECT_EQ(db->query(layoutAppendQuery()).rows.size(), 3u);
+    EXPECT_EQ(db->query(designerItemsQuery(sampleMonth)).texts(u"项目名称"_s), items);
 
-    const QString clear = translate(layoutClear());
-    db.exec(clear);
-    EXPECT_TRUE(db.query(layoutQuery()).rows.empty());
+    const QString clear = db->translate(layoutClear());
+    db->exec(clear);
+    EXPECT_TRUE(db->query(layoutQuery()).rows.empty());
 }
 
-TEST_F(WindowQueries, SpecialPrintingData) {
-    EXPECT_EQ(db.query(specialItemsQuery(sampleMonth)).texts(u"项目名称"_s), items);
+TEST_P(WindowQueries, SpecialPrintingData) {
+    SKIP_WITHOUT_ENGINE();
+    EXPECT_EQ(db->query(specialItemsQuery(sampleMonth)).texts(u"项目名称"_s), items);
     const Result r =
-        db.query(specialDataQuery(items, sampleMonth, u"order by 部门号"_s, u"16工资输出数据"_s));
+        db->query(specialDataQuery(items, sampleMonth, u"order by 部门号"_s, u"16工资输出数据"_s));
     EXPECT_EQ(r.columns, items);
     EXPECT_EQ(r.texts(u"姓名"_s), names(inDepartment(QString())));
 }
 
-TEST_F(WindowQueries, CardExportInEachOrder) {
-    const Result itemsResult = db.query(cardItemsQuery(sampleMonth));
+TEST_P(WindowQueries, CardExportInEachOrder) {
+    SKIP_WITHOUT_ENGINE();
+    const Result itemsResult = db->query(cardItemsQuery(sampleMonth));
     EXPECT_EQ(itemsResult.columns, (QStringList{u"项目序号"_s, u"项目名称"_s}));
     const QString amount = itemsResult.texts(u"项目名称"_s).back();
     EXPECT_EQ(amount, u"实发工资"_s);
@@ -203,18 +233,19 @@ TEST_F(WindowQueries, CardExportInEachOrder) {
     };
     for (qsizetype i = 0; i < cardSortColumns.size(); ++i) {
         SCOPED_TRACE(cardSortColumns[i].toStdString());
-        const Result r = db.query(cardQuery(amount, cardSortColumns[i], sampleMonth));
+        const Result r = db->query(cardQuery(amount, cardSortColumns[i], sampleMonth));
         EXPECT_EQ(r.columns, (QStringList{u"姓名"_s, u"信用卡号"_s, u"实发工资"_s}));
         EXPECT_EQ(r.texts(u"姓名"_s), expected[size_t(i)]);
     }
-    const Result r = db.query(cardQuery(amount, cardSortColumns[0], sampleMonth));
+    const Result r = db->query(cardQuery(amount, cardSortColumns[0], sampleMonth));
     EXPECT_EQ(r.texts(u"信用卡号"_s), (QStringList{u"6222003"_s, u"9555001"_s, u"7777005"_s}));
     EXPECT_EQ(r.texts(u"实发工资"_s), (QStringList{u"112"_s, u"1200"_s, u"550"_s}));
 }
 
-TEST_F(WindowQueries, ConditionalQueryConditions) {
+TEST_P(WindowQueries, ConditionalQueryConditions) {
+    SKIP_WITHOUT_ENGINE();
     const auto found = [&](const QString& name, const QString& dept) {
-        return db.query(conditionalQuery(items, sampleMonth, name, dept)).texts(u"姓名"_s);
+        return db->query(conditionalQuery(items, sampleMonth, name, dept)).texts(u"姓名"_s);
     };
     EXPECT_EQ(found(u"张"_s, QString()), QStringList{u"张三"_s});
     EXPECT_EQ(found(u"alice"_s, QString()), QStringList{u"Alice"_s});  // the engine ignores case
@@ -228,10 +259,13 @@ TEST_F(WindowQueries, ConditionalQueryConditions) {
     EXPECT_TRUE(found(u"赵"_s, u"02"_s).isEmpty());
 
     // * and ? are no wildcards: only the name written with them matches.
-    db.exec(u"INSERT INTO \"16工资输出数据\" VALUES ('2000-04','0105','007','张*','办公室',1,1,1)"_s);
+    db->exec(u"INSERT INTO \"16工资输出数据\" VALUES ('2000-04','0105','007','张*','办公室',1,1,1)"_s);
     EXPECT_EQ(found(u"张*"_s, QString()), QStringList{u"张*"_s});
     EXPECT_EQ(found(u"张"_s, QString()), (QStringList{u"张三"_s, u"张*"_s}));
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, WindowQueries, ::testing::Values(Engine::SQLite, Engine::PostgreSQL),
+                         engineName);
 
 }  // namespace
 }  // namespace slp::jet::test

@@ -14,7 +14,7 @@
 #include <optional>
 
 #include "basic/conversions.h"
-#include "data/jet/sqlite_emitter.h"
+#include "data/jet/emitter.h"
 #include "data/jet/translate.h"
 
 using namespace Qt::StringLiterals;

@@ -1,7 +1,7 @@
 #include "data/jet/translate.h"
 
+#include "data/jet/emitter.h"
 #include "data/jet/parser.h"
-#include "data/jet/sqlite_emitter.h"
 
 using namespace Qt::StringLiterals;
 
@@ -13,15 +13,14 @@ SyntaxError::SyntaxError(int position, const QString& token, const QString& mess
       position_(position),
       token_(token) {}
 
-QString translate(QStringView hostQuery, Dialect dialect) {
+QString catalogueKey(QStringView name) {
+    return name.toString().toCaseFolded();
+}
+
+QString translate(QStringView hostQuery, Dialect dialect, const Catalogue* catalogue) {
     const Statement statement = parse(hostQuery);
-    switch (dialect) {
-        case Dialect::SQLite:
-            return emitSqlite(statement, hostQuery);
-        case Dialect::PostgreSQL:
-            break;
-    }
-    throw slp::Error(errnum::Database, u"查询语句的转换尚不支持此数据库"_s);
+    if (dialect == Dialect::PostgreSQL) return emitPostgres(statement, hostQuery, catalogue);
+    return emitSqlite(statement, hostQuery);
 }
 
 }  // namespace slp::jet

@@ -1,7 +1,9 @@
 #pragma once
 // Translates the windows' query texts, written in the host engine's dialect, into the dialect of the
 // engine at hand. Tokenizer, parser to a syntax tree, emitter.
+#include <QHash>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 #include "basic/error.h"
@@ -24,6 +26,21 @@ class SyntaxError : public slp::Error {
     QString token_;
 };
 
+// What a server engine's translation needs to know of the tables: a server engine keeps typed columns
+// and compares names exactly, so each name is written as the table spells it and only texts take the
+// host's text order. Keys are the names case-folded (see catalogueKey).
+enum class ColumnKind { Number, Text };
+struct CatalogueColumn {
+    QString name;  // as the engine spells it
+    ColumnKind kind = ColumnKind::Text;
+};
+struct CatalogueTable {
+    QString name;
+    QHash<QString, CatalogueColumn> columns;
+};
+using Catalogue = QHash<QString, CatalogueTable>;
+QString catalogueKey(QStringView name);
+
 // The statement in the target dialect, with the same rows, order and column names (aliases).
 //
 // Accepted: SELECT [DISTINCT] … FROM … [INNER|LEFT [OUTER] JOIN … ON …] [WHERE] [GROUP BY] [HAVING]
@@ -42,8 +59,13 @@ class SyntaxError : public slp::Error {
 //
 // Throws SyntaxError for a text it cannot read, an unknown function, a column outside the aggregates
 // and groups of an aggregate query, a number compared with a text that is no number, or nesting
-// beyond any real query. Dialect::PostgreSQL is not served yet and throws slp::Error.
-QString translate(QStringView hostQuery, Dialect dialect = Dialect::SQLite);
+// beyond any real query.
+//
+// Dialect::PostgreSQL writes the functions of the schema that installPostgresHelpers() creates
+// (sl_payprn.val, …, collation sl_payprn.slp_text) and plain SQL where that is exact; `catalogue` gives
+// the tables' column types and spellings (names not in it are taken as texts, spelled as written).
+QString translate(QStringView hostQuery, Dialect dialect = Dialect::SQLite,
+                  const Catalogue* catalogue = nullptr);
 
 // Registers on a SQLite connection the helper functions and the collation the translated texts use:
 // slp_val, slp_left, slp_len, slp_cat (& where a null counts as empty text), slp_num (a text that must
@@ -51,5 +73,11 @@ QString translate(QStringView hostQuery, Dialect dialect = Dialect::SQLite);
 // All deterministic, UTF-8. Works on any connection, including the one Qt's QSQLITE driver opened
 // (QSqlDriver::handle()). Returns SQLITE_OK or the first failing code (SQLITE_MISUSE for null).
 int registerSqliteHelpers(sqlite3* db);
+
+// The statements that install the PostgreSQL counterparts in their own schema (sl_payprn), one text
+// per statement, idempotent; run them in one transaction. postgresHelpersCheck() is a query whose one
+// value is true when this version of them is installed.
+QStringList postgresHelperStatements();
+QString postgresHelpersCheck();
 
 }  // namespace slp::jet

@@ -1,4 +1,4 @@
-#include "data/jet/sqlite_emitter.h"
+#include "data/jet/emitter.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,11 +13,9 @@ namespace slp::jet {
 
 namespace {
 
-// What the tree tells about the value of an expression. Columns are Unknown: a wage column may hold
-// numbers or texts.
+// What the tree tells about the value of an expression. Columns are Unknown on SQLite (a wage column
+// may hold numbers or texts) and typed by the catalogue on a server engine.
 enum class ValueType { Numeric, Text, Unknown };
-
-const QString collate = u" COLLATE "_s + QLatin1String(textCollation);
 
 QString quoteName(const QString& name) {
     return u'"' + QString(name).replace(u'"', u"\"\""_s) + u'"';
@@ -27,7 +25,9 @@ QString quoteText(const QString& text) {
     return u'\'' + QString(text).replace(u'\'', u"''"_s) + u'\'';
 }
 
-ValueType typeOf(const Expr& e) {
+// The type of an expression whose columns are all Unknown; Emitter::typeOf adds the catalogue's types.
+template <class ColumnType>
+ValueType typeOf(const Expr& e, const ColumnType& columnType) {
     switch (e.kind) {
         case ExprKind::Number:
         case ExprKind::Not:
@@ -42,8 +42,8 @@ ValueType typeOf(const Expr& e) {
                     return ValueType::Text;
                 case BinaryOp::Add: {
                     // + joins two texts and adds everything else
-                    const ValueType l = typeOf(*e.args[0]);
-                    const ValueType r = typeOf(*e.args[1]);
+                    const ValueType l = typeOf(*e.args[0], columnType);
+                    const ValueType r = typeOf(*e.args[1], columnType);
                     if (l == ValueType::Numeric || r == ValueType::Numeric) return ValueType::Numeric;
                     if (l == ValueType::Text && r == ValueType::Text) return ValueType::Text;
                     return ValueType::Unknown;
@@ -53,9 +53,22 @@ ValueType typeOf(const Expr& e) {
             }
         case ExprKind::Call:
             return e.text == u"left"_s ? ValueType::Text : ValueType::Numeric;
+        case ExprKind::Column:
+            return columnType(e);
         default:
             return ValueType::Unknown;
     }
+}
+
+bool containsAggregate(const Expr& e) {
+    if (e.kind == ExprKind::Call && isAggregateName(e.text)) return true;
+    return std::any_of(e.args.begin(), e.args.end(), [](const ExprPtr& a) { return containsAggregate(*a); });
+}
+
+// A whole number written as such, for left(x, n) with a constant n.
+bool isWholeNumberLiteral(const Expr& e) {
+    if (e.kind != ExprKind::Number || e.text.isEmpty() || e.text.size() > 9) return false;
+    return std::all_of(e.text.begin(), e.text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
 bool isNumberConstant(const Expr& e) {
@@ -140,7 +153,12 @@ int parenthesisDepth(QStringView sql) {
 
 class Emitter {
   public:
-    explicit Emitter(QStringView text) : text_(text) {}
+    Emitter(QStringView text, Dialect dialect, const Catalogue* catalogue)
+        : text_(text), pg_(dialect == Dialect::PostgreSQL), catalogue_(catalogue) {
+        const QString schema = QLatin1String(postgresSchema);
+        collate_ = u" COLLATE "_s + (pg_ ? schema + u'.' : QString()) + QLatin1String(textCollation);
+        helpers_ = pg_ ? schema + u'.' : u"slp_"_s;
+    }
 
     QString statement(const Statement& s) {
         if (s.isDelete) return deletion(s.deletion);
@@ -150,6 +168,47 @@ class Emitter {
   private:
     [[noreturn]] void fail(const Expr& e, const QString& message) const {
         throw SyntaxError(characterPosition(text_, e.position), e.token, message);
+    }
+
+    ValueType typeOf(const Expr& e) const {
+        return jet::typeOf(e, [this](const Expr& c) { return columnType(c); });
+    }
+
+    // The catalogue's entry of a FROM table, or nullptr.
+    const CatalogueTable* catalogueTable(const TableRef& t) const {
+        if (!catalogue_) return nullptr;
+        const auto it = catalogue_->constFind(catalogueKey(t.name));
+        return it == catalogue_->constEnd() ? nullptr : &*it;
+    }
+
+    // The catalogue's entry of a column: of the table its qualifier names, or of the first FROM table
+    // that has it.
+    const CatalogueColumn* catalogueColumn(const Expr& c) const {
+        if (!catalogue_) return nullptr;
+        const QString key = catalogueKey(c.name);
+        for (const TableRef* t : tables_) {
+            if (!c.qualifier.isEmpty() && !sameName(t->alias.isEmpty() ? t->name : t->alias, c.qualifier)) {
+                continue;
+            }
+            if (const CatalogueTable* table = catalogueTable(*t)) {
+                const auto it = table->columns.constFind(key);
+                if (it != table->columns.constEnd()) return &*it;
+            }
+        }
+        return nullptr;
+    }
+
+    // SQLite columns may hold anything; a server engine's are typed, and a name it does not list is
+    // taken as a text.
+    ValueType columnType(const Expr& c) const {
+        if (!pg_) return ValueType::Unknown;
+        const CatalogueColumn* column = catalogueColumn(c);
+        return column && column->kind == ColumnKind::Number ? ValueType::Numeric : ValueType::Text;
+    }
+
+    QString tableName(const TableRef& t) const {
+        const CatalogueTable* table = catalogueTable(t);
+        return quoteName(table ? table->name : t.name);
     }
 
     QString deletion(const DeleteStatement& d) {
@@ -163,6 +222,11 @@ class Emitter {
         tables_.clear();
         collectTables(*s.from, tables_);
         const std::vector<QString> names = outputNames(s);
+        // A server engine cuts longer names short, and the rows could no longer be read by them.
+        constexpr qsizetype maxPostgresName = 63;  // bytes of UTF-8
+        for (size_t i = 0; pg_ && i < names.size(); ++i) {
+            if (names[i].toUtf8().size() > maxPostgresName) fail(*s.items[i].expr, u"名称太长"_s);
+        }
 
         QString out = u"SELECT "_s;
         if (s.distinct) out += u"DISTINCT "_s;
@@ -174,8 +238,10 @@ class Emitter {
                 continue;
             }
             out += expr(*item.expr);
-            // distinct rows: texts that the engine holds equal count once
-            if (s.distinct && typeOf(*item.expr) != ValueType::Numeric) out += collate;
+            // distinct rows: texts that the engine holds equal count once. A server engine also wants a
+            // grouped text written as its group key is, collation included.
+            const bool grouped = pg_ && !s.groupBy.empty() && !containsAggregate(*item.expr);
+            if ((s.distinct || grouped) && typeOf(*item.expr) != ValueType::Numeric) out += collate_;
             out += u" AS "_s + quoteName(names[i]);
         }
         out += u" FROM "_s + source(*s.from);
@@ -194,6 +260,18 @@ class Emitter {
                 if (i > 0) out += u", "_s;
                 out += key(*s.orderBy[i].expr, names);
                 if (s.orderBy[i].descending) out += u" DESC"_s;
+                // nulls before every value, as on SQLite
+                if (pg_) out += s.orderBy[i].descending ? u" NULLS LAST"_s : u" NULLS FIRST"_s;
+            }
+            // Rows that tie keep the order they are stored in, as they do on SQLite: a server engine's
+            // sort does not, so the first table's row position ends the keys.
+            const bool aggregate = std::any_of(s.items.begin(), s.items.end(), [](const SelectItem& i) {
+                return i.expr && containsAggregate(*i.expr);
+            });
+            if (pg_ && !s.distinct && s.groupBy.empty() && !aggregate) {
+                const TableRef& first = *tables_.front();
+                out += u", "_s + (first.alias.isEmpty() ? tableName(first) : quoteName(first.alias)) +
+                       u".ctid"_s;
             }
         }
         return out;
@@ -231,13 +309,15 @@ class Emitter {
     }
 
     // A GROUP BY or ORDER BY key. Texts sort and group like the host engine. A bare number would be
-    // read by SQLite as a column position, so constants are cast. A bare name that is also the alias of
-    // a result column means the table's column here, so it is kept from being read as the alias.
+    // read by the engine as a column position, so constants are cast. A bare name that is also the alias
+    // of a result column means the table's column here, so it is kept from being read as the alias (a
+    // collated name is no bare name either).
     QString key(const Expr& e, const std::vector<QString>& aliases) {
         QString out;
         if (isNumberConstant(e)) return u"CAST("_s + expr(e) + u" AS REAL)"_s;
         out = expr(e);
-        if (e.kind == ExprKind::Column && e.qualifier.isEmpty()) {
+        if (e.kind == ExprKind::Column && e.qualifier.isEmpty() &&
+            !(pg_ && typeOf(e) != ValueType::Numeric)) {
             for (const QString& alias : aliases) {
                 if (sameName(alias, e.name)) {
                     out = u"(+"_s + out + u')';
@@ -245,12 +325,12 @@ class Emitter {
                 }
             }
         }
-        if (typeOf(e) != ValueType::Numeric) out += collate;
+        if (typeOf(e) != ValueType::Numeric) out += collate_;
         return out;
     }
 
     QString tableRef(const TableRef& t) const {
-        QString out = quoteName(t.name);
+        QString out = tableName(t);
         if (!t.alias.isEmpty()) out += u" AS "_s + quoteName(t.alias);
         return out;
     }
@@ -269,7 +349,7 @@ class Emitter {
             if (!t->alias.isEmpty() && sameName(t->alias, q)) return quoteName(t->alias);
         }
         for (const TableRef* t : tables_) {
-            if (t->alias.isEmpty() && sameName(t->name, q)) return quoteName(t->name);
+            if (t->alias.isEmpty() && sameName(t->name, q)) return tableName(*t);
         }
         return quoteName(q);
     }
@@ -285,7 +365,8 @@ class Emitter {
     QString exprText(const Expr& e) {
         switch (e.kind) {
             case ExprKind::Column: {
-                const QString column = quoteName(e.name);
+                const CatalogueColumn* known = catalogueColumn(e);
+                const QString column = quoteName(known ? known->name : e.name);
                 return e.qualifier.isEmpty() ? column : qualifier(e.qualifier) + u'.' + column;
             }
             case ExprKind::Number:
@@ -300,6 +381,7 @@ class Emitter {
                 return u"(NOT "_s + expr(*e.args[0]) + u')';
             case ExprKind::Negate:
                 if (isNumberConstant(*e.args[0])) return u"(-"_s + expr(*e.args[0]) + u')';
+                if (pg_) return u"(-"_s + numericOperand(*e.args[0], typeOf(*e.args[0])) + u')';
                 return u"slp_sub(0, "_s + expr(*e.args[0]) + u')';
             case ExprKind::IsNull:
                 return u'(' + expr(*e.args[0]) + (e.negated ? u" IS NOT NULL)"_s : u" IS NULL)"_s);
@@ -327,6 +409,7 @@ class Emitter {
                 }
                 return out + u')';
             }
+            if (pg_) return concatenation(operands);
             // SQLite takes at most 127 arguments in a call: longer chains go on in an outer call.
             constexpr size_t maxArguments = 100;
             QString out;
@@ -347,6 +430,7 @@ class Emitter {
             return out;
         }
         if (!isComparison(e.op)) {
+            if (pg_) return arithmetic(e);
             return helperFor(e.op) + u'(' + expr(l) + u", "_s + expr(r) + u')';
         }
         const ValueType lt = typeOf(l);
@@ -355,7 +439,7 @@ class Emitter {
             // A number compared with a text compares numbers: Val(x & ' ') > '0'.
             return u'(' + numericOperand(l, lt) + operatorText(e.op) + numericOperand(r, rt) + u')';
         }
-        return u'(' + expr(l) + operatorText(e.op) + expr(r) + collate + u')';
+        return u'(' + expr(l) + operatorText(e.op) + expr(r) + collate_ + u')';
     }
 
     // The operands of a left-leaning chain of one operator, left to right.
@@ -379,10 +463,90 @@ class Emitter {
             const QString digits = plainNumber(v);
             return v < 0 ? u'(' + digits + u')' : digits;
         }
-        return u"slp_num("_s + expr(e) + u')';
+        return helpers_ + u"num("_s + expr(e) + u')';
+    }
+
+    // A server engine's text of a value joined to a text: numbers in their plain decimal form.
+    QString displayOperand(const Expr& e) {
+        if (typeOf(e) == ValueType::Numeric && e.kind != ExprKind::Number) {
+            return helpers_ + u"show("_s + expr(e) + u')';
+        }
+        // a number as written (1.50, 007) joins as its value does
+        return e.kind == ExprKind::Number ? quoteText(plainNumber(leadingValue(e.text))) : expr(e);
+    }
+
+    // a & b & … on a server engine: concat() takes a null as an empty text; only nulls give null. It
+    // takes up to 100 arguments, so longer chains go on in an outer one.
+    QString concatenation(const std::vector<const Expr*>& operands) {
+        constexpr size_t maxArguments = 90;
+        QString out;
+        size_t i = 0;
+        while (i < operands.size()) {
+            QStringList args;
+            bool neverNull = false;
+            if (!out.isEmpty()) args << out;
+            for (; i < operands.size() && args.size() < qsizetype(maxArguments); ++i) {
+                const Expr& o = *operands[i];
+                if (o.kind == ExprKind::Text || o.kind == ExprKind::Number) neverNull = true;
+                args << displayOperand(o);
+            }
+            const QString list = args.join(u", "_s);
+            out = neverNull ? u"concat("_s + list + u')'
+                            : u"(CASE WHEN num_nulls("_s + list + u") = "_s + QString::number(args.size()) +
+                                  u" THEN NULL ELSE concat("_s + list + u") END)"_s;
+        }
+        return out;
+    }
+
+    // + - * / on a server engine: null gives null, + joins two texts, texts take part as the numbers
+    // they read as (others are refused), and numbers are reckoned in double precision as the host does.
+    QString arithmetic(const Expr& e) {
+        const Expr& l = *e.args[0];
+        const Expr& r = *e.args[1];
+        const ValueType lt = typeOf(l);
+        const ValueType rt = typeOf(r);
+        if (e.op == BinaryOp::Add && lt == ValueType::Text && rt == ValueType::Text) {
+            return u'(' + expr(l) + u" || "_s + expr(r) + u')';
+        }
+        QString op;
+        switch (e.op) {
+            case BinaryOp::Add:
+                op = u" + "_s;
+                break;
+            case BinaryOp::Subtract:
+                op = u" - "_s;
+                break;
+            case BinaryOp::Multiply:
+                op = u" * "_s;
+                break;
+            default:
+                op = u" / "_s;
+                break;
+        }
+        return u"(CAST("_s + numericOperand(l, lt) + u" AS DOUBLE PRECISION)"_s + op + numericOperand(r, rt) +
+               u')';
+    }
+
+    QString postgresCall(const Expr& e) {
+        const Expr& a = *e.args[0];
+        const bool number = typeOf(a) == ValueType::Numeric;
+        const QString text = number ? helpers_ + u"show("_s + expr(a) + u')' : expr(a);
+        if (e.text == u"val"_s) {
+            return helpers_ + u"val("_s +
+                   (number ? u"CAST("_s + expr(a) + u" AS DOUBLE PRECISION)"_s : text) + u')';
+        }
+        if (e.text == u"len"_s) return u"length("_s + text + u')';
+        if (e.text == u"left"_s) {
+            const Expr& n = *e.args[1];
+            if (isWholeNumberLiteral(n)) return u"left("_s + text + u", "_s + n.text + u')';
+            return helpers_ + u"left("_s + text + u", "_s + numericOperand(n, typeOf(n)) + u')';
+        }
+        if (e.text == u"count"_s) return u"count("_s + expr(a) + u')';
+        return u"sum("_s + (number ? expr(a) : numericOperand(a, ValueType::Text)) + u')';
     }
 
     QString call(const Expr& e) {
+        if (pg_) return postgresCall(e);
         const Expr& a = *e.args[0];
         if (e.text == u"val"_s) return u"slp_val("_s + expr(a) + u')';
         if (e.text == u"len"_s) return u"slp_len("_s + expr(a) + u')';
@@ -394,13 +558,21 @@ class Emitter {
     }
 
     QStringView text_;
+    bool pg_;
+    const Catalogue* catalogue_;
+    QString collate_;
+    QString helpers_;  // what the helper functions' names begin with
     std::vector<const TableRef*> tables_;
 };
 
 }  // namespace
 
 QString emitSqlite(const Statement& statement, QStringView text) {
-    return Emitter(text).statement(statement);
+    return Emitter(text, Dialect::SQLite, nullptr).statement(statement);
+}
+
+QString emitPostgres(const Statement& statement, QStringView text, const Catalogue* catalogue) {
+    return Emitter(text, Dialect::PostgreSQL, catalogue).statement(statement);
 }
 
 }  // namespace slp::jet
