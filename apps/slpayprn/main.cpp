@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "ui/translations.h"
 #include "commands.h"
 #include "print/chinese_fonts.h"
 
@@ -70,6 +71,7 @@ int main(int argc, char** argv) {
     std::unique_ptr<QCoreApplication> app;
     if (command->needsWindows) {
         app = std::make_unique<QApplication>(argc, argv);
+        slp::ui::installQtChineseTranslations();
     } else {
         // Printing and measuring need fonts but no display.
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -8,6 +8,7 @@
 #include "windows/query/register_query.h"
 #include "print/chinese_fonts.h"
 #include "windows/print_preview/show_print_preview.h"
+#include "ui/translations.h"
 
 namespace slp {
 
@@ -15,6 +16,8 @@ void installComponentWindows(WindowRegistry& registry) {
     // A window without a factory answers its opening method with "not implemented", naming the window.
     // The windows measure and print in 宋体, 黑体 and 隶书: their stand-ins are known before any opens.
     print::registerChineseFontSubstitutes();
+    // Qt's own dialogs speak Chinese like the windows.
+    ui::installQtChineseTranslations();
     card::registerCardExportWindow(registry);
     registerDepartmentSummaryWindow(registry);
     registerEmployeeTableWindow(registry);

@@ -45,6 +45,29 @@ void CountSlipPages(PrintLayout& layout, int gridRows, bool tooWide, float print
     layout.slotWidth = layout.printWidth / float(std::max<int>(layout.columnsPerLine, 1));
 }
 
+int WrappedSlipLinePairs(const PrintLayout& layout, const data::WageGrid& grid, float originX) {
+    const float W = layout.printWidth;
+    const float S = layout.slotWidth;
+    int pairs = 1;
+    float x = originX;
+    for (int j = 0; j < grid.cols(); ++j) {
+        if (!render::columnVisible(grid, j)) continue;
+        if (x > W) {
+            x = originX + S * float(layout.continuationIndent);
+            ++pairs;
+        }
+        x += S;
+    }
+    return pairs;
+}
+
+void FitWrappedSlips(PrintLayout& layout, int gridRows, int linePairs) {
+    const int fit = std::max(int(layout.linesPerPage) / std::max(2 * linePairs, 1), 1);
+    if (fit >= layout.rowsPerPage) return;
+    layout.rowsPerPage = int16_t(fit);
+    layout.pageCount = pagesFor(gridRows, fit);
+}
+
 void CountTablePages(PrintLayout& layout, int gridRows) {
     layout.pageCount = pagesFor(gridRows, std::max<int>(layout.linesPerPage, 1));
 }

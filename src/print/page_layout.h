@@ -29,6 +29,14 @@ LayoutMeasure MeasureLayout(PrintLayout& layout, const data::WageGrid& grid, flo
 // half of it for slips), pageCount, printWidth (printable width - 800) and slotWidth. A page holds at
 // least one slip and a line at least one slot, so no count divides by zero.
 void CountSlipPages(PrintLayout& layout, int gridRows, bool tooWide, float printableWidth);
+// Line pairs a wrapped slip of the grid takes: its visible columns in slots of layout.slotWidth, wrapping
+// as the wrapped slip renderer wraps (its running position includes originX, compared with the print
+// width alone), with continuationIndent empty slots before each continuation.
+int WrappedSlipLinePairs(const PrintLayout& layout, const data::WageGrid& grid, float originX);
+// Wrapped slips of `linePairs` line pairs that do not fit linesPerPage lines at the slips a page counted
+// go fewer to a page, as many as fit (at least one), and the page count grows with them: no slip runs
+// off its page and none is left out of print.
+void FitWrappedSlips(PrintLayout& layout, int gridRows, int linePairs);
 // pageCount of a table: the rows after the caption row (the totals row included) over linesPerPage
 // (taken as at least 1), rounded up.
 void CountTablePages(PrintLayout& layout, int gridRows);

@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include "ui/translations.h"
 #include "basic/error.h"
 #include "data/database.h"
 #include "entry/打印工资.h"
@@ -188,4 +189,16 @@ TEST_F(RegistryTest, ClosingAWageWindowReleasesTheDatabase) {
     EXPECT_EQ(db.use_count(), 1);
 }
 
+}  // namespace
+
+namespace {
+TEST_F(RegistryTest, QtDialogsSpeakChinese) {
+    if (!slp::ui::installQtChineseTranslations()) {
+        GTEST_SKIP() << "Qt's Chinese translations are not installed (qt6-translations-l10n)";
+    }
+    // The buttons of a message box and the file dialog's labels come out of Qt's own translations.
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringLiteral("是(&Y)"));
+    EXPECT_NE(QCoreApplication::translate("QFileDialog", "File &name:"), QStringLiteral("File &name:"));
+    EXPECT_TRUE(slp::ui::installQtChineseTranslations()) << "a second call keeps them";
+}
 }  // namespace

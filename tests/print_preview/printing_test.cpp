@@ -8,6 +8,7 @@
 #include "basic/error.h"
 #include "preview_fixture.h"
 #include "print/preview/headless_print.h"
+#include "print/page.h"
 #include "print/preview/no_printer.h"
 
 using namespace Qt::StringLiterals;
@@ -230,6 +231,57 @@ TEST(PreviewPrinting, APrinterErrorStopsTheRangeAndLeavesNothingOfThatJob) {
     EXPECT_EQ(f.prompts.asked[2].text, u"打印机脱机"_s);
     EXPECT_EQ(f.prompts.asked[2].title, u"错误号482"_s);
     EXPECT_EQ(f.prompts.asked[2].icon, slp::MessageIcon::Warning);
+}
+
+// A printer that keeps the pages it is sent, on an A4 sheet.
+class PageKeeper : public slp::print::Printer {
+  public:
+    QString deviceName() const override { return u"pages"_s; }
+    float paperWidth() const override { return 11906; }
+    float paperHeight() const override { return 16838; }
+    float printableWidth() const override { return 11906; }
+    float printableHeight() const override { return 16838; }
+    int paperSizeCode() const override { return 9; }
+    void setPageLayout(const QPageSize&, QPageLayout::Orientation) override {}
+    int metricsDpi() const override { return 1440; }
+    void printPage(const slp::print::Page& page) override { pages.push_back(page); }
+    std::vector<slp::print::Page> pages;
+
+  protected:
+    bool jobOpen() const override { return false; }
+    void finishJob() override {}
+    void dropJob() override {}
+};
+
+TEST(PreviewPrinting, WrappedSlipsTallerThanCountedFlowOntoMorePagesAndNoneIsLost) {
+    const auto grid = preview_test::wideGrid(25);  // 31 columns, too wide for A4
+    for (const int perLine : {10, 24, 40}) {
+        Fixture f;
+        PageKeeper keeper;
+        f.driver.setPrinter(keeper);
+        f.setLayoutSetting(QString(), u"每行列数"_s, QString::number(perLine));
+        f.open(grid, kSlipModeTable);
+        ASSERT_EQ(f.driver.layoutKind(), slp::print::PageLayoutKind::WrappedSlips);
+        ASSERT_EQ(f.driver.layout().columnsPerLine, perLine);
+        const int pages = f.driver.pageCount();
+        EXPECT_EQ(f.driver.PrintRange(1, pages), pages);
+        ASSERT_EQ(int(keeper.pages.size()), pages);
+        // Every employee's first and last value and the totals are printed, each on the sheet.
+        for (int r = 1; r <= 26; ++r) {
+            const QString first = r <= 25 ? u"r%1c1"_s.arg(r) : u"t1"_s;
+            const QString last = r <= 25 ? u"r%1c30"_s.arg(r) : u"t30"_s;
+            int found = 0;
+            for (const auto& page : keeper.pages) {
+                for (const QString& text : {first, last}) {
+                    if (const auto* t = page.find(text)) {
+                        ++found;
+                        EXPECT_LT(t->at.y() + 180, page.size.height()) << perLine << " " << text.toStdString();
+                    }
+                }
+            }
+            EXPECT_EQ(found, 2) << perLine << " slots a line, row " << r;
+        }
+    }
 }
 
 TEST(PreviewPrinting, TheGridIsACopyAndANewRequestWaitsForTheNextRedraw) {

@@ -211,6 +211,8 @@ bool PrintPreviewDriver::SetupPreview() {
 
 void PrintPreviewDriver::CountSlipPages() {
     print::CountSlipPages(layout_, grid_->rows(), tooWide_, printer_->printableWidth());
+    // Wrapped slips taller than the count assumes go fewer to a page rather than off its bottom.
+    if (tooWide_) FitWrappedSlips(layout_, grid_->rows(), WrappedSlipLinePairs(layout_, *grid_, originX_));
 }
 
 void PrintPreviewDriver::CountTablePages() {

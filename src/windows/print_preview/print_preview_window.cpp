@@ -173,11 +173,12 @@ void PrintPreviewWindow::placeForOpening() {
 void PrintPreviewWindow::fitToScreen() {
     QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     if (!screen) return;
-    const QRect whole = screen->geometry();
-    // The frame covers the screen; before the window is shown its frame is not known yet.
+    // The frame covers what the desktop leaves free (panels and task bars stay visible, and so does the
+    // status bar); before the window is shown its frame is not known yet.
+    const QRect free = screen->availableGeometry();
     const QSize frame = frameGeometry().size() - geometry().size();
-    move(whole.topLeft());
-    resize(whole.size() - frame);
+    move(free.topLeft());
+    resize(free.size() - frame);
 }
 
 void PrintPreviewWindow::refresh() {
