@@ -116,8 +116,10 @@ constexpr float kTableWidth = (2 + 6 + 4 + 4 + 5 + 3 + 4 + 6 + 6) * kUnit;
 TEST_F(PayTablePrint, TwoSelectedDepartmentsAreTwoJobsInListOrder) {
     month(25);
     const auto log = std::make_shared<payment_test::JobLog>();
-    const int jobs = logic.printSelected(
+    const auto outcome = logic.printSelected(
         grid, [&] { return std::make_unique<JobPrinter>(9540, log); }, prompts, kNow);  // 20 rows a page
+    EXPECT_FALSE(outcome.failed);
+    const int jobs = outcome.jobs;
     EXPECT_TRUE(prompts.asked.isEmpty());
     const JobLog& printer = *log;
     EXPECT_EQ(jobs, 2);
@@ -258,37 +260,47 @@ TEST_F(PayTablePrint, ThePreviewShowsPageOneWithTheWholeDepartmentsTotals) {
 
 TEST_F(PayTablePrint, TheCommandReportsAMissingPrinterAndStopsAtAFailure) {
     month(2);
-    EXPECT_EQ(
-        logic.printSelected(
-            grid, []() -> std::unique_ptr<slp::print::Printer> { throw slp::Error(484, u"无打印机"_s); },
-            prompts, kNow),
-        0);
-    ASSERT_FALSE(prompts.asked.isEmpty());
+    const auto noPrinter = []() -> std::unique_ptr<slp::print::Printer> {
+        throw slp::Error(484, u"无打印机"_s);
+    };
+    const auto none = logic.printSelected(grid, noPrinter, prompts, kNow);
+    EXPECT_EQ(none.jobs, 0);
+    EXPECT_TRUE(none.failed);
+    ASSERT_EQ(prompts.asked.size(), 1);
     EXPECT_EQ(prompts.asked.back().text, u"   未找到打印驱动程序\r\n请先安装了打印驱动程序!"_s);
+    EXPECT_EQ(prompts.asked.back().title, QString());
     EXPECT_EQ(prompts.asked.back().icon, slp::MessageIcon::Warning);
 
     // The first page sent fails: nothing of department 01 stays, 02 is not printed.
-    EXPECT_EQ(logic.printSelected(
-                  grid,
-                  [&]() -> std::unique_ptr<slp::print::Printer> {
-                      auto p = std::make_unique<JobPrinter>();
-                      p->failAtPage = 1;
-                      return p;
-                  },
-                  prompts, kNow),
-              0);
+    const auto log = std::make_shared<JobLog>();
+    JobPrinter failing(9540, log);
+    failing.failAtPage = 1;
+    const auto failed = logic.printSelected(grid, failing, prompts, kNow);
+    EXPECT_TRUE(failed.failed);
+    EXPECT_EQ(failed.jobs, 0);
+    EXPECT_TRUE(log->jobs.empty());
+    EXPECT_EQ(log->finished, 0);
     EXPECT_EQ(prompts.asked.back().text, u"打印机错误"_s);
     EXPECT_EQ(prompts.asked.back().title, u"错误号482"_s);
 
     // An entry whose code is longer than the listed level prints the department under its name; a code
     // that names no entry stops the printing with the list's error.
     logic.departments().clear();
+    logic.departments().add(u"02"_s, u"财务部"_s);
     logic.departments().add(u"0201"_s, u"财务一组"_s);
+    logic.departments().add(u"0301"_s, u"后勤一组"_s);
+    logic.departments().add(u"02"_s, u"财务部"_s);
+    JobPrinter printer;
+    const auto partly = logic.printSelected(grid, printer, prompts, kNow);
+    EXPECT_EQ(partly.jobs, 3);  // 02 under 财务部 three times; 03 has no employees
+    EXPECT_FALSE(partly.failed);
+    // At length 3, "02List" gives "02L" (no employees) and "0201List" "020", which no entry is named.
     logic.setDeptCodeLength(3);
-    EXPECT_EQ(logic.printSelected(
-                  grid, [] { return std::unique_ptr<slp::print::Printer>(new JobPrinter); }, prompts, kNow),
-              0);
+    const auto unnamed = logic.printSelected(grid, printer, prompts, kNow);
+    EXPECT_TRUE(unnamed.failed);
     EXPECT_EQ(prompts.asked.back().title, u"错误号35601"_s);
+    EXPECT_EQ(printer.jobs.size(), 3u);
+    EXPECT_EQ(count(printer.jobs[1][0], u"部门名称:财务部"_s), 1);
 }
 
 }  // namespace

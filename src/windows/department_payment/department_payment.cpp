@@ -228,25 +228,43 @@ std::optional<print::Page> DepartmentPayment::previewDepartment(const QString& c
     return page;
 }
 
-int DepartmentPayment::printSelected(const data::WageGrid& grid, const OpenPrinter& openPrinter,
-                                     Prompts& prompts, const QDateTime& now) {
-    int jobs = 0;
+void DepartmentPayment::reportPrintError(const std::exception& error, Prompts& prompts) {
+    const ErrorReport r = describeError(error);
+    if (r.number == errnum::NoPrinter) {
+        prompts.messageBox(noPrinterMessage(), QString(), MessageIcon::Warning, MessageButtons::Ok);
+    } else {
+        prompts.messageBox(r.description, printErrorTitle(r.number), MessageIcon::Warning,
+                           MessageButtons::Ok);
+    }
+}
+
+DepartmentPayment::PrintOutcome DepartmentPayment::printSelected(const data::WageGrid& grid,
+                                                                 print::Printer& printer, Prompts& prompts,
+                                                                 const QDateTime& now) {
+    PrintOutcome outcome;
     try {
-        if (!openPrinter) throw Error(errnum::NoPrinter, u"未找到打印机"_s);
-        const std::unique_ptr<print::Printer> printer = openPrinter();
         for (const QString& code : departments_.selectedCodes(deptCodeLength_)) {
-            if (printDepartment(code, grid, *printer, now) > 0) ++jobs;
+            if (printDepartment(code, grid, printer, now) > 0) ++outcome.jobs;
         }
     } catch (const std::exception& e) {
-        const ErrorReport r = describeError(e);
-        if (r.number == errnum::NoPrinter) {
-            prompts.messageBox(noPrinterMessage(), QString(), MessageIcon::Warning, MessageButtons::Ok);
-        } else {
-            prompts.messageBox(r.description, printErrorTitle(r.number), MessageIcon::Warning,
-                               MessageButtons::Ok);
-        }
+        reportPrintError(e, prompts);
+        outcome.failed = true;
     }
-    return jobs;
+    return outcome;
+}
+
+DepartmentPayment::PrintOutcome DepartmentPayment::printSelected(const data::WageGrid& grid,
+                                                                 const OpenPrinter& openPrinter,
+                                                                 Prompts& prompts, const QDateTime& now) {
+    std::unique_ptr<print::Printer> printer;
+    try {
+        if (!openPrinter) throw Error(errnum::NoPrinter, u"未找到打印机"_s);
+        printer = openPrinter();
+    } catch (const std::exception& e) {
+        reportPrintError(e, prompts);
+        return PrintOutcome{0, true};
+    }
+    return printSelected(grid, *printer, prompts, now);
 }
 
 }  // namespace slp::windows::payment

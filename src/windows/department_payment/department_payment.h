@@ -91,9 +91,19 @@ class DepartmentPayment {
                                                  print::PageRecorder& recorder, const QDateTime& now);
     // "打印班组签收联": opens the printer (error 484 when there is none) and prints every selected
     // department in list order, one job each. Any error is shown (the missing printer with its own
-    // message, others with "错误号" & number) and stops the printing. Returns the jobs printed.
-    int printSelected(const data::WageGrid& grid, const OpenPrinter& openPrinter, Prompts& prompts,
-                      const QDateTime& now);
+    // message, others with "错误号" & number) and stops the printing.
+    struct PrintOutcome {
+        int jobs = 0;         // departments printed
+        bool failed = false;  // an error was shown
+    };
+    PrintOutcome printSelected(const data::WageGrid& grid, const OpenPrinter& openPrinter, Prompts& prompts,
+                               const QDateTime& now);
+    // The same on a printer already open.
+    PrintOutcome printSelected(const data::WageGrid& grid, print::Printer& printer, Prompts& prompts,
+                               const QDateTime& now);
+    // Shows an error of the print command: the missing printer with its own message, others with their
+    // description and "错误号" & number.
+    static void reportPrintError(const std::exception& error, Prompts& prompts);
 
     DepartmentList& departments() { return departments_; }
     const DepartmentList& departments() const { return departments_; }
