@@ -59,7 +59,8 @@ class PaymentWindow : public ::testing::Test {
 
     DepartmentPaymentWindow* open() {
         registry.open(slp::WindowId::DepartmentPayment);
-        auto* handle = dynamic_cast<DepartmentPaymentHandle*>(registry.instance(slp::WindowId::DepartmentPayment));
+        auto* handle =
+            dynamic_cast<DepartmentPaymentHandle*>(registry.instance(slp::WindowId::DepartmentPayment));
         EXPECT_NE(handle, nullptr);
         return handle ? handle->window() : nullptr;
     }
@@ -249,8 +250,8 @@ TEST_F(PaymentWindow, PreviewShowsThePrintersPageAndEscLeavesIt) {
     // The left button drags the picture.
     QLabel* pic = win->previewPicture();
     const QPoint before = pic->pos();
-    QMouseEvent press(QEvent::MouseButtonPress, QPointF(10, 10), pic->mapToGlobal(QPointF(10, 10)), Qt::LeftButton,
-                      Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(10, 10), pic->mapToGlobal(QPointF(10, 10)),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(pic, &press);
     QMouseEvent move(QEvent::MouseMove, QPointF(40, 30), pic->mapToGlobal(QPointF(40, 30)), Qt::NoButton,
                      Qt::LeftButton, Qt::NoModifier);

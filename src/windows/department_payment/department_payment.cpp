@@ -242,9 +242,30 @@ DepartmentPayment::PrintOutcome DepartmentPayment::printSelected(const data::Wag
                                                                  print::Printer& printer, Prompts& prompts,
                                                                  const QDateTime& now) {
     PrintOutcome outcome;
+    // Entries of one department follow one another in the list (a department, then its groups, each
+    // printing the department): its pages are drawn once and sent as a job for each.
+    QString lastCode;
+    std::vector<print::Page> lastPages;
+    bool haveLast = false;
     try {
         for (const QString& code : departments_.selectedCodes(deptCodeLength_)) {
-            if (printDepartment(code, grid, printer, now) > 0) ++outcome.jobs;
+            if (!haveLast || code != lastCode) {
+                lastPages.clear();
+                haveLast = false;
+                DepartmentRows rows = readDepartment(code);
+                if (rows.count > 0) {
+                    PayTableJob job = jobFor(code, grid, now);
+                    const std::unique_ptr<print::PageRecorder> recorder = printer.newRecorder();
+                    lastPages = RecordPayTablePages(*recorder, job, rows);
+                    metrics_ = job.metrics;
+                    charUnit_ = metrics_.charUnit;
+                }
+                lastCode = code;
+                haveLast = true;
+            }
+            if (lastPages.empty()) continue;
+            SendPayTableJob(printer, lastPages);
+            ++outcome.jobs;
         }
     } catch (const std::exception& e) {
         reportPrintError(e, prompts);

@@ -73,7 +73,8 @@ void DepartmentPaymentWindow::buildControls() {
     list_->setWordWrap(true);
     list_->setGridSize(QSize(96, 64));
     list_->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(list_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) { clickDepartment(list_->row(item)); });
+    connect(list_, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* item) { clickDepartment(list_->row(item)); });
     connect(list_, &QListWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { popup_->popup(list_->viewport()->mapToGlobal(at)); });
 
@@ -107,9 +108,11 @@ void DepartmentPaymentWindow::buildMenus() {
     addCommand(file_, u"MnuFileSet_50"_s, u"转到Excel"_s, [this] {
         if (services().exportGrid) services().exportGrid(grid(), prompts());
     });
-    printAction_ = addCommand(menuBar(), u"MnuPrint_10"_s, u"打印班组签收联"_s, [this] { printDepartments(); });
+    printAction_ =
+        addCommand(menuBar(), u"MnuPrint_10"_s, u"打印班组签收联"_s, [this] { printDepartments(); });
     addCommand(menuBar(), u"MnuPrint_20"_s, u"打印工资条"_s, [] {})->setVisible(false);
-    selDeptAction_ = addCommand(menuBar(), u"MnuSelDept"_s, u"显示部门"_s, [this] { showOrHideDepartments(); });
+    selDeptAction_ =
+        addCommand(menuBar(), u"MnuSelDept"_s, u"显示部门"_s, [this] { showOrHideDepartments(); });
     exitAction_ = addCommand(menuBar(), u"MnuExit"_s, u"退出"_s, [this] { close(); });
     exitViewAction_ = addCommand(menuBar(), u"MnuExitView"_s, u"退出预览"_s, [this] { exitPreview(); });
     exitViewAction_->setVisible(false);
@@ -128,7 +131,8 @@ void DepartmentPaymentWindow::buildMenus() {
 
 void DepartmentPaymentWindow::load() {
     logic_.beginOpening();
-    if (QAction* font = findChild<QAction*>(u"MnuFileSet_40"_s)) font->setText(printFontCaption(logic_.printFontSize()));
+    if (QAction* font = findChild<QAction*>(u"MnuFileSet_40"_s))
+        font->setText(printFontCaption(logic_.printFontSize()));
     placeAtOpening();
     if (services().store) runReported([this] { logic_.loadSettings(*services().store); });
     list_->setVisible(logic_.listVisible());
@@ -194,8 +198,8 @@ float DepartmentPaymentWindow::arrangeControls(float x) {
     const float inner = float(twipsFromPixels(centralWidget()->height(), d)) + status;
     const Arrangement a = payment::arrangeControls(x, widthTwips(), inner, status);
     auto place = [d](QWidget* w, float left, float top, float width, float height) {
-        w->setGeometry(pixelsFromTwips(left, d), pixelsFromTwips(top, d), std::max(pixelsFromTwips(width, d), 0),
-                       std::max(pixelsFromTwips(height, d), 0));
+        w->setGeometry(pixelsFromTwips(left, d), pixelsFromTwips(top, d),
+                       std::max(pixelsFromTwips(width, d), 0), std::max(pixelsFromTwips(height, d), 0));
     };
     place(gridView(), a.gridLeft, a.gridTop, a.gridWidth, a.gridHeight);
     place(list_, a.listLeft, a.listTop, a.listWidth, a.listHeight);
@@ -325,7 +329,8 @@ bool DepartmentPaymentWindow::eventFilter(QObject* watched, QEvent* event) {
     }
     if (watched == pic_) {
         if (type == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton) dragOrigin_ = at;
-        if (type == QEvent::MouseMove && (mouse->buttons() & Qt::LeftButton)) pic_->move(pic_->pos() + at - dragOrigin_);
+        if (type == QEvent::MouseMove && (mouse->buttons() & Qt::LeftButton))
+            pic_->move(pic_->pos() + at - dragOrigin_);
         return true;
     }
     return WageWindow::eventFilter(watched, event);

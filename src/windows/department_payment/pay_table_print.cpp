@@ -215,21 +215,34 @@ float DrawPayTablePage(print::PrintTarget& target, const PayTableJob& job, Depar
     return y;
 }
 
-int PrintPayTablePages(print::Printer& printer, PayTableJob& job, DepartmentRows& rows) {
-    const std::unique_ptr<print::PageRecorder> recorder = printer.newRecorder();
-    MeasurePayTable(job, *recorder, rows.count);
+std::vector<print::Page> RecordPayTablePages(print::PageRecorder& recorder, PayTableJob& job,
+                                             DepartmentRows& rows) {
+    MeasurePayTable(job, recorder, rows.count);
     const int pages = job.metrics.pageTotal;
+    std::vector<print::Page> recorded;
+    recorded.reserve(size_t(pages));
+    for (int page = 1; page <= pages; ++page) {
+        DrawPayTablePage(recorder, job, rows, page, page == pages);
+        recorded.push_back(recorder.takePage());
+    }
+    return recorded;
+}
+
+void SendPayTableJob(print::Printer& printer, const std::vector<print::Page>& pages) {
     try {
-        for (int page = 1; page <= pages; ++page) {
-            DrawPayTablePage(*recorder, job, rows, page, page == pages);
-            printer.printPage(recorder->takePage());
-        }
+        for (const print::Page& page : pages) printer.printPage(page);
         printer.endDoc();
     } catch (...) {
         printer.abortDoc();
         throw;
     }
-    return pages;
+}
+
+int PrintPayTablePages(print::Printer& printer, PayTableJob& job, DepartmentRows& rows) {
+    const std::unique_ptr<print::PageRecorder> recorder = printer.newRecorder();
+    const std::vector<print::Page> pages = RecordPayTablePages(*recorder, job, rows);
+    SendPayTableJob(printer, pages);
+    return int(pages.size());
 }
 
 print::Page PreviewPayTablePage(print::PageRecorder& recorder, PayTableJob& job, DepartmentRows& rows) {

@@ -86,9 +86,13 @@ void MeasurePayTable(PayTableJob& job, print::PrintTarget& target, int employees
 float DrawPayTablePage(print::PrintTarget& target, const PayTableJob& job, DepartmentRows& rows, int page,
                        bool totals);
 
-// The printer's part of PrintDepartmentPayTable: every page of the department, recorded with the
-// printer's own metrics and sent as one print job (the totals on the last page). When drawing or sending
-// fails, the job is dropped and the error goes to the caller. Returns the pages printed.
+// The printer's part of PrintDepartmentPayTable: every page of the department recorded on `recorder`
+// (the printer's own), the totals on the last.
+std::vector<print::Page> RecordPayTablePages(print::PageRecorder& recorder, PayTableJob& job,
+                                             DepartmentRows& rows);
+// Sends pages as one print job. When sending fails, the job is dropped and the error goes to the caller.
+void SendPayTableJob(print::Printer& printer, const std::vector<print::Page>& pages);
+// Both: records the department on a recorder of the printer and sends it. Returns the pages printed.
 int PrintPayTablePages(print::Printer& printer, PayTableJob& job, DepartmentRows& rows);
 
 // The preview's part: page 1 followed by the totals of the whole department, recorded on `recorder`
