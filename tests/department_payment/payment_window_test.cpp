@@ -184,6 +184,26 @@ TEST_F(PaymentWindow, TheSplitterDragsWithinTheWindow) {
     EXPECT_GT(win->gridView()->x(), win->splitter()->x());
 }
 
+TEST_F(PaymentWindow, ColumnMarks) {
+    auto* win = open();
+    ASSERT_NE(win, nullptr);
+    const int cols = win->grid().cols();
+    auto marks = [&] {
+        int n = 0;
+        for (int c = 0; c < cols; ++c) n += win->grid().captionMarker(c) ? 1 : 0;
+        return n;
+    };
+    win->gridView()->clickColumn(2);
+    EXPECT_TRUE(win->grid().captionMarker(2));
+    EXPECT_EQ(marks(), 1);
+    win->gridView()->clickColumn(2);
+    EXPECT_EQ(marks(), 0);
+    trigger(win, u"MnuFileSet_45"_s);
+    EXPECT_EQ(marks(), cols);
+    trigger(win, u"MnuFileSet_46"_s);
+    EXPECT_EQ(marks(), 0);
+}
+
 TEST_F(PaymentWindow, TheRowHeightBox) {
     auto* win = open();
     ASSERT_NE(win, nullptr);
