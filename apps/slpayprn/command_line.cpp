@@ -43,12 +43,12 @@ ParsedArgs parseArguments(const QStringList& args, const QList<OptionSpec>& acce
             out.flags.insert(name);
             continue;
         }
-        if (hasInline) {
-            out.values.insert(name, inlineValue);
-        } else {
+        if (!hasInline) {
             if (i + 1 >= args.size()) throw UsageError(u"option --"_s + name + u" needs a value"_s);
-            out.values.insert(name, args[++i]);
+            inlineValue = args[++i];
         }
+        out.values.insert(name, inlineValue);
+        out.lists[name] << inlineValue;
     }
     return out;
 }

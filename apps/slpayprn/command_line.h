@@ -11,11 +11,12 @@ namespace slp::app {
 
 // A wrong command line: reported on stderr with exit status 2.
 class UsageError : public std::runtime_error {
-public:
-    explicit UsageError(const QString& message) : std::runtime_error(message.toStdString()), message_(message) {}
+  public:
+    explicit UsageError(const QString& message)
+        : std::runtime_error(message.toStdString()), message_(message) {}
     const QString& message() const { return message_; }
 
-private:
+  private:
     QString message_;
 };
 
@@ -37,12 +38,15 @@ struct HostOptions {
 
 struct ParsedArgs {
     QStringList positional;
-    QHash<QString, QString> values;
+    QHash<QString, QString> values;     // the last value of each option
+    QHash<QString, QStringList> lists;  // every value of each option, in order
     QSet<QString> flags;
     bool has(const QString& name) const { return values.contains(name) || flags.contains(name); }
     QString value(const QString& name, const QString& fallback = QString()) const {
         return values.value(name, fallback);
     }
+    // Every value of an option given more than once (--dept A --dept B).
+    QStringList all(const QString& name) const { return lists.value(name); }
 };
 
 // The options every command accepts.

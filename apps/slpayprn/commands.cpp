@@ -11,6 +11,7 @@
 #include "default_database.h"
 #include "grid_commands.h"
 #include "host_window.h"
+#include "payment_commands.h"
 #include "print_commands.h"
 #include "summary_commands.h"
 
@@ -95,7 +96,8 @@ const QList<Command>& commands() {
         + gridCommands()
         + printCommands()
         + cardCommands()
-        + summaryCommands();
+        + summaryCommands()
+        + paymentCommands();
     return list;
 }
 

@@ -3,6 +3,7 @@
 // Each window folder offers a function that gives the registry its factory.
 // (one include and one call per window; keep them in this order)
 #include "windows/card_export/card_export_registration.h"
+#include "windows/department_payment/register_department_payment.h"
 #include "windows/department_summary/register_department_summary.h"
 #include "windows/employee_table/register_employee_table.h"
 #include "windows/query/register_query.h"
@@ -19,6 +20,7 @@ void installComponentWindows(WindowRegistry& registry) {
     // Qt's own dialogs speak Chinese like the windows.
     ui::installQtChineseTranslations();
     card::registerCardExportWindow(registry);
+    registerDepartmentPaymentWindow(registry);
     registerDepartmentSummaryWindow(registry);
     registerEmployeeTableWindow(registry);
     registerQueryWindow(registry);

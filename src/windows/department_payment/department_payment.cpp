@@ -1,0 +1,291 @@
+#include "windows/department_payment/department_payment.h"
+
+#include <vector>
+
+#include "basic/conversions.h"
+#include "basic/error.h"
+#include "data/amount_format.h"
+#include "data/database.h"
+#include "data/host_context.h"
+#include "print/page_recorder.h"
+#include "print/printer.h"
+#include "settings/groups.h"
+#include "windows/department_payment/payment_queries.h"
+#include "windows/shared/error_report.h"
+#include "windows/shared/font_size_menu.h"
+#include "windows/shared/host_database.h"
+
+using namespace Qt::StringLiterals;
+
+namespace slp::windows::payment {
+
+QString paymentCaption() {
+    return u"班组签收联"_s;
+}
+QString noPaymentDataMessage() {
+    return u"未找到数据,请确定是否计算过!"_s;
+}
+QString noDepartmentsMessage() {
+    return u"部门未找到!"_s;
+}
+QString workMonthPanel(const QString& monthKey) {
+    return u"工作年月:"_s + monthKey;
+}
+QString headCountPanel(int employees) {
+    return u"本月发薪人数为"_s + QString::number(employees);
+}
+QString rowHeightCaption(float rowHeight) {
+    return u"每行高度为"_s + formatSingle(rowHeight / 567, u"0.00") + u"厘米"_s;
+}
+QString noPrinterMessage() {
+    return u"   未找到打印驱动程序\r\n请先安装了打印驱动程序!"_s;
+}
+QString printErrorTitle(int number) {
+    return u"错误号"_s + QString::number(number);
+}
+
+std::optional<RowHeightAnswer> acceptRowHeight(const QString& answer) {
+    const double v = leadingValue(answer);
+    if (!(v >= 0.2 && v <= 4)) return std::nullopt;
+    return RowHeightAnswer{float(v * 567), u"每行高度为"_s + formatText(answer, u"0.00") + u"厘米"_s};
+}
+
+DepartmentPayment::DepartmentPayment(const HostContext& context, data::CharUnitMeasure measure)
+    : context_(context), measure_(std::move(measure)) {}
+
+QString DepartmentPayment::monthKey() const {
+    return context_.monthKey();
+}
+
+void DepartmentPayment::beginOpening() {
+    printFontSize_ = kOpeningPrintFontSize;
+    charUnit_ = measure_(u"宋体"_s, kOpeningPrintFontSize);
+}
+
+void DepartmentPayment::loadSettings(const settings::Store& store) {
+    const auto s = settings::DepartmentPaymentSettings::load(store, context_.unitCode);
+    splitterLeft_ = s.splitterLeft;
+    listVisible_ = s.listVisible;
+    rowHeight_ = s.rowHeight;
+}
+
+void DepartmentPayment::saveSettings(settings::Store& store) const {
+    settings::DepartmentPaymentSettings s;
+    s.splitterLeft = splitterLeft_;
+    s.listVisible = listVisible_;
+    s.rowHeight = rowHeight_;
+    s.save(store, context_.unitCode);
+}
+
+int16_t DepartmentPayment::readCodeLength() {
+    data::ResultSet rs = requireDatabase(context_).open(codeLengthQuery());
+    const int16_t n = rs.eof() ? int16_t(0) : toInt16(rs.number(u"a"));
+    rs.close();
+    deptCodeLength_ = n;
+    return n;
+}
+
+bool DepartmentPayment::loadCatalogue(Prompts& prompts) {
+    return data::LoadWageItems(requireDatabase(context_), monthKey(), prompts, catalogue_);
+}
+
+std::optional<data::WageGrid> DepartmentPayment::buildGrid(Prompts& prompts) const {
+    data::Database& db = requireDatabase(context_);
+    const QString month = monthKey();
+    if (catalogue_.itemCount < 2) throw SubscriptError();
+    data::ResultSet rs = db.open(paymentItemQuery(catalogue_, month));
+    if (rs.eof()) {
+        rs.close();
+        prompts.messageBox(noPaymentDataMessage(), QString(), MessageIcon::Warning, MessageButtons::Ok);
+        return std::nullopt;
+    }
+    rs.moveLast();
+    const int m = catalogue_.itemCount;
+    const int cols = m + 1;
+    const int rows = rs.recordCount() + 2;
+    const int f = catalogue_.firstAmountIndex;
+    data::WageGrid grid(rows, cols);
+    grid.setFixedRows(1);
+    grid.setFixedCols(f);
+    grid.setFontName(u"宋体"_s);
+    grid.setFontSize(9);
+
+    std::vector<data::AmountFormat> formats;
+    formats.reserve(size_t(cols));
+    for (int c = 0; c < cols; ++c) formats.emplace_back(c == 0 ? QString() : catalogue_.itemFormat[c - 1]);
+    data::AmountFormat::Buffer buffer;
+    QString spill;
+    const int lastText = std::min(f, m);
+    for (int r = 1; r <= rows - 2; ++r) {
+        rs.setAbsolutePosition(r - 1);
+        grid.setText(r, 0, QString::number(r));
+        for (int c = 1; c <= lastText; ++c) grid.setText(r, c, rs.text(c - 1));
+        for (int c = f + 1; c < cols; ++c)
+            grid.setText(r, c, formats[size_t(c)].format(rs.number(c - 1), buffer, spill));
+    }
+    rs.close();
+
+    grid.setText(0, 0, u"序号"_s);
+    for (int c = 1; c < cols; ++c) grid.setText(0, c, catalogue_.itemName[c - 1]);
+    grid.setColAlignment(0, data::align::CenterCenter);
+    data::applyColumnWidths(grid, catalogue_, columns(cols), charUnit_);
+
+    // The totals row: the head count (items 0 and 1 are only counted) in the last text column, the sums
+    // of the items after it. Below two leading text items, the columns of items 0 and 1 stay empty and
+    // the head count stands in column 1 at least, so "合计" keeps its place.
+    data::ResultSet totals = db.open(paymentTotalsQuery(catalogue_, month));
+    const int t = rows - 1;
+    grid.setText(t, 0, u"合计"_s);
+    const int countColumn = std::max(f, 1);
+    grid.setText(t, countColumn, u"共"_s + totals.text(catalogue_.nameAt(1) + u"ofcount"_s) + u"人"_s);
+    for (int c = std::max(f + 1, 3); c < cols; ++c) {
+        const QString alias = catalogue_.nameAt(c - 1) + u"ofsum"_s;
+        grid.setText(t, c, formats[size_t(c)].format(totals.number(alias), buffer, spill));
+    }
+    totals.close();
+    grid.squeeze();
+    return grid;
+}
+
+bool DepartmentPayment::loadDepartments(Prompts& prompts) {
+    departments_.clear();
+    data::ResultSet rs = requireDatabase(context_).open(departmentListQuery(monthKey()));
+    if (rs.eof()) {
+        rs.close();
+        prompts.messageBox(noDepartmentsMessage(), QString(), MessageIcon::Warning, MessageButtons::Ok);
+        return false;
+    }
+    const int code = rs.fieldIndex(u"部门号");
+    const int name = rs.fieldIndex(u"部门名称");
+    if (code < 0) (void)rs.value(u"部门号");
+    if (name < 0) (void)rs.value(u"部门名称");
+    rs.moveLast();
+    const int n = rs.recordCount();
+    for (int r = 0; r < n; ++r) {
+        rs.setAbsolutePosition(r);
+        departments_.add(rs.text(code), rs.text(name));
+    }
+    rs.close();
+    return true;
+}
+
+std::optional<QString> DepartmentPayment::askRowHeight(Prompts& prompts) {
+    const auto answer =
+        prompts.inputBox(u"请输入你想要修改的数值"_s, u"更改"_s, formatSingle(rowHeight_ / 567, u"0.00"));
+    const auto accepted = acceptRowHeight(answer.value_or(QString()));
+    if (!accepted) return std::nullopt;
+    rowHeight_ = accepted->rowHeight;
+    return accepted->caption;
+}
+
+DepartmentRows DepartmentPayment::readDepartment(const QString& code) const {
+    data::Database& db = requireDatabase(context_);
+    DepartmentRows rows;
+    rows.employees = db.open(departmentRowsQuery(catalogue_, monthKey(), deptCodeLength_, code));
+    if (rows.employees.eof()) return rows;
+    rows.employees.moveLast();
+    rows.count = rows.employees.recordCount();
+    rows.totals = db.open(departmentTotalsQuery(catalogue_, monthKey(), deptCodeLength_, code));
+    return rows;
+}
+
+PayTableJob DepartmentPayment::jobFor(const QString& code, const data::WageGrid& grid,
+                                      const QDateTime& now) const {
+    PayTableJob job;
+    job.grid = &grid;
+    job.catalogue = &catalogue_;
+    job.rowHeight = rowHeight_;
+    job.head.workYear = context_.workYear;
+    job.head.workMonth = context_.workMonth;
+    job.head.departmentName = departments_.nameOf(code);
+    job.head.unitName = context_.unitName;
+    job.head.payDate = context_.payDate;
+    job.head.printTime = now;
+    return job;
+}
+
+int DepartmentPayment::printDepartment(const QString& code, const data::WageGrid& grid,
+                                       print::Printer& printer, const QDateTime& now) {
+    DepartmentRows rows = readDepartment(code);
+    if (rows.count == 0) return 0;
+    PayTableJob job = jobFor(code, grid, now);
+    const int pages = PrintPayTablePages(printer, job, rows);
+    metrics_ = job.metrics;
+    charUnit_ = metrics_.charUnit;
+    return pages;
+}
+
+std::optional<print::Page> DepartmentPayment::previewDepartment(const QString& code,
+                                                                const data::WageGrid& grid,
+                                                                print::PageRecorder& recorder,
+                                                                const QDateTime& now) {
+    DepartmentRows rows = readDepartment(code);
+    if (rows.count == 0) return std::nullopt;
+    PayTableJob job = jobFor(code, grid, now);
+    print::Page page = PreviewPayTablePage(recorder, job, rows);
+    metrics_ = job.metrics;
+    charUnit_ = metrics_.charUnit;
+    return page;
+}
+
+void DepartmentPayment::reportPrintError(const std::exception& error, Prompts& prompts) {
+    const ErrorReport r = describeError(error);
+    if (r.number == errnum::NoPrinter) {
+        prompts.messageBox(noPrinterMessage(), QString(), MessageIcon::Warning, MessageButtons::Ok);
+    } else {
+        prompts.messageBox(r.description, printErrorTitle(r.number), MessageIcon::Warning,
+                           MessageButtons::Ok);
+    }
+}
+
+DepartmentPayment::PrintOutcome DepartmentPayment::printSelected(const data::WageGrid& grid,
+                                                                 print::Printer& printer, Prompts& prompts,
+                                                                 const QDateTime& now) {
+    PrintOutcome outcome;
+    // Entries of one department follow one another in the list (a department, then its groups, each
+    // printing the department): its pages are drawn once and sent as a job for each.
+    QString lastCode;
+    std::vector<print::Page> lastPages;
+    bool haveLast = false;
+    try {
+        for (const QString& code : departments_.selectedCodes(deptCodeLength_)) {
+            if (!haveLast || code != lastCode) {
+                lastPages.clear();
+                haveLast = false;
+                DepartmentRows rows = readDepartment(code);
+                if (rows.count > 0) {
+                    PayTableJob job = jobFor(code, grid, now);
+                    const std::unique_ptr<print::PageRecorder> recorder = printer.newRecorder();
+                    lastPages = RecordPayTablePages(*recorder, job, rows);
+                    metrics_ = job.metrics;
+                    charUnit_ = metrics_.charUnit;
+                }
+                lastCode = code;
+                haveLast = true;
+            }
+            if (lastPages.empty()) continue;
+            SendPayTableJob(printer, lastPages);
+            ++outcome.jobs;
+        }
+    } catch (const std::exception& e) {
+        reportPrintError(e, prompts);
+        outcome.failed = true;
+    }
+    return outcome;
+}
+
+DepartmentPayment::PrintOutcome DepartmentPayment::printSelected(const data::WageGrid& grid,
+                                                                 const OpenPrinter& openPrinter,
+                                                                 Prompts& prompts, const QDateTime& now) {
+    std::unique_ptr<print::Printer> printer;
+    try {
+        if (!openPrinter) throw Error(errnum::NoPrinter, u"未找到打印机"_s);
+        printer = openPrinter();
+    } catch (const std::exception& e) {
+        reportPrintError(e, prompts);
+        return PrintOutcome{0, true};
+    }
+    return printSelected(grid, *printer, prompts, now);
+}
+
+}  // namespace slp::windows::payment

@@ -1,0 +1,382 @@
+#include "windows/department_payment/department_payment_window.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStatusBar>
+
+#include "data/host_context.h"
+#include "print/chinese_fonts.h"
+#include "print/page_recorder.h"
+#include "print/preview_picture.h"
+#include "print/printer.h"
+#include "windows/department_payment/register_department_payment.h"
+#include "windows/department_payment/splitter.h"
+#include "windows/shared/caption_markers.h"
+#include "windows/shared/font_size_menu.h"
+#include "windows/shared/wage_grid_view.h"
+#include "windows/shared/window_geometry.h"
+
+using namespace Qt::StringLiterals;
+
+namespace slp::windows::payment {
+
+namespace {
+
+// The list's two icons (ImageList1): an empty box for a department not selected, a ticked one for a
+// selected department.
+QIcon departmentIcon(bool selected) {
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(selected ? QColor(0, 90, 170) : QColor(120, 120, 120), 2));
+    p.setBrush(selected ? QColor(60, 140, 220) : QColor(250, 250, 250));
+    p.drawRoundedRect(QRectF(3, 3, 26, 26), 4, 4);
+    if (selected) {
+        p.setPen(QPen(Qt::white, 4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawPolyline(QPolygonF({QPointF(9, 16), QPointF(14, 22), QPointF(24, 10)}));
+    }
+    return QIcon(pixmap);
+}
+
+constexpr float kPreviewOffset = 90;  // Pic's left and top in twips
+
+}  // namespace
+
+DepartmentPaymentWindow::DepartmentPaymentWindow(DepartmentPayment& logic, WindowServices services)
+    : WageWindow(std::move(services)), logic_(logic) {
+    setObjectName(u"工资输出表2"_s);
+    setWindowTitle(paymentCaption());
+    buildControls();
+    buildMenus();
+    connect(gridView(), &WageGridView::columnClicked, this,
+            [this](int col) { toggleCaptionMarker(gridModel(), col); });
+    load();
+}
+
+void DepartmentPaymentWindow::buildControls() {
+    QWidget* central = centralWidget();
+    list_ = new QListWidget(central);
+    list_->setObjectName(u"ListV1"_s);
+    list_->setViewMode(QListView::IconMode);
+    list_->setIconSize(QSize(32, 32));
+    list_->setResizeMode(QListView::Adjust);
+    list_->setMovement(QListView::Static);
+    list_->setWordWrap(true);
+    list_->setGridSize(QSize(96, 64));
+    list_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(list_, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* item) { clickDepartment(list_->row(item)); });
+    connect(list_, &QListWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { popup_->popup(list_->viewport()->mapToGlobal(at)); });
+
+    splitter_ = new QFrame(central);
+    splitter_->setObjectName(u"Image1"_s);
+    splitter_->setCursor(Qt::SplitHCursor);
+    splitter_->installEventFilter(this);
+    bar_ = new QFrame(central);
+    bar_->setObjectName(u"Picture1"_s);
+    bar_->setAutoFillBackground(true);
+    bar_->setPalette(QPalette(QColor(96, 96, 96)));
+    bar_->hide();
+
+    pic_ = new QLabel(central);
+    pic_->setObjectName(u"Pic"_s);
+    pic_->setFrameShape(QFrame::Box);
+    pic_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    pic_->installEventFilter(this);
+    pic_->hide();
+}
+
+void DepartmentPaymentWindow::buildMenus() {
+    file_ = menuBar()->addMenu(u"文件"_s);
+    file_->setObjectName(u"MnuFile"_s);
+    addCommand(file_, u"MnuFileSet_10"_s, u"自动调整宽度"_s, [] {})->setEnabled(false);
+    rowHeightAction_ = addCommand(file_, u"MnuFileSet_20"_s, u"每行高度"_s, [this] { changeRowHeight(); });
+    addCommand(file_, u"MnuFileSet_30"_s, u"打印预览"_s, [this] { preview(); });
+    addCommand(file_, u"MnuFileSet_40"_s, u"打印字体"_s, [] {})->setVisible(false);
+    addCommand(file_, u"MnuFileSet_45"_s, u"选择所有项目"_s, [this] { markAllCaptions(gridModel()); });
+    addCommand(file_, u"MnuFileSet_46"_s, u"清除选择"_s, [this] { clearAllCaptions(gridModel()); });
+    addCommand(file_, u"MnuFileSet_50"_s, u"转到Excel"_s, [this] {
+        if (services().exportGrid) services().exportGrid(grid(), prompts());
+    });
+    printAction_ =
+        addCommand(menuBar(), u"MnuPrint_10"_s, u"打印班组签收联"_s, [this] { printDepartments(); });
+    addCommand(menuBar(), u"MnuPrint_20"_s, u"打印工资条"_s, [] {})->setVisible(false);
+    selDeptAction_ =
+        addCommand(menuBar(), u"MnuSelDept"_s, u"显示部门"_s, [this] { showOrHideDepartments(); });
+    exitAction_ = addCommand(menuBar(), u"MnuExit"_s, u"退出"_s, [this] { close(); });
+    exitViewAction_ = addCommand(menuBar(), u"MnuExitView"_s, u"退出预览"_s, [this] { exitPreview(); });
+    exitViewAction_->setVisible(false);
+
+    popup_ = new QMenu(this);
+    popup_->setObjectName(u"MnuPop"_s);
+    addCommand(popup_, u"MnuPopSel_10"_s, u"全部选定"_s, [this] {
+        setStatusPanel(2, logic_.departments().selectAll());
+        showIcons();
+    });
+    addCommand(popup_, u"MnuPopSel_20"_s, u"清除选定"_s, [this] {
+        setStatusPanel(2, logic_.departments().clearSelection());
+        showIcons();
+    });
+}
+
+void DepartmentPaymentWindow::load() {
+    logic_.beginOpening();
+    if (QAction* font = findChild<QAction*>(u"MnuFileSet_40"_s))
+        font->setText(printFontCaption(logic_.printFontSize()));
+    placeAtOpening();
+    if (services().store) runReported([this] { logic_.loadSettings(*services().store); });
+    list_->setVisible(logic_.listVisible());
+    selDeptAction_->setText(logic_.listVisible() ? u"不显示部门"_s : u"显示部门"_s);
+    rowHeightAction_->setText(rowHeightCaption(logic_.rowHeight()));
+    setStatusPanel(1, workMonthPanel(logic_.monthKey()));
+    arrangeControls(logic_.splitterLeft());
+    runReported([this] {
+        logic_.readCodeLength();
+        if (logic_.loadCatalogue(prompts())) fillGrid();
+        if (logic_.loadDepartments(prompts())) fillDepartmentList();
+    });
+}
+
+bool DepartmentPaymentWindow::fillGrid() {
+    std::optional<data::WageGrid> filled = logic_.buildGrid(prompts());
+    if (!filled) return false;
+    const int employees = filled->rows() - 2;
+    gridModel().update([&](data::WageGrid& shown) { shown = std::move(*filled); });
+    setStatusPanel(2, headCountPanel(employees));
+    return true;
+}
+
+void DepartmentPaymentWindow::fillDepartmentList() {
+    list_->clear();
+    for (const DepartmentEntry& e : logic_.departments().entries()) {
+        auto* item = new QListWidgetItem(e.name, list_);
+        item->setData(Qt::UserRole, e.key);
+    }
+    showIcons();
+}
+
+void DepartmentPaymentWindow::showIcons() {
+    static const QIcon on = departmentIcon(true);
+    static const QIcon off = departmentIcon(false);
+    const auto& entries = logic_.departments().entries();
+    for (int i = 0; i < list_->count() && i < int(entries.size()); ++i)
+        list_->item(i)->setIcon(entries[size_t(i)].selected ? on : off);
+}
+
+void DepartmentPaymentWindow::clickDepartment(int index) {
+    // A click on an empty area of the list has no entry to switch: nothing changes.
+    if (index < 0 || index >= logic_.departments().size()) return;
+    setStatusPanel(2, logic_.departments().toggle(index));
+    showIcons();
+}
+
+double DepartmentPaymentWindow::dpi() const {
+    return logicalDpiX();
+}
+
+float DepartmentPaymentWindow::widthTwips() const {
+    return float(twipsFromPixels(width(), dpi()));
+}
+
+float DepartmentPaymentWindow::splitterLeft() const {
+    return splitterLeft_;
+}
+
+float DepartmentPaymentWindow::arrangeControls(float x) {
+    const double d = dpi();
+    const float status = statusBar()->isVisible() ? float(twipsFromPixels(statusBar()->height(), d)) : 0;
+    const float inner = float(twipsFromPixels(centralWidget()->height(), d)) + status;
+    const Arrangement a = payment::arrangeControls(x, widthTwips(), inner, status);
+    auto place = [d](QWidget* w, float left, float top, float width, float height) {
+        w->setGeometry(pixelsFromTwips(left, d), pixelsFromTwips(top, d),
+                       std::max(pixelsFromTwips(width, d), 0), std::max(pixelsFromTwips(height, d), 0));
+    };
+    place(gridView(), a.gridLeft, a.gridTop, a.gridWidth, a.gridHeight);
+    place(list_, a.listLeft, a.listTop, a.listWidth, a.listHeight);
+    place(splitter_, a.splitterLeft, 0, 60, a.splitterHeight);
+    bar_->resize(bar_->width(), std::max(pixelsFromTwips(a.splitterHeight, d), 0));
+    splitterLeft_ = a.splitterLeft;
+    return a.splitterLeft;
+}
+
+void DepartmentPaymentWindow::pressSplitter() {
+    const double d = dpi();
+    bar_->setGeometry(splitter_->x(), splitter_->y(), std::max(splitter_->width() / 2, 1),
+                      std::max(splitter_->height() - pixelsFromTwips(20, d), 0));
+    bar_->show();
+    bar_->raise();
+    splitterDragging_ = true;
+}
+
+void DepartmentPaymentWindow::moveSplitter(float pointerX) {
+    if (!splitterDragging_) return;
+    const float left = dragBarLeft(splitterLeft_, pointerX, widthTwips());
+    bar_->move(pixelsFromTwips(left, dpi()), bar_->y());
+}
+
+void DepartmentPaymentWindow::releaseSplitter() {
+    if (!splitterDragging_) return;
+    arrangeControls(float(twipsFromPixels(bar_->x(), dpi())));
+    bar_->hide();
+    splitterDragging_ = false;
+}
+
+void DepartmentPaymentWindow::showOrHideDepartments() {
+    if (list_->isVisible()) {
+        logic_.setSavedSplitterLeft(splitterLeft_);
+        list_->hide();
+        arrangeControls(0);
+        selDeptAction_->setText(u"显示部门"_s);
+        // Hiding the list selects every department again.
+        setStatusPanel(2, logic_.departments().selectAll());
+        showIcons();
+    } else {
+        list_->show();
+        arrangeControls(restoredSplitterLeft(logic_.savedSplitterLeft(), widthTwips()));
+        selDeptAction_->setText(u"不显示部门"_s);
+    }
+}
+
+void DepartmentPaymentWindow::changeRowHeight() {
+    if (const auto caption = logic_.askRowHeight(prompts())) rowHeightAction_->setText(*caption);
+}
+
+QDateTime DepartmentPaymentWindow::now() const {
+    return services().clock ? services().clock->now() : QDateTime::currentDateTime();
+}
+
+void DepartmentPaymentWindow::printDepartments() {
+    logic_.printSelected(grid(), services().openPrinter, prompts(), now());
+}
+
+bool DepartmentPaymentWindow::inPreview() const {
+    return pic_->isVisible();
+}
+
+void DepartmentPaymentWindow::preview() {
+    const auto code = logic_.departments().previewCode(logic_.deptCodeLength());
+    if (!code) {
+        // Nothing to preview: the clerk is told as at opening.
+        prompts().messageBox(noDepartmentsMessage(), QString(), MessageIcon::Warning, MessageButtons::Ok);
+        return;
+    }
+    // The page is recorded as the default printer records it; without a printer, on an A4 sheet.
+    std::unique_ptr<print::PageRecorder> recorder;
+    try {
+        if (services().openPrinter) recorder = services().openPrinter()->newRecorder();
+    } catch (const std::exception&) {
+    }
+    if (!recorder) recorder = std::make_unique<print::PageRecorder>(print::Sheet{});
+    const print::Sheet sheet = recorder->sheet();
+    // Database faults are reported and the window stays as it was.
+    const auto page = logic_.previewDepartment(*code, grid(), *recorder, now());
+    const double d = dpi();
+    pic_->setGeometry(pixelsFromTwips(kPreviewOffset, d), pixelsFromTwips(kPreviewOffset, d),
+                      pixelsFromTwips(sheet.size.width(), d), pixelsFromTwips(sheet.size.height(), d));
+    if (page) {
+        previewPage_ = *page;
+        print::PreviewPicture picture(float(sheet.size.width()), float(sheet.size.height()), sheet.paperWidth,
+                                      sheet.printableWidth, int(d));
+        picture.show(previewPage_);
+        pic_->setPixmap(QPixmap::fromImage(picture.image()));
+    }
+    setPreviewMode(true);
+}
+
+void DepartmentPaymentWindow::setPreviewMode(bool on) {
+    exitAction_->setVisible(!on);
+    file_->menuAction()->setVisible(!on);
+    printAction_->setVisible(!on);
+    selDeptAction_->setVisible(!on);
+    exitViewAction_->setVisible(on);
+    pic_->setVisible(on);
+    if (on) pic_->raise();
+}
+
+void DepartmentPaymentWindow::exitPreview() {
+    setPreviewMode(false);
+}
+
+void DepartmentPaymentWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && inPreview()) {
+        exitPreview();
+        return;
+    }
+    WageWindow::keyPressEvent(event);
+}
+
+bool DepartmentPaymentWindow::eventFilter(QObject* watched, QEvent* event) {
+    const auto type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove && type != QEvent::MouseButtonRelease)
+        return WageWindow::eventFilter(watched, event);
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    const QPoint at = mouse->position().toPoint();
+    if (watched == splitter_) {
+        if (type == QEvent::MouseButtonPress) pressSplitter();
+        if (type == QEvent::MouseMove) moveSplitter(float(twipsFromPixels(at.x(), dpi())));
+        if (type == QEvent::MouseButtonRelease) releaseSplitter();
+        return true;
+    }
+    if (watched == pic_) {
+        if (type == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton) dragOrigin_ = at;
+        if (type == QEvent::MouseMove && (mouse->buttons() & Qt::LeftButton))
+            pic_->move(pic_->pos() + at - dragOrigin_);
+        return true;
+    }
+    return WageWindow::eventFilter(watched, event);
+}
+
+void DepartmentPaymentWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);  // the grid goes where the splitter says, not the wage windows' rule
+    const float w = widthTwips();
+    const float h = float(twipsFromPixels(height(), dpi()));
+    if (!isMinimized() && w > 2000 && h > 3000) arrangeControls(splitterLeft_);
+}
+
+void DepartmentPaymentWindow::closeEvent(QCloseEvent* event) {
+    // Each step on its own, errors ignored: the settings, then the host's database is released.
+    logic_.setSplitterLeft(splitterLeft_);
+    logic_.setListVisible(list_->isVisible());
+    if (services().store) {
+        try {
+            logic_.saveSettings(*services().store);
+        } catch (const std::exception&) {
+        }
+    }
+    if (services().registry) services().registry->windowClosed(WindowId::DepartmentPayment);
+    WageWindow::closeEvent(event);
+}
+
+DepartmentPaymentHandle::DepartmentPaymentHandle(WindowServices services)
+    : ReopeningWindow([this](QWidget*) -> QWidget* {
+          print::registerChineseFontSubstitutes();  // the grid's 宋体 and the printed 隶书
+          return new DepartmentPaymentWindow(logic_, services_);
+      }),
+      services_(std::move(services)),
+      logic_(*services_.context, services_.measure) {}
+
+}  // namespace slp::windows::payment
+
+namespace slp {
+
+void registerDepartmentPaymentWindow(WindowRegistry& registry, windows::WindowServices services) {
+    registry.setFactory(WindowId::DepartmentPayment, [services] {
+        return std::make_unique<windows::payment::DepartmentPaymentHandle>(services);
+    });
+}
+
+void registerDepartmentPaymentWindow(WindowRegistry& registry) {
+    registerDepartmentPaymentWindow(registry, windows::standardWindowServices(registry, hostContext()));
+}
+
+}  // namespace slp
