@@ -3,7 +3,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <array>
+#include <optional>
 
+#include "basic/file_replace.h"
 #include "data/database.h"
 
 using namespace Qt::StringLiterals;
@@ -304,16 +306,37 @@ DemoSummary writeDemoData(Database& db, const DemoOptions& options) {
 }
 
 DemoSummary createDemoDatabase(const QString& path, const DemoOptions& options) {
-    if (QFileInfo::exists(path)) {
-        if (!options.replace) {
-            throw DatabaseError(errnum::Database, u"文件已存在,不能覆盖: "_s + path);
-        }
-        if (!QFile::remove(path)) throw DatabaseError(errnum::Database, u"无法删除文件: "_s + path);
+    if (QFileInfo::exists(path) && !options.replace) {
+        throw DatabaseError(errnum::Database, u"文件已存在,不能覆盖: "_s + path);
     }
-    Database::Options open;
-    open.createIfMissing = true;
-    Database db(u"sqlite:"_s + path, open);
-    return writeDemoData(db, options);
+    // Built under a temporary name beside the file and renamed over it only when complete: a full
+    // disk leaves an existing database as it was.
+    std::optional<FileReplacement> file;
+    try {
+        file.emplace(path);
+        file->close();
+    } catch (const FileWriteError& e) {
+        throw DatabaseError(e.number(), u"无法写入文件: "_s + path + u"（"_s + e.description() + u"）"_s);
+    }
+    const QString journal = file->temporaryPath() + u"-journal"_s;
+    try {
+        DemoSummary summary;
+        {
+            Database::Options open;
+            open.createIfMissing = true;
+            Database db(u"sqlite:"_s + file->temporaryPath(), open);
+            summary = writeDemoData(db, options);
+        }
+        file->commit();
+        return summary;
+    } catch (const FileWriteError& e) {
+        QFile::remove(journal);
+        throw DatabaseError(e.number(), u"无法写入文件: "_s + path + u"（"_s + e.description() + u"）"_s);
+    } catch (...) {
+        file->discard();
+        QFile::remove(journal);
+        throw;
+    }
 }
 
 }  // namespace slp::data
