@@ -265,6 +265,8 @@ void Store::write(const QString& app, const QString& section, const QString& key
         throw Error(e.number(), u"无法写入设置文件“%1”（%2），设置未写入"_s.arg(path, e.description()));
     }
     if (const std::optional<FileIdentity> written = identityOf(path)) {
+        file.state = FileState::Parsed;
+        file.error.clear();
         parsedFiles().remember(path, *written, std::make_shared<const LoadedFile>(std::move(file)));
     }
 }
