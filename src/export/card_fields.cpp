@@ -117,6 +117,15 @@ QString zeroPad(const QString& digits, qsizetype width) {
     return digits.size() >= width ? digits : QString(width - digits.size(), u'0') + digits;
 }
 
+QString headerDigits(const QString& digits, qsizetype width, QStringView typed, const FieldRef& where) {
+    if (digits.size() > width) {
+        throw Error(carderr::InvalidArgument, where.describe() + quoted(typed) + u"写入文件有%1位，超出该栏的%2位"_s
+                                                                             .arg(digits.size())
+                                                                             .arg(width));
+    }
+    return zeroPad(digits, width);
+}
+
 qsizetype blankCount(QStringView text) {
     return text.count(u' ');
 }

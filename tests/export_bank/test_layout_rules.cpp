@@ -46,8 +46,31 @@ TEST(MudanHeader, FieldsAreTrimmedCutFormattedAndReadByTheirLeadingNumber) {
 
     in.totalAmount = u" 1 234.5"_s;  // blanks inside a leading number are skipped
     in.creditDate = u"20000425"_s;
-    in.headCount = u"123456"_s;  // more digits than the pattern: written whole
-    EXPECT_BYTES(PujiangCardBytes(in), u"F| |{7}| |20000425| |123456| |00000123450| |0|\\r\\n"_s);
+    EXPECT_BYTES(PujiangCardBytes(in), u"F| |{7}| |20000425| |00007| |00000123450| |0|\\r\\n"_s);
+
+    // A count or total wider than its field is refused, never written wider (here and in 白玉兰's header).
+    const struct {
+        const char16_t* count;
+        const char16_t* total;
+        const char16_t* message;
+    } tooWide[] = {
+        {u"123456", u"1", u"入卡人数“123456”写入文件有6位，超出该栏的5位"},
+        {u"7", u"1000000000", u"入卡金额“1000000000”写入文件有12位，超出该栏的11位"},
+        {u"7", u"99999999999999999999", u"入卡金额“99999999999999999999”写入文件有22位，超出该栏的11位"},
+    };
+    for (const auto& c : tooWide) {
+        in.headCount = QString::fromUtf16(c.count);
+        in.totalAmount = QString::fromUtf16(c.total);
+        try {
+            MudanCardBytes(in);
+            ADD_FAILURE() << "written: " << QString::fromUtf16(c.message).toStdString();
+        } catch (const slp::Error& e) {
+            EXPECT_EQ(e.description(), QString::fromUtf16(c.message));
+        }
+    }
+    in.headCount = u"7"_s;
+    in.totalAmount = u"99999999999999999999"_s;
+    EXPECT_THROW(BaiyulanCardBytes(in), slp::Error);
 }
 
 TEST(MudanCardNumber, IsFittedToTwelveCharacters) {
