@@ -9,12 +9,14 @@
 #include <QStandardPaths>
 #include <QUrl>
 #include <cerrno>
+#include <cstdio>
 #include <optional>
 
 #include "basic/clock.h"
 #include "basic/error.h"
 #include "basic/file_replace.h"
 #include "data/wage_grid.h"
+#include "export/zip_check.h"
 
 using namespace Qt::StringLiterals;
 
@@ -92,6 +94,14 @@ void writeWorkbookFile(const data::WageGrid& grid, const QString& target, const 
     lxw_worksheet* sheet = workbook_add_worksheet(guard.workbook, nullptr);
     if (!sheet) fail(errnum::DeviceIo, shownPath, u"不能建立工作表"_s);
     fillSheet(sheet, grid, shownPath);
+    // The rows wait in the library's temporary file, whose write errors it does not check.
+    if (FILE* rows = sheet->optimize_tmpfile) {
+        errno = 0;
+        if (std::fflush(rows) != 0 || std::ferror(rows)) {
+            const int error = errno != 0 ? errno : EIO;
+            fail(errorNumberOf(error), shownPath, systemReason(error));
+        }
+    }
 
     errno = 0;
     const lxw_error e = guard.close();
@@ -104,6 +114,14 @@ void writeWorkbookFile(const data::WageGrid& grid, const QString& target, const 
         fail(errnum::PermissionDenied, shownPath, libraryText(e));
     }
     if (e != LXW_NO_ERROR) fail(errnum::DeviceIo, shownPath, libraryText(e));
+    // The library writes its parts through temporary files without checking those writes: a part
+    // cut short by a full disk or a size limit is found by reading the package back.
+    if (const QString part = incompletePart(target); !part.isEmpty()) {
+        if (errorNumberOf(systemError) == errnum::DiskFull) {
+            fail(errnum::DiskFull, shownPath, systemReason(systemError) + u"，"_s + part);
+        }
+        fail(errnum::DeviceIo, shownPath, u"文件没有完整写入，"_s + part);
+    }
 }
 
 }  // namespace
