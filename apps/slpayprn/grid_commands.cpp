@@ -23,7 +23,7 @@ namespace slp::app {
 namespace {
 
 void writeBytes(FILE* stream, const QByteArray& bytes) {
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+    writeOut(stream, bytes);
 }
 
 }  // namespace

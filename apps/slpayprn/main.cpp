@@ -24,8 +24,10 @@ void printErr(const QString& text) {
 // succeeded into a failure (status 1) with the system's reason.
 int finishStdout(int status) {
     errno = 0;
-    if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return status;
-    const int error = errno != 0 ? errno : EIO;
+    const bool flushed = std::fflush(stdout) == 0;
+    const int flushError = errno;
+    if (flushed && !std::ferror(stdout) && firstOutputError() == 0) return status;
+    const int error = firstOutputError() != 0 ? firstOutputError() : flushError != 0 ? flushError : EIO;
     printErr(u"slpayprn: 写入标准输出失败（"_s + slp::systemReason(error) + u"）\n"_s);
     return status == 0 ? 1 : status;
 }
@@ -61,7 +63,7 @@ int main(int argc, char** argv) {
         const ParsedArgs first = parseArguments(args, allOptions());
         if (first.flags.contains(u"help"_s)) {
             const QByteArray text = helpText().toUtf8();
-            std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
+            writeOut(stdout, text);
             return finishStdout(0);
         }
         QStringList words = first.positional;

@@ -27,7 +27,7 @@ QString nothingPrinted(const QString& range, const QString& available) {
 void printFiles(const QStringList& files) {
     for (const QString& file : files) {
         const QByteArray line = (QDir::toNativeSeparators(file) + u'\n').toUtf8();
-        std::fwrite(line.constData(), 1, size_t(line.size()), stdout);
+        writeOut(stdout, line);
     }
 }
 

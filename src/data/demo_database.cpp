@@ -1,5 +1,7 @@
 #include "data/demo_database.h"
 
+#include <sqlite3.h>
+
 #include <QFile>
 #include <QFileInfo>
 #include <array>
@@ -325,7 +327,15 @@ DemoSummary createDemoDatabase(const QString& path, const DemoOptions& options) 
             Database::Options open;
             open.createIfMissing = true;
             Database db(u"sqlite:"_s + file->temporaryPath(), open);
-            summary = writeDemoData(db, options);
+            try {
+                summary = writeDemoData(db, options);
+            } catch (const DatabaseError& e) {
+                // The engine says "disk I/O error"; the system's reason says which.
+                const int system = db.sqliteHandle() ? sqlite3_system_errno(db.sqliteHandle()) : 0;
+                if (system == 0) throw;
+                throw DatabaseError(e.number(), e.description() + u"（"_s + systemReason(system) + u"）"_s,
+                                    e.query(), e.engineQuery(), e.engineCode());
+            }
         }
         file->commit();
         return summary;
