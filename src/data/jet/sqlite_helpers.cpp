@@ -493,6 +493,10 @@ struct FunctionDef {
 
 int registerSqliteHelpers(sqlite3* db) {
     if (!db) return SQLITE_MISUSE;
+    // Names are always double-quoted in translated statements: a name that matches no column is an
+    // error, never taken for a text (SQLite's old leniency would show a wrong item's name as its value).
+    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
     static constexpr FunctionDef functions[] = {
         {"slp_val", 1, guarded<valFunction>},
         {"slp_len", 1, guarded<lenFunction>},
