@@ -65,8 +65,9 @@ int printPreviewedPages(const print::PrintPreviewRequest& request, HostSession& 
             print::PrintPages(request, session.store, session.host.unitCode, printer, from, to, printOptions);
         for (const QString& message : result.messages) printMessage(message);
         if (result.pagesPrinted == 0 && result.messages.isEmpty()) {
-            printMessage(nothingPrinted(u"第%1页至第%2页"_s.arg(from).arg(to < 1 ? u"末"_s : QString::number(to)),
-                                        u"共%1页"_s.arg(result.pageCount)));
+            printMessage(
+                nothingPrinted(u"第%1页至第%2页"_s.arg(from).arg(to < 1 ? u"末"_s : QString::number(to)),
+                               u"共%1页"_s.arg(result.pageCount)));
         }
         printFiles(printer.writtenFiles());
         return result.pagesPrinted > 0 || result.messages.isEmpty() ? 0 : 1;
@@ -120,7 +121,8 @@ int runPrintStrips(const ParsedArgs& args, const HostOptions& options) {
         if (first >= 1 && last >= 1 && range.first <= range.last) {
             windows::employee::printEmployeeStrips(printer, *grid, range, args.has(u"rules"_s), size);
         } else {
-            printMessage(nothingPrinted(u"第%1名至第%2名"_s.arg(first).arg(last), u"共%1名员工"_s.arg(employees)));
+            printMessage(
+                nothingPrinted(u"第%1名至第%2名"_s.arg(first).arg(last), u"共%1名员工"_s.arg(employees)));
         }
         printFiles(printer.writtenFiles());
         return 0;

@@ -43,23 +43,39 @@ bool syncFolder(const QString& folder) {
 
 QString systemReason(int errorNumber) {
     switch (errorNumber) {
-        case ENOSPC: return u"磁盘空间不足"_s;
-        case EDQUOT: return u"超出磁盘限额"_s;
-        case EFBIG: return u"文件过大"_s;
-        case EACCES: return u"权限不够"_s;
-        case EPERM: return u"不允许的操作"_s;
-        case EROFS: return u"只读文件系统"_s;
-        case ENOENT: return u"没有那个文件或目录"_s;
-        case ENOTDIR: return u"不是目录"_s;
-        case EISDIR: return u"是一个目录"_s;
-        case EIO: return u"输入/输出错误"_s;
-        case ENAMETOOLONG: return u"文件名过长"_s;
+        case ENOSPC:
+            return u"磁盘空间不足"_s;
+        case EDQUOT:
+            return u"超出磁盘限额"_s;
+        case EFBIG:
+            return u"文件过大"_s;
+        case EACCES:
+            return u"权限不够"_s;
+        case EPERM:
+            return u"不允许的操作"_s;
+        case EROFS:
+            return u"只读文件系统"_s;
+        case ENOENT:
+            return u"没有那个文件或目录"_s;
+        case ENOTDIR:
+            return u"不是目录"_s;
+        case EISDIR:
+            return u"是一个目录"_s;
+        case EIO:
+            return u"输入/输出错误"_s;
+        case ENAMETOOLONG:
+            return u"文件名过长"_s;
         case EMFILE:
-        case ENFILE: return u"打开的文件过多"_s;
-        case EBUSY: return u"设备或资源忙"_s;
-        case EXDEV: return u"无效的跨设备链接"_s;
-        case EPIPE: return u"断开的管道"_s;
-        default: return QString::fromLocal8Bit(std::strerror(errorNumber));
+        case ENFILE:
+            return u"打开的文件过多"_s;
+        case EBUSY:
+            return u"设备或资源忙"_s;
+        case EXDEV:
+            return u"无效的跨设备链接"_s;
+        case EPIPE:
+            return u"断开的管道"_s;
+        default:
+            return QString::fromLocal8Bit(std::strerror(errorNumber));
     }
 }
 
@@ -67,13 +83,17 @@ int errorNumberOf(int errorNumber) {
     switch (errorNumber) {
         case ENOSPC:
         case EDQUOT:
-        case EFBIG: return errnum::DiskFull;
+        case EFBIG:
+            return errnum::DiskFull;
         case EACCES:
         case EPERM:
-        case EROFS: return errnum::PermissionDenied;
+        case EROFS:
+            return errnum::PermissionDenied;
         case ENOENT:
-        case ENOTDIR: return errnum::PathNotFound;
-        default: return errnum::DeviceIo;
+        case ENOTDIR:
+            return errnum::PathNotFound;
+        default:
+            return errnum::DeviceIo;
     }
 }
 

@@ -126,9 +126,9 @@ QString Database::translate(const QString& hostQuery) const {
         return jet::translate(hostQuery, dialect_);
     } catch (const jet::SyntaxError& e) {
         const QString name = jet::bracketedNameAt(hostQuery, e.position());
-        throw DatabaseError(e.number(),
-                            name.isEmpty() ? e.description() : e.description() + u"（涉及“"_s + name + u"”）"_s,
-                            hostQuery);
+        throw DatabaseError(
+            e.number(), name.isEmpty() ? e.description() : e.description() + u"（涉及“"_s + name + u"”）"_s,
+            hostQuery);
     }
 }
 

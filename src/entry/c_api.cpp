@@ -215,7 +215,8 @@ int32_t slp_open_database(const char* connection, slp_object** out) {
     *out = nullptr;
     try {
         auto db = std::make_shared<slp::data::Database>(QString::fromUtf8(connection));
-        *out = adopt(std::make_unique<slp_object>(slp_object{slp_object::DatabaseObject, nullptr, std::move(db)}));
+        *out = adopt(
+            std::make_unique<slp_object>(slp_object{slp_object::DatabaseObject, nullptr, std::move(db)}));
         return finish(SLP_OK);
     } catch (const slp::Error& e) {
         return finish(SLP_E_DATABASE, e.description() + u" (错误号 "_s + QString::number(e.number()) + u')');

@@ -119,9 +119,9 @@ QString zeroPad(const QString& digits, qsizetype width) {
 
 QString headerDigits(const QString& digits, qsizetype width, QStringView typed, const FieldRef& where) {
     if (digits.size() > width) {
-        throw Error(carderr::InvalidArgument, where.describe() + quoted(typed) + u"写入文件有%1位，超出该栏的%2位"_s
-                                                                             .arg(digits.size())
-                                                                             .arg(width));
+        throw Error(carderr::InvalidArgument,
+                    where.describe() + quoted(typed) +
+                        u"写入文件有%1位，超出该栏的%2位"_s.arg(digits.size()).arg(width));
     }
     return zeroPad(digits, width);
 }
@@ -178,7 +178,8 @@ void CardFileBuilder::put(QStringView text, const FieldRef& where) {
                         where.describe() + quoted(text) + u"含有换行符，无法写成一行"_s);
         }
         throw Error(carderr::InvalidArgument, where.describe() + quoted(text) + u"含有控制字符"_s +
-                                                  visibleControls(QStringView(&c, 1)) + u"，无法写入工资卡文件"_s);
+                                                  visibleControls(QStringView(&c, 1)) +
+                                                  u"，无法写入工资卡文件"_s);
     }
     if (const auto failure = encoder_.encode(text, bytes_)) {
         const QString character = QString::fromUcs4(&failure->character, 1);

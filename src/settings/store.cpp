@@ -1,17 +1,17 @@
 #include "settings/store.h"
 
+#include <sys/stat.h>
+
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
 #include <QHash>
+#include <QLockFile>
 #include <QMutex>
 #include <QStringList>
 #include <memory>
-
-#include <sys/stat.h>
 
 #include "basic/clock.h"
 #include "basic/error.h"

@@ -4,8 +4,9 @@
 //
 // Every read looks at the file's identity (inode, size, times of modification and change) and parses
 // it again only when it changed, so a read sees the latest write of any Store object or process and a
-// large file is parsed once per version, not once per key. Every write reads the file under a lock file, changes one key and replaces the file atomically
-// (written aside, then renamed). A file that cannot be parsed reads as empty and is renamed aside
+// large file is parsed once per version, not once per key. Every write reads the file under a lock file,
+// changes one key and replaces the file atomically (written aside, then renamed). A file that cannot be
+// parsed reads as empty and is renamed aside
 // ("<name>.ini.corrupt-<yyyyMMdd-HHmmss>") by the next write before the new file is written.
 #include <QString>
 #include <optional>

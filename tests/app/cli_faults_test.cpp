@@ -72,13 +72,22 @@ TEST_F(CliFaults, AFileSizeLimitFailsTheCommandAndKeepsTheOldFile) {
         QString fileName;
         qint64 limit;
     } cases[] = {
-        {"card below the buffer", {u"card"_s, u"--type"_s, u"中国建设银行龙卡"_s, u"--out"_s, u"%1"_s}, u"c.txt"_s, 2048},
-        {"card above the buffer", {u"card"_s, u"--type"_s, u"中国建设银行龙卡"_s, u"--out"_s, u"%1"_s}, u"c.txt"_s, 24576},
+        {"card below the buffer",
+         {u"card"_s, u"--type"_s, u"中国建设银行龙卡"_s, u"--out"_s, u"%1"_s},
+         u"c.txt"_s,
+         2048},
+        {"card above the buffer",
+         {u"card"_s, u"--type"_s, u"中国建设银行龙卡"_s, u"--out"_s, u"%1"_s},
+         u"c.txt"_s,
+         24576},
         {"tsv below the buffer", {u"grid"_s, u"employee"_s, u"--out"_s, u"%1"_s}, u"g.tsv"_s, 2048},
         {"tsv above the buffer", {u"grid"_s, u"employee"_s, u"--out"_s, u"%1"_s}, u"g.tsv"_s, 24576},
         {"xlsx", {u"grid"_s, u"employee"_s, u"--out"_s, u"%1"_s}, u"g.xlsx"_s, 24576},
         {"summary tsv", {u"grid"_s, u"summary"_s, u"--out"_s, u"%1"_s}, u"s.tsv"_s, 256},
-        {"demo database", {u"demo-db"_s, u"%1"_s, u"--employees"_s, u"1000"_s, u"--replace"_s}, u"d.db"_s, 24576},
+        {"demo database",
+         {u"demo-db"_s, u"%1"_s, u"--employees"_s, u"1000"_s, u"--replace"_s},
+         u"d.db"_s,
+         24576},
     };
     for (const auto& c : cases) {
         QTemporaryDir dir;
@@ -102,7 +111,8 @@ TEST_F(CliFaults, AFileSizeLimitFailsTheCommandAndKeepsTheOldFile) {
 
 TEST_F(CliFaults, APdfJobUnderALimitLeavesNoFile) {
     QTemporaryDir dir;
-    const CliResult r = run({u"--db"_s, db(), u"print"_s, u"wage-table"_s, u"--pdf-dir"_s, dir.path()}, 24576);
+    const CliResult r =
+        run({u"--db"_s, db(), u"print"_s, u"wage-table"_s, u"--pdf-dir"_s, dir.path()}, 24576);
     EXPECT_EQ(r.code, 1) << r.err.toStdString();
     EXPECT_TRUE(r.err.contains(u"无法写入打印文件"_s)) << r.err.toStdString();
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
@@ -124,14 +134,22 @@ TEST_F(CliFaults, WrongTextsAndEmptyRangesAreSaid) {
         QString message;
     } cases[] = {
         {"month injection",
-         {u"--month"_s, u"2000-04' or '1'='1"_s, u"card"_s, u"--type"_s, u"中国建设银行龙卡"_s, u"--out"_s, card},
+         {u"--month"_s, u"2000-04' or '1'='1"_s, u"card"_s, u"--type"_s, u"中国建设银行龙卡"_s, u"--out"_s,
+          card},
          2,
          u"--month takes a four-digit year"_s},
         {"month without a dash", {u"--month"_s, u"200004"_s, u"grid"_s, u"employee"_s}, 2, u"--month"_s},
-        {"unit name with a tab", {u"--unit-name"_s, u"朔岚\t公司"_s, u"grid"_s, u"employee"_s}, 2, u"朔岚\\x09公司"_s},
-        {"unit code with a NUL escape", {u"--unit"_s, u"01\x01"_s, u"grid"_s, u"employee"_s}, 2, u"01\\x01"_s},
+        {"unit name with a tab",
+         {u"--unit-name"_s, u"朔岚\t公司"_s, u"grid"_s, u"employee"_s},
+         2,
+         u"朔岚\\x09公司"_s},
+        {"unit code with a NUL escape",
+         {u"--unit"_s, u"01\x01"_s, u"grid"_s, u"employee"_s},
+         2,
+         u"01\\x01"_s},
         {"total too wide",
-         {u"card"_s, u"--type"_s, u"中国农业银行白玉兰卡"_s, u"--out"_s, card, u"--total"_s, u"99999999999999999999"_s},
+         {u"card"_s, u"--type"_s, u"中国农业银行白玉兰卡"_s, u"--out"_s, card, u"--total"_s,
+          u"99999999999999999999"_s},
          1,
          u"入卡金额“99999999999999999999”写入文件有22位，超出该栏的13位"_s},
         {"slips backwards",

@@ -1,7 +1,7 @@
 // Host texts as they are checked where they enter and put into queries.
-#include <gtest/gtest.h>
-
 #include "basic/host_text.h"
+
+#include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
 
@@ -12,9 +12,9 @@ TEST(HostText, AWorkMonthIsFourDigitsADashAndOneOrTwoDigits) {
         QString text;
         bool month;
     } cases[] = {
-        {u"2000-04"_s, true},  {u"2000-4"_s, true},     {u"1999-12"_s, true},   {u"2000-004"_s, false},
-        {u"200004"_s, false},  {u"2000-"_s, false},     {u"99-12"_s, false},    {u"２０００-04"_s, false},
-        {u""_s, false},        {u"2000-04 "_s, false},  {u"2000/04"_s, false},  {u"2000-04' or '1'='1"_s, false},
+        {u"2000-04"_s, true}, {u"2000-4"_s, true},    {u"1999-12"_s, true},  {u"2000-004"_s, false},
+        {u"200004"_s, false}, {u"2000-"_s, false},    {u"99-12"_s, false},   {u"２０００-04"_s, false},
+        {u""_s, false},       {u"2000-04 "_s, false}, {u"2000/04"_s, false}, {u"2000-04' or '1'='1"_s, false},
     };
     for (const auto& c : cases) EXPECT_EQ(slp::isWorkMonthText(c.text), c.month) << c.text.toStdString();
 }
@@ -25,10 +25,8 @@ TEST(HostText, ControlCharactersAreFoundAndShown) {
         qsizetype first;
         QString shown;
     } cases[] = {
-        {u"朔岚"_s, -1, u"朔岚"_s},
-        {QString(u"a\0b"_s), 1, u"a\\x00b"_s},
-        {u"\tx\x1F"_s, 0, u"\\x09x\\x1F"_s},
-        {u"x\x7F"_s, 1, u"x\\x7F"_s},
+        {u"朔岚"_s, -1, u"朔岚"_s},          {QString(u"a\0b"_s), 1, u"a\\x00b"_s},
+        {u"\tx\x1F"_s, 0, u"\\x09x\\x1F"_s}, {u"x\x7F"_s, 1, u"x\\x7F"_s},
         {u"\u0080 ~"_s, -1, u"\u0080 ~"_s},  // C1 controls and printable ASCII pass
     };
     for (const auto& c : cases) {

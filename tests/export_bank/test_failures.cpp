@@ -240,7 +240,8 @@ TEST_F(Failures, ControlCharactersAreRefusedAndShown) {
     const struct {
         QChar character;
         QString shown;
-    } controls[] = {{QChar(0), u"\\x00"_s}, {QChar(9), u"\\x09"_s}, {QChar(0x1F), u"\\x1F"_s}, {QChar(0x7F), u"\\x7F"_s}};
+    } controls[] = {
+        {QChar(0), u"\\x00"_s}, {QChar(9), u"\\x09"_s}, {QChar(0x1F), u"\\x1F"_s}, {QChar(0x7F), u"\\x7F"_s}};
     for (const auto& f : formats) {
         for (const auto& c : controls) {
             CardFileInput in = f.input;

@@ -75,7 +75,8 @@ QString draw(QRandomGenerator& random, const QStringList& pool, int maxLength) {
 }
 
 // Card numbers of 0 to 18 characters, mostly digits, sometimes with blanks, letters, full-width digits
-// or Chinese characters (control characters are refused, see the failure tests); names that fit every layout; amounts of plain digits and a few others.
+// or Chinese characters (control characters are refused, see the failure tests); names that fit every layout;
+// amounts of plain digits and a few others.
 QList<CardRow> randomRows(QRandomGenerator& random, int count) {
     const QStringList digits = {u"0"_s, u"1"_s, u"2"_s, u"5"_s, u"6"_s, u"9"_s};
     const QStringList oddAscii = {u" "_s, u"X"_s, u"-"_s, u"~"_s};

@@ -120,7 +120,8 @@ TEST(SqliteHelpers, NamesAndTextsCannotChangeTheQuery) {
     HostDatabase db;
     fillSampleMonth(db);
     const QString name = u"基本工资] & 'X' & [基本工资"_s;
-    const std::optional<QString> error = db.runError(u"select "_s + sqlBracketed(name) + u" from 16工资输出数据"_s);
+    const std::optional<QString> error =
+        db.runError(u"select "_s + sqlBracketed(name) + u" from 16工资输出数据"_s);
     ASSERT_TRUE(error.has_value());
     EXPECT_TRUE(error->contains(name)) << error->toStdString();
     const Result month = db.query(u"select 姓名 from 16工资输出数据 where 工作年月="_s +
@@ -133,7 +134,8 @@ TEST(BracketedNameAt, NamesTheBracketedNameAroundOrBeforeAPosition) {
     const struct {
         int position;
         const char16_t* name;
-    } cases[] = {{1, u""}, {9, u"a]b"}, {13, u"a]b"}, {14, u""}, {17, u""}, {23, u"c d"}, {28, u"c d"}, {32, u"e"}, {99, u"e"}};
+    } cases[] = {{1, u""},     {9, u"a]b"},  {13, u"a]b"}, {14, u""}, {17, u""},
+                 {23, u"c d"}, {28, u"c d"}, {32, u"e"},   {99, u"e"}};
     for (const auto& c : cases) {
         EXPECT_EQ(bracketedNameAt(query, c.position), QString::fromUtf16(c.name)) << c.position;
     }

@@ -225,7 +225,8 @@ namespace {
 
 // Packages cut short or holding a part cut short are found; a sound one passes.
 TEST_F(SpreadsheetExport, APackageWithAPartCutShortIsFound) {
-    if (QStandardPaths::findExecutable(u"zip"_s).isEmpty() || QStandardPaths::findExecutable(u"unzip"_s).isEmpty())
+    if (QStandardPaths::findExecutable(u"zip"_s).isEmpty() ||
+        QStandardPaths::findExecutable(u"unzip"_s).isEmpty())
         GTEST_SKIP() << "zip and unzip are needed to build broken packages";
     const QString good = path(u"good.xlsx"_s);
     WriteGridWorkbook(wageTable(), good);

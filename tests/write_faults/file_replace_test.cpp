@@ -1,4 +1,6 @@
 // The one way files are replaced: whole or not at all, with the system's reason when not.
+#include "basic/file_replace.h"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -7,7 +9,6 @@
 #include <QTemporaryDir>
 #include <cerrno>
 
-#include "basic/file_replace.h"
 #include "write_faults.h"
 
 using namespace Qt::StringLiterals;
@@ -84,9 +85,12 @@ TEST(FileReplacement, ReasonsAndNumbersOfTheSystemsErrors) {
         int number;
         const char16_t* reason;
     } cases[] = {
-        {ENOSPC, errnum::DiskFull, u"磁盘空间不足"},  {EFBIG, errnum::DiskFull, u"文件过大"},
-        {EACCES, errnum::PermissionDenied, u"权限不够"}, {EROFS, errnum::PermissionDenied, u"只读文件系统"},
-        {ENOENT, errnum::PathNotFound, u"没有那个文件或目录"}, {EIO, errnum::DeviceIo, u"输入/输出错误"},
+        {ENOSPC, errnum::DiskFull, u"磁盘空间不足"},
+        {EFBIG, errnum::DiskFull, u"文件过大"},
+        {EACCES, errnum::PermissionDenied, u"权限不够"},
+        {EROFS, errnum::PermissionDenied, u"只读文件系统"},
+        {ENOENT, errnum::PathNotFound, u"没有那个文件或目录"},
+        {EIO, errnum::DeviceIo, u"输入/输出错误"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(errorNumberOf(c.error), c.number) << c.error;

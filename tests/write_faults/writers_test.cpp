@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <functional>
 
+#include "../spreadsheet/xlsx_reader.h"
 #include "basic/error.h"
 #include "basic/scripted_prompts.h"
 #include "data/demo_database.h"
@@ -14,7 +15,6 @@
 #include "export/bank_card_writers.h"
 #include "export/spreadsheet_export.h"
 #include "settings/store.h"
-#include "../spreadsheet/xlsx_reader.h"
 #include "write_faults.h"
 
 using namespace Qt::StringLiterals;
@@ -117,11 +117,12 @@ TEST(Writers, AFileSizeLimitIsAnErrorThatLeavesTheOldFile) {
         for (const qint64 limit : {qint64(2048), qint64(24 * 1024)}) {
             QTemporaryDir dir;
             writeFile(dir.filePath(w.fileName), w.old);
-            const ChildOutcome outcome =
-                runWithFileSizeLimit(limit, [&](QString& message) { return expectFailure(w, dir.path(), message); });
+            const ChildOutcome outcome = runWithFileSizeLimit(
+                limit, [&](QString& message) { return expectFailure(w, dir.path(), message); });
             EXPECT_EQ(outcome.status, 0) << w.name << " " << limit << ": " << outcome.message.toStdString();
             if (w.number == errnum::DiskFull) {
-                EXPECT_TRUE(outcome.message.contains(u"文件过大"_s)) << w.name << ": " << outcome.message.toStdString();
+                EXPECT_TRUE(outcome.message.contains(u"文件过大"_s))
+                    << w.name << ": " << outcome.message.toStdString();
             }
             expectUntouched(w, dir.path());
         }
@@ -165,7 +166,8 @@ TEST(Writers, AWorkbookIsWrittenWholeOrRefusedUnderAnyLimit) {
                 return e.number() == errnum::DiskFull ? 1 : 3;
             }
         });
-        ASSERT_TRUE(outcome.status == 0 || outcome.status == 1) << limit << ": " << outcome.message.toStdString();
+        ASSERT_TRUE(outcome.status == 0 || outcome.status == 1)
+            << limit << ": " << outcome.message.toStdString();
         if (outcome.status == 1) {
             ++refused;
             EXPECT_TRUE(entriesOf(dir.path()).isEmpty()) << limit;

@@ -28,7 +28,8 @@ QString bracketedNameAt(QStringView query, int position) {
     // The UTF-16 index of the character at `position`.
     qsizetype at = 0;
     for (int p = 1; p < position && at < query.size(); ++p) {
-        at += (query[at].isHighSurrogate() && at + 1 < query.size() && query[at + 1].isLowSurrogate()) ? 2 : 1;
+        at +=
+            (query[at].isHighSurrogate() && at + 1 < query.size() && query[at + 1].isLowSurrogate()) ? 2 : 1;
     }
     QString last;
     bool inQuote = false;

@@ -1,7 +1,7 @@
 #include "windows/employee_table/employee_queries.h"
 
-#include "basic/host_text.h"
 #include "basic/error.h"
+#include "basic/host_text.h"
 
 using namespace Qt::StringLiterals;
 

@@ -1,8 +1,8 @@
 #include "windows/query/query_conditions.h"
 
-#include "basic/host_text.h"
 #include "basic/conversions.h"
 #include "basic/error.h"
+#include "basic/host_text.h"
 
 using namespace Qt::StringLiterals;
 
@@ -52,8 +52,8 @@ QString conditionalQueryStatement(const data::WageCatalogue& catalogue, const QS
     QStringList names;
     names.reserve(catalogue.itemCount);
     for (int k = 0; k < catalogue.itemCount; ++k) names << sqlBracketed(catalogue.itemName[k]);
-    return u"select "_s + names.join(u',') + u" from 16工资输出数据 where 工作年月="_s + sqlTextLiteral(monthKey) + u' ' +
-           conditions + u"  order by 部门号"_s;
+    return u"select "_s + names.join(u',') + u" from 16工资输出数据 where 工作年月="_s +
+           sqlTextLiteral(monthKey) + u' ' + conditions + u"  order by 部门号"_s;
 }
 
 }  // namespace slp::windows::query
