@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <array>
+#include <cerrno>
 #include <optional>
 
 #include "basic/file_replace.h"
@@ -331,7 +332,13 @@ DemoSummary createDemoDatabase(const QString& path, const DemoOptions& options) 
                 summary = writeDemoData(db, options);
             } catch (const DatabaseError& e) {
                 // The engine says "disk I/O error"; the system's reason says which.
-                const int system = db.sqliteHandle() ? sqlite3_system_errno(db.sqliteHandle()) : 0;
+                sqlite3* handle = db.sqliteHandle();
+                int system = handle ? sqlite3_system_errno(handle) : 0;
+                // A full disk is SQLITE_FULL, whose text survives the rollback that clears the code.
+                if (system == 0 &&
+                    e.description().startsWith(QString::fromUtf8(sqlite3_errstr(SQLITE_FULL)))) {
+                    system = ENOSPC;
+                }
                 if (system == 0) throw;
                 throw DatabaseError(e.number(), e.description() + u"（"_s + systemReason(system) + u"）"_s,
                                     e.query(), e.engineQuery(), e.engineCode());

@@ -239,9 +239,11 @@ void slp_release(slp_object* obj) {
             return;
         }
     }
+    // A release that succeeds leaves slp_last_error as it was: a host may release its objects between
+    // a failing call and reading why it failed.
     guarded([&] {
         delete obj;
-        return finish(SLP_OK);
+        return SLP_OK;
     });
 }
 

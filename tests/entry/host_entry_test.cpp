@@ -55,27 +55,6 @@ TEST(HostEntry, WorkMonthAndPayDate) {
     }
 }
 
-TEST(HostEntry, UnitTextsWithControlCharactersAreRefused) {
-    HostContext ctx;
-    WindowRegistry reg(ctx);
-    打印工资 host(ctx, reg);
-    ASSERT_TRUE(host.GetDWDM(u"0101"_s).ok());
-    ASSERT_TRUE(host.GetDWMC(u"朔岚"_s).ok());
-    const struct {
-        QString text;
-        QString shown;
-    } cases[] = {{u"01\t01"_s, u"01\\x0901"_s}, {QString(u"0\0"_s), u"0\\x00"_s}, {u"a\x7F"_s, u"a\\x7F"_s}};
-    for (const auto& c : cases) {
-        const slp::Status code = host.GetDWDM(c.text);
-        const slp::Status name = host.GetDWMC(c.text);
-        EXPECT_EQ(code.code, slp::status::BadParamCount);
-        EXPECT_EQ(name.code, slp::status::BadParamCount);
-        EXPECT_TRUE(code.description.contains(c.shown)) << code.description.toStdString();
-    }
-    EXPECT_EQ(ctx.unitCode, u"0101"_s);
-    EXPECT_EQ(ctx.unitName, u"朔岚"_s);
-}
-
 TEST(HostEntry, PayDateIsAssembledWhenSetAndNotRepairedLater) {
     HostContext ctx;
     WindowRegistry reg(ctx);

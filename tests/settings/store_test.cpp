@@ -217,15 +217,6 @@ TEST_F(SettingsStore, WritesReplaceTheFileAtomically) {
 
 namespace {
 
-QByteArray manySections(int sections, const QByteArray& lastValue) {
-    QByteArray text;
-    for (int i = 0; i < sections; ++i) {
-        text += "[节" + QByteArray::number(i) + "]\nk=" + QByteArray::number(i) +
-                "\nk=" + (i == sections - 1 ? lastValue : QByteArray::number(i * 2)) + "\n";
-    }
-    return text;
-}
-
 void replaceByHand(const QString& path, const QByteArray& bytes, bool inPlace) {
     if (inPlace) {
         QFile file(path);
@@ -239,23 +230,6 @@ void replaceByHand(const QString& path, const QByteArray& bytes, bool inPlace) {
     file.close();
     ASSERT_EQ(::rename(QFile::encodeName(path + u".new"_s).constData(), QFile::encodeName(path).constData()),
               0);
-}
-
-TEST_F(SettingsStore, AFileOfManySectionsReadsEveryKeyAndTheLastValueOfARepeatedOne) {
-    ASSERT_TRUE(QDir().mkpath(folder));
-    replaceByHand(store.filePath(u"big"_s), manySections(30000, "最后"), false);
-    const struct {
-        const char16_t* section;
-        const char16_t* value;
-    } cases[] = {{u"节0", u"0"}, {u"节12345", u"24690"}, {u"节29999", u"最后"}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(store.read(u"big"_s, QString::fromUtf16(c.section), u"k"_s, u"?"_s),
-                  QString::fromUtf16(c.value));
-    }
-    EXPECT_FALSE(store.find(u"big"_s, u"节30000"_s, u"k"_s).has_value());
-    store.write(u"big"_s, u"节0"_s, u"新"_s, u"1"_s);
-    EXPECT_EQ(store.read(u"big"_s, u"节29999"_s, u"k"_s, u"?"_s), u"最后"_s);
-    EXPECT_EQ(store.read(u"big"_s, u"节0"_s, u"新"_s, u"?"_s), u"1"_s);
 }
 
 // A file parsed once is parsed again whenever it changes, by another process's rename or by an editor

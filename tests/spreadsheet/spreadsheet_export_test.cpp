@@ -7,15 +7,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include "basic/clock.h"
 #include "basic/error.h"
 #include "basic/scripted_prompts.h"
 #include "data/wage_grid.h"
-#include "export/zip_check.h"
 #include "xlsx_reader.h"
 
 using namespace Qt::StringLiterals;
@@ -78,8 +75,7 @@ TEST_F(SpreadsheetExport, EveryCellLandsOneRowAndOneColumnFurtherOnAsText) {
             }
             ++nonEmpty;
             ASSERT_TRUE(cells.contains(ref(r, c)));
-            // Formatted numbers keep their zeros: every cell is a string (written inline, row by row),
-            // never a number.
+            // Formatted numbers keep their zeros: every cell is a string (inline), never a number.
             EXPECT_EQ(cells[ref(r, c)].type, u"inlineStr"_s);
             EXPECT_EQ(cells[ref(r, c)].text, grid.text(r, c));
         }
@@ -217,53 +213,6 @@ TEST_F(SpreadsheetExport, NothingIsOpenedWhenWritingFails) {
     EXPECT_THROW(ExportGridToSpreadsheet(grid, prompts, options), slp::Error);
     EXPECT_FALSE(opened);
     EXPECT_TRUE(prompts.asked.isEmpty());
-}
-
-}  // namespace
-
-namespace {
-
-// Packages cut short or holding a part cut short are found; a sound one passes.
-TEST_F(SpreadsheetExport, APackageWithAPartCutShortIsFound) {
-    if (QStandardPaths::findExecutable(u"zip"_s).isEmpty() ||
-        QStandardPaths::findExecutable(u"unzip"_s).isEmpty())
-        GTEST_SKIP() << "zip and unzip are needed to build broken packages";
-    const QString good = path(u"good.xlsx"_s);
-    WriteGridWorkbook(wageTable(), good);
-    QFile in(good);
-    ASSERT_TRUE(in.open(QIODevice::ReadOnly));
-    const QByteArray bytes = in.readAll();
-
-    // The same package with its sheet cut before the end, zipped again soundly.
-    const QString parts = path(u"parts"_s);
-    ASSERT_EQ(QProcess::execute(u"unzip"_s, {u"-qo"_s, good, u"-d"_s, parts}), 0);
-    QFile sheet(parts + u"/xl/worksheets/sheet1.xml"_s);
-    ASSERT_TRUE(sheet.open(QIODevice::ReadWrite));
-    ASSERT_TRUE(sheet.resize(sheet.size() - 20));
-    sheet.close();
-    const QString cut = path(u"cut.xlsx"_s);
-    QProcess zip;
-    zip.setWorkingDirectory(parts);
-    zip.start(u"zip"_s, {u"-qr"_s, cut, u"."_s});
-    ASSERT_TRUE(zip.waitForFinished() && zip.exitCode() == 0);
-
-    const struct {
-        QString name;
-        QByteArray contents;
-        QString fault;
-    } cases[] = {
-        {u"short.xlsx"_s, bytes.left(bytes.size() - 1), u"没有结束记录"_s},
-        {u"half.xlsx"_s, bytes.left(bytes.size() / 2), u"没有结束记录"_s},
-    };
-    EXPECT_EQ(slp::sheet::incompletePart(good), QString());
-    EXPECT_EQ(slp::sheet::incompletePart(cut), u"xl/worksheets/sheet1.xml 不完整"_s);
-    for (const auto& c : cases) {
-        QFile out(path(c.name));
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write(c.contents);
-        out.close();
-        EXPECT_EQ(slp::sheet::incompletePart(path(c.name)), c.fault) << c.name.toStdString();
-    }
 }
 
 }  // namespace
