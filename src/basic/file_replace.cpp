@@ -125,7 +125,8 @@ FileReplacement::FileReplacement(const QString& target) {
     // A replaced file keeps its permissions; a new one gets what the user's file mask allows.
     mode_t mode = 0666;
     struct stat existing {};
-    if (::stat(encoded(target_).constData(), &existing) == 0) mode = existing.st_mode & 07777;
+    const bool replacing = ::stat(encoded(target_).constData(), &existing) == 0;
+    if (replacing) mode = existing.st_mode & 07777;
 
     const QString stem = info.absolutePath() + u"/.~"_s + info.fileName() + u'.';
     for (int attempt = 0; attempt < 100; ++attempt) {
@@ -143,7 +144,7 @@ FileReplacement::FileReplacement(const QString& target) {
         throw FileWriteError(e, systemReason(e));
     }
     // The file mask would narrow a replaced file's permissions: give them back as they were.
-    if (mode != 0666 && ::fchmod(fd_, mode) != 0) fail(errno);
+    if (replacing && ::fchmod(fd_, mode) != 0) fail(errno);
 }
 
 FileReplacement::~FileReplacement() {
