@@ -85,6 +85,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     } catch (const slp::jet::SyntaxError& e) {
         ++f.counts.refused;
         if (e.position() < 1 || e.position() > text.size() + 1) std::abort();
+        // The name a message puts beside the position must be a piece of the text.
+        const QString name = slp::jet::bracketedNameAt(text, e.position());
+        if (name.size() > text.size()) std::abort();
         return 0;
     }
     ++f.counts.translated;

@@ -34,6 +34,8 @@ extern "C" {
 #define SLP_DISP_E_BADPARAMCOUNT ((int32_t)0x8002000Eu)  /* wrong argument count or kind */
 #define SLP_CO_E_CLASSSTRING ((int32_t)0x800401F3u)      /* unknown prog id */
 #define SLP_E_DATABASE ((int32_t)0x80004005u)            /* a database could not be opened */
+#define SLP_E_HANDLE ((int32_t)0x80070006u)              /* a released or unknown object pointer */
+#define SLP_E_OUTOFMEMORY ((int32_t)0x8007000Eu)         /* memory ran out */
 
 typedef struct slp_object slp_object;
 
@@ -59,7 +61,9 @@ SLP_API int32_t slp_open_database(const char *connection, slp_object **out);
 SLP_API int32_t slp_run_message_loop(void);
 /* UTF-8 description of the last failing call on this thread, "" after a success. */
 SLP_API const char *slp_last_error(void);
-/* Releases an object; the component keeps its own references where it needs them. */
+/* Releases an object; the component keeps its own references where it needs them. A pointer that was
+ * released before or never handed out is left alone (slp_last_error then says so); every other call
+ * answers SLP_E_HANDLE for such a pointer. */
 SLP_API void slp_release(slp_object *obj);
 
 #ifdef __cplusplus

@@ -24,7 +24,7 @@ namespace {
 
 void writeTo(FILE* stream, const QString& text) {
     const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+    writeOut(stream, bytes);
 }
 
 // What the window would ask or tell the clerk goes to stderr; nothing is answered, no dialog opens.

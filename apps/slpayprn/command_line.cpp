@@ -1,5 +1,7 @@
 #include "command_line.h"
 
+#include "basic/host_text.h"
+
 using namespace Qt::StringLiterals;
 
 namespace slp::app {
@@ -61,6 +63,17 @@ HostOptions hostOptionsFrom(const ParsedArgs& parsed) {
     h.unitName = parsed.value(u"unit-name"_s, u"朔岚示范公司"_s);
     h.month = parsed.value(u"month"_s, u"2000-04"_s);
     h.payDay = parsed.value(u"payday"_s, u"25"_s);
+    // The host's texts are checked where they enter, as the component's puts check them.
+    if (!isWorkMonthText(h.month)) {
+        throw UsageError(u"--month takes a four-digit year, a dash and the month (e.g. 2000-04), not "_s +
+                         visibleControls(h.month));
+    }
+    if (firstControlCharacter(h.unitCode) >= 0) {
+        throw UsageError(u"--unit holds a control character: "_s + visibleControls(h.unitCode));
+    }
+    if (firstControlCharacter(h.unitName) >= 0) {
+        throw UsageError(u"--unit-name holds a control character: "_s + visibleControls(h.unitName));
+    }
     return h;
 }
 

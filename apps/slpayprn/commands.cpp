@@ -1,6 +1,7 @@
 #include "commands.h"
 
 #include <QApplication>
+#include <cerrno>
 #include <cstdio>
 
 #include "basic/conversions.h"
@@ -23,7 +24,7 @@ namespace {
 
 void printErr(const QString& text) {
     const QByteArray bytes = text.toUtf8() + '\n';
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+    writeOut(stderr, bytes);
 }
 
 int runHost(const ParsedArgs&, const HostOptions& options) {
@@ -69,7 +70,7 @@ int runDemoDb(const ParsedArgs& args, const HostOptions&) {
                                  QString::number(s.employees) + u" employees, "_s + QString::number(s.items) +
                                  u" items, month "_s + options.month + u'\n')
                                     .toUtf8();
-        std::fwrite(line.constData(), 1, size_t(line.size()), stdout);
+        writeOut(stdout, line);
         return 0;
     } catch (const slp::Error& e) {
         printErr(e.description());
@@ -115,6 +116,23 @@ QString optionLine(const OptionSpec& o, int indent) {
     return QString(indent, u' ') + left.leftJustified(22) + u' ' + help + u'\n';
 }
 }  // namespace
+
+namespace {
+int outputError = 0;
+}
+
+void writeOut(FILE* stream, const QByteArray& bytes) {
+    if (bytes.isEmpty()) return;
+    errno = 0;
+    if (std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream) != size_t(bytes.size()) &&
+        outputError == 0) {
+        outputError = errno != 0 ? errno : EIO;
+    }
+}
+
+int firstOutputError() {
+    return outputError;
+}
 
 QString helpText() {
     QString out = u"usage: slpayprn [global options] [command] [command options]\n\n"_s

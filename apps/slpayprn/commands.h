@@ -1,7 +1,9 @@
 #pragma once
 // The commands of the program; each runs on the same logic classes as the windows.
+#include <QByteArray>
 #include <QList>
 #include <QStringList>
+#include <cstdio>
 #include <functional>
 
 #include "command_line.h"
@@ -22,5 +24,11 @@ const QList<Command>& commands();
 
 // The text of --help: every command with its options.
 QString helpText();
+
+// Writes the bytes to stdout or stderr. A failure is remembered with the system's error number, which
+// firstOutputError() gives (0 when every write went through), so the run ends in a failure with the
+// reason even when the stream's last flush has nothing left to write.
+void writeOut(FILE* stream, const QByteArray& bytes);
+int firstOutputError();
 
 }  // namespace slp::app

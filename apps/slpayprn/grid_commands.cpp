@@ -2,10 +2,10 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <cstdio>
 
 #include "basic/error.h"
+#include "basic/file_replace.h"
 #include "data/database.h"
 #include "default_database.h"
 #include "ui/window_registry.h"
@@ -23,7 +23,7 @@ namespace slp::app {
 namespace {
 
 void writeBytes(FILE* stream, const QByteArray& bytes) {
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+    writeOut(stream, bytes);
 }
 
 }  // namespace
@@ -149,9 +149,10 @@ bool writeGrid(const data::WageGrid& grid, const QString& path) {
             sheet::WriteGridWorkbook(grid, path);
             return true;
         }
-        QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(gridAsTsv(grid)) < 0 || !file.commit()) {
-            throw Error(errnum::PermissionDenied, u"无法写入文件 "_s + path);
+        try {
+            replaceFile(path, gridAsTsv(grid));
+        } catch (const FileWriteError& e) {
+            throw Error(e.number(), u"无法写入文件 "_s + path + u"（"_s + e.description() + u"）"_s);
         }
         return true;
     } catch (const std::exception& e) {

@@ -2,9 +2,11 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QTextStream>
+#include <cerrno>
 #include <cstdio>
 #include <memory>
 
+#include "basic/file_replace.h"
 #include "ui/translations.h"
 #include "commands.h"
 #include "print/chinese_fonts.h"
@@ -17,6 +19,18 @@ namespace {
 void printErr(const QString& text) {
     const QByteArray bytes = text.toUtf8();
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+}
+
+// Whatever went to stdout must have arrived: a full disk or a closed pipe behind it turns a run that
+// succeeded into a failure (status 1) with the system's reason.
+int finishStdout(int status) {
+    errno = 0;
+    const bool flushed = std::fflush(stdout) == 0;
+    const int flushError = errno;
+    if (flushed && !std::ferror(stdout) && firstOutputError() == 0) return status;
+    const int error = firstOutputError() != 0 ? firstOutputError() : flushError != 0 ? flushError : EIO;
+    printErr(u"slpayprn: 写入标准输出失败（"_s + slp::systemReason(error) + u"）\n"_s);
+    return status == 0 ? 1 : status;
 }
 
 // Every option any command knows, so the command words can be found wherever options stand.
@@ -50,8 +64,8 @@ int main(int argc, char** argv) {
         const ParsedArgs first = parseArguments(args, allOptions());
         if (first.flags.contains(u"help"_s)) {
             const QByteArray text = helpText().toUtf8();
-            std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
-            return 0;
+            writeOut(stdout, text);
+            return finishStdout(0);
         }
         QStringList words = first.positional;
         if (words.isEmpty()) words << u"host"_s;
@@ -81,7 +95,7 @@ int main(int argc, char** argv) {
     // Grids are measured and pages printed in 宋体, 黑体 and 隶书: their stand-ins first.
     slp::print::registerChineseFontSubstitutes();
     try {
-        return command->run(parsed, hostOptionsFrom(parsed));
+        return finishStdout(command->run(parsed, hostOptionsFrom(parsed)));
     } catch (const UsageError& e) {
         printErr(u"slpayprn: "_s + e.message() + u"\nTry 'slpayprn --help'.\n"_s);
         return 2;

@@ -15,10 +15,19 @@ using namespace Qt::StringLiterals;
 
 namespace slp::app {
 
+namespace {
+
+// A range that prints nothing is said to the clerk, not passed over in silence.
+QString nothingPrinted(const QString& range, const QString& available) {
+    return u"所选范围（"_s + range + u"）内没有可打印的内容（"_s + available + u"），未写入任何文件。"_s;
+}
+
+}  // namespace
+
 void printFiles(const QStringList& files) {
     for (const QString& file : files) {
         const QByteArray line = (QDir::toNativeSeparators(file) + u'\n').toUtf8();
-        std::fwrite(line.constData(), 1, size_t(line.size()), stdout);
+        writeOut(stdout, line);
     }
 }
 
@@ -55,6 +64,11 @@ int printPreviewedPages(const print::PrintPreviewRequest& request, HostSession& 
         const print::HeadlessPrintResult result =
             print::PrintPages(request, session.store, session.host.unitCode, printer, from, to, printOptions);
         for (const QString& message : result.messages) printMessage(message);
+        if (result.pagesPrinted == 0 && result.messages.isEmpty()) {
+            printMessage(
+                nothingPrinted(u"第%1页至第%2页"_s.arg(from).arg(to < 1 ? u"末"_s : QString::number(to)),
+                               u"共%1页"_s.arg(result.pageCount)));
+        }
         printFiles(printer.writtenFiles());
         return result.pagesPrinted > 0 || result.messages.isEmpty() ? 0 : 1;
     } catch (const std::exception& e) {
@@ -106,6 +120,9 @@ int runPrintStrips(const ParsedArgs& args, const HostOptions& options) {
         print::PdfSpoolPrinter printer(dir);
         if (first >= 1 && last >= 1 && range.first <= range.last) {
             windows::employee::printEmployeeStrips(printer, *grid, range, args.has(u"rules"_s), size);
+        } else {
+            printMessage(
+                nothingPrinted(u"第%1名至第%2名"_s.arg(first).arg(last), u"共%1名员工"_s.arg(employees)));
         }
         printFiles(printer.writtenFiles());
         return 0;

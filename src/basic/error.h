@@ -27,6 +27,7 @@ inline constexpr int FileNotFound = 53;
 inline constexpr int PermissionDenied = 70;
 inline constexpr int PathNotFound = 76;
 inline constexpr int DeviceIo = 57;
+inline constexpr int DiskFull = 61;    // a full disk, or a file grown past its limit
 inline constexpr int NoPrinter = 484;  // no printer installed
 inline constexpr int Database = 3000;  // any error of the database engine
 }  // namespace errnum

@@ -199,7 +199,10 @@ QString Database::translate(const QString& hostQuery) const {
     try {
         return jet::translate(hostQuery, dialect_, catalogue());
     } catch (const jet::SyntaxError& e) {
-        throw DatabaseError(e.number(), e.description(), hostQuery);
+        const QString name = jet::bracketedNameAt(hostQuery, e.position());
+        throw DatabaseError(
+            e.number(), name.isEmpty() ? e.description() : e.description() + u"（涉及“"_s + name + u"”）"_s,
+            hostQuery);
     }
 }
 

@@ -1,9 +1,14 @@
 #include "data/demo_database.h"
 
+#include <sqlite3.h>
+
 #include <QFile>
 #include <QFileInfo>
 #include <array>
+#include <cerrno>
+#include <optional>
 
+#include "basic/file_replace.h"
 #include "data/database.h"
 
 using namespace Qt::StringLiterals;
@@ -304,16 +309,51 @@ DemoSummary writeDemoData(Database& db, const DemoOptions& options) {
 }
 
 DemoSummary createDemoDatabase(const QString& path, const DemoOptions& options) {
-    if (QFileInfo::exists(path)) {
-        if (!options.replace) {
-            throw DatabaseError(errnum::Database, u"文件已存在,不能覆盖: "_s + path);
-        }
-        if (!QFile::remove(path)) throw DatabaseError(errnum::Database, u"无法删除文件: "_s + path);
+    if (QFileInfo::exists(path) && !options.replace) {
+        throw DatabaseError(errnum::Database, u"文件已存在,不能覆盖: "_s + path);
     }
-    Database::Options open;
-    open.createIfMissing = true;
-    Database db(u"sqlite:"_s + path, open);
-    return writeDemoData(db, options);
+    // Built under a temporary name beside the file and renamed over it only when complete: a full
+    // disk leaves an existing database as it was.
+    std::optional<FileReplacement> file;
+    try {
+        file.emplace(path);
+        file->close();
+    } catch (const FileWriteError& e) {
+        throw DatabaseError(e.number(), u"无法写入文件: "_s + path + u"（"_s + e.description() + u"）"_s);
+    }
+    const QString journal = file->temporaryPath() + u"-journal"_s;
+    try {
+        DemoSummary summary;
+        {
+            Database::Options open;
+            open.createIfMissing = true;
+            Database db(u"sqlite:"_s + file->temporaryPath(), open);
+            try {
+                summary = writeDemoData(db, options);
+            } catch (const DatabaseError& e) {
+                // The engine says "disk I/O error"; the system's reason says which.
+                sqlite3* handle = db.sqliteHandle();
+                int system = handle ? sqlite3_system_errno(handle) : 0;
+                // A full disk is SQLITE_FULL, whose text survives the rollback that clears the code.
+                if (system == 0 &&
+                    e.description().startsWith(QString::fromUtf8(sqlite3_errstr(SQLITE_FULL)))) {
+                    system = ENOSPC;
+                }
+                if (system == 0) throw;
+                throw DatabaseError(e.number(), e.description() + u"（"_s + systemReason(system) + u"）"_s,
+                                    e.query(), e.engineQuery(), e.engineCode());
+            }
+        }
+        file->commit();
+        return summary;
+    } catch (const FileWriteError& e) {
+        QFile::remove(journal);
+        throw DatabaseError(e.number(), u"无法写入文件: "_s + path + u"（"_s + e.description() + u"）"_s);
+    } catch (...) {
+        file->discard();
+        QFile::remove(journal);
+        throw;
+    }
 }
 
 }  // namespace slp::data

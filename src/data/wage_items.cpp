@@ -1,6 +1,7 @@
 #include "data/wage_items.h"
 
 #include "basic/conversions.h"
+#include "basic/host_text.h"
 #include "data/database.h"
 
 using namespace Qt::StringLiterals;
@@ -8,7 +9,8 @@ using namespace Qt::StringLiterals;
 namespace slp::data {
 
 QString wageItemsQuery(const QString& monthKey) {
-    return u"select * from 14工资输出及公式 where 工作年月='"_s + monthKey + u"' order by 项目序号"_s;
+    return u"select * from 14工资输出及公式 where 工作年月="_s + sqlTextLiteral(monthKey) +
+           u" order by 项目序号"_s;
 }
 
 QString itemFormatFor(double decimalPlaces) {

@@ -4,7 +4,10 @@
 #include <QWidget>
 #include <exception>
 #include <memory>
+#include <mutex>
+#include <new>
 #include <string>
+#include <unordered_set>
 
 #include "basic/error.h"
 #include "data/database.h"
@@ -24,9 +27,52 @@ namespace {
 
 thread_local std::string lastError;
 
+// The objects handed out and not yet released: any other pointer is refused, never followed.
+std::mutex liveMutex;
+std::unordered_set<const slp_object*>& liveObjects() {
+    static auto* objects = new std::unordered_set<const slp_object*>;  // never destroyed
+    return *objects;
+}
+
+bool isLive(const slp_object* obj) {
+    const std::lock_guard lock(liveMutex);
+    return liveObjects().contains(obj);
+}
+
+slp_object* adopt(std::unique_ptr<slp_object> obj) {
+    const std::lock_guard lock(liveMutex);
+    liveObjects().insert(obj.get());
+    return obj.release();
+}
+
 int32_t finish(int32_t code, const QString& description = QString()) {
     lastError = code == SLP_OK ? std::string() : description.toStdString();
     return code;
+}
+
+int32_t notLive() {
+    return finish(SLP_E_HANDLE, u"对象指针无效：对象已释放或不是本组件创建的。"_s);
+}
+
+// No exception may leave a C entry: whatever escapes the call becomes a status.
+template <typename Call>
+int32_t guarded(Call call) noexcept {
+    try {
+        return call();
+    } catch (const slp::Error& e) {
+        return finish(SLP_DISP_E_EXCEPTION,
+                      e.description() + u" (错误号 "_s + QString::number(e.number()) + u')');
+    } catch (const std::bad_alloc&) {
+        return finish(SLP_E_OUTOFMEMORY, u"内存不足。"_s);
+    } catch (const std::exception& e) {
+        return finish(SLP_DISP_E_EXCEPTION, QString::fromUtf8(e.what()));
+    } catch (...) {
+        return finish(SLP_E_UNEXPECTED, u"意外的错误。"_s);
+    }
+}
+
+int32_t statusOf(const slp::Status& s) {
+    return finish(s.code, s.description);
 }
 
 struct Member {
@@ -79,6 +125,7 @@ int32_t invokePut(slp::打印工资& c, int32_t dispid, const slp_value* arg) {
             c.GetDB(nullptr);
             return finish(SLP_OK);
         }
+        if (arg->type == SLP_OBJECT && arg->object && !isLive(arg->object)) return notLive();
         if (arg->type != SLP_OBJECT || !arg->object || arg->object->kind != slp_object::DatabaseObject) {
             return finish(SLP_DISP_E_TYPEMISMATCH, u"GetDB 的参数不是数据库对象;数据库保持原值。"_s);
         }
@@ -92,12 +139,11 @@ int32_t invokePut(slp::打印工资& c, int32_t dispid, const slp_value* arg) {
         return finish(SLP_DISP_E_TYPEMISMATCH, QString::fromUtf8(name) + u" 的参数应为文本。"_s);
     }
     switch (dispid) {
-        case 6: c.GetDWDM(text); break;
-        case 7: c.GetDWMC(text); break;
-        case 8: c.GetRQ(text); break;
-        default: c.GetFXRQ(text); break;
+        case 6: return statusOf(c.GetDWDM(text));
+        case 7: return statusOf(c.GetDWMC(text));
+        case 8: return statusOf(c.GetRQ(text));
+        default: c.GetFXRQ(text); return finish(SLP_OK);
     }
-    return finish(SLP_OK);
 }
 
 }  // namespace
@@ -107,33 +153,41 @@ extern "C" {
 int32_t slp_create_object(const char* prog_id, slp_object** out) {
     if (!prog_id || !out) return finish(SLP_E_POINTER, u"空指针参数。"_s);
     *out = nullptr;
-    if (QString::fromUtf8(prog_id).compare(u"Sl_PAYPRN.打印工资"_s, Qt::CaseInsensitive) != 0) {
-        return finish(SLP_CO_E_CLASSSTRING, u"未知的类名:"_s + QString::fromUtf8(prog_id));
-    }
-    auto* obj = new slp_object{slp_object::Component, std::make_unique<slp::打印工资>(), nullptr};
-    *out = obj;
-    return finish(SLP_OK);
+    return guarded([&] {
+        if (QString::fromUtf8(prog_id).compare(u"Sl_PAYPRN.打印工资"_s, Qt::CaseInsensitive) != 0) {
+            return finish(SLP_CO_E_CLASSSTRING, u"未知的类名:"_s + QString::fromUtf8(prog_id));
+        }
+        *out = adopt(std::make_unique<slp_object>(
+            slp_object{slp_object::Component, std::make_unique<slp::打印工资>(), nullptr}));
+        return finish(SLP_OK);
+    });
 }
 
 int32_t slp_get_dispid(slp_object* obj, const char* member, int32_t* dispid) {
     if (!obj || !member || !dispid) return finish(SLP_E_POINTER, u"空指针参数。"_s);
-    if (obj->kind != slp_object::Component) return finish(SLP_DISP_E_UNKNOWNNAME, u"数据库对象没有成员。"_s);
-    const QString name = QString::fromUtf8(member);
-    for (int32_t i = 0; i < kMemberCount; ++i) {
-        if (name.compare(QLatin1StringView(kMembers[i].name), Qt::CaseInsensitive) == 0) {
-            *dispid = i + 1;
-            return finish(SLP_OK);
+    if (!isLive(obj)) return notLive();
+    return guarded([&] {
+        if (obj->kind != slp_object::Component) {
+            return finish(SLP_DISP_E_UNKNOWNNAME, u"数据库对象没有成员。"_s);
         }
-    }
-    return finish(SLP_DISP_E_UNKNOWNNAME, u"未知的成员名:"_s + name);
+        const QString name = QString::fromUtf8(member);
+        for (int32_t i = 0; i < kMemberCount; ++i) {
+            if (name.compare(QLatin1StringView(kMembers[i].name), Qt::CaseInsensitive) == 0) {
+                *dispid = i + 1;
+                return finish(SLP_OK);
+            }
+        }
+        return finish(SLP_DISP_E_UNKNOWNNAME, u"未知的成员名:"_s + name);
+    });
 }
 
 int32_t slp_invoke(slp_object* obj, int32_t dispid, const slp_value* arg) {
     if (!obj) return finish(SLP_E_POINTER, u"空指针参数。"_s);
+    if (!isLive(obj)) return notLive();
     if (obj->kind != slp_object::Component || dispid < 1 || dispid > kMemberCount) {
         return finish(SLP_DISP_E_MEMBERNOTFOUND, u"没有这个调度号的成员:"_s + QString::number(dispid));
     }
-    try {
+    return guarded([&] {
         if (!kMembers[dispid - 1].isPut) {
             if (arg && arg->type != SLP_EMPTY) {
                 return finish(SLP_DISP_E_BADPARAMCOUNT,
@@ -142,18 +196,18 @@ int32_t slp_invoke(slp_object* obj, int32_t dispid, const slp_value* arg) {
             return invokeMethod(*obj->component, dispid);
         }
         return invokePut(*obj->component, dispid, arg);
-    } catch (const std::exception& e) {
-        return finish(SLP_DISP_E_EXCEPTION, QString::fromUtf8(e.what()));
-    }
+    });
 }
 
 int32_t slp_run_message_loop(void) {
-    QString why;
-    if (!ensureApplication(&why)) return finish(SLP_E_UNEXPECTED, why);
-    bool anyVisible = false;
-    for (QWidget* w : QApplication::topLevelWidgets()) anyVisible = anyVisible || w->isVisible();
-    if (anyVisible) QApplication::exec();
-    return finish(SLP_OK);
+    return guarded([] {
+        QString why;
+        if (!ensureApplication(&why)) return finish(SLP_E_UNEXPECTED, why);
+        bool anyVisible = false;
+        for (QWidget* w : QApplication::topLevelWidgets()) anyVisible = anyVisible || w->isVisible();
+        if (anyVisible) QApplication::exec();
+        return finish(SLP_OK);
+    });
 }
 
 int32_t slp_open_database(const char* connection, slp_object** out) {
@@ -161,17 +215,36 @@ int32_t slp_open_database(const char* connection, slp_object** out) {
     *out = nullptr;
     try {
         auto db = std::make_shared<slp::data::Database>(QString::fromUtf8(connection));
-        *out = new slp_object{slp_object::DatabaseObject, nullptr, std::move(db)};
+        *out = adopt(
+            std::make_unique<slp_object>(slp_object{slp_object::DatabaseObject, nullptr, std::move(db)}));
         return finish(SLP_OK);
     } catch (const slp::Error& e) {
         return finish(SLP_E_DATABASE, e.description() + u" (错误号 "_s + QString::number(e.number()) + u')');
     } catch (const std::exception& e) {
         return finish(SLP_E_DATABASE, QString::fromUtf8(e.what()));
+    } catch (...) {
+        return finish(SLP_E_DATABASE, u"意外的错误。"_s);
     }
 }
 
 const char* slp_last_error(void) { return lastError.c_str(); }
 
-void slp_release(slp_object* obj) { delete obj; }
+void slp_release(slp_object* obj) {
+    if (!obj) return;
+    {
+        const std::lock_guard lock(liveMutex);
+        // A pointer released before, or never handed out, is left alone.
+        if (liveObjects().erase(obj) == 0) {
+            finish(SLP_E_HANDLE, u"对象指针无效：对象已释放或不是本组件创建的。"_s);
+            return;
+        }
+    }
+    // A release that succeeds leaves slp_last_error as it was: a host may release its objects between
+    // a failing call and reading why it failed.
+    guarded([&] {
+        delete obj;
+        return SLP_OK;
+    });
+}
 
 }  // extern "C"

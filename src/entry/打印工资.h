@@ -22,10 +22,12 @@ public:
     Status PThird() { return open(WindowId::DepartmentSummary); }
     Status PSEL() { return open(WindowId::SpecialPrint); }
 
-    // The five property puts.
-    void GetDWDM(const QString& unitCode) { context_.unitCode = unitCode; }
-    void GetDWMC(const QString& unitName) { context_.unitName = unitName; }
-    void GetRQ(const QString& workMonthText);
+    // The five property puts. The texts are checked where they enter: a unit code or name holding a
+    // control character, or a month that is not four digits, "-" and one or two digits, is refused
+    // with status::BadParamCount (wrong argument) and a description, and the value held stays.
+    Status GetDWDM(const QString& unitCode);
+    Status GetDWMC(const QString& unitName);
+    Status GetRQ(const QString& workMonthText);
     void GetDB(std::shared_ptr<data::Database> database) { context_.database = std::move(database); }
     void GetFXRQ(const QString& payDay);
 

@@ -20,8 +20,10 @@ QByteArray BaiyulanCardBytes(const CardFileInput& input) {
     CardFileBuilder file;
 
     file.put(trimBlanks(input.unitCode), FieldRef::header(u"单位代码"_s));
-    file.putAscii(zeroPad(fenOfAmount(input.totalAmount, FieldRef::header(u"入卡金额"_s)), 13));
-    file.putAscii(formatCount(input.headCount, u"00000", FieldRef::header(u"入卡人数"_s)));
+    const FieldRef total = FieldRef::header(u"入卡金额"_s);
+    const FieldRef count = FieldRef::header(u"入卡人数"_s);
+    file.putAscii(headerDigits(fenOfAmount(input.totalAmount, total), 13, input.totalAmount, total));
+    file.putAscii(headerDigits(formatCount(input.headCount, u"00000", count), 5, input.headCount, count));
     const qsizetype unitChars = characterCount(input.unitName);
     if (unitChars < kUnitNameChars) {
         file.put(input.unitName, FieldRef::header(u"单位名称"_s));

@@ -40,10 +40,13 @@ QByteArray icbcCardBytes(const CardFileInput& input) {
     file.putBlanks(1);
     file.put(formatCreditDate(trimBlanks(input.creditDate)), FieldRef::header(u"进卡日期"_s));
     file.putBlanks(1);
-    file.putAscii(formatCount(trimBlanks(input.headCount), u"00000", FieldRef::header(u"入卡人数"_s)));
+    const FieldRef count = FieldRef::header(u"入卡人数"_s);
+    file.putAscii(
+        headerDigits(formatCount(trimBlanks(input.headCount), u"00000", count), 5, input.headCount, count));
     file.putBlanks(1);
     // The header total is read by its leading number: a text without one counts as 0.
-    file.putAscii(zeroPad(fenOfLeadingValue(input.totalAmount, FieldRef::header(u"入卡金额"_s)), 11));
+    const FieldRef total = FieldRef::header(u"入卡金额"_s);
+    file.putAscii(headerDigits(fenOfLeadingValue(input.totalAmount, total), 11, input.totalAmount, total));
     file.putAscii(u" 0");
     file.endLine();
 

@@ -2,6 +2,7 @@
 // the post-office number at its end.
 #include <algorithm>
 
+#include "basic/host_text.h"
 #include "export/bank_card_writers.h"
 #include "export/card_fields.h"
 #include "export/card_save.h"
@@ -54,7 +55,8 @@ QByteArray PostSavingsCardBytes(const CardFileInput& input, Prompts& prompts) {
 
         const QString fen = fenOfAmount(row.amount, FieldRef::cell(u"金额"_s, number, row.name));
         if (fen.size() > kAmountDigits) {
-            prompts.messageBox(u"邮政卡金额长度大于12位\r\n姓名:"_s + row.name + u"金额:"_s + row.amount,
+            prompts.messageBox(u"邮政卡金额长度大于12位\r\n姓名:"_s + visibleControls(row.name) + u"金额:"_s +
+                                   visibleControls(row.amount),
                                u"信息"_s, MessageIcon::Warning, MessageButtons::Ok);
         }
         file.putZeroPadded(fen, kAmountDigits);

@@ -7,6 +7,7 @@
 
 #include "basic/conversions.h"
 #include "basic/error.h"
+#include "basic/host_text.h"
 
 using namespace Qt::StringLiterals;
 
@@ -74,12 +75,12 @@ void requireNumber(QStringView text, const FieldRef& where) {
 }  // namespace
 
 QString quoted(QStringView text) {
-    return u"“"_s + text.toString() + u"”"_s;
+    return u"“"_s + visibleControls(text) + u"”"_s;
 }
 
 QString FieldRef::describe() const {
     if (row <= 0) return label;
-    return u"第%1行（%2）的%3"_s.arg(QString::number(row), employee, label);
+    return u"第%1行（%2）的%3"_s.arg(QString::number(row), visibleControls(employee), label);
 }
 
 qsizetype characterCount(QStringView text) {
@@ -114,6 +115,15 @@ QString padLeft(QStringView text, qsizetype width) {
 
 QString zeroPad(const QString& digits, qsizetype width) {
     return digits.size() >= width ? digits : QString(width - digits.size(), u'0') + digits;
+}
+
+QString headerDigits(const QString& digits, qsizetype width, QStringView typed, const FieldRef& where) {
+    if (digits.size() > width) {
+        throw Error(carderr::InvalidArgument,
+                    where.describe() + quoted(typed) +
+                        u"写入文件有%1位，超出该栏的%2位"_s.arg(digits.size()).arg(width));
+    }
+    return zeroPad(digits, width);
 }
 
 qsizetype blankCount(QStringView text) {
@@ -160,11 +170,16 @@ void requireRoom(qsizetype spare, QStringView text, const FieldRef& where, const
 }
 
 void CardFileBuilder::put(QStringView text, const FieldRef& where) {
-    bool lineBreak = false;
-    for (const QChar c : text) lineBreak = lineBreak || c == u'\r' || c == u'\n';
-    if (lineBreak) {
-        throw Error(carderr::InvalidArgument,
-                    where.describe() + quoted(text) + u"含有换行符，无法写成一行"_s);
+    const qsizetype control = firstControlCharacter(text);
+    if (control >= 0) {
+        const QChar c = text[control];
+        if (c == u'\r' || c == u'\n') {
+            throw Error(carderr::InvalidArgument,
+                        where.describe() + quoted(text) + u"含有换行符，无法写成一行"_s);
+        }
+        throw Error(carderr::InvalidArgument, where.describe() + quoted(text) + u"含有控制字符"_s +
+                                                  visibleControls(QStringView(&c, 1)) +
+                                                  u"，无法写入工资卡文件"_s);
     }
     if (const auto failure = encoder_.encode(text, bytes_)) {
         const QString character = QString::fromUcs4(&failure->character, 1);

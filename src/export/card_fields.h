@@ -45,6 +45,9 @@ QString padRight(QStringView text, qsizetype width);
 QString padLeft(QStringView text, qsizetype width);
 // Digits with zeros in front up to `width`; more digits are kept whole.
 QString zeroPad(const QString& digits, qsizetype width);
+// A header total or count in its field of `width` digits, zeros in front. Throws slp::Error naming
+// `where` and the text `typed` when the digits do not fit: the header is never written wider.
+QString headerDigits(const QString& digits, qsizetype width, QStringView typed, const FieldRef& where);
 // Number of U+0020 blanks in the text.
 qsizetype blankCount(QStringView text);
 

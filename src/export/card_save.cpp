@@ -2,9 +2,10 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <optional>
 
 #include "basic/error.h"
+#include "basic/file_replace.h"
 #include "export/card_fields.h"
 
 using namespace Qt::StringLiterals;
@@ -46,17 +47,18 @@ void SaveCardFile(const QString& path, const QByteArray& bytes) {
         }
     }
 
-    QSaveFile file(path);
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly)) {
-        fail(errnum::PermissionDenied, u"无法在此位置创建工资卡文件："_s, path, file.errorString());
+    std::optional<FileReplacement> file;
+    try {
+        file.emplace(path);
+    } catch (const FileWriteError& e) {
+        fail(e.number(), u"无法在此位置创建工资卡文件："_s, path, e.description());
     }
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        fail(errnum::DeviceIo, u"写入工资卡文件失败："_s, path, reason);
+    try {
+        file->write(bytes);
+        file->commit();
+    } catch (const FileWriteError& e) {
+        fail(e.number(), u"写入工资卡文件失败："_s, path, e.description());
     }
-    if (!file.commit()) fail(errnum::DeviceIo, u"写入工资卡文件失败："_s, path, file.errorString());
 }
 
 void WriteCardBytes(QIODevice& out, const QByteArray& bytes) {

@@ -7,14 +7,16 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
-#include <QTemporaryFile>
 #include <QUrl>
-#include <filesystem>
-#include <system_error>
+#include <cerrno>
+#include <cstdio>
+#include <optional>
 
 #include "basic/clock.h"
 #include "basic/error.h"
+#include "basic/file_replace.h"
 #include "data/wage_grid.h"
+#include "export/zip_check.h"
 
 using namespace Qt::StringLiterals;
 
@@ -73,7 +75,9 @@ void fillSheet(lxw_worksheet* sheet, const data::WageGrid& grid, const QString& 
 void writeWorkbookFile(const data::WageGrid& grid, const QString& target, const QString& shownPath) {
     QByteArray tmpdir = QFile::encodeName(QDir::tempPath());
     lxw_workbook_options options{};
-    options.constant_memory = LXW_FALSE;
+    // Rows go to a temporary file as they are written (texts inline, no shared table), so memory
+    // stays flat however many employees the grid holds.
+    options.constant_memory = LXW_TRUE;
     options.tmpdir = tmpdir.data();
     options.use_zip64 = LXW_TRUE;  // a very large grid may pass 4 GB of XML
     const QByteArray file = QFile::encodeName(target);
@@ -90,12 +94,34 @@ void writeWorkbookFile(const data::WageGrid& grid, const QString& target, const 
     lxw_worksheet* sheet = workbook_add_worksheet(guard.workbook, nullptr);
     if (!sheet) fail(errnum::DeviceIo, shownPath, u"不能建立工作表"_s);
     fillSheet(sheet, grid, shownPath);
+    // The rows wait in the library's temporary file, whose write errors it does not check.
+    if (FILE* rows = sheet->optimize_tmpfile) {
+        errno = 0;
+        if (std::fflush(rows) != 0 || std::ferror(rows)) {
+            const int error = errno != 0 ? errno : EIO;
+            fail(errorNumberOf(error), shownPath, systemReason(error));
+        }
+    }
 
+    errno = 0;
     const lxw_error e = guard.close();
+    const int systemError = errno;
+    // A full disk or a file past its size limit: the system's reason says more than the library's.
+    if (e != LXW_NO_ERROR && errorNumberOf(systemError) == errnum::DiskFull) {
+        fail(errnum::DiskFull, shownPath, systemReason(systemError));
+    }
     if (e == LXW_ERROR_CREATING_XLSX_FILE || e == LXW_ERROR_CREATING_TMPFILE) {
         fail(errnum::PermissionDenied, shownPath, libraryText(e));
     }
     if (e != LXW_NO_ERROR) fail(errnum::DeviceIo, shownPath, libraryText(e));
+    // The library writes its parts through temporary files without checking those writes: a part
+    // cut short by a full disk or a size limit is found by reading the package back.
+    if (const QString part = incompletePart(target); !part.isEmpty()) {
+        if (errorNumberOf(systemError) == errnum::DiskFull) {
+            fail(errnum::DiskFull, shownPath, systemReason(systemError) + u"，"_s + part);
+        }
+        fail(errnum::DeviceIo, shownPath, u"文件没有完整写入，"_s + part);
+    }
 }
 
 }  // namespace
@@ -124,18 +150,20 @@ void WriteGridWorkbook(const data::WageGrid& grid, const QString& path) {
     if (info.isDir()) fail(errnum::PermissionDenied, path, u"这是一个文件夹"_s);
 
     // The workbook is written beside its place under a temporary name and renamed into place once
-    // complete, so the spreadsheet program (or the clerk) never sees half a file.
-    QTemporaryFile part(folder.filePath(u".~"_s + info.fileName() + u".XXXXXX"_s));
-    if (!part.open()) fail(errnum::PermissionDenied, path, part.errorString());
-    part.close();
-    writeWorkbookFile(grid, part.fileName(), path);
-
-    std::error_code error;
-    std::filesystem::rename(std::filesystem::path(QFile::encodeName(part.fileName()).toStdString()),
-                            std::filesystem::path(QFile::encodeName(info.absoluteFilePath()).toStdString()),
-                            error);
-    if (error) fail(errnum::PermissionDenied, path, QString::fromLocal8Bit(error.message()));
-    part.setAutoRemove(false);  // it is the target now
+    // complete and on the disk, so the spreadsheet program (or the clerk) never sees half a file.
+    std::optional<FileReplacement> part;
+    try {
+        part.emplace(path);
+        part->close();
+    } catch (const FileWriteError& e) {
+        fail(e.number(), path, e.description());
+    }
+    writeWorkbookFile(grid, part->temporaryPath(), path);
+    try {
+        part->commit();
+    } catch (const FileWriteError& e) {
+        fail(e.number(), path, e.description());
+    }
 }
 
 QString uniqueWorkbookPath(const QString& folder, const QString& baseName, const Clock& clock) {

@@ -176,7 +176,7 @@ std::optional<IniDocument> IniDocument::parse(const QByteArray& bytes) {
     if (decoder.hasError()) return std::nullopt;
 
     IniDocument doc;
-    Section* current = nullptr;
+    qsizetype current = -1;
     for (QStringView line : QStringTokenizer(text, u'\n')) {
         if (line.endsWith(u'\r')) line.chop(1);
         line = trimBlanks(line);
@@ -186,27 +186,15 @@ std::optional<IniDocument> IniDocument::parse(const QByteArray& bytes) {
             if (close < 0 || close + 2 != line.size()) return std::nullopt;
             const std::optional<QString> name = unescape(line.sliced(1, close));
             if (!name) return std::nullopt;
-            current = doc.findSection(*name);
-            if (!current) {
-                doc.sections_.append(Section{*name, {}});
-                current = &doc.sections_.last();
-            }
+            current = doc.sectionFor(*name);
             continue;
         }
         const qsizetype eq = findUnescaped(line, u'=');
-        if (eq < 0 || !current) return std::nullopt;
+        if (eq < 0 || current < 0) return std::nullopt;
         const std::optional<QString> key = unescape(trimBlanks(line.first(eq)));
         const std::optional<QString> value = unescape(trimBlanks(line.sliced(eq + 1)));
         if (!key || !value) return std::nullopt;
-        bool replaced = false;
-        for (auto& entry : current->entries) {
-            if (entry.first == *key) {
-                entry.second = *value;
-                replaced = true;
-                break;
-            }
-        }
-        if (!replaced) current->entries.append({*key, *value});
+        doc.set(current, *key, *value);
     }
     return doc;
 }
@@ -224,42 +212,36 @@ QByteArray IniDocument::serialize() const {
     return out.toUtf8();
 }
 
-IniDocument::Section* IniDocument::findSection(const QString& name) {
-    for (Section& s : sections_) {
-        if (s.name == name) return &s;
-    }
-    return nullptr;
+qsizetype IniDocument::sectionFor(const QString& name) {
+    const auto at = sectionIndex_.constFind(name);
+    if (at != sectionIndex_.cend()) return *at;
+    sectionIndex_.insert(name, sections_.size());
+    sections_.append(Section{name, {}});
+    return sections_.size() - 1;
 }
 
-const IniDocument::Section* IniDocument::findSection(const QString& name) const {
-    for (const Section& s : sections_) {
-        if (s.name == name) return &s;
+void IniDocument::set(qsizetype index, const QString& key, const QString& value) {
+    auto& entries = sections_[index].entries;
+    std::pair<qsizetype, QString> id{index, key};
+    const auto at = keyIndex_.constFind(id);
+    if (at != keyIndex_.cend()) {
+        entries[*at].second = value;
+        return;
     }
-    return nullptr;
+    keyIndex_.insert(std::move(id), entries.size());
+    entries.append({key, value});
 }
 
 std::optional<QString> IniDocument::value(const QString& section, const QString& key) const {
-    const Section* s = findSection(section);
-    if (!s) return std::nullopt;
-    for (const auto& entry : s->entries) {
-        if (entry.first == key) return entry.second;
-    }
-    return std::nullopt;
+    const auto s = sectionIndex_.constFind(section);
+    if (s == sectionIndex_.cend()) return std::nullopt;
+    const auto k = keyIndex_.constFind({*s, key});
+    if (k == keyIndex_.cend()) return std::nullopt;
+    return sections_[*s].entries[*k].second;
 }
 
 void IniDocument::setValue(const QString& section, const QString& key, const QString& value) {
-    Section* s = findSection(section);
-    if (!s) {
-        sections_.append(Section{section, {}});
-        s = &sections_.last();
-    }
-    for (auto& entry : s->entries) {
-        if (entry.first == key) {
-            entry.second = value;
-            return;
-        }
-    }
-    s->entries.append({key, value});
+    set(sectionFor(section), key, value);
 }
 
 }  // namespace slp::settings

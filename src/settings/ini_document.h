@@ -16,6 +16,7 @@
 //     \uXXXX  any other control character or a lone surrogate, by its UTF-16 code unit
 // A key beginning with "[" is written "\[". Everything else, Chinese text included, is written as is.
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <optional>
@@ -47,10 +48,16 @@ class IniDocument {
         QString name;
         QList<std::pair<QString, QString>> entries;
     };
-    Section* findSection(const QString& name);
-    const Section* findSection(const QString& name) const;
+    // The section's index in sections_, appended when it is new.
+    qsizetype sectionFor(const QString& name);
+    // Sets a key of the section at `index`, in place or appended.
+    void set(qsizetype index, const QString& key, const QString& value);
 
     QList<Section> sections_;
+    // Lookups in constant time, so reading a file of many sections stays linear: section name to
+    // its index, and (section index, key) to the key's index among the section's entries.
+    QHash<QString, qsizetype> sectionIndex_;
+    QHash<std::pair<qsizetype, QString>, qsizetype> keyIndex_;
 };
 
 }  // namespace slp::settings

@@ -1,16 +1,21 @@
 #include "settings/store.h"
 
+#include <sys/stat.h>
+
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QLockFile>
-#include <QSaveFile>
+#include <QMutex>
 #include <QStringList>
+#include <memory>
 
 #include "basic/clock.h"
 #include "basic/error.h"
+#include "basic/file_replace.h"
 #include "settings/ini_document.h"
 
 using namespace Qt::StringLiterals;
@@ -44,11 +49,11 @@ struct LoadedFile {
     QString error;
 };
 
-LoadedFile loadFile(const QString& path) {
+LoadedFile parseFile(const QString& path) {
     LoadedFile result;
-    if (!QFileInfo::exists(path)) return result;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
+        if (!file.exists()) return result;
         result.state = FileState::Unreadable;
         result.error = file.errorString();
         return result;
@@ -71,6 +76,67 @@ LoadedFile loadFile(const QString& path) {
     result.state = FileState::Parsed;
     result.doc = std::move(*doc);
     return result;
+}
+
+// What tells one version of a file from another: a write replaces the file (a new inode) and any
+// edit in place changes its time of change.
+struct FileIdentity {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    timespec modified{};
+    timespec changed{};
+    bool operator==(const FileIdentity& o) const {
+        return device == o.device && inode == o.inode && size == o.size &&
+               modified.tv_sec == o.modified.tv_sec && modified.tv_nsec == o.modified.tv_nsec &&
+               changed.tv_sec == o.changed.tv_sec && changed.tv_nsec == o.changed.tv_nsec;
+    }
+};
+
+std::optional<FileIdentity> identityOf(const QString& path) {
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+    return FileIdentity{st.st_dev, st.st_ino, st.st_size, st.st_mtim, st.st_ctim};
+}
+
+// The files parsed in this process, each kept until it changes: a read parses a file once per
+// version, not once per key.
+class ParsedFiles {
+  public:
+    std::shared_ptr<const LoadedFile> load(const QString& path) {
+        const std::optional<FileIdentity> before = identityOf(path);
+        if (before) {
+            const QMutexLocker locker(&mutex_);
+            const auto at = files_.constFind(path);
+            if (at != files_.cend() && at->identity == *before) return at->file;
+        }
+        auto file = std::make_shared<const LoadedFile>(parseFile(path));
+        // Kept only when the file did not change while it was read.
+        if (before && file->state != FileState::Unreadable && identityOf(path) == before) {
+            remember(path, *before, file);
+        }
+        return file;
+    }
+
+    void remember(const QString& path, const FileIdentity& identity, std::shared_ptr<const LoadedFile> file) {
+        const QMutexLocker locker(&mutex_);
+        if (files_.size() >= kMaxFiles && !files_.contains(path)) files_.clear();
+        files_.insert(path, Entry{identity, std::move(file)});
+    }
+
+  private:
+    static constexpr qsizetype kMaxFiles = 64;
+    struct Entry {
+        FileIdentity identity;
+        std::shared_ptr<const LoadedFile> file;
+    };
+    QMutex mutex_;
+    QHash<QString, Entry> files_;
+};
+
+ParsedFiles& parsedFiles() {
+    static ParsedFiles* files = new ParsedFiles;  // never destroyed: reads may come at exit
+    return *files;
 }
 
 int errorNumberOf(QFileDevice::FileError error) {
@@ -157,9 +223,9 @@ QString Store::read(const QString& app, const QString& section, const QString& k
 }
 
 std::optional<QString> Store::find(const QString& app, const QString& section, const QString& key) const {
-    const LoadedFile file = loadFile(filePath(app));
-    if (file.state != FileState::Parsed) return std::nullopt;
-    return file.doc.value(section, key);
+    const std::shared_ptr<const LoadedFile> file = parsedFiles().load(filePath(app));
+    if (file->state != FileState::Parsed) return std::nullopt;
+    return file->doc.value(section, key);
 }
 
 void Store::write(const QString& app, const QString& section, const QString& key, const QString& value) {
@@ -176,7 +242,7 @@ void Store::write(const QString& app, const QString& section, const QString& key
         throw Error(errnum::PermissionDenied, u"无法在设置文件夹“%1”中写入，设置未写入"_s.arg(folder_));
     }
 
-    LoadedFile file = loadFile(path);
+    LoadedFile file = *parsedFiles().load(path);
     switch (file.state) {
         case FileState::Unreadable:
             throw Error(errnum::PermissionDenied,
@@ -193,16 +259,15 @@ void Store::write(const QString& app, const QString& section, const QString& key
     file.doc.setValue(section, key, value);
 
     const QByteArray bytes = file.doc.serialize();
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly)) {
-        throw Error(errorNumberOf(out.error()),
-                    u"无法写入设置文件“%1”（%2），设置未写入"_s.arg(path, out.errorString()));
+    try {
+        replaceFile(path, bytes);
+    } catch (const FileWriteError& e) {
+        throw Error(e.number(), u"无法写入设置文件“%1”（%2），设置未写入"_s.arg(path, e.description()));
     }
-    if (out.write(bytes) != bytes.size() || !out.commit()) {
-        const QString reason = out.errorString();
-        out.cancelWriting();
-        throw Error(errorNumberOf(out.error()),
-                    u"无法写入设置文件“%1”（%2），设置未写入"_s.arg(path, reason));
+    if (const std::optional<FileIdentity> written = identityOf(path)) {
+        file.state = FileState::Parsed;
+        file.error.clear();
+        parsedFiles().remember(path, *written, std::make_shared<const LoadedFile>(std::move(file)));
     }
 }
 

@@ -2,9 +2,11 @@
 // The per-user settings store: string values addressed by application, section and key, one
 // human-readable UTF-8 INI file per application name under $XDG_CONFIG_HOME/Sl_PAYPRN/.
 //
-// Every read opens the file afresh, so a read sees the latest write of any Store object or process.
-// Every write reads the file under a lock file, changes one key and replaces the file atomically
-// (written aside, then renamed). A file that cannot be parsed reads as empty and is renamed aside
+// Every read looks at the file's identity (inode, size, times of modification and change) and parses
+// it again only when it changed, so a read sees the latest write of any Store object or process and a
+// large file is parsed once per version, not once per key. Every write reads the file under a lock file,
+// changes one key and replaces the file atomically (written aside, then renamed). A file that cannot be
+// parsed reads as empty and is renamed aside
 // ("<name>.ini.corrupt-<yyyyMMdd-HHmmss>") by the next write before the new file is written.
 #include <QString>
 #include <optional>

@@ -123,10 +123,14 @@ TEST_F(DataWageItems, FailuresLeaveTheCatalogueWhole) {
     ASSERT_TRUE(LoadWageItems(*db, u"2000-04"_s, prompts, c));
     EXPECT_THROW(LoadWageItems(*db, u"2000-05"_s, prompts, c), OverflowError);
     EXPECT_EQ(c.itemWidth, (QList<int16_t>{4}));
-    // A month key with a quote breaks the query text; the engine's refusal comes back as an error.
-    EXPECT_THROW(LoadWageItems(*db, u"2000'-04"_s, prompts, c), DatabaseError);
+    // A month key with a quote is a literal like any other: it finds no month and changes nothing.
+    EXPECT_FALSE(LoadWageItems(*db, u"2000-04' or '1'='1"_s, prompts, c));
     EXPECT_EQ(c.itemCount, 1);
-    EXPECT_TRUE(prompts.asked.isEmpty());
+    EXPECT_EQ(prompts.asked.size(), 1);
+    // The engine's refusal (here: no catalogue table at all) comes back as an error.
+    db->executeNative(u"drop table \"14工资输出及公式\""_s);
+    EXPECT_THROW(LoadWageItems(*db, u"2000-04"_s, prompts, c), DatabaseError);
+    EXPECT_EQ(c.itemCount, 1);
 }
 
 TEST(DataItemFormat, OnlyZeroOneAndTwoPlacesHaveAFormat) {

@@ -1,5 +1,7 @@
 // The C interface as a host sees it: prog id, dispatch ids, argument kinds and status codes.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <string>
 
@@ -98,3 +100,55 @@ TEST(CInterface, DatabaseObjectsAreWhatGetDBAccepts) {
 }
 
 }  // namespace
+
+// Released or unknown object pointers: every call answers SLP_E_HANDLE and nothing is followed. Run in a
+// child process, so a crash is seen as the child's death rather than taking the test binary along.
+TEST(CInterface, ReleasedAndUnknownObjectsAreRefusedNotFollowed) {
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        int failures = 0;
+        const auto expect = [&](int32_t got, int32_t wanted) { failures += got == wanted ? 0 : 1; };
+        slp_object* pay = nullptr;
+        slp_object* db = nullptr;
+        expect(slp_create_object("Sl_PAYPRN.打印工资", &pay), SLP_OK);
+        expect(slp_open_database("sqlite::memory:", &db), SLP_OK);
+        slp_release(pay);
+        slp_release(pay);  // a double release is left alone
+        failures += std::string(slp_last_error()).find("已释放") == std::string::npos;
+        slp_release(db);
+        long stackObject = 0;
+        slp_object* unknown = reinterpret_cast<slp_object*>(&stackObject);
+        slp_value text{SLP_TEXT, "2000-04", nullptr};
+        slp_value dbArg{SLP_OBJECT, nullptr, db};
+        for (slp_object* bad : {pay, unknown}) {
+            int32_t id = 0;
+            expect(slp_get_dispid(bad, "GetRQ", &id), SLP_E_HANDLE);
+            expect(slp_invoke(bad, 8, &text), SLP_E_HANDLE);
+            slp_release(bad);
+        }
+        // A released database handed to a live component is refused the same way.
+        slp_object* live = nullptr;
+        expect(slp_create_object("Sl_PAYPRN.打印工资", &live), SLP_OK);
+        slp_object* spare = nullptr;
+        expect(slp_open_database("sqlite::memory:", &spare), SLP_OK);
+        expect(slp_invoke(live, 9, &dbArg), SLP_E_HANDLE);
+        slp_release(spare);  // a release that succeeds keeps the last failure's description
+        failures += std::string(slp_last_error()).find("已释放") == std::string::npos;
+        expect(slp_invoke(live, 8, &text), SLP_OK);
+        // The host's texts are checked where they enter.
+        for (const char* bad : {"2000-04' or '1'='1", "200004"}) {
+            slp_value month{SLP_TEXT, bad, nullptr};
+            expect(slp_invoke(live, 8, &month), SLP_DISP_E_BADPARAMCOUNT);
+        }
+        slp_value name{SLP_TEXT, "朔岚\t公司", nullptr};
+        expect(slp_invoke(live, 7, &name), SLP_DISP_E_BADPARAMCOUNT);
+        failures += std::string(slp_last_error()).find("\\x09") == std::string::npos;
+        slp_release(live);
+        _exit(failures);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << "the child died of signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "calls that did not answer as expected";
+}

@@ -26,22 +26,29 @@ struct MonthCase {
 };
 
 TEST(HostEntry, WorkMonthAndPayDate) {
+    // Refused months leave the month held as it was (here: none), so the key stays "-".
     const MonthCase cases[] = {
         {u"2000-04", u"25", u"2000", u"04", u"2000-04", u"2000-04-25"},
         {u"2000-4", u"25", u"2000", u"4", u"2000-4", u"2000-4-25"},
-        {u"99-12", u"5", u"99-1", u"12", u"99-1-12", u"99-1-12-5"},
-        {u"200004", u"25", u"2000", u"200004", u"2000-200004", u"2000-200004-25"},
+        {u"99-12", u"5", u"", u"", u"-", u"--5"},
+        {u"200004", u"25", u"", u"", u"-", u"--25"},
         {u"", u"25", u"", u"", u"-", u"--25"},
-        {u"2000-04-01", u"", u"2000", u"04-01", u"2000-04-01", u"2000-04-01-"},
-        {u"年月-十二", u"廿五", u"年月-十", u"十二", u"年月-十-十二", u"年月-十-十二-廿五"},
+        {u"2000-04-01", u"", u"", u"", u"-", u"--"},
+        {u"2000-04' or '1'='1", u"25", u"", u"", u"-", u"--25"},
+        {u"2000-123", u"25", u"", u"", u"-", u"--25"},
+        {u"２０００-04", u"25", u"", u"", u"-", u"--25"},
+        {u"年月-十二", u"廿五", u"", u"", u"-", u"--廿五"},
     };
     for (const auto& c : cases) {
         HostContext ctx;
         WindowRegistry reg(ctx);
         打印工资 host(ctx, reg);
-        host.GetRQ(QString::fromUtf16(c.month));
+        const slp::Status s = host.GetRQ(QString::fromUtf16(c.month));
         host.GetFXRQ(QString::fromUtf16(c.payDay));
         const QString m = QString::fromUtf16(c.month);
+        const bool accepted = *c.year != 0;
+        EXPECT_EQ(s.code, accepted ? slp::status::Ok : slp::status::BadParamCount) << m.toStdString();
+        EXPECT_EQ(s.description.contains(u"工作年月"_s), !accepted) << m.toStdString();
         EXPECT_EQ(ctx.workYear, QString::fromUtf16(c.year)) << m.toStdString();
         EXPECT_EQ(ctx.workMonth, QString::fromUtf16(c.monthPart)) << m.toStdString();
         EXPECT_EQ(ctx.monthKey(), QString::fromUtf16(c.key)) << m.toStdString();

@@ -221,3 +221,46 @@ TEST(DeviceFailures, ADeviceThatIsNotOpenIsAnError) {
 }
 
 }  // namespace
+
+namespace {
+
+// Control characters in a field are refused like line breaks, naming the row and showing the
+// character: in the names of the layouts that write names, in the card numbers of those that do not;
+// the unit name in 白玉兰's header likewise.
+TEST_F(Failures, ControlCharactersAreRefusedAndShown) {
+    const struct {
+        CardFormat format;
+        CardFileInput input;
+        bool name;  // the name is written (else the card number carries the character)
+    } formats[] = {{CardFormat::Mudan, fiveEmployees(), false},
+                   {CardFormat::Pujiang, fiveEmployees(), false},
+                   {CardFormat::Long, fiveEmployees(), true},
+                   {CardFormat::Baiyulan, fiveEmployeesBaiyulan(), true},
+                   {CardFormat::PostSavings, fiveEmployeesPost(), true}};
+    const struct {
+        QChar character;
+        QString shown;
+    } controls[] = {
+        {QChar(0), u"\\x00"_s}, {QChar(9), u"\\x09"_s}, {QChar(0x1F), u"\\x1F"_s}, {QChar(0x7F), u"\\x7F"_s}};
+    for (const auto& f : formats) {
+        for (const auto& c : controls) {
+            CardFileInput in = f.input;
+            QStringList pieces{u"第2行"_s, u"含有控制字符"_s + c.shown};
+            if (f.name) {
+                in.rows[1].name = u"张"_s + c.character + u"三"_s;
+                pieces << u"（张"_s + c.shown + u"三）的姓名"_s;
+            } else {
+                in.rows[1].cardNumber = u"1234"_s + c.character + u"5678"_s;
+                pieces << u"的卡号“1234"_s + c.shown + u"5678"_s;
+            }
+            SCOPED_TRACE(int(f.format));
+            expectRefused([&](const QString& p) { WriteBankCardFile(f.format, in, prompts_, p); }, 5, pieces);
+        }
+    }
+    CardFileInput header = fiveEmployeesBaiyulan();
+    header.unitName = u"朔岚\t软件"_s;
+    expectRefused([&](const QString& p) { WriteBankCardFile(CardFormat::Baiyulan, header, prompts_, p); }, 5,
+                  {u"单位名称“朔岚\\x09软件”含有控制字符\\x09"_s});
+}
+
+}  // namespace

@@ -46,8 +46,16 @@ TEST(MudanHeader, FieldsAreTrimmedCutFormattedAndReadByTheirLeadingNumber) {
 
     in.totalAmount = u" 1 234.5"_s;  // blanks inside a leading number are skipped
     in.creditDate = u"20000425"_s;
-    in.headCount = u"123456"_s;  // more digits than the pattern: written whole
-    EXPECT_BYTES(PujiangCardBytes(in), u"F| |{7}| |20000425| |123456| |00000123450| |0|\\r\\n"_s);
+    EXPECT_BYTES(PujiangCardBytes(in), u"F| |{7}| |20000425| |00007| |00000123450| |0|\\r\\n"_s);
+
+    // A count or total wider than its field is refused, never written wider.
+    in.headCount = u"123456"_s;
+    EXPECT_THROW(MudanCardBytes(in), slp::Error);
+    in.headCount = u"7"_s;
+    in.totalAmount = u"1000000000"_s;  // 12 fen digits in 11
+    EXPECT_THROW(MudanCardBytes(in), slp::Error);
+    in.totalAmount = u"99999999999999999999"_s;
+    EXPECT_THROW(BaiyulanCardBytes(in), slp::Error);
 }
 
 TEST(MudanCardNumber, IsFittedToTwelveCharacters) {

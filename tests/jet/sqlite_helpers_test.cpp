@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "basic/conversions.h"
+#include "basic/host_text.h"
 #include "data/jet/translate.h"
 #include "host_database.h"
 
@@ -86,6 +87,58 @@ TEST(SqliteHelpers, TextCollation) {
     EXPECT_TRUE(equal(u"ＡＢ１"_s, u"ab1"_s));  // full-width forms like half-width ones
     EXPECT_FALSE(equal(u"张三"_s, u"张 三"_s));
     EXPECT_FALSE(equal(u"a"_s, u"á"_s));
+}
+
+}  // namespace
+}  // namespace slp::jet::test
+
+namespace slp::jet::test {
+namespace {
+
+// What a helper throws ends as the statement's error: no exception crosses SQLite's C code.
+TEST(SqliteHelpers, FaultsOfTheHelpersEndAsTheStatementsError) {
+    HostDatabase db;
+    fillSampleMonth(db);
+    const struct {
+        const char16_t* query;
+        const char16_t* error;
+    } cases[] = {
+        {u"select 2e1999 & '' from 16工资输出数据", u"溢出"},
+        {u"select [基本工资] & 2e1999 from 16工资输出数据", u"溢出"},
+        {u"select val(2e1999 & 'x') from 16工资输出数据", u"溢出"},
+        {u"select len(-2e1999) from 16工资输出数据", u"溢出"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(db.runError(QString::fromUtf16(c.query)), QString::fromUtf16(c.error))
+            << QString::fromUtf16(c.query).toStdString();
+    }
+}
+
+// A name between brackets with its "]" doubled stays one name: a wage item's name cannot change the
+// query it goes into, and a text literal with its quotes doubled stays one text.
+TEST(SqliteHelpers, NamesAndTextsCannotChangeTheQuery) {
+    HostDatabase db;
+    fillSampleMonth(db);
+    const QString name = u"基本工资] & 'X' & [基本工资"_s;
+    const std::optional<QString> error =
+        db.runError(u"select "_s + sqlBracketed(name) + u" from 16工资输出数据"_s);
+    ASSERT_TRUE(error.has_value());
+    EXPECT_TRUE(error->contains(name)) << error->toStdString();
+    const Result month = db.query(u"select 姓名 from 16工资输出数据 where 工作年月="_s +
+                                  sqlTextLiteral(u"2000-04' or '1'='1"_s));
+    EXPECT_TRUE(month.rows.empty());
+}
+
+TEST(BracketedNameAt, NamesTheBracketedNameAroundOrBeforeAPosition) {
+    const QString query = u"select [a]]b],  x + [c d] & , [e] from t"_s;
+    const struct {
+        int position;
+        const char16_t* name;
+    } cases[] = {{1, u""},     {9, u"a]b"},  {13, u"a]b"}, {14, u""}, {17, u""},
+                 {23, u"c d"}, {28, u"c d"}, {32, u"e"},   {99, u"e"}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(bracketedNameAt(query, c.position), QString::fromUtf16(c.name)) << c.position;
+    }
 }
 
 }  // namespace

@@ -214,3 +214,36 @@ TEST_F(SettingsStore, WritesReplaceTheFileAtomically) {
 }
 
 }  // namespace
+
+namespace {
+
+void replaceByHand(const QString& path, const QByteArray& bytes, bool inPlace) {
+    if (inPlace) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        file.write(bytes);
+        return;
+    }
+    QFile file(path + u".new"_s);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    file.close();
+    ASSERT_EQ(::rename(QFile::encodeName(path + u".new"_s).constData(), QFile::encodeName(path).constData()),
+              0);
+}
+
+// A file parsed once is parsed again whenever it changes, by another process's rename or by an editor
+// writing in place, even at the same size within the same second.
+TEST_F(SettingsStore, AChangedFileIsReadAgainEvenAtTheSameSize) {
+    store.write(u"0101GZ"_s, u"s"_s, u"k"_s, u"1"_s);
+    const QString path = store.filePath(u"0101GZ"_s);
+    for (const bool inPlace : {false, true, false, true}) {
+        const QString before = store.read(u"0101GZ"_s, u"s"_s, u"k"_s, u"?"_s);
+        const QString after = before == u"1"_s ? u"2"_s : u"1"_s;
+        replaceByHand(path, "[s]\nk=" + after.toUtf8() + "\n", inPlace);
+        EXPECT_EQ(store.read(u"0101GZ"_s, u"s"_s, u"k"_s, u"?"_s), after) << inPlace;
+        EXPECT_EQ(Store(folder).read(u"0101GZ"_s, u"s"_s, u"k"_s, u"?"_s), after) << inPlace;
+    }
+}
+
+}  // namespace

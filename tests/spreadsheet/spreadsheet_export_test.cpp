@@ -75,8 +75,8 @@ TEST_F(SpreadsheetExport, EveryCellLandsOneRowAndOneColumnFurtherOnAsText) {
             }
             ++nonEmpty;
             ASSERT_TRUE(cells.contains(ref(r, c)));
-            // Formatted numbers keep their zeros: every cell is a string, never a number.
-            EXPECT_EQ(cells[ref(r, c)].type, u"s"_s);
+            // Formatted numbers keep their zeros: every cell is a string (inline), never a number.
+            EXPECT_EQ(cells[ref(r, c)].type, u"inlineStr"_s);
             EXPECT_EQ(cells[ref(r, c)].text, grid.text(r, c));
         }
     }

@@ -11,9 +11,11 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <new>
 #include <optional>
 
 #include "basic/conversions.h"
+#include "basic/error.h"
 #include "data/jet/emitter.h"
 #include "data/jet/translate.h"
 
@@ -28,6 +30,7 @@ const char invalidUseOfNull[] = "无效使用 Null";
 const char typeMismatch[] = "类型不匹配";
 const char invalidArgument[] = "无效的过程调用或参数";
 const char divisionByZero[] = "除数为零";
+const char overflow[] = "溢出";
 
 QString textOf(sqlite3_value* v) {
     const auto* bytes = reinterpret_cast<const char*>(sqlite3_value_text(v));
@@ -458,26 +461,52 @@ std::array<unsigned char, 256> asciiRanks(UCollator* collator) {
     return rank;
 }
 
+using SqlFunction = void (*)(sqlite3_context*, int, sqlite3_value**);
+
+// SQLite is C: an exception must never unwind through it. Every function is called through this
+// guard, which turns whatever a function throws into the statement's error.
+template <SqlFunction function>
+void guarded(sqlite3_context* ctx, int argc, sqlite3_value** argv) noexcept {
+    try {
+        function(ctx, argc, argv);
+    } catch (const OverflowError&) {
+        resultError(ctx, overflow);
+    } catch (const Error& e) {
+        const QByteArray message = e.description().toUtf8();
+        sqlite3_result_error(ctx, message.constData(), int(message.size()));
+    } catch (const std::bad_alloc&) {
+        sqlite3_result_error_nomem(ctx);
+    } catch (const std::exception& e) {
+        resultError(ctx, e.what());
+    } catch (...) {
+        resultError(ctx, invalidArgument);
+    }
+}
+
 struct FunctionDef {
     const char* name;
     int arguments;
-    void (*function)(sqlite3_context*, int, sqlite3_value**);
+    SqlFunction function;
 };
 
 }  // namespace
 
 int registerSqliteHelpers(sqlite3* db) {
     if (!db) return SQLITE_MISUSE;
+    // Names are always double-quoted in translated statements: a name that matches no column is an
+    // error, never taken for a text (SQLite's old leniency would show a wrong item's name as its value).
+    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
     static constexpr FunctionDef functions[] = {
-        {"slp_val", 1, valFunction},
-        {"slp_len", 1, lenFunction},
-        {"slp_left", 2, leftFunction},
-        {"slp_cat", -1, catFunction},
-        {"slp_num", 1, numFunction},
-        {"slp_add", 2, arithmeticFunction<Arithmetic::Add>},
-        {"slp_sub", 2, arithmeticFunction<Arithmetic::Subtract>},
-        {"slp_mul", 2, arithmeticFunction<Arithmetic::Multiply>},
-        {"slp_div", 2, arithmeticFunction<Arithmetic::Divide>},
+        {"slp_val", 1, guarded<valFunction>},
+        {"slp_len", 1, guarded<lenFunction>},
+        {"slp_left", 2, guarded<leftFunction>},
+        {"slp_cat", -1, guarded<catFunction>},
+        {"slp_num", 1, guarded<numFunction>},
+        {"slp_add", 2, guarded<arithmeticFunction<Arithmetic::Add>>},
+        {"slp_sub", 2, guarded<arithmeticFunction<Arithmetic::Subtract>>},
+        {"slp_mul", 2, guarded<arithmeticFunction<Arithmetic::Multiply>>},
+        {"slp_div", 2, guarded<arithmeticFunction<Arithmetic::Divide>>},
     };
     for (const FunctionDef& f : functions) {
         const int rc = sqlite3_create_function_v2(db, f.name, f.arguments,

@@ -80,4 +80,9 @@ int registerSqliteHelpers(sqlite3* db);
 QStringList postgresHelperStatements();
 QString postgresHelpersCheck();
 
+// The bracketed name a syntax error at `position` (a character position, from 1) lies in, or else the
+// last bracketed name before it within the same comma-separated part; empty when there is none. A
+// message that names a position of a query built from wage items names the item with it.
+QString bracketedNameAt(QStringView query, int position);
+
 }  // namespace slp::jet

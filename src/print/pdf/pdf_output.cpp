@@ -1,5 +1,6 @@
 #include "print/pdf/pdf_output.h"
 
+#include <unistd.h>
 #include <zlib.h>
 
 #include <QDir>
@@ -146,7 +147,8 @@ void PdfOutput::finish(int catalog, int info) {
     write(table);
     flushBuffer();
     const QString path = file_.fileName();
-    if (!file_.flush()) failed_ = true;
+    // Flushed and on the disk before the spooler renames it into place.
+    if (!file_.flush() || ::fsync(file_.handle()) != 0) failed_ = true;
     file_.close();
     if (failed_ || file_.error() != QFileDevice::NoError) {
         throw Error(printerError, u"无法写入打印文件“%1”"_s.arg(QDir::toNativeSeparators(path)));

@@ -1,6 +1,7 @@
 #include "windows/department_summary/summary_queries.h"
 
 #include "basic/error.h"
+#include "basic/host_text.h"
 
 using namespace Qt::StringLiterals;
 
@@ -17,18 +18,17 @@ QString departmentSummaryQuery(const data::WageCatalogue& catalogue, int codeLen
     const QString n = QString::number(codeLength);
     const QString& name0 = catalogue.nameAt(0);
     const QString& name1 = catalogue.nameAt(1);
-    QString q =
-        u"select b.[部门名称] as "_s + name0 + u", count(a.["_s + name1 + u"]) as "_s + name1 + u"ofcount "_s;
+    QString q = u"select b.[部门名称] as "_s + sqlAlias(name0) + u", count(a."_s + sqlBracketed(name1) +
+                u") as "_s + sqlAlias(name1 + u"ofcount"_s) + u' ';
     for (int k = f; k <= last - 1; ++k) {
         const QString& name = catalogue.nameAt(k);
-        q += u", sum(val(a.["_s + name + u"] & '')) as  "_s + name + u"ofsum"_s;
+        q += u", sum(val(a."_s + sqlBracketed(name) + u" & '')) as  "_s + sqlAlias(name + u"ofsum"_s);
     }
     const QString& lastName = catalogue.nameAt(last);
-    q += u",sum(val(a.["_s + lastName + u"] & '')) as "_s + lastName +
-         u"ofsum from 16工资输出数据 as a inner join 11部门信息 as b on left(a.[部门号],"_s + n +
-         u")=b.[部门号] and a.[工作年月]=B.[工作年月] where a.[工作年月]= '"_s + monthKey +
-         u"'  group by  left(a.[部门号],"_s + n + u"),b.[部门名称]  order by left(a.[部门号],"_s + n +
-         u") "_s;
+    q += u",sum(val(a."_s + sqlBracketed(lastName) + u" & '')) as "_s + sqlAlias(lastName + u"ofsum"_s) +
+         u" from 16工资输出数据 as a inner join 11部门信息 as b on left(a.[部门号],"_s + n +
+         u")=b.[部门号] and a.[工作年月]=B.[工作年月] where a.[工作年月]= "_s + sqlTextLiteral(monthKey) +
+         u"  group by  left(a.[部门号],"_s + n + u"),b.[部门名称]  order by left(a.[部门号],"_s + n + u") "_s;
     return q;
 }
 

@@ -2,6 +2,7 @@
 
 #include "basic/conversions.h"
 #include "basic/error.h"
+#include "basic/host_text.h"
 
 using namespace Qt::StringLiterals;
 
@@ -50,9 +51,9 @@ QString conditionalQueryStatement(const data::WageCatalogue& catalogue, const QS
     }
     QStringList names;
     names.reserve(catalogue.itemCount);
-    for (int k = 0; k < catalogue.itemCount; ++k) names << u'[' + catalogue.itemName[k] + u']';
-    return u"select "_s + names.join(u',') + u" from 16工资输出数据 where 工作年月='"_s + monthKey + u"' "_s +
-           conditions + u"  order by 部门号"_s;
+    for (int k = 0; k < catalogue.itemCount; ++k) names << sqlBracketed(catalogue.itemName[k]);
+    return u"select "_s + names.join(u',') + u" from 16工资输出数据 where 工作年月="_s +
+           sqlTextLiteral(monthKey) + u' ' + conditions + u"  order by 部门号"_s;
 }
 
 }  // namespace slp::windows::query
