@@ -13,6 +13,7 @@
 #include "grid_commands.h"
 #include "host_window.h"
 #include "payment_commands.h"
+#include "special_commands.h"
 #include "print_commands.h"
 #include "summary_commands.h"
 
@@ -98,7 +99,8 @@ const QList<Command>& commands() {
         + printCommands()
         + cardCommands()
         + summaryCommands()
-        + paymentCommands();
+        + paymentCommands()
+        + specialCommands();
     return list;
 }
 
