@@ -137,8 +137,8 @@ double centimetres(const ParsedArgs& args, const QString& name, double fallbackT
     return *cm * kTwipsPerCm;
 }
 
-double millimetres(const ParsedArgs& args, const QString& name, double fallback) {
-    if (!args.has(name)) return fallback;
+std::optional<double> millimetres(const ParsedArgs& args, const QString& name) {
+    if (!args.has(name)) return std::nullopt;
     if (!isNumericText(args.value(name))) throw UsageError(u"--"_s + name + u" takes millimetres"_s);
     return leadingValue(args.value(name));
 }
@@ -149,6 +149,8 @@ int runPrintSpecial(const ParsedArgs& args, const HostOptions& options) {
     const int from = wholeNumber(args, u"from"_s, 1);
     const int to = wholeNumber(args, u"to"_s, 0);
     if (args.has(u"from"_s) && (from < 1 || to < 1)) throw UsageError(u"--from and --to count from 1"_s);
+    const std::optional<double> offsetX = millimetres(args, u"offset-x"_s);
+    const std::optional<double> offsetY = millimetres(args, u"offset-y"_s);
     HostSession session;
     if (!openHostSession(session, options)) return 1;
     print::registerChineseFontSubstitutes();
@@ -162,10 +164,10 @@ int runPrintSpecial(const ParsedArgs& args, const HostOptions& options) {
     o.last = to;
     try {
         print::PdfSpoolPrinter printer(dir);
-        const QPointF stored_mm =
+        const QPointF storedMm =
             readCalibrationMm(session.store, session.host.unitCode, printer.deviceName());
-        o.calibration = QPointF(mmToTwips(millimetres(args, u"offset-x"_s, stored_mm.x())),
-                                mmToTwips(millimetres(args, u"offset-y"_s, stored_mm.y())));
+        o.calibration =
+            QPointF(mmToTwips(offsetX.value_or(storedMm.x())), mmToTwips(offsetY.value_or(storedMm.y())));
         data::Database& db = *session.host.database;
         EnsureLayoutTable(db);
         if (!HasStoredLayout(db)) {
