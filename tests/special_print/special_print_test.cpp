@@ -14,6 +14,7 @@
 #include "print/page.h"
 #include "print/printer.h"
 #include "print/recording_print_target.h"
+#include "sheet_printer.h"
 
 namespace {
 
@@ -23,56 +24,9 @@ using slp::data::Value;
 using slp::print::Page;
 using slp::print::RecordingPrintTarget;
 
-constexpr QSizeF kA4(11906, 16838);
+using special_test::kA4;
+using special_test::SheetPrinter;
 constexpr QSizeF kSheet10x7(5670, 3969);
-
-// A printer keeping its jobs as pages (fixed metrics), its page set by setPageLayout.
-class SheetPrinter : public slp::print::Printer {
-  public:
-    QString deviceName() const override { return u"测试打印机"_s; }
-    float paperWidth() const override { return float(size.width()); }
-    float paperHeight() const override { return float(size.height()); }
-    float printableWidth() const override { return paperWidth(); }
-    float printableHeight() const override { return paperHeight(); }
-    int paperSizeCode() const override { return 9; }
-    void setPageLayout(const QPageSize& page, QPageLayout::Orientation) override {
-        size = page.size(QPageSize::Inch) * 1440;
-        layouts.push_back(size);
-    }
-    int metricsDpi() const override { return 1440; }
-    void printPage(const Page& page) override {
-        if (failAtPage > 0 && ++sent_ == failAtPage) throw slp::Error(482, u"打印机错误"_s);
-        if (!open_) jobs.emplace_back();
-        open_ = true;
-        jobs.back().push_back(page);
-    }
-    std::unique_ptr<slp::print::PageRecorder> newRecorder() const override {
-        RecordingPrintTarget::Setup s;
-        s.kind = slp::print::TargetKind::Printer;
-        s.height = paperHeight();
-        auto r = std::make_unique<RecordingPrintTarget>(s);
-        r->setSheet({slp::print::TargetKind::Printer, size, paperHeight(), paperWidth(), paperWidth(), 1440});
-        return r;
-    }
-    QSizeF size = kA4;
-    std::vector<QSizeF> layouts;
-    std::vector<std::vector<Page>> jobs;
-    int failAtPage = 0;
-    int dropped = 0;
-
-  protected:
-    bool jobOpen() const override { return open_; }
-    void finishJob() override { open_ = false; }
-    void dropJob() override {
-        open_ = false;
-        ++dropped;
-        jobs.pop_back();
-    }
-
-  private:
-    bool open_ = false;
-    int sent_ = 0;
-};
 
 // The small month with `employees` rows: 工号 E01 … and 基本工资 100, 200, …
 struct Month : summary_test::SummaryDatabase {

@@ -18,8 +18,8 @@ struct SpecialSettings {
     QString background;  // path of the form's picture, "" for none
 };
 
-// Read under the unit's application (unit code & "GZ"): "打印纸张设置" 纸张宽度 / 纸张高度 (twips),
-// "特殊设置" 特殊设置 (True / False) and 背景图片. A value that does not convert keeps its default.
+// The paper (read under unit code & "GZ", else "GZGL"; written under "GZ"), one record a page and the
+// background picture ("特殊设置" 背景图片 under unit code & "GZ").
 SpecialSettings readSpecialSettings(const settings::Store& store, const QString& unitCode);
 void writePaperWidth(settings::Store& store, const QString& unitCode, double cm);
 void writePaperHeight(settings::Store& store, const QString& unitCode, double cm);
