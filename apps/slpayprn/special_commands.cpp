@@ -176,7 +176,9 @@ int runPrintSpecial(const ParsedArgs& args, const HostOptions& options) {
         }
         SpecialData data = openSpecialData(db, session.host.monthKey(), u"order by 部门号"_s,
                                            u"16工资输出数据"_s, session.host.payDate);
-        PrintSpecial(printer, data, o);
+        if (PrintSpecial(printer, data, o) == 0) {
+            printMessage(emptyRangeMessage(o.first, o.last, data.rows.recordCount()));
+        }
         printFiles(printer.writtenFiles());
         return 0;
     } catch (const Error& e) {

@@ -95,6 +95,13 @@ TEST_F(SpecialCli, PrintWritesAFileAPageOrARecord) {
                                              u"--from"_s, u"9"_s, u"--to"_s, u"11"_s} +
                                  sheet);
     EXPECT_EQ(beyond.code, 1);
+    const CliResult backwards = run(QStringList{u"print"_s, u"special"_s, u"--pdf-dir"_s, path(u"e"_s),
+                                                u"--from"_s, u"5"_s, u"--to"_s, u"3"_s} +
+                                    sheet);
+    EXPECT_EQ(backwards.code, 0);
+    EXPECT_TRUE(backwards.out.isEmpty());
+    EXPECT_TRUE(backwards.err.contains(u"所选范围（第5号至第3号）内没有可打印的内容（共10号）"_s))
+        << backwards.err.toStdString();
     EXPECT_TRUE(QDir(path(u"d"_s)).entryList(QDir::Files).isEmpty());
 }
 

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QTreeWidget>
 
 #include "../department_summary/summary_fixture.h"
@@ -97,7 +98,39 @@ TEST_F(SpecialWindow, OpensWithTheTreeTheLabelsAndTheDefaults) {
     win->layout().moveTo(0, {5000, 5000});
     EXPECT_EQ(open(), win);
     EXPECT_EQ(win->layout().label(0).pos, QPointF(5000, 5000));
+    // A tree click shows the node's label in centimetres.
+    emit win->tree()->itemClicked(win->tree()->topLevelItem(7), 0);
+    EXPECT_EQ(win->statusPanel(1), u"横坐标X:3.88  纵坐标Y:2.82"_s);
     shot(win, u"special_designer.png"_s);
+}
+
+TEST_F(SpecialWindow, StoredLayoutPlacesTheLabelsByPositionAndEnablesPrint) {
+    SaveLayout(*w.db, {{u"别的项目"_s, 567, 1134, 0, RightOf, true}});
+    SpecialPrintWindow* win = open();
+    ASSERT_NE(win, nullptr);
+    EXPECT_TRUE(win->action(u"MenuPrint"_s)->isEnabled());
+    EXPECT_EQ(win->layout().label(0).caption, u"部门"_s);
+    EXPECT_EQ(win->layout().label(0).pos, QPointF(567, 1134));
+    EXPECT_EQ(win->label(0)->toolTip(), u"X:1.00  Y:2.00"_s);
+    EXPECT_TRUE(win->label(1)->toolTip().isEmpty());
+    EXPECT_EQ(win->layout().label(1).pos, QPointF(2200, 700));
+}
+
+TEST(SpecialWindowEmpty, NoItemsIsTheSystemsWarningAndAnEmptySheet) {
+    summary_test::SummaryDatabase w;
+    w.createTables({});
+    slp::WindowRegistry registry{w.host};
+    auto prompts = std::make_shared<slp::ScriptedPrompts>();
+    slp::windows::WindowServices services;
+    services.context = &w.host;
+    services.registry = &registry;
+    services.prompts = prompts;
+    SpecialPrintWindow win(services);
+    ASSERT_EQ(prompts->asked.size(), 1);
+    EXPECT_EQ(prompts->asked[0].text, u"工资项目数小于1,无法继续执行!"_s);
+    EXPECT_EQ(prompts->asked[0].icon, slp::MessageIcon::Warning);
+    EXPECT_EQ(win.tree()->topLevelItemCount(), 0);
+    EXPECT_EQ(win.layout().count(), 0);
 }
 
 TEST_F(SpecialWindow, LabelDragIsClampedAndMovesTheSelection) {
@@ -252,6 +285,14 @@ TEST_F(SpecialWindow, BackgroundPictureIsShownNeverPrintedAndKept) {
     const QString picture = w.dir.filePath(u"form.png"_s);
     QImage form(400, 200, QImage::Format_RGB32);
     form.fill(QColor(255, 240, 200));
+    {
+        // A form's boxes in red, as a scan shows them (the bottom right corner left plain).
+        QPainter paint(&form);
+        paint.setPen(QColor(200, 40, 40));
+        for (int row = 0; row < 3; ++row) {
+            for (int col = 0; col < 4; ++col) paint.drawRect(20 + col * 90, 20 + row * 50, 80, 40);
+        }
+    }
     ASSERT_TRUE(form.save(picture));
     SpecialPrintWindow* win = open();
     ASSERT_NE(win, nullptr);

@@ -198,6 +198,11 @@ int PrintSpecial(print::Printer& printer, SpecialData& data, const SpecialOption
     return sent;
 }
 
+QString emptyRangeMessage(int first, int last, int recordCount) {
+    return u"所选范围（第"_s + QString::number(first) + u"号至第"_s + QString::number(last) +
+           u"号）内没有可打印的内容（共"_s + QString::number(recordCount) + u"号），未打印任何内容。"_s;
+}
+
 QString errorTitle(int number) {
     return u"错误号:"_s + QString::number(number);
 }

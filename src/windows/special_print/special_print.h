@@ -93,6 +93,9 @@ std::vector<print::Page> RecordSpecialPages(print::PageRecorder& recorder, Speci
 // sending is dropped. Returns the number of jobs sent.
 int PrintSpecial(print::Printer& printer, SpecialData& data, const SpecialOptions& options);
 
+// What the clerk is told when a range prints nothing (first after last).
+QString emptyRangeMessage(int first, int last, int recordCount);
+
 // The warning's title: "错误号:" and the number.
 QString errorTitle(int number);
 

@@ -202,7 +202,8 @@ void SpecialPrintWindow::buildSheet() {
         prompts().messageBox(u"工资项目数小于1,无法继续执行!"_s, QString(), MessageIcon::Warning);
         return;
     }
-    layout_.build(items, ReadLayout(db));
+    const std::vector<LayoutRow> stored = ReadLayout(db);
+    layout_.build(items, stored);
     const QIcon icon = style()->standardIcon(QStyle::SP_FileIcon);
     for (int i = 0; i < layout_.count(); ++i) {
         auto* node = new QTreeWidgetItem(tree_, {layout_.label(i).caption});
@@ -216,7 +217,7 @@ void SpecialPrintWindow::buildSheet() {
     }
     placeLabels();
     for (int i = 0; i < layout_.count(); ++i) {
-        if (i < int(ReadLayout(db).size())) labels_[size_t(i)]->setToolTip(positionTip(layout_.label(i).pos));
+        if (size_t(i) < stored.size()) labels_[size_t(i)]->setToolTip(positionTip(layout_.label(i).pos));
     }
 }
 
@@ -318,7 +319,10 @@ void SpecialPrintWindow::printLayout() {
         const QPointF mm = readCalibrationMm(*services_.store, host.unitCode, printer->deviceName());
         o.calibration = QPointF(mmToTwips(mm.x()), mmToTwips(mm.y()));
     }
-    PrintSpecial(*printer, data, o);
+    if (PrintSpecial(*printer, data, o) == 0) {
+        prompts().messageBox(emptyRangeMessage(o.first, o.last, data.rows.recordCount()), QString(),
+                             MessageIcon::Information);
+    }
 }
 
 void SpecialPrintWindow::askCalibration() {
