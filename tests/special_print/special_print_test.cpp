@@ -225,6 +225,9 @@ TEST(SpecialPrint, ErrorsStopTheRunBeforeAnythingIsSent) {
             ADD_FAILURE() << c.name << ": printed";
         } catch (const slp::Error& e) {
             EXPECT_EQ(e.number(), c.number) << c.name;
+            if (c.number == sheetTooLargeError) {
+                EXPECT_EQ(e.description(), u"除数为零(打印纸张大于打印机的页面)"_s);
+            }
         }
         EXPECT_TRUE(printer.jobs.empty()) << c.name;
     }

@@ -85,7 +85,10 @@ SheetGrid sheetGrid(QSizeF page, QSizeF sheet) {
     const auto h = int64_t(sheet.height());
     grid.across = w > 0 ? int(int64_t(page.width()) / w) : 0;
     grid.down = h > 0 ? int(int64_t(page.height()) / h) : 0;
-    if (grid.across < 1 || grid.down < 1) throw Error(sheetTooLargeError, u"除数为零"_s);
+    // The host's own words, and what they mean here.
+    if (grid.across < 1 || grid.down < 1) {
+        throw Error(sheetTooLargeError, u"除数为零(打印纸张大于打印机的页面)"_s);
+    }
     return grid;
 }
 
