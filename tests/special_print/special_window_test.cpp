@@ -161,6 +161,11 @@ TEST_F(SpecialWindow, LabelDragIsClampedAndMovesTheSelection) {
     mouse(first, QEvent::MouseButtonPress, QPoint(2, 2), Qt::LeftButton, Qt::LeftButton);
     mouse(first, QEvent::MouseMove, QPoint(5000, 2), Qt::NoButton, Qt::LeftButton);
     EXPECT_DOUBLE_EQ(win->layout().label(0).pos.x(), 18000 - first->width() * tpp);
+    // The left button drags the whole sheet.
+    const QPoint sheetAt = sheet->pos();
+    mouse(sheet, QEvent::MouseButtonPress, QPoint(10, 10), Qt::LeftButton, Qt::LeftButton);
+    mouse(sheet, QEvent::MouseMove, QPoint(40, 25), Qt::NoButton, Qt::LeftButton);
+    EXPECT_EQ(sheet->pos(), sheetAt + QPoint(30, 15));
     // A band dragged up and left selects nothing.
     mouse(sheet, QEvent::MouseButtonPress, QPoint(200, 200), Qt::RightButton, Qt::RightButton);
     mouse(sheet, QEvent::MouseButtonRelease, QPoint(1, 1), Qt::RightButton, Qt::NoButton);
@@ -211,13 +216,18 @@ TEST_F(SpecialWindow, PaperBoxesResizeTheSheetAndAreKept) {
     EXPECT_EQ(readSpecialSettings(*store, w.host.unitCode).paper, QSizeF(5670, 3969));
     win->action(u"MenuJUST"_s)->trigger();
     EXPECT_EQ(win->statusPanel(2), u"每张纸张上只打印一个!"_s);
+    win->setGeometry(20, 30, 600, 400);
+    const double tpp = win->twipsPerPixel();
     win->close();
+    const QRect placed = readPlacement(*store);
+    EXPECT_EQ(placed.size(), QSize(int(600 * tpp), int(400 * tpp)));
     registry.destroyAll();
     slp::registerSpecialPrintWindow(registry, services);
     SpecialPrintWindow* again = open();
     ASSERT_NE(again, nullptr);
     EXPECT_EQ(again->action(u"MenuPaperWidth"_s)->text(), u"纸张宽度为10.00(单位厘米)"_s);
     EXPECT_TRUE(again->action(u"MenuJUST"_s)->isChecked());
+    EXPECT_EQ(again->size(), QSize(600, 400));
 }
 
 TEST_F(SpecialWindow, ConfirmStoresTheLayoutAndPrintUsesIt) {
