@@ -333,4 +333,17 @@ TEST_F(SpecialWindow, BackgroundPictureIsShownNeverPrintedAndKept) {
     EXPECT_EQ(page.lines.size(), 0u);  // nothing of the picture
 }
 
+TEST(SpecialWindowEmpty, NoDatabaseIsReportedNotACrash) {
+    slp::HostContext host;
+    slp::WindowRegistry registry{host};
+    auto prompts = std::make_shared<slp::ScriptedPrompts>();
+    slp::windows::WindowServices services;
+    services.context = &host;
+    services.prompts = prompts;
+    SpecialPrintWindow win(services);
+    ASSERT_FALSE(prompts->asked.isEmpty());
+    EXPECT_EQ(prompts->asked[0].title, u"错误号:91"_s);
+    EXPECT_FALSE(win.action(u"MenuPrint"_s)->isEnabled());
+}
+
 }  // namespace

@@ -19,6 +19,7 @@
 #include "print/printer.h"
 #include "ui/qt_prompts.h"
 #include "windows/shared/error_report.h"
+#include "windows/shared/host_database.h"
 #include "windows/shared/window_geometry.h"
 #include "windows/special_print/register_special_print.h"
 #include "windows/special_print/special_print.h"
@@ -170,7 +171,7 @@ void SpecialPrintWindow::load() {
         settings_ = readSpecialSettings(*services_.store, services_.context->unitCode);
     }
     runReported([this] {
-        data::Database& db = *services_.context->database;
+        data::Database& db = requireDatabase(*services_.context);
         EnsureLayoutTable(db);
         buildSheet();
     });
@@ -182,7 +183,7 @@ void SpecialPrintWindow::load() {
     panel1_->clear();
     panel2_->setText(modeStatusText(settings_.onePerPage));
     bool stored = false;
-    runReported([&] { stored = HasStoredLayout(*services_.context->database); });
+    runReported([&] { stored = HasStoredLayout(requireDatabase(*services_.context)); });
     action(u"MenuPrint"_s)->setEnabled(stored);
     tree_->move(4, 4);
     sheet_->move(tree_->width() + 12, 4);
@@ -190,7 +191,7 @@ void SpecialPrintWindow::load() {
 }
 
 void SpecialPrintWindow::buildSheet() {
-    data::Database& db = *services_.context->database;
+    data::Database& db = requireDatabase(*services_.context);
     QStringList items;
     data::ResultSet set = db.open(u"select 项目名称  from  14工资输出及公式  where 工作年月 ="_s +
                                   sqlTextLiteral(services_.context->monthKey()) + u" order by 项目序号"_s);
@@ -294,7 +295,7 @@ void SpecialPrintWindow::askPaperHeight() {
 }
 
 void SpecialPrintWindow::confirmLayout() {
-    SaveLayout(*services_.context->database, layout_.rowsToSave());
+    SaveLayout(requireDatabase(*services_.context), layout_.rowsToSave());
     prompts().messageBox(layoutSavedMessage(), QString(), MessageIcon::Information);
     action(u"MenuPrint"_s)->setEnabled(true);
 }
@@ -303,7 +304,7 @@ void SpecialPrintWindow::printLayout() {
     if (!services_.openPrinter) throw Error(errnum::NoPrinter, u"没有安装打印机"_s);
     std::unique_ptr<print::Printer> printer = services_.openPrinter();
     HostContext& host = *services_.context;
-    SpecialData data = openSpecialData(*host.database, host.monthKey(), u"order by 部门号"_s,
+    SpecialData data = openSpecialData(requireDatabase(host), host.monthKey(), u"order by 部门号"_s,
                                        u"16工资输出数据"_s, host.payDate);
     SpecialOptions o;
     o.onePerPage = action(u"MenuJUST"_s)->isChecked();
