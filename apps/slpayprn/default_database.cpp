@@ -32,7 +32,8 @@ QString databaseFor(const HostOptions& host) {
     const QString path = defaultDatabasePath();
     if (!QFileInfo::exists(path)) {
         if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
-            throw slp::Error(slp::errnum::PathNotFound, u"无法建立文件夹 "_s + QFileInfo(path).absolutePath());
+            throw slp::Error(slp::errnum::PathNotFound,
+                             u"无法建立文件夹 "_s + QFileInfo(path).absolutePath());
         }
         data::DemoOptions options;
         options.month = host.month;

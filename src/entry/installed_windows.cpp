@@ -2,14 +2,14 @@
 
 // Each window folder offers a function that gives the registry its factory.
 // (one include and one call per window; keep them in this order)
+#include "print/chinese_fonts.h"
+#include "ui/translations.h"
 #include "windows/card_export/card_export_registration.h"
 #include "windows/department_payment/register_department_payment.h"
 #include "windows/department_summary/register_department_summary.h"
 #include "windows/employee_table/register_employee_table.h"
-#include "windows/query/register_query.h"
-#include "print/chinese_fonts.h"
 #include "windows/print_preview/show_print_preview.h"
-#include "ui/translations.h"
+#include "windows/query/register_query.h"
 
 namespace slp {
 

@@ -19,8 +19,7 @@ QPageLayout marginless(const QPageSize& size, QPageLayout::Orientation orientati
 }  // namespace
 
 PdfSpoolPrinter::PdfSpoolPrinter(QString folder, const QPageSize& size, QPageLayout::Orientation orientation)
-    : folder_(QDir(folder).absolutePath()),
-      layout_(marginless(size, orientation)) {
+    : folder_(QDir(folder).absolutePath()), layout_(marginless(size, orientation)) {
     if (!QDir().mkpath(folder_)) {
         throw Error(errnum::PathNotFound, u"无法建立打印文件夹“%1”"_s.arg(QDir::toNativeSeparators(folder_)));
     }

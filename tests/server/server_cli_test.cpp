@@ -62,7 +62,8 @@ class ServerCli : public ::testing::Test {
     static QByteArray pdfContents(const QString& path) {
         QByteArray bytes = contents(path);
         const qsizetype at = bytes.indexOf("/CreationDate(D:");
-        if (at >= 0) bytes.replace(at, qsizetype(sizeof "/CreationDate(D:yyyyMMddHHmmssZ)") - 1, "/CreationDate");
+        if (at >= 0)
+            bytes.replace(at, qsizetype(sizeof "/CreationDate(D:yyyyMMddHHmmssZ)") - 1, "/CreationDate");
         return bytes;
     }
 

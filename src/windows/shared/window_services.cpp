@@ -1,13 +1,13 @@
 #include "windows/shared/window_services.h"
 
-#include "print/font_metrics.h"
 #include "data/host_context.h"
-#include "ui/window_registry.h"
 #include "export/spreadsheet_export.h"
-#include "windows/print_preview/show_print_preview.h"
+#include "print/font_metrics.h"
 #include "print/printer.h"
 #include "print/system_printer.h"
 #include "settings/store.h"
+#include "ui/window_registry.h"
+#include "windows/print_preview/show_print_preview.h"
 
 namespace slp::windows {
 
