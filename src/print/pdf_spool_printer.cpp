@@ -52,7 +52,7 @@ void PdfSpoolPrinter::removePart() {
 
 bool PdfSpoolPrinter::finishFile() {
     if (oneFile_.isEmpty()) return false;
-    if (jobInFile_) endDoc();
+    if (jobActive()) endDoc();
     if (fileDropped_) throw Error(printerError, u"打印作业已取消,未写入文件“%1”"_s.arg(QDir::toNativeSeparators(oneFile_)));
     if (!document_) return false;
     try {
