@@ -30,8 +30,9 @@ PdfPrintSetup loadPdfPrintSetup(const settings::Store& store);
 // Remembers the setup. Throws slp::Error when the settings cannot be written.
 void savePdfPrintSetup(settings::Store& store, const PdfPrintSetup& setup);
 
-// The paper size of a name, case ignored: the names of Qt's page sizes ("A4", "A3", "B5", "Letter",
-// "Legal", "Tabloid", "Executive", ...) or width x height in millimetres ("210x297mm"). nullopt for
+// The paper size of a name, case ignored: the names of Qt's page sizes, which are the printers' (PPD)
+// names ("A4", "A3", "B5" the JIS size of 182 x 257 mm, "ISOB5" 176 x 250 mm, "Letter", "Legal", ...),
+// or width x height in millimetres ("210x297mm"). nullopt for
 // anything else.
 std::optional<QPageSize> paperNamed(const QString& name);
 // The name paperNamed takes back for a size.
