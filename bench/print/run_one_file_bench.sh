@@ -45,19 +45,21 @@ run() {  # label, then the command; each run writes into a fresh folder $work/ou
     done
     local files pages
     files=$(find "$work/out" -name '*.pdf' | wc -l)
-    pages=$(find "$work/out" -name '*.pdf' | head -1 | xargs pdfinfo 2> /dev/null | awk '/^Pages:/ {print $2}')
+    pages=$(pdfinfo "$(find "$work/out" -name '*.pdf' -print -quit)" 2> /dev/null | awk '/^Pages:/ {print $2}' || true)
     printf '%-34s wall %6.2f s  CPU %6.2f s  peak %4d MB  (%d files, first %s pages, %s)\n' "$label" \
         "$(median 1 < "$work/runs")" "$(median 2 < "$work/runs")" "$(median 3 < "$work/runs")" "$files" \
         "${pages:-?}" "$(du -sh "$work/out" | cut -f1)"
 }
 
 echo "== $employees employees, $runs runs each (load $(cut -d' ' -f1-3 /proc/loadavg))"
+if [ "${ONLY_PER_EMPLOYEE:-0}" != 1 ]; then
 run "slpayprn print wage-table --one-file" "$slpayprn" --db "$work/wage.db" print wage-table --one-file "$work/out/t.pdf"
 run "ReportLab wage_pages.py table" /usr/bin/python3 "$here/wage_pages.py" "$work/wage.db" "$work/out/t.pdf" table
 run "LibreOffice table.csv to PDF" soffice --headless --convert-to pdf --outdir "$work/out" "$work/table.csv"
 run "slpayprn print slips --one-file" "$slpayprn" --db "$work/wage.db" print slips --one-file "$work/out/s.pdf"
 run "ReportLab wage_pages.py slips" /usr/bin/python3 "$here/wage_pages.py" "$work/wage.db" "$work/out/s.pdf" slips
 run "slpayprn print wage-table --pdf-dir" "$slpayprn" --db "$work/wage.db" print wage-table --pdf-dir "$work/out"
+fi
 if [ "${PER_EMPLOYEE:-1}" = 1 ]; then
     runs=1 run "slpayprn print slips --per-employee" "$slpayprn" --db "$work/wage.db" print slips --per-employee "$work/out"
 fi
