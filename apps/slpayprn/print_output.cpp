@@ -16,8 +16,9 @@ PaperChoice paperChoice(const ParsedArgs& args) {
     if (args.has(u"paper"_s)) {
         choice.paper = print::paperNamed(args.value(u"paper"_s));
         if (!choice.paper) {
-            throw UsageError(u"--paper takes a paper name (A4, A3, B5, Letter, Legal, ...) or WIDTHxHEIGHTmm, not "_s +
-                             args.value(u"paper"_s));
+            throw UsageError(
+                u"--paper takes a paper name (A4, A3, B5, Letter, Legal, ...) or WIDTHxHEIGHTmm, not "_s +
+                args.value(u"paper"_s));
         }
     }
     choice.landscape = args.has(u"landscape"_s);
@@ -49,7 +50,8 @@ PrintOutput openPrintOutput(const ParsedArgs& args, const settings::Store& store
         output.printer = print::PdfSpoolPrinter::oneFile(args.value(u"one-file"_s), paper, orientation);
         output.oneFile = true;
     } else {
-        output.printer = std::make_unique<print::PdfSpoolPrinter>(args.value(u"pdf-dir"_s), paper, orientation);
+        output.printer =
+            std::make_unique<print::PdfSpoolPrinter>(args.value(u"pdf-dir"_s), paper, orientation);
     }
     return output;
 }

@@ -74,8 +74,7 @@ int printSlipsPerEmployee(const data::WageGrid& grid, HostSession& session, cons
         printOptions.oneJob = true;
         int failed = 0;
         for (int row = 1; row <= employees; ++row) {
-            const QString number =
-                numberColumn >= 0 ? grid.text(row, numberColumn) : QString::number(row);
+            const QString number = numberColumn >= 0 ? grid.text(row, numberColumn) : QString::number(row);
             const QString name = nameColumn >= 0 ? grid.text(row, nameColumn) : QString();
             const QString path = QDir(dir).filePath(slipFileName(number, name, taken));
             ParsedArgs fileArgs = args;
@@ -84,8 +83,8 @@ int printSlipsPerEmployee(const data::WageGrid& grid, HostSession& session, cons
             PrintOutput output = openPrintOutput(fileArgs, session.store);
             const data::WageGrid one = oneEmployeeGrid(grid, row);
             const auto request = windows::employee::wageSlipsRequest(one, session.host, printFontSize);
-            const auto result =
-                print::PrintPages(request, session.store, session.host.unitCode, *output.printer, 1, 0, printOptions);
+            const auto result = print::PrintPages(request, session.store, session.host.unitCode,
+                                                  *output.printer, 1, 0, printOptions);
             for (const QString& message : result.messages) printMessage(message);
             if (result.pagesPrinted == 0) ++failed;
             finishPrintOutput(output);

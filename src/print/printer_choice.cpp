@@ -3,8 +3,8 @@
 #include <stdexcept>
 
 #include "basic/error.h"
-#include "print/pdf_print_choice.h"
 #include "print/page_recorder.h"
+#include "print/pdf_print_choice.h"
 #include "print/pdf_spool_printer.h"
 #include "print/system_printer.h"
 #include "settings/store.h"
@@ -45,9 +45,10 @@ std::unique_ptr<Printer> openChosenPrinter(const settings::Store& store) {
 
 void applyPrinterChoice(settings::Store& store, ChosenPrinter& printer, const QString& choice,
                         const PdfPrintSetup& setup) {
-    std::unique_ptr<Printer> opened = choice == pdfPrinterName()
-                                          ? std::make_unique<PdfSpoolPrinter>(setup.folder, setup.paper, setup.orientation)
-                                          : openSystemPrinter(choice);
+    std::unique_ptr<Printer> opened =
+        choice == pdfPrinterName()
+            ? std::make_unique<PdfSpoolPrinter>(setup.folder, setup.paper, setup.orientation)
+            : openSystemPrinter(choice);
     savePdfPrintSetup(store, setup);
     saveChosenPrinter(store, choice);
     printer.replace(std::move(opened));

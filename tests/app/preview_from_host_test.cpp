@@ -49,7 +49,8 @@ TEST(PreviewFromTheHost, PrintWageTablePreviewsOnThePdfPrinterWithoutASystemPrin
     ASSERT_NE(preview, nullptr);
     QStringList panels;
     for (int i = 1; i <= 6; ++i) {
-        if (auto* label = preview->findChild<QLabel*>(u"SBar_"_s + QString::number(i))) panels << label->text();
+        if (auto* label = preview->findChild<QLabel*>(u"SBar_"_s + QString::number(i)))
+            panels << label->text();
     }
     if (slp::print::systemPrinterNames().isEmpty()) {
         // The printer panel names the PDF folder, not a missing printer.

@@ -1,14 +1,16 @@
 // The print commands' output on a fresh machine: the default demo month prints as a framed table and as
 // slips, in one file or a file a job, on the paper chosen; a slip file per employee with safe names.
+#include "print_output.h"
+
+#include <gtest/gtest.h>
+
 #include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
-#include "print_output.h"
 #include "slips_per_employee.h"
 
 using namespace Qt::StringLiterals;
@@ -31,7 +33,8 @@ RunResult slpayprn(const QStringList& args, const QString& home) {
     p.setProcessEnvironment(env);
     p.start(QStringLiteral(SLP_BIN_DIR "/slpayprn"), args);
     p.waitForFinished(120000);
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
 }
 
 QString tool(const QString& program, const QStringList& args) {
@@ -105,9 +108,9 @@ TEST(PrintOutputOptions, PaperOrientationAndFilesAsAsked) {
         QStringList args;
         QString size;
     };
-    for (const Case& c : {Case{{u"--paper"_s, u"A3"_s, u"--landscape"_s}, u"1191 x 842"_s},
-                          Case{{u"--paper"_s, u"letter"_s}, u"612 x 792"_s},
-                          Case{{u"--landscape"_s}, u"842 x 595"_s}}) {
+    for (const Case& c :
+         {Case{{u"--paper"_s, u"A3"_s, u"--landscape"_s}, u"1191 x 842"_s},
+          Case{{u"--paper"_s, u"letter"_s}, u"612 x 792"_s}, Case{{u"--landscape"_s}, u"842 x 595"_s}}) {
         const QString file = home.filePath(u"p.pdf"_s);
         const RunResult r =
             slpayprn(QStringList{u"print"_s, u"summary"_s, u"--one-file"_s, file} + c.args, home.path());
@@ -127,10 +130,11 @@ TEST(PrintOutputOptions, PaperOrientationAndFilesAsAsked) {
 TEST(PrintOutputOptions, WrongOutputLinesExitWithStatusTwo) {
     QTemporaryDir home;
     for (const QStringList& args :
-         {QStringList{u"print"_s, u"wage-table"_s}, QStringList{u"print"_s, u"wage-table"_s, u"--one-file"_s, u"a.txt"_s},
+         {QStringList{u"print"_s, u"wage-table"_s},
+          QStringList{u"print"_s, u"wage-table"_s, u"--one-file"_s, u"a.txt"_s},
           QStringList{u"print"_s, u"summary"_s, u"--one-file"_s, u"a.pdf"_s, u"--pdf-dir"_s, u"d"_s},
-          QStringList{u"print"_s, u"strips"_s, u"--one-file"_s, u"a.pdf"_s, u"--paper"_s, u"Z9"_s, u"--first"_s,
-                      u"1"_s, u"--last"_s, u"2"_s},
+          QStringList{u"print"_s, u"strips"_s, u"--one-file"_s, u"a.pdf"_s, u"--paper"_s, u"Z9"_s,
+                      u"--first"_s, u"1"_s, u"--last"_s, u"2"_s},
           QStringList{u"print"_s, u"slips"_s, u"--per-employee"_s, u"d"_s, u"--one-file"_s, u"a.pdf"_s},
           QStringList{u"print"_s, u"wage-table"_s, u"--per-employee"_s, u"d"_s},
           QStringList{u"print"_s, u"payment"_s, u"--pdf-dir"_s, u"d"_s, u"--paper"_s, u""_s}}) {
@@ -146,7 +150,8 @@ TEST(SlipsPerEmployee, AFileForEveryEmployeeNamedByNumberAndName) {
     const QString db = home.filePath(u"w.db"_s);
     ASSERT_EQ(slpayprn({u"demo-db"_s, db, u"--employees"_s, u"12"_s}, home.path()).code, 0);
     const QString dir = home.filePath(u"slips"_s);
-    const RunResult r = slpayprn({u"--db"_s, db, u"print"_s, u"slips"_s, u"--per-employee"_s, dir}, home.path());
+    const RunResult r =
+        slpayprn({u"--db"_s, db, u"print"_s, u"slips"_s, u"--per-employee"_s, dir}, home.path());
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     const QStringList files = QDir(dir).entryList(QDir::Files, QDir::Name);
     ASSERT_EQ(files.size(), 12);

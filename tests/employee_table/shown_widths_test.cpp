@@ -1,11 +1,12 @@
 // On-screen grids: a column as wide as its widest cell where the width rule would clip it (the grid's
 // print widths untouched), and one row height in the frozen and the scrolling columns after a font change.
+#include "windows/shared/shown_widths.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
 
 #include "data/wage_grid_model.h"
-#include "windows/shared/shown_widths.h"
 #include "windows/shared/wage_grid_view.h"
 #include "windows/shared/window_geometry.h"
 
@@ -30,9 +31,9 @@ TEST(ShownWidths, TheWidestCellIsMeasuredTotalsRowIncludedCaptionsLeftOut) {
         return w;
     };
     EXPECT_EQ(widestCell(grid, 0, measure), 70);  // 共200人 (100000 is 60); not the caption
-    EXPECT_EQ(measured, 2);                         // "99" and "7" are not measured
-    EXPECT_EQ(widestCell(grid, 1, measure), 0);     // an empty column
-    EXPECT_EQ(widestCell(grid, 5, measure), 0);     // no such column
+    EXPECT_EQ(measured, 2);                       // "99" and "7" are not measured
+    EXPECT_EQ(widestCell(grid, 1, measure), 0);   // an empty column
+    EXPECT_EQ(widestCell(grid, 5, measure), 0);   // no such column
 }
 
 TEST(ShownWidths, AColumnIsWidenedOnlyWhereItWouldClip) {
@@ -57,7 +58,7 @@ TEST(WageGridViewRows, FrozenAndScrollingColumnsKeepOneRowHeightAndWholeTexts) {
         g.setFixedRows(1);
         g.setFontSize(9);
         for (int c = 0; c < 4; ++c) g.setColWidth(c, 540);  // three characters at 9 points
-        g.setColWidth(3, 150);                             // narrowed away
+        g.setColWidth(3, 150);                              // narrowed away
         g.setText(1, 0, u"1"_s);
         g.setText(2, 0, u"100000"_s);
         g.setText(3, 1, u"共200人"_s);

@@ -92,7 +92,8 @@ TEST(PdfOneFile, ADroppedJobDropsTheWholeFile) {
 
 TEST(PdfOneFile, PaperOfEachJobFollowsTheLayout) {
     QTemporaryDir dir;
-    auto printer = PdfSpoolPrinter::oneFile(dir.filePath(u"a.pdf"_s), QPageSize(QPageSize::A3), QPageLayout::Landscape);
+    auto printer =
+        PdfSpoolPrinter::oneFile(dir.filePath(u"a.pdf"_s), QPageSize(QPageSize::A3), QPageLayout::Landscape);
     EXPECT_EQ(printer->paperWidth(), 23811.f);
     EXPECT_EQ(printer->paperHeight(), 16838.f);
     drawPage(*printer, u"一"_s);
@@ -108,12 +109,13 @@ TEST(PaperNames, NamesAndMillimetresAreTaken) {
         bool known;
         QPageSize::PageSizeId id;
     };
-    for (const Case& c : {Case{u"A4"_s, true, QPageSize::A4}, Case{u"a3"_s, true, QPageSize::A3},
-                          Case{u"B5"_s, true, QPageSize::JisB5}, Case{u"isob5"_s, true, QPageSize::B5}, Case{u"letter"_s, true, QPageSize::Letter},
-                          Case{u" Legal "_s, true, QPageSize::Legal}, Case{u"A9x"_s, false, QPageSize::Custom},
-                          Case{u""_s, false, QPageSize::Custom}, Case{u"Custom"_s, false, QPageSize::Custom},
-                          Case{u"10x10mm"_s, false, QPageSize::Custom},
-                          Case{u"210x297mm"_s, true, QPageSize::A4}}) {
+    for (const Case& c :
+         {Case{u"A4"_s, true, QPageSize::A4}, Case{u"a3"_s, true, QPageSize::A3},
+          Case{u"B5"_s, true, QPageSize::JisB5}, Case{u"isob5"_s, true, QPageSize::B5},
+          Case{u"letter"_s, true, QPageSize::Letter}, Case{u" Legal "_s, true, QPageSize::Legal},
+          Case{u"A9x"_s, false, QPageSize::Custom}, Case{u""_s, false, QPageSize::Custom},
+          Case{u"Custom"_s, false, QPageSize::Custom}, Case{u"10x10mm"_s, false, QPageSize::Custom},
+          Case{u"210x297mm"_s, true, QPageSize::A4}}) {
         const auto paper = paperNamed(c.name);
         ASSERT_EQ(paper.has_value(), c.known) << c.name.toStdString();
         if (c.known) {

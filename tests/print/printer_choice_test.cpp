@@ -1,5 +1,7 @@
 // The printer choice: PDF files when the system has no printer, the remembered PDF folder and paper, and a
 // held printer exchanged between jobs by the printer setup.
+#include "print/printer_choice.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -9,7 +11,6 @@
 #include "print/pdf_print_choice.h"
 #include "print/pdf_spool_printer.h"
 #include "print/print_target.h"
-#include "print/printer_choice.h"
 #include "print/system_printer.h"
 #include "qstring_print.h"
 #include "settings/store.h"

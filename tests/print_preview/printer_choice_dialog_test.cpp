@@ -1,5 +1,7 @@
-// 打印机设置 of the preview's printer panel: the printer choices with 打印到PDF文件, and the PDF folder, paper
-// and orientation, which are offered only for PDF files.
+// 打印机设置 of the preview's printer panel: the printer choices with 打印到PDF文件, and the PDF folder,
+// paper and orientation, which are offered only for PDF files.
+#include "windows/print_preview/printer_choice_dialog.h"
+
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -8,7 +10,6 @@
 #include <QMessageBox>
 
 #include "ui/translations.h"
-#include "windows/print_preview/printer_choice_dialog.h"
 
 using namespace Qt::StringLiterals;
 using slp::print::PdfPrintSetup;
