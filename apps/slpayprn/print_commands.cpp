@@ -83,6 +83,9 @@ int runPrintPreviewed(const ParsedArgs& args, const HostOptions& options, bool s
         if (args.has(u"pdf-dir"_s) || args.has(u"one-file"_s)) {
             throw UsageError(u"--per-employee DIR takes the place of --pdf-dir and --one-file"_s);
         }
+        if (args.has(u"from"_s) || args.has(u"to"_s)) {
+            throw UsageError(u"--per-employee prints every employee: it takes no --from or --to"_s);
+        }
         paperChoice(args);
     } else {
         checkPrintOutput(args);

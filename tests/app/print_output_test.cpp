@@ -137,6 +137,7 @@ TEST(PrintOutputOptions, WrongOutputLinesExitWithStatusTwo) {
                       u"--first"_s, u"1"_s, u"--last"_s, u"2"_s},
           QStringList{u"print"_s, u"slips"_s, u"--per-employee"_s, u"d"_s, u"--one-file"_s, u"a.pdf"_s},
           QStringList{u"print"_s, u"wage-table"_s, u"--per-employee"_s, u"d"_s},
+          QStringList{u"print"_s, u"slips"_s, u"--per-employee"_s, u"d"_s, u"--to"_s, u"2"_s},
           QStringList{u"print"_s, u"payment"_s, u"--pdf-dir"_s, u"d"_s, u"--paper"_s, u""_s}}) {
         const RunResult r = slpayprn(args, home.path());
         EXPECT_EQ(r.code, 2) << args.join(u' ').toStdString() << r.err.toStdString();

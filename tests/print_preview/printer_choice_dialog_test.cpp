@@ -6,6 +6,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 
@@ -53,6 +54,10 @@ TEST(PrinterChoiceDialog, OffersThePrintersAndThePdfSetup) {
         QMessageBox box(QMessageBox::Question, u"工资"_s, u"是否打印?"_s, QMessageBox::Yes | QMessageBox::No);
         box.show();
         box.grab().save(QString::fromLocal8Bit(shots) + u"/message-box.png"_s);
+        QFileDialog files(nullptr, u"选择PDF文件夹"_s);
+        files.setOption(QFileDialog::DontUseNativeDialog);
+        files.show();
+        files.grab().save(QString::fromLocal8Bit(shots) + u"/file-dialog.png"_s);
     }
 }
 
