@@ -56,6 +56,7 @@ int runDemoDb(const ParsedArgs& args, const HostOptions&) {
         if (!ok) throw UsageError(u"--seed needs a whole number"_s);
     }
     options.replace = args.has(u"replace"_s);
+    options.narrow = !args.has(u"wide"_s);
     try {
         const QString& target = args.positional.front();
         data::DemoSummary s;
@@ -97,7 +98,10 @@ const QList<Command>& commands() {
              u"tables into a postgresql:// database"_s,
              {{u"employees"_s, true, u"N     number of employees (default 200)"_s},
               {u"seed"_s, true, u"S     seed of the generator (default 20000425)"_s},
-              {u"replace"_s, false, u"     replace an existing FILE"_s}},
+              {u"replace"_s, false, u"     replace an existing FILE"_s},
+              {u"wide"_s, false,
+               u"      the wide month of 28 items (wider than any paper at the default font size) instead of "_s
+               u"the 11 items whose wage table fits A4"_s}},
              false,
              runDemoDb},
         } +

@@ -37,6 +37,7 @@ QString databaseFor(const HostOptions& host) {
         }
         data::DemoOptions options;
         options.month = host.month;
+        options.narrow = true;  // a month whose wage table fits the default paper
         data::createDemoDatabase(path, options);
     }
     return path;
