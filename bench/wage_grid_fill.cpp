@@ -10,11 +10,11 @@
 #include "basic/prompts.h"
 #include "data/amount_format.h"
 #include "data/column_widths.h"
-#include "print/font_metrics.h"
 #include "data/database.h"
 #include "data/demo_database.h"
 #include "data/wage_grid.h"
 #include "data/wage_items.h"
+#include "print/font_metrics.h"
 
 using namespace Qt::StringLiterals;
 using namespace slp::data;
@@ -82,7 +82,8 @@ int fill(const QString& file) {
     }
     grid.setText(0, 0, u"序号"_s);
     for (int col = 1; col < grid.cols(); ++col) grid.setText(0, col, c.itemName[col - 1]);
-    applyColumnWidths(grid, c, employeeTableColumns(grid.cols()), slp::print::measureCharUnit(grid.fontName(), 9));
+    applyColumnWidths(grid, c, employeeTableColumns(grid.cols()),
+                      slp::print::measureCharUnit(grid.fontName(), 9));
     const qint64 fillMs = phase.elapsed();
     const size_t resultBytes = rs.storageBytes();
     rs.close();

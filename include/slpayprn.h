@@ -24,9 +24,9 @@ extern "C" {
 
 /* Status codes. */
 #define SLP_OK 0
-#define SLP_E_NOTIMPL ((int32_t)0x80004001u)         /* the window is not part of this build */
-#define SLP_E_POINTER ((int32_t)0x80004003u)         /* a required pointer was NULL */
-#define SLP_E_UNEXPECTED ((int32_t)0x8000FFFFu)      /* no window can be shown in this process */
+#define SLP_E_NOTIMPL ((int32_t)0x80004001u)             /* the window is not part of this build */
+#define SLP_E_POINTER ((int32_t)0x80004003u)             /* a required pointer was NULL */
+#define SLP_E_UNEXPECTED ((int32_t)0x8000FFFFu)          /* no window can be shown in this process */
 #define SLP_DISP_E_MEMBERNOTFOUND ((int32_t)0x80020003u) /* no member has that dispatch id */
 #define SLP_DISP_E_TYPEMISMATCH ((int32_t)0x80020005u)   /* the argument is of the wrong kind */
 #define SLP_DISP_E_UNKNOWNNAME ((int32_t)0x80020006u)    /* no member has that name */
@@ -43,28 +43,28 @@ typedef struct slp_object slp_object;
 enum { SLP_EMPTY = 0, SLP_TEXT = 1, SLP_OBJECT = 2 };
 typedef struct {
     int32_t type;
-    const char *text;
-    slp_object *object;
+    const char* text;
+    slp_object* object;
 } slp_value;
 
 /* Creates an object by its prog id: "Sl_PAYPRN.打印工资". */
-SLP_API int32_t slp_create_object(const char *prog_id, slp_object **out);
+SLP_API int32_t slp_create_object(const char* prog_id, slp_object** out);
 /* The dispatch id of a member, looked up by name without regard to case. */
-SLP_API int32_t slp_get_dispid(slp_object *obj, const char *member, int32_t *dispid);
+SLP_API int32_t slp_get_dispid(slp_object* obj, const char* member, int32_t* dispid);
 /* Invokes a member: NULL arg for the methods, one argument for the property puts. GetDB takes a database
  * object (or an empty value, which releases the database). */
-SLP_API int32_t slp_invoke(slp_object *obj, int32_t dispid, const slp_value *arg);
+SLP_API int32_t slp_invoke(slp_object* obj, int32_t dispid, const slp_value* arg);
 /* Opens a database by its connection text ("sqlite:PATH" or "postgresql://user@host:port/db"); the
  * object is what GetDB accepts. */
-SLP_API int32_t slp_open_database(const char *connection, slp_object **out);
+SLP_API int32_t slp_open_database(const char* connection, slp_object** out);
 /* For a host without its own Qt event loop: runs the windows until the last one closes. */
 SLP_API int32_t slp_run_message_loop(void);
 /* UTF-8 description of the last failing call on this thread, "" after a success. */
-SLP_API const char *slp_last_error(void);
+SLP_API const char* slp_last_error(void);
 /* Releases an object; the component keeps its own references where it needs them. A pointer that was
  * released before or never handed out is left alone (slp_last_error then says so); every other call
  * answers SLP_E_HANDLE for such a pointer. */
-SLP_API void slp_release(slp_object *obj);
+SLP_API void slp_release(slp_object* obj);
 
 #ifdef __cplusplus
 }

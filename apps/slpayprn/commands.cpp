@@ -13,8 +13,8 @@
 #include "grid_commands.h"
 #include "host_window.h"
 #include "payment_commands.h"
-#include "special_commands.h"
 #include "print_commands.h"
+#include "special_commands.h"
 #include "summary_commands.h"
 
 using namespace Qt::StringLiterals;
@@ -47,7 +47,8 @@ int runDemoDb(const ParsedArgs& args, const HostOptions&) {
     if (args.has(u"employees"_s)) {
         bool ok = false;
         options.employees = args.value(u"employees"_s).toInt(&ok);
-        if (!ok || options.employees < 0) throw UsageError(u"--employees needs a whole number of 0 or more"_s);
+        if (!ok || options.employees < 0)
+            throw UsageError(u"--employees needs a whole number of 0 or more"_s);
     }
     options.month = args.value(u"month"_s, options.month);
     if (args.has(u"seed"_s)) {
@@ -56,6 +57,7 @@ int runDemoDb(const ParsedArgs& args, const HostOptions&) {
         if (!ok) throw UsageError(u"--seed needs a whole number"_s);
     }
     options.replace = args.has(u"replace"_s);
+    options.narrow = !args.has(u"wide"_s);
     try {
         const QString& target = args.positional.front();
         data::DemoSummary s;
@@ -66,11 +68,11 @@ int runDemoDb(const ParsedArgs& args, const HostOptions&) {
         } else {
             s = data::createDemoDatabase(target, options);
         }
-        const QByteArray line = (args.positional.front() + u": "_s + QString::number(s.departments) +
-                                 u" departments, "_s + QString::number(s.groups) + u" groups, "_s +
-                                 QString::number(s.employees) + u" employees, "_s + QString::number(s.items) +
-                                 u" items, month "_s + options.month + u'\n')
-                                    .toUtf8();
+        const QByteArray line =
+            (args.positional.front() + u": "_s + QString::number(s.departments) + u" departments, "_s +
+             QString::number(s.groups) + u" groups, "_s + QString::number(s.employees) + u" employees, "_s +
+             QString::number(s.items) + u" items, month "_s + options.month + u'\n')
+                .toUtf8();
         writeOut(stdout, line);
         return 0;
     } catch (const slp::Error& e) {
@@ -83,24 +85,29 @@ int runDemoDb(const ParsedArgs& args, const HostOptions&) {
 
 const QList<Command>& commands() {
     // The commands of each part of the system come from their own files, one line each here.
-    static const QList<Command> list = QList<Command>{
-        {{u"host"_s}, QString(), u"open the demo host window 工资管理 (what slpayprn alone does)"_s, {}, true, runHost},
-        {{u"demo-db"_s},
-         u"FILE|URL [--month YYYY-MM]"_s,
-         u"write a deterministic demo wage database (refuses an existing FILE unless --replace), or its "
-         u"tables into a postgresql:// database"_s,
-         {{u"employees"_s, true, u"N     number of employees (default 200)"_s},
-          {u"seed"_s, true, u"S     seed of the generator (default 20000425)"_s},
-          {u"replace"_s, false, u"     replace an existing FILE"_s}},
-         false,
-         runDemoDb},
-    }
-        + gridCommands()
-        + printCommands()
-        + cardCommands()
-        + summaryCommands()
-        + paymentCommands()
-        + specialCommands();
+    static const QList<Command> list =
+        QList<Command>{
+            {{u"host"_s},
+             QString(),
+             u"open the demo host window 工资管理 (what slpayprn alone does)"_s,
+             {},
+             true,
+             runHost},
+            {{u"demo-db"_s},
+             u"FILE|URL [--month YYYY-MM]"_s,
+             u"write a deterministic demo wage database (refuses an existing FILE unless --replace), or its "
+             u"tables into a postgresql:// database"_s,
+             {{u"employees"_s, true, u"N     number of employees (default 200)"_s},
+              {u"seed"_s, true, u"S     seed of the generator (default 20000425)"_s},
+              {u"replace"_s, false, u"     replace an existing FILE"_s},
+              {u"wide"_s, false,
+               u"      the wide month of 28 items (wider than any paper at the default font size) instead of "_s
+               u"the 11 items whose wage table fits A4"_s}},
+             false,
+             runDemoDb},
+        } +
+        gridCommands() + printCommands() + cardCommands() + summaryCommands() + paymentCommands() +
+        specialCommands();
     return list;
 }
 
@@ -137,9 +144,10 @@ int firstOutputError() {
 }
 
 QString helpText() {
-    QString out = u"usage: slpayprn [global options] [command] [command options]\n\n"_s
-                  u"Sl_PAYPRN prints a month's wage tables and slips and writes the banks' payroll-card files.\n\n"_s
-                  u"global options:\n"_s;
+    QString out =
+        u"usage: slpayprn [global options] [command] [command options]\n\n"_s
+        u"Sl_PAYPRN prints a month's wage tables and slips and writes the banks' payroll-card files.\n\n"_s
+        u"global options:\n"_s;
     for (const auto& o : globalOptions()) out += optionLine(o, 2);
     out += u"\ncommands:\n"_s;
     for (const auto& c : commands()) {

@@ -32,10 +32,12 @@ QString databaseFor(const HostOptions& host) {
     const QString path = defaultDatabasePath();
     if (!QFileInfo::exists(path)) {
         if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
-            throw slp::Error(slp::errnum::PathNotFound, u"无法建立文件夹 "_s + QFileInfo(path).absolutePath());
+            throw slp::Error(slp::errnum::PathNotFound,
+                             u"无法建立文件夹 "_s + QFileInfo(path).absolutePath());
         }
         data::DemoOptions options;
         options.month = host.month;
+        options.narrow = true;  // a month whose wage table fits the default paper
         data::createDemoDatabase(path, options);
     }
     return path;

@@ -6,8 +6,8 @@
 
 #include "basic/prompts.h"
 #include "commands.h"
-#include "data/wage_grid.h"
 #include "data/host_context.h"
+#include "data/wage_grid.h"
 #include "settings/store.h"
 
 namespace slp::app {

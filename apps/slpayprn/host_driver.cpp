@@ -17,7 +17,9 @@ HostDriver::HostDriver() {
     if (rc != SLP_OK) createResult_ = failure(rc, "slp_create_object");
 }
 
-HostDriver::~HostDriver() { slp_release(component_); }
+HostDriver::~HostDriver() {
+    slp_release(component_);
+}
 
 CallResult HostDriver::put(const char* member, const slp_value& value) {
     int32_t id = 0;
@@ -38,7 +40,8 @@ CallResult HostDriver::request(const HostFields& f, const char* method) {
             return failure(rc, "slp_open_database");
         }
     }
-    CallResult r = put("GetDB", db ? slp_value{SLP_OBJECT, nullptr, db} : slp_value{SLP_EMPTY, nullptr, nullptr});
+    CallResult r =
+        put("GetDB", db ? slp_value{SLP_OBJECT, nullptr, db} : slp_value{SLP_EMPTY, nullptr, nullptr});
     slp_release(db);  // the component keeps its own reference
     if (!r.ok()) return r;
 

@@ -7,9 +7,9 @@
 #include <memory>
 
 #include "basic/file_replace.h"
-#include "ui/translations.h"
 #include "commands.h"
 #include "print/chinese_fonts.h"
+#include "ui/translations.h"
 
 using namespace Qt::StringLiterals;
 using namespace slp::app;

@@ -4,6 +4,7 @@
 #include "print/chinese_fonts.h"
 #include "print/pdf_spool_printer.h"
 #include "print_commands.h"
+#include "print_output.h"
 
 using namespace Qt::StringLiterals;
 
@@ -50,7 +51,7 @@ int runGridPayment(const ParsedArgs& args, const HostOptions& options) {
 }
 
 int runPrintPayment(const ParsedArgs& args, const HostOptions& options) {
-    const QString dir = pdfDir(args);
+    checkPrintOutput(args);
     std::optional<float> rowHeight;
     if (args.has(u"row-height"_s)) {
         const auto accepted = windows::payment::acceptRowHeight(args.value(u"row-height"_s));
@@ -79,10 +80,10 @@ int runPrintPayment(const ParsedArgs& args, const HostOptions& options) {
         }
     }
     try {
-        print::PdfSpoolPrinter printer(dir);
+        PrintOutput output = openPrintOutput(args, session.store);
         const SystemClock clock;
-        const auto outcome = logic.printSelected(*grid, printer, session.prompts, clock.now());
-        printFiles(printer.writtenFiles());
+        const auto outcome = logic.printSelected(*grid, *output.printer, session.prompts, clock.now());
+        finishPrintOutput(output);
         return outcome.failed ? 1 : 0;
     } catch (const std::exception& e) {
         printError(e);
@@ -105,7 +106,7 @@ QList<Command> paymentCommands() {
          QString(),
          u"print 打印班组签收联 of 工资输出表2: a PDF file (one print job) per selected department, in list "_s
          u"order"_s,
-         {{u"pdf-dir"_s, true, u"DIR   folder for the PDF files, one a print job (job-0001.pdf, ...)"_s},
+         printOutputOptions() + QList<OptionSpec>{
           {u"dept"_s, true, u"CODE  a department of the list (may repeat; default: every department)"_s},
           {u"row-height"_s, true,
            u"CM    printed row height, 0.2 to 4 centimetres (default: the setting \" 行高\")"_s}},

@@ -8,6 +8,8 @@
 #include "grid_commands.h"
 #include "print/pdf_spool_printer.h"
 #include "print/preview/headless_print.h"
+#include "print_output.h"
+#include "slips_per_employee.h"
 #include "windows/employee_table/employee_commands.h"
 #include "windows/shared/font_size_menu.h"
 
@@ -31,12 +33,6 @@ void printFiles(const QStringList& files) {
     }
 }
 
-QString pdfDir(const ParsedArgs& args) {
-    const QString dir = args.value(u"pdf-dir"_s);
-    if (dir.isEmpty()) throw UsageError(u"print needs --pdf-dir DIR"_s);
-    return dir;
-}
-
 // A whole number option (default when absent); a text that is not one is a wrong command line.
 int wholeNumber(const ParsedArgs& args, const QString& name, int fallback) {
     if (!args.has(name)) return fallback;
@@ -53,23 +49,24 @@ float fontSize(const ParsedArgs& args) {
     return *size;
 }
 
-int printPreviewedPages(const print::PrintPreviewRequest& request, HostSession& session, const QString& dir,
+int printPreviewedPages(const print::PrintPreviewRequest& request, HostSession& session, const ParsedArgs& args,
                         int from, int to) {
     try {
-        print::PdfSpoolPrinter printer(dir);
+        PrintOutput output = openPrintOutput(args, session.store);
         const SystemClock clock;
         print::HeadlessPrintOptions printOptions;
         printOptions.payDate = session.host.payDate;
         printOptions.clock = &clock;
-        const print::HeadlessPrintResult result =
-            print::PrintPages(request, session.store, session.host.unitCode, printer, from, to, printOptions);
+        printOptions.oneJob = output.oneFile;
+        const print::HeadlessPrintResult result = print::PrintPages(request, session.store, session.host.unitCode,
+                                                                    *output.printer, from, to, printOptions);
         for (const QString& message : result.messages) printMessage(message);
         if (result.pagesPrinted == 0 && result.messages.isEmpty()) {
             printMessage(
                 nothingPrinted(u"第%1页至第%2页"_s.arg(from).arg(to < 1 ? u"末"_s : QString::number(to)),
                                u"共%1页"_s.arg(result.pageCount)));
         }
-        printFiles(printer.writtenFiles());
+        finishPrintOutput(output);
         return result.pagesPrinted > 0 || result.messages.isEmpty() ? 0 : 1;
     } catch (const std::exception& e) {
         printError(e);
@@ -81,7 +78,18 @@ namespace {
 
 // The wage table (slips false) or the wage slips through the preview's printing.
 int runPrintPreviewed(const ParsedArgs& args, const HostOptions& options, bool slips) {
-    const QString dir = pdfDir(args);
+    const bool perEmployee = slips && args.has(u"per-employee"_s);
+    if (perEmployee) {
+        if (args.has(u"pdf-dir"_s) || args.has(u"one-file"_s)) {
+            throw UsageError(u"--per-employee DIR takes the place of --pdf-dir and --one-file"_s);
+        }
+        if (args.has(u"from"_s) || args.has(u"to"_s)) {
+            throw UsageError(u"--per-employee prints every employee: it takes no --from or --to"_s);
+        }
+        paperChoice(args);
+    } else {
+        checkPrintOutput(args);
+    }
     const int from = wholeNumber(args, u"from"_s, 1);
     const int to = wholeNumber(args, u"to"_s, 0);
     const float size = fontSize(args);
@@ -92,7 +100,8 @@ int runPrintPreviewed(const ParsedArgs& args, const HostOptions& options, bool s
     const print::PrintPreviewRequest request =
         slips ? windows::employee::wageSlipsRequest(*grid, session.host, size)
               : windows::employee::wageTableRequest(*grid, session.host, size);
-    return printPreviewedPages(request, session, dir, from, to);
+    if (perEmployee) return printSlipsPerEmployee(*grid, session, args, size);
+    return printPreviewedPages(request, session, args, from, to);
 }
 
 int runPrintTable(const ParsedArgs& args, const HostOptions& options) {
@@ -103,7 +112,7 @@ int runPrintSlips(const ParsedArgs& args, const HostOptions& options) {
 }
 
 int runPrintStrips(const ParsedArgs& args, const HostOptions& options) {
-    const QString dir = pdfDir(args);
+    checkPrintOutput(args);
     if (!args.has(u"first"_s) || !args.has(u"last"_s))
         throw UsageError(u"print strips needs --first N --last N"_s);
     const int first = wholeNumber(args, u"first"_s, 1);
@@ -117,14 +126,14 @@ int runPrintStrips(const ParsedArgs& args, const HostOptions& options) {
     const int employees = grid->rows() - 2;
     windows::employee::StripRange range{std::max(1, first), std::min(last, employees)};
     try {
-        print::PdfSpoolPrinter printer(dir);
+        PrintOutput output = openPrintOutput(args, session.store);
         if (first >= 1 && last >= 1 && range.first <= range.last) {
-            windows::employee::printEmployeeStrips(printer, *grid, range, args.has(u"rules"_s), size);
+            windows::employee::printEmployeeStrips(*output.printer, *grid, range, args.has(u"rules"_s), size);
         } else {
             printMessage(
                 nothingPrinted(u"第%1名至第%2名"_s.arg(first).arg(last), u"共%1名员工"_s.arg(employees)));
         }
-        printFiles(printer.writtenFiles());
+        finishPrintOutput(output);
         return 0;
     } catch (const std::exception& e) {
         printError(e);
@@ -132,15 +141,13 @@ int runPrintStrips(const ParsedArgs& args, const HostOptions& options) {
     }
 }
 
-const OptionSpec kPdfDirOption{u"pdf-dir"_s, true,
-                               u"DIR   folder for the PDF files, one a print job (job-0001.pdf, ...)"_s};
 const OptionSpec kHideZerosOption{u"hide-zeros"_s, false, u"      leave zero amounts empty (不显示零)"_s};
 const OptionSpec kFontSizeOption{u"font-size"_s, true, u"S     print font size, 4 to 17 (default 9)"_s};
 
 }  // namespace
 
 QList<Command> printCommands() {
-    const QList<OptionSpec> pages{kPdfDirOption,
+    const QList<OptionSpec> pages = printOutputOptions() + QList<OptionSpec>{
                                   {u"from"_s, true, u"P     first page (default 1)"_s},
                                   {u"to"_s, true, u"P     last page (default the last)"_s},
                                   kHideZerosOption,
@@ -155,13 +162,14 @@ QList<Command> printCommands() {
         {{u"print"_s, u"slips"_s},
          QString(),
          u"print the wage slips 个人发放联 of 工资输出表1 as the preview prints them, a PDF file a page"_s,
-         pages,
+         pages + QList<OptionSpec>{{u"per-employee"_s, true,
+                                    u"DIR   a PDF file per employee instead, named 工号_姓名.pdf, in DIR"_s}},
          false,
          runPrintSlips},
         {{u"print"_s, u"strips"_s},
          QString(),
          u"print the strips of employees N to N as 打印个人发放联 does, one PDF file for the range"_s,
-         {kPdfDirOption,
+         printOutputOptions() + QList<OptionSpec>{
           {u"first"_s, true, u"N     first employee (from 1)"_s},
           {u"last"_s, true, u"N     last employee (beyond the last: the last)"_s},
           {u"rules"_s, false, u"      a rule along the top of every cell (打印工资条要横线)"_s},

@@ -2,6 +2,7 @@
 
 #include "print/chinese_fonts.h"
 #include "print_commands.h"
+#include "print_output.h"
 #include "windows/department_summary/department_summary.h"
 
 using namespace Qt::StringLiterals;
@@ -42,7 +43,7 @@ int runGridSummary(const ParsedArgs& args, const HostOptions& options) {
 }
 
 int runPrintSummary(const ParsedArgs& args, const HostOptions& options) {
-    const QString dir = pdfDir(args);
+    checkPrintOutput(args);
     const int from = wholeNumber(args, u"from"_s, 1);
     const int to = wholeNumber(args, u"to"_s, 0);
     const float size = fontSize(args);
@@ -50,7 +51,7 @@ int runPrintSummary(const ParsedArgs& args, const HostOptions& options) {
     if (!openHostSession(session, options)) return 1;
     const auto grid = summaryGrid(session, size);
     if (!grid) return 1;
-    return printPreviewedPages(windows::summary::summaryPrintRequest(*grid, session.host, size), session, dir,
+    return printPreviewedPages(windows::summary::summaryPrintRequest(*grid, session.host, size), session, args,
                                from, to);
 }
 
@@ -68,7 +69,7 @@ QList<Command> summaryCommands() {
         {{u"print"_s, u"summary"_s},
          QString(),
          u"print the department summary 班组汇总联 of 工资输出表3 as the preview prints it, a PDF file a page"_s,
-         {{u"pdf-dir"_s, true, u"DIR   folder for the PDF files, one a print job (job-0001.pdf, ...)"_s},
+         printOutputOptions() + QList<OptionSpec>{
           {u"from"_s, true, u"P     first page (default 1)"_s},
           {u"to"_s, true, u"P     last page (default the last)"_s},
           {u"font-size"_s, true, u"S     print font size, 4 to 17 (default 9)"_s}},

@@ -33,7 +33,7 @@ measure() {  # label, command...: median wall and CPU seconds of five runs
 }
 
 db="$work/wage.db"
-"$cli" demo-db "$db" --employees "$employees" > /dev/null
+"$cli" demo-db "$db" --wide --employees "$employees" > /dev/null
 "$cli" --db "$db" grid card > "$work/grid.tsv" 2> /dev/null
 echo "== $employees employees, $(($(wc -l < "$work/grid.tsv") - 1)) card holders"
 

@@ -15,7 +15,7 @@ work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" QT_QPA_PLATFORM=offscreen
 
-"$slpayprn" demo-db "$work/wage.db" --employees "$employees" 2> /dev/null
+"$slpayprn" demo-db "$work/wage.db" --wide --employees "$employees" 2> /dev/null
 
 measure() {  # one run: "wall cpu peakMB"
     /usr/bin/time -v "$@" > /dev/null 2> "$work/time" || { cat "$work/time" >&2; exit 1; }

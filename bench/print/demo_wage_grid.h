@@ -8,10 +8,10 @@
 #include "basic/prompts.h"
 #include "data/amount_format.h"
 #include "data/column_widths.h"
-#include "print/font_metrics.h"
 #include "data/database.h"
 #include "data/wage_grid.h"
 #include "data/wage_items.h"
+#include "print/font_metrics.h"
 
 namespace bench_print {
 
@@ -82,7 +82,8 @@ inline bool fillEmployeeGrid(slp::data::Database& db, const QString& month, slp:
         grid.setColAlignment(col, col > f ? slp::data::align::RightCenter : slp::data::align::LeftCenter);
     }
     grid.setFontSize(fontSize);
-    applyColumnWidths(grid, c, employeeTableColumns(grid.cols()), slp::print::measureCharUnit(grid.fontName(), fontSize));
+    applyColumnWidths(grid, c, employeeTableColumns(grid.cols()),
+                      slp::print::measureCharUnit(grid.fontName(), fontSize));
     grid.squeeze();
     return true;
 }

@@ -12,12 +12,12 @@
 #include "basic/scripted_prompts.h"
 #include "data/demo_database.h"
 #include "demo_wage_grid.h"
-#include "ui/window_registry.h"
 #include "print/pdf_spool_printer.h"
+#include "settings/store.h"
+#include "ui/window_registry.h"
 #include "windows/print_preview/page_picture.h"
 #include "windows/print_preview/print_preview_host.h"
 #include "windows/print_preview/show_print_preview.h"
-#include "settings/store.h"
 
 using namespace Qt::StringLiterals;
 

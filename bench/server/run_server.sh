@@ -16,7 +16,7 @@ if [ -z "$url" ]; then
   trap 'bash "$here/../../tests/server/pg_cluster.sh" stop "$work/state"; rm -rf "$work"' EXIT
   url=$(sed -n 's/^url //p' "$work/state")
   [ -n "$url" ] || { echo "no server: $(cat "$work/state")"; exit 1; }
-  "$bin" demo-db "$url" --employees 100000
+  "$bin" demo-db "$url" --wide --employees 100000
 fi
 # psql takes the URL too; Qt's options= form is libpq's own.
 measure() {  # label command...

@@ -21,7 +21,7 @@ measure() {  # prints "wall seconds, peak MB" of a command
     echo "$wall s, $((peak / 1024)) MB"
 }
 
-"$slpayprn" demo-db "$work/w.db" > /dev/null 2>&1
+"$slpayprn" demo-db "$work/w.db" --wide > /dev/null 2>&1
 card=(--db "$work/w.db" card --type 中国建设银行龙卡 --out "$work/card.txt")
 XDG_CONFIG_HOME="$work/empty" "$slpayprn" "${card[@]}" > /dev/null 2>&1  # warm the caches
 echo "no settings files: $(XDG_CONFIG_HOME="$work/empty" measure "$slpayprn" "${card[@]}")"

@@ -18,7 +18,7 @@ measure() {  # prints "wall seconds, peak MB" of a command
     echo "$wall s, $((peak / 1024)) MB"
 }
 
-"$slpayprn" demo-db "$work/w.db" --employees "$employees" > /dev/null 2>&1
+"$slpayprn" demo-db "$work/w.db" --wide --employees "$employees" > /dev/null 2>&1
 "$slpayprn" --db "$work/w.db" grid employee --out "$work/warm.tsv" > /dev/null 2>&1
 echo "== $employees employees"
 echo "grid employee --out x.tsv:  $(measure "$slpayprn" --db "$work/w.db" grid employee --out "$work/x.tsv")"

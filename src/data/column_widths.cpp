@@ -1,6 +1,5 @@
 #include "data/column_widths.h"
 
-
 #include "basic/conversions.h"
 #include "basic/error.h"
 

@@ -187,7 +187,40 @@ QString formulaOf(int item, const QList<DemoItem>& items) {
     }
 }
 
+QString narrowFormulaOf(int item) {
+    switch (item) {
+        case 6:
+            return u"[基本工资]+[岗位工资]+[津贴补贴]"_s;
+        case 9:
+            return u"个税([应发工资]-[社会保险]-[住房公积金]-800)"_s;
+        case 10:
+            return u"[应发工资]-[社会保险]-[住房公积金]-[个人所得税]"_s;
+        default:
+            return QString();
+    }
+}
+
+// The amounts of the narrow catalogue (from 基本工资 on) from those of the wide one.
+std::array<int64_t, 8> narrowAmounts(const std::array<int64_t, ItemCount>& cents) {
+    const int64_t insurance = cents[Pension] + cents[Medical] + cents[Unemployment];
+    return {cents[Basic],
+            cents[Post],
+            cents[Gross] - cents[Basic] - cents[Post],
+            cents[Gross],
+            insurance,
+            cents[HousingFund],
+            cents[Tax],
+            cents[Gross] - insurance - cents[HousingFund] - cents[Tax]};
+}
+
 }  // namespace
+
+QList<DemoItem> narrowDemoWageItems() {
+    return {{u"部门"_s, 0, 14},     {u"工号"_s, 0, 6},      {u"姓名"_s, 0, 8},
+            {u"基本工资"_s, 2, 10}, {u"岗位工资"_s, 2, 10}, {u"津贴补贴"_s, 2, 10},
+            {u"应发工资"_s, 2, 12}, {u"社会保险"_s, 2, 10}, {u"住房公积金"_s, 2, 12},
+            {u"个人所得税"_s, 2, 12}, {u"实发工资"_s, 2, 12}};
+}
 
 QList<DemoItem> demoWageItems() {
     return {
@@ -201,7 +234,7 @@ QList<DemoItem> demoWageItems() {
 }
 
 DemoSummary writeDemoData(Database& db, const DemoOptions& options) {
-    const QList<DemoItem> items = demoWageItems();
+    const QList<DemoItem> items = options.narrow ? narrowDemoWageItems() : demoWageItems();
     Random random(options.seed);
     DemoSummary summary;
     Transaction transaction(db);
@@ -238,7 +271,7 @@ DemoSummary writeDemoData(Database& db, const DemoOptions& options) {
         for (int i = 0; i < items.size(); ++i) {
             writer.add({options.month, Value::integer(i + 1), items[i].name,
                         Value::integer(items[i].decimals), Value::integer(items[i].printWidth),
-                        formulaOf(i, items)});
+                        options.narrow ? narrowFormulaOf(i) : formulaOf(i, items)});
         }
         summary.items = int(items.size());
     }
@@ -290,6 +323,12 @@ DemoSummary writeDemoData(Database& db, const DemoOptions& options) {
 
         row.clear();
         row << options.month << groupCodes[size_t(group)] << groupNames[size_t(group)] << number << name;
+        if (options.narrow) {
+            for (const int64_t c : narrowAmounts(cents)) row << amountText(c);
+            wages.add(row);
+            ++summary.employees;
+            continue;
+        }
         for (int i = Basic; i < ItemCount; ++i) {
             const int64_t c = cents[size_t(i)];
             // Zero is stored three ways, as in real months: empty text, no value, or "0".

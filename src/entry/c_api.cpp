@@ -81,8 +81,8 @@ struct Member {
 };
 // In the order of the interface: the dispatch id is the index + 1.
 constexpr Member kMembers[] = {
-    {"Card", false},   {"PFirst", false},  {"PSecond", false}, {"PThird", false}, {"PSEL", false},
-    {"GetDWDM", true}, {"GetDWMC", true},  {"GetRQ", true},    {"GetDB", true},   {"GetFXRQ", true},
+    {"Card", false},   {"PFirst", false}, {"PSecond", false}, {"PThird", false}, {"PSEL", false},
+    {"GetDWDM", true}, {"GetDWMC", true}, {"GetRQ", true},    {"GetDB", true},   {"GetFXRQ", true},
 };
 constexpr int32_t kMemberCount = int32_t(sizeof kMembers / sizeof kMembers[0]);
 
@@ -108,11 +108,21 @@ int32_t invokeMethod(slp::打印工资& c, int32_t dispid) {
     slp::installComponentWindows(slp::windowRegistry());
     slp::Status s;
     switch (dispid) {
-        case 1: s = c.Card(); break;
-        case 2: s = c.PFirst(); break;
-        case 3: s = c.PSecond(); break;
-        case 4: s = c.PThird(); break;
-        default: s = c.PSEL(); break;
+        case 1:
+            s = c.Card();
+            break;
+        case 2:
+            s = c.PFirst();
+            break;
+        case 3:
+            s = c.PSecond();
+            break;
+        case 4:
+            s = c.PThird();
+            break;
+        default:
+            s = c.PSEL();
+            break;
     }
     return finish(s.code, s.description);
 }
@@ -139,10 +149,15 @@ int32_t invokePut(slp::打印工资& c, int32_t dispid, const slp_value* arg) {
         return finish(SLP_DISP_E_TYPEMISMATCH, QString::fromUtf8(name) + u" 的参数应为文本。"_s);
     }
     switch (dispid) {
-        case 6: return statusOf(c.GetDWDM(text));
-        case 7: return statusOf(c.GetDWMC(text));
-        case 8: return statusOf(c.GetRQ(text));
-        default: c.GetFXRQ(text); return finish(SLP_OK);
+        case 6:
+            return statusOf(c.GetDWDM(text));
+        case 7:
+            return statusOf(c.GetDWMC(text));
+        case 8:
+            return statusOf(c.GetRQ(text));
+        default:
+            c.GetFXRQ(text);
+            return finish(SLP_OK);
     }
 }
 
@@ -227,7 +242,9 @@ int32_t slp_open_database(const char* connection, slp_object** out) {
     }
 }
 
-const char* slp_last_error(void) { return lastError.c_str(); }
+const char* slp_last_error(void) {
+    return lastError.c_str();
+}
 
 void slp_release(slp_object* obj) {
     if (!obj) return;

@@ -124,8 +124,8 @@ float DrawPage(PrintLayout& layout, PageLayoutKind kind, const PageMetrics& m, i
         }
         case PageLayoutKind::WrappedSlips:
             PrintWrappedSlipPage(layout, grid, span.firstRow, span.lastRow, 0, lastCol, scale,
-                                 layout.printFontSize, m.originX, m.originY, m.rowHeight, m.textOffset, cellInset,
-                                 pageNumber);
+                                 layout.printFontSize, m.originX, m.originY, m.rowHeight, m.textOffset,
+                                 cellInset, pageNumber);
             break;
         case PageLayoutKind::Slips:
             PrintSlipPage(layout, grid, span.firstRow, span.lastRow, 0, lastCol, scale, layout.printFontSize,

@@ -50,21 +50,15 @@ void paint(const Page& page, QPainter& p) {
     p.setRenderHint(QPainter::TextAntialiasing, true);
 
     // The lines of each pen width together, pieces that continue one another joined.
-    std::vector<std::pair<int, std::vector<QLineF>>> pens;
-    for (const PageLine& l : page.lines) {
-        auto it = std::find_if(pens.begin(), pens.end(), [&](const auto& e) { return e.first == l.penPixels; });
-        if (it == pens.end()) it = pens.insert(pens.end(), {l.penPixels, {}});
-        it->second.push_back(l.line);
-    }
-    for (auto& [pixels, lines] : pens) {
-        QPen pen(Qt::black);
-        pen.setWidthF(double(pixels) * twipsPerInch / dpi);
-        pen.setCapStyle(Qt::SquareCap);
-        pen.setJoinStyle(Qt::MiterJoin);
-        p.setPen(pen);
-        const size_t straight = joinStraightLines(lines);
-        if (straight > 0) p.drawLines(lines.data(), int(straight));
-        for (size_t i = straight; i < lines.size(); ++i) p.drawLine(lines[i]);
+    for (PenLines& pen : linesByPen(page.lines)) {
+        QPen qpen(Qt::black);
+        qpen.setWidthF(double(pen.penPixels) * twipsPerInch / dpi);
+        qpen.setCapStyle(Qt::SquareCap);
+        qpen.setJoinStyle(Qt::MiterJoin);
+        p.setPen(qpen);
+        const size_t straight = joinStraightLines(pen.lines);
+        if (straight > 0) p.drawLines(pen.lines.data(), int(straight));
+        for (size_t i = straight; i < pen.lines.size(); ++i) p.drawLine(pen.lines[i]);
     }
 
     p.setPen(QPen(Qt::black));

@@ -3,6 +3,8 @@
 #include <QTextLayout>
 #include <algorithm>
 
+#include "print/page.h"
+
 namespace slp::print {
 
 // Characters whose glyph and advance do not depend on their neighbours in the faces used here: Latin
@@ -106,6 +108,17 @@ size_t joinStraightLines(std::vector<QLineF>& lines) {
     const size_t straight = lines.size();
     lines.insert(lines.end(), other.begin(), other.end());
     return straight;
+}
+
+std::vector<PenLines> linesByPen(const std::vector<PageLine>& lines) {
+    std::vector<PenLines> pens;
+    for (const PageLine& l : lines) {
+        auto it = std::find_if(pens.begin(), pens.end(),
+                               [&](const PenLines& p) { return p.penPixels == l.penPixels; });
+        if (it == pens.end()) it = pens.insert(pens.end(), PenLines{l.penPixels, {}});
+        it->lines.push_back(l.line);
+    }
+    return pens;
 }
 
 }  // namespace slp::print

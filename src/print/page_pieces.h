@@ -14,6 +14,8 @@ class QPaintDevice;
 
 namespace slp::print {
 
+struct PageLine;
+
 // Characters whose glyph and advance do not depend on their neighbours in the faces used here: Latin
 // letters, digits and punctuation, general punctuation and symbols, CJK ideographs, their punctuation
 // and full-width forms. Control characters, combining marks, format characters, surrogates and the
@@ -35,5 +37,13 @@ QPainterPath glyphOutlines(const QRawFont& raw, const quint32* glyphs, const QPo
 // straight lines is returned (viewers snap a path of straight lines to whole pixels, but not a path
 // with a slanting line in it, so the two kinds are drawn apart).
 size_t joinStraightLines(std::vector<QLineF>& lines);
+
+// A page's lines of one pen width (device pixels), in drawing order.
+struct PenLines {
+    int penPixels = 1;
+    std::vector<QLineF> lines;
+};
+// The lines grouped by pen width, the widths in the order they first appear.
+std::vector<PenLines> linesByPen(const std::vector<PageLine>& lines);
 
 }  // namespace slp::print

@@ -15,9 +15,9 @@ class MeasuredFont;
 // The sheet a recorder draws on and what it tells the renderers about the printer.
 struct Sheet {
     TargetKind kind = TargetKind::Printer;
-    QSizeF size{11906, 16838};       // the page, twips
-    float printableHeight = 16838;   // what Height() answers
-    float paperWidth = 11906;        // the printer's paper and printable widths
+    QSizeF size{11906, 16838};      // the page, twips
+    float printableHeight = 16838;  // what Height() answers
+    float paperWidth = 11906;       // the printer's paper and printable widths
     float printableWidth = 11906;
     int dpi = 1440;  // the resolution texts are measured at
 };

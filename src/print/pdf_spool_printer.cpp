@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <cstdio>
 #include <QRegularExpression>
 
 #include "basic/error.h"
@@ -19,15 +21,54 @@ QPageLayout marginless(const QPageSize& size, QPageLayout::Orientation orientati
 }  // namespace
 
 PdfSpoolPrinter::PdfSpoolPrinter(QString folder, const QPageSize& size, QPageLayout::Orientation orientation)
-    : folder_(QDir(folder).absolutePath()),
-      layout_(marginless(size, orientation)) {
+    : folder_(QDir(folder).absolutePath()), layout_(marginless(size, orientation)) {
     if (!QDir().mkpath(folder_)) {
         throw Error(errnum::PathNotFound, u"无法建立打印文件夹“%1”"_s.arg(QDir::toNativeSeparators(folder_)));
     }
 }
 
+std::unique_ptr<PdfSpoolPrinter> PdfSpoolPrinter::oneFile(const QString& path, const QPageSize& size,
+                                                          QPageLayout::Orientation orientation) {
+    const QFileInfo info(path);
+    if (info.fileName().isEmpty() || info.isDir()) {
+        throw Error(errnum::PathNotFound, u"“%1”不是文件名"_s.arg(QDir::toNativeSeparators(path)));
+    }
+    auto printer = std::make_unique<PdfSpoolPrinter>(info.absolutePath(), size, orientation);
+    printer->oneFile_ = info.absoluteFilePath();
+    return printer;
+}
+
 PdfSpoolPrinter::~PdfSpoolPrinter() {
-    if (document_) dropJob();
+    if (document_) {
+        closeJob();
+        removePart();
+    }
+}
+
+void PdfSpoolPrinter::removePart() {
+    if (!partPath_.isEmpty()) QFile::remove(partPath_);
+}
+
+bool PdfSpoolPrinter::finishFile() {
+    if (oneFile_.isEmpty()) return false;
+    if (jobActive()) endDoc();
+    if (fileDropped_) throw Error(printerError, u"打印作业已取消,未写入文件“%1”"_s.arg(QDir::toNativeSeparators(oneFile_)));
+    if (!document_) return false;
+    try {
+        document_->finish();
+    } catch (...) {
+        closeJob();
+        removePart();
+        throw;
+    }
+    closeJob();
+    // rename() replaces a file of that name in one step.
+    if (std::rename(QFile::encodeName(partPath_).constData(), QFile::encodeName(oneFile_).constData()) != 0) {
+        removePart();
+        throw Error(printerError, u"无法写入打印文件“%1”"_s.arg(QDir::toNativeSeparators(oneFile_)));
+    }
+    written_ << oneFile_;
+    return true;
 }
 
 QString PdfSpoolPrinter::jobFileName(int number) {
@@ -69,6 +110,17 @@ void PdfSpoolPrinter::setPageLayout(const QPageSize& size, QPageLayout::Orientat
 
 pdf::PdfDocument& PdfSpoolPrinter::job() {
     if (document_) return *document_;
+    if (!oneFile_.isEmpty()) {
+        const QString name = QFileInfo(oneFile_).fileName();
+        partPath_ = QDir(folder_).filePath(u"."_s + name + u".part"_s);
+        try {
+            document_ = std::make_unique<pdf::PdfDocument>(partPath_, name, u"Sl_PAYPRN 朔岚软件"_s);
+        } catch (...) {
+            removePart();
+            throw;
+        }
+        return *document_;
+    }
     jobNumber_ = nextJobNumber();
     partPath_ = QDir(folder_).filePath(u"."_s + jobFileName(jobNumber_) + u".part"_s);
     try {
@@ -82,6 +134,8 @@ pdf::PdfDocument& PdfSpoolPrinter::job() {
 }
 
 void PdfSpoolPrinter::printPage(const Page& page) {
+    if (fileDropped_) throw Error(printerError, u"打印作业已取消"_s);
+    if (!oneFile_.isEmpty()) jobInFile_ = true;
     job().addPage(page, QSizeF(layout_.fullRectPoints().size()), kPenPixelTwips, metricsDpi());
 }
 
@@ -89,7 +143,15 @@ void PdfSpoolPrinter::closeJob() {
     document_.reset();
 }
 
+bool PdfSpoolPrinter::jobOpen() const {
+    return oneFile_.isEmpty() ? document_ != nullptr : jobInFile_;
+}
+
 void PdfSpoolPrinter::finishJob() {
+    if (!oneFile_.isEmpty()) {
+        jobInFile_ = false;  // the file goes on with the next job
+        return;
+    }
     try {
         document_->finish();
     } catch (...) {
@@ -110,7 +172,12 @@ void PdfSpoolPrinter::finishJob() {
 
 void PdfSpoolPrinter::dropJob() {
     closeJob();
-    QFile::remove(partPath_);
+    removePart();
+    if (!oneFile_.isEmpty()) {
+        // The pages of the jobs before are in the same file: the file as a whole is dropped.
+        jobInFile_ = false;
+        fileDropped_ = true;
+    }
 }
 
 }  // namespace slp::print

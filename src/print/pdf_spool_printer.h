@@ -21,6 +21,16 @@ class PdfSpoolPrinter : public Printer {
     // Creates the folder when needed; throws slp::Error (path not found) when it cannot.
     explicit PdfSpoolPrinter(QString folder, const QPageSize& size = QPageSize(QPageSize::A4),
                              QPageLayout::Orientation orientation = QPageLayout::Portrait);
+    // A printer that puts the pages of every job into the one file `path`, written (or replaced) by
+    // finishFile(); nothing is written before. A dropped job drops the whole file. Creates the file's
+    // folder when needed.
+    static std::unique_ptr<PdfSpoolPrinter> oneFile(const QString& path,
+                                                    const QPageSize& size = QPageSize(QPageSize::A4),
+                                                    QPageLayout::Orientation orientation = QPageLayout::Portrait);
+    // One-file printer: ends the document and renames it into place. Returns false when no page was
+    // printed (no file is written then); throws slp::Error when the file cannot be written or a job was
+    // dropped.
+    bool finishFile();
     ~PdfSpoolPrinter() override;
     PdfSpoolPrinter(const PdfSpoolPrinter&) = delete;
     PdfSpoolPrinter& operator=(const PdfSpoolPrinter&) = delete;
@@ -47,13 +57,14 @@ class PdfSpoolPrinter : public Printer {
     static constexpr float kPenPixelTwips = 2.4f;
 
   protected:
-    bool jobOpen() const override { return document_ != nullptr; }
+    bool jobOpen() const override;
     void finishJob() override;
     void dropJob() override;
 
   private:
     pdf::PdfDocument& job();
     void closeJob();
+    void removePart();
 
     QString folder_;
     QPageLayout layout_;
@@ -61,6 +72,9 @@ class PdfSpoolPrinter : public Printer {
     QString partPath_;
     int jobNumber_ = 0;
     QStringList written_;
+    QString oneFile_;        // the one file of every job; empty: a file a job
+    bool jobInFile_ = false;  // one file: a job is under way in it
+    bool fileDropped_ = false;
 };
 
 }  // namespace slp::print

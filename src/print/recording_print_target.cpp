@@ -16,7 +16,8 @@ Sheet sheetOf(const RecordingPrintTarget::Setup& setup) {
 }
 }  // namespace
 
-RecordingPrintTarget::RecordingPrintTarget(Setup setup) : PageRecorder(sheetOf(setup)), setup_(std::move(setup)) {}
+RecordingPrintTarget::RecordingPrintTarget(Setup setup)
+    : PageRecorder(sheetOf(setup)), setup_(std::move(setup)) {}
 
 RecordedCall RecordingPrintTarget::snapshot(RecordedCall::Kind kind) const {
     RecordedCall c;

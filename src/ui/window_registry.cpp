@@ -6,13 +6,20 @@ namespace slp {
 
 QString windowName(WindowId id) {
     switch (id) {
-        case WindowId::CardExport: return u"SlgzSJSC"_s;
-        case WindowId::EmployeeTable: return u"工资输出表1"_s;
-        case WindowId::DepartmentPayment: return u"工资输出表2"_s;
-        case WindowId::DepartmentSummary: return u"工资输出表3"_s;
-        case WindowId::SpecialPrint: return u"特殊打印设置"_s;
-        case WindowId::PrintPreview: return u"工资MSGPRINT"_s;
-        case WindowId::Query: return u"SlgzGRCX"_s;
+        case WindowId::CardExport:
+            return u"SlgzSJSC"_s;
+        case WindowId::EmployeeTable:
+            return u"工资输出表1"_s;
+        case WindowId::DepartmentPayment:
+            return u"工资输出表2"_s;
+        case WindowId::DepartmentSummary:
+            return u"工资输出表3"_s;
+        case WindowId::SpecialPrint:
+            return u"特殊打印设置"_s;
+        case WindowId::PrintPreview:
+            return u"工资MSGPRINT"_s;
+        case WindowId::Query:
+            return u"SlgzGRCX"_s;
     }
     return QString();
 }
@@ -21,9 +28,13 @@ void WindowRegistry::setFactory(WindowId id, Factory factory) {
     factories_[static_cast<size_t>(id)] = std::move(factory);
 }
 
-bool WindowRegistry::hasFactory(WindowId id) const { return bool(factories_[static_cast<size_t>(id)]); }
+bool WindowRegistry::hasFactory(WindowId id) const {
+    return bool(factories_[static_cast<size_t>(id)]);
+}
 
-ManagedWindow* WindowRegistry::instance(WindowId id) const { return instances_[static_cast<size_t>(id)].get(); }
+ManagedWindow* WindowRegistry::instance(WindowId id) const {
+    return instances_[static_cast<size_t>(id)].get();
+}
 
 ManagedWindow& WindowRegistry::obtain(WindowId id) {
     auto& slot = instances_[static_cast<size_t>(id)];
@@ -38,14 +49,19 @@ ManagedWindow& WindowRegistry::obtain(WindowId id) {
     return *slot;
 }
 
-void WindowRegistry::open(WindowId id) { obtain(id).showOrRaise(); }
+void WindowRegistry::open(WindowId id) {
+    obtain(id).showOrRaise();
+}
 
 void WindowRegistry::windowClosed(WindowId id) {
     switch (id) {
         case WindowId::EmployeeTable:
         case WindowId::DepartmentPayment:
-        case WindowId::DepartmentSummary: context_.database.reset(); break;
-        default: break;
+        case WindowId::DepartmentSummary:
+            context_.database.reset();
+            break;
+        default:
+            break;
     }
 }
 

@@ -27,7 +27,7 @@ QString windowName(WindowId id);
 
 // What the registry needs of a window.
 class ManagedWindow {
-public:
+  public:
     virtual ~ManagedWindow() = default;
     // Shows the window modeless; a closed window loads afresh (its opening steps run again),
     // an open one is only raised and keeps its contents. Throws slp::Error when opening fails.
@@ -36,7 +36,7 @@ public:
 };
 
 class WindowRegistry {
-public:
+  public:
     using Factory = std::function<std::unique_ptr<ManagedWindow>()>;
 
     explicit WindowRegistry(HostContext& context) : context_(context) {}
@@ -56,7 +56,7 @@ public:
     // Destroys every instance (end of the process, tests).
     void destroyAll();
 
-private:
+  private:
     HostContext& context_;
     std::array<Factory, kWindowCount> factories_{};
     std::array<std::unique_ptr<ManagedWindow>, kWindowCount> instances_{};
@@ -67,12 +67,12 @@ WindowRegistry& windowRegistry();
 
 // Thrown by obtain() when the window has not been built into this component.
 class MissingWindowError : public std::runtime_error {
-public:
+  public:
     explicit MissingWindowError(const QString& description)
         : std::runtime_error(description.toStdString()), description_(description) {}
     const QString& description() const { return description_; }
 
-private:
+  private:
     QString description_;
 };
 

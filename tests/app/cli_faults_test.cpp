@@ -44,7 +44,7 @@ TEST(CliFaults, EveryFailureIsSaidAndLeavesTheOldFile) {
     QTemporaryDir home;
     const QString db = home.filePath(u"w.db"_s);
     // 1000 employees: a 龙卡 file of about 33 KB, past any write buffer.
-    ASSERT_EQ(run(home, {u"demo-db"_s, db, u"--employees"_s, u"1000"_s}).code, 0);
+    ASSERT_EQ(run(home, {u"demo-db"_s, db, u"--wide"_s, u"--employees"_s, u"1000"_s}).code, 0);
     const QString long_ = u"中国建设银行龙卡"_s;
     const struct {
         const char* name;

@@ -9,8 +9,8 @@
 #include <memory>
 
 #include "data/database.h"
-#include "data/value.h"
 #include "data/host_context.h"
+#include "data/value.h"
 
 namespace slp::test {
 

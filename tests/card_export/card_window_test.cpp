@@ -27,8 +27,8 @@
 using namespace Qt::StringLiterals;
 using slp::ScriptedPrompts;
 using slp::card::CardExportForm;
-using slp::card::CardExportWindow;
 using slp::card::CardExportHandle;
+using slp::card::CardExportWindow;
 using namespace slp::test;
 namespace key = slp::settings::key;
 
@@ -41,7 +41,9 @@ class CardWindowTest : public ::testing::Test {
         services.context = &host;
         services.store = std::shared_ptr<slp::settings::Store>(std::shared_ptr<void>(), &store);
         services.prompts = std::shared_ptr<slp::Prompts>(std::shared_ptr<void>(), &prompts);
-        services.exportGrid = [this](const slp::data::WageGrid& g, slp::Prompts&) { exportedRows = g.rows(); };
+        services.exportGrid = [this](const slp::data::WageGrid& g, slp::Prompts&) {
+            exportedRows = g.rows();
+        };
         handle = std::make_unique<CardExportHandle>(services, u"/home/clerk/文档"_s);
     }
     ~CardWindowTest() override {

@@ -254,3 +254,63 @@ TEST(DataDemo, LargeUnitsAreWrittenQuickly) {
 
 }  // namespace
 }  // namespace slp::data
+
+namespace slp::data {
+namespace {
+
+using namespace Qt::StringLiterals;
+
+// The narrow month: 11 items whose widths fit A4 portrait at 9 points, amounts that add up, and the same
+// people, groups and earnings as the wide month of the same seed.
+TEST(DataDemo, NarrowMonthHasElevenItemsThatAddUpAndTheWideMonthsPeople) {
+    test::TempFolder folder;
+    DemoOptions options;
+    options.employees = 40;
+    createDemoDatabase(folder.path(u"wide.db"_s), options);
+    options.narrow = true;
+    const DemoSummary summary = createDemoDatabase(folder.path(u"narrow.db"_s), options);
+    EXPECT_EQ(summary.items, 11);
+    Database wide(u"sqlite:"_s + folder.path(u"wide.db"_s));
+    Database narrow(u"sqlite:"_s + folder.path(u"narrow.db"_s));
+    ScriptedPrompts prompts;
+    WageCatalogue c;
+    ASSERT_TRUE(LoadWageItems(narrow, u"2000-04"_s, prompts, c));
+    EXPECT_EQ(c.itemName, (QStringList{u"部门"_s, u"工号"_s, u"姓名"_s, u"基本工资"_s, u"岗位工资"_s,
+                                       u"津贴补贴"_s, u"应发工资"_s, u"社会保险"_s, u"住房公积金"_s,
+                                       u"个人所得税"_s, u"实发工资"_s}));
+    EXPECT_EQ(c.firstAmountIndex, 3);
+    int characters = 3;  // the sequence number column
+    for (int16_t w : c.itemWidth) characters += w;
+    // 11,106 twips of A4 portrait at 180 twips a character of 9 points.
+    EXPECT_LE(characters * 180, 11106);
+    // Departments, groups and persons alike.
+    const auto people = [](Database& db) {
+        QStringList lines = dump(db);
+        return lines.mid(0, lines.indexOf(u"14工资输出及公式"_s));
+    };
+    EXPECT_GT(people(wide).size(), 12 + 30 + 40);
+    EXPECT_EQ(people(wide), people(narrow));
+
+    ResultSet n = narrow.open(u"select * from 16工资输出数据 order by rowid"_s);
+    ResultSet w = wide.open(u"select * from 16工资输出数据 order by rowid"_s);
+    ASSERT_EQ(n.recordCount(), 40);
+    for (int r = 0; r < n.recordCount(); ++r) {
+        n.setAbsolutePosition(r);
+        w.setAbsolutePosition(r);
+        const auto cents = [](ResultSet& rs, const char16_t* item) {
+            return int64_t(roundHalfEven(rs.number(item) * 100));
+        };
+        EXPECT_EQ(n.text(u"姓名"), w.text(u"姓名"));
+        EXPECT_EQ(cents(n, u"应发工资"), cents(w, u"应发工资"));
+        EXPECT_EQ(cents(n, u"基本工资") + cents(n, u"岗位工资") + cents(n, u"津贴补贴"), cents(n, u"应发工资"));
+        EXPECT_EQ(cents(n, u"社会保险"),
+                  cents(w, u"养老保险") + cents(w, u"医疗保险") + cents(w, u"失业保险"));
+        EXPECT_EQ(cents(n, u"个人所得税"), cents(w, u"个人所得税"));
+        EXPECT_EQ(cents(n, u"实发工资"), cents(n, u"应发工资") - cents(n, u"社会保险") - cents(n, u"住房公积金") -
+                                             cents(n, u"个人所得税"));
+        EXPECT_GT(cents(n, u"实发工资"), 0);
+    }
+}
+
+}  // namespace
+}  // namespace slp::data

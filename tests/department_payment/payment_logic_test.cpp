@@ -49,6 +49,18 @@ TEST(PaymentQueries, TextsAsTheEngineIsGivenThem) {
         u"and 工作年月='2000-04' "_s);
 }
 
+TEST(PaymentQueries, NamesAndCodesCannotChangeAQuery) {
+    auto c = fourItems();
+    c.itemName[2] = u"基本工资] & 'X' & [基本工资"_s;
+    const QString bracketed = u"[基本工资]] & 'X' & [基本工资]"_s;
+    EXPECT_TRUE(paymentItemQuery(c, u"2000-04"_s).contains(u"[姓名],"_s + bracketed + u",[实发工资]"_s));
+    const QString totals = departmentTotalsQuery(c, u"2000-04"_s, 2, u"0'1"_s);
+    EXPECT_TRUE(
+        totals.contains(u"sum(val("_s + bracketed + u" & '')) as  "_s + bracketed.chopped(1) + u"ofsum]"_s))
+        << totals.toStdString();
+    EXPECT_TRUE(totals.contains(u"left(部门号,2)='0''1'"_s)) << totals.toStdString();
+}
+
 TEST(PaymentQueries, AnEmptyCatalogueIsASubscriptError) {
     slp::data::WageCatalogue empty;
     try {

@@ -27,7 +27,7 @@ class SummaryCli : public ::testing::Test {
     void SetUp() override {
         ASSERT_TRUE(home.isValid());
         db = home.filePath(u"w.db"_s);
-        ASSERT_EQ(run({u"demo-db"_s, db, u"--employees"_s, u"40"_s}).code, 0);
+        ASSERT_EQ(run({u"demo-db"_s, db, u"--wide"_s, u"--employees"_s, u"40"_s}).code, 0);
     }
     CliResult run(const QStringList& args) {
         QProcess p;

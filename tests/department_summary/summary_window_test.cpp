@@ -12,8 +12,8 @@
 
 #include "basic/scripted_prompts.h"
 #include "print/font_metrics.h"
-#include "ui/window_registry.h"
 #include "summary_fixture.h"
+#include "ui/window_registry.h"
 #include "windows/department_summary/department_summary_window.h"
 #include "windows/department_summary/register_department_summary.h"
 #include "windows/shared/wage_grid_view.h"

@@ -28,7 +28,7 @@ class EmployeeCli : public ::testing::Test {
   protected:
     void SetUp() override {
         db = home.filePath(u"w.db"_s);
-        ASSERT_EQ(run({u"demo-db"_s, db, u"--employees"_s, u"30"_s}).code, 0);
+        ASSERT_EQ(run({u"demo-db"_s, db, u"--wide"_s, u"--employees"_s, u"30"_s}).code, 0);
     }
     CliResult run(const QStringList& args) {
         QProcess p;

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "basic/scripted_prompts.h"
-#include "ui/window_registry.h"
 #include "print/pdf_spool_printer.h"
+#include "ui/window_registry.h"
 #include "wage_fixture.h"
 #include "windows/shared/window_services.h"
 

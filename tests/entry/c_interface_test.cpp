@@ -34,8 +34,8 @@ TEST(CInterface, ProgIdIsTheOnlyCreatableName) {
 
 TEST(CInterface, DispatchIdsFollowTheInterfaceOrder) {
     Component c;
-    const char* names[] = {"Card", "PFirst", "PSecond", "PThird", "PSEL",
-                           "GetDWDM", "GetDWMC", "GetRQ", "GetDB", "GetFXRQ"};
+    const char* names[] = {"Card",    "PFirst",  "PSecond", "PThird", "PSEL",
+                           "GetDWDM", "GetDWMC", "GetRQ",   "GetDB",  "GetFXRQ"};
     for (int32_t i = 0; i < 10; ++i) {
         int32_t id = -1;
         ASSERT_EQ(slp_get_dispid(c.obj, names[i], &id), SLP_OK) << names[i];

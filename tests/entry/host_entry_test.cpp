@@ -1,12 +1,13 @@
 // The host's calls on 打印工资: the work month, the pay date, the database and the windows.
-#include <QApplication>
-#include <QWidget>
 #include <gtest/gtest.h>
 
-#include "ui/translations.h"
+#include <QApplication>
+#include <QWidget>
+
 #include "basic/error.h"
 #include "data/database.h"
 #include "entry/打印工资.h"
+#include "ui/translations.h"
 
 using namespace Qt::StringLiterals;
 using slp::HostContext;
@@ -87,7 +88,7 @@ TEST(HostEntry, UnitPutsReplaceOneFieldEach) {
 
 // A window that counts how it is shown: the registry's contract, not a product window.
 class CountingWindow : public slp::ManagedWindow {
-public:
+  public:
     explicit CountingWindow(int* loads) : loads_(loads) {}
     void showOrRaise() override {
         if (!widget_.isVisible()) ++*loads_;  // a closed window loads afresh
@@ -99,13 +100,13 @@ public:
     void close() { widget_.close(); }
     int shows = 0;
 
-private:
+  private:
     int* loads_;
     QWidget widget_;
 };
 
 class RegistryTest : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() {
         if (!QApplication::instance()) {
             static int argc = 1;
@@ -155,7 +156,8 @@ TEST_F(RegistryTest, MissingWindowIsReportedByName) {
                  {host.PSEL(), u"特殊打印设置"}};
     for (const auto& c : calls) {
         EXPECT_EQ(c.status.code, slp::status::NotImplemented);
-        EXPECT_TRUE(c.status.description.contains(QString::fromUtf16(c.name))) << c.status.description.toStdString();
+        EXPECT_TRUE(c.status.description.contains(QString::fromUtf16(c.name)))
+            << c.status.description.toStdString();
     }
     EXPECT_EQ(reg.instance(WindowId::EmployeeTable), nullptr);
 }
@@ -184,7 +186,8 @@ TEST_F(RegistryTest, ClosingAWageWindowReleasesTheDatabase) {
     EXPECT_EQ(db.use_count(), 2);
 
     // Closing windows that do not own the month's data keeps the database.
-    for (WindowId id : {WindowId::CardExport, WindowId::SpecialPrint, WindowId::PrintPreview, WindowId::Query}) {
+    for (WindowId id :
+         {WindowId::CardExport, WindowId::SpecialPrint, WindowId::PrintPreview, WindowId::Query}) {
         reg.windowClosed(id);
         EXPECT_EQ(ctx.database, db);
     }

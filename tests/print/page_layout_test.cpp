@@ -146,12 +146,13 @@ TEST(PrintPageRows, EveryRowOnExactlyOnePage) {
         PageLayoutKind kind;
         int rows, per, page, first, last;
     } cases[] = {
-        {PageLayoutKind::Table, 102, 40, 1, 1, 40},      {PageLayoutKind::Table, 102, 40, 3, 81, 101},
-        {PageLayoutKind::Table, 42, 40, 2, 41, 41},      // the totals row alone
+        {PageLayoutKind::Table, 102, 40, 1, 1, 40},
+        {PageLayoutKind::Table, 102, 40, 3, 81, 101},
+        {PageLayoutKind::Table, 42, 40, 2, 41, 41},  // the totals row alone
         {PageLayoutKind::Table, 100002, 40, 820, 32761, 32800},
         {PageLayoutKind::Slips, 102, 10, 11, 101, 101},  // a slip page may hold the totals alone
         {PageLayoutKind::WrappedSlips, 33001, 10, 3277, 32761, 32770},
-        {PageLayoutKind::Slips, 5, 0, 2, 2, 2},          // at least one slip a page
+        {PageLayoutKind::Slips, 5, 0, 2, 2, 2},  // at least one slip a page
     };
     for (const auto& c : cases) {
         PrintLayout layout;

@@ -82,8 +82,8 @@ TEST(PainterTargetText, WidthsAgreeWithQtLayoutWhateverTheFontChanges) {
                         t.SetFontName(face);
                         t.SetFontSize(size);
                         t.SetFontBold(bold);
-                        const QFontMetricsF qt(
-                            FontMetrics::instance().font(face, size, bold, c.dpi)->font(), &device);
+                        const QFontMetricsF qt(FontMetrics::instance().font(face, size, bold, c.dpi)->font(),
+                                               &device);
                         for (const QString& text : kTexts) {
                             EXPECT_FLOAT_EQ(t.TextWidth(text), float(qt.horizontalAdvance(text)))
                                 << face.toStdString() << " " << size << (bold ? " bold " : " ")
@@ -102,7 +102,8 @@ TEST(PainterTargetText, ManyTextsAreMeasuredAlikeBeyondWhatIsRemembered) {
     PdfSpoolPrinter printer(dir.path());
     PrintTarget& t = printer.target();
     const QImage device = deviceAt(1440);
-    const QFontMetricsF qt(FontMetrics::instance().font(t.FontName(), t.FontSize(), false, 1440)->font(), &device);
+    const QFontMetricsF qt(FontMetrics::instance().font(t.FontName(), t.FontSize(), false, 1440)->font(),
+                           &device);
     const int count = MeasuredFont::kMaxRememberedWidths + 100;
     for (int i = 0; i < count; i += 7) {
         const QString text = QString::number(i * 1.25, 'f', 2);

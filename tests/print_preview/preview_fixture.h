@@ -12,8 +12,8 @@
 
 #include "basic/clock.h"
 #include "basic/scripted_prompts.h"
-#include "data/wage_grid.h"
 #include "data/host_context.h"
+#include "data/wage_grid.h"
 #include "print/pdf_spool_printer.h"
 #include "print/preview/preview_canvas.h"
 #include "print/preview/print_preview_driver.h"

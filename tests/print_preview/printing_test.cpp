@@ -7,8 +7,8 @@
 
 #include "basic/error.h"
 #include "preview_fixture.h"
-#include "print/preview/headless_print.h"
 #include "print/page.h"
+#include "print/preview/headless_print.h"
 #include "print/preview/no_printer.h"
 
 using namespace Qt::StringLiterals;
@@ -275,7 +275,8 @@ TEST(PreviewPrinting, WrappedSlipsTallerThanCountedFlowOntoMorePagesAndNoneIsLos
                 for (const QString& text : {first, last}) {
                     if (const auto* t = page.find(text)) {
                         ++found;
-                        EXPECT_LT(t->at.y() + 180, page.size.height()) << perLine << " " << text.toStdString();
+                        EXPECT_LT(t->at.y() + 180, page.size.height())
+                            << perLine << " " << text.toStdString();
                     }
                 }
             }

@@ -11,8 +11,8 @@
 #include <QTest>
 #include <QWheelEvent>
 
-#include "ui/window_registry.h"
 #include "preview_fixture.h"
+#include "ui/window_registry.h"
 #include "windows/print_preview/page_picture.h"
 #include "windows/print_preview/print_preview_host.h"
 #include "windows/print_preview/show_print_preview.h"

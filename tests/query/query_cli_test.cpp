@@ -30,7 +30,7 @@ CliResult slpayprn(const QStringList& args, const QTemporaryDir& home) {
 TEST(QueryCli, TheGridOfTheQueryAsTabSeparatedText) {
     QTemporaryDir home;
     const QString db = home.filePath(u"w.db"_s);
-    ASSERT_EQ(slpayprn({u"demo-db"_s, db, u"--employees"_s, u"30"_s}, home).code, 0);
+    ASSERT_EQ(slpayprn({u"demo-db"_s, db, u"--wide"_s, u"--employees"_s, u"30"_s}, home).code, 0);
 
     // The demo database always has 李娜 (employee 2) and 王 芳 (employee 3).
     CliResult r = slpayprn({u"grid"_s, u"query"_s, u"--db"_s, db, u"--name"_s, u"李娜"_s}, home);

@@ -31,7 +31,7 @@ class ServerCli : public ::testing::Test {
         if (!found) GTEST_SKIP() << "PostgreSQL tests skipped: " << reason.toStdString();
         url = *found;
         file = home.filePath(u"w.db"_s);
-        const QStringList demo = {u"--employees"_s, u"150"_s, u"--seed"_s, u"77"_s};
+        const QStringList demo = {u"--wide"_s, u"--employees"_s, u"150"_s, u"--seed"_s, u"77"_s};
         ASSERT_EQ(run(QStringList{u"demo-db"_s, file} + demo).code, 0);
         const CliResult server = run(QStringList{u"demo-db"_s, url} + demo);
         ASSERT_EQ(server.code, 0) << server.err.toStdString();
@@ -62,7 +62,8 @@ class ServerCli : public ::testing::Test {
     static QByteArray pdfContents(const QString& path) {
         QByteArray bytes = contents(path);
         const qsizetype at = bytes.indexOf("/CreationDate(D:");
-        if (at >= 0) bytes.replace(at, qsizetype(sizeof "/CreationDate(D:yyyyMMddHHmmssZ)") - 1, "/CreationDate");
+        if (at >= 0)
+            bytes.replace(at, qsizetype(sizeof "/CreationDate(D:yyyyMMddHHmmssZ)") - 1, "/CreationDate");
         return bytes;
     }
 

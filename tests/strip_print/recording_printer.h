@@ -81,9 +81,7 @@ class RecordingPrinter : public slp::print::Printer {
     }
 
   private:
-    size_t callCount() {
-        return static_cast<const FailingTarget&>(recording()).calls().size();
-    }
+    size_t callCount() { return static_cast<const FailingTarget&>(recording()).calls().size(); }
 
     QPageLayout layout_{QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()};
     bool open_ = false;

@@ -79,7 +79,7 @@ TEST(StripPdf, TheCommandLinePrintsTheEmployeesAsTheMenuDoes) {
     if (!havePopplerTools()) GTEST_SKIP() << "pdfinfo / pdftotext not installed";
     QTemporaryDir home;
     const QString db = home.filePath(u"w.db"_s);
-    ASSERT_EQ(slpayprn({u"demo-db"_s, db, u"--employees"_s, u"12"_s}, home.path()).code, 0);
+    ASSERT_EQ(slpayprn({u"demo-db"_s, db, u"--wide"_s, u"--employees"_s, u"12"_s}, home.path()).code, 0);
     const QString pdf = home.filePath(u"strips"_s);
 
     // Employees 2 to 4: one file of three pages, the second holding employee 3.

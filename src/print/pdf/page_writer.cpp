@@ -1,13 +1,13 @@
 // A page value into the PDF document: its lines, a pen width at a time with the pieces that continue one
 // another joined, then its texts as glyphs in drawing order, one segment for each change of font.
 #include <QHash>
+#include <algorithm>
 #include <memory>
 #include <vector>
 
 #include "print/font_metrics.h"
 #include "print/page.h"
 #include "print/page_pieces.h"
-#include <algorithm>
 #include "print/pdf/pdf_document.h"
 
 namespace slp::print::pdf {
@@ -75,17 +75,11 @@ struct Glyphs {
 
 void PdfDocument::addPage(const Page& page, QSizeF points, float penPixelTwips, int dpi) {
     beginPage(points);
-    std::vector<std::pair<int, std::vector<QLineF>>> pens;
-    for (const PageLine& l : page.lines) {
-        auto it = std::find_if(pens.begin(), pens.end(), [&](const auto& e) { return e.first == l.penPixels; });
-        if (it == pens.end()) it = pens.insert(pens.end(), {l.penPixels, {}});
-        it->second.push_back(l.line);
-    }
-    for (auto& [pixels, lines] : pens) {
-        const float width = float(pixels) * penPixelTwips;
-        const size_t straight = joinStraightLines(lines);
-        strokeLines(width, lines.data(), straight);
-        strokeLines(width, lines.data() + straight, lines.size() - straight);
+    for (PenLines& pen : linesByPen(page.lines)) {
+        const float width = float(pen.penPixels) * penPixelTwips;
+        const size_t straight = joinStraightLines(pen.lines);
+        strokeLines(width, pen.lines.data(), straight);
+        strokeLines(width, pen.lines.data() + straight, pen.lines.size() - straight);
     }
 
     Glyphs g;

@@ -10,8 +10,8 @@
 
 #include "basic/error.h"
 #include "basic/prompts.h"
-#include "data/wage_grid_model.h"
 #include "data/host_context.h"
+#include "data/wage_grid_model.h"
 #include "export/card_input.h"
 #include "settings/keys.h"
 #include "settings/store.h"

@@ -9,9 +9,9 @@
 
 #include "basic/prompts.h"
 #include "data/column_widths.h"
-#include "print/font_metrics.h"
 #include "data/wage_grid.h"
 #include "data/wage_items.h"
+#include "print/font_metrics.h"
 #include "print/preview/print_preview_request.h"
 
 namespace slp {

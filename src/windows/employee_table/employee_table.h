@@ -9,9 +9,9 @@
 
 #include "basic/prompts.h"
 #include "data/column_widths.h"
-#include "print/font_metrics.h"
 #include "data/wage_grid.h"
 #include "data/wage_items.h"
+#include "print/font_metrics.h"
 
 namespace slp {
 struct HostContext;
@@ -39,8 +39,8 @@ class EmployeeTable {
     EmployeeTable(const HostContext& context, settings::Store& store,
                   data::CharUnitMeasure measure = print::measureCharUnit);
 
-    // The first thing opening does: print font size 9, charUnit of "我" at 9 points in 宋体, and the zero display
-    // from the settings (unit code & "GZ", "打印", "显示零", default 1). A stored text that does not
+    // The first thing opening does: print font size 9, charUnit of "我" at 9 points in 宋体, and the zero
+    // display from the settings (unit code & "GZ", "打印", "显示零", default 1). A stored text that does not
     // convert raises its error after the rest is done; the zeros are then shown.
     void beginOpening();
     // Opening, next: loads the month's catalogue. False (after the message) when the month has none;

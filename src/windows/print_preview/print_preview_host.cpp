@@ -5,7 +5,9 @@
 #include "basic/error.h"
 #include "print/chinese_fonts.h"
 #include "print/preview/no_printer.h"
+#include "print/printer_choice.h"
 #include "print/system_printer.h"
+#include "windows/print_preview/printer_choice_dialog.h"
 
 using namespace Qt::StringLiterals;
 
@@ -13,11 +15,12 @@ namespace slp::print {
 
 namespace {
 
-std::unique_ptr<Printer> openDefaultPrinter() {
+// The chosen printer (PDF files when the system has none), held so that the printer setup can
+// exchange it; a stand-in laying pages out on A4 when even the PDF folder cannot be made.
+std::unique_ptr<Printer> openDefaultPrinter(const settings::Store& store) {
     try {
-        return openSystemPrinter();
-    } catch (const Error& e) {
-        if (e.number() != errnum::NoPrinter) throw;
+        return std::make_unique<ChosenPrinter>(openChosenPrinter(store));
+    } catch (const Error&) {
         return std::make_unique<NoInstalledPrinter>();
     }
 }
@@ -33,7 +36,9 @@ PrintPreviewHost::PrintPreviewHost(WindowRegistry& registry, PrintPreviewService
     }
     if (!services_.clock) services_.clock = &systemClock_;
     if (!services_.prompts) services_.prompts = &qtPrompts_;
-    if (!services_.openPrinter) services_.openPrinter = openDefaultPrinter;
+    if (!services_.openPrinter) {
+        services_.openPrinter = [store = services_.store] { return openDefaultPrinter(*store); };
+    }
 }
 
 PrintPreviewHost::~PrintPreviewHost() {
@@ -93,6 +98,24 @@ void PrintPreviewHost::showOrRaise() {
 void PrintPreviewHost::setupPrinter(QWidget* parent) {
     if (services_.printerSetup) {
         services_.printerSetup(*printer_, parent);
+        return;
+    }
+    if (auto* chosen = dynamic_cast<ChosenPrinter*>(printer_.get())) {
+        PrinterChoiceDialog dialog(printerChoices(), chosenPrinter(*services_.store),
+                                   loadPdfPrintSetup(*services_.store), parent);
+        if (dialog.exec() != QDialog::Accepted) return;
+        try {
+            applyPrinterChoice(*services_.store, *chosen, dialog.choice(), dialog.setup());
+        } catch (const Error& e) {
+            services_.prompts->messageBox(e.description(), QString(), MessageIcon::Warning, MessageButtons::Ok);
+            return;
+        }
+        // A system printer's own settings, as before.
+        if (auto* system = dynamic_cast<SystemPrinter*>(&chosen->current())) {
+            QPrintDialog printDialog(&system->qtPrinter(), parent);
+            printDialog.setWindowTitle(u"打印设置"_s);
+            printDialog.exec();
+        }
         return;
     }
     if (auto* system = dynamic_cast<SystemPrinter*>(printer_.get())) {

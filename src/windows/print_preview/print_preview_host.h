@@ -6,13 +6,13 @@
 #include <memory>
 
 #include "basic/clock.h"
-#include "ui/window_registry.h"
 #include "print/preview/preview_canvas.h"
 #include "print/preview/print_preview_driver.h"
-#include "windows/print_preview/print_preview_window.h"
-#include "windows/print_preview/show_print_preview.h"
 #include "settings/store.h"
 #include "ui/qt_prompts.h"
+#include "ui/window_registry.h"
+#include "windows/print_preview/print_preview_window.h"
+#include "windows/print_preview/show_print_preview.h"
 
 namespace slp::print {
 

@@ -12,9 +12,9 @@
 #include <QStatusBar>
 #include <QWheelEvent>
 
-#include "windows/print_preview/page_picture.h"
 #include "print/preview/preview_canvas.h"
 #include "print/preview/print_preview_driver.h"
+#include "windows/print_preview/page_picture.h"
 
 using namespace Qt::StringLiterals;
 

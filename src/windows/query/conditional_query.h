@@ -7,10 +7,10 @@
 
 #include "basic/prompts.h"
 #include "data/column_widths.h"
-#include "print/font_metrics.h"
 #include "data/result_set.h"
 #include "data/wage_grid.h"
 #include "data/wage_items.h"
+#include "print/font_metrics.h"
 #include "windows/shared/window_services.h"
 
 namespace slp {

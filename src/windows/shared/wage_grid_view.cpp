@@ -5,6 +5,7 @@
 #include <QScrollBar>
 
 #include "windows/shared/caption_header_model.h"
+#include "windows/shared/shown_widths.h"
 #include "windows/shared/window_geometry.h"
 
 namespace slp::windows {
@@ -90,6 +91,10 @@ QString WageGridView::shownText(int gridRow, int col) const {
     return shown_->data(indexOfCell(gridRow, col), Qt::DisplayRole).toString();
 }
 
+int WageGridView::frozenRowHeight(int gridRow) const {
+    return frozen_->rowHeight(gridRow - 1);
+}
+
 int WageGridView::frozenWidth() const {
     int width = 0;
     for (int c = 0; c < model_.grid().fixedCols() && c < model_.grid().cols(); ++c) width += columnWidth(c);
@@ -102,15 +107,25 @@ void WageGridView::applyLayout() {
     font.setPointSizeF(grid.fontSize());
     setFont(font);
     frozen_->setFont(font);
-    const int rowHeight = QFontMetrics(font).height() + 6;
+    const QFontMetrics metrics(font);
+    const int rowHeight = metrics.height() + 6;
     const int captionHeight = grid.rows() > 0 && grid.rowHeight(0) != data::WageGrid::kAutoRowHeight
                                   ? pixelsFromTwips(grid.rowHeight(0), logicalDpiY())
                                   : pixelsFromTwips(kCaptionHeight, logicalDpiY());
+    // On screen a column is at least as wide as its widest cell; the grid keeps the rule's widths.
+    QList<int> widths;
+    const int hidden = pixelsFromTwips(199, dpi());
+    const auto measure = [&metrics](QStringView text) { return metrics.horizontalAdvance(text.toString()); };
+    for (int c = 0; c < grid.cols(); ++c) {
+        widths << shownWidth(pixelsFromTwips(grid.colWidth(c), dpi()), widestCell(grid, c, measure),
+                             kCellPadding, hidden);
+    }
     for (QTableView* view : {static_cast<QTableView*>(this), frozen_}) {
+        // The smallest row height follows the font as well, or a view keeps the rows of a larger font.
+        view->verticalHeader()->setMinimumSectionSize(std::min(rowHeight, 8));
         view->verticalHeader()->setDefaultSectionSize(rowHeight);
         view->horizontalHeader()->setFixedHeight(std::max(captionHeight, rowHeight));
-        for (int c = 0; c < grid.cols(); ++c)
-            view->setColumnWidth(c, pixelsFromTwips(grid.colWidth(c), dpi()));
+        for (int c = 0; c < grid.cols(); ++c) view->setColumnWidth(c, widths[c]);
     }
     for (int c = 0; c < grid.cols(); ++c) frozen_->setColumnHidden(c, c >= grid.fixedCols());
     frozen_->setVisible(grid.fixedCols() > 0 && grid.cols() > 0);

@@ -16,6 +16,8 @@ class WageGridView : public QTableView {
   public:
     // Height of the caption row in twips.
     static constexpr int kCaptionHeight = 500;
+    // Pixels beside a cell's text when a column is widened to its widest cell.
+    static constexpr int kCellPadding = 8;
 
     explicit WageGridView(data::WageGridModel& model, QWidget* parent = nullptr);
 
@@ -24,8 +26,11 @@ class WageGridView : public QTableView {
     QModelIndex indexOfCell(int gridRow, int col) const;
     // The text a clerk sees in a grid cell, caption row included (as drawn, from the view's models).
     QString shownText(int gridRow, int col) const;
-    // Width in pixels of a column as shown.
+    // Width in pixels of a column as shown: the rule's width, or its widest cell's where that is more.
     int shownColumnWidth(int col) const { return columnWidth(col); }
+    // Height in pixels of a row (from 1) in the scrolling and in the frozen columns.
+    int shownRowHeight(int gridRow) const { return rowHeight(gridRow - 1); }
+    int frozenRowHeight(int gridRow) const;
 
     // What a click in a cell or a caption does, for the window and for tests: the column's caption marker
     // is the window's business, so the view only reports it.

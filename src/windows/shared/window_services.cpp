@@ -1,13 +1,13 @@
 #include "windows/shared/window_services.h"
 
-#include "print/font_metrics.h"
 #include "data/host_context.h"
-#include "ui/window_registry.h"
 #include "export/spreadsheet_export.h"
-#include "windows/print_preview/show_print_preview.h"
+#include "print/font_metrics.h"
 #include "print/printer.h"
-#include "print/system_printer.h"
+#include "print/printer_choice.h"
 #include "settings/store.h"
+#include "ui/window_registry.h"
+#include "windows/print_preview/show_print_preview.h"
 
 namespace slp::windows {
 
@@ -18,7 +18,8 @@ WindowServices standardWindowServices(WindowRegistry& registry, HostContext& con
     s.store = std::make_shared<settings::Store>();
     s.clock = std::make_shared<SystemClock>();
     s.measure = print::measureCharUnit;
-    s.openPrinter = [] { return print::openSystemPrinter(); };
+    // The chosen printer: a system printer, or PDF files (the choice when the system has no printer).
+    s.openPrinter = [store = s.store] { return print::openChosenPrinter(*store); };
     s.showPreview = [&registry](const print::PrintPreviewRequest& request) {
         print::ShowPrintPreview(registry, request);
     };

@@ -1,0 +1,73 @@
+#include "print/pdf_print_choice.h"
+
+#include <QDir>
+#include <QRegularExpression>
+#include <QSizeF>
+#include <QStandardPaths>
+
+#include "settings/store.h"
+
+using namespace Qt::StringLiterals;
+
+namespace slp::print {
+
+namespace {
+const QString kSection = u"PdfPrinter"_s;
+}  // namespace
+
+QString pdfPrinterName() {
+    return u"打印到PDF文件"_s;
+}
+
+QString defaultPdfFolder() {
+    QString base = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (base.isEmpty()) base = QDir::homePath();
+    return QDir(base).filePath(u"工资打印"_s);
+}
+
+std::optional<QPageSize> paperNamed(const QString& name) {
+    const QString wanted = name.trimmed();
+    if (wanted.isEmpty()) return std::nullopt;
+    static const QRegularExpression custom(u"^(\\d+(?:\\.\\d+)?)\\s*[xX×]\\s*(\\d+(?:\\.\\d+)?)\\s*mm$"_s);
+    if (const auto m = custom.match(wanted); m.hasMatch()) {
+        const double w = m.captured(1).toDouble();
+        const double h = m.captured(2).toDouble();
+        // From a visiting card to a large plan.
+        if (w < 50 || h < 50 || w > 2000 || h > 2000) return std::nullopt;
+        return QPageSize(QSizeF(w, h), QPageSize::Millimeter, QString(), QPageSize::ExactMatch);
+    }
+    for (int id = 0; id <= int(QPageSize::LastPageSize); ++id) {
+        const auto pageId = QPageSize::PageSizeId(id);
+        if (pageId == QPageSize::Custom) continue;
+        if (QPageSize::key(pageId).compare(wanted, Qt::CaseInsensitive) == 0) return QPageSize(pageId);
+    }
+    return std::nullopt;
+}
+
+QString paperNameOf(const QPageSize& size) {
+    if (size.id() != QPageSize::Custom) return size.key();
+    const QSizeF mm = size.size(QPageSize::Millimeter);
+    return u"%1x%2mm"_s.arg(mm.width()).arg(mm.height());
+}
+
+PdfPrintSetup loadPdfPrintSetup(const settings::Store& store) {
+    PdfPrintSetup setup;
+    const QString app = settings::appComponent();
+    setup.folder = store.read(app, kSection, u"Folder"_s, QString());
+    if (setup.folder.isEmpty()) setup.folder = defaultPdfFolder();
+    if (const auto paper = paperNamed(store.read(app, kSection, u"Paper"_s, QString()))) setup.paper = *paper;
+    if (store.read(app, kSection, u"Orientation"_s, QString()) == u"Landscape"_s) {
+        setup.orientation = QPageLayout::Landscape;
+    }
+    return setup;
+}
+
+void savePdfPrintSetup(settings::Store& store, const PdfPrintSetup& setup) {
+    const QString app = settings::appComponent();
+    store.write(app, kSection, u"Folder"_s, setup.folder);
+    store.write(app, kSection, u"Paper"_s, paperNameOf(setup.paper));
+    store.write(app, kSection, u"Orientation"_s,
+                setup.orientation == QPageLayout::Landscape ? u"Landscape"_s : u"Portrait"_s);
+}
+
+}  // namespace slp::print

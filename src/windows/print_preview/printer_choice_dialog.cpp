@@ -1,0 +1,77 @@
+#include "windows/print_preview/printer_choice_dialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace slp::print {
+
+PrinterChoiceDialog::PrinterChoiceDialog(const QStringList& choices, const QString& chosen,
+                                         const PdfPrintSetup& setup, QWidget* parent)
+    : QDialog(parent) {
+    setWindowTitle(u"打印机设置"_s);
+    auto* layout = new QVBoxLayout(this);
+    auto* top = new QFormLayout;
+    printer_ = new QComboBox(this);
+    printer_->addItems(choices);
+    printer_->setCurrentText(chosen);
+    top->addRow(u"打印机:"_s, printer_);
+    layout->addLayout(top);
+
+    pdfFields_ = new QWidget(this);
+    auto* form = new QFormLayout(pdfFields_);
+    form->setContentsMargins(0, 0, 0, 0);
+    auto* folderRow = new QHBoxLayout;
+    folder_ = new QLineEdit(setup.folder, pdfFields_);
+    auto* browse = new QPushButton(u"浏览..."_s, pdfFields_);
+    folderRow->addWidget(folder_);
+    folderRow->addWidget(browse);
+    form->addRow(u"PDF文件夹:"_s, folderRow);
+    paper_ = new QComboBox(pdfFields_);
+    paper_->setEditable(true);
+    paper_->addItems({u"A4"_s, u"A3"_s, u"A5"_s, u"B4"_s, u"B5"_s, u"Letter"_s, u"Legal"_s});
+    paper_->setCurrentText(paperNameOf(setup.paper));
+    form->addRow(u"纸张:"_s, paper_);
+    landscape_ = new QCheckBox(u"横向"_s, pdfFields_);
+    landscape_->setChecked(setup.orientation == QPageLayout::Landscape);
+    form->addRow(QString(), landscape_);
+    layout->addWidget(pdfFields_);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    layout->addWidget(buttons);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(browse, &QPushButton::clicked, this, [this] {
+        const QString dir = QFileDialog::getExistingDirectory(this, u"选择PDF文件夹"_s, folder_->text());
+        if (!dir.isEmpty()) folder_->setText(dir);
+    });
+    connect(printer_, &QComboBox::currentTextChanged, this, [this] { choiceChanged(); });
+    choiceChanged();
+}
+
+void PrinterChoiceDialog::choiceChanged() {
+    pdfFields_->setEnabled(printer_->currentText() == pdfPrinterName());
+}
+
+QString PrinterChoiceDialog::choice() const {
+    return printer_->currentText();
+}
+
+PdfPrintSetup PrinterChoiceDialog::setup() const {
+    PdfPrintSetup s;
+    s.folder = folder_->text().trimmed();
+    if (s.folder.isEmpty()) s.folder = defaultPdfFolder();
+    if (const auto paper = paperNamed(paper_->currentText())) s.paper = *paper;
+    s.orientation = landscape_->isChecked() ? QPageLayout::Landscape : QPageLayout::Portrait;
+    return s;
+}
+
+}  // namespace slp::print
