@@ -8,6 +8,7 @@
 #include "print/chinese_fonts.h"
 #include "print/pdf_spool_printer.h"
 #include "print_commands.h"
+#include "print_output.h"
 #include "windows/special_print/special_layout.h"
 #include "windows/special_print/special_print.h"
 #include "windows/special_print/special_settings.h"
@@ -144,7 +145,7 @@ std::optional<double> millimetres(const ParsedArgs& args, const QString& name) {
 }
 
 int runPrintSpecial(const ParsedArgs& args, const HostOptions& options) {
-    const QString dir = pdfDir(args);
+    checkPrintOutput(args);
     if (args.has(u"from"_s) != args.has(u"to"_s)) throw UsageError(u"--from and --to go together"_s);
     const int from = wholeNumber(args, u"from"_s, 1);
     const int to = wholeNumber(args, u"to"_s, 0);
@@ -163,7 +164,8 @@ int runPrintSpecial(const ParsedArgs& args, const HostOptions& options) {
     o.first = from;
     o.last = to;
     try {
-        print::PdfSpoolPrinter printer(dir);
+        PrintOutput output = openPrintOutput(args, session.store);
+        print::PdfSpoolPrinter& printer = *output.printer;
         const QPointF storedMm =
             readCalibrationMm(session.store, session.host.unitCode, printer.deviceName());
         o.calibration =
@@ -179,7 +181,7 @@ int runPrintSpecial(const ParsedArgs& args, const HostOptions& options) {
         if (PrintSpecial(printer, data, o) == 0) {
             printMessage(emptyRangeMessage(o.first, o.last, data.rows.recordCount()));
         }
-        printFiles(printer.writtenFiles());
+        finishPrintOutput(output);
         return 0;
     } catch (const Error& e) {
         printMessage(errorTitle(e.number()) + u' ' + e.description());
@@ -213,18 +215,20 @@ QList<Command> specialCommands() {
          QString(),
          u"print the month's records at the stored layout's positions, as 特殊打印设置's 打印 does: a PDF "
          u"file a page (several records a page) or a record (one a page)"_s,
-         {{u"pdf-dir"_s, true, u"DIR   folder for the PDF files, one a print job (job-0001.pdf, ...)"_s},
-          {u"one-per-page"_s, false, u"     one record a page (是否每张只打印一个)"_s},
-          {u"keep-page-size"_s, false,
-           u"     keep the printer's page in one-a-page mode (按预定应大小打印)"_s},
-          {u"from"_s, true, u"N     first record, from 1 (with --to)"_s},
-          {u"to"_s, true, u"N     last record"_s},
-          {u"sheet-width"_s, true,
-           u"CM    sheet width, at least 2 (default: the stored paper, 18000 twips)"_s},
-          {u"sheet-height"_s, true,
-           u"CM    sheet height, at least 2 (default: the stored paper, 10000 twips)"_s},
-          {u"offset-x"_s, true, u"MM    printer calibration, added to every position (default: stored)"_s},
-          {u"offset-y"_s, true, u"MM    printer calibration downwards (default: stored)"_s}},
+         printOutputOptions() +
+             QList<OptionSpec>{
+                 {u"one-per-page"_s, false, u"     one record a page (是否每张只打印一个)"_s},
+                 {u"keep-page-size"_s, false,
+                  u"     keep the printer's page in one-a-page mode (按预定应大小打印)"_s},
+                 {u"from"_s, true, u"N     first record, from 1 (with --to)"_s},
+                 {u"to"_s, true, u"N     last record"_s},
+                 {u"sheet-width"_s, true,
+                  u"CM    sheet width, at least 2 (default: the stored paper, 18000 twips)"_s},
+                 {u"sheet-height"_s, true,
+                  u"CM    sheet height, at least 2 (default: the stored paper, 10000 twips)"_s},
+                 {u"offset-x"_s, true,
+                  u"MM    printer calibration, added to every position (default: stored)"_s},
+                 {u"offset-y"_s, true, u"MM    printer calibration downwards (default: stored)"_s}},
          false,
          runPrintSpecial},
     };

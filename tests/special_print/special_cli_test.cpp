@@ -22,7 +22,7 @@ class SpecialCli : public ::testing::Test {
     void SetUp() override {
         ASSERT_TRUE(home.isValid());
         db = home.filePath(u"w.db"_s);
-        ASSERT_EQ(run({u"demo-db"_s, db, u"--employees"_s, u"10"_s}).code, 0);
+        ASSERT_EQ(run({u"demo-db"_s, db, u"--employees"_s, u"10"_s, u"--wide"_s}).code, 0);  // 28 items
     }
     CliResult run(QStringList args) {
         if (args.front() != u"demo-db"_s) args = QStringList{u"--db"_s, db} + args;
