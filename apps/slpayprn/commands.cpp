@@ -14,6 +14,7 @@
 #include "host_window.h"
 #include "payment_commands.h"
 #include "print_commands.h"
+#include "special_commands.h"
 #include "summary_commands.h"
 
 using namespace Qt::StringLiterals;
@@ -105,7 +106,8 @@ const QList<Command>& commands() {
              false,
              runDemoDb},
         } +
-        gridCommands() + printCommands() + cardCommands() + summaryCommands() + paymentCommands();
+        gridCommands() + printCommands() + cardCommands() + summaryCommands() + paymentCommands() +
+        specialCommands();
     return list;
 }
 

@@ -10,6 +10,7 @@
 #include "windows/employee_table/register_employee_table.h"
 #include "windows/print_preview/show_print_preview.h"
 #include "windows/query/register_query.h"
+#include "windows/special_print/register_special_print.h"
 
 namespace slp {
 
@@ -24,6 +25,7 @@ void installComponentWindows(WindowRegistry& registry) {
     registerDepartmentSummaryWindow(registry);
     registerEmployeeTableWindow(registry);
     registerQueryWindow(registry);
+    registerSpecialPrintWindow(registry);
     print::registerPrintPreviewWindow(registry);
 }
 

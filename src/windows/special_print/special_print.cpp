@@ -1,0 +1,217 @@
+#include "special_print.h"
+
+#include <QPageSize>
+
+#include "basic/conversions.h"
+#include "basic/error.h"
+#include "basic/host_text.h"
+#include "basic/prompts.h"
+#include "data/database.h"
+#include "data/database_error.h"
+#include "print/page.h"
+#include "print/page_recorder.h"
+#include "print/printer.h"
+
+using namespace Qt::StringLiterals;
+
+namespace slp::windows::special {
+
+QString specialItemsQuery(const QString& monthKey) {
+    return u"select 项目名称 from 14工资输出及公式 where  工作年月="_s + sqlTextLiteral(monthKey) +
+           u" order by 项目序号"_s;
+}
+
+QString columnName(QStringView itemName) {
+    bool plain = !itemName.isEmpty();
+    bool first = true;
+    for (const uint code : itemName.toUcs4()) {
+        const char32_t c = code;
+        const bool digit = c >= U'0' && c <= U'9';
+        if ((first && digit) || (c != U'_' && !digit && !QChar::isLetterOrNumber(c))) {
+            plain = false;
+            break;
+        }
+        first = false;
+    }
+    return plain ? itemName.toString() : sqlBracketed(itemName);
+}
+
+QString specialDataQuery(const QStringList& items, const QString& dataTable, const QString& monthKey,
+                         const QString& orderClause) {
+    QStringList columns;
+    for (const QString& item : items) columns << columnName(item);
+    return u" select "_s + columns.join(u',') + u" from  "_s + dataTable + u" where 工作年月= "_s +
+           sqlTextLiteral(monthKey) + u' ' + orderClause;
+}
+
+SpecialData openSpecialData(data::Database& database, const QString& monthKey, const QString& orderClause,
+                            const QString& dataTable, const QString& payDate) {
+    QStringList items;
+    data::ResultSet names = database.open(specialItemsQuery(monthKey));
+    for (int i = 0; i < names.recordCount(); ++i) {
+        names.setAbsolutePosition(i);
+        items << names.text(0);
+    }
+    SpecialData data;
+    data.rows = database.open(specialDataQuery(items, dataTable, monthKey, orderClause));
+    data.rows.moveLast();
+    data.layout = ReadLayout(database);
+    data.payDate = payDate;
+    return data;
+}
+
+QString firstPrompt(int recordCount) {
+    return u"请选择从几号开始打印\r\n请注意共有"_s + QString::number(recordCount) + u"号"_s;
+}
+
+QString lastPrompt(int first, int recordCount) {
+    return u"你已选择从"_s + QString::number(first) + u"号开始,请选择到几号结束\r\n请注意共有"_s +
+           QString::number(recordCount) + u"号"_s;
+}
+
+std::optional<std::pair<int, int>> askRange(Prompts& prompts, int recordCount) {
+    const int first =
+        toInt16(leadingValue(prompts.inputBox(firstPrompt(recordCount), {}, u"1"_s).value_or(u""_s)));
+    if (first == 0) return std::nullopt;
+    const int last =
+        toInt16(leadingValue(prompts.inputBox(lastPrompt(first, recordCount), {}, {}).value_or(u""_s)));
+    if (last == 0) return std::nullopt;
+    return std::make_pair(first, last);
+}
+
+SheetGrid sheetGrid(QSizeF page, QSizeF sheet) {
+    SheetGrid grid;
+    const auto w = int64_t(sheet.width());
+    const auto h = int64_t(sheet.height());
+    grid.across = w > 0 ? int(int64_t(page.width()) / w) : 0;
+    grid.down = h > 0 ? int(int64_t(page.height()) / h) : 0;
+    // The host's own words, and what they mean here.
+    if (grid.across < 1 || grid.down < 1) {
+        throw Error(sheetTooLargeError, u"除数为零(打印纸张大于打印机的页面)"_s);
+    }
+    return grid;
+}
+
+QPointF recordOffset(int c, const SheetGrid& grid, QSizeF sheet) {
+    const int column = c % grid.across;
+    const int row = (c % grid.perPage()) / grid.across;
+    return {column * sheet.width(), row * sheet.height()};
+}
+
+QPointF valuePoint(QPointF caption, int16_t position, QSizeF captionSize) {
+    switch (position) {
+        case Above:
+            return {caption.x(), caption.y() - captionSize.height() - 60};
+        case LeftOf:
+            return {caption.x() - captionSize.width() - 90, caption.y()};
+        case RightOf:
+            return {caption.x() + captionSize.width() + 90, caption.y()};
+        default:
+            return {caption.x(), caption.y() + captionSize.height() + 60};
+    }
+}
+
+void PrintOneRecord(print::PrintTarget& target, const SpecialData& data, QPointF offset) {
+    const int m = int(data.layout.size());
+    for (int k = 0; k < m; ++k) {
+        const LayoutRow& row = data.layout[size_t(k)];
+        const QPointF at = QPointF(row.x, row.y) + offset;
+        if (row.printName) {
+            target.SetCurrentX(float(at.x()));
+            target.SetCurrentY(float(at.y()));
+            target.Print(row.caption);
+        }
+        const QSizeF size(target.TextWidth(row.caption), target.TextHeight(row.caption));
+        const QPointF value = valuePoint(at, row.position, size);
+        target.SetCurrentX(float(value.x()));
+        target.SetCurrentY(float(value.y()));
+        // A layout row beyond the data's columns raises the query's "item not found".
+        target.Print(k < m - 1 ? data.rows.text(k) : data.payDate);
+    }
+}
+
+QString footerText(int page) {
+    return u"第"_s + QString::number(page) + u"页"_s;
+}
+
+std::vector<print::Page> RecordSpecialPages(print::PageRecorder& recorder, SpecialData& data,
+                                            const SpecialOptions& options) {
+    const QSizeF page = recorder.sheet().size;
+    const SheetGrid grid = options.onePerPage ? SheetGrid{} : sheetGrid(page, options.sheet);
+    const int count = data.rows.recordCount();
+    const int first = options.first;
+    const int last = options.last > 0 ? options.last : count;
+    std::vector<print::Page> pages;
+    recorder.clearPage();
+    recorder.SetFontName(u"宋体"_s);
+    recorder.SetFontSize(9);
+    recorder.SetFontBold(false);
+    int c = 0;
+    for (int j = first - 1; j <= last - 1; ++j) {
+        data.rows.setAbsolutePosition(j);
+        const QPointF offset =
+            (options.onePerPage ? QPointF() : recordOffset(c, grid, options.sheet)) + options.calibration;
+        PrintOneRecord(recorder, data, offset);
+        const bool pageFull = options.onePerPage || (c + 1) % grid.perPage() == 0 || j == last - 1;
+        if (pageFull) {
+            if (!options.onePerPage) {
+                const QString footer = footerText(j / grid.perPage() + 1);
+                recorder.SetCurrentX((float(page.width()) - recorder.TextWidth(footer)) / 2);
+                recorder.SetCurrentY(float(page.height()) - 300);
+                recorder.Print(footer);
+            }
+            print::Page done = recorder.takePage();
+            done.endsJob = true;
+            pages.push_back(std::move(done));
+        }
+        ++c;
+    }
+    return pages;
+}
+
+int PrintSpecial(print::Printer& printer, SpecialData& data, const SpecialOptions& options) {
+    // Twips in inches: the sizes stay exact.
+    const QPageSize before(QSizeF(printer.paperWidth(), printer.paperHeight()) / 1440, QPageSize::Inch);
+    const bool resize = options.onePerPage && !options.keepPageSize;
+    if (resize) {
+        printer.setPageLayout(QPageSize(options.sheet / 1440, QPageSize::Inch, {}, QPageSize::ExactMatch),
+                              QPageLayout::Portrait);
+    }
+    std::vector<print::Page> pages;
+    try {
+        auto recorder = printer.newRecorder();
+        pages = RecordSpecialPages(*recorder, data, options);
+    } catch (...) {
+        if (resize) printer.setPageLayout(before, QPageLayout::Portrait);
+        throw;
+    }
+    int sent = 0;
+    try {
+        for (const print::Page& page : pages) {
+            printer.printPage(page);
+            printer.endDoc();
+            ++sent;
+        }
+    } catch (...) {
+        printer.abortDoc();
+        if (resize) printer.setPageLayout(before, QPageLayout::Portrait);
+        throw;
+    }
+    if (resize) printer.setPageLayout(before, QPageLayout::Portrait);
+    return sent;
+}
+
+QString emptyRangeMessage(int first, int last, int recordCount) {
+    return u"所选范围（第"_s + QString::number(first) + u"号至第"_s + QString::number(last) +
+           u"号）内没有可打印的内容（共"_s + QString::number(recordCount) + u"号），未打印任何内容。"_s;
+}
+
+QString errorTitle(int number) {
+    return u"错误号:"_s + QString::number(number);
+}
+
+double mmToTwips(double mm) {
+    return mm * 1440.0 / 25.4;
+}
+
+}  // namespace slp::windows::special
