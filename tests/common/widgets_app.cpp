@@ -1,5 +1,6 @@
-// The department payment tests need a QApplication (offscreen): Qt SQL finds its drivers through it,
-// "我" is measured in real faces and the window tests show widgets.
+// The window tests need a QApplication (offscreen): Qt SQL finds its drivers through it, "我" is measured
+// in real faces and the windows show widgets. One application for the whole test program, made before
+// the first test and dropped after the last.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -20,7 +21,7 @@ class AppEnvironment : public ::testing::Environment {
 
   private:
     int argc_ = 1;
-    char name_[16] = "test_payment";
+    char name_[16] = "slp_tests";
     char* argv_[2] = {name_, nullptr};
     std::unique_ptr<QApplication> app_;
 };
