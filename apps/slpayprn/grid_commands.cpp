@@ -161,9 +161,7 @@ bool writeGrid(const data::WageGrid& grid, const QString& path) {
     }
 }
 
-namespace {
-
-QString outPath(const ParsedArgs& args) {
+QString gridOutPath(const ParsedArgs& args) {
     const QString path = args.value(u"out"_s);
     if (args.has(u"out"_s) && path.isEmpty()) throw UsageError(u"--out needs a FILE"_s);
     if (!path.isEmpty() && !path.endsWith(u".tsv"_s, Qt::CaseInsensitive) &&
@@ -173,8 +171,10 @@ QString outPath(const ParsedArgs& args) {
     return path;
 }
 
+namespace {
+
 int runGridEmployee(const ParsedArgs& args, const HostOptions& options) {
-    const QString path = outPath(args);
+    const QString path = gridOutPath(args);
     HostSession session;
     if (!openHostSession(session, options)) return 1;
     const auto grid = employeeGrid(session, !args.has(u"hide-zeros"_s));
@@ -183,7 +183,7 @@ int runGridEmployee(const ParsedArgs& args, const HostOptions& options) {
 }
 
 int runGridQuery(const ParsedArgs& args, const HostOptions& options) {
-    const QString path = outPath(args);
+    const QString path = gridOutPath(args);
     const QString name = args.value(u"name"_s);
     const QString department = args.value(u"dept"_s);
     if (windows::query::trimBlanks(name).isEmpty() && windows::query::trimBlanks(department).isEmpty()) {

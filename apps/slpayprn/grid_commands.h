@@ -42,6 +42,9 @@ std::optional<data::WageGrid> employeeGrid(HostSession& session, bool showZeros,
 QByteArray gridAsTsv(const data::WageGrid& grid);
 // Writes the grid to stdout (no path), a .tsv file or a .xlsx workbook. False after a message on stderr.
 bool writeGrid(const data::WageGrid& grid, const QString& path);
+// The --out FILE of a grid command: empty for stdout; a FILE not ending in .tsv or .xlsx, or --out
+// without one, is a wrong command line (UsageError).
+QString gridOutPath(const ParsedArgs& args);
 
 // "print a system message or error on stderr" as the commands do it.
 void printMessage(const QString& text);

@@ -30,11 +30,7 @@ std::optional<data::WageGrid> summaryGrid(HostSession& session, float printFontS
 namespace {
 
 int runGridSummary(const ParsedArgs& args, const HostOptions& options) {
-    const QString path = args.value(u"out"_s);
-    if (args.has(u"out"_s) && !path.endsWith(u".tsv"_s, Qt::CaseInsensitive) &&
-        !path.endsWith(u".xlsx"_s, Qt::CaseInsensitive)) {
-        throw UsageError(u"--out takes a FILE ending in .tsv or .xlsx"_s);
-    }
+    const QString path = gridOutPath(args);
     HostSession session;
     if (!openHostSession(session, options)) return 1;
     const auto grid = summaryGrid(session);
