@@ -107,8 +107,10 @@ bool MeasuredFont::needsEmbolden() {
 }
 
 FontMetrics& FontMetrics::instance() {
-    static FontMetrics metrics;
-    return metrics;
+    // Never destroyed: at process exit Qt's font engines may already be gone, and the fonts kept here
+    // must not be released after them.
+    static FontMetrics* metrics = new FontMetrics;
+    return *metrics;
 }
 
 const QPaintDevice& FontMetrics::deviceAt(int dpi) {
