@@ -87,8 +87,9 @@ int main(int argc, char** argv) {
         app = std::make_unique<QApplication>(argc, argv);
         slp::ui::installQtChineseTranslations();
     } else {
-        // Printing and measuring need fonts but no display.
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        // Printing and measuring need fonts but no display: the plain platform with the system's fonts
+        // starts fastest and never waits for a display server, whatever the desktop session sets.
+        qputenv("QT_QPA_PLATFORM", "minimal:enable_fonts");
         app = std::make_unique<QGuiApplication>(argc, argv);
     }
     QCoreApplication::setApplicationName(u"Sl_PAYPRN"_s);

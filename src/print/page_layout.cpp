@@ -10,6 +10,7 @@
 #include "print/printer.h"
 #include "print/render_support.h"
 #include "print/wage_print.h"
+#include "settings/store.h"
 
 using namespace Qt::StringLiterals;
 
@@ -140,6 +141,8 @@ int PrintPages(PrintLayout& layout, Printer& printer, PageLayoutKind kind, const
     to = std::min(to, int(layout.pageCount));
     from = std::max(from, 1);
     if (from > to) return 0;
+    // One document, one set of settings: line widths and extra columns are read once, not per page.
+    const settings::ReadSnapshot settingsAtStart;
     PrintTarget* const before = layout.printTarget;
     const std::unique_ptr<PageRecorder> recorder = printer.newRecorder();
     layout.printTarget = recorder.get();

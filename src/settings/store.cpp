@@ -139,6 +139,9 @@ ParsedFiles& parsedFiles() {
     return *files;
 }
 
+// The snapshot that serves this thread's reads, if any.
+thread_local ReadSnapshot::Files* activeSnapshot = nullptr;
+
 int errorNumberOf(QFileDevice::FileError error) {
     return error == QFileDevice::PermissionsError ? errnum::PermissionDenied : errnum::DeviceIo;
 }
@@ -222,8 +225,30 @@ QString Store::read(const QString& app, const QString& section, const QString& k
     return find(app, section, key).value_or(defaultValue);
 }
 
+struct ReadSnapshot::Files {
+    QHash<QString, std::shared_ptr<const LoadedFile>> byPath;
+};
+
+ReadSnapshot::ReadSnapshot() {
+    if (activeSnapshot) return;
+    files_ = std::make_unique<Files>();
+    activeSnapshot = files_.get();
+}
+
+ReadSnapshot::~ReadSnapshot() {
+    if (files_) activeSnapshot = nullptr;
+}
+
 std::optional<QString> Store::find(const QString& app, const QString& section, const QString& key) const {
-    const std::shared_ptr<const LoadedFile> file = parsedFiles().load(filePath(app));
+    const QString path = filePath(app);
+    std::shared_ptr<const LoadedFile> file;
+    if (activeSnapshot) {
+        std::shared_ptr<const LoadedFile>& kept = activeSnapshot->byPath[path];
+        if (!kept) kept = parsedFiles().load(path);
+        file = kept;
+    } else {
+        file = parsedFiles().load(path);
+    }
     if (file->state != FileState::Parsed) return std::nullopt;
     return file->doc.value(section, key);
 }
@@ -269,6 +294,7 @@ void Store::write(const QString& app, const QString& section, const QString& key
         file.error.clear();
         parsedFiles().remember(path, *written, std::make_shared<const LoadedFile>(std::move(file)));
     }
+    if (activeSnapshot) activeSnapshot->byPath.remove(path);
 }
 
 }  // namespace slp::settings

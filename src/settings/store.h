@@ -9,6 +9,7 @@
 // parsed reads as empty and is renamed aside
 // ("<name>.ini.corrupt-<yyyyMMdd-HHmmss>") by the next write before the new file is written.
 #include <QString>
+#include <memory>
 #include <optional>
 
 namespace slp {
@@ -53,6 +54,22 @@ class Store {
   private:
     QString folder_;
     const Clock* clock_ = nullptr;
+};
+
+// While a ReadSnapshot lives, the reads of its thread see each file as it was at the first read made
+// under it. A document printed page by page keeps one set of settings even when another window or
+// process saves halfway through, and each file is looked at once per document instead of once per
+// page. Writes made on the same thread are seen. Snapshots nest: an inner one serves from the outer.
+class ReadSnapshot {
+  public:
+    ReadSnapshot();
+    ~ReadSnapshot();
+    ReadSnapshot(const ReadSnapshot&) = delete;
+    ReadSnapshot& operator=(const ReadSnapshot&) = delete;
+    struct Files;
+
+  private:
+    std::unique_ptr<Files> files_;  // null when an outer snapshot serves
 };
 
 }  // namespace slp::settings

@@ -263,6 +263,19 @@ TEST(PdfOutputFile, AFileThatCannotBeWrittenIsAPrinterError) {
         PdfDocument document(path, u"t"_s, u"c"_s);
         document.finish();
     }
-    if (!havePoppler()) return;
-    EXPECT_TRUE(run(u"pdfinfo"_s, {path}).contains(u"Pages:           1"_s));
+    if (havePoppler()) {
+        EXPECT_TRUE(run(u"pdfinfo"_s, {path}).contains(u"Pages:           1"_s));
+    }
+
+    // Text without a face to draw it with is an error, not a blank page.
+    PdfDocument document(dir.filePath(u"faceless.pdf"_s), u"t"_s, u"c"_s);
+    const quint32 glyph = 1;
+    const QPointF origin(100, 100);
+    const char32_t character = U'工';
+    try {
+        document.showGlyphs(QRawFont(), false, &glyph, &origin, &character, 1);
+        FAIL() << "no error";
+    } catch (const slp::Error& e) {
+        EXPECT_EQ(e.number(), printerError);
+    }
 }

@@ -246,4 +246,29 @@ TEST_F(SettingsStore, AChangedFileIsReadAgainEvenAtTheSameSize) {
     }
 }
 
+TEST_F(SettingsStore, AReadSnapshotKeepsOneVersionOfEachFileUntilItEnds) {
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString path = store.filePath(u"0101GZ"_s);
+    const auto k = [&](const QString& key) { return store.read(u"0101GZ"_s, u"s"_s, key, u"?"_s); };
+    {
+        const ReadSnapshot snapshot;
+        EXPECT_EQ(k(u"k"_s), u"?"_s);  // missing when first read
+        replaceByHand(path, "[s]\nk=changed\n", false);
+        EXPECT_EQ(k(u"k"_s), u"?"_s);
+        {
+            const ReadSnapshot inner;  // served by the outer one
+            EXPECT_EQ(k(u"k"_s), u"?"_s);
+        }
+        EXPECT_EQ(k(u"k"_s), u"?"_s);
+        // A write of its own thread is seen, with what the file held by then.
+        store.write(u"0101GZ"_s, u"s"_s, u"mine"_s, u"1"_s);
+        EXPECT_EQ(k(u"mine"_s), u"1"_s);
+        EXPECT_EQ(k(u"k"_s), u"changed"_s);
+        replaceByHand(path, "[s]\nk=again\n", false);
+        EXPECT_EQ(k(u"k"_s), u"changed"_s);
+    }
+    EXPECT_EQ(k(u"k"_s), u"again"_s);
+    EXPECT_EQ(k(u"mine"_s), u"?"_s);
+}
+
 }  // namespace

@@ -5,7 +5,11 @@
 #include <QPainterPath>
 #include <cmath>
 
+#include "basic/error.h"
 #include "print/pdf/job_font.h"
+#include "print/printer.h"
+
+using namespace Qt::StringLiterals;
 
 namespace slp::print::pdf {
 
@@ -155,6 +159,9 @@ JobFont* PdfDocument::fontOf(const QRawFont& font) {
     for (const auto& [raw, job] : rawFonts_) {
         if (raw == font) return job;
     }
+    // Without a face there is nothing to embed nor outlines to fill: a page printed blank is worse than
+    // no page (a machine without fonts, or a display platform that offers none).
+    if (!font.isValid()) throw Error(printerError, u"找不到可用于打印的字体，未打印"_s);
     const std::shared_ptr<const TrueTypeFace> face = TrueTypeFace::of(font);
     JobFont* job = nullptr;
     if (face->embeddable()) {

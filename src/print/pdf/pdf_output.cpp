@@ -1,7 +1,7 @@
 #include "print/pdf/pdf_output.h"
 
 #include <unistd.h>
-#include <zlib.h>
+#include <libdeflate.h>
 
 #include <QDir>
 #include <charconv>
@@ -50,27 +50,19 @@ PdfOutput::PdfOutput(const QString& path) : file_(path) {
     if (!file_.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         throw Error(printerError, u"无法写入打印文件“%1”"_s.arg(QDir::toNativeSeparators(path)));
     }
-    auto* z = new z_stream{};
-    if (deflateInit(z, kLevel) != Z_OK) {
-        delete z;
-        throw Error(printerError, u"无法压缩打印文件"_s);
-    }
-    zstream_ = z;
+    compressor_ = libdeflate_alloc_compressor(kLevel);
+    if (!compressor_) throw Error(printerError, u"无法压缩打印文件"_s);
     offsets_.push_back(-1);  // object 0 is the head of the free list
     write("%PDF-1.4\n%\xE2\xE3\xCF\xD3\n");
 }
 
 PdfOutput::~PdfOutput() {
     close();
-    if (zstream_) {
-        deflateEnd(static_cast<z_stream*>(zstream_));
-        delete static_cast<z_stream*>(zstream_);
-    }
+    if (compressor_) libdeflate_free_compressor(compressor_);
 }
 
 int PdfOutput::reserve() {
-    offsets_.push_back(-1);
-    return int(offsets_.size() - 1);
+    return objects_++;
 }
 
 void PdfOutput::write(std::string_view bytes) {
@@ -86,8 +78,13 @@ void PdfOutput::flushBuffer() {
     buffer_.clear();
 }
 
-void PdfOutput::object(int number, std::string_view body) {
+void PdfOutput::placeObject(int number) {
+    if (size_t(number) >= offsets_.size()) offsets_.resize(size_t(number) + 1, -1);
     offsets_[size_t(number)] = written_;
+}
+
+void PdfOutput::object(int number, std::string_view body) {
+    placeObject(number);
     std::string head;
     appendInt(head, number);
     head += " 0 obj\n";
@@ -97,17 +94,12 @@ void PdfOutput::object(int number, std::string_view body) {
 }
 
 void PdfOutput::stream(int number, std::string_view data, std::string_view extra) {
-    auto* z = static_cast<z_stream*>(zstream_);
-    deflateReset(z);
-    deflated_.resize(deflateBound(z, uLong(data.size())));
-    z->next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
-    z->avail_in = uInt(data.size());
-    z->next_out = deflated_.data();
-    z->avail_out = uInt(deflated_.size());
-    if (deflate(z, Z_FINISH) != Z_STREAM_END) throw Error(printerError, u"无法压缩打印文件"_s);
-    const size_t length = deflated_.size() - z->avail_out;
+    deflated_.resize(libdeflate_zlib_compress_bound(compressor_, data.size()));
+    const size_t length =
+        libdeflate_zlib_compress(compressor_, data.data(), data.size(), deflated_.data(), deflated_.size());
+    if (length == 0) throw Error(printerError, u"无法压缩打印文件"_s);
 
-    offsets_[size_t(number)] = written_;
+    placeObject(number);
     std::string head;
     appendInt(head, number);
     head += " 0 obj\n<</Length ";
@@ -121,6 +113,7 @@ void PdfOutput::stream(int number, std::string_view data, std::string_view extra
 }
 
 void PdfOutput::finish(int catalog, int info) {
+    offsets_.resize(size_t(objects_.load()), -1);
     const qint64 xref = written_;
     std::string table = "xref\n0 ";
     appendInt(table, (long long)offsets_.size());

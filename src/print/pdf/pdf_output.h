@@ -1,12 +1,15 @@
 #pragma once
 // The file layer of the PDF writer: numbered objects written one after another into a file, their
-// offsets kept for the cross-reference table, streams compressed with zlib, and the compact number
+// offsets kept for the cross-reference table, streams compressed as zlib data, and the compact number
 // formatting the page contents use.
 #include <QByteArray>
 #include <QFile>
 #include <QString>
+#include <atomic>
 #include <string>
 #include <vector>
+
+struct libdeflate_compressor;
 
 namespace slp::print::pdf {
 
@@ -22,11 +25,12 @@ class PdfOutput {
     PdfOutput(const PdfOutput&) = delete;
     PdfOutput& operator=(const PdfOutput&) = delete;
 
-    // A new object number, for an object written later.
+    // A new object number, for an object written later. The one call any thread may make while
+    // another writes.
     int reserve();
     // Writes an object: "n 0 obj" body "endobj".
     void object(int number, std::string_view body);
-    // Writes a stream object compressed with zlib; extra entries go into its dictionary.
+    // Writes a stream object compressed as zlib data (FlateDecode); extra entries go into its dictionary.
     void stream(int number, std::string_view data, std::string_view extra = {});
     // Writes the cross-reference table and the trailer, then closes the file; throws slp::Error when
     // anything failed to be written.
@@ -34,20 +38,23 @@ class PdfOutput {
     // Closes the file, finished or not.
     void close();
 
-    // Compression level of the streams (zlib, 0 to 9).
-    static constexpr int kLevel = 3;
+    // Compression level of the streams (libdeflate, 0 to 12). The fastest level writes files a little
+    // smaller than zlib's level 3 did, in well under half the time.
+    static constexpr int kLevel = 1;
 
   private:
     void write(std::string_view bytes);
     void flushBuffer();
+    void placeObject(int number);
 
     QFile file_;
+    std::atomic<int> objects_ = 1;  // object numbers given out; 0 is the head of the free list
+    libdeflate_compressor* compressor_ = nullptr;
     std::string buffer_;
     qint64 written_ = 0;
     bool failed_ = false;
     std::vector<qint64> offsets_;  // by object number; -1 until written
     std::vector<unsigned char> deflated_;
-    void* zstream_ = nullptr;
 };
 
 // A text in a PDF string of UTF-16 with its byte order mark, as the document information takes it.
