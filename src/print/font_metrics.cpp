@@ -15,6 +15,13 @@ namespace {
 constexpr double twipsPerInch = 1440.0;
 }
 
+namespace {
+// Printable ASCII, the bulk of a wage table, without the call.
+inline bool isPlain(char16_t c) {
+    return (c >= 0x20 && c < 0x7F) || plainCharacter(c);
+}
+}  // namespace
+
 MeasuredFont::MeasuredFont(const QFont& font, const QPaintDevice& device)
     : font_(font),
       device_(device),
@@ -23,7 +30,7 @@ MeasuredFont::MeasuredFont(const QFont& font, const QPaintDevice& device)
       height_(metrics_.height()),
       raw_(QRawFont::fromFont(QFont(font, &device))) {}
 
-const MeasuredFont::Glyph& MeasuredFont::glyph(char16_t c) {
+const MeasuredFont::Glyph& MeasuredFont::lookUp(char16_t c) {
     Glyph* g;
     if (c < ascii_.size()) {
         g = &ascii_[c];
@@ -54,7 +61,7 @@ bool MeasuredFont::place(const QString& text, QPointF origin, std::vector<quint3
     int x = 0;
     for (const QChar ch : text) {
         const char16_t c = ch.unicode();
-        const Glyph* g = plainCharacter(c) ? &glyph(c) : nullptr;
+        const Glyph* g = isPlain(c) ? &glyph(c) : nullptr;
         if (!g || g->index == 0) {
             glyphs.resize(start);
             at.resize(start);
@@ -73,7 +80,7 @@ bool MeasuredFont::plainWidth(const QString& text, qint64& width) {
     width = 0;
     for (const QChar ch : text) {
         const char16_t c = ch.unicode();
-        if (!plainCharacter(c)) return false;
+        if (!isPlain(c)) return false;
         const Glyph& g = glyph(c);
         if (g.index == 0) return false;
         width += g.advance;

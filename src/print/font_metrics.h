@@ -63,7 +63,9 @@ class MeasuredFont {
         int advance = 0;
         bool known = false;
     };
-    const Glyph& glyph(char16_t c);
+    // ASCII already measured is looked up here; anything else is measured or found in `others_`.
+    const Glyph& glyph(char16_t c) { return c < ascii_.size() && ascii_[c].known ? ascii_[c] : lookUp(c); }
+    const Glyph& lookUp(char16_t c);
     bool plainWidth(const QString& text, qint64& width);
 
     QFont font_;

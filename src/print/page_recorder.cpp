@@ -46,7 +46,17 @@ void PageRecorder::SetFontBold(bool bold) {
 }
 
 MeasuredFont& PageRecorder::font() {
-    if (!font_) font_ = FontMetrics::instance().font(FontName(), FontSize(), FontBold(), sheet_.dpi);
+    if (font_) return *font_;
+    const QString face = FontName();
+    for (const Recent& r : recent_) {
+        if (r.font && r.size == FontSize() && r.bold == FontBold() && r.dpi == sheet_.dpi && r.face == face) {
+            font_ = r.font;
+            return *font_;
+        }
+    }
+    font_ = FontMetrics::instance().font(face, FontSize(), FontBold(), sheet_.dpi);
+    recent_[nextRecent_] = Recent{face, FontSize(), FontBold(), sheet_.dpi, font_};
+    nextRecent_ = (nextRecent_ + 1) % recent_.size();
     return *font_;
 }
 

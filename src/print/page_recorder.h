@@ -2,6 +2,7 @@
 // The print target behind every printed page: it keeps what the renderers draw as a Page value, measuring
 // text with the process's font metrics at the resolution of the device the page is made for. The
 // printers, the PDF writer and the preview picture take the pages it records.
+#include <array>
 #include <functional>
 #include <memory>
 
@@ -63,6 +64,16 @@ class PageRecorder : public BasicPrintTarget {
     Sheet sheet_;
     Page page_;
     std::shared_ptr<MeasuredFont> font_;  // of the face, size and weight in force
+    // The fonts last in force: a table switches between a plain and a bold font on every row.
+    struct Recent {
+        QString face;
+        float size = 0;
+        bool bold = false;
+        int dpi = 0;
+        std::shared_ptr<MeasuredFont> font;
+    };
+    std::array<Recent, 4> recent_;
+    size_t nextRecent_ = 0;
     std::function<void()> onEndDoc_;
 };
 

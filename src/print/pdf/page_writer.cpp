@@ -1,5 +1,7 @@
 // A page value into the PDF document: its lines, a pen width at a time with the pieces that continue one
-// another joined, then its texts as glyphs in drawing order, one segment for each change of font.
+// another joined, then its texts as glyphs in drawing order, one segment for each change of font. The
+// glyphs are placed on the caller's thread, which holds the fonts; the content is made and written on
+// the document's thread.
 #include <QHash>
 #include <algorithm>
 #include <memory>
@@ -74,13 +76,10 @@ struct Glyphs {
 }  // namespace
 
 void PdfDocument::addPage(const Page& page, QSizeF points, float penPixelTwips, int dpi) {
-    beginPage(points);
-    for (PenLines& pen : linesByPen(page.lines)) {
-        const float width = float(pen.penPixels) * penPixelTwips;
-        const size_t straight = joinStraightLines(pen.lines);
-        strokeLines(width, pen.lines.data(), straight);
-        strokeLines(width, pen.lines.data() + straight, pen.lines.size() - straight);
-    }
+    auto work = std::make_shared<PageWork>();
+    work->points = points;
+    work->penPixelTwips = penPixelTwips;
+    work->lines = page.lines;
 
     Glyphs g;
     FontMetrics& metrics = FontMetrics::instance();
@@ -99,11 +98,49 @@ void PdfDocument::addPage(const Page& page, QSizeF points, float penPixelTwips, 
     }
     for (size_t i = 0; i < g.segments.size(); ++i) {
         const auto& segment = g.segments[i];
-        const size_t end = i + 1 < g.segments.size() ? g.segments[i + 1].begin : g.indexes.size();
-        showGlyphs(segment.rawFont(), segment.bold, g.indexes.data() + segment.begin,
-                   g.positions.data() + segment.begin, g.characters.data() + segment.begin,
-                   end - segment.begin);
+        const QRawFont& raw = segment.rawFont();
+        TextRun run;
+        run.begin = segment.begin;
+        run.end = i + 1 < g.segments.size() ? g.segments[i + 1].begin : g.indexes.size();
+        if (run.begin == run.end) continue;
+        run.job = this->fontOf(raw);
+        run.size = raw.pixelSize();
+        run.bold = segment.bold;
+        if (!run.job) {
+            run.outlines = glyphOutlines(raw, g.indexes.data() + run.begin, g.positions.data() + run.begin,
+                                         run.end - run.begin);
+        }
+        work->runs.push_back(std::move(run));
     }
+    work->glyphs = std::move(g.indexes);
+    work->origins = std::move(g.positions);
+    work->characters = std::move(g.characters);
+
+    // A page begun by drawing directly ends before this one.
+    endPage();
+    pageSize_ = points;
+    work->contents = out_.reserve();
+    work->object = out_.reserve();
+    writer_.post([this, work] { writePage(*work); });
+}
+
+void PdfDocument::writePage(const PageWork& work) {
+    startContent(work.points);
+    for (PenLines& pen : linesByPen(work.lines)) {
+        const float width = float(pen.penPixels) * work.penPixelTwips;
+        const size_t straight = joinStraightLines(pen.lines);
+        stroke(width, pen.lines.data(), straight);
+        stroke(width, pen.lines.data() + straight, pen.lines.size() - straight);
+    }
+    for (const TextRun& run : work.runs) {
+        if (!run.job) {
+            content_ += run.outlines;
+            continue;
+        }
+        text(*run.job, run.size, run.bold, work.glyphs.data() + run.begin, work.origins.data() + run.begin,
+             work.characters.data() + run.begin, run.end - run.begin);
+    }
+    writeContent(work.points, work.contents, work.object);
 }
 
 }  // namespace slp::print::pdf

@@ -58,9 +58,14 @@ PdfDocument::PdfDocument(const QString& path, const QString& title, const QStrin
 PdfDocument::~PdfDocument() = default;
 
 void PdfDocument::beginPage(QSizeF points) {
+    writer_.wait();
     if (pageOpen_) endPage();
     pageSize_ = points;
     pageOpen_ = true;
+    startContent(points);
+}
+
+void PdfDocument::startContent(QSizeF points) {
     content_.clear();
     lineWidth_ = -1;
     renderMode_ = 0;
@@ -74,14 +79,18 @@ void PdfDocument::endPage() {
     if (!pageOpen_) return;
     pageOpen_ = false;
     const int contents = out_.reserve();
-    out_.stream(contents, content_);
     const int page = out_.reserve();
+    writeContent(pageSize_, contents, page);
+}
+
+void PdfDocument::writeContent(QSizeF points, int contents, int page) {
+    out_.stream(contents, content_);
     std::string s = "<</Type/Page/Parent ";
     appendInt(s, pagesObject_);
     s += " 0 R/MediaBox[0 0 ";
-    appendNumber(s, pageSize_.width());
+    appendNumber(s, points.width());
     s += ' ';
-    appendNumber(s, pageSize_.height());
+    appendNumber(s, points.height());
     s += "]/Resources ";
     appendInt(s, resourcesObject_);
     s += " 0 R/Contents ";
@@ -93,6 +102,7 @@ void PdfDocument::endPage() {
 }
 
 void PdfDocument::finish() {
+    writer_.wait();
     if (pages_.empty() && !pageOpen_) beginPage(pageSize_);
     endPage();
     std::string fonts;
@@ -140,6 +150,11 @@ void PdfDocument::setLineWidth(double width) {
 void PdfDocument::strokeLines(float width, const QLineF* lines, size_t count) {
     if (count == 0) return;
     if (!pageOpen_) beginPage(pageSize_);
+    stroke(width, lines, count);
+}
+
+void PdfDocument::stroke(float width, const QLineF* lines, size_t count) {
+    if (count == 0) return;
     setLineWidth(double(width));
     for (size_t i = 0; i < count; ++i) {
         const QLineF& l = lines[i];
@@ -181,15 +196,21 @@ void PdfDocument::showGlyphs(const QRawFont& font, bool bold, const quint32* gly
                              const char32_t* characters, size_t count) {
     if (count == 0) return;
     if (!pageOpen_) beginPage(pageSize_);
-    const double size = font.pixelSize();
-    // A face without a bold of its own is emboldened by stroking its outlines as well as filling them.
     JobFont* job = fontOf(font);
-    const bool embolden = bold && job && job->face().weight() < 600;
-    const double boldStroke = hundredths(size / 30);
     if (!job) {
-        fillGlyphPaths(font, glyphs, origins, count);
+        content_ += glyphOutlines(font, glyphs, origins, count);
         return;
     }
+    text(*job, font.pixelSize(), bold, glyphs, origins, characters, count);
+}
+
+void PdfDocument::text(JobFont& font, double size, bool bold, const quint32* glyphs, const QPointF* origins,
+                       const char32_t* characters, size_t count) {
+    if (count == 0) return;
+    JobFont* const job = &font;
+    // A face without a bold of its own is emboldened by stroking its outlines as well as filling them.
+    const bool embolden = bold && job->face().weight() < 600;
+    const double boldStroke = hundredths(size / 30);
     content_ += "BT/F";
     appendInt(content_, job->resource());
     content_ += ' ';
@@ -232,40 +253,44 @@ void PdfDocument::showGlyphs(const QRawFont& font, bool bold, const quint32* gly
     content_ += ")Tj\nET\n";
 }
 
-void PdfDocument::fillGlyphPaths(const QRawFont& font, const quint32* glyphs, const QPointF* origins,
-                                 size_t count) {
-    for (size_t i = 0; i < count; ++i) {
-        QPainterPath path = font.pathForGlyph(glyphs[i]);
-        if (path.isEmpty()) continue;
-        path.translate(origins[i]);
-        appendPath(path);
-        content_ += path.fillRule() == Qt::WindingFill ? "f\n" : "f*\n";
-    }
-}
-
-void PdfDocument::appendPath(const QPainterPath& path) {
-    auto point = [this](const QPainterPath::Element& e) {
-        appendNumber(content_, e.x);
-        content_ += ' ';
-        appendNumber(content_, e.y);
-        content_ += ' ';
+namespace {
+void appendPath(std::string& out, const QPainterPath& path) {
+    auto point = [&out](const QPainterPath::Element& e) {
+        appendNumber(out, e.x);
+        out += ' ';
+        appendNumber(out, e.y);
+        out += ' ';
     };
     for (int i = 0; i < path.elementCount(); ++i) {
         const QPainterPath::Element& e = path.elementAt(i);
         if (e.isMoveTo()) {
             point(e);
-            content_ += "m\n";
+            out += "m\n";
         } else if (e.isLineTo()) {
             point(e);
-            content_ += "l\n";
+            out += "l\n";
         } else if (e.isCurveTo() && i + 2 < path.elementCount()) {
             point(e);
             point(path.elementAt(i + 1));
             point(path.elementAt(i + 2));
-            content_ += "c\n";
+            out += "c\n";
             i += 2;
         }
     }
+}
+}  // namespace
+
+std::string PdfDocument::glyphOutlines(const QRawFont& font, const quint32* glyphs, const QPointF* origins,
+                                       size_t count) {
+    std::string out;
+    for (size_t i = 0; i < count; ++i) {
+        QPainterPath path = font.pathForGlyph(glyphs[i]);
+        if (path.isEmpty()) continue;
+        path.translate(origins[i]);
+        appendPath(out, path);
+        out += path.fillRule() == Qt::WindingFill ? "f\n" : "f*\n";
+    }
+    return out;
 }
 
 }  // namespace slp::print::pdf

@@ -1,6 +1,8 @@
 #pragma once
 // A PDF file written directly, page after page, for print jobs: a page's content is built in memory,
-// compressed and written when the page ends, so memory does not grow with the page count. Text goes in
+// compressed and written when the page ends, so memory does not grow with the page count. Pages given as
+// values are made into content, compressed and written on a thread of the document's own, in order,
+// while the caller draws the next ones. Text goes in
 // as strings of glyph numbers of embedded font subsets, a text object a font, the positions of the
 // glyphs following from the fonts' widths wherever the layout put them there; fonts are written when
 // the document ends. Coordinates are twips from the top left corner of the page.
@@ -11,15 +13,12 @@
 #include <string>
 #include <vector>
 
+#include "basic/ordered_worker.h"
+#include "print/page.h"
 #include "print/pdf/pdf_output.h"
 
 class QLineF;
-class QPainterPath;
 class QPointF;
-
-namespace slp::print {
-struct Page;
-}
 
 namespace slp::print::pdf {
 
@@ -33,8 +32,6 @@ class PdfDocument {
 
     // Starts a page of the size given in points; a page still open is ended first.
     void beginPage(QSizeF points);
-    bool pageOpen() const { return pageOpen_; }
-    int pageCount() const { return int(pages_.size()); }
     // Ends the open page and writes the fonts, the page tree and the cross-reference table, then closes
     // the file; throws slp::Error when anything could not be written. A document without a page gets an
     // empty page of the last size (a PDF file has at least one page).
@@ -42,10 +39,13 @@ class PdfDocument {
 
     // A page of `points` (its size in points) holding the page value: its lines, a pen width at a time
     // with pieces that continue one another joined, then its texts in drawing order as glyphs of the
-    // fonts measured at `dpi`. Pens are `penPixelTwips` twips a pixel.
+    // fonts measured at `dpi`. Pens are `penPixelTwips` twips a pixel. The glyphs are placed here; the
+    // page is written on the document's thread, and an error there comes out of a later addPage or
+    // finish.
     void addPage(const Page& page, QSizeF points, float penPixelTwips, int dpi);
 
-    // Straight lines of one pen width (twips), square-capped, on the open page.
+    // Drawing on the open page directly (after the pages given before are written):
+    // straight lines of one pen width (twips), square-capped.
     void strokeLines(float width, const QLineF* lines, size_t count);
     // Glyphs of a raw font whose pixel size is its size in twips, each with its baseline origin and the
     // character it stands for (0 when none is known). bold: the text asked for a bold face, which is
@@ -54,11 +54,41 @@ class PdfDocument {
                     const char32_t* characters, size_t count);
 
   private:
+    // Glyphs of a page in one font, ready for the page's content: the CIDs of an embedded face are numbered
+    // on the writer's thread; the outlines of a face that cannot be embedded are made when the page is given.
+    struct TextRun {
+        JobFont* job = nullptr;  // nullptr: the glyphs are `outlines`
+        double size = 0;
+        bool bold = false;
+        size_t begin = 0;
+        size_t end = 0;
+        std::string outlines;
+    };
+
+    struct PageWork {
+        QSizeF points;
+        int contents = 0;
+        int object = 0;
+        float penPixelTwips = 1;
+        std::vector<PageLine> lines;
+        std::vector<TextRun> runs;
+        std::vector<quint32> glyphs;
+        std::vector<QPointF> origins;
+        std::vector<char32_t> characters;
+    };
+
     void endPage();
+    void startContent(QSizeF points);
+    void writeContent(QSizeF points, int contents, int page);
+    void writePage(const PageWork& work);
+    void stroke(float width, const QLineF* lines, size_t count);
+    void text(JobFont& job, double size, bool bold, const quint32* glyphs, const QPointF* origins,
+              const char32_t* characters, size_t count);
     // The job font of a raw font; nullptr when its face cannot be embedded.
     JobFont* fontOf(const QRawFont& font);
-    void fillGlyphPaths(const QRawFont& font, const quint32* glyphs, const QPointF* origins, size_t count);
-    void appendPath(const QPainterPath& path);
+    // Glyphs as filled outlines, for a face that cannot be embedded.
+    static std::string glyphOutlines(const QRawFont& font, const quint32* glyphs, const QPointF* origins,
+                                     size_t count);
     void setLineWidth(double width);
 
     PdfOutput out_;
@@ -75,6 +105,10 @@ class PdfDocument {
     std::vector<std::unique_ptr<JobFont>> fonts_;
     // Raw fonts seen (one a face and size), with their job font (nullptr: drawn as paths).
     std::vector<std::pair<QRawFont, JobFont*>> rawFonts_;
+    // Pages given and not yet written at most.
+    static constexpr size_t kPagesWaiting = 8;
+    // Last, so that it stops before anything it writes to goes.
+    OrderedWorker writer_{kPagesWaiting};
 };
 
 }  // namespace slp::print::pdf
