@@ -21,10 +21,12 @@ export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" QT_QPA_PLATFORM
 # LibreOffice makes its profile on the first run: not measured.
 soffice --headless --convert-to pdf --outdir "$work/warm" "$work/table.csv" > /dev/null 2>&1 || true
 
-measure() {  # one run: "wall cpu peakMB"
+measure() {  # one run: "wall cpu peakMB"; wall in milliseconds' precision (time -v gives hundredths)
+    local start end wall cpu peak
+    start=$(date +%s%N)
     /usr/bin/time -v "$@" > /dev/null 2> "$work/time" || { cat "$work/time" >&2; exit 1; }
-    local wall cpu peak
-    wall=$(grep 'Elapsed (wall clock)' "$work/time" | awk '{print $NF}' | awk -F: '{print ($1 * 60) + $2}')
+    end=$(date +%s%N)
+    wall=$(awk -v ns=$((end - start)) 'BEGIN {printf "%.3f", ns / 1e9}')
     cpu=$(awk '/User time|System time/ {s += $NF} END {printf "%.2f", s}' "$work/time")
     peak=$(grep 'Maximum resident set size' "$work/time" | awk '{print int($NF / 1024)}')
     echo "$wall $cpu $peak"
@@ -46,7 +48,7 @@ run() {  # label, then the command; each run writes into a fresh folder $work/ou
     local files pages
     files=$(find "$work/out" -name '*.pdf' | wc -l)
     pages=$(pdfinfo "$(find "$work/out" -name '*.pdf' -print -quit)" 2> /dev/null | awk '/^Pages:/ {print $2}' || true)
-    printf '%-34s wall %6.2f s  CPU %6.2f s  peak %4d MB  (%d files, first %s pages, %s)\n' "$label" \
+    printf '%-36s wall %7.3f s  CPU %6.2f s  peak %4d MB  (%d files, first %s pages, %s)\n' "$label" \
         "$(median 1 < "$work/runs")" "$(median 2 < "$work/runs")" "$(median 3 < "$work/runs")" "$files" \
         "${pages:-?}" "$(du -sh "$work/out" | cut -f1)"
 }

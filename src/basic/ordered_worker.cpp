@@ -11,8 +11,8 @@ OrderedWorker::~OrderedWorker() {
         const std::lock_guard lock(mutex_);
         ending_ = true;
         tasks_.clear();
+        posted_.notify_one();
     }
-    posted_.notify_one();
     if (thread_.joinable()) thread_.join();
 }
 

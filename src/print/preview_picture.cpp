@@ -29,13 +29,7 @@ PreviewPicture::PreviewPicture(float width, float height, float paperWidth, floa
     : width_(width),
       height_(height),
       dpi_(dpi),
-      recorder_(pictureSheet(width, height, paperWidth, printableWidth, dpi)),
-      image_(pixels(width, dpi), pixels(height, dpi), QImage::Format_RGB32) {
-    const int dotsPerMeter = int(std::lround(dpi / 0.0254));
-    image_.setDotsPerMeterX(dotsPerMeter);
-    image_.setDotsPerMeterY(dotsPerMeter);
-    image_.fill(Qt::white);
-}
+      recorder_(pictureSheet(width, height, paperWidth, printableWidth, dpi)) {}
 
 void PreviewPicture::clear() {
     recorder_.clearPage();
@@ -47,6 +41,13 @@ void PreviewPicture::show(Page page) {
 }
 
 const QImage& PreviewPicture::image() {
+    // Made when first shown: a picture that only measures, as for printing without a preview, needs none.
+    if (image_.isNull()) {
+        image_ = QImage(pixels(width_, dpi_), pixels(height_, dpi_), QImage::Format_RGB32);
+        const int dotsPerMeter = int(std::lround(dpi_ / 0.0254));
+        image_.setDotsPerMeterX(dotsPerMeter);
+        image_.setDotsPerMeterY(dotsPerMeter);
+    }
     image_.fill(Qt::white);
     QPainter painter(&image_);
     paint(shown_ ? *shown_ : recorder_.page(), painter);
