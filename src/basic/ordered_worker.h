@@ -30,11 +30,13 @@ class OrderedWorker {
     void rethrow(std::unique_lock<std::mutex>& lock);
 
     const size_t maxWaiting_;
+    const size_t wakeAt_;  // tasks waiting when the thread is woken
     std::mutex mutex_;
     std::condition_variable posted_;  // the thread waits for a task or the end
     std::condition_variable done_;    // the caller waits for room or for the queue to empty
     std::deque<std::function<void()>> tasks_;
     bool busy_ = false;
+    bool flushing_ = false;  // the caller waits for everything to be done
     bool ending_ = false;
     bool inline_ = false;
     std::exception_ptr error_;
