@@ -14,7 +14,7 @@ here="$(cd "$(dirname "$0")" && pwd)"
 slpayprn="$build/bin/slpayprn"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
-export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" QT_QPA_PLATFORM=offscreen HOME="$work"
+export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" HOME="$work"
 
 "$slpayprn" demo-db "$work/wage.db" --employees "$employees" > /dev/null 2>&1
 /usr/bin/python3 "$here/wage_csv.py" "$work/wage.db" "$work/table.csv"

@@ -108,6 +108,10 @@ void PdfSpoolPrinter::setPageLayout(const QPageSize& size, QPageLayout::Orientat
     layout_ = marginless(size, orientation);
 }
 
+QString PdfSpoolPrinter::outputFolder() const {
+    return oneFile_.isEmpty() ? folder_ : QFileInfo(oneFile_).absolutePath();
+}
+
 pdf::PdfDocument& PdfSpoolPrinter::job() {
     if (document_) return *document_;
     if (!oneFile_.isEmpty()) {

@@ -52,6 +52,8 @@ class PdfSpoolPrinter : public Printer {
     void setPageLayout(const QPageSize& size, QPageLayout::Orientation orientation) override;
     int metricsDpi() const override { return 1440; }
     void printPage(const Page& page) override;
+    // The folder of the job files, or of the one file.
+    QString outputFolder() const override;
 
     // Twips of a pen pixel: a 600 dpi printer's.
     static constexpr float kPenPixelTwips = 2.4f;

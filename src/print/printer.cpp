@@ -1,5 +1,6 @@
 #include "print/printer.h"
 
+#include <QDir>
 #include <cmath>
 
 #include "print/page_recorder.h"
@@ -98,6 +99,12 @@ void Printer::abortDoc() {
     if (recorder_) recorder_->clearPage();
     pageBegun_ = false;
     if (jobOpen()) dropJob();
+}
+
+QString printedToFilesNotice(const Printer& printer) {
+    const QString folder = printer.outputFolder();
+    if (folder.isEmpty()) return QString();
+    return QStringLiteral("已打印到PDF文件，文件在文件夹“%1”中。").arg(QDir::toNativeSeparators(folder));
 }
 
 }  // namespace slp::print

@@ -54,6 +54,8 @@ class Printer {
     Sheet sheet() const;
     // A recorder for this printer's pages.
     virtual std::unique_ptr<PageRecorder> newRecorder() const;
+    // The folder the printed pages go into as PDF files; empty for a printer that prints on paper.
+    virtual QString outputFolder() const { return QString(); }
 
   protected:
     virtual bool jobOpen() const = 0;
@@ -75,5 +77,9 @@ QSizeF paperSizeTwips(const QPageLayout& layout);
 
 // Error number of a printer that cannot begin or finish a job (the host's "printer error").
 inline constexpr int printerError = 482;
+
+// What a window tells the clerk after pages went into PDF files: the folder they are in. Empty after
+// printing on paper.
+QString printedToFilesNotice(const Printer& printer);
 
 }  // namespace slp::print

@@ -58,6 +58,7 @@ class ChosenPrinter : public Printer {
     int metricsDpi() const override { return printer_->metricsDpi(); }
     void printPage(const Page& page) override { printer_->printPage(page); }
     std::unique_ptr<PageRecorder> newRecorder() const override;
+    QString outputFolder() const override { return printer_->outputFolder(); }
 
   protected:
     bool jobOpen() const override { return printer_->jobActive(); }

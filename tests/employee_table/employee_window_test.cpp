@@ -245,9 +245,10 @@ TEST_F(EmployeeWindow, StripsOfARangeGoToThePrinterAsOneJob) {
     f.prompts->answerInput(u"3"_s);
     f.prompts->answerInput(u"40"_s);
     trigger(window, u"MnuPrint_20"_s);
-    ASSERT_EQ(f.prompts->asked.size(), 2);
+    ASSERT_EQ(f.prompts->asked.size(), 3);
     EXPECT_EQ(f.prompts->asked[0].text, u"共有25名员工\r\n请选择从第几位开始打印"_s);
     EXPECT_EQ(f.prompts->asked[1].text, u"共有25名员工\r\n从第3位开始,请选择到第几位结束"_s);
+    EXPECT_TRUE(f.prompts->asked[2].text.startsWith(u"已打印到PDF文件"_s));
     EXPECT_EQ(f.printedFiles().size(), 1);
 
     // Cancelled, or the first after the last: no printer is even opened.

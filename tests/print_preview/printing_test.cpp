@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QFileInfo>
 
 #include "basic/error.h"
 #include "preview_fixture.h"
@@ -31,7 +32,11 @@ TEST(PreviewPrinting, PagesTwoToThreeOfFiveAreTwoJobs) {
     f.prompts.answerInput(u"2"_s);
     f.prompts.answerInput(u"3"_s);
     f.driver.PRINTOUT_Click();
-    ASSERT_EQ(f.prompts.asked.size(), 2);
+    // The two questions, then where the files went.
+    ASSERT_EQ(f.prompts.asked.size(), 3);
+    EXPECT_EQ(f.prompts.asked[2].text,
+              u"已打印到PDF文件，文件在文件夹“"_s + QFileInfo(f.spoolPath(u"job-0001.pdf"_s)).absolutePath() +
+                  u"”中。"_s);
     EXPECT_EQ(f.prompts.asked[0].text, u"共有5页,请选择打印起始页!"_s);
     EXPECT_EQ(f.prompts.asked[0].defaultText, u"1"_s);
     EXPECT_TRUE(f.prompts.asked[0].title.isEmpty());
@@ -127,7 +132,9 @@ TEST(PreviewPrinting, ASinglePageIsPrintedWithoutQuestions) {
     f.open(grid, kSlipModeTable);
     ASSERT_EQ(f.driver.pageCount(), 1);
     f.driver.PRINTOUT_Click();
-    EXPECT_TRUE(f.prompts.asked.isEmpty());
+    // No question; only where the file went.
+    ASSERT_EQ(f.prompts.asked.size(), 1);
+    EXPECT_TRUE(f.prompts.asked[0].text.startsWith(u"已打印到PDF文件"_s));
     EXPECT_EQ(f.spooled().size(), 1);
 }
 

@@ -271,6 +271,10 @@ DepartmentPayment::PrintOutcome DepartmentPayment::printSelected(const data::Wag
         reportPrintError(e, prompts);
         outcome.failed = true;
     }
+    if (outcome.jobs > 0 && !outcome.failed) {
+        const QString notice = print::printedToFilesNotice(printer);
+        if (!notice.isEmpty()) prompts.messageBox(notice, QString(), MessageIcon::Information, MessageButtons::Ok);
+    }
     return outcome;
 }
 

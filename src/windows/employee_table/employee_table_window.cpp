@@ -116,7 +116,9 @@ void EmployeeTableWindow::printStrips() {
     const auto range = askStripRange(prompts(), employees);
     if (!range) return;
     std::unique_ptr<print::Printer> printer = services().openPrinter();
-    printEmployeeStrips(*printer, grid(), *range, stripRules(), logic_.printFontSize());
+    if (printEmployeeStrips(*printer, grid(), *range, stripRules(), logic_.printFontSize()) == 0) return;
+    const QString notice = print::printedToFilesNotice(*printer);
+    if (!notice.isEmpty()) prompts().messageBox(notice, QString(), MessageIcon::Information);
 }
 
 void EmployeeTableWindow::openQuery() {

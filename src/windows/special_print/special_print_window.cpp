@@ -323,7 +323,10 @@ void SpecialPrintWindow::printLayout() {
     if (PrintSpecial(*printer, data, o) == 0) {
         prompts().messageBox(emptyRangeMessage(o.first, o.last, data.rows.recordCount()), QString(),
                              MessageIcon::Information);
+        return;
     }
+    const QString notice = print::printedToFilesNotice(*printer);
+    if (!notice.isEmpty()) prompts().messageBox(notice, QString(), MessageIcon::Information);
 }
 
 void SpecialPrintWindow::askCalibration() {
