@@ -271,10 +271,7 @@ DepartmentPayment::PrintOutcome DepartmentPayment::printSelected(const data::Wag
         reportPrintError(e, prompts);
         outcome.failed = true;
     }
-    if (outcome.jobs > 0 && !outcome.failed) {
-        const QString notice = print::printedToFilesNotice(printer);
-        if (!notice.isEmpty()) prompts.messageBox(notice, QString(), MessageIcon::Information, MessageButtons::Ok);
-    }
+    if (outcome.jobs > 0 && !outcome.failed) outcome.notice = print::printedToFilesNotice(printer);
     return outcome;
 }
 
@@ -287,7 +284,7 @@ DepartmentPayment::PrintOutcome DepartmentPayment::printSelected(const data::Wag
         printer = openPrinter();
     } catch (const std::exception& e) {
         reportPrintError(e, prompts);
-        return PrintOutcome{0, true};
+        return PrintOutcome{0, true, QString()};
     }
     return printSelected(grid, *printer, prompts, now);
 }

@@ -95,6 +95,7 @@ class DepartmentPayment {
     struct PrintOutcome {
         int jobs = 0;         // departments printed
         bool failed = false;  // an error was shown
+        QString notice;       // where the PDF files went, for the clerk; empty after printing on paper
     };
     PrintOutcome printSelected(const data::WageGrid& grid, const OpenPrinter& openPrinter, Prompts& prompts,
                                const QDateTime& now);

@@ -256,7 +256,8 @@ QDateTime DepartmentPaymentWindow::now() const {
 }
 
 void DepartmentPaymentWindow::printDepartments() {
-    logic_.printSelected(grid(), services().openPrinter, prompts(), now());
+    const auto outcome = logic_.printSelected(grid(), services().openPrinter, prompts(), now());
+    if (!outcome.notice.isEmpty()) prompts().messageBox(outcome.notice, QString(), MessageIcon::Information);
 }
 
 bool DepartmentPaymentWindow::inPreview() const {
