@@ -29,9 +29,9 @@ class JobPrinter : public slp::print::Printer {
           height_(printableHeight) {}
 
     QString deviceName() const override { return QStringLiteral("测试打印机"); }
-    float paperWidth() const override { return 11906; }
+    float paperWidth() const override { return width; }
     float paperHeight() const override { return height_; }
-    float printableWidth() const override { return 11906; }
+    float printableWidth() const override { return width; }
     float printableHeight() const override { return height_; }
     int paperSizeCode() const override { return 9; }
     void setPageLayout(const QPageSize&, QPageLayout::Orientation) override {}
@@ -57,6 +57,7 @@ class JobPrinter : public slp::print::Printer {
     int& finished;
     int& dropped;
     int failAtPage = 0;  // the n-th page sent fails (0: none)
+    float width = 11906;  // of the paper and its printable area, twips
 
   protected:
     bool jobOpen() const override { return open_; }

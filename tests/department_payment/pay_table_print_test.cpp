@@ -258,6 +258,28 @@ TEST_F(PayTablePrint, ThePreviewShowsPageOneWithTheWholeDepartmentsTotals) {
     EXPECT_FALSE(logic.previewDepartment(u"03"_s, grid, recorder, kNow));
 }
 
+TEST_F(PayTablePrint, ATableWiderThanThePaperIsPrintedOnlyWhenTheClerkSaysSo) {
+    month(2);
+    for (const bool print : {false, true}) {
+        JobPrinter narrow;
+        narrow.width = kTableWidth - 1;
+        prompts.asked.clear();
+        prompts.answerMessage(print ? slp::MessageAnswer::Yes : slp::MessageAnswer::No);
+        const auto outcome = logic.printSelected(grid, narrow, prompts, kNow);
+        // Asked once for the two departments, before anything is printed.
+        ASSERT_EQ(prompts.asked.size(), 1);
+        EXPECT_EQ(prompts.asked[0].text, tooWideMessage(kTableWidth, kTableWidth - 1));
+        EXPECT_EQ(outcome.jobs, print ? 2 : 0);
+        EXPECT_EQ(narrow.jobs.size(), print ? 2u : 0u);
+        EXPECT_FALSE(outcome.failed);
+    }
+    JobPrinter wide;
+    wide.width = kTableWidth;
+    prompts.asked.clear();
+    EXPECT_EQ(logic.printSelected(grid, wide, prompts, kNow).jobs, 2);
+    EXPECT_TRUE(prompts.asked.isEmpty());
+}
+
 TEST_F(PayTablePrint, TheCommandReportsAMissingPrinterAndStopsAtAFailure) {
     month(2);
     const auto noPrinter = []() -> std::unique_ptr<slp::print::Printer> {

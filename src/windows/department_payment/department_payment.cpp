@@ -37,6 +37,11 @@ QString headCountPanel(int employees) {
 QString rowHeightCaption(float rowHeight) {
     return u"每行高度为"_s + formatSingle(rowHeight / 567, u"0.00") + u"厘米"_s;
 }
+QString tooWideMessage(float tableWidth, float paperWidth) {
+    return u"表格宽度%1超过打印纸张宽度%2,右边的列打印不全,请在打印设置中选择横向或更宽的纸张。是否仍然打印?"_s
+        .arg(plainNumber(tableWidth), plainNumber(paperWidth));
+}
+
 QString noPrinterMessage() {
     return u"   未找到打印驱动程序\r\n请先安装了打印驱动程序!"_s;
 }
@@ -247,6 +252,7 @@ DepartmentPayment::PrintOutcome DepartmentPayment::printSelected(const data::Wag
     QString lastCode;
     std::vector<print::Page> lastPages;
     bool haveLast = false;
+    bool widthAsked = false;
     try {
         for (const QString& code : departments_.selectedCodes(deptCodeLength_)) {
             if (!haveLast || code != lastCode) {
@@ -259,6 +265,16 @@ DepartmentPayment::PrintOutcome DepartmentPayment::printSelected(const data::Wag
                     lastPages = RecordPayTablePages(*recorder, job, rows);
                     metrics_ = job.metrics;
                     charUnit_ = metrics_.charUnit;
+                    // A table wider than the paper loses its right-hand columns, the signatures among
+                    // them: the clerk is asked once, before anything is printed.
+                    if (!widthAsked && outcome.jobs == 0 && metrics_.tableWidth > printer.printableWidth()) {
+                        widthAsked = true;
+                        if (prompts.messageBox(tooWideMessage(metrics_.tableWidth, printer.printableWidth()),
+                                               QString(), MessageIcon::Question,
+                                               MessageButtons::YesNo) != MessageAnswer::Yes) {
+                            return outcome;
+                        }
+                    }
                 }
                 lastCode = code;
                 haveLast = true;

@@ -42,6 +42,8 @@ QString rowHeightCaption(float rowHeight);
 // The print command's message for a missing printer: three blanks, "未找到打印驱动程序", CR LF,
 // "请先安装了打印驱动程序!".
 QString noPrinterMessage();
+// Asked before printing a table wider than the printer's paper (widths in twips).
+QString tooWideMessage(float tableWidth, float paperWidth);
 // The print command's title for any other error: "错误号" & number.
 QString printErrorTitle(int number);
 
