@@ -14,6 +14,7 @@ function(slp_add_test name)
   cmake_parse_arguments(T "SERVER" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/common)
   target_compile_definitions(${name} PRIVATE SLP_TEST_DATA_DIR="${CMAKE_SOURCE_DIR}/tests/data" SLP_BIN_DIR="${CMAKE_BINARY_DIR}/bin"
     SLP_PG_CLUSTER_SCRIPT="${CMAKE_SOURCE_DIR}/tests/server/pg_cluster.sh")
   if(T_SERVER)

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "slpayprn_cli.h"
+
 #include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
@@ -17,24 +19,11 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct RunResult {
-    int code;
-    QString out;
-    QString err;
-};
+using slp_test::CliResult;
 
 // slpayprn in a fresh home: no database (the default demo month is made), no settings.
-RunResult slpayprn(const QStringList& args, const QString& home) {
-    QProcess p;
-    auto env = QProcessEnvironment::systemEnvironment();
-    env.insert(u"XDG_DATA_HOME"_s, home + u"/data"_s);
-    env.insert(u"XDG_CONFIG_HOME"_s, home + u"/config"_s);
-    env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(SLP_BIN_DIR "/slpayprn"), args);
-    p.waitForFinished(120000);
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
+CliResult slpayprn(const QStringList& args, const QString& home) {
+    return slp_test::runSlpayprn(args, home);
 }
 
 QString tool(const QString& program, const QStringList& args) {
@@ -63,7 +52,7 @@ TEST(DefaultDemoPrinting, WageTableIsAFramedTableWithItsClosingLinesOnTheLastPag
     if (!havePoppler()) GTEST_SKIP() << "pdftotext/pdfinfo not installed";
     QTemporaryDir home;
     const QString file = home.filePath(u"table.pdf"_s);
-    const RunResult r = slpayprn({u"print"_s, u"wage-table"_s, u"--one-file"_s, file}, home.path());
+    const CliResult r = slpayprn({u"print"_s, u"wage-table"_s, u"--one-file"_s, file}, home.path());
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_EQ(r.out.trimmed(), QDir(home.path()).filePath(u"table.pdf"_s));
     const int pages = pageCount(file);
@@ -85,7 +74,7 @@ TEST(DefaultDemoPrinting, SlipsAreSlipsOfOneCaptionLineAndOneValueLineAndNoEmplo
     if (!havePoppler()) GTEST_SKIP() << "pdftotext/pdfinfo not installed";
     QTemporaryDir home;
     const QString file = home.filePath(u"slips.pdf"_s);
-    const RunResult r = slpayprn({u"print"_s, u"slips"_s, u"--one-file"_s, file}, home.path());
+    const CliResult r = slpayprn({u"print"_s, u"slips"_s, u"--one-file"_s, file}, home.path());
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     const QString text = tool(u"pdftotext"_s, {u"-layout"_s, file, u"-"_s});
     // Every caption line holds the whole catalogue, from 部门 to 实发工资.
@@ -112,14 +101,14 @@ TEST(PrintOutputOptions, PaperOrientationAndFilesAsAsked) {
          {Case{{u"--paper"_s, u"A3"_s, u"--landscape"_s}, u"1191 x 842"_s},
           Case{{u"--paper"_s, u"letter"_s}, u"612 x 792"_s}, Case{{u"--landscape"_s}, u"842 x 595"_s}}) {
         const QString file = home.filePath(u"p.pdf"_s);
-        const RunResult r =
+        const CliResult r =
             slpayprn(QStringList{u"print"_s, u"summary"_s, u"--one-file"_s, file} + c.args, home.path());
         ASSERT_EQ(r.code, 0) << r.err.toStdString();
         EXPECT_TRUE(tool(u"pdfinfo"_s, {file}).contains(c.size)) << c.args.join(u' ').toStdString();
     }
     // A file a job stays the default: a file a page.
     const QString dir = home.filePath(u"jobs"_s);
-    const RunResult jobs = slpayprn({u"print"_s, u"wage-table"_s, u"--pdf-dir"_s, dir}, home.path());
+    const CliResult jobs = slpayprn({u"print"_s, u"wage-table"_s, u"--pdf-dir"_s, dir}, home.path());
     ASSERT_EQ(jobs.code, 0) << jobs.err.toStdString();
     const QStringList files = QDir(dir).entryList({u"job-*.pdf"_s}, QDir::Files);
     EXPECT_GT(files.size(), 1);
@@ -139,7 +128,7 @@ TEST(PrintOutputOptions, WrongOutputLinesExitWithStatusTwo) {
           QStringList{u"print"_s, u"wage-table"_s, u"--per-employee"_s, u"d"_s},
           QStringList{u"print"_s, u"slips"_s, u"--per-employee"_s, u"d"_s, u"--to"_s, u"2"_s},
           QStringList{u"print"_s, u"payment"_s, u"--pdf-dir"_s, u"d"_s, u"--paper"_s, u""_s}}) {
-        const RunResult r = slpayprn(args, home.path());
+        const CliResult r = slpayprn(args, home.path());
         EXPECT_EQ(r.code, 2) << args.join(u' ').toStdString() << r.err.toStdString();
     }
     EXPECT_FALSE(QFile::exists(home.filePath(u"a.pdf"_s)));
@@ -151,7 +140,7 @@ TEST(SlipsPerEmployee, AFileForEveryEmployeeNamedByNumberAndName) {
     const QString db = home.filePath(u"w.db"_s);
     ASSERT_EQ(slpayprn({u"demo-db"_s, db, u"--employees"_s, u"12"_s}, home.path()).code, 0);
     const QString dir = home.filePath(u"slips"_s);
-    const RunResult r =
+    const CliResult r =
         slpayprn({u"--db"_s, db, u"print"_s, u"slips"_s, u"--per-employee"_s, dir}, home.path());
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     const QStringList files = QDir(dir).entryList(QDir::Files, QDir::Name);

@@ -2,6 +2,8 @@
 // and the wage table and slips printed as the preview prints them.
 #include <gtest/gtest.h>
 
+#include "slpayprn_cli.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -18,11 +20,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct CliResult {
-    int code = -1;
-    QString out;
-    QString err;
-};
+using slp_test::CliResult;
 
 class EmployeeCli : public ::testing::Test {
   protected:
@@ -30,18 +28,7 @@ class EmployeeCli : public ::testing::Test {
         db = home.filePath(u"w.db"_s);
         ASSERT_EQ(run({u"demo-db"_s, db, u"--wide"_s, u"--employees"_s, u"30"_s}).code, 0);
     }
-    CliResult run(const QStringList& args) {
-        QProcess p;
-        auto env = QProcessEnvironment::systemEnvironment();
-        env.insert(u"XDG_DATA_HOME"_s, home.filePath(u"data"_s));
-        env.insert(u"XDG_CONFIG_HOME"_s, home.filePath(u"config"_s));
-        env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
-        p.setProcessEnvironment(env);
-        p.start(QStringLiteral(SLP_BIN_DIR "/slpayprn"), args);
-        p.waitForFinished(120000);
-        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
-                QString::fromUtf8(p.readAllStandardError())};
-    }
+    CliResult run(const QStringList& args) { return slp_test::runSlpayprn(args, home.path()); }
     // The grid the window fills from the same database, as lines of tab-separated cells.
     QStringList windowGrid(bool showZeros) {
         slp::HostContext host;

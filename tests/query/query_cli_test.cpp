@@ -1,6 +1,8 @@
 // slpayprn grid query: the grid of the conditional query on the demo database.
 #include <gtest/gtest.h>
 
+#include "slpayprn_cli.h"
+
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -8,23 +10,10 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct CliResult {
-    int code = -1;
-    QString out;
-    QString err;
-};
+using slp_test::CliResult;
 
 CliResult slpayprn(const QStringList& args, const QTemporaryDir& home) {
-    QProcess p;
-    auto env = QProcessEnvironment::systemEnvironment();
-    env.insert(u"XDG_DATA_HOME"_s, home.filePath(u"data"_s));
-    env.insert(u"XDG_CONFIG_HOME"_s, home.filePath(u"config"_s));
-    env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(SLP_BIN_DIR "/slpayprn"), args);
-    p.waitForFinished(120000);
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
+    return slp_test::runSlpayprn(args, home.path());
 }
 
 TEST(QueryCli, TheGridOfTheQueryAsTabSeparatedText) {

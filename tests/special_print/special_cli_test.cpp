@@ -2,6 +2,8 @@
 // and wrong options.
 #include <gtest/gtest.h>
 
+#include "slpayprn_cli.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -11,11 +13,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct CliResult {
-    int code = -1;
-    QString out;
-    QString err;
-};
+using slp_test::CliResult;
 
 class SpecialCli : public ::testing::Test {
   protected:
@@ -26,16 +24,7 @@ class SpecialCli : public ::testing::Test {
     }
     CliResult run(QStringList args) {
         if (args.front() != u"demo-db"_s) args = QStringList{u"--db"_s, db} + args;
-        QProcess p;
-        auto env = QProcessEnvironment::systemEnvironment();
-        env.insert(u"XDG_DATA_HOME"_s, home.filePath(u"data"_s));
-        env.insert(u"XDG_CONFIG_HOME"_s, home.filePath(u"config"_s));
-        env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
-        p.setProcessEnvironment(env);
-        p.start(QStringLiteral(SLP_BIN_DIR "/slpayprn"), args);
-        EXPECT_TRUE(p.waitForFinished(120000));
-        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
-                QString::fromUtf8(p.readAllStandardError())};
+        return slp_test::runSlpayprn(args, home.path());
     }
     QString path(const QString& name) const { return home.filePath(name); }
     QTemporaryDir home;

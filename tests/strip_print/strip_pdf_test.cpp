@@ -2,6 +2,8 @@
 // 720 twips, the texts readable; and the same through the command line.
 #include <gtest/gtest.h>
 
+#include "slpayprn_cli.h"
+
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -56,23 +58,10 @@ TEST(StripPdf, ARangeBecomesOneFileOfOneStripAPage) {
     EXPECT_FALSE(second.contains(u"王五"_s));
 }
 
-struct CliResult {
-    int code = -1;
-    QString out;
-    QString err;
-};
+using slp_test::CliResult;
 
 CliResult slpayprn(const QStringList& args, const QString& home) {
-    QProcess p;
-    auto env = QProcessEnvironment::systemEnvironment();
-    env.insert(u"XDG_DATA_HOME"_s, home + u"/data"_s);
-    env.insert(u"XDG_CONFIG_HOME"_s, home + u"/config"_s);
-    env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(SLP_BIN_DIR "/slpayprn"), args);
-    p.waitForFinished(120000);
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
+    return slp_test::runSlpayprn(args, home);
 }
 
 TEST(StripPdf, TheCommandLinePrintsTheEmployeesAsTheMenuDoes) {
