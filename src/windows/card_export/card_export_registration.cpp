@@ -55,8 +55,7 @@ CardExportWindow* CardExportHandle::window() const {
 }
 
 void registerCardExportWindow(WindowRegistry& registry, windows::WindowServices services) {
-    registry.setFactory(WindowId::CardExport,
-                        [services] { return std::make_unique<CardExportHandle>(services); });
+    windows::registerWindowHandle<CardExportHandle>(registry, WindowId::CardExport, std::move(services));
 }
 
 void registerCardExportWindow(WindowRegistry& registry) {

@@ -371,9 +371,8 @@ DepartmentPaymentHandle::DepartmentPaymentHandle(WindowServices services)
 namespace slp {
 
 void registerDepartmentPaymentWindow(WindowRegistry& registry, windows::WindowServices services) {
-    registry.setFactory(WindowId::DepartmentPayment, [services] {
-        return std::make_unique<windows::payment::DepartmentPaymentHandle>(services);
-    });
+    windows::registerWindowHandle<windows::payment::DepartmentPaymentHandle>(
+        registry, WindowId::DepartmentPayment, std::move(services));
 }
 
 void registerDepartmentPaymentWindow(WindowRegistry& registry) {

@@ -96,9 +96,8 @@ DepartmentSummaryHandle::DepartmentSummaryHandle(WindowServices services)
 namespace slp {
 
 void registerDepartmentSummaryWindow(WindowRegistry& registry, windows::WindowServices services) {
-    registry.setFactory(WindowId::DepartmentSummary, [services] {
-        return std::make_unique<windows::summary::DepartmentSummaryHandle>(services);
-    });
+    windows::registerWindowHandle<windows::summary::DepartmentSummaryHandle>(
+        registry, WindowId::DepartmentSummary, std::move(services));
 }
 
 void registerDepartmentSummaryWindow(WindowRegistry& registry) {

@@ -151,9 +151,8 @@ EmployeeTableHandle::EmployeeTableHandle(WindowServices services)
 namespace slp {
 
 void registerEmployeeTableWindow(WindowRegistry& registry, windows::WindowServices services) {
-    registry.setFactory(WindowId::EmployeeTable, [services] {
-        return std::make_unique<windows::employee::EmployeeTableHandle>(services);
-    });
+    windows::registerWindowHandle<windows::employee::EmployeeTableHandle>(
+        registry, WindowId::EmployeeTable, std::move(services));
 }
 
 void registerEmployeeTableWindow(WindowRegistry& registry) {

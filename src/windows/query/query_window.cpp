@@ -152,8 +152,8 @@ QueryHandle::QueryHandle(WindowServices services)
 namespace slp {
 
 void registerQueryWindow(WindowRegistry& registry, windows::WindowServices services) {
-    registry.setFactory(WindowId::Query,
-                        [services] { return std::make_unique<windows::query::QueryHandle>(services); });
+    windows::registerWindowHandle<windows::query::QueryHandle>(registry,
+                                                               WindowId::Query, std::move(services));
 }
 
 void registerQueryWindow(WindowRegistry& registry) {

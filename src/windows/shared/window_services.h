@@ -13,10 +13,10 @@
 #include "data/wage_grid.h"
 #include "print/font_metrics.h"
 #include "print/preview/print_preview_request.h"
+#include "ui/window_registry.h"
 
 namespace slp {
 struct HostContext;
-class WindowRegistry;
 }  // namespace slp
 namespace slp::settings {
 class Store;
@@ -47,5 +47,11 @@ struct WindowServices {
 // The services of the running component: the user's settings store, the system clock, Qt dialogs, the
 // system's default printer, the preview window of `registry` and the desktop's spreadsheet program.
 WindowServices standardWindowServices(WindowRegistry& registry, HostContext& context);
+
+// Registers window `id` as a `Handle` made from `services` whenever the window is wanted.
+template <class Handle>
+void registerWindowHandle(WindowRegistry& registry, WindowId id, WindowServices services) {
+    registry.setFactory(id, [services = std::move(services)] { return std::make_unique<Handle>(services); });
+}
 
 }  // namespace slp::windows

@@ -439,9 +439,8 @@ SpecialPrintHandle::SpecialPrintHandle(WindowServices services)
 namespace slp {
 
 void registerSpecialPrintWindow(WindowRegistry& registry, windows::WindowServices services) {
-    registry.setFactory(WindowId::SpecialPrint, [services] {
-        return std::make_unique<windows::special::SpecialPrintHandle>(services);
-    });
+    windows::registerWindowHandle<windows::special::SpecialPrintHandle>(
+        registry, WindowId::SpecialPrint, std::move(services));
 }
 
 void registerSpecialPrintWindow(WindowRegistry& registry) {
