@@ -121,9 +121,6 @@ int runLayoutSave(const ParsedArgs& args, const HostOptions& options) {
         SaveLayout(db, rows);
         printMessage(layoutSavedMessage());
         return 0;
-    } catch (const Error& e) {
-        printMessage(errorTitle(e.number()) + u' ' + e.description());
-        return 1;
     } catch (const std::exception& e) {
         printError(e);
         return 1;
@@ -183,9 +180,6 @@ int runPrintSpecial(const ParsedArgs& args, const HostOptions& options) {
         }
         finishPrintOutput(output);
         return 0;
-    } catch (const Error& e) {
-        printMessage(errorTitle(e.number()) + u' ' + e.description());
-        return 1;
     } catch (const std::exception& e) {
         printError(e);
         return 1;

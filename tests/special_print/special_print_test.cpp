@@ -1,6 +1,7 @@
 // The special print on recorded pages: the data query, the placements around the caption point, sheets
 // across and down a page, ranges, one record a page with the page resized, the errors, nothing sent
 // half-drawn.
+#include "windows/shared/error_report.h"
 #include "windows/special_print/special_print.h"
 
 #include <gtest/gtest.h>
@@ -231,7 +232,7 @@ TEST(SpecialPrint, ErrorsStopTheRunBeforeAnythingIsSent) {
         }
         EXPECT_TRUE(printer.jobs.empty()) << c.name;
     }
-    EXPECT_EQ(errorTitle(11), u"错误号:11"_s);
+    EXPECT_EQ(slp::windows::errorTitle(11), u"错误号:11"_s);
 }
 
 TEST(SpecialPrint, AJobFailingWhileSentIsDropped) {

@@ -206,10 +206,6 @@ QString emptyRangeMessage(int first, int last, int recordCount) {
            u"号）内没有可打印的内容（共"_s + QString::number(recordCount) + u"号），未打印任何内容。"_s;
 }
 
-QString errorTitle(int number) {
-    return u"错误号:"_s + QString::number(number);
-}
-
 double mmToTwips(double mm) {
     return mm * 1440.0 / 25.4;
 }

@@ -96,9 +96,6 @@ int PrintSpecial(print::Printer& printer, SpecialData& data, const SpecialOption
 // What the clerk is told when a range prints nothing (first after last).
 QString emptyRangeMessage(int first, int last, int recordCount);
 
-// The warning's title: "错误号:" and the number.
-QString errorTitle(int number);
-
 // Twips of a calibration given in millimetres.
 double mmToTwips(double mm);
 
