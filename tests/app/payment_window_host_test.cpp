@@ -7,32 +7,19 @@
 #include <QTableView>
 #include <QTemporaryDir>
 
-#include "data/demo_database.h"
-#include "host_driver.h"
+#include "demo_host.h"
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
 TEST(PaymentWindowFromTheHost, PSecondShowsTheDepartmentsAndTheGrid) {
-    static int argc = 1;
-    static char name[] = "test_app";
-    static char* argv[] = {name, nullptr};
-    if (!QApplication::instance()) new QApplication(argc, argv);
-    QTemporaryDir dir;
-    qputenv("XDG_CONFIG_HOME", dir.filePath(u"config"_s).toLocal8Bit());
-    const QString path = dir.filePath(u"demo.db"_s);
     slp::data::DemoOptions options;
     options.employees = 30;
-    slp::data::createDemoDatabase(path, options);
-
-    slp::app::HostDriver driver;
-    const auto r = driver.request({path, u"0101"_s, u"朔岚示范公司"_s, u"2000-04"_s, u"25"_s}, "PSecond");
+    host_test::DemoHost host(options);
+    const auto r = host.call("PSecond");
     ASSERT_TRUE(r.ok()) << r.description.toStdString();
-    QWidget* window = nullptr;
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (w->objectName() == u"工资输出表2"_s && w->isVisible()) window = w;
-    }
+    QWidget* window = host_test::DemoHost::visibleWindow(u"工资输出表2"_s);
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->windowTitle(), u"班组签收联"_s);
     auto* list = window->findChild<QListWidget*>(u"ListV1"_s);

@@ -8,44 +8,29 @@
 #include <QLabel>
 #include <QTemporaryDir>
 
-#include "data/demo_database.h"
-#include "host_driver.h"
+#include "demo_host.h"
 #include "print/system_printer.h"
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-QWidget* visibleWindow(const QString& name) {
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (w->objectName() == name && w->isVisible()) return w;
-    }
-    return nullptr;
-}
+using host_test::DemoHost;
 
 TEST(PreviewFromTheHost, PrintWageTablePreviewsOnThePdfPrinterWithoutASystemPrinter) {
-    static int argc = 1;
-    static char name[] = "test_app";
-    static char* argv[] = {name, nullptr};
-    if (!QApplication::instance()) new QApplication(argc, argv);
-    QTemporaryDir dir;
-    qputenv("XDG_CONFIG_HOME", dir.filePath(u"config"_s).toLocal8Bit());
-    qputenv("HOME", dir.path().toLocal8Bit());
-    const QString path = dir.filePath(u"demo.db"_s);
     slp::data::DemoOptions options;
     options.narrow = true;
-    slp::data::createDemoDatabase(path, options);
-
-    slp::app::HostDriver driver;
-    const auto r = driver.request({path, u"0101"_s, u"朔岚示范公司"_s, u"2000-04"_s, u"25"_s}, "PFirst");
+    DemoHost host(options);
+    qputenv("HOME", host.dir.path().toLocal8Bit());
+    const auto r = host.call("PFirst");
     ASSERT_TRUE(r.ok()) << r.description.toStdString();
-    QWidget* table = visibleWindow(u"工资输出表1"_s);
+    QWidget* table = DemoHost::visibleWindow(u"工资输出表1"_s);
     ASSERT_NE(table, nullptr);
     auto* print = table->findChild<QAction*>(u"MnuPrint_10"_s);
     ASSERT_NE(print, nullptr);
     print->trigger();
     QApplication::processEvents();
-    QWidget* preview = visibleWindow(u"工资MSGPRINT"_s);
+    QWidget* preview = DemoHost::visibleWindow(u"工资MSGPRINT"_s);
     ASSERT_NE(preview, nullptr);
     QStringList panels;
     for (int i = 1; i <= 6; ++i) {

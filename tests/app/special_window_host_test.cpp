@@ -8,32 +8,19 @@
 #include <QTemporaryDir>
 #include <QTreeWidget>
 
-#include "data/demo_database.h"
-#include "host_driver.h"
+#include "demo_host.h"
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
 TEST(SpecialWindowFromTheHost, PselShowsTheSheetWithTheMonthsLabels) {
-    static int argc = 1;
-    static char name[] = "test_app";
-    static char* argv[] = {name, nullptr};
-    if (!QApplication::instance()) new QApplication(argc, argv);
-    QTemporaryDir dir;
-    qputenv("XDG_CONFIG_HOME", dir.filePath(u"config"_s).toLocal8Bit());
-    const QString path = dir.filePath(u"demo.db"_s);
     slp::data::DemoOptions options;
     options.employees = 12;
-    slp::data::createDemoDatabase(path, options);
-
-    slp::app::HostDriver driver;
-    const auto r = driver.request({path, u"0101"_s, u"朔岚示范公司"_s, u"2000-04"_s, u"25"_s}, "PSEL");
+    host_test::DemoHost host(options);
+    const auto r = host.call("PSEL");
     ASSERT_TRUE(r.ok()) << r.description.toStdString();
-    QWidget* window = nullptr;
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (w->objectName() == u"特殊打印设置"_s && w->isVisible()) window = w;
-    }
+    QWidget* window = host_test::DemoHost::visibleWindow(u"特殊打印设置"_s);
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->windowTitle(), u"特殊打印设置"_s);
     auto* tree = window->findChild<QTreeWidget*>(u"TreeV1"_s);
