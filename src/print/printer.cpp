@@ -3,6 +3,7 @@
 #include <QDir>
 #include <cmath>
 
+#include "basic/prompts.h"
 #include "print/page_recorder.h"
 
 namespace slp::print {
@@ -105,6 +106,11 @@ QString printedToFilesNotice(const Printer& printer) {
     const QString folder = printer.outputFolder();
     if (folder.isEmpty()) return QString();
     return QStringLiteral("已打印到PDF文件，文件在文件夹“%1”中。").arg(QDir::toNativeSeparators(folder));
+}
+
+void tellWherePrinted(const Printer& printer, Prompts& prompts) {
+    const QString notice = printedToFilesNotice(printer);
+    if (!notice.isEmpty()) prompts.messageBox(notice, QString(), MessageIcon::Information, MessageButtons::Ok);
 }
 
 }  // namespace slp::print

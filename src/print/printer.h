@@ -9,6 +9,10 @@
 #include <QString>
 #include <memory>
 
+namespace slp {
+class Prompts;
+}
+
 namespace slp::print {
 
 class PrintTarget;
@@ -81,5 +85,7 @@ inline constexpr int printerError = 482;
 // What a window tells the clerk after pages went into PDF files: the folder they are in. Empty after
 // printing on paper.
 QString printedToFilesNotice(const Printer& printer);
+// Tells the clerk that notice, when there is one.
+void tellWherePrinted(const Printer& printer, Prompts& prompts);
 
 }  // namespace slp::print

@@ -113,7 +113,7 @@ void PdfOutput::stream(int number, std::string_view data, std::string_view extra
 }
 
 void PdfOutput::finish(int catalog, int info) {
-    offsets_.resize(size_t(objects_.load()), -1);
+    offsets_.resize(size_t(objects_), -1);
     const qint64 xref = written_;
     std::string table = "xref\n0 ";
     appendInt(table, (long long)offsets_.size());

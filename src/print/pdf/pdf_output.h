@@ -5,7 +5,6 @@
 #include <QByteArray>
 #include <QFile>
 #include <QString>
-#include <atomic>
 #include <string>
 #include <vector>
 
@@ -25,8 +24,7 @@ class PdfOutput {
     PdfOutput(const PdfOutput&) = delete;
     PdfOutput& operator=(const PdfOutput&) = delete;
 
-    // A new object number, for an object written later. The one call any thread may make while
-    // another writes.
+    // A new object number, for an object written later.
     int reserve();
     // Writes an object: "n 0 obj" body "endobj".
     void object(int number, std::string_view body);
@@ -48,7 +46,7 @@ class PdfOutput {
     void placeObject(int number);
 
     QFile file_;
-    std::atomic<int> objects_ = 1;  // object numbers given out; 0 is the head of the free list
+    int objects_ = 1;  // object numbers given out; 0 is the head of the free list
     libdeflate_compressor* compressor_ = nullptr;
     std::string buffer_;
     qint64 written_ = 0;

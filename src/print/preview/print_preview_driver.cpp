@@ -315,15 +315,10 @@ void PrintPreviewDriver::PRINTOUT_Click() {
         to = printToPage_;
     }
     try {
-        if (PrintRange(from, to) > 0) tellWherePrinted();
+        if (PrintRange(from, to) > 0) tellWherePrinted(*printer_, prompts_);
     } catch (const std::exception& e) {
         ReportError(e);
     }
-}
-
-void PrintPreviewDriver::tellWherePrinted() {
-    const QString notice = printedToFilesNotice(*printer_);
-    if (!notice.isEmpty()) prompts_.messageBox(notice, QString(), MessageIcon::Information, MessageButtons::Ok);
 }
 
 int PrintPreviewDriver::PrintRange(int from, int to, bool oneJob) {

@@ -122,8 +122,6 @@ class PrintPreviewDriver {
     QString pageCaption() const;
 
   private:
-    // After pages went into PDF files: tells the clerk the folder.
-    void tellWherePrinted();
     void setEnvironment(WarningSink& warnings);
     PageMetrics metrics() const;
     void refreshSetCaptions();

@@ -117,8 +117,7 @@ void EmployeeTableWindow::printStrips() {
     if (!range) return;
     std::unique_ptr<print::Printer> printer = services().openPrinter();
     if (printEmployeeStrips(*printer, grid(), *range, stripRules(), logic_.printFontSize()) == 0) return;
-    const QString notice = print::printedToFilesNotice(*printer);
-    if (!notice.isEmpty()) prompts().messageBox(notice, QString(), MessageIcon::Information);
+    print::tellWherePrinted(*printer, prompts());
 }
 
 void EmployeeTableWindow::openQuery() {

@@ -325,8 +325,7 @@ void SpecialPrintWindow::printLayout() {
                              MessageIcon::Information);
         return;
     }
-    const QString notice = print::printedToFilesNotice(*printer);
-    if (!notice.isEmpty()) prompts().messageBox(notice, QString(), MessageIcon::Information);
+    print::tellWherePrinted(*printer, prompts());
 }
 
 void SpecialPrintWindow::askCalibration() {
