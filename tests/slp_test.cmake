@@ -1,6 +1,8 @@
-# slp_add_test(NAME src... LIBS lib... [SERVER]): one GoogleTest executable, each test case its own ctest
-# entry. SERVER: the tests use the throw-away PostgreSQL cluster that the pg_cluster fixture starts once
-# for the whole ctest run (run by itself, the executable starts its own; see tests/server).
+# slp_add_test(NAME [SERVER] [APPLICATION] SOURCES src... LIBS lib...): one GoogleTest program, each test
+# case its own ctest entry, on the shared test support and its precompiled header.
+#   APPLICATION: the program gets the one QApplication (offscreen) made before its first test.
+#   SERVER: the tests use the throw-away PostgreSQL cluster that the pg_cluster fixture starts once for
+#   the whole ctest run (run by itself, the program starts its own; see tests/server).
 set(SLP_PG_STATE ${CMAKE_BINARY_DIR}/pg-cluster.state)
 if(NOT TARGET slp_pg_cluster_fixture)
   add_custom_target(slp_pg_cluster_fixture)
@@ -10,19 +12,30 @@ if(NOT TARGET slp_pg_cluster_fixture)
   set_tests_properties(pg_cluster_stop PROPERTIES FIXTURES_CLEANUP pg_cluster)
 endif()
 
+# Test code is compiled for a quick build: the component it calls keeps its own optimisation, and a
+# failing test names its file and line without full debug information.
+function(slp_test_compile_options target)
+  target_compile_options(${target} PRIVATE $<$<CONFIG:RelWithDebInfo,Release>:-O1 -g0>)
+endfunction()
+
 function(slp_add_test name)
-  cmake_parse_arguments(T "SERVER" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "SERVER;APPLICATION" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
-  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
-  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/common)
-  target_compile_definitions(${name} PRIVATE SLP_TEST_DATA_DIR="${CMAKE_SOURCE_DIR}/tests/data" SLP_BIN_DIR="${CMAKE_BINARY_DIR}/bin"
-    SLP_PG_CLUSTER_SCRIPT="${CMAKE_SOURCE_DIR}/tests/server/pg_cluster.sh")
+  target_link_libraries(${name} PRIVATE ${T_LIBS} slp_test_support GTest::gtest_main)
+  if(T_APPLICATION)
+    target_link_libraries(${name} PRIVATE slp_test_application)
+  endif()
+  slp_test_compile_options(${name})
+  target_precompile_headers(${name} REUSE_FROM slp_test_support)
+  # The command-line tests run the program itself.
+  if(TARGET slpayprn)
+    add_dependencies(${name} slpayprn)
+  endif()
+  set(env "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=0")
   if(T_SERVER)
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
-      PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=0;SLP_TEST_PG_STATE=${SLP_PG_STATE}"
-        FIXTURES_REQUIRED pg_cluster)
+      PROPERTIES ENVIRONMENT "${env};SLP_TEST_PG_STATE=${SLP_PG_STATE}" FIXTURES_REQUIRED pg_cluster)
   else()
-    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
-      PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=0")
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST PROPERTIES ENVIRONMENT "${env}")
   endif()
 endfunction()

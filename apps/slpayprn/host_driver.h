@@ -23,7 +23,7 @@ struct CallResult {
 };
 
 class HostDriver {
-public:
+  public:
     HostDriver();
     ~HostDriver();
     HostDriver(const HostDriver&) = delete;
@@ -33,7 +33,7 @@ public:
     // PSEL). Stops at the first failing call.
     CallResult request(const HostFields& fields, const char* method);
 
-private:
+  private:
     CallResult put(const char* member, const slp_value& value);
     slp_object* component_ = nullptr;
     CallResult createResult_;

@@ -67,7 +67,8 @@ HostWindow::HostWindow(const HostOptions& options, QWidget* parent) : QWidget(pa
 }
 
 HostFields HostWindow::fields() const {
-    return {database_->text().trimmed(), unitCode_->text(), unitName_->text(), month_->text(), payDay_->text()};
+    return {database_->text().trimmed(), unitCode_->text(), unitName_->text(), month_->text(),
+            payDay_->text()};
 }
 
 void HostWindow::call(const char* method, const QString& caption) {

@@ -11,11 +11,11 @@ namespace slp::app {
 
 class HostWindow : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit HostWindow(const HostOptions& options, QWidget* parent = nullptr);
     HostFields fields() const;
 
-private:
+  private:
     void call(const char* method, const QString& caption);
 
     HostDriver driver_;

@@ -102,10 +102,12 @@ QList<Command> paymentCommands() {
          QString(),
          u"print 打印班组签收联 of 工资输出表2: a PDF file (one print job) per selected department, in list "_s
          u"order"_s,
-         printOutputOptions() + QList<OptionSpec>{
-          {u"dept"_s, true, u"CODE  a department of the list (may repeat; default: every department)"_s},
-          {u"row-height"_s, true,
-           u"CM    printed row height, 0.2 to 4 centimetres (default: the setting \" 行高\")"_s}},
+         printOutputOptions() +
+             QList<OptionSpec>{
+                 {u"dept"_s, true,
+                  u"CODE  a department of the list (may repeat; default: every department)"_s},
+                 {u"row-height"_s, true,
+                  u"CM    printed row height, 0.2 to 4 centimetres (default: the setting \" 行高\")"_s}},
          false,
          runPrintPayment},
     };

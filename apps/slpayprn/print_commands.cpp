@@ -49,8 +49,8 @@ float fontSize(const ParsedArgs& args) {
     return *size;
 }
 
-int printPreviewedPages(const print::PrintPreviewRequest& request, HostSession& session, const ParsedArgs& args,
-                        int from, int to) {
+int printPreviewedPages(const print::PrintPreviewRequest& request, HostSession& session,
+                        const ParsedArgs& args, int from, int to) {
     try {
         PrintOutput output = openPrintOutput(args, session.store);
         const SystemClock clock;
@@ -58,8 +58,8 @@ int printPreviewedPages(const print::PrintPreviewRequest& request, HostSession& 
         printOptions.payDate = session.host.payDate;
         printOptions.clock = &clock;
         printOptions.oneJob = output.oneFile;
-        const print::HeadlessPrintResult result = print::PrintPages(request, session.store, session.host.unitCode,
-                                                                    *output.printer, from, to, printOptions);
+        const print::HeadlessPrintResult result = print::PrintPages(
+            request, session.store, session.host.unitCode, *output.printer, from, to, printOptions);
         for (const QString& message : result.messages) printMessage(message);
         if (result.pagesPrinted == 0 && result.messages.isEmpty()) {
             printMessage(
@@ -147,11 +147,11 @@ const OptionSpec kFontSizeOption{u"font-size"_s, true, u"S     print font size, 
 }  // namespace
 
 QList<Command> printCommands() {
-    const QList<OptionSpec> pages = printOutputOptions() + QList<OptionSpec>{
-                                  {u"from"_s, true, u"P     first page (default 1)"_s},
-                                  {u"to"_s, true, u"P     last page (default the last)"_s},
-                                  kHideZerosOption,
-                                  kFontSizeOption};
+    const QList<OptionSpec> pages =
+        printOutputOptions() + QList<OptionSpec>{{u"from"_s, true, u"P     first page (default 1)"_s},
+                                                 {u"to"_s, true, u"P     last page (default the last)"_s},
+                                                 kHideZerosOption,
+                                                 kFontSizeOption};
     return {
         {{u"print"_s, u"wage-table"_s},
          QString(),
@@ -169,12 +169,13 @@ QList<Command> printCommands() {
         {{u"print"_s, u"strips"_s},
          QString(),
          u"print the strips of employees N to N as 打印个人发放联 does, one PDF file for the range"_s,
-         printOutputOptions() + QList<OptionSpec>{
-          {u"first"_s, true, u"N     first employee (from 1)"_s},
-          {u"last"_s, true, u"N     last employee (beyond the last: the last)"_s},
-          {u"rules"_s, false, u"      a rule along the top of every cell (打印工资条要横线)"_s},
-          kHideZerosOption,
-          kFontSizeOption},
+         printOutputOptions() +
+             QList<OptionSpec>{
+                 {u"first"_s, true, u"N     first employee (from 1)"_s},
+                 {u"last"_s, true, u"N     last employee (beyond the last: the last)"_s},
+                 {u"rules"_s, false, u"      a rule along the top of every cell (打印工资条要横线)"_s},
+                 kHideZerosOption,
+                 kFontSizeOption},
          false,
          runPrintStrips},
     };

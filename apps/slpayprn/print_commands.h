@@ -21,8 +21,8 @@ float fontSize(const ParsedArgs& args);
 // file a page or one file as the output options say (print_output.h), with the session's settings; the
 // files on stdout, the preview's messages and any error on stderr. Returns the exit status (1 after an
 // error, or when a message stopped all printing).
-int printPreviewedPages(const print::PrintPreviewRequest& request, HostSession& session, const ParsedArgs& args,
-                        int from, int to);
+int printPreviewedPages(const print::PrintPreviewRequest& request, HostSession& session,
+                        const ParsedArgs& args, int from, int to);
 
 // slpayprn print wage-table|slips --pdf-dir DIR [--from P] [--to P]
 // slpayprn print strips --pdf-dir DIR --first N --last N [--rules]

@@ -47,8 +47,8 @@ int runPrintSummary(const ParsedArgs& args, const HostOptions& options) {
     if (!openHostSession(session, options)) return 1;
     const auto grid = summaryGrid(session, size);
     if (!grid) return 1;
-    return printPreviewedPages(windows::summary::summaryPrintRequest(*grid, session.host, size), session, args,
-                               from, to);
+    return printPreviewedPages(windows::summary::summaryPrintRequest(*grid, session.host, size), session,
+                               args, from, to);
 }
 
 }  // namespace
@@ -65,10 +65,10 @@ QList<Command> summaryCommands() {
         {{u"print"_s, u"summary"_s},
          QString(),
          u"print the department summary 班组汇总联 of 工资输出表3 as the preview prints it, a PDF file a page"_s,
-         printOutputOptions() + QList<OptionSpec>{
-          {u"from"_s, true, u"P     first page (default 1)"_s},
-          {u"to"_s, true, u"P     last page (default the last)"_s},
-          {u"font-size"_s, true, u"S     print font size, 4 to 17 (default 9)"_s}},
+         printOutputOptions() +
+             QList<OptionSpec>{{u"from"_s, true, u"P     first page (default 1)"_s},
+                               {u"to"_s, true, u"P     last page (default the last)"_s},
+                               {u"font-size"_s, true, u"S     print font size, 4 to 17 (default 9)"_s}},
          false,
          runPrintSummary},
     };

@@ -10,10 +10,10 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "basic/currency.h"
 #include "basic/error.h"
 #include "basic/scripted_prompts.h"
 #include "export/bank_card_writers.h"
-#include "basic/currency.h"
 
 using namespace Qt::StringLiterals;
 namespace bank = slp::bank;

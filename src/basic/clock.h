@@ -5,24 +5,24 @@
 namespace slp {
 
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     virtual QDateTime now() const = 0;
     QDate today() const { return now().date(); }
 };
 
 class SystemClock : public Clock {
-public:
+  public:
     QDateTime now() const override { return QDateTime::currentDateTime(); }
 };
 
 class FixedClock : public Clock {
-public:
+  public:
     explicit FixedClock(QDateTime t) : t_(std::move(t)) {}
     QDateTime now() const override { return t_; }
     void set(QDateTime t) { t_ = std::move(t); }
 
-private:
+  private:
     QDateTime t_;
 };
 

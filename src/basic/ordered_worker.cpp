@@ -61,9 +61,8 @@ void OrderedWorker::wait() {
 void OrderedWorker::run() {
     std::unique_lock lock(mutex_);
     for (;;) {
-        posted_.wait(lock, [this] {
-            return ending_ || (!tasks_.empty() && (flushing_ || tasks_.size() >= wakeAt_));
-        });
+        posted_.wait(
+            lock, [this] { return ending_ || (!tasks_.empty() && (flushing_ || tasks_.size() >= wakeAt_)); });
         // Once woken, the thread empties the queue before it sleeps again.
         while (!ending_ && !tasks_.empty()) {
             std::function<void()> task = std::move(tasks_.front());

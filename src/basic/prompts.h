@@ -19,7 +19,7 @@ struct SaveDialogRequest {
 };
 
 class Prompts {
-public:
+  public:
     virtual ~Prompts() = default;
     // Input box. nullopt when cancelled (callers read a cancelled answer as an empty text).
     virtual std::optional<QString> inputBox(const QString& prompt, const QString& title,

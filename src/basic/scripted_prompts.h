@@ -10,10 +10,10 @@
 namespace slp {
 
 class ScriptedPrompts : public Prompts {
-public:
+  public:
     struct Asked {
         enum Kind { Input, Message, Save } kind;
-        QString text;   // prompt or message text, or the dialog title
+        QString text;  // prompt or message text, or the dialog title
         QString title;
         QString defaultText;  // input box default, or "folder/name" of a save dialog
         MessageIcon icon = MessageIcon::None;
@@ -33,20 +33,21 @@ public:
     MessageAnswer messageBox(const QString& text, const QString& title, MessageIcon icon,
                              MessageButtons buttons) override {
         asked.push_back({Asked::Message, text, title, QString(), icon});
-        if (messages_.empty()) return buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
+        if (messages_.empty())
+            return buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
         auto a = messages_.front();
         messages_.pop_front();
         return a;
     }
     std::optional<QString> saveFile(const SaveDialogRequest& r) override {
-        asked.push_back({Asked::Save, r.title, r.title, r.folder + QLatin1Char('/') + r.fileName,
-                         MessageIcon::None});
+        asked.push_back(
+            {Asked::Save, r.title, r.title, r.folder + QLatin1Char('/') + r.fileName, MessageIcon::None});
         return take(saves_);
     }
 
     QList<Asked> asked;
 
-private:
+  private:
     // A queued answer: a text, or a cancelled dialog. (Kept as a plain pair: g++ 12 warns falsely about
     // copies of std::optional<QString> at higher optimisation levels.)
     struct Answer {

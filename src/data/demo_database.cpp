@@ -216,9 +216,9 @@ std::array<int64_t, 8> narrowAmounts(const std::array<int64_t, ItemCount>& cents
 }  // namespace
 
 QList<DemoItem> narrowDemoWageItems() {
-    return {{u"部门"_s, 0, 14},     {u"工号"_s, 0, 6},      {u"姓名"_s, 0, 8},
-            {u"基本工资"_s, 2, 10}, {u"岗位工资"_s, 2, 10}, {u"津贴补贴"_s, 2, 10},
-            {u"应发工资"_s, 2, 12}, {u"社会保险"_s, 2, 10}, {u"住房公积金"_s, 2, 12},
+    return {{u"部门"_s, 0, 14},       {u"工号"_s, 0, 6},      {u"姓名"_s, 0, 8},
+            {u"基本工资"_s, 2, 10},   {u"岗位工资"_s, 2, 10}, {u"津贴补贴"_s, 2, 10},
+            {u"应发工资"_s, 2, 12},   {u"社会保险"_s, 2, 10}, {u"住房公积金"_s, 2, 12},
             {u"个人所得税"_s, 2, 12}, {u"实发工资"_s, 2, 12}};
 }
 

@@ -20,8 +20,8 @@ Status refused(const QString& description) {
 std::optional<Status> controlCharacterIn(const QString& text, const QString& what) {
     const qsizetype at = firstControlCharacter(text);
     if (at < 0) return std::nullopt;
-    return refused(u"%1“%2”的第%3个字符是控制字符，%1保持原值。"_s.arg(what, visibleControls(text))
-                       .arg(at + 1));
+    return refused(
+        u"%1“%2”的第%3个字符是控制字符，%1保持原值。"_s.arg(what, visibleControls(text)).arg(at + 1));
 }
 
 }  // namespace

@@ -11,7 +11,7 @@
 namespace slp {
 
 class 打印工资 {
-public:
+  public:
     打印工资(HostContext& context = hostContext(), WindowRegistry& registry = windowRegistry())
         : context_(context), registry_(registry) {}
 
@@ -31,7 +31,7 @@ public:
     void GetDB(std::shared_ptr<data::Database> database) { context_.database = std::move(database); }
     void GetFXRQ(const QString& payDay);
 
-private:
+  private:
     Status open(WindowId id);
 
     HostContext& context_;

@@ -3,8 +3,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <cstdio>
 #include <QRegularExpression>
+#include <cstdio>
 
 #include "basic/error.h"
 #include "print/page.h"
@@ -52,7 +52,8 @@ void PdfSpoolPrinter::removePart() {
 bool PdfSpoolPrinter::finishFile() {
     if (oneFile_.isEmpty()) return false;
     if (jobActive()) endDoc();
-    if (fileDropped_) throw Error(printerError, u"打印作业已取消,未写入文件“%1”"_s.arg(QDir::toNativeSeparators(oneFile_)));
+    if (fileDropped_)
+        throw Error(printerError, u"打印作业已取消,未写入文件“%1”"_s.arg(QDir::toNativeSeparators(oneFile_)));
     if (!document_) return false;
     try {
         document_->finish();

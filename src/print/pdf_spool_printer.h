@@ -24,9 +24,9 @@ class PdfSpoolPrinter : public Printer {
     // A printer that puts the pages of every job into the one file `path`, written (or replaced) by
     // finishFile(); nothing is written before. A dropped job drops the whole file. Creates the file's
     // folder when needed.
-    static std::unique_ptr<PdfSpoolPrinter> oneFile(const QString& path,
-                                                    const QPageSize& size = QPageSize(QPageSize::A4),
-                                                    QPageLayout::Orientation orientation = QPageLayout::Portrait);
+    static std::unique_ptr<PdfSpoolPrinter> oneFile(
+        const QString& path, const QPageSize& size = QPageSize(QPageSize::A4),
+        QPageLayout::Orientation orientation = QPageLayout::Portrait);
     // One-file printer: ends the document and renames it into place. Returns false when no page was
     // printed (no file is written then); throws slp::Error when the file cannot be written or a job was
     // dropped.
@@ -74,7 +74,7 @@ class PdfSpoolPrinter : public Printer {
     QString partPath_;
     int jobNumber_ = 0;
     QStringList written_;
-    QString oneFile_;        // the one file of every job; empty: a file a job
+    QString oneFile_;         // the one file of every job; empty: a file a job
     bool jobInFile_ = false;  // one file: a job is under way in it
     bool fileDropped_ = false;
 };

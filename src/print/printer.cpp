@@ -110,7 +110,8 @@ QString printedToFilesNotice(const Printer& printer) {
 
 void tellWherePrinted(const Printer& printer, Prompts& prompts) {
     const QString notice = printedToFilesNotice(printer);
-    if (!notice.isEmpty()) prompts.messageBox(notice, QString(), MessageIcon::Information, MessageButtons::Ok);
+    if (!notice.isEmpty())
+        prompts.messageBox(notice, QString(), MessageIcon::Information, MessageButtons::Ok);
 }
 
 }  // namespace slp::print

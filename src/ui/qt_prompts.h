@@ -8,7 +8,7 @@
 namespace slp::ui {
 
 class QtPrompts : public Prompts {
-public:
+  public:
     explicit QtPrompts(QWidget* parent = nullptr) : parent_(parent) {}
     void setParent(QWidget* parent) { parent_ = parent; }
 
@@ -18,7 +18,7 @@ public:
                              MessageButtons buttons) override;
     std::optional<QString> saveFile(const SaveDialogRequest& request) override;
 
-private:
+  private:
     QPointer<QWidget> parent_;
 };
 

@@ -1,8 +1,9 @@
 // The program's command line: wrong lines exit 2 with a message, the demo database command refuses
 // to overwrite.
+#include <gtest/gtest.h>
+
 #include <QProcess>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
 
@@ -23,15 +24,16 @@ RunResult slpayprn(const QStringList& args, const QString& dataHome) {
     p.setProcessEnvironment(env);
     p.start(QStringLiteral(SLP_BIN_DIR "/slpayprn"), args);
     p.waitForFinished(60000);
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
 }
 
 TEST(CommandLine, WrongLinesExitWithStatusTwo) {
     QTemporaryDir home;
-    for (const QStringList& args : {QStringList{u"--bogus"_s}, QStringList{u"nosuch"_s},
-                                    QStringList{u"--db"_s}, QStringList{u"demo-db"_s},
-                                    QStringList{u"demo-db"_s, u"x.db"_s, u"--employees"_s, u"many"_s},
-                                    QStringList{u"host"_s, u"extra"_s}}) {
+    for (const QStringList& args :
+         {QStringList{u"--bogus"_s}, QStringList{u"nosuch"_s}, QStringList{u"--db"_s},
+          QStringList{u"demo-db"_s}, QStringList{u"demo-db"_s, u"x.db"_s, u"--employees"_s, u"many"_s},
+          QStringList{u"host"_s, u"extra"_s}}) {
         const RunResult r = slpayprn(args, home.path());
         EXPECT_EQ(r.code, 2) << args.join(u' ').toStdString();
         EXPECT_TRUE(r.err.contains(u"slpayprn: "_s)) << r.err.toStdString();
@@ -51,14 +53,16 @@ TEST(CommandLine, HelpListsEveryCommandAndGlobalOption) {
 TEST(CommandLine, DemoDatabaseIsWrittenOnceAndNotOverwritten) {
     QTemporaryDir home;
     const QString file = home.filePath(u"w.db"_s);
-    const RunResult first = slpayprn({u"demo-db"_s, file, u"--employees"_s, u"20"_s, u"--month"_s, u"2001-02"_s}, home.path());
+    const RunResult first =
+        slpayprn({u"demo-db"_s, file, u"--employees"_s, u"20"_s, u"--month"_s, u"2001-02"_s}, home.path());
     EXPECT_EQ(first.code, 0) << first.err.toStdString();
     EXPECT_TRUE(first.out.contains(u"20 employees"_s)) << first.out.toStdString();
     EXPECT_TRUE(first.out.contains(u"2001-02"_s));
     const RunResult again = slpayprn({u"demo-db"_s, file}, home.path());
     EXPECT_EQ(again.code, 1);
     EXPECT_FALSE(again.err.isEmpty());
-    const RunResult replaced = slpayprn({u"demo-db"_s, file, u"--replace"_s, u"--employees"_s, u"3"_s}, home.path());
+    const RunResult replaced =
+        slpayprn({u"demo-db"_s, file, u"--replace"_s, u"--employees"_s, u"3"_s}, home.path());
     EXPECT_EQ(replaced.code, 0) << replaced.err.toStdString();
 }
 

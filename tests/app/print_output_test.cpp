@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include "slpayprn_cli.h"
-
 #include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
@@ -14,6 +12,7 @@
 #include <QTemporaryDir>
 
 #include "slips_per_employee.h"
+#include "slpayprn_cli.h"
 
 using namespace Qt::StringLiterals;
 

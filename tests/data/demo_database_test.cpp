@@ -275,9 +275,9 @@ TEST(DataDemo, NarrowMonthHasElevenItemsThatAddUpAndTheWideMonthsPeople) {
     ScriptedPrompts prompts;
     WageCatalogue c;
     ASSERT_TRUE(LoadWageItems(narrow, u"2000-04"_s, prompts, c));
-    EXPECT_EQ(c.itemName, (QStringList{u"部门"_s, u"工号"_s, u"姓名"_s, u"基本工资"_s, u"岗位工资"_s,
-                                       u"津贴补贴"_s, u"应发工资"_s, u"社会保险"_s, u"住房公积金"_s,
-                                       u"个人所得税"_s, u"实发工资"_s}));
+    EXPECT_EQ(c.itemName,
+              (QStringList{u"部门"_s, u"工号"_s, u"姓名"_s, u"基本工资"_s, u"岗位工资"_s, u"津贴补贴"_s,
+                           u"应发工资"_s, u"社会保险"_s, u"住房公积金"_s, u"个人所得税"_s, u"实发工资"_s}));
     EXPECT_EQ(c.firstAmountIndex, 3);
     int characters = 3;  // the sequence number column
     for (int16_t w : c.itemWidth) characters += w;
@@ -302,12 +302,13 @@ TEST(DataDemo, NarrowMonthHasElevenItemsThatAddUpAndTheWideMonthsPeople) {
         };
         EXPECT_EQ(n.text(u"姓名"), w.text(u"姓名"));
         EXPECT_EQ(cents(n, u"应发工资"), cents(w, u"应发工资"));
-        EXPECT_EQ(cents(n, u"基本工资") + cents(n, u"岗位工资") + cents(n, u"津贴补贴"), cents(n, u"应发工资"));
+        EXPECT_EQ(cents(n, u"基本工资") + cents(n, u"岗位工资") + cents(n, u"津贴补贴"),
+                  cents(n, u"应发工资"));
         EXPECT_EQ(cents(n, u"社会保险"),
                   cents(w, u"养老保险") + cents(w, u"医疗保险") + cents(w, u"失业保险"));
         EXPECT_EQ(cents(n, u"个人所得税"), cents(w, u"个人所得税"));
-        EXPECT_EQ(cents(n, u"实发工资"), cents(n, u"应发工资") - cents(n, u"社会保险") - cents(n, u"住房公积金") -
-                                             cents(n, u"个人所得税"));
+        EXPECT_EQ(cents(n, u"实发工资"), cents(n, u"应发工资") - cents(n, u"社会保险") -
+                                             cents(n, u"住房公积金") - cents(n, u"个人所得税"));
         EXPECT_GT(cents(n, u"实发工资"), 0);
     }
 }

@@ -56,7 +56,7 @@ class JobPrinter : public slp::print::Printer {
     std::vector<std::vector<slp::print::Page>>& jobs;  // finished and under way
     int& finished;
     int& dropped;
-    int failAtPage = 0;  // the n-th page sent fails (0: none)
+    int failAtPage = 0;   // the n-th page sent fails (0: none)
     float width = 11906;  // of the paper and its printable area, twips
 
   protected:

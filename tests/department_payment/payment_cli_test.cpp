@@ -3,8 +3,6 @@
 // messages on stderr.
 #include <gtest/gtest.h>
 
-#include "slpayprn_cli.h"
-
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
@@ -13,6 +11,7 @@
 #include "basic/scripted_prompts.h"
 #include "data/database.h"
 #include "data/host_context.h"
+#include "slpayprn_cli.h"
 #include "windows/department_payment/department_payment.h"
 
 using namespace Qt::StringLiterals;

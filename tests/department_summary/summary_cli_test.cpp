@@ -2,8 +2,6 @@
 // the 班组汇总联 printed as the preview prints it, and the system's messages on stderr.
 #include <gtest/gtest.h>
 
-#include "slpayprn_cli.h"
-
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -12,6 +10,7 @@
 #include "basic/scripted_prompts.h"
 #include "data/database.h"
 #include "data/host_context.h"
+#include "slpayprn_cli.h"
 #include "windows/department_summary/department_summary.h"
 
 using namespace Qt::StringLiterals;

@@ -2,8 +2,6 @@
 // and the wage table and slips printed as the preview prints them.
 #include <gtest/gtest.h>
 
-#include "slpayprn_cli.h"
-
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -14,6 +12,7 @@
 #include "data/database.h"
 #include "data/host_context.h"
 #include "settings/store.h"
+#include "slpayprn_cli.h"
 #include "windows/employee_table/employee_table.h"
 
 using namespace Qt::StringLiterals;

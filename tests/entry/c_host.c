@@ -6,15 +6,15 @@
 #include "slpayprn.h"
 
 static int failures = 0;
-#define CHECK(cond)                                                    \
-    do {                                                               \
-        if (!(cond)) {                                                 \
+#define CHECK(cond)                                                                  \
+    do {                                                                             \
+        if (!(cond)) {                                                               \
             fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #cond); \
-            ++failures;                                                \
-        }                                                              \
+            ++failures;                                                              \
+        }                                                                            \
     } while (0)
 
-static int32_t put_text(slp_object *obj, const char *member, const char *text) {
+static int32_t put_text(slp_object* obj, const char* member, const char* text) {
     int32_t id = 0;
     if (slp_get_dispid(obj, member, &id) != SLP_OK) return -1;
     slp_value v = {SLP_TEXT, text, NULL};
@@ -22,12 +22,12 @@ static int32_t put_text(slp_object *obj, const char *member, const char *text) {
 }
 
 int main(void) {
-    slp_object *obj = NULL;
+    slp_object* obj = NULL;
     CHECK(slp_create_object("Sl_PAYPRN.打印工资", &obj) == SLP_OK);
     if (!obj) return 1;
 
-    const char *names[] = {"Card", "PFirst", "PSecond", "PThird", "PSEL",
-                           "GetDWDM", "GetDWMC", "GetRQ", "GetDB", "GetFXRQ"};
+    const char* names[] = {"Card",    "PFirst",  "PSecond", "PThird", "PSEL",
+                           "GetDWDM", "GetDWMC", "GetRQ",   "GetDB",  "GetFXRQ"};
     for (int i = 0; i < 10; ++i) {
         int32_t id = 0;
         CHECK(slp_get_dispid(obj, names[i], &id) == SLP_OK && id == i + 1);
@@ -36,7 +36,7 @@ int main(void) {
     CHECK(slp_get_dispid(obj, "Nothing", &id) == SLP_DISP_E_UNKNOWNNAME);
     CHECK(strlen(slp_last_error()) > 0);
 
-    slp_object *db = NULL;
+    slp_object* db = NULL;
     CHECK(slp_open_database("sqlite::memory:", &db) == SLP_OK);
     slp_value dbv = {SLP_OBJECT, NULL, db};
     CHECK(slp_invoke(obj, 9, &dbv) == SLP_OK);

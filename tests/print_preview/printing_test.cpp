@@ -34,9 +34,9 @@ TEST(PreviewPrinting, PagesTwoToThreeOfFiveAreTwoJobs) {
     f.driver.PRINTOUT_Click();
     // The two questions, then where the files went.
     ASSERT_EQ(f.prompts.asked.size(), 3);
-    EXPECT_EQ(f.prompts.asked[2].text,
-              u"已打印到PDF文件，文件在文件夹“"_s + QFileInfo(f.spoolPath(u"job-0001.pdf"_s)).absolutePath() +
-                  u"”中。"_s);
+    EXPECT_EQ(f.prompts.asked[2].text, u"已打印到PDF文件，文件在文件夹“"_s +
+                                           QFileInfo(f.spoolPath(u"job-0001.pdf"_s)).absolutePath() +
+                                           u"”中。"_s);
     EXPECT_EQ(f.prompts.asked[0].text, u"共有5页,请选择打印起始页!"_s);
     EXPECT_EQ(f.prompts.asked[0].defaultText, u"1"_s);
     EXPECT_TRUE(f.prompts.asked[0].title.isEmpty());

@@ -1,10 +1,10 @@
 // slpayprn grid query: the grid of the conditional query on the demo database.
 #include <gtest/gtest.h>
 
-#include "slpayprn_cli.h"
-
 #include <QProcess>
 #include <QTemporaryDir>
+
+#include "slpayprn_cli.h"
 
 using namespace Qt::StringLiterals;
 

@@ -2,12 +2,12 @@
 // and wrong options.
 #include <gtest/gtest.h>
 
-#include "slpayprn_cli.h"
-
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+
+#include "slpayprn_cli.h"
 
 using namespace Qt::StringLiterals;
 

@@ -1,7 +1,6 @@
 // The special print on recorded pages: the data query, the placements around the caption point, sheets
 // across and down a page, ranges, one record a page with the page resized, the errors, nothing sent
 // half-drawn.
-#include "windows/shared/error_report.h"
 #include "windows/special_print/special_print.h"
 
 #include <gtest/gtest.h>
@@ -16,6 +15,7 @@
 #include "print/printer.h"
 #include "print/recording_print_target.h"
 #include "sheet_printer.h"
+#include "windows/shared/error_report.h"
 
 namespace {
 

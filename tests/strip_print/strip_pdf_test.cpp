@@ -2,8 +2,6 @@
 // 720 twips, the texts readable; and the same through the command line.
 #include <gtest/gtest.h>
 
-#include "slpayprn_cli.h"
-
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -13,6 +11,7 @@
 #include "data/wage_grid.h"
 #include "export/strip_print.h"
 #include "print/pdf_spool_printer.h"
+#include "slpayprn_cli.h"
 
 using namespace Qt::StringLiterals;
 

@@ -1,7 +1,7 @@
 #include "print/pdf/pdf_output.h"
 
-#include <unistd.h>
 #include <libdeflate.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <charconv>

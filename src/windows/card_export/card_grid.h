@@ -3,8 +3,8 @@
 // order, and what the bank writers read back from it.
 #include <QList>
 
-#include "export/card_input.h"
 #include "basic/currency.h"
+#include "export/card_input.h"
 
 namespace slp::data {
 class ResultSet;

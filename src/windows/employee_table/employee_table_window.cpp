@@ -150,8 +150,8 @@ EmployeeTableHandle::EmployeeTableHandle(WindowServices services)
 namespace slp {
 
 void registerEmployeeTableWindow(WindowRegistry& registry, windows::WindowServices services) {
-    windows::registerWindowHandle<windows::employee::EmployeeTableHandle>(
-        registry, WindowId::EmployeeTable, std::move(services));
+    windows::registerWindowHandle<windows::employee::EmployeeTableHandle>(registry, WindowId::EmployeeTable,
+                                                                          std::move(services));
 }
 
 void registerEmployeeTableWindow(WindowRegistry& registry) {

@@ -107,7 +107,8 @@ void PrintPreviewHost::setupPrinter(QWidget* parent) {
         try {
             applyPrinterChoice(*services_.store, *chosen, dialog.choice(), dialog.setup());
         } catch (const Error& e) {
-            services_.prompts->messageBox(e.description(), QString(), MessageIcon::Warning, MessageButtons::Ok);
+            services_.prompts->messageBox(e.description(), QString(), MessageIcon::Warning,
+                                          MessageButtons::Ok);
             return;
         }
         // A system printer's own settings, as before.

@@ -152,8 +152,8 @@ QueryHandle::QueryHandle(WindowServices services)
 namespace slp {
 
 void registerQueryWindow(WindowRegistry& registry, windows::WindowServices services) {
-    windows::registerWindowHandle<windows::query::QueryHandle>(registry,
-                                                               WindowId::Query, std::move(services));
+    windows::registerWindowHandle<windows::query::QueryHandle>(registry, WindowId::Query,
+                                                               std::move(services));
 }
 
 void registerQueryWindow(WindowRegistry& registry) {

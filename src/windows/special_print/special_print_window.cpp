@@ -438,8 +438,8 @@ SpecialPrintHandle::SpecialPrintHandle(WindowServices services)
 namespace slp {
 
 void registerSpecialPrintWindow(WindowRegistry& registry, windows::WindowServices services) {
-    windows::registerWindowHandle<windows::special::SpecialPrintHandle>(
-        registry, WindowId::SpecialPrint, std::move(services));
+    windows::registerWindowHandle<windows::special::SpecialPrintHandle>(registry, WindowId::SpecialPrint,
+                                                                        std::move(services));
 }
 
 void registerSpecialPrintWindow(WindowRegistry& registry) {
