@@ -3,6 +3,8 @@
 # sqlite3 command-line program reading the same rows. Usage: bench/run_wage_grid.sh BUILD_DIR [COUNTS...]
 set -euo pipefail
 build="${1:?build directory}"
+source "$(dirname "$0")/bench_build.sh"
+bench_build "$build" bench_wage_grid
 shift
 counts=("${@:-10000 100000}")
 [ $# -eq 0 ] && counts=(10000 100000)

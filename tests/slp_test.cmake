@@ -12,10 +12,10 @@ if(NOT TARGET slp_pg_cluster_fixture)
   set_tests_properties(pg_cluster_stop PROPERTIES FIXTURES_CLEANUP pg_cluster)
 endif()
 
-# Test code is compiled for a quick build: the component it calls keeps its own optimisation, and a
-# failing test names its file and line without full debug information.
+# Test code is compiled for a quick build, without optimisation or debug information: the component it
+# calls keeps its own, and a failing assertion names its file and line all the same.
 function(slp_test_compile_options target)
-  target_compile_options(${target} PRIVATE $<$<CONFIG:RelWithDebInfo,Release>:-O1 -g0>)
+  target_compile_options(${target} PRIVATE $<$<CONFIG:RelWithDebInfo,Release>:-O0 -g0>)
 endfunction()
 
 function(slp_add_test name)

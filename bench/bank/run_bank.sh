@@ -5,6 +5,8 @@
 # system), to the millisecond. Usage: bench/bank/run_bank.sh BUILD_DIR [EMPLOYEES]
 set -euo pipefail
 build="${1:?build directory (a Release build with slpayprn, bench_card_files, bench_card_sql, slp_sqlite_helpers)}"
+source "$(dirname "$0")/../bench_build.sh"
+bench_build "$build" slpayprn bench_card_files bench_card_sql slp_sqlite_helpers
 employees="${2:-100000}"
 here="$(cd "$(dirname "$0")" && pwd)"
 python="$(command -v python3)"

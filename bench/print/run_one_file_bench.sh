@@ -8,6 +8,8 @@
 # Needs Debian's python3-reportlab and libreoffice-calc-nogui (yardsticks only: the product uses neither).
 set -euo pipefail
 build="${1:?build directory}"
+source "$(dirname "$0")/../bench_build.sh"
+bench_build "$build" slpayprn
 employees="${2:-10000}"
 runs="${3:-5}"
 here="$(cd "$(dirname "$0")" && pwd)"

@@ -4,6 +4,8 @@
 # Usage: bench/print/run_print_bench.sh BUILD_DIR [COUNTS...]   (a Release build gives the real figures)
 set -euo pipefail
 build="${1:?build directory}"
+source "$(dirname "$0")/../bench_build.sh"
+bench_build "$build" bench_print preview_screenshots
 shift
 counts=("$@")
 [ $# -eq 0 ] && counts=(10000 100000)

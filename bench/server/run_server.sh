@@ -6,6 +6,8 @@
 # Without URL a throw-away cluster is started (tests/server/pg_cluster.sh) and the demo month written.
 set -euo pipefail
 BUILD="${1:?build folder}"
+source "$(dirname "$0")/../bench_build.sh"
+bench_build "$BUILD" slpayprn
 here="$(cd "$(dirname "$0")" && pwd)"
 bin="$BUILD/bin/slpayprn"
 work=$(mktemp -d)

@@ -5,6 +5,8 @@
 # settings at all. Usage: bench/settings/run_settings.sh BUILD_DIR [SECTIONS...]
 set -euo pipefail
 build="${1:?build directory}"
+source "$(dirname "$0")/../bench_build.sh"
+bench_build "$build" slpayprn
 shift
 counts=("$@")
 [ $# -eq 0 ] && counts=(80000 200000)

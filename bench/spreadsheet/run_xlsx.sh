@@ -4,6 +4,8 @@
 # time and peak memory of each whole process. Usage: bench/spreadsheet/run_xlsx.sh BUILD_DIR [EMPLOYEES]
 set -euo pipefail
 build="${1:?build directory}"
+source "$(dirname "$0")/../bench_build.sh"
+bench_build "$build" slpayprn
 employees="${2:-100000}"
 slpayprn="$build/bin/slpayprn"
 work="$(mktemp -d)"

@@ -1,19 +1,10 @@
-#pragma once
-// The program of this build run as a clerk runs it, for the command-line tests: in a home of its own
-// (its database and settings under `home`/data and `home`/config), without a display.
+#include "slpayprn_cli.h"
+
 #include <QProcess>
-#include <QString>
-#include <QStringList>
 
 namespace slp_test {
 
-struct CliResult {
-    int code = -1;  // -1: it did not end by itself in time
-    QString out;
-    QString err;
-};
-
-inline QProcessEnvironment cliEnvironment(const QString& home) {
+QProcessEnvironment cliEnvironment(const QString& home) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("XDG_DATA_HOME"), home + QStringLiteral("/data"));
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/config"));
@@ -21,7 +12,7 @@ inline QProcessEnvironment cliEnvironment(const QString& home) {
     return env;
 }
 
-inline CliResult runSlpayprn(const QStringList& args, const QString& home, int timeoutMs = 120000) {
+CliResult runSlpayprn(const QStringList& args, const QString& home, int timeoutMs) {
     QProcess p;
     p.setProcessEnvironment(cliEnvironment(home));
     p.start(QStringLiteral(SLP_BIN_DIR "/slpayprn"), args);

@@ -1,6 +1,7 @@
-// The window tests need a QApplication (offscreen): Qt SQL finds its drivers through it, "我" is measured
-// in real faces and the windows show widgets. One application for the whole test program, made before
-// the first test and dropped after the last.
+// The data, print and window tests need an application object (offscreen): Qt SQL finds its drivers
+// through it, text is measured in real faces and the windows show widgets. One application for the whole
+// test program, made before the first test with the Chinese font substitutes registered as at start-up,
+// and dropped after the last.
 #include <gtest/gtest.h>
 
 #include <QApplication>

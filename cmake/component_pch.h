@@ -1,0 +1,33 @@
+// The headers most files of the component include, precompiled once (see slp_pch.cmake).
+#pragma once
+
+#include <QAction>
+#include <QByteArray>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFont>
+#include <QHash>
+#include <QLabel>
+#include <QList>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPointF>
+#include <QSizeF>
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+#include <QWidget>
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
