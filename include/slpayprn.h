@@ -61,6 +61,8 @@ SLP_API int32_t slp_open_database(const char* connection, slp_object** out);
 SLP_API int32_t slp_run_message_loop(void);
 /* UTF-8 description of the last failing call on this thread, "" after a success. */
 SLP_API const char* slp_last_error(void);
+/* The component's version, "MAJOR.MINOR.PATCH" (the MAJOR of libSl_PAYPRN.so.MAJOR). */
+SLP_API const char* slp_version(void);
 /* Releases an object; the component keeps its own references where it needs them. A pointer that was
  * released before or never handed out is left alone (slp_last_error then says so); every other call
  * answers SLP_E_HANDLE for such a pointer. */

@@ -15,6 +15,8 @@ const QList<OptionSpec>& globalOptions() {
         {u"month"_s, true, u"TEXT  工作年月, a four-digit year, a dash and the month (default 2000-04)"_s},
         {u"payday"_s, true, u"TEXT  发薪日, the day of the month (default 25)"_s},
         {u"help"_s, false, u"      list every command"_s},
+        {u"version"_s, false, u"      print the component's version"_s},
+        {u"man-page"_s, false, u"      print this help as a man page (roff)"_s},
     };
     return options;
 }

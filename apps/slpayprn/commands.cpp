@@ -112,17 +112,36 @@ const QList<Command>& commands() {
 }
 
 namespace {
-// "--name VALUE" in one column, its explanation in the next. An option's help text starts with the
-// name of its value when it takes one ("FILE  the wage database").
+// An option's help text starts with the name of its value when it takes one ("FILE  the wage database"):
+// the value's name and the explanation apart.
+std::pair<QString, QString> optionValueAndHelp(const OptionSpec& o) {
+    const QString help = o.help.trimmed();
+    if (!o.takesValue) return {QString(), help};
+    const qsizetype gap = help.indexOf(u' ');
+    return {gap < 0 ? help : help.left(gap), gap < 0 ? QString() : help.mid(gap).trimmed()};
+}
+
+// "--name VALUE" in one column, its explanation in the next.
 QString optionLine(const OptionSpec& o, int indent) {
-    QString left = u"--"_s + o.name;
-    QString help = o.help.trimmed();
-    if (o.takesValue) {
-        const qsizetype gap = help.indexOf(u' ');
-        left += u' ' + (gap < 0 ? help : help.left(gap));
-        help = gap < 0 ? QString() : help.mid(gap).trimmed();
-    }
+    const auto [value, help] = optionValueAndHelp(o);
+    const QString left = u"--"_s + o.name + (value.isEmpty() ? QString() : u' ' + value);
     return QString(indent, u' ') + left.leftJustified(22) + u' ' + help + u'\n';
+}
+
+// Text for a man page: backslashes escaped, dashes as the minus sign options need, a line that would
+// start with a control character guarded.
+QString roff(const QString& text) {
+    QString out = text;
+    out.replace(u'\\', u"\\e"_s).replace(u'-', u"\\-"_s);
+    if (out.startsWith(u'.') || out.startsWith(u'\'')) out.prepend(u"\\&"_s);
+    return out;
+}
+
+QString roffOption(const OptionSpec& o) {
+    const auto [value, help] = optionValueAndHelp(o);
+    QString out = u".TP\n\\fB\\-\\-"_s + roff(o.name) + u"\\fR"_s;
+    if (!value.isEmpty()) out += u" \\fI"_s + roff(value) + u"\\fR"_s;
+    return out + u'\n' + roff(help) + u'\n';
 }
 }  // namespace
 
@@ -156,6 +175,35 @@ QString helpText() {
         out += u"\n      "_s + c.summary + u'\n';
         for (const auto& o : c.options) out += optionLine(o, 6);
     }
+    return out;
+}
+
+QString manPage(const QString& version) {
+    QString out = u".TH SLPAYPRN 1 \"\" \"slpayprn "_s + version +
+                  u"\" \"Sl_PAYPRN\"\n"
+                  u".SH NAME\n"
+                  u"slpayprn \\- the wage-printing component's command line and demo host\n"
+                  u".SH SYNOPSIS\n"
+                  u".B slpayprn\n"
+                  u"[\\fIglobal options\\fR] [\\fIcommand\\fR] [\\fIcommand options\\fR]\n"
+                  u".SH DESCRIPTION\n"_s +
+                  roff(
+                      u"Sl_PAYPRN prints a month's wage tables and slips and writes the banks' "
+                      u"payroll-card files."_s) +
+                  u"\nWithout a command it opens the demo host window.\n"
+                  u".SH GLOBAL OPTIONS\n"_s;
+    for (const auto& o : globalOptions()) out += roffOption(o);
+    out += u".SH COMMANDS\n"_s;
+    for (const auto& c : commands()) {
+        QString heading = u"slpayprn "_s + c.words.join(u' ');
+        if (!c.synopsis.isEmpty()) heading += u' ' + c.synopsis;
+        out += u".SS \""_s + roff(heading) + u"\"\n"_s + roff(c.summary) + u'\n';
+        for (const auto& o : c.options) out += roffOption(o);
+    }
+    out +=
+        u".SH EXIT STATUS\n"
+        u"0 when the command did its work, 1 on a message of the system or an error (on stderr), 2 on a "
+        u"wrong command line.\n"_s;
     return out;
 }
 

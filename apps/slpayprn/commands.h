@@ -25,6 +25,9 @@ const QList<Command>& commands();
 // The text of --help: every command with its options.
 QString helpText();
 
+// The same commands and options as a man page (roff), for --man-page and the installed slpayprn.1.
+QString manPage(const QString& version);
+
 // Writes the bytes to stdout or stderr. A failure is remembered with the system's error number, which
 // firstOutputError() gives (0 when every write went through), so the run ends in a failure with the
 // reason even when the stream's last flush has nothing left to write.

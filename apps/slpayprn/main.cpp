@@ -9,6 +9,7 @@
 #include "basic/file_replace.h"
 #include "commands.h"
 #include "print/chinese_fonts.h"
+#include "slpayprn.h"
 #include "ui/translations.h"
 
 using namespace Qt::StringLiterals;
@@ -62,6 +63,14 @@ int main(int argc, char** argv) {
     ParsedArgs parsed;
     try {
         const ParsedArgs first = parseArguments(args, allOptions());
+        if (first.flags.contains(u"version"_s)) {
+            writeOut(stdout, QByteArray("slpayprn ") + slp_version() + '\n');
+            return finishStdout(0);
+        }
+        if (first.flags.contains(u"man-page"_s)) {
+            writeOut(stdout, manPage(QString::fromUtf8(slp_version())).toUtf8());
+            return finishStdout(0);
+        }
         if (first.flags.contains(u"help"_s)) {
             const QByteArray text = helpText().toUtf8();
             writeOut(stdout, text);

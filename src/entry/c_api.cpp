@@ -246,6 +246,10 @@ const char* slp_last_error(void) {
     return lastError.c_str();
 }
 
+const char* slp_version(void) {
+    return SLP_VERSION_TEXT;
+}
+
 void slp_release(slp_object* obj) {
     if (!obj) return;
     {
