@@ -11,7 +11,8 @@ static int call(slp_object* obj, const char* member, const slp_value* arg) {
     int32_t id = 0;
     int32_t status = slp_get_dispid(obj, member, &id);
     if (status == SLP_OK) status = slp_invoke(obj, id, arg);
-    if (status != SLP_OK) fprintf(stderr, "%s: status 0x%08x: %s\n", member, (unsigned)status, slp_last_error());
+    if (status != SLP_OK)
+        fprintf(stderr, "%s: status 0x%08x: %s\n", member, (unsigned)status, slp_last_error());
     return status == SLP_OK;
 }
 
