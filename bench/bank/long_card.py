@@ -21,7 +21,7 @@ def shown_amount(text):
 
 def card_field(card):
     card = (card or "").strip(" ")
-    return card[:16] if len(card) > 16 else card.rjust(16)
+    return card.rjust(16)  # a longer number whole
 
 
 def write_lines(rows, out):

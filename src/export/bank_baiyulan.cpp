@@ -1,6 +1,7 @@
 // 中国农业银行白玉兰卡: a header of unit code, total, head count, unit name and date, then one 100-byte
 // line per employee (for a name of Chinese characters).
 #include "export/bank_card_writers.h"
+#include "export/card_checks.h"
 #include "export/card_fields.h"
 #include "export/card_save.h"
 
@@ -35,6 +36,8 @@ QByteArray BaiyulanCardBytes(const CardFileInput& input) {
     file.putBlanks(10);
     file.endLine();
 
+    // The header's own faults first, then every card number the field would cut, before any row.
+    RefuseCutCardNumbers(input, CardFormat::Baiyulan);
     for (qsizetype i = 0; i < input.rows.size(); ++i) {
         const CardRow& row = input.rows[i];
         const int number = static_cast<int>(i + 1);

@@ -1,5 +1,5 @@
-// 中国建设银行龙卡: no header; per employee the card number right-aligned in 16 characters, the name and
-// the amount as shown, separated by two commas.
+// 中国建设银行龙卡: no header; per employee the card number right-aligned in 16 characters (a longer
+// one whole), the name and the amount as shown, separated by two commas.
 #include <algorithm>
 
 #include "basic/conversions.h"
@@ -29,14 +29,13 @@ QByteArray LongCardBytes(const CardFileInput& input) {
 
         const FieldRef cardRef = FieldRef::cell(u"卡号"_s, number, row.name);
         const QStringView card = withoutBlanks(row.cardNumber);
+        // Right-aligned in 16 characters; a longer number (19-digit cards) is written whole, never cut:
+        // the fields are separated by commas, and a cut number would pay another account.
         if (isPrintableAscii(card)) {
-            // Cut or padded in place: the same bytes as the fitted text, which cannot fail.
             if (card.size() < kCardChars) file.putBlanks(kCardChars - card.size());
-            file.put(card.first(std::min(card.size(), kCardChars)), cardRef);
+            file.put(card, cardRef);
         } else {
-            file.put(
-                characterCount(card) < kCardChars ? padLeft(card, kCardChars) : leftChars(card, kCardChars),
-                cardRef);
+            file.put(padLeft(card, kCardChars), cardRef);
         }
         file.putAscii(u",,");
         file.put(row.name, FieldRef::cell(u"姓名"_s, number, row.name));

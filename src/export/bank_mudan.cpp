@@ -2,6 +2,7 @@
 // fen amount per employee.
 #include "basic/conversions.h"
 #include "export/bank_card_writers.h"
+#include "export/card_checks.h"
 #include "export/card_fields.h"
 #include "export/card_save.h"
 
@@ -50,6 +51,8 @@ QByteArray icbcCardBytes(const CardFileInput& input) {
     file.putAscii(u" 0");
     file.endLine();
 
+    // The header's own faults first, then every card number the field would cut, before any row.
+    RefuseCutCardNumbers(input, CardFormat::Mudan);
     for (qsizetype i = 0; i < input.rows.size(); ++i) {
         const CardRow& row = input.rows[i];
         const int number = static_cast<int>(i + 1);

@@ -4,6 +4,7 @@
 
 #include "basic/host_text.h"
 #include "export/bank_card_writers.h"
+#include "export/card_checks.h"
 #include "export/card_fields.h"
 #include "export/card_save.h"
 
@@ -26,6 +27,7 @@ QString fitPostOffice(const QString& office) {
 }  // namespace
 
 QByteArray PostSavingsCardBytes(const CardFileInput& input, Prompts& prompts) {
+    RefuseCutCardNumbers(input, CardFormat::PostSavings);
     CardFileBuilder file;
     const QString office = fitPostOffice(trimBlanks(input.unitCode));
     const FieldRef officeRef = FieldRef::header(u"邮局局号"_s);

@@ -50,6 +50,10 @@ class Checker {
         if (format_ == CardFormat::Baiyulan) checkUnitName();
         if (format_ == CardFormat::Baiyulan || format_ == CardFormat::PostSavings) checkNameWidths();
         if (format_ == CardFormat::Long) checkNameCommas();
+        if ((format_ == CardFormat::Mudan || format_ == CardFormat::Pujiang) &&
+            trimBlanks(input_.unitCode).isEmpty()) {
+            warnings_ << u"单位代码为空，文件表头的单位代码将是空白"_s;
+        }
         return warnings_;
     }
 
@@ -173,6 +177,55 @@ class Checker {
 
 QStringList CheckCardFileInput(const CardFileInput& input, CardFormat format) {
     return Checker(input, format).run();
+}
+
+namespace {
+
+// The characters of a card number the format's field keeps; 0 for a field without a limit.
+qsizetype cardFieldChars(CardFormat format) {
+    switch (format) {
+        case CardFormat::Mudan:
+        case CardFormat::Pujiang:
+            return 12;
+        case CardFormat::Baiyulan:
+            return 18;
+        case CardFormat::PostSavings:
+            return 8;
+        case CardFormat::Long:
+            return 0;
+    }
+    return 0;
+}
+
+}  // namespace
+
+QStringList CutCardNumbers(const CardFileInput& input, CardFormat format) {
+    const qsizetype field = cardFieldChars(format);
+    QStringList cut;
+    if (field == 0) return cut;
+    // The 牡丹卡 and 浦江卡 write the number without its blanks; the others as stored.
+    const bool withoutSpaces = format == CardFormat::Mudan || format == CardFormat::Pujiang;
+    for (qsizetype i = 0; i < input.rows.size(); ++i) {
+        const CardRow& row = input.rows[i];
+        const QString card = withoutSpaces ? withoutBlanks(row.cardNumber).toString() : row.cardNumber;
+        const qsizetype n = characterCount(card);
+        if (n <= field || (withoutSpaces && n == 16)) continue;
+        cut << FieldRef::cell(u"卡号"_s, static_cast<int>(i + 1), row.name).describe() + quoted(card) +
+                   u"（%1位）"_s.arg(n);
+    }
+    return cut;
+}
+
+void RefuseCutCardNumbers(const CardFileInput& input, CardFormat format) {
+    const QStringList cut = CutCardNumbers(input, format);
+    if (cut.isEmpty()) return;
+    constexpr qsizetype kNamed = 10;
+    QString text =
+        u"以下卡号长于文件的卡号栏（%1位），写入会截断卡号，工资将转入别人的账户。文件没有写出，"
+        u"请核对卡号：\n"_s.arg(cardFieldChars(format)) +
+        cut.mid(0, kNamed).join(u'\n');
+    if (cut.size() > kNamed) text += u"\n……共%1人"_s.arg(cut.size());
+    throw Error(carderr::InvalidArgument, text);
 }
 
 }  // namespace slp::bank

@@ -15,8 +15,19 @@ namespace slp::bank {
 // - card numbers that are not all digits, as the format writes them;
 // - 白玉兰卡 and 邮政卡: names (and the 白玉兰卡 unit name) whose field will not have its full byte width,
 //   which shifts the rest of the line;
-// - 龙卡: names holding a comma, the format's separator.
+// - 龙卡: names holding a comma, the format's separator;
+// - 牡丹卡 and 浦江卡: an empty 单位代码, written as blanks in the header.
 // An empty list means nothing caught the eye.
 QStringList CheckCardFileInput(const CardFileInput& input, CardFormat format);
+
+// The rows whose card number the format's card field would cut, each described with its length
+// ("第3行（王 五）的卡号“6217…”（19位）"): a cut number sends the wages to another account. Fields:
+// 牡丹卡 and 浦江卡 12 characters (a 16-character number goes in the bank's own 12-character form,
+// which is no cut), 白玉兰卡 18, 邮政卡 8; the 龙卡 writes a longer number whole.
+QStringList CutCardNumbers(const CardFileInput& input, CardFormat format);
+
+// Throws the error naming those rows (the first ten and how many in all) when there are any: the file
+// is refused before a byte is written.
+void RefuseCutCardNumbers(const CardFileInput& input, CardFormat format);
 
 }  // namespace slp::bank

@@ -32,6 +32,7 @@ class CardCommandsTest : public ::testing::Test {
   protected:
     CardCommandsTest()
         : data(25), host(demoHost(data.database())), store(configDir.filePath(u"Sl_PAYPRN"_s)) {
+        data.keepCardNumbersTo(8);  // numbers every format holds (the 邮政卡 keeps 8 characters)
         slp::settings::writeText(store, slp::settings::resolve(key::CardUnitCode, u"0101"_s), u"330100"_s);
         slp::settings::writeText(store, slp::settings::resolve(key::CardUnitCode, u"0202"_s), u"440200"_s);
     }
@@ -155,6 +156,9 @@ TEST_F(CardCommandsTest, GridCardPrintsTheGridAsTabSeparatedLines) {
 }
 
 TEST_F(CardCommandsTest, FailuresEndWithStatusOneAndNoFile) {
+    data.db().executeNative(
+        u"UPDATE \"12个人信息\" SET \"信用卡号\" = \"信用卡号\" || '95588012345' "
+        u"WHERE length(\"信用卡号\") = 8"_s);
     struct Case {
         QStringList args;
         QString message;
@@ -164,8 +168,10 @@ TEST_F(CardCommandsTest, FailuresEndWithStatusOneAndNoFile) {
         {{u"card"_s, u"--type"_s, u"中国银行长城卡"_s, u"--out"_s, path}, u"目前尚无此工资卡格式!"_s},
         {{u"card"_s, u"--type"_s, u"某某卡"_s, u"--out"_s, path}, u"未知文件格式!"_s},
         {{u"card"_s, u"--type"_s, u"中国建设银行龙卡"_s, u"--out"_s, out(u"没有/x.txt"_s)}, u"错误号:76"_s},
-        // The demo's 19-digit card numbers do not fit the 白玉兰卡's 18 characters.
-        {{u"card"_s, u"--type"_s, u"中国农业银行白玉兰卡"_s, u"--out"_s, path}, u"卡号"_s},
+        // 19-digit card numbers, as the demo has, do not fit the 18 characters of the 白玉兰卡's card field
+        // nor the 8 of the 邮政卡's: every such employee is named and nothing is written.
+        {{u"card"_s, u"--type"_s, u"中国农业银行白玉兰卡"_s, u"--out"_s, path}, u"卡号栏（18位）"_s},
+        {{u"card"_s, u"--type"_s, u"中国人民邮政储蓄卡"_s, u"--out"_s, path}, u"（19位）"_s},
         {{u"--month"_s, u"2000-05"_s, u"card"_s, u"--type"_s, u"中国建设银行龙卡"_s, u"--out"_s, path},
          u"本月公式未设置!"_s},
         {{u"--month"_s, u"2000-05"_s, u"grid"_s, u"card"_s}, u"本月公式未设置!"_s},

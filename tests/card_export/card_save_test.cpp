@@ -35,6 +35,7 @@ class CardSaveTest : public ::testing::Test {
   protected:
     explicit CardSaveTest(bool oddAmount = false)
         : data(40, oddAmount), host(demoHost(data.database())), store(storeDir.path()) {
+        data.keepCardNumbersTo(8);  // numbers every format holds (the 邮政卡 keeps 8 characters)
         form = std::make_unique<CardExportForm>(host, store, prompts, kDefaultFolder);
         EXPECT_TRUE(form->load());
     }
@@ -132,13 +133,27 @@ TEST_F(CardSaveTest, EveryFormatWritesTheWritersBytesAndKeepsFolderAndUnitCode) 
     EXPECT_EQ(lines.size(), data.expectedCount() + 1);  // CR LF after every line, the last included
 }
 
-TEST_F(CardSaveTest, TheMagnoliaCardTakesCardNumbersOfUpTo18Characters) {
-    // The demo's 19-digit card numbers do not fit the 18 characters of the 白玉兰卡: nothing is written.
-    save(u"中国农业银行白玉兰卡"_s, out(u"DFG2.DAT"_s));
-    ASSERT_EQ(warnings().size(), 1);
-    EXPECT_EQ(warnings()[0].title, u"错误号:5"_s);
-    EXPECT_TRUE(warnings()[0].text.contains(u"卡号"_s)) << warnings()[0].text.toStdString();
-    EXPECT_FALSE(QFile::exists(out(u"DFG2.DAT"_s)));
+TEST_F(CardSaveTest, CardNumbersAFileWouldCutAreRefusedBeforeAFileIsAskedFor) {
+    // 19-digit card numbers, as the demo has, do not fit the card field of these formats: the clerk is
+    // told which, no file is asked for and nothing is written. (The 龙卡 writes them whole.)
+    data.db().executeNative(
+        u"UPDATE \"12个人信息\" SET \"信用卡号\" = \"信用卡号\" || '95588012345' "
+        u"WHERE length(\"信用卡号\") = 8"_s);
+    ASSERT_TRUE(form->load());
+    for (const QString& type : {u"中国农业银行白玉兰卡"_s, u"中国人民邮政储蓄卡"_s, u"中国工商银行牡丹卡"_s,
+                                u"中国工商银行浦江卡"_s}) {
+        SCOPED_TRACE(type.toStdString());
+        prompts.asked.clear();
+        form->clickCardType(type);
+        form->openFileMenu();
+        EXPECT_FALSE(form->fileCommand(CardExportForm::kSaveFile));
+        ASSERT_EQ(warnings().size(), 1);
+        EXPECT_EQ(warnings()[0].title, u"错误号:5"_s);
+        EXPECT_TRUE(warnings()[0].text.contains(u"卡号栏"_s)) << warnings()[0].text.toStdString();
+        EXPECT_TRUE(asked(ScriptedPrompts::Asked::Save).isEmpty());
+        EXPECT_NE(form->statusText(2), u"工资卡输出完毕!"_s);
+        EXPECT_FALSE(QFile::exists(out(u"CARD.DAT"_s)));
+    }
 
     // With card numbers of 16 digits the file is the writer's.
     data.db().executeNative(u"UPDATE \"12个人信息\" SET \"信用卡号\" = substr(\"信用卡号\", 1, 16)"_s);
@@ -198,19 +213,23 @@ TEST_F(CardSaveTest, CardNumbersThatAreNotAllDigitsAreListed) {
     EXPECT_TRUE(form->checkBeforeWriting().isEmpty());
 }
 
-TEST_F(CardSaveTest, TheGreatWallCardHasNoLayoutYetTheCommandCompletes) {
+TEST_F(CardSaveTest, TheGreatWallCardSaysThereIsNoLayoutBeforeAskingForAFile) {
     form->setField(CardExportForm::UnitCode, u" 77 "_s);
-    save(u"中国银行长城卡"_s, out(u"GW.TXT"_s));
-    ASSERT_EQ(asked(ScriptedPrompts::Asked::Save).size(), 1);
-    EXPECT_EQ(asked(ScriptedPrompts::Asked::Save)[0].defaultText, kDefaultFolder + u'/');  // no stored name
+    form->clickCardType(u"中国银行长城卡"_s);
+    form->openFileMenu();
+    const QString before = form->statusText(2);
+    EXPECT_FALSE(form->fileCommand(CardExportForm::kSaveFile));
+    EXPECT_TRUE(asked(ScriptedPrompts::Asked::Save).isEmpty());
     const auto messages = asked(ScriptedPrompts::Asked::Message);
     ASSERT_EQ(messages.size(), 1);
     EXPECT_EQ(messages[0].text, u"目前尚无此工资卡格式!"_s);
     EXPECT_EQ(messages[0].title, u"工资卡输出"_s);
     EXPECT_EQ(messages[0].icon, MessageIcon::Warning);
-    EXPECT_FALSE(QFile::exists(out(u"GW.TXT"_s)));
-    EXPECT_EQ(form->statusText(2), u"工资卡输出完毕!"_s);
-    EXPECT_EQ(stored(key::CardUnitCode), u"77"_s);
+    // Nothing was written, so nothing is reported done and nothing remembered.
+    EXPECT_EQ(form->statusText(2), before);
+    EXPECT_NE(form->statusText(2), u"工资卡输出完毕!"_s);
+    EXPECT_FALSE(stored(key::CardUnitCode).has_value());
+    EXPECT_TRUE(QDir(outDir.path()).isEmpty());
 }
 
 TEST_F(CardSaveTest, CancellingTheDialogEndsSilently) {

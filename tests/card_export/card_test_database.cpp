@@ -122,4 +122,9 @@ QString yuanText(int64_t fen) {
     return QString::number(fen / 100) + u'.' + QString::number(fen % 100).rightJustified(2, u'0');
 }
 
+void CardDatabase::keepCardNumbersTo(int chars) {
+    db_->executeNative(
+        QStringLiteral("UPDATE \"12个人信息\" SET \"信用卡号\" = substr(\"信用卡号\", 1, %1)").arg(chars));
+}
+
 }  // namespace slp::test

@@ -34,6 +34,10 @@ class CardDatabase {
     const std::shared_ptr<data::Database>& database() const { return db_; }
     data::Database& db() { return *db_; }
 
+    // Card numbers of at most `chars` characters (the first ones of each): the demo's 16- and 19-digit
+    // numbers do not fit the card field of every bank's file, and a file never cuts one.
+    void keepCardNumbersTo(int chars);
+
     // The card holders of kMonth in 工号 order.
     QList<ExpectedRow> expectedRows() const;
     // Their count and total in fen, as the clerk would add the shown amounts.

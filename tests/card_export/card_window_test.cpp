@@ -37,6 +37,7 @@ namespace {
 class CardWindowTest : public ::testing::Test {
   protected:
     CardWindowTest() : data(30), host(demoHost(data.database())), store(storeDir.path()) {
+        data.keepCardNumbersTo(8);  // numbers every format holds (the 邮政卡 keeps 8 characters)
         slp::windows::WindowServices services;
         services.context = &host;
         services.store = std::shared_ptr<slp::settings::Store>(std::shared_ptr<void>(), &store);

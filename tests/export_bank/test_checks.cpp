@@ -1,6 +1,10 @@
 // The clerk's checks before writing: they report, they never change a byte.
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "basic/error.h"
 #include "basic/scripted_prompts.h"
 #include "card_grids.h"
 #include "export/bank_card_writers.h"
@@ -64,12 +68,12 @@ TEST(CardChecks, CardNumbersThatAreNotAllDigitsAreListed) {
     CardFileInput in = fiveEmployees();
     in.rows[0].cardNumber = u"6222-0000-1111"_s;
     in.rows[1].cardNumber = u""_s;
-    // " 123456789012345 " of row 4 is trimmed by 牡丹卡 and 龙卡, written as stored by 白玉兰卡 and 邮政卡.
+    // " 1234567890 " of row 4 is trimmed by 牡丹卡 and 龙卡, written as stored by 白玉兰卡 and 邮政卡.
     const QStringList mudan = CheckCardFileInput(in, CardFormat::Mudan);
     EXPECT_EQ(mudan, QStringList({u"第1行（张三）的卡号“6222-0000-1111”不全是数字"_s,
                                   u"第2行（欧阳修）的卡号“”不全是数字"_s}));
     const QStringList post = CheckCardFileInput(in, CardFormat::PostSavings);
-    EXPECT_TRUE(post.contains(u"第4行（李  四）的卡号“ 123456789012345 ”不全是数字"_s)) << joined(post);
+    EXPECT_TRUE(post.contains(u"第4行（李  四）的卡号“ 1234567890 ”不全是数字"_s)) << joined(post);
 }
 
 TEST(CardChecks, NameFieldsThatWillNotHaveTheirFullWidthAreReported) {
@@ -105,6 +109,62 @@ TEST(CardChecks, ChangeNoByteOfTheFile) {
     const QByteArray before = MudanCardBytes(in);
     EXPECT_FALSE(CheckCardFileInput(in, CardFormat::Mudan).isEmpty());
     EXPECT_EQ(MudanCardBytes(in), before);
+}
+
+}  // namespace
+
+namespace {
+
+// A card number the format's field would cut is refused before a byte is written, naming every such
+// employee; what the field holds (and the 龙卡's longer numbers, written whole) passes.
+TEST(CardChecks, CardNumbersTheFieldWouldCutAreRefusedBeforeWriting) {
+    const struct {
+        CardFormat format;
+        QString fits;
+        QString cut;  // empty: the format cuts nothing
+    } cases[] = {
+        {CardFormat::Mudan, u"1234567890123456"_s, u"1234567890123"_s},
+        {CardFormat::Pujiang, u" 123456789012 "_s, u"9558801234567890123"_s},
+        {CardFormat::Baiyulan, u"622848001000000001"_s, u"6228480010000000012"_s},
+        {CardFormat::PostSavings, u"62284800"_s, u"622848001"_s},
+        {CardFormat::Long, u"9558801234567890123"_s, QString()},
+    };
+    QTemporaryDir dir;
+    slp::ScriptedPrompts prompts;
+    for (const auto& c : cases) {
+        CardFileInput in = c.format == CardFormat::Baiyulan ? fiveEmployeesBaiyulan() : fiveEmployees();
+        for (CardRow& row : in.rows) row.cardNumber = c.fits;
+        EXPECT_TRUE(CutCardNumbers(in, c.format).isEmpty()) << joined(CutCardNumbers(in, c.format));
+        if (c.cut.isEmpty()) continue;
+
+        // Twelve rows too long: the first ten named, then how many in all.
+        in.rows[2].cardNumber = c.cut;
+        while (in.rows.size() < 16) in.rows.append({u"孙七"_s, c.cut, u"1.00"_s});
+        const QStringList cut = CutCardNumbers(in, c.format);
+        ASSERT_EQ(cut.size(), 12) << joined(cut);
+        EXPECT_EQ(cut[0],
+                  u"第3行（王 五）的卡号“"_s + c.cut.trimmed() + u"”（%1位）"_s.arg(c.cut.trimmed().size()));
+        const QString path = dir.filePath(u"card.txt"_s);
+        try {
+            WriteBankCardFile(c.format, in, prompts, path);
+            ADD_FAILURE() << "written with a cut card number, format " << int(c.format);
+        } catch (const slp::Error& e) {
+            EXPECT_TRUE(e.description().contains(cut[0] + u'\n')) << e.description().toStdString();
+            EXPECT_TRUE(e.description().contains(cut[9] + u'\n')) << e.description().toStdString();
+            EXPECT_FALSE(e.description().contains(cut[10])) << e.description().toStdString();
+            EXPECT_TRUE(e.description().endsWith(u"……共12人"_s)) << e.description().toStdString();
+        }
+        EXPECT_FALSE(QFile::exists(path));
+    }
+}
+
+TEST(CardChecks, AnEmptyUnitCodeIsReportedForTheFormatsWithOneInTheHeader) {
+    CardFileInput in = fiveEmployees();
+    in.unitCode = u"  "_s;
+    for (CardFormat f : {CardFormat::Mudan, CardFormat::Pujiang}) {
+        EXPECT_TRUE(CheckCardFileInput(in, f).contains(u"单位代码为空，文件表头的单位代码将是空白"_s));
+    }
+    EXPECT_FALSE(CheckCardFileInput(in, CardFormat::Long).join(u' ').contains(u"单位代码"_s));
 }
 
 }  // namespace

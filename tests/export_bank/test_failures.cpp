@@ -62,7 +62,7 @@ CardFileInput withRow(CardFileInput in, qsizetype index, const CardRow& row) {
 }
 
 TEST_F(Failures, ACharacterOutsideGbkNamesTheEmployeeAndTheCharacter) {
-    const CardRow rare{u"刘䶮"_s, u"1234567890"_s, u"10.00"_s};
+    const CardRow rare{u"刘䶮"_s, u"12345678"_s, u"10.00"_s};
     const CardRow emoji{u"张😀"_s, u"1234567890"_s, u"10.00"_s};
 
     expectRefused(
@@ -94,7 +94,7 @@ TEST_F(Failures, ANameOrCardNumberTooLongForItsFieldNamesTheRow) {
         },
         5, {u"第4行"_s, u"姓名"_s, u"爱新觉罗溥仪觉"_s, u"12字节"_s});
 
-    const CardRow sixCharacters{u"爱新觉罗溥仪"_s, u"1234567890"_s, u"10.00"_s};
+    const CardRow sixCharacters{u"爱新觉罗溥仪"_s, u"12345678"_s, u"10.00"_s};
     expectRefused(
         [&](const QString& p) {
             WritePostSavingsCardFile(withRow(fiveEmployeesPost(), 1, sixCharacters), prompts_, p);
@@ -106,7 +106,7 @@ TEST_F(Failures, ANameOrCardNumberTooLongForItsFieldNamesTheRow) {
         [&](const QString& p) {
             WriteBaiyulanCardFile(withRow(fiveEmployeesBaiyulan(), 0, nineteenDigits), p);
         },
-        5, {u"第1行（张三）的卡号"_s, u"9558801234567890123"_s, u"18个字符"_s});
+        5, {u"第1行（张三）的卡号"_s, u"9558801234567890123"_s, u"卡号栏（18位）"_s});
 }
 
 TEST_F(Failures, AmountsAndCountsThatAreNoNumberNameTheirField) {

@@ -93,7 +93,7 @@ TEST_F(GoldenFiles, BaiyulanOfAnEmptyGridHoldsTheHeaderWithAWholeSixteenCharacte
 }
 
 TEST_F(GoldenFiles, Long) {
-    const CardFileInput in = fiveEmployees();
+    const CardFileInput in = fiveEmployeesLong();
     expectGolden(
         u"long.golden"_s, u"DFMX.TXT"_s, [&](QIODevice& d) { WriteLongCardFile(in, d); },
         [&](const QString& p) { WriteLongCardFile(in, p); });
@@ -133,7 +133,7 @@ TEST_F(GoldenFiles, AnExistingFileIsReplacedWhole) {
     ASSERT_TRUE(old.open(QIODevice::WriteOnly));
     old.write(QByteArray(4096, 'x'));
     old.close();
-    WriteLongCardFile(fiveEmployees(), path(u"DFMX.TXT"_s));
+    WriteLongCardFile(fiveEmployeesLong(), path(u"DFMX.TXT"_s));
     EXPECT_EQ(readAll(path(u"DFMX.TXT"_s)), goldenBytes(u"long.golden"_s));
 }
 

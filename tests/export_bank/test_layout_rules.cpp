@@ -59,29 +59,34 @@ TEST(MudanHeader, FieldsAreTrimmedCutFormattedAndReadByTheirLeadingNumber) {
 }
 
 TEST(MudanCardNumber, IsFittedToTwelveCharacters) {
+    // A number the twelve characters would cut (other than the 16 the bank shortens itself) is refused.
     const struct {
         const char16_t* card;
-        const char16_t* expected;
+        const char16_t* expected;  // nullptr: refused
     } cases[] = {
         {u"", u"{12}"},
         {u"12345678901", u"12345678901{1}"},
         {u"123456789012", u"123456789012"},
-        {u"123456789012345", u"123456789012"},
+        {u"123456789012345", nullptr},
         {u"ABCDEFGHIJKLMNOP", u"AFGHIJKLMNOP"},     // 16: characters 2 to 5 dropped
         {u" ABCDEFGHIJKLMNOP  ", u"AFGHIJKLMNOP"},  // trimmed first
-        {u"12345678901234567", u"123456789012"},
+        {u"12345678901234567", nullptr},
     };
     for (const auto& c : cases) {
         const QString card = QString::fromUtf16(c.card);
-        EXPECT_BYTES(afterHeader(MudanCardBytes(oneRow(u"张三"_s, card, u"1.00"_s))),
-                     QString::fromUtf16(c.expected) + u"| |0000100|\\r\\n"_s)
+        const CardFileInput in = oneRow(u"张三"_s, card, u"1.00"_s);
+        if (!c.expected) {
+            EXPECT_THROW(MudanCardBytes(in), slp::Error) << card.toStdString();
+            continue;
+        }
+        EXPECT_BYTES(afterHeader(MudanCardBytes(in)), QString::fromUtf16(c.expected) + u"| |0000100|\\r\\n"_s)
             << card.toStdString();
     }
 }
 
-TEST(LongCardNumber, IsRightAlignedInSixteenOrCut) {
+TEST(LongCardNumber, IsRightAlignedInSixteenOrWrittenWhole) {
     EXPECT_BYTES(LongCardBytes(oneRow(u"张三"_s, u"12345678901234567"_s, u" 7.00"_s)),
-                 u"1234567890123456|,,|张三|,,| 7.00|\\r\\n"_s);
+                 u"12345678901234567|,,|张三|,,| 7.00|\\r\\n"_s);
     EXPECT_BYTES(LongCardBytes(oneRow(u"张三"_s, u"1"_s, u"7.00"_s)), u"{15}1|,,|张三|,,|7.00|\\r\\n"_s);
 }
 
@@ -178,7 +183,7 @@ TEST(CardFormats, TypesOfTheWindowListMapToTheirWriters) {
         {CardFormat::Mudan, fiveEmployees(), u"mudan.golden"},
         {CardFormat::Pujiang, fiveEmployees(), u"mudan.golden"},
         {CardFormat::Baiyulan, fiveEmployeesBaiyulan(), u"baiyulan.golden"},
-        {CardFormat::Long, fiveEmployees(), u"long.golden"},
+        {CardFormat::Long, fiveEmployeesLong(), u"long.golden"},
         {CardFormat::PostSavings, fiveEmployeesPost(), u"post_savings.golden"},
     };
     for (const auto& c : cases) {

@@ -72,7 +72,8 @@ class ServerCli : public ::testing::Test {
     QString file;
 };
 
-const QString cardType = u"中国工商银行牡丹卡"_s;
+// A card file the demo month can be written in: its 19-digit card numbers fit the 龙卡's field.
+const QString cardType = u"中国建设银行龙卡"_s;
 
 TEST_F(ServerCli, GridsAreTheSameOnBothEngines) {
     const QList<QStringList> commands = {
@@ -98,13 +99,18 @@ TEST_F(ServerCli, GridsAreTheSameOnBothEngines) {
 TEST_F(ServerCli, BankFilesAndPagesAreTheSame) {
     // every card type that has a file format
     const QStringList types = {u"中国建设银行龙卡"_s, u"中国人民邮政储蓄卡"_s, u"中国工商银行浦江卡"_s,
-                               cardType};
+                               u"中国工商银行牡丹卡"_s};
     for (const QString& type : types) {
         SCOPED_TRACE(type.toStdString());
-        const QString a = home.filePath(u"a.txt"_s), b = home.filePath(u"b.txt"_s);
-        ASSERT_EQ(run({u"--db"_s, file, u"card"_s, u"--type"_s, type, u"--out"_s, a}).code, 0);
-        EXPECT_EQ(run({u"--db"_s, url, u"card"_s, u"--type"_s, type, u"--out"_s, b}).code, 0);
-        EXPECT_FALSE(contents(a).isEmpty());
+        const QString a = home.filePath(u"a-"_s + type), b = home.filePath(u"b-"_s + type);
+        const CliResult onFile = run({u"--db"_s, file, u"card"_s, u"--type"_s, type, u"--out"_s, a});
+        const CliResult onServer = run({u"--db"_s, url, u"card"_s, u"--type"_s, type, u"--out"_s, b});
+        // The demo's 19-digit card numbers fit only the 龙卡's field: the others refuse the same rows on
+        // both engines.
+        EXPECT_EQ(onFile.code, type == u"中国建设银行龙卡"_s ? 0 : 1) << onFile.err.toStdString();
+        EXPECT_EQ(onServer.code, onFile.code) << onServer.err.toStdString();
+        EXPECT_EQ(onServer.err, onFile.err);
+        EXPECT_EQ(contents(a).isEmpty(), onFile.code != 0);
         EXPECT_EQ(contents(b), contents(a));
     }
     for (const QString& what : {u"wage-table"_s, u"summary"_s}) {

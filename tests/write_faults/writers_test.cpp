@@ -91,7 +91,7 @@ struct Writer {
 QList<Writer> writers() {
     bank::CardFileInput cards;  // about 100 KB in every layout
     cards = {u"12345"_s, u"2000-04-25"_s, u"3000"_s, u"300000.00"_s, u"朔岚软件有限公司"_s, {}};
-    for (int i = 0; i < 3000; ++i) cards.rows.append({u"张三"_s, u"622200011122233"_s, u"100.00"_s});
+    for (int i = 0; i < 3000; ++i) cards.rows.append({u"张三"_s, u"62220001"_s, u"100.00"_s});
     QList<Writer> list;
     for (const auto format : {bank::CardFormat::Mudan, bank::CardFormat::Pujiang, bank::CardFormat::Baiyulan,
                               bank::CardFormat::Long, bank::CardFormat::PostSavings}) {

@@ -228,6 +228,15 @@ QStringList CardExportForm::checkBeforeWriting() const {
 
 void CardExportForm::saveCardFile() {
     try {
+        // A card type without a layout of its own writes nothing: said before a file is asked for, and
+        // the status keeps what it said before.
+        const auto format = bank::cardFormatForType(cardType_);
+        if (!format) {
+            prompts_.messageBox(u"目前尚无此工资卡格式!"_s, kWindowCaption, MessageIcon::Warning);
+            return;
+        }
+        // A card number the file would cut is refused before a file is asked for.
+        bank::RefuseCutCardNumbers(cardFileInput(), *format);
         // A file the bank would load with figures that do not add up is worth a question first.
         const QStringList warnings = checkBeforeWriting();
         if (!warnings.isEmpty() &&
@@ -249,7 +258,7 @@ void CardExportForm::saveCardFile() {
         if (!cardFileTitle_.isEmpty()) {
             settings::writeText(store_, setting(settings::key::CardFileFolder), info.absolutePath());
         }
-        writeCardFile();
+        bank::WriteBankCardFile(*format, cardFileInput(), prompts_, cardFilePath_);
         settings::writeText(store_, setting(settings::key::CardUnitCode), trimBlanks(fields_[UnitCode]));
         status2_ = u"工资卡输出完毕!"_s;
     } catch (const Error& e) {
@@ -257,15 +266,6 @@ void CardExportForm::saveCardFile() {
     } catch (const std::exception& e) {
         showError(Error(0, QString::fromLocal8Bit(e.what())));
     }
-}
-
-void CardExportForm::writeCardFile() {
-    const auto format = bank::cardFormatForType(cardType_);
-    if (!format) {
-        prompts_.messageBox(u"目前尚无此工资卡格式!"_s, kWindowCaption, MessageIcon::Warning);
-        return;
-    }
-    bank::WriteBankCardFile(*format, cardFileInput(), prompts_, cardFilePath_);
 }
 
 }  // namespace slp::card

@@ -105,7 +105,6 @@ class CardExportForm {
     bool hasDatabase();
     void showError(const Error& e);
     void saveCardFile();
-    void writeCardFile();
     settings::Setting setting(const settings::KeyDef& key) const;
 
     const HostContext& host_;
