@@ -80,6 +80,7 @@ int runPrintPayment(const ParsedArgs& args, const HostOptions& options) {
         const SystemClock clock;
         const auto outcome = logic.printSelected(*grid, *output.printer, session.prompts, clock.now());
         finishPrintOutput(output);
+        if (outcome.jobs > 0 && !outcome.groupsNote.isEmpty()) printMessage(outcome.groupsNote);
         return outcome.failed ? 1 : 0;
     } catch (const std::exception& e) {
         printError(e);

@@ -305,8 +305,9 @@ TEST_F(PayTablePrint, TheCommandReportsAMissingPrinterAndStopsAtAFailure) {
     EXPECT_EQ(prompts.asked.back().text, u"打印机错误"_s);
     EXPECT_EQ(prompts.asked.back().title, u"错误号482"_s);
 
-    // An entry whose code is longer than the listed level prints the department under its name; a code
-    // that names no entry stops the printing with the list's error.
+    // An entry whose code is longer than the listed level stands for its department: each department is
+    // printed once, under its name, however many entries lead to it, and the clerk is told which groups
+    // did so; a code that names no entry stops the printing with the list's error.
     logic.departments().clear();
     logic.departments().add(u"02"_s, u"财务部"_s);
     logic.departments().add(u"0201"_s, u"财务一组"_s);
@@ -314,20 +315,24 @@ TEST_F(PayTablePrint, TheCommandReportsAMissingPrinterAndStopsAtAFailure) {
     logic.departments().add(u"02"_s, u"财务部"_s);
     JobPrinter printer;
     const auto partly = logic.printSelected(grid, printer, prompts, kNow);
-    EXPECT_EQ(partly.jobs, 3);  // 02 under 财务部 three times; 03 has no employees
+    EXPECT_EQ(partly.jobs, 1);  // 02 once under 财务部; 03 has no employees
     EXPECT_FALSE(partly.failed);
+    EXPECT_EQ(
+        partly.groupsNote,
+        u"所选班组不单独打印，按所属部门整体打印，每个部门只打印一次：财务一组（0201）、后勤一组（0301）"_s);
+    ASSERT_EQ(printer.jobs.size(), 1u);
+    EXPECT_EQ(count(printer.jobs[0][0], u"部门名称:财务部"_s), 1);
+    // Only departments selected: nothing to tell.
+    logic.departments().toggle(1);
+    logic.departments().toggle(2);
+    EXPECT_TRUE(logic.printSelected(grid, printer, prompts, kNow).groupsNote.isEmpty());
+    logic.departments().selectAll();
     // At length 3, "02List" gives "02L" (no employees) and "0201List" "020", which no entry is named.
     logic.setDeptCodeLength(3);
     const auto unnamed = logic.printSelected(grid, printer, prompts, kNow);
     EXPECT_TRUE(unnamed.failed);
     EXPECT_EQ(prompts.asked.back().title, u"错误号35601"_s);
-    EXPECT_EQ(printer.jobs.size(), 3u);
-    EXPECT_EQ(count(printer.jobs[1][0], u"部门名称:财务部"_s), 1);
-    // The entries of one department that follow one another get the same pages; the one after 03 is
-    // read and drawn again, alike.
-    EXPECT_EQ(printer.jobs[0][0].textList(), printer.jobs[1][0].textList());
-    EXPECT_EQ(printer.jobs[0][0].lines, printer.jobs[2][0].lines);
-    EXPECT_EQ(printer.jobs[0][0].textList(), printer.jobs[2][0].textList());
+    EXPECT_EQ(printer.jobs.size(), 2u);
 }
 
 }  // namespace

@@ -76,13 +76,19 @@ TEST_F(PaymentCli, EveryDepartmentAFileInListOrderOrTheOnesNamed) {
     const QString out = home.filePath(u"pdf"_s);
     const CliResult all = run({u"print"_s, u"payment"_s, u"--db"_s, db, u"--pdf-dir"_s, out});
     ASSERT_EQ(all.code, 0) << all.err.toStdString();
-    // Every entry of the list, departments and their groups, prints its department.
+    // Every entry of the list, departments and their groups, stands for its department: each department
+    // is printed once, in list order, and the clerk is told the groups went with their departments.
     const slp::HostContext h = host();
     slp::ScriptedPrompts prompts;
     slp::windows::payment::DepartmentPayment logic(h);
     ASSERT_TRUE(logic.loadDepartments(prompts));
+    // The demo's list: 12 departments of two-character codes and their groups.
+    ASSERT_GT(logic.departments().size(), 12);
+    EXPECT_EQ(logic.departments().selectedDepartments(2).size(), 12);
     const QStringList printed = files(all.out);
-    ASSERT_EQ(printed.size(), logic.departments().size());
+    ASSERT_EQ(printed.size(), 12);
+    EXPECT_TRUE(all.err.contains(u"所选班组不单独打印，按所属部门整体打印，每个部门只打印一次："_s))
+        << all.err.toStdString();
     EXPECT_EQ(printed.front(), u"job-0001.pdf"_s);
     EXPECT_EQ(QDir(out).entryList(QDir::Files).size(), printed.size());
 

@@ -49,6 +49,21 @@ QStringList DepartmentList::selectedCodes(int codeLength) const {
     return codes;
 }
 
+QStringList DepartmentList::selectedDepartments(int codeLength) const {
+    QStringList codes = selectedCodes(codeLength);
+    codes.removeDuplicates();  // keeps the first of each, so list order stays
+    return codes;
+}
+
+QStringList DepartmentList::selectedGroups(int codeLength) const {
+    QStringList groups;
+    for (const auto& e : entries_) {
+        const QString code = e.key.chopped(std::min<qsizetype>(4, e.key.size()));
+        if (e.selected && code.size() > std::max(codeLength, 0)) groups << e.name + u'（' + code + u'）';
+    }
+    return groups;
+}
+
 std::optional<QString> DepartmentList::previewCode(int codeLength) const {
     if (entries_.empty()) return std::nullopt;
     for (auto it = entries_.rbegin(); it != entries_.rend(); ++it) {

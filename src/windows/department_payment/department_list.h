@@ -40,6 +40,11 @@ class DepartmentList {
     static QString codeOf(const DepartmentEntry& entry, int codeLength);
     // The codes of the selected entries in list order.
     QStringList selectedCodes(int codeLength) const;
+    // The departments the selected entries stand for, each once, in list order: a group (an entry whose
+    // code is longer than `codeLength`) stands for its whole department.
+    QStringList selectedDepartments(int codeLength) const;
+    // "部门名称（部门号）" of each selected group, for telling the clerk it prints its whole department.
+    QStringList selectedGroups(int codeLength) const;
     // The department the preview shows: the last selected entry in list order, or the first entry when
     // none is selected; nullopt for an empty list.
     std::optional<QString> previewCode(int codeLength) const;

@@ -42,6 +42,10 @@ QString tooWideMessage(float tableWidth, float paperWidth) {
         .arg(plainNumber(tableWidth), plainNumber(paperWidth));
 }
 
+QString groupsPrintedAsDepartmentsMessage(const QStringList& groups) {
+    return u"所选班组不单独打印，按所属部门整体打印，每个部门只打印一次："_s + groups.join(u"、"_s);
+}
+
 QString noPrinterMessage() {
     return u"   未找到打印驱动程序\r\n请先安装了打印驱动程序!"_s;
 }
@@ -247,40 +251,32 @@ DepartmentPayment::PrintOutcome DepartmentPayment::printSelected(const data::Wag
                                                                  print::Printer& printer, Prompts& prompts,
                                                                  const QDateTime& now) {
     PrintOutcome outcome;
-    // Entries of one department follow one another in the list (a department, then its groups, each
-    // printing the department): its pages are drawn once and sent as a job for each.
-    QString lastCode;
-    std::vector<print::Page> lastPages;
-    bool haveLast = false;
+    // A group prints its whole department: each department is printed once, in list order, however many
+    // selected entries stand for it, and the clerk is told which groups did so.
+    const QStringList groups = departments_.selectedGroups(deptCodeLength_);
+    if (!groups.isEmpty()) outcome.groupsNote = groupsPrintedAsDepartmentsMessage(groups);
     bool widthAsked = false;
     try {
-        for (const QString& code : departments_.selectedCodes(deptCodeLength_)) {
-            if (!haveLast || code != lastCode) {
-                lastPages.clear();
-                haveLast = false;
-                DepartmentRows rows = readDepartment(code);
-                if (rows.count > 0) {
-                    PayTableJob job = jobFor(code, grid, now);
-                    const std::unique_ptr<print::PageRecorder> recorder = printer.newRecorder();
-                    lastPages = RecordPayTablePages(*recorder, job, rows);
-                    metrics_ = job.metrics;
-                    charUnit_ = metrics_.charUnit;
-                    // A table wider than the paper loses its right-hand columns, the signatures among
-                    // them: the clerk is asked once, before anything is printed.
-                    if (!widthAsked && outcome.jobs == 0 && metrics_.tableWidth > printer.printableWidth()) {
-                        widthAsked = true;
-                        if (prompts.messageBox(tooWideMessage(metrics_.tableWidth, printer.printableWidth()),
-                                               QString(), MessageIcon::Question,
-                                               MessageButtons::YesNo) != MessageAnswer::Yes) {
-                            return outcome;
-                        }
-                    }
+        for (const QString& code : departments_.selectedDepartments(deptCodeLength_)) {
+            DepartmentRows rows = readDepartment(code);
+            if (rows.count <= 0) continue;
+            PayTableJob job = jobFor(code, grid, now);
+            const std::unique_ptr<print::PageRecorder> recorder = printer.newRecorder();
+            const std::vector<print::Page> pages = RecordPayTablePages(*recorder, job, rows);
+            metrics_ = job.metrics;
+            charUnit_ = metrics_.charUnit;
+            // A table wider than the paper loses its right-hand columns, the signatures among them: the
+            // clerk is asked once, before anything is printed.
+            if (!widthAsked && outcome.jobs == 0 && metrics_.tableWidth > printer.printableWidth()) {
+                widthAsked = true;
+                if (prompts.messageBox(tooWideMessage(metrics_.tableWidth, printer.printableWidth()),
+                                       QString(), MessageIcon::Question,
+                                       MessageButtons::YesNo) != MessageAnswer::Yes) {
+                    return outcome;
                 }
-                lastCode = code;
-                haveLast = true;
             }
-            if (lastPages.empty()) continue;
-            SendPayTableJob(printer, lastPages);
+            if (pages.empty()) continue;
+            SendPayTableJob(printer, pages);
             ++outcome.jobs;
         }
     } catch (const std::exception& e) {
@@ -300,7 +296,7 @@ DepartmentPayment::PrintOutcome DepartmentPayment::printSelected(const data::Wag
         printer = openPrinter();
     } catch (const std::exception& e) {
         reportPrintError(e, prompts);
-        return PrintOutcome{0, true, QString()};
+        return PrintOutcome{0, true, QString(), QString()};
     }
     return printSelected(grid, *printer, prompts, now);
 }

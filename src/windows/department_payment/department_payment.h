@@ -44,6 +44,9 @@ QString rowHeightCaption(float rowHeight);
 QString noPrinterMessage();
 // Asked before printing a table wider than the printer's paper (widths in twips).
 QString tooWideMessage(float tableWidth, float paperWidth);
+// Told after printing when selected groups ("部门名称（部门号）" each) were printed as their whole
+// departments, each department once.
+QString groupsPrintedAsDepartmentsMessage(const QStringList& groups);
 // The print command's title for any other error: "错误号" & number.
 QString printErrorTitle(int number);
 
@@ -98,6 +101,7 @@ class DepartmentPayment {
         int jobs = 0;         // departments printed
         bool failed = false;  // an error was shown
         QString notice;       // where the PDF files went, for the clerk; empty after printing on paper
+        QString groupsNote;   // the selected groups printed as their whole departments, for the clerk
     };
     PrintOutcome printSelected(const data::WageGrid& grid, const OpenPrinter& openPrinter, Prompts& prompts,
                                const QDateTime& now);

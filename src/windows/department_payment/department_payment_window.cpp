@@ -257,7 +257,10 @@ QDateTime DepartmentPaymentWindow::now() const {
 
 void DepartmentPaymentWindow::printDepartments() {
     const auto outcome = logic_.printSelected(grid(), services().openPrinter, prompts(), now());
-    if (!outcome.notice.isEmpty()) prompts().messageBox(outcome.notice, QString(), MessageIcon::Information);
+    QStringList told;
+    if (outcome.jobs > 0 && !outcome.groupsNote.isEmpty()) told << outcome.groupsNote;
+    if (!outcome.notice.isEmpty()) told << outcome.notice;
+    if (!told.isEmpty()) prompts().messageBox(told.join(u'\n'), QString(), MessageIcon::Information);
 }
 
 bool DepartmentPaymentWindow::inPreview() const {
