@@ -299,6 +299,27 @@ TEST_F(PreviewWindowTest, ARequestWhileOpenOnlyBringsTheWindowForward) {
     EXPECT_EQ(panel(3), u"共6行"_s);
 }
 
+TEST_F(PreviewWindowTest, AGridWithoutARowToPrintIsToldNotShown) {
+    // No row, or a caption row and nothing under it: no window shows "共0页" and "共-1行".
+    slp::data::WageGrid grid(1, 3);
+    for (int c = 0; c < 3; ++c) {
+        grid.setColWidth(c, 1000);
+        grid.setText(0, c, u"项"_s + QString::number(c));
+    }
+    for (const slp::data::WageGrid& g : {slp::data::WageGrid(), grid}) {
+        prompts.asked.clear();
+        show(g, slp::print::kSlipModeSlips, u"个人发放联"_s);
+        EXPECT_FALSE(window() && window()->isVisible());
+        ASSERT_EQ(prompts.asked.size(), 1u);
+        EXPECT_EQ(prompts.asked.back().text, u"没有可打印的数据!"_s);
+        EXPECT_EQ(prompts.asked.back().title, u"个人发放联"_s);
+    }
+    // A grid with rows opens the window as before.
+    show(preview_test::narrowGrid(3));
+    ASSERT_NE(window(), nullptr);
+    EXPECT_TRUE(window()->isVisible());
+}
+
 TEST_F(PreviewWindowTest, ARegistryWithoutThePreviewSaysSo) {
     slp::HostContext other;
     slp::WindowRegistry empty(other);

@@ -3,6 +3,7 @@
 #include <QPrintDialog>
 
 #include "basic/error.h"
+#include "data/wage_grid.h"
 #include "print/chinese_fonts.h"
 #include "print/preview/no_printer.h"
 #include "print/printer_choice.h"
@@ -17,6 +18,10 @@ namespace {
 
 // The chosen printer (PDF files when the system has none), held so that the printer setup can
 // exchange it; a stand-in laying pages out on A4 when even the PDF folder cannot be made.
+QString nothingToPrintMessage() {
+    return u"没有可打印的数据!"_s;
+}
+
 std::unique_ptr<Printer> openDefaultPrinter(const settings::Store& store) {
     try {
         return std::make_unique<ChosenPrinter>(openChosenPrinter(store));
@@ -67,6 +72,11 @@ Printer& PrintPreviewHost::printer() {
 
 void PrintPreviewHost::setRequest(const PrintPreviewRequest& request) {
     driver().setRequest(request);
+}
+
+void PrintPreviewHost::tellNothingToPrint(const QString& title) {
+    services_.prompts->messageBox(nothingToPrintMessage(), title, MessageIcon::Information,
+                                  MessageButtons::Ok);
 }
 
 bool PrintPreviewHost::isOpen() const {
@@ -144,6 +154,12 @@ void registerPrintPreviewWindow(WindowRegistry& registry, PrintPreviewServices s
 void ShowPrintPreview(WindowRegistry& registry, const PrintPreviewRequest& request) {
     auto* host = dynamic_cast<PrintPreviewHost*>(&registry.obtain(WindowId::PrintPreview));
     if (!host) throw Error(0, u"窗口“工资MSGPRINT”无法创建。"_s);
+    // A grid without a row under its captions lays out no page: the clerk is told instead of shown an
+    // empty preview counting "共0页" and "共-1行".
+    if (request.grid && request.grid->rows() <= request.captionRows) {
+        host->tellNothingToPrint(request.title);
+        return;
+    }
     host->setRequest(request);
     host->showOrRaise();
 }

@@ -23,6 +23,8 @@ class PrintPreviewHost : public ManagedWindow {
 
     // ShowPrintPreview's part: the request is stored (its grid copied); nothing is redrawn.
     void setRequest(const PrintPreviewRequest& request);
+    // Tells the clerk that the request has no row to print ("没有可打印的数据!"), titled `title`.
+    void tellNothingToPrint(const QString& title);
 
     void showOrRaise() override;
     bool isOpen() const override;
