@@ -9,12 +9,17 @@ using namespace Qt::StringLiterals;
 
 namespace slp::ui {
 
+QString promptTitle(const QString& title, const QWidget* parent) {
+    if (!title.isEmpty()) return title;
+    if (parent && !parent->window()->windowTitle().isEmpty()) return parent->window()->windowTitle();
+    return u"Sl_PAYPRN"_s;
+}
+
 std::optional<QString> QtPrompts::inputBox(const QString& prompt, const QString& title,
                                            const QString& defaultText) {
     bool ok = false;
-    // An input box without a title shows the program's name, as the host's boxes do.
-    const QString shownTitle = title.isEmpty() ? u"Sl_PAYPRN"_s : title;
-    QString answer = QInputDialog::getText(parent_, shownTitle, prompt, QLineEdit::Normal, defaultText, &ok);
+    QString answer = QInputDialog::getText(parent_, promptTitle(title, parent_), prompt, QLineEdit::Normal,
+                                           defaultText, &ok);
     if (!ok) return std::nullopt;
     return answer;
 }
@@ -22,7 +27,7 @@ std::optional<QString> QtPrompts::inputBox(const QString& prompt, const QString&
 MessageAnswer QtPrompts::messageBox(const QString& text, const QString& title, MessageIcon icon,
                                     MessageButtons buttons) {
     QMessageBox box(parent_);
-    box.setWindowTitle(title.isEmpty() ? u"Sl_PAYPRN"_s : title);
+    box.setWindowTitle(promptTitle(title, parent_));
     box.setText(text);
     switch (icon) {
         case MessageIcon::None:

@@ -7,6 +7,10 @@
 
 namespace slp::ui {
 
+// The title a box shows: the one given, else the caption of the window it belongs to (its parent's
+// top-level window), else the program's name "Sl_PAYPRN".
+QString promptTitle(const QString& title, const QWidget* parent);
+
 class QtPrompts : public Prompts {
   public:
     explicit QtPrompts(QWidget* parent = nullptr) : parent_(parent) {}

@@ -6,6 +6,7 @@
 #include "basic/scripted_prompts.h"
 #include "data/database_error.h"
 #include "data/wage_grid_model.h"
+#include "ui/qt_prompts.h"
 #include "windows/shared/caption_markers.h"
 #include "windows/shared/error_report.h"
 #include "windows/shared/font_size_menu.h"
@@ -118,6 +119,19 @@ TEST(GridWidths, ThePrintFontSizeWidensEveryColumnAndKeepsTheRows) {
     EXPECT_FLOAT_EQ(model.grid().fontSize(), 12);
     EXPECT_EQ(model.grid().text(2, 1), u"张三"_s);
     EXPECT_EQ(resets, 0);
+}
+
+// A box without a title of its own carries the caption of the window it comes from, not the program's
+// name; only a box without any window says "Sl_PAYPRN".
+TEST(PromptTitles, ABoxWithoutATitleTakesItsWindowsCaption) {
+    QWidget window;
+    window.setWindowTitle(u"班组签收联"_s);
+    QWidget child(&window);
+    QWidget untitled;
+    EXPECT_EQ(slp::ui::promptTitle(u"错误号:5"_s, &child), u"错误号:5"_s);
+    EXPECT_EQ(slp::ui::promptTitle(QString(), &child), u"班组签收联"_s);
+    EXPECT_EQ(slp::ui::promptTitle(QString(), &untitled), u"Sl_PAYPRN"_s);
+    EXPECT_EQ(slp::ui::promptTitle(QString(), nullptr), u"Sl_PAYPRN"_s);
 }
 
 }  // namespace

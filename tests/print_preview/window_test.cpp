@@ -51,10 +51,11 @@ class PreviewWindowTest : public ::testing::Test {
     void TearDown() override { registry.destroyAll(); }
 
     void show(const slp::data::WageGrid& grid, int16_t slipMode = slp::print::kSlipModeTable,
-              const QString& title = u"工资签收联"_s) {
+              const QString& title = u"工资签收联"_s, const QString& caption = QString()) {
         slp::print::PrintPreviewRequest r;
         r.grid = &grid;
         r.title = title;
+        r.caption = caption;
         r.leftText = u"单位名称:"_s + host.unitName;
         r.slipMode = slipMode;
         slp::print::ShowPrintPreview(registry, r);
@@ -274,11 +275,11 @@ TEST_F(PreviewWindowTest, ClosingWritesTheSettingsAndOpeningAgainReadsThem) {
     grid.reset();
     store.write(u"Sl_PAYPRN"_s, u"工资条打印设置"_s, u"X起始位置"_s, u"520"_s);
     const auto slips = preview_test::narrowGrid(30);
-    show(slips, slp::print::kSlipModeSlips, QString());
+    show(slips, slp::print::kSlipModeSlips, QString(), u"工资条"_s);
     ASSERT_NE(window(), nullptr);
     EXPECT_EQ(text(u"MenuSet_1"_s), u"X轴起始位置为520"_s);
     EXPECT_EQ(text(u"SELPAGE"_s), u"共2页,现第1页"_s);
-    EXPECT_EQ(window()->windowTitle(), QString());
+    EXPECT_EQ(window()->windowTitle(), u"工资条"_s);  // slips print no title; the window has its caption
 }
 
 TEST_F(PreviewWindowTest, ARequestWhileOpenOnlyBringsTheWindowForward) {

@@ -141,6 +141,7 @@ TEST_F(ConditionalQueryRows, TheSlipsGoToThePreviewInSlipMode) {
     EXPECT_EQ(r.slipMode, -1);
     EXPECT_EQ(r.captionRows, 1);
     EXPECT_TRUE(r.title.isEmpty());
+    EXPECT_EQ(r.caption, u"工资条"_s);  // the window's caption, not the program's name
     EXPECT_EQ(r.leftText, u"单位名称:朔岚测试厂"_s);
     EXPECT_TRUE(r.rightText.isEmpty());
     EXPECT_TRUE(r.footerText.isEmpty());

@@ -65,6 +65,7 @@ void PrintPreviewDriver::setRequest(const PrintPreviewRequest& request,
     layout_.printGrid = grid_.get();
     layout_.headerRowCount = request.captionRows;
     layout_.printTitle = request.title;
+    requestCaption_ = request.caption;
     layout_.headerLeftText = request.leftText;
     layout_.footerText = request.footerText;
     layout_.headerRightText = request.rightText;
@@ -121,7 +122,7 @@ void PrintPreviewDriver::Form_Load() {
     refreshSetCaptions();
     tolerant([&] { menus_.printSet(21).checked = settings::readTrueFalse(store_, at(key::PrintSignOff)); });
     tolerant([&] { menus_.printSet(25).checked = settings::readTrueFalse(store_, at(key::PrintPayDate)); });
-    windowCaption_ = layout_.printTitle;
+    windowCaption_ = layout_.printTitle.isEmpty() ? requestCaption_ : layout_.printTitle;
     MeasureLayout();
     LoadLineOptions();
     SetupPreview();

@@ -155,6 +155,7 @@ class PrintPreviewDriver {
     bool tooWide_ = false;
     bool drawPreview_ = true;
     QString windowCaption_;
+    QString requestCaption_;  // the caption asked for when the pages have no title
     std::array<QString, 4> statusTexts_;
     int shownPage_ = 0;
     float shownInset_ = 30;

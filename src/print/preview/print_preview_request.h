@@ -16,6 +16,7 @@ struct PrintPreviewRequest {
     const data::WageGrid* grid = nullptr;
     int16_t captionRows = 1;  // caption rows of the grid (every caller passes 1)
     QString title;            // page title and window caption; empty: no title
+    QString caption;          // the window's caption when there is no title (wage slips print none)
     QString leftText;         // "单位名称:" and the unit name
     QString footerText;       // centred in the footer line (every caller passes an empty text)
     QString rightText;        // "发薪日期:" and the pay date, or empty

@@ -41,6 +41,7 @@ print::PrintPreviewRequest wageSlipsRequest(const data::WageGrid& grid, const Ho
                                             float printFontSize) {
     print::PrintPreviewRequest r = requestFor(grid, context, printFontSize);
     r.slipMode = print::kSlipModeSlips;
+    r.caption = u"工资条"_s;  // the window's caption: slips print no title
     return r;
 }
 

@@ -157,7 +157,7 @@ void ShowPrintPreview(WindowRegistry& registry, const PrintPreviewRequest& reque
     // A grid without a row under its captions lays out no page: the clerk is told instead of shown an
     // empty preview counting "共0页" and "共-1行".
     if (request.grid && request.grid->rows() <= request.captionRows) {
-        host->tellNothingToPrint(request.title);
+        host->tellNothingToPrint(request.title.isEmpty() ? request.caption : request.title);
         return;
     }
     host->setRequest(request);

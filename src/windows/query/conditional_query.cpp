@@ -102,6 +102,7 @@ print::PrintPreviewRequest ConditionalQuery::slipsRequest(const data::WageGrid& 
     r.captionRows = 1;
     r.leftText = u"单位名称:"_s + context_.unitName;
     r.slipMode = print::kSlipModeSlips;
+    r.caption = u"工资条"_s;  // the window's caption: slips print no title
     r.printFontSize = printFontSize;
     return r;
 }
