@@ -87,6 +87,9 @@ TEST_F(EmployeeWindow, OpensWithItsMenusStatusAndGrid) {
     }
     EXPECT_FALSE(action(window, u"MnuFileSet_10"_s)->isEnabled());
     EXPECT_FALSE(action(window, u"MnuLine"_s)->isChecked());
+    // The way slips print is marked; the other way, which prints the same, cannot be chosen.
+    EXPECT_TRUE(action(window, u"SL"_s)->isChecked());
+    EXPECT_FALSE(action(window, u"DL"_s)->isEnabled());
     auto* file = window->findChild<QMenu*>(u"MnuFile"_s);
     auto* set = window->findChild<QMenu*>(u"MnuSet"_s);
     auto* pop = window->findChild<QMenu*>(u"MnuPop"_s);

@@ -48,8 +48,14 @@ void EmployeeTableWindow::buildMenus() {
     set->setObjectName(u"MnuSet"_s);
     lineAction_ = addCommand(set, u"MnuLine"_s, stripRulesCaption(false), [this] { toggleStripRules(); });
     lineAction_->setCheckable(true);
-    addCommand(set, u"SL"_s, u"单行打印（默认）"_s, [] {});
-    addCommand(set, u"DL"_s, u"双行打印"_s, [] {});
+    // Slips print one line an employee: the single-line entry carries the mark; the double-line one,
+    // which prints nothing different, stays greyed so that no clerk expects it to.
+    QAction* single = addCommand(set, u"SL"_s, u"单行打印（默认）"_s, [] {});
+    single->setCheckable(true);
+    single->setChecked(true);
+    QAction* twoLines = addCommand(set, u"DL"_s, u"双行打印"_s, [] {});
+    twoLines->setCheckable(true);
+    twoLines->setEnabled(false);
 
     addCommand(menuBar(), u"MnuFind"_s, u"查询"_s, [this] { openQuery(); });
     addCommand(menuBar(), u"MnuPrint_10"_s, u"打印工资表"_s, [this] {
