@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QStatusBar>
+#include <QTest>
 
 #include "basic/scripted_prompts.h"
 #include "job_printer.h"
@@ -267,6 +268,32 @@ TEST_F(PaymentWindow, PreviewShowsThePrintersPageAndEscLeavesIt) {
     for (size_t i = 0; i < printed.lines.size(); ++i) EXPECT_EQ(page.lines.at(i), printed.lines[i]) << i;
     EXPECT_EQ(page.lines.size(), printed.lines.size() + 1);
 
+    // PageDown, PageUp, Home and End turn the department's pages, as the printer gets them from page 2
+    // on; the status bar says where the preview stands.
+    // The keys work whichever control has the focus: here the department list's.
+    win->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(win));
+    win->departmentList()->setFocus();
+    const auto key = [win](Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) {
+        QTest::keyClick(win->departmentList(), k, m);
+    };
+    ASSERT_EQ(win->previewPageCount(), 2);
+    EXPECT_EQ(win->statusPanel(2), u"销售部  共2页,现第1页"_s);
+    for (const auto& [k, expected] : {std::pair{Qt::Key_PageDown, 2},
+                                      {Qt::Key_PageDown, 2},
+                                      {Qt::Key_Home, 1},
+                                      {Qt::Key_End, 2},
+                                      {Qt::Key_PageUp, 1},
+                                      {Qt::Key_PageUp, 1}}) {
+        key(k);
+        EXPECT_EQ(win->previewPageNumber(), expected) << k;
+    }
+    key(Qt::Key_End);
+    EXPECT_TRUE(win->previewPage().find(u"共2页   第2页"_s));
+    key(Qt::Key_PageDown, Qt::ControlModifier);  // 销售部 is the only department selected
+    EXPECT_EQ(win->previewDepartmentCode(), u"01"_s);
+    key(Qt::Key_Home);
+
     // The left button drags the picture.
     QLabel* pic = win->previewPicture();
     const QPoint before = pic->pos();
@@ -287,10 +314,16 @@ TEST_F(PaymentWindow, PreviewShowsThePrintersPageAndEscLeavesIt) {
     QApplication::sendEvent(win, &esc);  // nothing when not previewing
     EXPECT_FALSE(win->inPreview());
 
-    // None selected: the first entry; 退出预览 leaves too.
+    // None selected: the first entry, and Ctrl+PageDown goes through every department; 退出预览 leaves too.
     trigger(win->popupMenu(), u"MnuPopSel_20"_s);
     trigger(win, u"MnuFileSet_30"_s);
     EXPECT_TRUE(win->previewPage().find(u"部门名称:销售部"_s));
+    key(Qt::Key_PageDown, Qt::ControlModifier);
+    EXPECT_EQ(win->previewDepartmentCode(), u"02"_s);
+    EXPECT_TRUE(win->previewPage().find(u"部门名称:财务部"_s));
+    EXPECT_EQ(win->previewPageNumber(), 1);
+    key(Qt::Key_PageUp, Qt::ControlModifier);
+    EXPECT_EQ(win->previewDepartmentCode(), u"01"_s);
     trigger(win, u"MnuExitView"_s);
     EXPECT_FALSE(win->inPreview());
     if (const QByteArray dir = qgetenv("SLP_SCREENSHOT_DIR"); !dir.isEmpty()) {

@@ -237,6 +237,20 @@ std::optional<print::Page> DepartmentPayment::previewDepartment(const QString& c
     return page;
 }
 
+std::vector<print::Page> DepartmentPayment::previewDepartmentPages(const QString& code,
+                                                                   const data::WageGrid& grid,
+                                                                   print::PageRecorder& recorder,
+                                                                   const QDateTime& now) {
+    const std::optional<print::Page> first = previewDepartment(code, grid, recorder, now);
+    if (!first) return {};
+    DepartmentRows rows = readDepartment(code);
+    PayTableJob job = jobFor(code, grid, now);
+    std::vector<print::Page> pages = RecordPayTablePages(recorder, job, rows);
+    if (pages.empty()) pages.resize(1);
+    pages.front() = *first;
+    return pages;
+}
+
 void DepartmentPayment::reportPrintError(const std::exception& error, Prompts& prompts) {
     const ErrorReport r = describeError(error);
     if (r.number == errnum::NoPrinter) {

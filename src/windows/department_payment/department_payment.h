@@ -94,6 +94,10 @@ class DepartmentPayment {
     // nullopt (nothing drawn) for a department without employees.
     std::optional<print::Page> previewDepartment(const QString& code, const data::WageGrid& grid,
                                                  print::PageRecorder& recorder, const QDateTime& now);
+    // Every page the preview turns through for a department: page 1 as previewDepartment draws it, then
+    // pages 2 to the last as the printer gets them; empty for a department without employees.
+    std::vector<print::Page> previewDepartmentPages(const QString& code, const data::WageGrid& grid,
+                                                    print::PageRecorder& recorder, const QDateTime& now);
     // "打印班组签收联": opens the printer (error 484 when there is none) and prints every selected
     // department in list order, one job each. Any error is shown (the missing printer with its own
     // message, others with "错误号" & number) and stops the printing.

@@ -57,6 +57,7 @@ DepartmentPaymentWindow::DepartmentPaymentWindow(DepartmentPayment& logic, Windo
     setWindowTitle(paymentCaption());
     buildControls();
     buildMenus();
+    addPreviewKeys();
     connect(gridView(), &WageGridView::columnClicked, this,
             [this](int col) { toggleCaptionMarker(gridModel(), col); });
     load();
@@ -274,7 +275,34 @@ void DepartmentPaymentWindow::preview() {
         prompts().messageBox(noDepartmentsMessage(), QString(), MessageIcon::Warning, MessageButtons::Ok);
         return;
     }
-    // The page is recorded as the default printer records it; without a printer, on an A4 sheet.
+    // The preview goes through the selected departments, or every one when none is selected, and opens
+    // on the last selected one (the first entry's department when none is).
+    const int length = logic_.deptCodeLength();
+    previewCodes_ = logic_.departments().selectedDepartments(length);
+    if (previewCodes_.isEmpty()) {
+        for (const auto& entry : logic_.departments().entries())
+            previewCodes_ << DepartmentList::codeOf(entry, length);
+        previewCodes_.removeDuplicates();
+    }
+    if (!inPreview()) panelBeforePreview_ = statusPanel(2);
+    showPreviewDepartment(std::max<int>(0, int(previewCodes_.indexOf(*code))));
+    setPreviewMode(true);
+}
+
+QString DepartmentPaymentWindow::previewDepartmentCode() const {
+    return previewCodeIndex_ < previewCodes_.size() ? previewCodes_[previewCodeIndex_] : QString();
+}
+
+QString DepartmentPaymentWindow::previewDepartmentName() const {
+    const QString code = previewDepartmentCode();
+    const int entry = logic_.departments().indexOf(code);
+    return entry < 0 ? code : logic_.departments().entries()[size_t(entry)].name;
+}
+
+void DepartmentPaymentWindow::showPreviewDepartment(int index) {
+    if (index < 0 || index >= previewCodes_.size()) return;
+    previewCodeIndex_ = index;
+    // The pages are recorded as the default printer records them; without a printer, on an A4 sheet.
     std::unique_ptr<print::PageRecorder> recorder;
     try {
         if (services().openPrinter) recorder = services().openPrinter()->newRecorder();
@@ -282,22 +310,60 @@ void DepartmentPaymentWindow::preview() {
     }
     if (!recorder) recorder = std::make_unique<print::PageRecorder>(print::Sheet{});
     const print::Sheet sheet = recorder->sheet();
-    // Database faults are reported and the window stays as it was.
-    const auto page = logic_.previewDepartment(*code, grid(), *recorder, now());
+    previewSheet_ = sheet;
     const double d = dpi();
     pic_->setGeometry(pixelsFromTwips(kPreviewOffset, d), pixelsFromTwips(kPreviewOffset, d),
                       pixelsFromTwips(sheet.size.width(), d), pixelsFromTwips(sheet.size.height(), d));
-    if (page) {
-        previewPage_ = *page;
-        print::PreviewPicture picture(float(sheet.size.width()), float(sheet.size.height()), sheet.paperWidth,
-                                      sheet.printableWidth, int(d));
-        picture.show(previewPage_);
-        pic_->setPixmap(QPixmap::fromImage(picture.image()));
+    // Database faults are reported and the window stays as it was.
+    runReported([&] {
+        previewPages_ = logic_.previewDepartmentPages(previewCodes_[index], grid(), *recorder, now());
+    });
+    previewPageIndex_ = 0;
+    if (previewPages_.empty()) {
+        pic_->clear();
+        setStatusPanel(2, previewDepartmentName() + u"  没有可打印的数据!"_s);
+        return;
     }
-    setPreviewMode(true);
+    showPreviewPage(0);
+}
+
+void DepartmentPaymentWindow::showPreviewPage(int index) {
+    if (index < 0 || index >= int(previewPages_.size())) return;
+    previewPageIndex_ = index;
+    previewPage_ = previewPages_[size_t(index)];
+    const print::Sheet& sheet = previewSheet_;
+    print::PreviewPicture picture(float(sheet.size.width()), float(sheet.size.height()), sheet.paperWidth,
+                                  sheet.printableWidth, int(dpi()));
+    picture.show(previewPage_);
+    pic_->setPixmap(QPixmap::fromImage(picture.image()));
+    setStatusPanel(2, previewDepartmentName() + u"  共"_s + QString::number(previewPages_.size()) +
+                          u"页,现第"_s + QString::number(index + 1) + u"页"_s);
+}
+
+void DepartmentPaymentWindow::addPreviewKeys() {
+    // Pages with PageUp/PageDown/Home/End, departments with Ctrl and PageUp/PageDown: shortcuts of the
+    // window, so they work whichever control has the focus, and only while the preview is shown.
+    const std::pair<QKeySequence, std::function<void()>> keys[] = {
+        {QKeySequence(Qt::Key_PageDown), [this] { showPreviewPage(previewPageIndex_ + 1); }},
+        {QKeySequence(Qt::Key_PageUp), [this] { showPreviewPage(previewPageIndex_ - 1); }},
+        {QKeySequence(Qt::Key_Home), [this] { showPreviewPage(0); }},
+        {QKeySequence(Qt::Key_End), [this] { showPreviewPage(int(previewPages_.size()) - 1); }},
+        {QKeySequence(Qt::CTRL | Qt::Key_PageDown), [this] { showPreviewDepartment(previewCodeIndex_ + 1); }},
+        {QKeySequence(Qt::CTRL | Qt::Key_PageUp), [this] { showPreviewDepartment(previewCodeIndex_ - 1); }},
+    };
+    for (const auto& [sequence, turn] : keys) {
+        auto* action = new QAction(this);
+        action->setShortcut(sequence);
+        action->setShortcutContext(Qt::WindowShortcut);
+        action->setEnabled(false);
+        connect(action, &QAction::triggered, this, turn);
+        addAction(action);
+        previewKeys_.push_back(action);
+    }
 }
 
 void DepartmentPaymentWindow::setPreviewMode(bool on) {
+    for (QAction* key : previewKeys_) key->setEnabled(on);
     exitAction_->setVisible(!on);
     file_->menuAction()->setVisible(!on);
     printAction_->setVisible(!on);
@@ -309,6 +375,7 @@ void DepartmentPaymentWindow::setPreviewMode(bool on) {
 
 void DepartmentPaymentWindow::exitPreview() {
     setPreviewMode(false);
+    setStatusPanel(2, panelBeforePreview_);
 }
 
 void DepartmentPaymentWindow::keyPressEvent(QKeyEvent* event) {

@@ -4,6 +4,7 @@
 // DepartmentPayment; the handle keeps the logic (the window's own variables) between openings.
 #include <QPoint>
 
+#include "print/page_recorder.h"
 #include "windows/department_payment/department_payment.h"
 #include "windows/shared/wage_window.h"
 #include "windows/shared/window_handle.h"
@@ -33,6 +34,11 @@ class DepartmentPaymentWindow : public WageWindow {
     bool inPreview() const;
     // The page the preview picture shows (the one the printer would get).
     const print::Page& previewPage() const { return previewPage_; }
+    // Where the preview stands: the department shown (its code), the page (from 1) and how many.
+    QString previewDepartmentCode() const;
+    QString previewDepartmentName() const;
+    int previewPageNumber() const { return previewPageIndex_ + 1; }
+    int previewPageCount() const { return int(previewPages_.size()); }
 
     // ArrangeControls(x): lays the window out around splitter position x (twips); returns the x used.
     float arrangeControls(float x);
@@ -64,8 +70,13 @@ class DepartmentPaymentWindow : public WageWindow {
     void changeRowHeight();
     void printDepartments();
     void preview();
+    // In the preview: turns to page `index` (from 0) of the department shown, or shows department
+    // `index` of the ones the preview goes through (the selected ones, or every one), from its page 1.
+    void showPreviewPage(int index);
+    void showPreviewDepartment(int index);
     void exitPreview();
     void setPreviewMode(bool on);
+    void addPreviewKeys();
     QDateTime now() const;
     double dpi() const;
 
@@ -85,6 +96,13 @@ class DepartmentPaymentWindow : public WageWindow {
     float splitterLeft_ = 0;  // twips
     QPoint dragOrigin_;
     print::Page previewPage_;
+    std::vector<print::Page> previewPages_;
+    int previewPageIndex_ = 0;
+    QStringList previewCodes_;  // the departments the preview goes through, in list order
+    int previewCodeIndex_ = 0;
+    QString panelBeforePreview_;
+    print::Sheet previewSheet_;
+    std::vector<QAction*> previewKeys_;
 };
 
 class DepartmentPaymentHandle : public ReopeningWindow {
