@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTest>
 #include <QWheelEvent>
 
@@ -62,8 +63,14 @@ class PreviewWindowTest : public ::testing::Test {
         if (auto* w = window()) {
             w->activateWindow();
             ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+            // The window opens with the whole page in view; most tests look at it at full size.
+            if (fullSize) {
+                w->zoom(100);
+                while (w->zoomPercent() > 100) w->zoom(-1);
+            }
         }
     }
+    bool fullSize = true;
     slp::print::PrintPreviewHost* hostWindow() const {
         return dynamic_cast<slp::print::PrintPreviewHost*>(registry.instance(slp::WindowId::PrintPreview));
     }
@@ -298,6 +305,44 @@ TEST_F(PreviewWindowTest, ARequestWhileOpenOnlyBringsTheWindowForward) {
     w->action(u"MenuPrintSet_6"_s)->trigger();
     EXPECT_EQ(text(u"SELPAGE"_s), u"共1页,现第1页"_s);
     EXPECT_EQ(panel(3), u"共6行"_s);
+}
+
+TEST_F(PreviewWindowTest, OpensWithTheWholePageInViewAndTheWheelScrolls) {
+    fullSize = false;
+    const auto grid = preview_test::narrowGrid(200);
+    show(grid);
+    auto* w = window();
+    ASSERT_NE(w, nullptr);
+    // The largest zoom step at which the page's height fits between the menus and the status bar.
+    const int room = w->height() - w->menuBar()->sizeHint().height() - w->statusBar()->sizeHint().height();
+    EXPECT_LE(w->picture()->height(), room);
+    EXPECT_LT(w->zoomPercent(), 100);  // an A4 page is taller than the offscreen screen
+    const int fitted = w->zoomPercent();
+    w->zoom(1);
+    EXPECT_GT(w->picture()->height(), room) << fitted;
+    w->zoom(-1);
+
+    // The wheel alone scrolls the page up and down; PageDown pages without a click into the window.
+    QWidget* background = w->centralWidget();
+    const QPointF at(5, 5);
+    QWheelEvent down(at, background->mapToGlobal(at), QPoint(), QPoint(0, -240), Qt::NoButton, Qt::NoModifier,
+                     Qt::NoScrollPhase, false);
+    QApplication::sendEvent(background, &down);
+    EXPECT_EQ(w->picture()->positionTwips(), QPointF(0, -2400));
+    EXPECT_EQ(w->zoomPercent(), fitted);
+    QTest::keyClick(w, Qt::Key_PageDown);
+    EXPECT_EQ(text(u"SELPAGE"_s), u"共6页,现第2页"_s);
+}
+
+TEST_F(PreviewWindowTest, ThePageCounterKeepsItsWidthWhileTurningPages) {
+    // The page number takes the places of the page count (figure spaces), so the menus after it stay.
+    const auto grid = preview_test::narrowGrid(500);
+    show(grid);
+    auto* w = window();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(text(u"SELPAGE"_s), u"共13页,现第"_s + QChar(0x2007) + u"1页"_s);
+    QTest::keyClick(w, Qt::Key_End);
+    EXPECT_EQ(text(u"SELPAGE"_s), u"共13页,现第13页"_s);
 }
 
 TEST_F(PreviewWindowTest, AGridWithoutARowToPrintIsToldNotShown) {

@@ -47,16 +47,25 @@ class PreviewBackground : public QWidget {
         }
     }
     void wheelEvent(QWheelEvent* event) override {
-        if (!(event->modifiers() & Qt::ControlModifier) || event->angleDelta().y() == 0) {
-            return QWidget::wheelEvent(event);
+        if (event->angleDelta().y() == 0) return QWidget::wheelEvent(event);
+        // Ctrl and the wheel zoom; the wheel alone scrolls the page up and down.
+        if (event->modifiers() & Qt::ControlModifier) {
+            zoom_(event->angleDelta().y() > 0 ? 1 : -1);
+        } else if (scroll_) {
+            scroll_(event->angleDelta().y());
         }
-        zoom_(event->angleDelta().y() > 0 ? 1 : -1);
         event->accept();
     }
+
+  public:
+    std::function<void(int)> scroll_;  // wheel steps in eighths of a degree, up positive
 
   private:
     std::function<void(int)> zoom_;
 };
+
+// Twips the wheel scrolls for one notch (120 eighths of a degree).
+constexpr double kWheelStep = 1200;
 
 }  // namespace
 
@@ -67,6 +76,7 @@ PrintPreviewWindow::PrintPreviewWindow(PrintPreviewDriver& driver, PictureCanvas
     auto* background = new PreviewBackground(this, [this](int steps) { zoom(steps); });
     setCentralWidget(background);
     picture_ = new PagePicture(background);
+    background->scroll_ = [this](int eighths) { picture_->moveByTwips(0, eighths * kWheelStep / 120); };
     picture_->setFocusPolicy(Qt::ClickFocus);
     buildMenus();
     buildStatusBar();
@@ -168,6 +178,24 @@ void PrintPreviewWindow::placeForOpening() {
     fitToScreen();
     picture_->setPositionTwips(QPointF(0, 0));
     refresh();
+    fitPageToWindow();
+    // The keys page at once, without a first click into the window.
+    activateWindow();
+    picture_->setFocus();
+}
+
+void PrintPreviewWindow::fitPageToWindow() {
+    // The largest zoom step at which the whole page height shows between the menus and the status bar
+    // (the smallest step when none does); the keys and Ctrl with the wheel zoom from there.
+    const QImage& image = canvas_.image();
+    if (image.isNull() || canvas_.dpi() <= 0) return;
+    const double pageHeightAt100 = double(image.height()) * kScreenDpi / canvas_.dpi();
+    const int room = height() - menuBar()->sizeHint().height() - statusBar()->sizeHint().height();
+    size_t step = 0;
+    for (size_t i = 0; i <= 3; ++i) {  // never larger than 100 percent
+        if (pageHeightAt100 * kZoomSteps[i] / 100 <= room) step = i;
+    }
+    zoom(int(step) - int(zoomStep_));
 }
 
 void PrintPreviewWindow::fitToScreen() {
@@ -183,7 +211,12 @@ void PrintPreviewWindow::fitToScreen() {
 
 void PrintPreviewWindow::refresh() {
     const PreviewMenus& m = driver_.menus();
-    actions_.at(u"SELPAGE"_s)->setText(m.selPage.caption);
+    // The page number takes as many places as the page count, so the menus after it stay where they
+    // are while the clerk turns the pages.
+    const int places = int(QString::number(driver_.pageCount()).size());
+    actions_.at(u"SELPAGE"_s)
+        ->setText(u"共"_s + QString::number(driver_.pageCount()) + u"页,现第"_s +
+                  QStringLiteral("%1").arg(driver_.currentPage(), places, 10, QChar(0x2007)) + u"页"_s);
     for (int i = 1; i <= 4; ++i) actions_.at(PreviewMenus::menuSetName(i))->setText(m.menuSet(i).caption);
     for (int i : PreviewMenus::kPrintSetIndexes) {
         QAction* a = actions_.at(PreviewMenus::printSetName(i));

@@ -40,6 +40,7 @@ class PrintPreviewWindow : public QMainWindow {
     // The window's frame at the top left corner of its screen, the screen's size; again after showing,
     // when the frame is known.
     void fitToScreen();
+    void fitPageToWindow();
     // Shows the driver's state: menu captions, check marks and visibility, status texts, the picture.
     void refresh();
 
