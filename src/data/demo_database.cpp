@@ -216,18 +216,20 @@ std::array<int64_t, 8> narrowAmounts(const std::array<int64_t, ItemCount>& cents
 }  // namespace
 
 QList<DemoItem> narrowDemoWageItems() {
-    return {{u"部门"_s, 0, 14},       {u"工号"_s, 0, 6},      {u"姓名"_s, 0, 8},
+    // 姓名 holds three Chinese characters with room to spare, so that 工号 never runs into it; the
+    // table keeps its width (it fits A4 portrait at the default font).
+    return {{u"部门"_s, 0, 14},       {u"工号"_s, 0, 6},      {u"姓名"_s, 0, 10},
             {u"基本工资"_s, 2, 10},   {u"岗位工资"_s, 2, 10}, {u"津贴补贴"_s, 2, 10},
-            {u"应发工资"_s, 2, 12},   {u"社会保险"_s, 2, 10}, {u"住房公积金"_s, 2, 12},
+            {u"应发工资"_s, 2, 10},   {u"社会保险"_s, 2, 10}, {u"住房公积金"_s, 2, 12},
             {u"个人所得税"_s, 2, 12}, {u"实发工资"_s, 2, 12}};
 }
 
 QList<DemoItem> demoWageItems() {
     return {
-        {u"部门"_s, 0, 12},     {u"工号"_s, 0, 8},      {u"姓名"_s, 0, 8},        {u"基本工资"_s, 2, 10},
+        {u"部门"_s, 0, 12},     {u"工号"_s, 0, 8},      {u"姓名"_s, 0, 10},       {u"基本工资"_s, 2, 10},
         {u"岗位工资"_s, 2, 10}, {u"工龄工资"_s, 0, 8},  {u"职务津贴"_s, 2, 10},   {u"交通补贴"_s, 2, 9},
         {u"通讯补贴"_s, 0, 9},  {u"住房补贴"_s, 2, 10}, {u"伙食补贴"_s, 2, 9},    {u"加班费"_s, 1, 10},
-        {u"奖金"_s, 2, 10},     {u"绩效工资"_s, 2, 10}, {u"其他补贴"_s, 2, 11},   {u"应发工资"_s, 2, 12},
+        {u"奖金"_s, 2, 10},     {u"绩效工资"_s, 2, 10}, {u"其他补贴"_s, 2, 11},   {u"应发工资"_s, 2, 10},
         {u"养老保险"_s, 2, 10}, {u"医疗保险"_s, 2, 10}, {u"失业保险"_s, 2, 9},    {u"住房公积金"_s, 2, 11},
         {u"工会会费"_s, 1, 8},  {u"病假扣款"_s, 2, 10}, {u"事假扣款"_s, 2, 10},   {u"其他扣款"_s, 2, 9},
         {u"扣款合计"_s, 2, 12}, {u"计税工资"_s, 2, 11}, {u"个人所得税"_s, 2, 11}, {u"实发工资"_s, 2, 12}};

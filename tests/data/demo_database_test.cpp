@@ -103,7 +103,7 @@ TEST_F(DataDemoFile, CatalogueLoadsWithThreeTextItemsAndTheNetPayLast) {
     EXPECT_EQ(c.firstAmountIndex, 3);
     EXPECT_EQ(c.itemName.last(), u"实发工资"_s);
     EXPECT_EQ(c.itemWidth[0], 6);  // 部门: 12 half-width characters
-    EXPECT_EQ(c.itemWidth[2], 4);  // 姓名: 8
+    EXPECT_EQ(c.itemWidth[2], 5);  // 姓名: 10, room for three Chinese characters
     int twoPlaces = 0;
     for (int i = 3; i < c.itemCount; ++i) {
         twoPlaces += c.itemFormat[i] == u"0.00"_s;

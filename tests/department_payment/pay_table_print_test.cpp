@@ -189,8 +189,13 @@ TEST_F(PayTablePrint, TheHeadAndRowsInTwips) {
     // 工龄 formats "0": 10.4 is printed as stored.
     EXPECT_EQ(text(page, u"10.4"_s).at.x(), codeRight + 720 + 900 + 540 - 2 * 90);
     // Totals below row 2 (rule at 1780): 合计 60 into grid column 2 (工号); from grid column 3 on the
-    // totals go lower (姓名's 0), upper, lower, upper, lower, right-aligned.
+    // totals go lower (姓名, a text item, has none: its place stays empty), upper, lower, upper, lower,
+    // right-aligned.
     EXPECT_EQ(text(page, u"合计:2"_s).at, QPointF(360 + 1080 + 60, 1870));
+    for (const auto& t : page.texts) {
+        const bool inTotals = t.at.y() > 1780 && t.at.y() < 2500;
+        EXPECT_FALSE(inTotals && t.at.x() >= codeRight && t.at.x() < codeRight + 720) << t.text.toStdString();
+    }
     EXPECT_EQ(text(page, u"2000.00"_s).at, QPointF(codeRight + 720 + 900 - 7 * 90, 1780 + 30));
     EXPECT_EQ(text(page, u"12"_s).at.y(), 1780 + 30 + 360);
     EXPECT_EQ(text(page, u"3900.50"_s).at, QPointF(kTableWidth - 6 * kUnit - 7 * 90, 1780 + 30 + 360));

@@ -159,7 +159,7 @@ TEST_F(EmployeeWindow, TheFontSizeMenuAcceptsFourToSeventeenAndWidensTheColumns)
     EXPECT_EQ(f.prompts->asked[0].defaultText, u"9"_s);
     EXPECT_EQ(action(window, u"MnuFileSet_30"_s)->text(), u"打印字体为12号"_s);
     EXPECT_EQ(window->grid().colWidth(0), 3 * 240);
-    EXPECT_EQ(window->grid().colWidth(3), 4 * 240);  // 姓名: print width 8, four characters
+    EXPECT_EQ(window->grid().colWidth(3), 5 * 240);  // 姓名: print width 10, five characters
     EXPECT_FLOAT_EQ(window->grid().fontSize(), 12);
     EXPECT_EQ(window->gridView()->shownColumnWidth(0),
               slp::windows::pixelsFromTwips(720, window->logicalDpiX()));

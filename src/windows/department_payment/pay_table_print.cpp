@@ -142,8 +142,11 @@ float drawTotals(print::PrintTarget& t, const PayTableJob& job, DepartmentRows& 
         if (!printed(grid, c)) continue;
         const int item = c - 1;
         const float w = itemWidth(cat, item, cu);
-        const QString s = formatNumber(totals.number(item), cat.itemFormat[item]);
-        printAt(t, x + w - t.TextWidth(s), (k % 2 == 1) ? y + 30 + job.rowHeight : y + 30, s);
+        // A text item (工号, 姓名, ...) has no total: its place stays empty, the amounts keep theirs.
+        if (cat.isAmount(item)) {
+            const QString s = formatNumber(totals.number(item), cat.itemFormat[item]);
+            printAt(t, x + w - t.TextWidth(s), (k % 2 == 1) ? y + 30 + job.rowHeight : y + 30, s);
+        }
         ++k;
         x += w;
     }
