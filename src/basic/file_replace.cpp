@@ -1,6 +1,7 @@
 #include "basic/file_replace.h"
 
 #include <fcntl.h>
+#include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -169,7 +170,7 @@ void FileReplacement::close() {
     if (rc != 0 && errno != EINTR) fail(errno);
 }
 
-void FileReplacement::commit() {
+void FileReplacement::syncTemporary() {
     if (done_) fail(EBADF);
     if (fd_ < 0) {
         do {
@@ -179,10 +180,34 @@ void FileReplacement::commit() {
     }
     if (::fsync(fd_) != 0) fail(errno);
     close();
+}
+
+void FileReplacement::commit() {
+    syncTemporary();
     if (::rename(encoded(temporary_).constData(), encoded(target_).constData()) != 0) fail(errno);
     done_ = true;
     // The rename is done; a folder that cannot be synced leaves it to the system's next write-back.
     syncFolder(QFileInfo(target_).absolutePath());
+}
+
+bool FileReplacement::commitIfAbsent(const QString& target) {
+    syncTemporary();
+    const QByteArray from = encoded(temporary_);
+    const QByteArray to = encoded(target);
+    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) != 0) {
+        if (errno == EEXIST) return false;
+        // A file system without the no-replace rename: a hard link never replaces either.
+        if (errno != EINVAL && errno != ENOSYS) fail(errno);
+        if (::link(from.constData(), to.constData()) != 0) {
+            if (errno == EEXIST) return false;
+            fail(errno);
+        }
+        ::unlink(from.constData());
+    }
+    target_ = QFileInfo(target).absoluteFilePath();
+    done_ = true;
+    syncFolder(QFileInfo(target_).absolutePath());
+    return true;
 }
 
 void FileReplacement::discard() {

@@ -53,11 +53,16 @@ class FileReplacement {
     // Syncs the temporary file, renames it over the target and syncs the folder. Throws
     // FileWriteError; the target is then unchanged and the temporary file gone.
     void commit();
+    // Syncs the temporary file and gives it the name `target` (in the same folder) only when no file
+    // has that name: false when one has (the temporary file stays, for another name), true when the file
+    // now has it. Two writers never take the same name. Throws FileWriteError.
+    bool commitIfAbsent(const QString& target);
     // Removes the temporary file now.
     void discard();
 
   private:
     [[noreturn]] void fail(int systemError);
+    void syncTemporary();
 
     QString target_;
     QString temporary_;

@@ -262,6 +262,7 @@ TEST(PdfOutputFile, AFileThatCannotBeWrittenIsAPrinterError) {
     {
         PdfDocument document(path, u"t"_s, u"c"_s);
         document.finish();
+        document.file().commit();
     }
     if (havePoppler()) {
         EXPECT_TRUE(run(u"pdfinfo"_s, {path}).contains(u"Pages:           1"_s));
