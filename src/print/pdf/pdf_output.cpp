@@ -20,6 +20,8 @@ void appendInt(std::string& out, long long value) {
 }
 
 void appendNumber(std::string& out, double value) {
+    // A number past this would be a position far off any page, or make the rounding below overflow.
+    if (!(std::abs(value) <= kMaxNumber)) throw Error(printerError, u"打印位置超出页面范围，未打印"_s);
     long long hundredths = std::llround(value * 100);
     if (hundredths < 0) {
         out += '-';

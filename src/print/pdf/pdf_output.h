@@ -13,7 +13,10 @@ struct libdeflate_compressor;
 
 namespace slp::print::pdf {
 
-// Appends a number with at most two decimals and no trailing zeros ("12", "-3.5", "0.25").
+// The largest number the writer writes: far past any page in twips, well within the rounding.
+inline constexpr double kMaxNumber = 1e10;
+// Appends a number with at most two decimals and no trailing zeros ("12", "-3.5", "0.25"); throws
+// slp::Error (printer error) for one that is not finite or larger than kMaxNumber.
 void appendNumber(std::string& out, double value);
 void appendInt(std::string& out, long long value);
 
