@@ -80,6 +80,10 @@ QString systemReason(int errorNumber) {
     }
 }
 
+QString notARegularFile() {
+    return u"这不是普通文件"_s;
+}
+
 int errorNumberOf(int errorNumber) {
     switch (errorNumber) {
         case ENOSPC:
@@ -127,6 +131,8 @@ FileReplacement::FileReplacement(const QString& target) {
     mode_t mode = 0666;
     struct stat existing {};
     const bool replacing = ::stat(encoded(target_).constData(), &existing) == 0;
+    // A pipe, a device or a socket is not replaced by a plain file.
+    if (replacing && !S_ISREG(existing.st_mode)) throw FileWriteError(EINVAL, notARegularFile());
     if (replacing) mode = existing.st_mode & 07777;
 
     const QString stem = info.absolutePath() + u"/.~"_s + info.fileName() + u'.';

@@ -31,10 +31,14 @@ class FileWriteError : public Error {
     int systemError_;
 };
 
+// The reason given for a target that exists and is not a regular file (a pipe, a device, a socket).
+QString notARegularFile();
+
 class FileReplacement {
   public:
     // Creates the temporary file beside `target` (a symbolic link is followed: the file it names is
-    // replaced). Throws FileWriteError when the folder does not exist or takes no new file.
+    // replaced). Throws FileWriteError when the folder does not exist or takes no new file, or when the
+    // target exists and is not a regular file (notARegularFile(), errno value EINVAL).
     explicit FileReplacement(const QString& target);
     // Removes the temporary file unless commit() succeeded.
     ~FileReplacement();

@@ -53,7 +53,7 @@ bool PdfSpoolPrinter::finishFile() {
     try {
         document->file().commit();
     } catch (const FileWriteError& e) {
-        throw Error(printerError, pdf::PdfOutput::writeFailure(oneFile_, e.systemError()));
+        throw Error(printerError, pdf::PdfOutput::writeFailure(oneFile_, e.description()));
     }
     written_ << oneFile_;
     return true;
@@ -146,7 +146,7 @@ void PdfSpoolPrinter::finishJob() {
                 return;
             }
         } catch (const FileWriteError& e) {
-            throw Error(printerError, pdf::PdfOutput::writeFailure(path, e.systemError()));
+            throw Error(printerError, pdf::PdfOutput::writeFailure(path, e.description()));
         }
         number = number == kLastJobNumber ? 1 : number + 1;
     }

@@ -28,7 +28,7 @@ namespace {
 // A settings file is a few kilobytes; anything far larger is not one of ours.
 constexpr qint64 kMaxFileSize = 16 * 1024 * 1024;
 // How long a write waits for another process that is writing the same file.
-constexpr int kLockWaitMs = 5000;
+constexpr int kLockWaitMs = 30000;
 // Longest file name (in UTF-8 bytes, before ".ini") written as is; longer ones are shortened.
 constexpr qsizetype kMaxNameBytes = 200;
 constexpr qsizetype kShortenedPrefixBytes = 150;

@@ -52,13 +52,13 @@ FileReplacement replacementOf(const QString& target) {
     try {
         return FileReplacement(target);
     } catch (const FileWriteError& e) {
-        throw Error(printerError, PdfOutput::writeFailure(target, e.systemError()));
+        throw Error(printerError, PdfOutput::writeFailure(target, e.description()));
     }
 }
 }  // namespace
 
-QString PdfOutput::writeFailure(const QString& target, int systemError) {
-    return u"无法写入打印文件“%1”（%2）"_s.arg(QDir::toNativeSeparators(target), systemReason(systemError));
+QString PdfOutput::writeFailure(const QString& target, const QString& reason) {
+    return u"无法写入打印文件“%1”（%2）"_s.arg(QDir::toNativeSeparators(target), reason);
 }
 
 PdfOutput::PdfOutput(const QString& target) : target_(target), file_(replacementOf(target)) {
@@ -84,11 +84,11 @@ void PdfOutput::write(std::string_view bytes) {
 
 void PdfOutput::flushBuffer() {
     if (buffer_.empty()) return;
-    if (systemError_ == 0) {
+    if (failure_.isEmpty()) {
         try {
             file_.write(QByteArrayView(buffer_.data(), qsizetype(buffer_.size())));
         } catch (const FileWriteError& e) {
-            systemError_ = e.systemError();
+            failure_ = e.description();
         }
     }
     buffer_.clear();
@@ -155,9 +155,9 @@ void PdfOutput::finish(int catalog, int info) {
     table += "\n%%EOF\n";
     write(table);
     flushBuffer();
-    if (systemError_ != 0) {
+    if (!failure_.isEmpty()) {
         file_.discard();
-        throw Error(printerError, writeFailure(target_, systemError_));
+        throw Error(printerError, writeFailure(target_, failure_));
     }
 }
 

@@ -41,9 +41,8 @@ class PdfOutput {
     void finish(int catalog, int info);
     // The temporary file, to be committed once finished.
     FileReplacement& file() { return file_; }
-    // The message of a PDF file that could not be written: the file the user asked for and the
-    // system's reason for `systemError` (an errno value).
-    static QString writeFailure(const QString& target, int systemError);
+    // The message of a PDF file that could not be written: the file the user asked for and the reason.
+    static QString writeFailure(const QString& target, const QString& reason);
 
     // Compression level of the streams (libdeflate, 0 to 12). The fastest level writes files a little
     // smaller than zlib's level 3 did, in well under half the time.
@@ -56,8 +55,8 @@ class PdfOutput {
 
     QString target_;
     FileReplacement file_;
-    int systemError_ = 0;  // the first write that failed: its errno value
-    int objects_ = 1;      // object numbers given out; 0 is the head of the free list
+    QString failure_;  // the reason of the first write that failed
+    int objects_ = 1;  // object numbers given out; 0 is the head of the free list
     libdeflate_compressor* compressor_ = nullptr;
     std::string buffer_;
     qint64 written_ = 0;
