@@ -142,6 +142,8 @@ FileReplacement::FileReplacement(const QString& target) {
         fd_ = openNew(encoded(candidate), mode);
         if (fd_ >= 0) {
             temporary_ = candidate;
+            // Tracked once it is ours: a name another writer holds is never removed.
+            tracked_ = TrackedTemporary(encoded(candidate));
             break;
         }
         if (errno != EEXIST) break;
@@ -192,6 +194,7 @@ void FileReplacement::commit() {
     syncTemporary();
     if (::rename(encoded(temporary_).constData(), encoded(target_).constData()) != 0) fail(errno);
     done_ = true;
+    tracked_.release();
     // The rename is done; a folder that cannot be synced leaves it to the system's next write-back.
     syncFolder(QFileInfo(target_).absolutePath());
 }
@@ -212,6 +215,7 @@ bool FileReplacement::commitIfAbsent(const QString& target) {
     }
     target_ = QFileInfo(target).absoluteFilePath();
     done_ = true;
+    tracked_.release();
     syncFolder(QFileInfo(target_).absolutePath());
     return true;
 }
@@ -222,6 +226,7 @@ void FileReplacement::discard() {
         fd_ = -1;
     }
     if (!done_ && !temporary_.isEmpty()) ::unlink(encoded(temporary_).constData());
+    tracked_.release();
     done_ = true;
 }
 

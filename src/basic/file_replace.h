@@ -1,13 +1,15 @@
 #pragma once
 // Replacing a file whole. The new contents go to a temporary file beside the target; every write and
 // the final flush are checked, the file is synced to the disk, renamed over the target and the folder
-// synced. On any failure the temporary file is removed and the target stays as it was.
+// synced. On any failure, and when SIGINT, SIGTERM or SIGHUP ends the process, the temporary file is
+// removed and the target stays as it was.
 //
 // Nothing here relies on QSaveFile: its commit() reports success after a failed or short final flush.
 #include <QByteArrayView>
 #include <QString>
 
 #include "basic/error.h"
+#include "basic/temporary_files.h"
 
 namespace slp {
 
@@ -70,6 +72,7 @@ class FileReplacement {
 
     QString target_;
     QString temporary_;
+    TrackedTemporary tracked_;  // removed on SIGINT, SIGTERM or SIGHUP while under way
     int fd_ = -1;
     bool done_ = false;
 };
