@@ -139,11 +139,13 @@ FileReplacement::FileReplacement(const QString& target) {
     for (int attempt = 0; attempt < 100; ++attempt) {
         const QString candidate =
             stem + QString::number(QRandomGenerator::global()->generate() % 0xFFFFFFu, 36).toUpper();
+        // Tracked before it is created, so a signal never finds the file untracked; a name that
+        // turns out to be taken is let go at once.
+        TrackedTemporary tracked(encoded(candidate));
         fd_ = openNew(encoded(candidate), mode);
         if (fd_ >= 0) {
             temporary_ = candidate;
-            // Tracked once it is ours: a name another writer holds is never removed.
-            tracked_ = TrackedTemporary(encoded(candidate));
+            tracked_ = std::move(tracked);
             break;
         }
         if (errno != EEXIST) break;

@@ -65,7 +65,8 @@ int trackTemporary(const QByteArray& path) {
     if (path.isEmpty() || path.size() >= PATH_MAX) return -1;
     for (int i = 0; i < kSlots; ++i) {
         int expected = Free;
-        if (!underWay[i].state.compare_exchange_strong(expected, Filling, std::memory_order_acq_rel)) continue;
+        if (!underWay[i].state.compare_exchange_strong(expected, Filling, std::memory_order_acq_rel))
+            continue;
         std::memcpy(underWay[i].path, path.constData(), size_t(path.size()));
         underWay[i].path[path.size()] = '\0';
         underWay[i].state.store(Held, std::memory_order_release);
