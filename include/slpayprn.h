@@ -10,7 +10,8 @@
  * Threads: every entry may be called from any thread; the calls that read or write the process's host
  * settings run one at a time, and an object stays alive until the calls on it end, even when another
  * thread releases it meanwhile. Once the process has a QApplication, the members (windows and the
- * settings the windows read) answer SLP_RPC_E_WRONG_THREAD on any thread but the application's.
+ * settings the windows read) and slp_run_message_loop answer SLP_RPC_E_WRONG_THREAD on any thread but
+ * the application's.
  */
 #ifndef SLPAYPRN_H
 #define SLPAYPRN_H

@@ -248,6 +248,7 @@ int32_t slp_invoke(slp_object* obj, int32_t dispid, const slp_value* arg) {
 
 int32_t slp_run_message_loop(void) {
     return guarded([] {
+        if (!onWindowThread()) return wrongThread("slp_run_message_loop");
         QString why;
         if (!ensureApplication(&why)) return finish(SLP_E_UNEXPECTED, why);
         bool anyVisible = false;
