@@ -183,7 +183,7 @@ void setAside(const QString& path, const QDateTime& now, bool copy = false) {
 }  // namespace
 
 QString skippedLineMessage(const QString& path, int line, const QString& reason) {
-    return u"设置文件“%1”第%2行无法识别（%3），已跳过"_s.arg(path).arg(line).arg(reason);
+    return u"设置文件“%1”第%2行无法识别（%3），已跳过"_s.arg(path, QString::number(line), reason);
 }
 
 void setSkippedLineReporter(SkippedLineReporter report) {
