@@ -6,6 +6,12 @@
  *
  * Dispatch ids: Card 1, PFirst 2, PSecond 3, PThird 4, PSEL 5, GetDWDM 6, GetDWMC 7, GetRQ 8, GetDB 9,
  * GetFXRQ 10. Texts are UTF-8. Every call returns an automation-style status code.
+ *
+ * Threads: every entry may be called from any thread; the calls that read or write the process's host
+ * settings run one at a time, and an object stays alive until the calls on it end, even when another
+ * thread releases it meanwhile. Once the process has a QApplication, the members (windows and the
+ * settings the windows read) and slp_run_message_loop answer SLP_RPC_E_WRONG_THREAD on any thread but
+ * the application's.
  */
 #ifndef SLPAYPRN_H
 #define SLPAYPRN_H
@@ -36,6 +42,7 @@ extern "C" {
 #define SLP_E_DATABASE ((int32_t)0x80004005u)            /* a database could not be opened */
 #define SLP_E_HANDLE ((int32_t)0x80070006u)              /* a released or unknown object pointer */
 #define SLP_E_OUTOFMEMORY ((int32_t)0x8007000Eu)         /* memory ran out */
+#define SLP_RPC_E_WRONG_THREAD ((int32_t)0x8001010Eu)    /* not the thread of the windows; see below */
 
 typedef struct slp_object slp_object;
 

@@ -69,9 +69,10 @@ int runDemoDb(const ParsedArgs& args, const HostOptions&) {
             s = data::createDemoDatabase(target, options);
         }
         const QByteArray line =
-            (args.positional.front() + u": "_s + QString::number(s.departments) + u" departments, "_s +
-             QString::number(s.groups) + u" groups, "_s + QString::number(s.employees) + u" employees, "_s +
-             QString::number(s.items) + u" items, month "_s + options.month + u'\n')
+            (data::connectionWithoutPassword(args.positional.front()) + u": "_s +
+             QString::number(s.departments) + u" departments, "_s + QString::number(s.groups) +
+             u" groups, "_s + QString::number(s.employees) + u" employees, "_s + QString::number(s.items) +
+             u" items, month "_s + options.month + u'\n')
                 .toUtf8();
         writeOut(stdout, line);
         return 0;

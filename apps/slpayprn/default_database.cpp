@@ -13,7 +13,8 @@ namespace slp::app {
 
 QString defaultDatabasePath() {
     QString base = qEnvironmentVariable("XDG_DATA_HOME");
-    if (base.isEmpty()) base = QDir::homePath() + u"/.local/share"_s;
+    // A relative path is ignored, as the XDG rules say (and as the settings folder does).
+    if (base.isEmpty() || QDir::isRelativePath(base)) base = QDir::homePath() + u"/.local/share"_s;
     return base + u"/Sl_PAYPRN/demo.db"_s;
 }
 

@@ -55,6 +55,12 @@ std::vector<LayoutRow> layoutFromTsv(const QString& text) {
         for (int k : {1, 2, 4}) {
             if (!isNumericText(f[k])) throw bad(kCaptionRow[k] + u" is not a number"_s);
         }
+        for (int k : {1, 2}) {
+            if (!positionInRange(leadingValue(f[k]))) {
+                throw bad(kCaptionRow[k] + u" lies outside the page: -"_s + plainNumber(kMaxPositionTwips) +
+                          u" to "_s + plainNumber(kMaxPositionTwips) + u" twips"_s);
+            }
+        }
         const double position = leadingValue(f[4]);
         if (position != 0 && position != 1 && position != 2 && position != 3)
             throw bad(u"位置 is 0, 1, 2 or 3"_s);
@@ -135,10 +141,16 @@ double centimetres(const ParsedArgs& args, const QString& name, double fallbackT
     return *cm * kTwipsPerCm;
 }
 
+// A calibration offset: millimetres, the same range as a caption's position.
 std::optional<double> millimetres(const ParsedArgs& args, const QString& name) {
     if (!args.has(name)) return std::nullopt;
-    if (!isNumericText(args.value(name))) throw UsageError(u"--"_s + name + u" takes millimetres"_s);
-    return leadingValue(args.value(name));
+    const double mm = leadingValue(args.value(name));
+    const double limit = kMaxPositionTwips / kTwipsPerCm * 10;
+    if (!isNumericText(args.value(name)) || !positionInRange(mmToTwips(mm))) {
+        throw UsageError(u"--"_s + name + u" takes millimetres, -"_s + plainNumber(limit) + u" to "_s +
+                         plainNumber(limit));
+    }
+    return mm;
 }
 
 int runPrintSpecial(const ParsedArgs& args, const HostOptions& options) {

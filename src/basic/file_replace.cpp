@@ -1,6 +1,7 @@
 #include "basic/file_replace.h"
 
 #include <fcntl.h>
+#include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -79,6 +80,10 @@ QString systemReason(int errorNumber) {
     }
 }
 
+QString notARegularFile() {
+    return u"这不是普通文件"_s;
+}
+
 int errorNumberOf(int errorNumber) {
     switch (errorNumber) {
         case ENOSPC:
@@ -126,15 +131,21 @@ FileReplacement::FileReplacement(const QString& target) {
     mode_t mode = 0666;
     struct stat existing {};
     const bool replacing = ::stat(encoded(target_).constData(), &existing) == 0;
+    // A pipe, a device or a socket is not replaced by a plain file.
+    if (replacing && !S_ISREG(existing.st_mode)) throw FileWriteError(EINVAL, notARegularFile());
     if (replacing) mode = existing.st_mode & 07777;
 
     const QString stem = info.absolutePath() + u"/.~"_s + info.fileName() + u'.';
     for (int attempt = 0; attempt < 100; ++attempt) {
         const QString candidate =
             stem + QString::number(QRandomGenerator::global()->generate() % 0xFFFFFFu, 36).toUpper();
+        // Tracked before it is created, so a signal never finds the file untracked; a name that
+        // turns out to be taken is let go at once.
+        TrackedTemporary tracked(encoded(candidate));
         fd_ = openNew(encoded(candidate), mode);
         if (fd_ >= 0) {
             temporary_ = candidate;
+            tracked_ = std::move(tracked);
             break;
         }
         if (errno != EEXIST) break;
@@ -169,7 +180,7 @@ void FileReplacement::close() {
     if (rc != 0 && errno != EINTR) fail(errno);
 }
 
-void FileReplacement::commit() {
+void FileReplacement::syncTemporary() {
     if (done_) fail(EBADF);
     if (fd_ < 0) {
         do {
@@ -179,10 +190,36 @@ void FileReplacement::commit() {
     }
     if (::fsync(fd_) != 0) fail(errno);
     close();
+}
+
+void FileReplacement::commit() {
+    syncTemporary();
     if (::rename(encoded(temporary_).constData(), encoded(target_).constData()) != 0) fail(errno);
     done_ = true;
+    tracked_.release();
     // The rename is done; a folder that cannot be synced leaves it to the system's next write-back.
     syncFolder(QFileInfo(target_).absolutePath());
+}
+
+bool FileReplacement::commitIfAbsent(const QString& target) {
+    syncTemporary();
+    const QByteArray from = encoded(temporary_);
+    const QByteArray to = encoded(target);
+    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) != 0) {
+        if (errno == EEXIST) return false;
+        // A file system without the no-replace rename: a hard link never replaces either.
+        if (errno != EINVAL && errno != ENOSYS) fail(errno);
+        if (::link(from.constData(), to.constData()) != 0) {
+            if (errno == EEXIST) return false;
+            fail(errno);
+        }
+        ::unlink(from.constData());
+    }
+    target_ = QFileInfo(target).absoluteFilePath();
+    done_ = true;
+    tracked_.release();
+    syncFolder(QFileInfo(target_).absolutePath());
+    return true;
 }
 
 void FileReplacement::discard() {
@@ -191,6 +228,7 @@ void FileReplacement::discard() {
         fd_ = -1;
     }
     if (!done_ && !temporary_.isEmpty()) ::unlink(encoded(temporary_).constData());
+    tracked_.release();
     done_ = true;
 }
 

@@ -1,13 +1,15 @@
 #pragma once
 // Replacing a file whole. The new contents go to a temporary file beside the target; every write and
 // the final flush are checked, the file is synced to the disk, renamed over the target and the folder
-// synced. On any failure the temporary file is removed and the target stays as it was.
+// synced. On any failure, and when SIGINT, SIGTERM or SIGHUP ends the process, the temporary file is
+// removed and the target stays as it was.
 //
 // Nothing here relies on QSaveFile: its commit() reports success after a failed or short final flush.
 #include <QByteArrayView>
 #include <QString>
 
 #include "basic/error.h"
+#include "basic/temporary_files.h"
 
 namespace slp {
 
@@ -31,10 +33,14 @@ class FileWriteError : public Error {
     int systemError_;
 };
 
+// The reason given for a target that exists and is not a regular file (a pipe, a device, a socket).
+QString notARegularFile();
+
 class FileReplacement {
   public:
     // Creates the temporary file beside `target` (a symbolic link is followed: the file it names is
-    // replaced). Throws FileWriteError when the folder does not exist or takes no new file.
+    // replaced). Throws FileWriteError when the folder does not exist or takes no new file, or when the
+    // target exists and is not a regular file (notARegularFile(), errno value EINVAL).
     explicit FileReplacement(const QString& target);
     // Removes the temporary file unless commit() succeeded.
     ~FileReplacement();
@@ -53,14 +59,20 @@ class FileReplacement {
     // Syncs the temporary file, renames it over the target and syncs the folder. Throws
     // FileWriteError; the target is then unchanged and the temporary file gone.
     void commit();
+    // Syncs the temporary file and gives it the name `target` (in the same folder) only when no file
+    // has that name: false when one has (the temporary file stays, for another name), true when the file
+    // now has it. Two writers never take the same name. Throws FileWriteError.
+    bool commitIfAbsent(const QString& target);
     // Removes the temporary file now.
     void discard();
 
   private:
     [[noreturn]] void fail(int systemError);
+    void syncTemporary();
 
     QString target_;
     QString temporary_;
+    TrackedTemporary tracked_;  // removed on SIGINT, SIGTERM or SIGHUP while under way
     int fd_ = -1;
     bool done_ = false;
 };

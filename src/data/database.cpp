@@ -3,12 +3,14 @@
 #include <sqlite3.h>
 
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUrl>
 #include <QUrlQuery>
 #include <QUuid>
+#include <algorithm>
 
 #include "data/sqlite_statement.h"
 
@@ -39,6 +41,7 @@ bool parseServerUrl(const QString& text, ParsedConnection& p) {
     p.user = url.userName();
     p.password = url.password();
     p.database = url.path().mid(1);
+    bool timeoutGiven = false;
     for (const auto& [name, value] : QUrlQuery(url).queryItems(QUrl::FullyDecoded)) {
         if (name == u"host") {
             p.host = value;
@@ -56,7 +59,12 @@ bool parseServerUrl(const QString& text, ParsedConnection& p) {
             QString quoted = value;
             quoted.replace(u"\\"_s, u"\\\\"_s).replace(u"'"_s, u"\\'"_s);
             p.options << name + u"='"_s + quoted + u'\'';
+            timeoutGiven = timeoutGiven || name == u"connect_timeout";
         }
+    }
+    // A server that takes the connection and never answers would keep the clerk waiting for ever.
+    if (!timeoutGiven && qEnvironmentVariableIsEmpty("PGCONNECT_TIMEOUT")) {
+        p.options << u"connect_timeout='"_s + QString::number(kDefaultConnectTimeoutSeconds) + u'\'';
     }
     return true;
 }
@@ -73,10 +81,32 @@ ParsedConnection parseConnection(const QString& text) {
         p.dialect = jet::Dialect::PostgreSQL;
         if (parseServerUrl(text, p)) return p;
     }
-    throw DatabaseError(errnum::Database, u"无法识别的数据库连接: "_s + text);
+    throw DatabaseError(errnum::Database, u"无法识别的数据库连接: "_s + connectionWithoutPassword(text));
 }
 
 }  // namespace
+
+QString connectionWithoutPassword(const QString& connection) {
+    const qsizetype scheme = connection.indexOf(u"://"_s);
+    if (scheme < 0) return connection;
+    QString shown = connection;
+    // The user information ends at the last "@" before the query: a password may hold "/" or "@".
+    const qsizetype start = scheme + 3;
+    qsizetype end = shown.size();
+    for (const QChar c : {u'?', u'#'}) {
+        const qsizetype at = shown.indexOf(c, start);
+        if (at >= 0) end = std::min(end, at);
+    }
+    const qsizetype atSign = end > start ? shown.lastIndexOf(u'@', end - 1) : -1;
+    if (atSign >= start) {
+        const qsizetype colon = shown.indexOf(u':', start);
+        if (colon >= 0 && colon < atSign) shown.replace(colon + 1, atSign - colon - 1, u"***"_s);
+    }
+    static const QRegularExpression passwordItem(u"([?&]password=)[^&#]*"_s,
+                                                 QRegularExpression::CaseInsensitiveOption);
+    shown.replace(passwordItem, u"\\1***"_s);
+    return shown;
+}
 
 Database::Database(const QString& connection) : Database(connection, Options()) {}
 

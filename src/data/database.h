@@ -34,6 +34,14 @@ namespace slp::data {
 // Column name and value pairs, in order.
 using FieldValues = QList<std::pair<QString, Value>>;
 
+// Seconds a server connection waits for the server unless the URL (connect_timeout) or the environment
+// (PGCONNECT_TIMEOUT) says otherwise.
+inline constexpr int kDefaultConnectTimeoutSeconds = 10;
+
+// The connection text as it may be shown: a server URL's password, in the user information or as
+// ?password=, replaced by "***". Every message, output and log shows this form.
+QString connectionWithoutPassword(const QString& connection);
+
 class Database {
   public:
     struct Options {

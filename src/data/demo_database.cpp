@@ -363,6 +363,7 @@ DemoSummary createDemoDatabase(const QString& path, const DemoOptions& options) 
         throw DatabaseError(e.number(), u"无法写入文件: "_s + path + u"（"_s + e.description() + u"）"_s);
     }
     const QString journal = file->temporaryPath() + u"-journal"_s;
+    const TrackedTemporary journalUnderWay(QFile::encodeName(journal));
     try {
         DemoSummary summary;
         {

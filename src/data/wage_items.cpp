@@ -1,5 +1,7 @@
 #include "data/wage_items.h"
 
+#include <algorithm>
+
 #include "basic/conversions.h"
 #include "basic/host_text.h"
 #include "data/database.h"
@@ -18,6 +20,18 @@ QString itemFormatFor(double decimalPlaces) {
     if (decimalPlaces == 1) return u"0.0"_s;
     if (decimalPlaces == 2) return u"0.00"_s;
     return QString();
+}
+
+int16_t captionWidth(const QString& caption) {
+    // A character of the CJK ranges takes a full width, anything else half of one.
+    int halves = 0;
+    for (const char32_t c : caption.toUcs4()) halves += c >= 0x1100 ? 2 : 1;
+    return int16_t(std::clamp((halves + 1) / 2, 1, 32767));
+}
+
+int16_t printedWidth(double chars, const QString& caption) {
+    if (!(chars >= 1)) return captionWidth(caption);
+    return toInt16(chars);
 }
 
 bool LoadWageItems(Database& database, const QString& monthKey, Prompts& prompts, WageCatalogue& catalogue) {
@@ -43,7 +57,7 @@ bool LoadWageItems(Database& database, const QString& monthKey, Prompts& prompts
             amountFound = true;
         }
         loaded.itemFormat << itemFormatFor(places);
-        loaded.itemWidth << toInt16(rs.number(u"打印宽度") / 2);
+        loaded.itemWidth << printedWidth(rs.number(u"打印宽度") / 2, loaded.itemName.back());
     }
     rs.close();
     catalogue = std::move(loaded);

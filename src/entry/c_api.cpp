@@ -1,13 +1,14 @@
 // The C interface: plays the automation runtime for hosts written in any language.
 #include <QApplication>
 #include <QGuiApplication>
+#include <QThread>
 #include <QWidget>
 #include <exception>
 #include <memory>
 #include <mutex>
 #include <new>
 #include <string>
-#include <unordered_set>
+#include <unordered_map>
 
 #include "basic/error.h"
 #include "data/database.h"
@@ -27,22 +28,40 @@ namespace {
 
 thread_local std::string lastError;
 
-// The objects handed out and not yet released: any other pointer is refused, never followed.
+// The objects handed out and not yet released: any other pointer is refused, never followed. A call
+// holds its own reference to the object for its length, so a release on another thread meanwhile only
+// takes the object off this list; the object goes when the last call on it ends.
 std::mutex liveMutex;
-std::unordered_set<const slp_object*>& liveObjects() {
-    static auto* objects = new std::unordered_set<const slp_object*>;  // never destroyed
-    return *objects;
+std::unordered_map<const slp_object*, std::shared_ptr<slp_object>>& liveObjects() {
+    static auto* objects = new std::unordered_map<const slp_object*, std::shared_ptr<slp_object>>;
+    return *objects;  // never destroyed
 }
 
-bool isLive(const slp_object* obj) {
+std::shared_ptr<slp_object> lookUp(const slp_object* obj) {
     const std::lock_guard lock(liveMutex);
-    return liveObjects().contains(obj);
+    const auto at = liveObjects().find(obj);
+    return at == liveObjects().end() ? nullptr : at->second;
 }
 
 slp_object* adopt(std::unique_ptr<slp_object> obj) {
+    slp_object* pointer = obj.get();
     const std::lock_guard lock(liveMutex);
-    liveObjects().insert(obj.get());
-    return obj.release();
+    liveObjects().emplace(pointer, std::shared_ptr<slp_object>(std::move(obj)));
+    return pointer;
+}
+
+// The entries that read or write the process's host context and window registry run one at a time,
+// whatever thread calls them. Recursive: a window's nested event loop may call in again on its thread.
+std::recursive_mutex& entryMutex() {
+    static auto* mutex = new std::recursive_mutex;  // never destroyed: a host may call at exit
+    return *mutex;
+}
+
+// Once the process has an application object, what windows read (the host context, the registry) is
+// theirs: only the thread of the application object may open windows or set what they read.
+bool onWindowThread() {
+    const QCoreApplication* app = QCoreApplication::instance();
+    return !app || app->thread() == QThread::currentThread();
 }
 
 int32_t finish(int32_t code, const QString& description = QString()) {
@@ -52,6 +71,12 @@ int32_t finish(int32_t code, const QString& description = QString()) {
 
 int32_t notLive() {
     return finish(SLP_E_HANDLE, u"对象指针无效：对象已释放或不是本组件创建的。"_s);
+}
+
+int32_t wrongThread(const char* member) {
+    return finish(SLP_RPC_E_WRONG_THREAD, QString::fromUtf8(member) +
+                                              u" 只能在运行窗口的线程（创建 QApplication 的线程）中调用："_s
+                                              u"窗口读取的宿主设置属于该线程。"_s);
 }
 
 // No exception may leave a C entry: whatever escapes the call becomes a status.
@@ -135,11 +160,13 @@ int32_t invokePut(slp::打印工资& c, int32_t dispid, const slp_value* arg) {
             c.GetDB(nullptr);
             return finish(SLP_OK);
         }
-        if (arg->type == SLP_OBJECT && arg->object && !isLive(arg->object)) return notLive();
-        if (arg->type != SLP_OBJECT || !arg->object || arg->object->kind != slp_object::DatabaseObject) {
+        const std::shared_ptr<slp_object> given =
+            arg->type == SLP_OBJECT && arg->object ? lookUp(arg->object) : nullptr;
+        if (arg->type == SLP_OBJECT && arg->object && !given) return notLive();
+        if (arg->type != SLP_OBJECT || !given || given->kind != slp_object::DatabaseObject) {
             return finish(SLP_DISP_E_TYPEMISMATCH, u"GetDB 的参数不是数据库对象;数据库保持原值。"_s);
         }
-        c.GetDB(arg->object->database);
+        c.GetDB(given->database);
         return finish(SLP_OK);
     }
     QString text;
@@ -172,6 +199,7 @@ int32_t slp_create_object(const char* prog_id, slp_object** out) {
         if (QString::fromUtf8(prog_id).compare(u"Sl_PAYPRN.打印工资"_s, Qt::CaseInsensitive) != 0) {
             return finish(SLP_CO_E_CLASSSTRING, u"未知的类名:"_s + QString::fromUtf8(prog_id));
         }
+        const std::lock_guard entry(entryMutex());
         *out = adopt(std::make_unique<slp_object>(
             slp_object{slp_object::Component, std::make_unique<slp::打印工资>(), nullptr}));
         return finish(SLP_OK);
@@ -180,9 +208,10 @@ int32_t slp_create_object(const char* prog_id, slp_object** out) {
 
 int32_t slp_get_dispid(slp_object* obj, const char* member, int32_t* dispid) {
     if (!obj || !member || !dispid) return finish(SLP_E_POINTER, u"空指针参数。"_s);
-    if (!isLive(obj)) return notLive();
+    const std::shared_ptr<slp_object> held = lookUp(obj);
+    if (!held) return notLive();
     return guarded([&] {
-        if (obj->kind != slp_object::Component) {
+        if (held->kind != slp_object::Component) {
             return finish(SLP_DISP_E_UNKNOWNNAME, u"数据库对象没有成员。"_s);
         }
         const QString name = QString::fromUtf8(member);
@@ -198,24 +227,28 @@ int32_t slp_get_dispid(slp_object* obj, const char* member, int32_t* dispid) {
 
 int32_t slp_invoke(slp_object* obj, int32_t dispid, const slp_value* arg) {
     if (!obj) return finish(SLP_E_POINTER, u"空指针参数。"_s);
-    if (!isLive(obj)) return notLive();
-    if (obj->kind != slp_object::Component || dispid < 1 || dispid > kMemberCount) {
+    const std::shared_ptr<slp_object> held = lookUp(obj);
+    if (!held) return notLive();
+    if (held->kind != slp_object::Component || dispid < 1 || dispid > kMemberCount) {
         return finish(SLP_DISP_E_MEMBERNOTFOUND, u"没有这个调度号的成员:"_s + QString::number(dispid));
     }
     return guarded([&] {
+        const std::lock_guard entry(entryMutex());
+        if (!onWindowThread()) return wrongThread(kMembers[dispid - 1].name);
         if (!kMembers[dispid - 1].isPut) {
             if (arg && arg->type != SLP_EMPTY) {
                 return finish(SLP_DISP_E_BADPARAMCOUNT,
                               QString::fromUtf8(kMembers[dispid - 1].name) + u" 不带参数。"_s);
             }
-            return invokeMethod(*obj->component, dispid);
+            return invokeMethod(*held->component, dispid);
         }
-        return invokePut(*obj->component, dispid, arg);
+        return invokePut(*held->component, dispid, arg);
     });
 }
 
 int32_t slp_run_message_loop(void) {
     return guarded([] {
+        if (!onWindowThread()) return wrongThread("slp_run_message_loop");
         QString why;
         if (!ensureApplication(&why)) return finish(SLP_E_UNEXPECTED, why);
         bool anyVisible = false;
@@ -252,18 +285,24 @@ const char* slp_version(void) {
 
 void slp_release(slp_object* obj) {
     if (!obj) return;
+    std::shared_ptr<slp_object> held;
     {
         const std::lock_guard lock(liveMutex);
         // A pointer released before, or never handed out, is left alone.
-        if (liveObjects().erase(obj) == 0) {
+        const auto at = liveObjects().find(obj);
+        if (at == liveObjects().end()) {
             finish(SLP_E_HANDLE, u"对象指针无效：对象已释放或不是本组件创建的。"_s);
             return;
         }
+        held = std::move(at->second);
+        liveObjects().erase(at);
     }
     // A release that succeeds leaves slp_last_error as it was: a host may release its objects between
-    // a failing call and reading why it failed.
+    // a failing call and reading why it failed. The object goes now, or when a call on another thread
+    // that still holds it ends.
     guarded([&] {
-        delete obj;
+        const std::lock_guard entry(entryMutex());
+        held.reset();
         return SLP_OK;
     });
 }

@@ -81,6 +81,13 @@ QString tooTallMessage() {
     return u"你所选择的行高与每页打印的行数之积\r\n   大于你所设置的打印纸张高度!"_s;
 }
 
+QString rowsLostMessage(int16_t linesPerPage, float rowHeight, float paperHeight, float originY) {
+    if (!(rowHeight > 0)) return u"每行行高为%1，必须大于0，请重新设置每行行高"_s.arg(plainNumber(rowHeight));
+    if (linesPerPage < 1) return u"每页行数为%1，必须大于0，请重新设置每页行数"_s.arg(linesPerPage);
+    if (PageTooTall(linesPerPage, rowHeight, paperHeight, originY)) return tooTallMessage();
+    return {};
+}
+
 float TextOffset(float rowHeight, float heightOfO) {
     return std::fabs(rowHeight - heightOfO) * 6 / 11;
 }

@@ -45,6 +45,10 @@ void CountTablePages(PrintLayout& layout, int gridRows);
 bool PageTooTall(int16_t linesPerPage, float rowHeight, float paperHeight, float originY);
 // "你所选择的行高与每页打印的行数之积" CR LF, three blanks, "大于你所设置的打印纸张高度!"
 QString tooTallMessage();
+// Why pages of these metrics would not hold their rows: a row height that is not above zero (rows on top
+// of one another or running upwards), no line a page, or a page too tall for the paper (PageTooTall);
+// empty when they do.
+QString rowsLostMessage(int16_t linesPerPage, float rowHeight, float paperHeight, float originY);
 
 // Distance from the top of a printed line to the top of its text: |rowHeight - height of "O"| x 6 / 11.
 float TextOffset(float rowHeight, float heightOfO);

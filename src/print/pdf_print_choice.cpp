@@ -56,7 +56,10 @@ PdfPrintSetup loadPdfPrintSetup(const settings::Store& store) {
     setup.folder = store.read(app, kSection, u"Folder"_s, QString());
     if (setup.folder.isEmpty()) setup.folder = defaultPdfFolder();
     if (const auto paper = paperNamed(store.read(app, kSection, u"Paper"_s, QString()))) setup.paper = *paper;
-    if (store.read(app, kSection, u"Orientation"_s, QString()) == u"Landscape"_s) {
+    // Read as the paper's name is: without regard to case or blanks around it.
+    if (store.read(app, kSection, u"Orientation"_s, QString())
+            .trimmed()
+            .compare(u"Landscape"_s, Qt::CaseInsensitive) == 0) {
         setup.orientation = QPageLayout::Landscape;
     }
     return setup;

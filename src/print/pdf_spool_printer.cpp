@@ -4,9 +4,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <cstdio>
 
 #include "basic/error.h"
+#include "basic/file_replace.h"
 #include "print/page.h"
 #include "print/pdf/pdf_document.h"
 
@@ -38,16 +38,8 @@ std::unique_ptr<PdfSpoolPrinter> PdfSpoolPrinter::oneFile(const QString& path, c
     return printer;
 }
 
-PdfSpoolPrinter::~PdfSpoolPrinter() {
-    if (document_) {
-        closeJob();
-        removePart();
-    }
-}
-
-void PdfSpoolPrinter::removePart() {
-    if (!partPath_.isEmpty()) QFile::remove(partPath_);
-}
+// The temporary file of an unfinished job goes with its document.
+PdfSpoolPrinter::~PdfSpoolPrinter() = default;
 
 bool PdfSpoolPrinter::finishFile() {
     if (oneFile_.isEmpty()) return false;
@@ -55,18 +47,13 @@ bool PdfSpoolPrinter::finishFile() {
     if (fileDropped_)
         throw Error(printerError, u"打印作业已取消,未写入文件“%1”"_s.arg(QDir::toNativeSeparators(oneFile_)));
     if (!document_) return false;
+    // Whatever happens, the job's temporary file goes with its document.
+    const std::unique_ptr<pdf::PdfDocument> document = std::move(document_);
+    document->finish();
     try {
-        document_->finish();
-    } catch (...) {
-        closeJob();
-        removePart();
-        throw;
-    }
-    closeJob();
-    // rename() replaces a file of that name in one step.
-    if (std::rename(QFile::encodeName(partPath_).constData(), QFile::encodeName(oneFile_).constData()) != 0) {
-        removePart();
-        throw Error(printerError, u"无法写入打印文件“%1”"_s.arg(QDir::toNativeSeparators(oneFile_)));
+        document->file().commit();
+    } catch (const FileWriteError& e) {
+        throw Error(printerError, pdf::PdfOutput::writeFailure(oneFile_, e.description()));
     }
     written_ << oneFile_;
     return true;
@@ -85,9 +72,10 @@ int PdfSpoolPrinter::nextJobNumber() const {
         if (!match.hasMatch()) continue;
         bool ok = false;
         const int n = match.captured(1).toInt(&ok);
-        if (ok && n > last) last = n;
+        // A number past the last one this printer gives is not one of its jobs.
+        if (ok && n > last && n <= kLastJobNumber) last = n;
     }
-    return last + 1;
+    return last == kLastJobNumber ? 1 : last + 1;
 }
 
 QString PdfSpoolPrinter::deviceName() const {
@@ -116,25 +104,13 @@ QString PdfSpoolPrinter::outputFolder() const {
 pdf::PdfDocument& PdfSpoolPrinter::job() {
     if (document_) return *document_;
     if (!oneFile_.isEmpty()) {
-        const QString name = QFileInfo(oneFile_).fileName();
-        partPath_ = QDir(folder_).filePath(u"."_s + name + u".part"_s);
-        try {
-            document_ = std::make_unique<pdf::PdfDocument>(partPath_, name, u"Sl_PAYPRN 朔岚软件"_s);
-        } catch (...) {
-            removePart();
-            throw;
-        }
+        document_ = std::make_unique<pdf::PdfDocument>(oneFile_, QFileInfo(oneFile_).fileName(),
+                                                       u"Sl_PAYPRN 朔岚软件"_s);
         return *document_;
     }
-    jobNumber_ = nextJobNumber();
-    partPath_ = QDir(folder_).filePath(u"."_s + jobFileName(jobNumber_) + u".part"_s);
-    try {
-        document_ =
-            std::make_unique<pdf::PdfDocument>(partPath_, jobFileName(jobNumber_), u"Sl_PAYPRN 朔岚软件"_s);
-    } catch (...) {
-        QFile::remove(partPath_);
-        throw;
-    }
+    const QString name = jobFileName(nextJobNumber());
+    document_ =
+        std::make_unique<pdf::PdfDocument>(QDir(folder_).filePath(name), name, u"Sl_PAYPRN 朔岚软件"_s);
     return *document_;
 }
 
@@ -157,27 +133,29 @@ void PdfSpoolPrinter::finishJob() {
         jobInFile_ = false;  // the file goes on with the next job
         return;
     }
-    try {
-        document_->finish();
-    } catch (...) {
-        closeJob();
-        QFile::remove(partPath_);
-        throw;
+    const std::unique_ptr<pdf::PdfDocument> document = std::move(document_);
+    document->finish();
+    // The job takes the first number free when it ends: another writer may have taken the one free
+    // when it began. A name is claimed without replacing a file that has it, so no two jobs share one.
+    int number = nextJobNumber();
+    for (int tries = 0; tries < kJobNameTries; ++tries) {
+        const QString path = QDir(folder_).filePath(jobFileName(number));
+        try {
+            if (document->file().commitIfAbsent(path)) {
+                written_ << path;
+                return;
+            }
+        } catch (const FileWriteError& e) {
+            throw Error(printerError, pdf::PdfOutput::writeFailure(path, e.description()));
+        }
+        number = number == kLastJobNumber ? 1 : number + 1;
     }
-    closeJob();
-    // Another writer may have taken the number meanwhile: the job then gets the next free one.
-    QString path = QDir(folder_).filePath(jobFileName(jobNumber_));
-    if (QFile::exists(path)) path = QDir(folder_).filePath(jobFileName(nextJobNumber()));
-    if (!QFile::rename(partPath_, path)) {
-        QFile::remove(partPath_);
-        throw Error(printerError, u"无法写入打印文件“%1”"_s.arg(QDir::toNativeSeparators(path)));
-    }
-    written_ << path;
+    throw Error(printerError,
+                u"打印文件夹“%1”中没有空闲的作业文件名"_s.arg(QDir::toNativeSeparators(folder_)));
 }
 
 void PdfSpoolPrinter::dropJob() {
     closeJob();
-    removePart();
     if (!oneFile_.isEmpty()) {
         // The pages of the jobs before are in the same file: the file as a whole is dropped.
         jobInFile_ = false;

@@ -38,8 +38,11 @@ class PdfSpoolPrinter : public Printer {
     const QString& folder() const { return folder_; }
     // The files of the jobs this printer has finished, in order.
     const QStringList& writtenFiles() const { return written_; }
-    // The number the next job's file will carry.
+    // The number after the highest of the job files in the folder (1 after kLastJobNumber): the number
+    // a job ending now would carry, unless another writer takes it first.
     int nextJobNumber() const;
+    // The highest job number; a file of a higher number is not a job of this printer.
+    static constexpr int kLastJobNumber = 99999999;
     // The file name of a job number: job-0001.pdf.
     static QString jobFileName(int number);
 
@@ -66,13 +69,12 @@ class PdfSpoolPrinter : public Printer {
   private:
     pdf::PdfDocument& job();
     void closeJob();
-    void removePart();
+    // Names tried for a finished job before the print fails: each taken by another writer meanwhile.
+    static constexpr int kJobNameTries = 10000;
 
     QString folder_;
     QPageLayout layout_;
     std::unique_ptr<pdf::PdfDocument> document_;
-    QString partPath_;
-    int jobNumber_ = 0;
     QStringList written_;
     QString oneFile_;         // the one file of every job; empty: a file a job
     bool jobInFile_ = false;  // one file: a job is under way in it

@@ -169,33 +169,72 @@ QString IniDocument::escapeValue(const QString& value) {
     return escapeField(value, Field::Value);
 }
 
-std::optional<IniDocument> IniDocument::parse(const QByteArray& bytes) {
-    if (bytes.contains('\0')) return std::nullopt;
-    QStringDecoder decoder(QStringDecoder::Utf8);
-    const QString text = decoder.decode(bytes);
-    if (decoder.hasError()) return std::nullopt;
-
+IniDocument IniDocument::parseKeepingGoodLines(const QByteArray& bytes, QList<SkippedLine>& skipped) {
     IniDocument doc;
-    qsizetype current = -1;
-    for (QStringView line : QStringTokenizer(text, u'\n')) {
+    constexpr qsizetype kNoSection = -1;
+    constexpr qsizetype kSkippedSection = -2;
+    qsizetype current = kNoSection;
+    int number = 0;
+    for (qsizetype at = 0; at < bytes.size();) {
+        qsizetype end = bytes.indexOf('\n', at);
+        if (end < 0) end = bytes.size();
+        const QByteArrayView raw = QByteArrayView(bytes).sliced(at, end - at);
+        at = end + 1;
+        ++number;
+        const auto skip = [&](const char16_t* reason) {
+            skipped.append({number, QString::fromUtf16(reason)});
+        };
+        if (raw.contains('\0')) {
+            skip(u"含有NUL字符");
+            continue;
+        }
+        QStringDecoder decoder(QStringDecoder::Utf8);
+        const QString text = decoder.decode(raw);
+        if (decoder.hasError()) {
+            skip(u"不是有效的UTF-8文本");
+            continue;
+        }
+        QStringView line(text);
         if (line.endsWith(u'\r')) line.chop(1);
         line = trimBlanks(line);
         if (line.isEmpty() || line.startsWith(u';') || line.startsWith(u'#')) continue;
         if (line.startsWith(u'[')) {
             const qsizetype close = findUnescaped(line.sliced(1), u']');
-            if (close < 0 || close + 2 != line.size()) return std::nullopt;
-            const std::optional<QString> name = unescape(line.sliced(1, close));
-            if (!name) return std::nullopt;
+            const std::optional<QString> name =
+                close < 0 || close + 2 != line.size() ? std::nullopt : unescape(line.sliced(1, close));
+            if (!name) {
+                skip(u"节名无法识别，此节的设置都被跳过");
+                current = kSkippedSection;
+                continue;
+            }
             current = doc.sectionFor(*name);
             continue;
         }
+        if (current == kSkippedSection) continue;
         const qsizetype eq = findUnescaped(line, u'=');
-        if (eq < 0 || current < 0) return std::nullopt;
+        if (eq < 0) {
+            skip(u"既不是“[节名]”也不是“键=值”");
+            continue;
+        }
+        if (current == kNoSection) {
+            skip(u"在第一个节之前");
+            continue;
+        }
         const std::optional<QString> key = unescape(trimBlanks(line.first(eq)));
         const std::optional<QString> value = unescape(trimBlanks(line.sliced(eq + 1)));
-        if (!key || !value) return std::nullopt;
+        if (!key || !value) {
+            skip(u"含有无法识别的转义");
+            continue;
+        }
         doc.set(current, *key, *value);
     }
+    return doc;
+}
+
+std::optional<IniDocument> IniDocument::parse(const QByteArray& bytes) {
+    QList<SkippedLine> skipped;
+    IniDocument doc = parseKeepingGoodLines(bytes, skipped);
+    if (!skipped.isEmpty()) return std::nullopt;
     return doc;
 }
 

@@ -26,9 +26,20 @@ namespace slp::settings {
 
 class IniDocument {
   public:
-    // nullopt when the bytes are not a well-formed settings file: invalid UTF-8, a NUL byte, a line
-    // that is neither blank, comment, [section] nor key=value, a key before the first section, or an
-    // unknown or unfinished escape. A key given twice in a section keeps its last value.
+    // A line read past: its number (from 1) and why.
+    struct SkippedLine {
+        int number = 0;
+        QString reason;
+        friend bool operator==(const SkippedLine&, const SkippedLine&) = default;
+    };
+
+    // Every well-formed line of the bytes; a line that is not is skipped and listed in `skipped`:
+    // invalid UTF-8 or a NUL byte in it, neither blank, comment, [section] nor key=value, a key before
+    // the first section, or an unknown or unfinished escape. A section line that is skipped takes the
+    // keys under it along (they belong to no section that can be named). A key given twice in a section
+    // keeps its last value.
+    static IniDocument parseKeepingGoodLines(const QByteArray& bytes, QList<SkippedLine>& skipped);
+    // nullopt when any line would be skipped (see parseKeepingGoodLines).
     static std::optional<IniDocument> parse(const QByteArray& bytes);
     QByteArray serialize() const;
 

@@ -4,6 +4,7 @@
 
 #include <QCryptographicHash>
 #include <QDateTime>
+#include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -27,7 +28,7 @@ namespace {
 // A settings file is a few kilobytes; anything far larger is not one of ours.
 constexpr qint64 kMaxFileSize = 16 * 1024 * 1024;
 // How long a write waits for another process that is writing the same file.
-constexpr int kLockWaitMs = 5000;
+constexpr int kLockWaitMs = 30000;
 // Longest file name (in UTF-8 bytes, before ".ini") written as is; longer ones are shortened.
 constexpr qsizetype kMaxNameBytes = 200;
 constexpr qsizetype kShortenedPrefixBytes = 150;
@@ -47,7 +48,30 @@ struct LoadedFile {
     FileState state = FileState::Missing;
     IniDocument doc;
     QString error;
+    QList<IniDocument::SkippedLine> skipped;  // lines read past; the file keeps them until it is written
 };
+
+QMutex reporterMutex;
+SkippedLineReporter& reporter() {
+    static SkippedLineReporter* r = new SkippedLineReporter;  // never destroyed: reads may come at exit
+    return *r;
+}
+
+void reportSkippedLines(const QString& path, const QList<IniDocument::SkippedLine>& skipped) {
+    SkippedLineReporter report;
+    {
+        const QMutexLocker locker(&reporterMutex);
+        report = reporter();
+    }
+    for (const IniDocument::SkippedLine& line : skipped) {
+        const QString text = skippedLineMessage(path, line.number, line.reason);
+        if (report) {
+            report(text);
+        } else {
+            qWarning().noquote() << text;
+        }
+    }
+}
 
 LoadedFile parseFile(const QString& path) {
     LoadedFile result;
@@ -68,13 +92,9 @@ LoadedFile parseFile(const QString& path) {
         result.error = file.errorString();
         return result;
     }
-    std::optional<IniDocument> doc = IniDocument::parse(bytes);
-    if (!doc) {
-        result.state = FileState::Corrupt;
-        return result;
-    }
     result.state = FileState::Parsed;
-    result.doc = std::move(*doc);
+    result.doc = IniDocument::parseKeepingGoodLines(bytes, result.skipped);
+    reportSkippedLines(path, result.skipped);
     return result;
 }
 
@@ -146,13 +166,14 @@ int errorNumberOf(QFileDevice::FileError error) {
     return error == QFileDevice::PermissionsError ? errnum::PermissionDenied : errnum::DeviceIo;
 }
 
-// Renames an unreadable settings file so the user's data is kept for inspection.
-void setAside(const QString& path, const QDateTime& now) {
+// Renames an unreadable settings file, or copies one with lines that were skipped, so the user's data
+// is kept for inspection.
+void setAside(const QString& path, const QDateTime& now, bool copy = false) {
     const QString base = path + u".corrupt-"_s + now.toString(u"yyyyMMdd-HHmmss"_s);
     QString target = base;
     for (int n = 2; QFileInfo::exists(target) && n < 1000; ++n) target = base + u'-' + QString::number(n);
     QFile file(path);
-    if (!file.rename(target)) {
+    if (!(copy ? file.copy(target) : file.rename(target))) {
         throw Error(
             errorNumberOf(file.error()),
             u"设置文件“%1”已损坏，无法改名保留（%2），新的设置未写入"_s.arg(path, file.errorString()));
@@ -160,6 +181,15 @@ void setAside(const QString& path, const QDateTime& now) {
 }
 
 }  // namespace
+
+QString skippedLineMessage(const QString& path, int line, const QString& reason) {
+    return u"设置文件“%1”第%2行无法识别（%3），已跳过"_s.arg(path, QString::number(line), reason);
+}
+
+void setSkippedLineReporter(SkippedLineReporter report) {
+    const QMutexLocker locker(&reporterMutex);
+    reporter() = std::move(report);
+}
 
 QString defaultFolder() {
     QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
@@ -277,6 +307,11 @@ void Store::write(const QString& app, const QString& section, const QString& key
             break;
         case FileState::Parsed:
             if (file.doc.value(section, key) == value) return;
+            // The lines skipped would go with the rewrite: the file as it was is kept beside it.
+            if (!file.skipped.isEmpty()) {
+                setAside(path, clock_ ? clock_->now() : QDateTime::currentDateTime(), true);
+                file.skipped.clear();
+            }
             break;
         case FileState::Missing:
             break;

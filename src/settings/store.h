@@ -5,10 +5,11 @@
 // Every read looks at the file's identity (inode, size, times of modification and change) and parses
 // it again only when it changed, so a read sees the latest write of any Store object or process and a
 // large file is parsed once per version, not once per key. Every write reads the file under a lock file,
-// changes one key and replaces the file atomically (written aside, then renamed). A file that cannot be
-// parsed reads as empty and is renamed aside
-// ("<name>.ini.corrupt-<yyyyMMdd-HHmmss>") by the next write before the new file is written.
+// changes one key and replaces the file atomically (written aside, then renamed). A file too large to be
+// a settings file reads as empty and is renamed aside ("<name>.ini.corrupt-<yyyyMMdd-HHmmss>") by the
+// next write before the new file is written.
 #include <QString>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -17,6 +18,15 @@ class Clock;
 }
 
 namespace slp::settings {
+
+// A line of a settings file that cannot be read is skipped and the rest of the file is used; the
+// reporter hears of each such line once a version of the file, as skippedLineMessage words it. Without
+// one set, the message goes to the process's warnings (stderr). A write to such a file keeps a copy of
+// it as it was ("<name>.ini.corrupt-<yyyyMMdd-HHmmss>") before it is rewritten without those lines.
+using SkippedLineReporter = std::function<void(const QString& message)>;
+void setSkippedLineReporter(SkippedLineReporter report);
+// "设置文件“path”第N行无法识别（reason），已跳过"
+QString skippedLineMessage(const QString& path, int line, const QString& reason);
 
 // The folder that holds the files: $XDG_CONFIG_HOME/Sl_PAYPRN, or ~/.config/Sl_PAYPRN when unset
 // (or set to a relative path, which the XDG rules say to ignore).

@@ -3,6 +3,7 @@
 // several blocks, emboldened faces, number formatting and files that cannot be written.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QPainterPath>
@@ -10,6 +11,7 @@
 #include <QRawFont>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <limits>
 
 #include "basic/error.h"
 #include "print/pdf/pdf_document.h"
@@ -248,6 +250,32 @@ TEST(PdfOutputNumbers, TwoDecimalsAtMostAndNoNegativeZero) {
     }
 }
 
+TEST(PdfOutputFile, ANumberOffAnyPageIsRefusedAndNothingIsLeft) {
+    const double wrong[] = {std::numeric_limits<double>::infinity(),
+                            -std::numeric_limits<double>::infinity(),
+                            std::numeric_limits<double>::quiet_NaN(),
+                            1e30,
+                            -1e20,
+                            kMaxNumber * 1.5};
+    for (const double value : wrong) {
+        std::string out;
+        EXPECT_THROW(appendNumber(out, value), slp::Error) << value;
+        EXPECT_EQ(out, "") << value;
+    }
+    std::string edge;
+    appendNumber(edge, -kMaxNumber);
+    EXPECT_EQ(edge, "-10000000000");
+
+    // A line drawn that far: the document is refused and its temporary file goes.
+    QTemporaryDir dir;
+    {
+        PdfDocument document(dir.filePath(u"far.pdf"_s), u"t"_s, u"c"_s);
+        const QLineF line(0, 0, 1e30, 0);
+        EXPECT_THROW(document.strokeLines(1, &line, 1), slp::Error);
+    }
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
+}
+
 TEST(PdfOutputFile, AFileThatCannotBeWrittenIsAPrinterError) {
     QTemporaryDir dir;
     try {
@@ -262,6 +290,7 @@ TEST(PdfOutputFile, AFileThatCannotBeWrittenIsAPrinterError) {
     {
         PdfDocument document(path, u"t"_s, u"c"_s);
         document.finish();
+        document.file().commit();
     }
     if (havePoppler()) {
         EXPECT_TRUE(run(u"pdfinfo"_s, {path}).contains(u"Pages:           1"_s));

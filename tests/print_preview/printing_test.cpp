@@ -357,15 +357,38 @@ TEST(PreviewPrinting, HeadlessPrintingGivesThePreviewsJobs) {
     EXPECT_EQ(f.spooled().size(), 11);
     EXPECT_EQ(f.originSetting(QString(), u"X起始位置"_s), u"<none>"_s);
 
-    // What the preview would have said is handed back; the pages are printed all the same.
+    // Pages that would lose rows are refused with the preview's message, and nothing is printed.
     f.setOriginSetting(u"工资条"_s, u"每行行高"_s, u"900"_s);
     r.slipMode = kSlipModeSlips;
     options.oneJob = true;
     const auto slips = slp::print::PrintPages(r, f.store, u"0101"_s, f.printer, 1, 0, options);
     EXPECT_EQ(slips.messages,
               QStringList({u"你所选择的行高与每页打印的行数之积\r\n   大于你所设置的打印纸张高度!"_s}));
-    EXPECT_EQ(slips.pagesPrinted, 9);
-    EXPECT_EQ(f.spooled().size(), 12);
+    EXPECT_EQ(slips.pagesPrinted, 0);
+    EXPECT_EQ(f.spooled().size(), 11);
+
+    // A row height or a line count that would put rows on top of one another or print headers alone.
+    r.slipMode = 0;
+    const struct {
+        QString key;
+        QString value;
+        QString message;
+    } wrong[] = {
+        {u"每行行高"_s, u"0"_s, u"每行行高为0，必须大于0，请重新设置每行行高"_s},
+        {u"每行行高"_s, u"-360"_s, u"每行行高为-360，必须大于0，请重新设置每行行高"_s},
+        {u"每页行数"_s, u"0"_s, u"每页行数为0，必须大于0，请重新设置每页行数"_s},
+        {u"每页行数"_s, u"32767"_s,
+         u"你所选择的行高与每页打印的行数之积\r\n   大于你所设置的打印纸张高度!"_s},
+    };
+    for (const auto& w : wrong) {
+        f.setOriginSetting(QString(), u"每页行数"_s, u"20"_s);
+        f.setOriginSetting(QString(), u"每行行高"_s, u"360"_s);
+        f.setOriginSetting(QString(), w.key, w.value);
+        const auto refused = slp::print::PrintPages(r, f.store, u"0101"_s, f.printer, 1, 0, options);
+        EXPECT_EQ(refused.messages, QStringList{w.message}) << w.key.toStdString() << w.value.toStdString();
+        EXPECT_EQ(refused.pagesPrinted, 0);
+        EXPECT_EQ(f.spooled().size(), 11);
+    }
 }
 
 }  // namespace

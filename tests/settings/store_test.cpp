@@ -132,32 +132,46 @@ TEST_F(SettingsStore, SectionsAndKeysKeepTheirCase) {
     EXPECT_EQ(store.read(u"abGZ"_s, u"s"_s, u"k"_s, u"?"_s), u"lower"_s);
 }
 
-TEST_F(SettingsStore, ACorruptFileReadsAsDefaultsAndIsKeptAsideOnWrite) {
+TEST_F(SettingsStore, BadLinesAreSkippedAndSaidTheRestIsKeptAndTheFileIsKeptAsideOnWrite) {
+    QStringList said;
+    slp::settings::setSkippedLineReporter([&](const QString& message) { said << message; });
     store.write(u"0101GZGL"_s, u"汇总表设置"_s, u"每行列数"_s, u"20"_s);
     store.write(u"Sl_PAYPRN"_s, u"打印设置"_s, u"每页行数"_s, u"30"_s);
     const QByteArray gzgl = fileBytes(store.filePath(u"0101GZGL"_s));
     const QByteArray component = fileBytes(store.filePath(u"Sl_PAYPRN"_s));
     const QString path = store.filePath(u"0101GZ"_s);
-    const QByteArray garbage = "[打印]\n显示零=0\nthis line has no equals sign\n\xff\xfe";
+    const QByteArray garbage =
+        "[打印]\n显示零=0\nthis line has no equals "
+        "sign\n\xff\xfe\n[Bad\\q]\n显示零=5\n[PdfPrinter]\nPaper=A3\n";
     putFile(path, garbage);
 
-    EXPECT_EQ(store.read(u"0101GZ"_s, u"打印"_s, u"显示零"_s, u"1"_s), u"1"_s);
+    EXPECT_EQ(store.read(u"0101GZ"_s, u"打印"_s, u"显示零"_s, u"1"_s), u"0"_s);
+    EXPECT_EQ(store.read(u"0101GZ"_s, u"PdfPrinter"_s, u"Paper"_s, u"A4"_s), u"A3"_s);
     EXPECT_EQ(fileBytes(path), garbage);  // reading changes nothing
+    // Each line once, with the file and its number, however often the file is read.
+    ASSERT_EQ(said.size(), 3) << said.join(u'\n').toStdString();
+    EXPECT_EQ(said[0], u"设置文件“"_s + path + u"”第3行无法识别（既不是“[节名]”也不是“键=值”），已跳过"_s);
+    EXPECT_EQ(said[1], u"设置文件“"_s + path + u"”第4行无法识别（不是有效的UTF-8文本），已跳过"_s);
+    EXPECT_EQ(said[2],
+              u"设置文件“"_s + path + u"”第5行无法识别（节名无法识别，此节的设置都被跳过），已跳过"_s);
 
     store.write(u"0101GZ"_s, u"打印设置"_s, u" 行高"_s, u"400"_s);
     const QString aside = path + u".corrupt-20260102-030405"_s;
     EXPECT_EQ(fileBytes(aside), garbage);
     EXPECT_EQ(store.read(u"0101GZ"_s, u"打印设置"_s, u" 行高"_s, u"360"_s), u"400"_s);
-    EXPECT_EQ(store.read(u"0101GZ"_s, u"打印"_s, u"显示零"_s, u"1"_s), u"1"_s);
+    EXPECT_EQ(store.read(u"0101GZ"_s, u"打印"_s, u"显示零"_s, u"1"_s), u"0"_s);
+    EXPECT_EQ(store.read(u"0101GZ"_s, u"PdfPrinter"_s, u"Paper"_s, u"A4"_s), u"A3"_s);
     EXPECT_EQ(fileBytes(store.filePath(u"0101GZGL"_s)), gzgl);
     EXPECT_EQ(fileBytes(store.filePath(u"Sl_PAYPRN"_s)), component);
+    EXPECT_EQ(said.size(), 3);  // the file written holds only good lines
 
-    // A second corrupt file in the same second does not replace the first one kept aside.
+    // A second such file in the same second does not replace the first one kept aside.
     putFile(path, "not a settings file");
     store.write(u"0101GZ"_s, u"打印"_s, u"显示零"_s, u"0"_s);
     EXPECT_EQ(fileBytes(aside), garbage);
     EXPECT_EQ(fileBytes(aside + u"-2"_s), QByteArray("not a settings file"));
     EXPECT_EQ(store.read(u"0101GZ"_s, u"打印"_s, u"显示零"_s, u"1"_s), u"0"_s);
+    slp::settings::setSkippedLineReporter({});
 }
 
 TEST_F(SettingsStore, AnUnwritableFolderIsReportedAndNothingIsLost) {

@@ -94,6 +94,50 @@ TEST_F(SpecialCli, PrintWritesAFileAPageOrARecord) {
     EXPECT_TRUE(QDir(path(u"d"_s)).entryList(QDir::Files).isEmpty());
 }
 
+TEST_F(SpecialCli, PositionsAndOffsetsOffThePageAreRefused) {
+    const QString good = kCaption + u"姓名\t100\t200\t0\t0\tTrue\n"_s;
+    QFile f(path(u"l.tsv"_s));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(good.toUtf8());
+    f.close();
+    ASSERT_EQ(run({u"layout"_s, u"save"_s, f.fileName()}).code, 0);
+    const QStringList sheet{u"--sheet-width"_s, u"10"_s, u"--sheet-height"_s, u"10"_s};
+    const struct {
+        QString row;         // a layout row to save, or
+        QStringList offset;  // the offset option of a print
+        QString message;
+    } cases[] = {
+        {u"姓名\t1e39\t200\t0\t0\tTrue"_s, {}, u"line 2: X坐标 lies outside the page"_s},
+        {u"姓名\t-1e30\t200\t0\t0\tTrue"_s, {}, u"line 2: X坐标 lies outside the page"_s},
+        {u"姓名\t100\t1e400\t0\t0\tTrue"_s, {}, u"line 2: Y坐标 lies outside the page"_s},
+        {u"姓名\t100\t170101\t0\t0\tTrue"_s, {}, u"line 2: Y坐标 lies outside the page"_s},
+        {{}, {u"--offset-x"_s, u"1e30"_s}, u"--offset-x takes millimetres"_s},
+        {{}, {u"--offset-x"_s, u"1e400"_s}, u"--offset-x takes millimetres"_s},
+        {{}, {u"--offset-y"_s, u"-1e20"_s}, u"--offset-y takes millimetres"_s},
+        {{}, {u"--offset-y"_s, u"3001"_s}, u"--offset-y takes millimetres"_s},
+    };
+    for (const auto& c : cases) {
+        CliResult r;
+        if (!c.row.isEmpty()) {
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write((kCaption + c.row + u'\n').toUtf8());
+            f.close();
+            r = run({u"layout"_s, u"save"_s, f.fileName()});
+        } else {
+            r = run(QStringList{u"print"_s, u"special"_s, u"--pdf-dir"_s, path(u"out"_s)} + sheet + c.offset);
+        }
+        const std::string name = (c.row + c.offset.join(u' ')).toStdString();
+        EXPECT_EQ(r.code, 2) << name << ": " << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(c.message)) << name << ": " << r.err.toStdString();
+        EXPECT_EQ(run({u"layout"_s, u"show"_s}).out, good) << name;  // the stored layout stands
+        EXPECT_FALSE(QDir(path(u"out"_s)).exists()) << name;
+    }
+    // The edge of the range still prints.
+    const CliResult edge = run(QStringList{u"print"_s, u"special"_s, u"--pdf-dir"_s, path(u"out"_s)} + sheet +
+                               QStringList{u"--offset-x"_s, u"-3000"_s});
+    EXPECT_EQ(edge.code, 0) << edge.err.toStdString();
+}
+
 TEST_F(SpecialCli, WrongOptionsExitTwo) {
     const QList<QStringList> wrong{
         {u"print"_s, u"special"_s},

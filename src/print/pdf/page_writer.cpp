@@ -7,10 +7,14 @@
 #include <memory>
 #include <vector>
 
+#include "basic/error.h"
 #include "print/font_metrics.h"
 #include "print/page.h"
 #include "print/page_pieces.h"
 #include "print/pdf/pdf_document.h"
+#include "print/print_target.h"
+
+using namespace Qt::StringLiterals;
 
 namespace slp::print::pdf {
 
@@ -87,6 +91,11 @@ void PdfDocument::addPage(const Page& page, QSizeF points, float penPixelTwips, 
     const PageText* fontOf = nullptr;  // the text the font in force was found for
     for (const PageText& t : page.texts) {
         if (!fontOf || fontOf->face != t.face || fontOf->size != t.size || fontOf->bold != t.bold) {
+            // Without the face nor a stand-in the font system has nothing to place the glyphs with (on
+            // a machine without fonts it hands out a face without a name): the print stops here.
+            if (!metrics.faceAvailable(t.face)) {
+                throw Error(fontRefusedError, u"无法使用字体“%1”"_s.arg(t.face));
+            }
             font = metrics.font(t.face, t.size, t.bold, dpi);
             fontOf = &t;
         }

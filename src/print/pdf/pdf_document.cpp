@@ -49,8 +49,8 @@ std::string subsetTag(size_t index) {
 }
 }  // namespace
 
-PdfDocument::PdfDocument(const QString& path, const QString& title, const QString& creator)
-    : out_(path), title_(title), creator_(creator) {
+PdfDocument::PdfDocument(const QString& target, const QString& title, const QString& creator)
+    : out_(target), title_(title), creator_(creator) {
     pagesObject_ = out_.reserve();
     resourcesObject_ = out_.reserve();
 }

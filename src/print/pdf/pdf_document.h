@@ -26,16 +26,19 @@ class JobFont;
 
 class PdfDocument {
   public:
-    // Creates the file; throws slp::Error (printer error) when it cannot.
-    PdfDocument(const QString& path, const QString& title, const QString& creator);
+    // Starts the file that is to become `target` (written aside, see PdfOutput); throws slp::Error
+    // (printer error) when it cannot.
+    PdfDocument(const QString& target, const QString& title, const QString& creator);
     ~PdfDocument();
 
     // Starts a page of the size given in points; a page still open is ended first.
     void beginPage(QSizeF points);
-    // Ends the open page and writes the fonts, the page tree and the cross-reference table, then closes
-    // the file; throws slp::Error when anything could not be written. A document without a page gets an
-    // empty page of the last size (a PDF file has at least one page).
+    // Ends the open page and writes the fonts, the page tree and the cross-reference table; throws
+    // slp::Error when anything could not be written. A document without a page gets an empty page of
+    // the last size (a PDF file has at least one page). The file is then committed through file();
+    // a document destroyed before leaves nothing behind.
     void finish();
+    FileReplacement& file() { return out_.file(); }
 
     // A page of `points` (its size in points) holding the page value: its lines, a pen width at a time
     // with pieces that continue one another joined, then its texts in drawing order as glyphs of the

@@ -1,7 +1,6 @@
 #include "print/pdf/pdf_output.h"
 
 #include <libdeflate.h>
-#include <unistd.h>
 
 #include <QDir>
 #include <charconv>
@@ -21,6 +20,8 @@ void appendInt(std::string& out, long long value) {
 }
 
 void appendNumber(std::string& out, double value) {
+    // A number past this would be a position far off any page, or make the rounding below overflow.
+    if (!(std::abs(value) <= kMaxNumber)) throw Error(printerError, u"打印位置超出页面范围，未打印"_s);
     long long hundredths = std::llround(value * 100);
     if (hundredths < 0) {
         out += '-';
@@ -46,10 +47,21 @@ std::string pdfTextString(const QString& text) {
     return out;
 }
 
-PdfOutput::PdfOutput(const QString& path) : file_(path) {
-    if (!file_.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        throw Error(printerError, u"无法写入打印文件“%1”"_s.arg(QDir::toNativeSeparators(path)));
+namespace {
+FileReplacement replacementOf(const QString& target) {
+    try {
+        return FileReplacement(target);
+    } catch (const FileWriteError& e) {
+        throw Error(printerError, PdfOutput::writeFailure(target, e.description()));
     }
+}
+}  // namespace
+
+QString PdfOutput::writeFailure(const QString& target, const QString& reason) {
+    return u"无法写入打印文件“%1”（%2）"_s.arg(QDir::toNativeSeparators(target), reason);
+}
+
+PdfOutput::PdfOutput(const QString& target) : target_(target), file_(replacementOf(target)) {
     compressor_ = libdeflate_alloc_compressor(kLevel);
     if (!compressor_) throw Error(printerError, u"无法压缩打印文件"_s);
     offsets_.push_back(-1);  // object 0 is the head of the free list
@@ -57,7 +69,6 @@ PdfOutput::PdfOutput(const QString& path) : file_(path) {
 }
 
 PdfOutput::~PdfOutput() {
-    close();
     if (compressor_) libdeflate_free_compressor(compressor_);
 }
 
@@ -73,8 +84,13 @@ void PdfOutput::write(std::string_view bytes) {
 
 void PdfOutput::flushBuffer() {
     if (buffer_.empty()) return;
-    if (!failed_ && file_.write(buffer_.data(), qint64(buffer_.size())) != qint64(buffer_.size()))
-        failed_ = true;
+    if (failure_.isEmpty()) {
+        try {
+            file_.write(QByteArrayView(buffer_.data(), qsizetype(buffer_.size())));
+        } catch (const FileWriteError& e) {
+            failure_ = e.description();
+        }
+    }
     buffer_.clear();
 }
 
@@ -139,17 +155,10 @@ void PdfOutput::finish(int catalog, int info) {
     table += "\n%%EOF\n";
     write(table);
     flushBuffer();
-    const QString path = file_.fileName();
-    // Flushed and on the disk before the spooler renames it into place.
-    if (!file_.flush() || ::fsync(file_.handle()) != 0) failed_ = true;
-    file_.close();
-    if (failed_ || file_.error() != QFileDevice::NoError) {
-        throw Error(printerError, u"无法写入打印文件“%1”"_s.arg(QDir::toNativeSeparators(path)));
+    if (!failure_.isEmpty()) {
+        file_.discard();
+        throw Error(printerError, writeFailure(target_, failure_));
     }
-}
-
-void PdfOutput::close() {
-    if (file_.isOpen()) file_.close();
 }
 
 }  // namespace slp::print::pdf

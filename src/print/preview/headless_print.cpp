@@ -49,7 +49,10 @@ HeadlessPrintResult PrintPages(const PrintPreviewRequest& request, settings::Sto
 
     HeadlessPrintResult result;
     result.pageCount = driver.pageCount();
-    result.pagesPrinted = driver.PrintRange(from, to < 1 ? int(driver.pageCount()) : to, options.oneJob);
+    // Pages that would lose rows were refused with a message when the layout was set up.
+    if (driver.pagesHoldRows()) {
+        result.pagesPrinted = driver.PrintRange(from, to < 1 ? int(driver.pageCount()) : to, options.oneJob);
+    }
     result.messages = prompts.messages;
     return result;
 }

@@ -1,5 +1,6 @@
 #include "print/preview/print_preview_driver.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <stdexcept>
@@ -195,8 +196,12 @@ bool PrintPreviewDriver::SetupPreview() {
     } else {
         CountTablePages();
     }
-    if (PageTooTall(layout_.linesPerPage, rowHeight_, p.paperHeight(), originY_)) {
-        prompts_.messageBox(tooTallMessage(), QString(), MessageIcon::Information, MessageButtons::Ok);
+    // The preview warns of the line count as set; the print refuses only pages that would lose rows.
+    pagesHoldRows_ = rowsLostMessage().isEmpty();
+    const QString warning =
+        print::rowsLostMessage(layout_.linesPerPage, rowHeight_, p.paperHeight(), originY_);
+    if (!warning.isEmpty()) {
+        prompts_.messageBox(warning, QString(), MessageIcon::Information, MessageButtons::Ok);
         return false;
     }
     currentPage_ = 1;
@@ -208,6 +213,15 @@ bool PrintPreviewDriver::SetupPreview() {
     statusTexts_[3] = u"共"_s + QString::number(layout_.pageCount) + u"页"_s;
     drawOnPicture(1, 30);
     return true;
+}
+
+QString PrintPreviewDriver::rowsLostMessage() const {
+    // A page is too tall only for the lines it is given: a grid of few rows fits a short page whatever
+    // the line count says. A slip takes two lines (its captions and its values).
+    const int lines = std::clamp(grid_->rows() * (tooWide_ || layout_.slipLayout ? 2 : 1), 1, 32767);
+    const int16_t linesOnAPage =
+        layout_.linesPerPage < 1 ? layout_.linesPerPage : int16_t(std::min<int>(layout_.linesPerPage, lines));
+    return print::rowsLostMessage(linesOnAPage, rowHeight_, printer_->paperHeight(), originY_);
 }
 
 void PrintPreviewDriver::CountSlipPages() {
@@ -324,6 +338,11 @@ void PrintPreviewDriver::PRINTOUT_Click() {
 
 int PrintPreviewDriver::PrintRange(int from, int to, bool oneJob) {
     if (isMissingPrinter(*printer_)) throw Error(errnum::NoPrinter, noPrinterDescription());
+    // Pages that would lose rows are not printed.
+    if (!pagesHoldRows_) {
+        prompts_.messageBox(rowsLostMessage(), QString(), MessageIcon::Information, MessageButtons::Ok);
+        return 0;
+    }
     setEnvironment(shownWarnings_);
     return PrintPages(layout_, *printer_, layoutKind(), metrics(), from, to, oneJob);
 }

@@ -105,6 +105,9 @@ class PrintPreviewDriver {
     float textOffset() const { return textOffset_; }
     int16_t currentPage() const { return currentPage_; }
     int16_t pageCount() const { return layout_.pageCount; }
+    // Whether the pages of the layout set up last hold every row (see rowsLostMessage); PrintRange
+    // says why and prints nothing when they do not.
+    bool pagesHoldRows() const { return pagesHoldRows_; }
     int16_t printFromPage() const { return printFromPage_; }
     int16_t printToPage() const { return printToPage_; }
     bool tooWide() const { return tooWide_; }
@@ -140,6 +143,9 @@ class PrintPreviewDriver {
     PromptsWarningSink shownWarnings_;
     CollectedWarnings mutedWarnings_;
 
+    // Why the pages of the layout in force would lose rows; empty when they hold them all.
+    QString rowsLostMessage() const;
+
     std::shared_ptr<const data::WageGrid> grid_;
     PrintLayout layout_;
     PreviewMenus menus_;
@@ -148,6 +154,7 @@ class PrintPreviewDriver {
     float originX_ = 0;
     float originY_ = 0;
     float rowHeight_ = 0;
+    bool pagesHoldRows_ = true;
     float textOffset_ = 0;
     int16_t currentPage_ = 0;
     int16_t printFromPage_ = 0;

@@ -1,5 +1,7 @@
 #include "special_layout.h"
 
+#include <cmath>
+
 #include "basic/conversions.h"
 
 using namespace Qt::StringLiterals;
@@ -51,6 +53,10 @@ std::optional<double> acceptPaperCm(const QString& answer) {
     const double v = leadingValue(answer);
     if (!(v >= 2)) return std::nullopt;
     return v;
+}
+
+bool positionInRange(double twips) {
+    return std::isfinite(twips) && std::abs(twips) <= kMaxPositionTwips;
 }
 
 QString allNamesCaption(bool checked) {

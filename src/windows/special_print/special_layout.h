@@ -17,6 +17,12 @@ namespace slp::windows::special {
 inline constexpr float kTwipsPerCm = 567;
 inline constexpr float kDefaultSheetWidth = 18000;
 inline constexpr float kDefaultSheetHeight = 10000;
+// The farthest a caption or the printer's calibration may lie from the sheet's corner, either way:
+// three metres, past any paper a printer takes.
+inline constexpr double kMaxPositionTwips = 300 * double(kTwipsPerCm);
+
+// Whether a position (twips) is a number within kMaxPositionTwips of the sheet's corner.
+bool positionInRange(double twips);
 
 struct SheetLabel {
     QString caption;
