@@ -82,7 +82,13 @@ int runCard(const ParsedArgs& args, const HostOptions& options) {
     if (out.isEmpty()) throw UsageError(u"card needs --out FILE"_s);
     const auto format = bank::cardFormatForType(type);
     if (!format) {
-        writeTo(stderr, (card::findCardType(type) ? u"目前尚无此工资卡格式!"_s : u"未知文件格式!"_s) + u'\n');
+        // The types a file can be written for are named, so the clerk need not guess the spelling.
+        QStringList writable;
+        for (const card::CardTypeInfo& info : card::cardTypes()) {
+            if (bank::cardFormatForType(info.type)) writable << info.type.toString();
+        }
+        writeTo(stderr, (card::findCardType(type) ? u"目前尚无此工资卡格式!"_s : u"未知文件格式!"_s) +
+                            u"\n可以输出的工资卡类型："_s + writable.join(u"、"_s) + u'\n');
         return 1;
     }
 

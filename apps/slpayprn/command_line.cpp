@@ -70,6 +70,11 @@ HostOptions hostOptionsFrom(const ParsedArgs& parsed) {
         throw UsageError(u"--month takes a four-digit year, a dash and the month (e.g. 2000-04), not "_s +
                          visibleControls(h.month));
     }
+    // The component takes any one- or two-digit month as the host hands it; on the command line a month
+    // that no calendar has is a typing error.
+    if (const int month = h.month.section(u'-', 1).toInt(); month < 1 || month > 12) {
+        throw UsageError(u"--month 的月份应为1到12，而不是"_s + visibleControls(h.month));
+    }
     if (firstControlCharacter(h.unitCode) >= 0) {
         throw UsageError(u"--unit holds a control character: "_s + visibleControls(h.unitCode));
     }

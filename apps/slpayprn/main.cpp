@@ -17,6 +17,17 @@ using namespace slp::app;
 
 namespace {
 
+// Qt's own remarks ("QStandardPaths: XDG_RUNTIME_DIR not set", "This plugin does not support ...") are
+// for developers, not for the clerk's terminal: only Qt's critical and fatal messages get through, unless
+// SLP_QT_MESSAGES is set.
+void keepQtRemarksOffStderr(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if ((type == QtDebugMsg || type == QtInfoMsg || type == QtWarningMsg) &&
+        qEnvironmentVariableIsEmpty("SLP_QT_MESSAGES"))
+        return;
+    const QByteArray bytes = message.toUtf8() + '\n';
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+}
+
 void printErr(const QString& text) {
     const QByteArray bytes = text.toUtf8();
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
@@ -56,6 +67,7 @@ const Command* findCommand(const QStringList& positional, qsizetype* used) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    qInstallMessageHandler(keepQtRemarksOffStderr);
     QStringList args;
     for (int i = 1; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
 

@@ -104,6 +104,18 @@ TEST(CliFaults, EveryFailureIsSaidAndLeavesTheOldFile) {
          {},
          1,
          u"入卡金额“99999999999999999999”写入文件有22位，超出该栏的13位"_s},
+        {"a month no calendar has",
+         {u"--month"_s, u"2000-13"_s, u"grid"_s, u"employee"_s},
+         0,
+         {},
+         2,
+         u"--month 的月份应为1到12，而不是2000-13"_s},
+        {"an unknown card type names the ones there are",
+         {u"card"_s, u"--type"_s, u"某某卡"_s, u"--out"_s, u"F"_s},
+         0,
+         {},
+         1,
+         u"未知文件格式!\n可以输出的工资卡类型：中国建设银行龙卡、中国人民邮政储蓄卡、"_s},
         {"slips backwards",
          {u"print"_s, u"slips"_s, u"--pdf-dir"_s, u"D"_s, u"--from"_s, u"5"_s, u"--to"_s, u"2"_s},
          0,
@@ -144,6 +156,22 @@ TEST(CliFaults, EveryFailureIsSaidAndLeavesTheOldFile) {
         EXPECT_TRUE(after.open(QIODevice::ReadOnly) && after.readAll() == "the previous good file\n")
             << c.name;
     }
+}
+
+// Qt's remarks to developers (here "QStandardPaths: XDG_RUNTIME_DIR not set") never reach the clerk.
+TEST(CliFaults, QtsOwnRemarksStayOffStderr) {
+    QTemporaryDir home;
+    QProcess p;
+    auto env = QProcessEnvironment::systemEnvironment();
+    env.remove(u"XDG_RUNTIME_DIR"_s);
+    env.insert(u"XDG_DATA_HOME"_s, home.filePath(u"data"_s));
+    env.insert(u"XDG_CONFIG_HOME"_s, home.filePath(u"config"_s));
+    p.setProcessEnvironment(env);
+    p.setStandardOutputFile(QProcess::nullDevice());
+    p.start(QStringLiteral(SLP_BIN_DIR "/slpayprn"), {u"grid"_s, u"summary"_s});
+    ASSERT_TRUE(p.waitForFinished(120000));
+    EXPECT_EQ(p.exitCode(), 0);
+    EXPECT_EQ(QString::fromUtf8(p.readAllStandardError()), QString());
 }
 
 }  // namespace
