@@ -233,6 +233,10 @@ TEST_F(PreviewWindowTest, TheFirstStatusPanelOpensThePrinterSetup) {
     EXPECT_EQ(setups, 0);
     QTest::mouseClick(w->statusPanel(1), Qt::LeftButton);
     EXPECT_EQ(setups, 1);
+    // The same panel from the menu 打印设置.
+    w->action(u"PrinterSetup"_s)->trigger();
+    EXPECT_EQ(setups, 2);
+    EXPECT_EQ(w->action(u"PrinterSetup"_s)->text(), u"打印机设置…"_s);
     EXPECT_TRUE(panel(1).endsWith(u"  A3, 297 x 420 毫米."_s));
     EXPECT_EQ(text(u"SELPAGE"_s), u"共3页,现第1页"_s);
     EXPECT_EQ(w->picture()->size(), QSize(1123, 1588));

@@ -120,7 +120,16 @@ void PrintPreviewWindow::buildMenus() {
         a->setCheckable(PreviewMenus::isCheckItem(i));
     }
 
+    // The printer panel is reached from the menu as well as by a click on the status bar's printer.
+    printSetMenu_->addSeparator();
+    addAction(printSetMenu_, u"PrinterSetup"_s, [this] { choosePrinter(); })->setText(u"打印机设置…"_s);
+
     addAction(nullptr, u"EXITRANCE"_s, [this] { close(); })->setText(m.exitRance.caption);
+}
+
+void PrintPreviewWindow::choosePrinter() {
+    if (hooks_.printerSetup) hooks_.printerSetup(this);
+    driver_.PrinterSetupDone();
 }
 
 void PrintPreviewWindow::buildStatusBar() {
@@ -276,10 +285,7 @@ void PrintPreviewWindow::resizeEvent(QResizeEvent* event) {
 
 bool PrintPreviewWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == panels_[0] && event->type() == QEvent::MouseButtonRelease) {
-        run([this] {
-            if (hooks_.printerSetup) hooks_.printerSetup(this);
-            driver_.PrinterSetupDone();
-        });
+        run([this] { choosePrinter(); });
         return true;
     }
     return QMainWindow::eventFilter(watched, event);

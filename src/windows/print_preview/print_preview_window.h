@@ -41,6 +41,8 @@ class PrintPreviewWindow : public QMainWindow {
     // when the frame is known.
     void fitToScreen();
     void fitPageToWindow();
+    // The printer panel (printer, PDF folder, paper, orientation), then the page laid out again.
+    void choosePrinter();
     // Shows the driver's state: menu captions, check marks and visibility, status texts, the picture.
     void refresh();
 
