@@ -79,6 +79,10 @@ void PrintPreviewHost::tellNothingToPrint(const QString& title) {
                                   MessageButtons::Ok);
 }
 
+void PrintPreviewHost::closeWindow() {
+    if (isOpen()) window_->close();
+}
+
 bool PrintPreviewHost::isOpen() const {
     return window_ && !window_->isHidden();
 }
@@ -160,6 +164,10 @@ void ShowPrintPreview(WindowRegistry& registry, const PrintPreviewRequest& reque
         host->tellNothingToPrint(request.title.isEmpty() ? request.caption : request.title);
         return;
     }
+    // A request while the preview is open closes the open document as the clerk would (its settings
+    // written), then opens the new one: the preview always draws the document its title and its 打印
+    // stand for.
+    host->closeWindow();
     host->setRequest(request);
     host->showOrRaise();
 }

@@ -25,6 +25,8 @@ class PrintPreviewHost : public ManagedWindow {
     void setRequest(const PrintPreviewRequest& request);
     // Tells the clerk that the request has no row to print ("没有可打印的数据!"), titled `title`.
     void tellNothingToPrint(const QString& title);
+    // Closes the window as the clerk closes it (the settings are written); nothing when it is not open.
+    void closeWindow();
 
     void showOrRaise() override;
     bool isOpen() const override;
