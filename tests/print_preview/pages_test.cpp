@@ -71,11 +71,10 @@ TEST(PreviewPages, OpeningShowsPageOneWithCaptionAndStatusBar) {
               QStringList({u"PageDown 向下翻页  Home 第一页"_s, u"PageUp   向上翻页  End 最后一页"_s}));
 }
 
-TEST(PreviewPages, TooTallStopsBeforeTheCaptionStatusAndPicture) {
+TEST(PreviewPages, ATooTallValueIsSaidAndTheValueInForceStays) {
     Fixture f;
     const auto grid = preview_test::narrowGrid(101);
     f.open(grid, kSlipModeTable);
-    const int clears = f.canvas.clears;
     f.prompts.answerInput(u"500"_s);
     f.driver.MenuSet_Click(3);  // 40 x 500 = 20000 > 16838 - 600 - 300
     ASSERT_EQ(f.prompts.asked.size(), 2);
@@ -84,24 +83,25 @@ TEST(PreviewPages, TooTallStopsBeforeTheCaptionStatusAndPicture) {
     EXPECT_EQ(m.text, u"你所选择的行高与每页打印的行数之积\r\n   大于你所设置的打印纸张高度!"_s);
     EXPECT_EQ(m.icon, slp::MessageIcon::Information);
     EXPECT_TRUE(m.title.isEmpty());
-    EXPECT_EQ(f.canvas.clears, clears);
+    // The refused row height is not kept: menu, status bar and pages keep the one in force.
+    EXPECT_EQ(f.driver.menus().menuSet(3).caption, u"每行行高为360"_s);
     EXPECT_EQ(f.driver.statusTexts()[1], u"每页40行"_s);
-    EXPECT_EQ(f.driver.menus().menuSet(3).caption, u"每行行高为500"_s);
+    EXPECT_EQ(f.driver.pageCount(), 3);
+    EXPECT_EQ(f.driver.menus().selPage.caption, u"共3页,现第1页"_s);
 
-    // The pages are counted before the check: 20 lines a page count 6 pages, though 20 x 500 still fits
-    // and the page is drawn.
+    // A value that fits is taken: 20 lines a page count 6 pages.
     f.prompts.answerInput(u"20"_s);
     f.driver.MenuSet_Click(4);
     EXPECT_EQ(f.driver.pageCount(), 6);
     EXPECT_EQ(f.driver.menus().selPage.caption, u"共6页,现第1页"_s);
     EXPECT_EQ(f.driver.statusTexts()[1], u"每页20行"_s);
-    EXPECT_GT(f.canvas.clears, clears);
 
-    // Too tall again: the page count changes but caption and status bar keep the last good state.
-    f.prompts.answerInput(u"34"_s);
-    f.driver.MenuSet_Click(4);  // 34 x 500 = 17000
-    EXPECT_EQ(f.driver.pageCount(), 3);
-    EXPECT_EQ(f.driver.menus().selPage.caption, u"共6页,现第1页"_s);
+    // Too many lines for the row height in force: said, and the 20 lines stay.
+    f.prompts.answerInput(u"60"_s);
+    f.driver.MenuSet_Click(4);  // 60 x 360 = 21600
+    EXPECT_EQ(f.prompts.asked.last().kind, slp::ScriptedPrompts::Asked::Message);
+    EXPECT_EQ(f.driver.menus().menuSet(4).caption, u"每页行数为20"_s);
+    EXPECT_EQ(f.driver.pageCount(), 6);
     EXPECT_EQ(f.driver.statusTexts()[3], u"共6页"_s);
 }
 

@@ -359,6 +359,8 @@ void PrintPreviewDriver::MenuSet_Click(int index) {
     if (v == 0) return;
     // Negative lengths and counts, and values beyond their type, are refused like an empty answer.
     if (!(v > 0) || v > double(FLT_MAX)) return;
+    const float oldOriginX = originX_, oldOriginY = originY_, oldRowHeight = rowHeight_;
+    const int16_t oldLines = layout_.linesPerPage;
     switch (index) {
         case 1:
             originX_ = float(v);
@@ -375,6 +377,15 @@ void PrintPreviewDriver::MenuSet_Click(int index) {
             layout_.linesPerPage = int16_t(lines);
         }
     }
+    refreshSetCaptions();
+    recomputeTextOffset();
+    if (SetupPreview()) return;
+    // Refused (the pages would be taller than the paper, said in the message): the value in force stays,
+    // in the menu, on the pages and in the settings written at closing.
+    originX_ = oldOriginX;
+    originY_ = oldOriginY;
+    rowHeight_ = oldRowHeight;
+    layout_.linesPerPage = oldLines;
     refreshSetCaptions();
     recomputeTextOffset();
     SetupPreview();
