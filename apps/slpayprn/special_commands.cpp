@@ -187,8 +187,11 @@ int runPrintSpecial(const ParsedArgs& args, const HostOptions& options) {
         }
         SpecialData data = openSpecialData(db, session.host.monthKey(), u"order by 部门号"_s,
                                            u"16工资输出数据"_s, session.host.payDate);
-        if (PrintSpecial(printer, data, o) == 0) {
+        QString placement;
+        if (PrintSpecial(printer, data, o, &placement) == 0) {
             printMessage(emptyRangeMessage(o.first, o.last, data.rows.recordCount()));
+        } else if (!placement.isEmpty()) {
+            printMessage(placement);
         }
         finishPrintOutput(output);
         return 0;

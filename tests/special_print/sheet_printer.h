@@ -27,8 +27,9 @@ class SheetPrinter : public slp::print::Printer {
     float printableWidth() const override { return paperWidth(); }
     float printableHeight() const override { return paperHeight(); }
     int paperSizeCode() const override { return 9; }
-    void setPageLayout(const QPageSize& page, QPageLayout::Orientation) override {
+    void setPageLayout(const QPageSize& page, QPageLayout::Orientation orientation) override {
         size = page.size(QPageSize::Inch) * 1440;
+        if (orientation == QPageLayout::Landscape) size.transpose();
         layouts.push_back(size);
     }
     int metricsDpi() const override { return 1440; }

@@ -169,20 +169,57 @@ std::vector<print::Page> RecordSpecialPages(print::PageRecorder& recorder, Speci
     return pages;
 }
 
-int PrintSpecial(print::Printer& printer, SpecialData& data, const SpecialOptions& options) {
+namespace {
+
+bool sheetFits(QSizeF printable, QSizeF sheet) {
+    return sheet.width() > 0 && sheet.height() > 0 && sheet.width() <= printable.width() &&
+           sheet.height() <= printable.height();
+}
+
+}  // namespace
+
+QString turnedPaperNote() {
+    return u"特殊打印纸张比打印纸宽，已改为横向打印。"_s;
+}
+
+QString sheetSizedPagesNote() {
+    return u"特殊打印纸张比打印纸大，已改为每页打印一张，页面为特殊打印纸张的大小。"_s;
+}
+
+int PrintSpecial(print::Printer& printer, SpecialData& data, const SpecialOptions& asked,
+                 QString* placement) {
+    SpecialOptions options = asked;
     // Twips in inches: the sizes stay exact.
-    const QPageSize before(QSizeF(printer.paperWidth(), printer.paperHeight()) / 1440, QPageSize::Inch);
+    const QSizeF paper(printer.paperWidth(), printer.paperHeight());
+    const QPageSize before(paper / 1440, QPageSize::Inch);
+    bool turn = false;
+    if (!options.onePerPage) {
+        const QSizeF printable(printer.printableWidth(), printer.printableHeight());
+        if (!sheetFits(printable, options.sheet)) {
+            turn = sheetFits(printable.transposed(), options.sheet);
+            if (!turn) {
+                options.onePerPage = true;
+                options.keepPageSize = false;
+            }
+            if (placement) *placement = turn ? turnedPaperNote() : sheetSizedPagesNote();
+        }
+    }
     const bool resize = options.onePerPage && !options.keepPageSize;
+    if (turn) {
+        printer.setPageLayout(QPageSize(paper / 1440, QPageSize::Inch, {}, QPageSize::ExactMatch),
+                              QPageLayout::Landscape);
+    }
     if (resize) {
         printer.setPageLayout(QPageSize(options.sheet / 1440, QPageSize::Inch, {}, QPageSize::ExactMatch),
                               QPageLayout::Portrait);
     }
+    const bool restore = turn || resize;
     std::vector<print::Page> pages;
     try {
         auto recorder = printer.newRecorder();
         pages = RecordSpecialPages(*recorder, data, options);
     } catch (...) {
-        if (resize) printer.setPageLayout(before, QPageLayout::Portrait);
+        if (restore) printer.setPageLayout(before, QPageLayout::Portrait);
         throw;
     }
     int sent = 0;
@@ -194,10 +231,10 @@ int PrintSpecial(print::Printer& printer, SpecialData& data, const SpecialOption
         }
     } catch (...) {
         printer.abortDoc();
-        if (resize) printer.setPageLayout(before, QPageLayout::Portrait);
+        if (restore) printer.setPageLayout(before, QPageLayout::Portrait);
         throw;
     }
-    if (resize) printer.setPageLayout(before, QPageLayout::Portrait);
+    if (restore) printer.setPageLayout(before, QPageLayout::Portrait);
     return sent;
 }
 

@@ -91,7 +91,14 @@ std::vector<print::Page> RecordSpecialPages(print::PageRecorder& recorder, Speci
 // Records the pages on the printer's sheet (resized to the sheet in one-a-page mode unless keepPageSize)
 // and sends them, each as its own job. A failure while recording sends nothing; a job that fails while
 // sending is dropped. Returns the number of jobs sent.
-int PrintSpecial(print::Printer& printer, SpecialData& data, const SpecialOptions& options);
+// Sheets that do not fit the paper as it is set are placed so that the print works: on the paper turned
+// when it holds a sheet so, else one record a page at the sheet's own size; `placement` then receives
+// the words that tell the clerk so (it stays untouched when the sheets fit).
+int PrintSpecial(print::Printer& printer, SpecialData& data, const SpecialOptions& options,
+                 QString* placement = nullptr);
+// The words of those two placements.
+QString turnedPaperNote();
+QString sheetSizedPagesNote();
 
 // What the clerk is told when a range prints nothing (first after last).
 QString emptyRangeMessage(int first, int last, int recordCount);

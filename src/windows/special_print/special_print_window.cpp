@@ -320,11 +320,13 @@ void SpecialPrintWindow::printLayout() {
         const QPointF mm = readCalibrationMm(*services_.store, host.unitCode, printer->deviceName());
         o.calibration = QPointF(mmToTwips(mm.x()), mmToTwips(mm.y()));
     }
-    if (PrintSpecial(*printer, data, o) == 0) {
+    QString placement;
+    if (PrintSpecial(*printer, data, o, &placement) == 0) {
         prompts().messageBox(emptyRangeMessage(o.first, o.last, data.rows.recordCount()), QString(),
                              MessageIcon::Information);
         return;
     }
+    if (!placement.isEmpty()) prompts().messageBox(placement, QString(), MessageIcon::Information);
     print::tellWherePrinted(*printer, prompts());
 }
 
