@@ -9,6 +9,7 @@
 #include "print/pdf_spool_printer.h"
 #include "print_commands.h"
 #include "print_output.h"
+#include "windows/special_print/layout_text.h"
 #include "windows/special_print/special_layout.h"
 #include "windows/special_print/special_print.h"
 #include "windows/special_print/special_settings.h"
@@ -19,57 +20,12 @@ namespace slp::app {
 
 using namespace windows::special;
 
-namespace {
-
-const QStringList kCaptionRow{u"项目名称"_s, u"X坐标"_s, u"Y坐标"_s, u"序号"_s, u"位置"_s, u"是否打印名称"_s};
-
-QString cell(QString text) {
-    return text.replace(u'\t', u' ').replace(u'\n', u' ').replace(u'\r', u' ');
-}
-
-}  // namespace
-
-QByteArray layoutAsTsv(const std::vector<LayoutRow>& rows) {
-    QString out = kCaptionRow.join(u'\t') + u'\n';
-    for (const LayoutRow& r : rows) {
-        out += cell(r.caption) + u'\t' + plainNumber(r.x) + u'\t' + plainNumber(r.y) + u'\t' +
-               QString::number(r.order) + u'\t' + QString::number(r.position) + u'\t' +
-               boolText(r.printName) + u'\n';
+std::vector<LayoutRow> layoutFromTsvOrUsage(const QString& text) {
+    try {
+        return layoutFromTsv(text);
+    } catch (const LayoutTextError& e) {
+        throw UsageError(u"layout line "_s + QString::number(e.line) + u": "_s + e.reason);
     }
-    return out.toUtf8();
-}
-
-std::vector<LayoutRow> layoutFromTsv(const QString& text) {
-    std::vector<LayoutRow> rows;
-    const QStringList lines = text.split(u'\n');
-    for (int i = 0; i < lines.size(); ++i) {
-        QString line = lines[i];
-        if (line.endsWith(u'\r')) line.chop(1);
-        if (line.trimmed().isEmpty()) continue;
-        const QStringList f = line.split(u'\t');
-        if (i == 0 && f.value(0) == kCaptionRow[0]) continue;
-        const auto bad = [&](const QString& why) {
-            return UsageError(u"layout line "_s + QString::number(i + 1) + u": "_s + why);
-        };
-        if (f.size() != 6) throw bad(u"needs 6 tab-separated fields"_s);
-        for (int k : {1, 2, 4}) {
-            if (!isNumericText(f[k])) throw bad(kCaptionRow[k] + u" is not a number"_s);
-        }
-        for (int k : {1, 2}) {
-            if (!positionInRange(leadingValue(f[k]))) {
-                throw bad(kCaptionRow[k] + u" lies outside the page: -"_s + plainNumber(kMaxPositionTwips) +
-                          u" to "_s + plainNumber(kMaxPositionTwips) + u" twips"_s);
-            }
-        }
-        const double position = leadingValue(f[4]);
-        if (position != 0 && position != 1 && position != 2 && position != 3)
-            throw bad(u"位置 is 0, 1, 2 or 3"_s);
-        const auto name = toBool(f[5]);
-        if (!name) throw bad(u"是否打印名称 is True or False"_s);
-        rows.push_back({f[0], float(leadingValue(f[1])), float(leadingValue(f[2])), int16_t(rows.size()),
-                        int16_t(position), *name});
-    }
-    return rows;
 }
 
 namespace {
@@ -106,7 +62,7 @@ int runLayoutSave(const ParsedArgs& args, const HostOptions& options) {
             printMessage(args.positional.front() + u": "_s + file.errorString());
             return 1;
         }
-        given = layoutFromTsv(QString::fromUtf8(file.readAll()));
+        given = layoutFromTsvOrUsage(QString::fromUtf8(file.readAll()));
     }
     HostSession session;
     if (!openHostSession(session, options)) return 1;

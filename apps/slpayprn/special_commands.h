@@ -10,11 +10,9 @@
 
 namespace slp::app {
 
-// The layout as text: caption row 项目名称, X坐标, Y坐标, 序号, 位置, 是否打印名称, a row a caption.
-QByteArray layoutAsTsv(const std::vector<windows::special::LayoutRow>& rows);
-// Rows of such text (caption row skipped when present, 序号 ignored). Throws UsageError naming the
-// line of a row that does not read.
-std::vector<windows::special::LayoutRow> layoutFromTsv(const QString& text);
+// The rows of a layout given as text (windows/special_print/layout_text.h); a row that does not read is
+// a UsageError naming its line.
+std::vector<windows::special::LayoutRow> layoutFromTsvOrUsage(const QString& text);
 
 // slpayprn layout show | layout save [FILE.tsv] | print special --pdf-dir DIR [...]
 QList<Command> specialCommands();
