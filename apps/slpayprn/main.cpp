@@ -9,6 +9,7 @@
 #include "basic/file_replace.h"
 #include "commands.h"
 #include "print/chinese_fonts.h"
+#include "settings/store.h"
 #include "slpayprn.h"
 #include "ui/translations.h"
 
@@ -68,6 +69,8 @@ const Command* findCommand(const QStringList& positional, qsizetype* used) {
 
 int main(int argc, char** argv) {
     qInstallMessageHandler(keepQtRemarksOffStderr);
+    // A settings line that could not be read is the clerk's business: said on stderr.
+    slp::settings::setSkippedLineReporter([](const QString& message) { printErr(message + u'\n'); });
     QStringList args;
     for (int i = 1; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
 
