@@ -1,5 +1,6 @@
 #include "test_server.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -39,10 +40,25 @@ void readState(const QString& path) {
     }
 }
 
+// Whether the state file names a cluster whose socket is in place.
+bool clusterRunning(const QString& stateFile) {
+    QFile file(stateFile);
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    for (const QString& line : QString::fromUtf8(file.readAll()).split(u'\n')) {
+        if (!line.startsWith(u"dir "_s)) continue;
+        return !QDir(line.mid(4)).entryList({u".s.PGSQL.*"_s}, QDir::System | QDir::Hidden).isEmpty();
+    }
+    return false;
+}
+
 class ServerEnvironment : public ::testing::Environment {
   public:
     void SetUp() override {
-        const QString given = qEnvironmentVariable("SLP_TEST_PG_STATE");
+        QString given = qEnvironmentVariable("SLP_TEST_PG_STATE");
+        // Under ctest the pg_cluster fixture has started one cluster for the whole run and written its
+        // state in the build folder; it is used while that cluster's socket is there.
+        if (given.isEmpty() && clusterRunning(QStringLiteral(SLP_PG_STATE_FILE)))
+            given = QStringLiteral(SLP_PG_STATE_FILE);
         if (!given.isEmpty()) {
             readState(given);
             return;
