@@ -1,9 +1,9 @@
 // Captions fitted into their cells: right-aligned on one line, or split into centred lines.
 #include <gtest/gtest.h>
 
-#include "print/recording_print_target.h"
 #include "print/wage_print.h"
 #include "qstring_print.h"
+#include "recording_print_target.h"
 
 using namespace Qt::StringLiterals;
 using namespace slp::print;

@@ -8,8 +8,8 @@
 #include "basic/clock.h"
 #include "data/wage_grid.h"
 #include "print/print_layout.h"
-#include "print/recording_print_target.h"
 #include "print/warning_sink.h"
+#include "recording_print_target.h"
 #include "settings/keys.h"
 #include "settings/store.h"
 

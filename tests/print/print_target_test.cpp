@@ -9,8 +9,8 @@
 #include "print/chinese_fonts.h"
 #include "print/font_metrics.h"
 #include "print/preview_picture.h"
-#include "print/recording_print_target.h"
 #include "qstring_print.h"
+#include "recording_print_target.h"
 
 using namespace Qt::StringLiterals;
 using namespace slp::print;

@@ -17,7 +17,7 @@
 #include "print/pdf_spool_printer.h"
 #include "print/preview/preview_canvas.h"
 #include "print/preview/print_preview_driver.h"
-#include "print/recording_print_target.h"
+#include "recording_print_target.h"
 #include "settings/store.h"
 
 inline void PrintTo(const QString& s, std::ostream* os) {

@@ -5,7 +5,7 @@
 #include "data/database.h"
 #include "data/demo_database.h"
 #include "print/page.h"
-#include "print/recording_print_target.h"
+#include "recording_print_target.h"
 #include "test_server.h"
 #include "windows/special_print/layout_table.h"
 #include "windows/special_print/special_layout.h"

@@ -13,7 +13,7 @@
 #include "data/database_error.h"
 #include "print/page.h"
 #include "print/printer.h"
-#include "print/recording_print_target.h"
+#include "recording_print_target.h"
 #include "sheet_printer.h"
 #include "windows/shared/error_report.h"
 

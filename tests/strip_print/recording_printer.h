@@ -11,7 +11,7 @@
 #include "basic/error.h"
 #include "print/page.h"
 #include "print/printer.h"
-#include "print/recording_print_target.h"
+#include "recording_print_target.h"
 
 namespace strip_test {
 

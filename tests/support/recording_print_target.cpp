@@ -1,4 +1,4 @@
-#include "print/recording_print_target.h"
+#include "recording_print_target.h"
 
 #include "basic/error.h"
 
