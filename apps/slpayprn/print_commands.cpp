@@ -7,10 +7,10 @@
 #include "basic/conversions.h"
 #include "grid_commands.h"
 #include "print/pdf_spool_printer.h"
-#include "print/preview/headless_print.h"
 #include "print_output.h"
 #include "slips_per_employee.h"
 #include "windows/employee_table/employee_commands.h"
+#include "windows/print_preview/headless_print.h"
 #include "windows/shared/font_size_menu.h"
 
 using namespace Qt::StringLiterals;

@@ -6,7 +6,7 @@
 
 #include "commands.h"
 #include "grid_commands.h"
-#include "print/preview/print_preview_request.h"
+#include "windows/print_preview/print_preview_request.h"
 
 namespace slp::app {
 

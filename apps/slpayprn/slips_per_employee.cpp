@@ -5,10 +5,10 @@
 
 #include "basic/clock.h"
 #include "basic/error.h"
-#include "print/preview/headless_print.h"
 #include "print_commands.h"
 #include "print_output.h"
 #include "windows/employee_table/employee_commands.h"
+#include "windows/print_preview/headless_print.h"
 
 using namespace Qt::StringLiterals;
 

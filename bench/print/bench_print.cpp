@@ -15,8 +15,8 @@
 #include "data/demo_database.h"
 #include "demo_wage_grid.h"
 #include "print/pdf_spool_printer.h"
-#include "print/preview/headless_print.h"
 #include "settings/store.h"
+#include "windows/print_preview/headless_print.h"
 
 using namespace Qt::StringLiterals;
 

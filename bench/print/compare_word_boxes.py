@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Compares two folders of word_boxes.sh: every page's words, their texts and boxes to 0.01 pt.
+"""Compares two folders of word_boxes.sh: every page's words, their texts and boxes to 0.01 pt, and the
+pictures of the pages (rules included) pixel for pixel.
 Prints each difference and exits 1 when there is one. Texts holding the time of day (打印时间) may
 differ in their digits between runs and are compared by their boxes only."""
 import re
@@ -45,6 +46,14 @@ def main(before, after):
                     print(f"{name} page {n}: {wa} became {wb}")
                     faults += 1
         print(f"{name}: {sum(len(p) - 1 for p in a)} words, {len(a)} pages compared")
+    renders = [Path(d) / "renders.md5" for d in (before, after)]
+    if all(r.exists() for r in renders):
+        a, b = (dict(line.split()[::-1] for line in r.read_text().splitlines()) for r in renders)
+        for page in sorted(set(a) | set(b)):
+            if a.get(page) != b.get(page):
+                print(f"{page}: the rendered page differs")
+                faults += 1
+        print(f"{len(a)} rendered pages compared")
     print("different" if faults else "same", f"({faults} differences)")
     return 1 if faults else 0
 

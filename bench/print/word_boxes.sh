@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Word boxes (pdftotext -bbox) of every document the program prints for the demo month, the wide month
+# Word boxes (pdftotext -bbox) and the rendered pixels (rules included) of every document the program prints for the demo month, the wide month
 # and pages 1, 2 and the last two of a 40,000-employee month's table and slips, one file a document in
 # OUTDIR. Run it with the program before and after a change to the print engine and compare the two
 # folders with compare_word_boxes.py: a restructuring must leave every word where it was.
@@ -20,6 +20,10 @@ boxes() {
     local range=()
     [ $# -gt 2 ] && range=(-f "$3" -l "$4")
     pdftotext -bbox "${range[@]}" "$2" "$out/$1.html"
+    # The pictures of the pages at 50 dpi, as checksums: rules and texts where they were.
+    pdftoppm -r 50 -png "${range[@]}" "$2" "$work/render-$1"
+    (cd "$work" && md5sum render-"$1"*.png) >> "$out/renders.md5"
+    rm -f "$work"/render-"$1"*.png
 }
 # doc NAME DB COMMAND...: prints the document into one PDF file and takes its word boxes
 doc() {

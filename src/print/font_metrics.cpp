@@ -161,6 +161,10 @@ bool FontMetrics::faceAvailable(const QString& face) {
     return true;
 }
 
+float lineHeight(const QString& face, float size, bool bold, int dpi) {
+    return float(FontMetrics::instance().font(face, size, bold, dpi)->height());
+}
+
 float measureCharUnit(const QString& family, float pointSize) {
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return pointSize * 20;
     QFont font(family);

@@ -111,6 +111,10 @@ class FontMetrics {
     std::map<int, std::unique_ptr<QImage>> devices_;
 };
 
+// Height in twips of a text line in the face at `size` points, measured at `dpi`: what a page target
+// of that resolution answers for TextHeight.
+float lineHeight(const QString& face, float size, bool bold, int dpi);
+
 // Width in twips of "我" in the face `family` at `pointSize` points, the unit of every grid column:
 // measured for a 1440-dpi device so that one device pixel is one twip (no screen rounding or hinting in
 // the way). Without a QGuiApplication there is no font database: it then answers the em square,

@@ -2,15 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <stdexcept>
 
 #include "basic/conversions.h"
 #include "data/wage_grid.h"
-#include "print/page_recorder.h"
-#include "print/printer.h"
 #include "print/render_support.h"
-#include "print/wage_print.h"
-#include "settings/store.h"
 
 using namespace Qt::StringLiterals;
 
@@ -112,65 +107,6 @@ PageSpan PageRows(const PrintLayout& layout, PageLayoutKind kind, int gridRows, 
     span.firstRow = (page - 1) * perPage + 1;
     span.lastRow = std::min(page * perPage, std::max(gridRows - 1, span.firstRow));
     return span;
-}
-
-float DrawPage(PrintLayout& layout, PageLayoutKind kind, const PageMetrics& m, int page, float cellInset) {
-    if (!layout.printGrid) throw std::invalid_argument("print layout without a grid");
-    const data::WageGrid& grid = *layout.printGrid;
-    const PageSpan span = PageRows(layout, kind, grid.rows(), grid.cols(), page);
-    const int16_t lastCol = toInt16(double(span.lastCol));
-    const int16_t pageNumber = toInt16(double(page));
-    float scale = 1;
-    switch (kind) {
-        case PageLayoutKind::Table: {
-            const int header = layout.headerRowCount;
-            PrintTableHead(layout, grid, 0, header - 1, 0, lastCol, scale, layout.printFontSize, m.originX,
-                           m.originY, m.rowHeight, m.textOffset, pageNumber);
-            PrintTableBody(layout, grid, span.firstRow, span.lastRow, 0, lastCol, scale, layout.printFontSize,
-                           m.originX, float(header) * m.rowHeight + m.originY, m.rowHeight, m.textOffset);
-            break;
-        }
-        case PageLayoutKind::WrappedSlips:
-            PrintWrappedSlipPage(layout, grid, span.firstRow, span.lastRow, 0, lastCol, scale,
-                                 layout.printFontSize, m.originX, m.originY, m.rowHeight, m.textOffset,
-                                 cellInset, pageNumber);
-            break;
-        case PageLayoutKind::Slips:
-            PrintSlipPage(layout, grid, span.firstRow, span.lastRow, 0, lastCol, scale, layout.printFontSize,
-                          m.originX, m.originY, m.rowHeight, m.textOffset, cellInset, pageNumber);
-            break;
-    }
-    return scale;
-}
-
-int PrintPages(PrintLayout& layout, Printer& printer, PageLayoutKind kind, const PageMetrics& metrics,
-               int from, int to, bool oneJob) {
-    to = std::min(to, int(layout.pageCount));
-    from = std::max(from, 1);
-    if (from > to) return 0;
-    // One document, one set of settings: line widths and extra columns are read once, not per page.
-    const settings::ReadSnapshot settingsAtStart;
-    PrintTarget* const before = layout.printTarget;
-    const std::unique_ptr<PageRecorder> recorder = printer.newRecorder();
-    layout.printTarget = recorder.get();
-    int printed = 0;
-    try {
-        for (int page = from; page <= to; ++page) {
-            DrawPage(layout, kind, metrics, page, 45);
-            const Page drawn = recorder->takePage();
-            // A page with nothing on it begins no job.
-            if (!drawn.empty()) printer.printPage(drawn);
-            if (!oneJob) printer.endDoc();
-            ++printed;
-        }
-        if (oneJob) printer.endDoc();
-    } catch (...) {
-        printer.abortDoc();
-        layout.printTarget = before;
-        throw;
-    }
-    layout.printTarget = before;
-    return printed;
 }
 
 }  // namespace slp::print

@@ -12,8 +12,6 @@ class WageGrid;
 
 namespace slp::print {
 
-class Printer;
-
 // The result of measuring the grid against the paper.
 struct LayoutMeasure {
     int visibleColumns = 0;   // columns wider than 199 twips
@@ -57,14 +55,6 @@ enum class PageLayoutKind { Table, Slips, WrappedSlips };
 // Wrapped slips for a grid too wide for the paper, else slips in slip layout, else a table.
 PageLayoutKind ChooseLayout(bool tooWide, bool slipLayout);
 
-// Origin and line metrics of the preview driver (settings "X起始位置", "Y起始位置", "每行行高").
-struct PageMetrics {
-    float originX = 300;
-    float originY = 600;
-    float rowHeight = 360;
-    float textOffset = 0;
-};
-
 // The rows and columns of a page: a pure function of the layout, the grid's size and the page number,
 // used wherever a page is drawn (the preview, printing a range, a job a page, the command line). A table
 // page holds linesPerPage rows after the caption rows (the totals row among them), a slip page
@@ -76,20 +66,5 @@ struct PageSpan {
     int lastCol = 0;
 };
 PageSpan PageRows(const PrintLayout& layout, PageLayoutKind kind, int gridRows, int gridCols, int page);
-
-// Draws page `page` (from 1) of layout.printGrid on layout.printTarget with the renderer of the layout
-// kind, scale 1 and the base font size layout.printFontSize. cellInset is the left inset of wrapped
-// slips' values (30 on the preview's own redraw, 45 otherwise). Returns the scale the page was drawn
-// at (lower than 1 when slips had to be shrunk).
-float DrawPage(PrintLayout& layout, PageLayoutKind kind, const PageMetrics& metrics, int page,
-               float cellInset = 45);
-
-// Prints pages `from` to `to` on the printer: each page is drawn into a page value and sent, every page a
-// print job of its own, or with `oneJob` the whole range as one job. Pages beyond layout.pageCount are
-// not printed and a first page greater than the last prints nothing. When drawing or sending a page
-// fails, its job is dropped (nothing of it is sent) and the error goes on to the caller. layout's target
-// is as it was afterwards. Returns the number of pages printed.
-int PrintPages(PrintLayout& layout, Printer& printer, PageLayoutKind kind, const PageMetrics& metrics,
-               int from, int to, bool oneJob = false);
 
 }  // namespace slp::print

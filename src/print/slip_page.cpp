@@ -12,10 +12,17 @@ namespace slp::print {
 
 using namespace render;
 
-void PrintSlipPage(PrintLayout& layout, const data::WageGrid& grid, int firstRow, int lastRow,
-                   int16_t firstCol, int16_t lastCol, float& scale, float fontSize, float originX,
-                   float originY, float rowHeight, float textOffset, float /*cellInset*/,
-                   int16_t /*pageNumber*/) {
+float PrintSlipPage(PrintLayout& layout, const data::WageGrid& grid, RowSpan rows, const PageGeometry& g) {
+    const auto [firstRow, lastRow] = rows;
+    const float originX = g.originX;
+    const float originY = g.originY;
+    const float rowHeight = g.rowHeight;
+    const float textOffset = g.textOffset;
+    const float givenScale = g.scale;
+    const float fontSize = g.fontSize;
+    const int firstCol = g.firstCol;
+    const int lastCol = g.lastCol;
+    float scale = givenScale;
     PrintTarget& t = targetOf(layout);
     const ExtraColumns extras = readSlipExtraColumns(layout.environment);
     const int endCol = lastColumn(grid, lastCol);
@@ -89,6 +96,7 @@ void PrintSlipPage(PrintLayout& layout, const data::WageGrid& grid, int firstRow
     // Every slip page is a print job of its own.
     if (t.IsPrinter()) t.EndDoc();
     checkOverflow(layout, lineTop);
+    return scale;
 }
 
 }  // namespace slp::print

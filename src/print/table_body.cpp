@@ -12,9 +12,15 @@ namespace slp::print {
 
 using namespace render;
 
-void PrintTableBody(PrintLayout& layout, const data::WageGrid& grid, int firstRow, int lastRow,
-                    int16_t firstCol, int16_t lastCol, float scale, float /*fontSize*/, float originX,
-                    float bodyTop, float rowHeight, float textOffset) {
+void PrintTableBody(PrintLayout& layout, const data::WageGrid& grid, RowSpan rows, const PageGeometry& g,
+                    float bodyTop) {
+    const auto [firstRow, lastRow] = rows;
+    const float originX = g.originX;
+    const float rowHeight = g.rowHeight;
+    const float textOffset = g.textOffset;
+    const float scale = g.scale;
+    const int firstCol = g.firstCol;
+    const int lastCol = g.lastCol;
     PrintTarget& t = targetOf(layout);
     PageFonts fonts(layout);
     const ExtraColumns extras = readTableExtraColumns(layout.environment);

@@ -18,9 +18,17 @@ bool boldCaption(const QString& caption) {
 }
 }  // namespace
 
-void PrintTableHead(PrintLayout& layout, const data::WageGrid& grid, int firstRow, int lastRow,
-                    int16_t firstCol, int16_t lastCol, float scale, float fontSize, float originX,
-                    float originY, float rowHeight, float textOffset, int16_t pageNumber) {
+void PrintTableHead(PrintLayout& layout, const data::WageGrid& grid, RowSpan captionRows,
+                    const PageGeometry& g, int pageNumber) {
+    const auto [firstRow, lastRow] = captionRows;
+    const float originX = g.originX;
+    const float originY = g.originY;
+    const float rowHeight = g.rowHeight;
+    const float textOffset = g.textOffset;
+    const float scale = g.scale;
+    const float fontSize = g.fontSize;
+    const int firstCol = g.firstCol;
+    const int lastCol = g.lastCol;
     PrintTarget& t = targetOf(layout);
     PageFonts fonts(layout);
     const ExtraColumns extras = readTableExtraColumns(layout.environment);

@@ -5,6 +5,7 @@
 #include <QString>
 #include <cstdint>
 
+#include "print/page_geometry.h"
 #include "print/print_layout.h"
 
 namespace slp::data {
@@ -27,28 +28,22 @@ bool SetTargetFont(PrintLayout& layout, const QString& face);
 
 // Wrapped wage slips, for a grid wider than the paper: every row one slip of line pairs (captions over
 // values) in columnsPerLine equal slots per line, wrapping with continuationIndent empty slots.
-void PrintWrappedSlipPage(PrintLayout& layout, const data::WageGrid& grid, int firstRow, int lastRow,
-                          int16_t firstCol, int16_t lastCol, float scale, float fontSize, float originX,
-                          float originY, float rowHeight, float textOffset, float cellInset,
-                          int16_t pageNumber);
+void PrintWrappedSlipPage(PrintLayout& layout, const data::WageGrid& grid, RowSpan rows,
+                          const PageGeometry& g, int pageNumber);
 
 // Wage slips with the grid's own column widths, every row a caption line over a value line. A table
-// wider than the paper less twice originX is shrunk: `scale` is lowered and the caller sees the lowered
-// value. On the printer the page ends its print job.
-void PrintSlipPage(PrintLayout& layout, const data::WageGrid& grid, int firstRow, int lastRow,
-                   int16_t firstCol, int16_t lastCol, float& scale, float fontSize, float originX,
-                   float originY, float rowHeight, float textOffset, float cellInset, int16_t pageNumber);
+// wider than the paper less twice originX is shrunk below g.scale; returns the scale the page was drawn
+// at. On the printer the page ends its print job.
+float PrintSlipPage(PrintLayout& layout, const data::WageGrid& grid, RowSpan rows, const PageGeometry& g);
 
 // Title, page head and caption rows of a table page, merging identical neighbouring captions across
 // columns and down rows.
-void PrintTableHead(PrintLayout& layout, const data::WageGrid& grid, int firstRow, int lastRow,
-                    int16_t firstCol, int16_t lastCol, float scale, float fontSize, float originX,
-                    float originY, float rowHeight, float textOffset, int16_t pageNumber);
+void PrintTableHead(PrintLayout& layout, const data::WageGrid& grid, RowSpan captionRows,
+                    const PageGeometry& g, int pageNumber);
 
-// Data rows of a table page below the caption rows, the double-height totals row on the page that
-// reaches it, bottom frame, footer and signature line.
-void PrintTableBody(PrintLayout& layout, const data::WageGrid& grid, int firstRow, int lastRow,
-                    int16_t firstCol, int16_t lastCol, float scale, float fontSize, float originX,
-                    float bodyTop, float rowHeight, float textOffset);
+// Data rows of a table page from bodyTop down, below the caption rows, the double-height totals row on
+// the page that reaches it, bottom frame, footer and signature line.
+void PrintTableBody(PrintLayout& layout, const data::WageGrid& grid, RowSpan rows, const PageGeometry& g,
+                    float bodyTop);
 
 }  // namespace slp::print

@@ -11,10 +11,18 @@ namespace slp::print {
 
 using namespace render;
 
-void PrintWrappedSlipPage(PrintLayout& layout, const data::WageGrid& grid, int firstRow, int lastRow,
-                          int16_t firstCol, int16_t lastCol, float scale, float fontSize, float originX,
-                          float originY, float rowHeight, float textOffset, float cellInset,
-                          int16_t pageNumber) {
+void PrintWrappedSlipPage(PrintLayout& layout, const data::WageGrid& grid, RowSpan rows,
+                          const PageGeometry& g, int pageNumber) {
+    const auto [firstRow, lastRow] = rows;
+    const float originX = g.originX;
+    const float originY = g.originY;
+    const float rowHeight = g.rowHeight;
+    const float textOffset = g.textOffset;
+    const float scale = g.scale;
+    const float fontSize = g.fontSize;
+    const int firstCol = g.firstCol;
+    const int lastCol = g.lastCol;
+    const float cellInset = g.cellInset;
     PrintTarget& t = targetOf(layout);
     const ExtraColumns extras = readSlipExtraColumns(layout.environment);
     const float W = layout.printWidth;

@@ -123,7 +123,7 @@ TEST(PrintDrawPage, TablePageJoinsHeadAndBody) {
     f.layout.linesPerPage = 2;
     CountTablePages(f.layout, grid.rows());
     EXPECT_EQ(f.layout.pageCount, 2);
-    DrawPage(f.layout, PageLayoutKind::Table, PageMetrics{300, 600, 360, 90}, 2);
+    print_test::drawPage(f.layout, PageLayoutKind::Table, PageGeometry{300, 600, 360, 90}, 2);
     // Page 2 holds rows 3 and 4 (the totals) below the caption row; the body starts at 600 + 360.
     const Page& page = f.target.page();
     EXPECT_EQ(page.find(u"r2c0"_s), nullptr);

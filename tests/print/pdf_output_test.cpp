@@ -114,8 +114,8 @@ TEST_F(PrintPdfOutput, TablePagesStandWhereTheLayoutPutsThem) {
     CountTablePages(f_.layout, grid_.rows());
     ASSERT_EQ(f_.layout.pageCount, 3);
     const float offset = textOffset();
-    const PageMetrics m{300, 600, 360, offset};
-    ASSERT_EQ(PrintPages(f_.layout, *printer_, PageLayoutKind::Table, m, 1, 3), 3);
+    const PageGeometry m{300, 600, 360, offset};
+    ASSERT_EQ(print_test::printPages(f_.layout, *printer_, PageLayoutKind::Table, m, 1, 3), 3);
     ASSERT_EQ(printer_->writtenFiles().size(), 3);
 
     const auto page1 = wordsOf(printer_->writtenFiles()[0]);
@@ -181,8 +181,9 @@ TEST_F(PrintPdfOutput, SlipPageHoldsTwentySlips) {
     CountSlipPages(f_.layout, grid_.rows(), measure.tooWide, printer_->printableWidth());
     ASSERT_EQ(f_.layout.pageCount, 6);
     const float offset = textOffset();
-    ASSERT_EQ(
-        PrintPages(f_.layout, *printer_, PageLayoutKind::Slips, PageMetrics{300, 600, 360, offset}, 2, 2), 1);
+    ASSERT_EQ(print_test::printPages(f_.layout, *printer_, PageLayoutKind::Slips,
+                                     PageGeometry{300, 600, 360, offset}, 2, 2),
+              1);
     ASSERT_EQ(printer_->writtenFiles().size(), 1);
     const auto words = wordsOf(printer_->writtenFiles()[0]);
     EXPECT_EQ(find(words, u"实发工资"_s).size(), 20u);
@@ -217,8 +218,8 @@ TEST_F(PrintPdfOutput, WrappedSlipPageContinuesOnASecondLinePair) {
     CountSlipPages(f_.layout, grid_.rows(), measure.tooWide, printer_->printableWidth());
     ASSERT_EQ(f_.layout.pageCount, 11);
     const float offset = textOffset();
-    ASSERT_EQ(PrintPages(f_.layout, *printer_, PageLayoutKind::WrappedSlips,
-                         PageMetrics{300, 600, 360, offset}, 1, 1),
+    ASSERT_EQ(print_test::printPages(f_.layout, *printer_, PageLayoutKind::WrappedSlips,
+                                     PageGeometry{300, 600, 360, offset}, 1, 1),
               1);
     const auto words = wordsOf(printer_->writtenFiles()[0]);
     const float slot = f_.layout.slotWidth;
@@ -250,7 +251,7 @@ TEST_F(PrintPdfOutput, PreviewPictureShowsTheSamePage) {
     f_.layout.printGrid = &grid_;
     f_.layout.printTarget = &picture.target();
     CountTablePages(f_.layout, grid_.rows());
-    DrawPage(f_.layout, PageLayoutKind::Table, PageMetrics{300, 600, 360, 90}, 1);
+    print_test::drawPage(f_.layout, PageLayoutKind::Table, PageGeometry{300, 600, 360, 90}, 1);
     const QImage& image = picture.image();
     EXPECT_EQ(image.width(), qRound(printer_->printableWidth() / 15));
     // The top frame at 600 twips (pixel row 40) runs from 300 to 4300 twips (pixels 20 to 286).

@@ -7,7 +7,9 @@
 
 #include "basic/clock.h"
 #include "data/wage_grid.h"
+#include "print/delivery.h"
 #include "print/print_layout.h"
+#include "print/wage_report.h"
 #include "print/warning_sink.h"
 #include "recording_print_target.h"
 #include "settings/keys.h"
@@ -58,6 +60,39 @@ struct Fixture {
                     value);
     }
 };
+
+// The geometry the renderer tests draw with: origin (300, originY), rows of 360 twips with the text 90
+// twips down, 9 points at scale 1, columns firstCol..lastCol.
+inline slp::print::PageGeometry geometry(int lastCol, float originX = 300, float originY = 600,
+                                         float cellInset = 45) {
+    slp::print::PageGeometry g;
+    g.originX = originX;
+    g.originY = originY;
+    g.rowHeight = 360;
+    g.textOffset = 90;
+    g.lastCol = lastCol;
+    g.cellInset = cellInset;
+    return g;
+}
+
+// Draws page `page` of the layout's grid on the layout's target as the preview does, at the layout's font
+// size; returns the scale the page was drawn at.
+inline float drawPage(slp::print::PrintLayout& layout, slp::print::PageLayoutKind kind,
+                      slp::print::PageGeometry g, int page, float cellInset = 45) {
+    g.fontSize = layout.printFontSize;
+    g.cellInset = cellInset;
+    slp::print::WageReport report(layout, kind, g);
+    report.draw(page, *layout.printTarget);
+    return report.drawnScale();
+}
+
+// Prints pages from..to of the layout's grid as the preview's 打印 does, a job a page.
+inline int printPages(slp::print::PrintLayout& layout, slp::print::Printer& printer,
+                      slp::print::PageLayoutKind kind, slp::print::PageGeometry g, int from, int to) {
+    g.fontSize = layout.printFontSize;
+    slp::print::WageReport report(layout, kind, g);
+    return slp::print::deliver(report, printer, {from, to});
+}
 
 // Lines of the log that are horizontal at y (within 0.01 twips).
 inline std::vector<slp::print::RecordedCall> horizontalAt(const slp::print::RecordingPrintTarget& t,

@@ -140,18 +140,18 @@ TEST(PrintPrintPages, ARangeGivesOneJobPerPage) {
     f.layout.linesPerPage = 2;
     CountTablePages(f.layout, grid.rows());
     ASSERT_EQ(f.layout.pageCount, 5);
-    const PageMetrics m{300, 600, 360, 90};
+    const PageGeometry m{300, 600, 360, 90};
     PrintTarget* const before = f.layout.printTarget;
-    EXPECT_EQ(PrintPages(f.layout, printer, PageLayoutKind::Table, m, 2, 3), 2);
+    EXPECT_EQ(print_test::printPages(f.layout, printer, PageLayoutKind::Table, m, 2, 3), 2);
     EXPECT_EQ(filesIn(dir.path()), (QStringList{u"job-0001.pdf"_s, u"job-0002.pdf"_s}));
     EXPECT_EQ(f.layout.printTarget, before);
-    EXPECT_EQ(PrintPages(f.layout, printer, PageLayoutKind::Table, m, 3, 2), 0);
+    EXPECT_EQ(print_test::printPages(f.layout, printer, PageLayoutKind::Table, m, 3, 2), 0);
     // Pages past the last are not printed.
-    EXPECT_EQ(PrintPages(f.layout, printer, PageLayoutKind::Table, m, 5, 9), 1);
+    EXPECT_EQ(print_test::printPages(f.layout, printer, PageLayoutKind::Table, m, 5, 9), 1);
     // Slip pages end their own job; the driver's end after them sends nothing more.
     f.layout.slipMode = -1;
     CountSlipPages(f.layout, grid.rows(), false, printer.printableWidth());
-    EXPECT_EQ(PrintPages(f.layout, printer, PageLayoutKind::Slips, m, 1, f.layout.pageCount), 10);
+    EXPECT_EQ(print_test::printPages(f.layout, printer, PageLayoutKind::Slips, m, 1, f.layout.pageCount), 10);
     EXPECT_EQ(filesIn(dir.path()).size(), 13);
 }
 
@@ -163,7 +163,7 @@ TEST(PrintPrintPages, AFailingPageSendsNothingOfItsJob) {
     f.layout.printGrid = &grid;
     f.layout.pageCount = 1;
     f.layout.environment.clock = nullptr;  // the footer's date cannot be had: the page fails half drawn
-    EXPECT_THROW(PrintPages(f.layout, printer, PageLayoutKind::Table, PageMetrics{}, 1, 1),
+    EXPECT_THROW(print_test::printPages(f.layout, printer, PageLayoutKind::Table, PageGeometry{}, 1, 1),
                  std::invalid_argument);
     EXPECT_FALSE(printer.jobActive());
     EXPECT_TRUE(filesIn(dir.path()).isEmpty());

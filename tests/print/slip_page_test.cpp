@@ -30,9 +30,7 @@ struct PrintSlipPageTest : ::testing::Test {
 
     // Draws rows 1 to 20 and returns the scale the caller's variable holds afterwards.
     float slips(Fixture& f) {
-        float scale = 1;
-        PrintSlipPage(f.layout, grid, 1, 20, 0, int16_t(grid.cols() - 1), scale, 9, 300, 600, 360, 90, 45, 1);
-        return scale;
+        return PrintSlipPage(f.layout, grid, {1, 20}, print_test::geometry(grid.cols() - 1));
     }
     static RecordedCall text(const Fixture& f, const QString& s, size_t index = 0) {
         const auto all = f.target.findTexts(s);

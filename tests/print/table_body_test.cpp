@@ -24,8 +24,7 @@ struct PrintTableBodyTest : ::testing::Test {
 
     void SetUp() override { f.target.SetFontSize(9); }
     void body(int16_t firstRow = 1, int16_t lastRow = 40) {
-        PrintTableBody(f.layout, grid, firstRow, lastRow, 0, int16_t(grid.cols() - 1), 1, 9, 300, 960, 360,
-                       90);
+        PrintTableBody(f.layout, grid, {firstRow, lastRow}, print_test::geometry(grid.cols() - 1), 960);
     }
     RecordedCall text(const QString& s) {
         auto c = f.target.findText(s);
@@ -142,7 +141,7 @@ TEST_F(PrintTableBodyTest, PreviewWidthLineButNotOnThePrinter) {
     RecordingPrintTarget::Setup printer;
     printer.kind = TargetKind::Printer;
     Fixture p(printer);
-    PrintTableBody(p.layout, grid, 1, 40, 0, 3, 1, 9, 300, 960, 360, 90);
+    PrintTableBody(p.layout, grid, {1, 40}, print_test::geometry(3), 960);
     for (const QString& s : p.target.printedTexts()) EXPECT_FALSE(s.startsWith(u"表格宽度"_s));
     EXPECT_TRUE(p.target.only(RecordedCall::EndDoc).empty());
 }
@@ -190,16 +189,16 @@ TEST_F(PrintTableBodyTest, OverflowWarningOnThePreviewOnly) {
     RecordingPrintTarget::Setup small;
     small.height = 2800;  // the page ends at 2760 > 2700
     Fixture p(small);
-    PrintTableBody(p.layout, grid, 1, 40, 0, 3, 1, 9, 300, 960, 360, 90);
+    PrintTableBody(p.layout, grid, {1, 40}, print_test::geometry(3), 960);
     EXPECT_EQ(p.warnings.texts, QStringList{u"行高或每页行数太大,请减小行高或每页行数"_s});
     small.height = 2861;
     Fixture fits(small);
-    PrintTableBody(fits.layout, grid, 1, 40, 0, 3, 1, 9, 300, 960, 360, 90);
+    PrintTableBody(fits.layout, grid, {1, 40}, print_test::geometry(3), 960);
     EXPECT_TRUE(fits.warnings.texts.isEmpty());
     small.height = 2800;
     small.kind = TargetKind::Printer;
     Fixture printer(small);
-    PrintTableBody(printer.layout, grid, 1, 40, 0, 3, 1, 9, 300, 960, 360, 90);
+    PrintTableBody(printer.layout, grid, {1, 40}, print_test::geometry(3), 960);
     EXPECT_TRUE(printer.warnings.texts.isEmpty());
 }
 
@@ -207,7 +206,7 @@ TEST_F(PrintTableBodyTest, RefusedFaceWarnsOnceAndDrawingGoesOn) {
     RecordingPrintTarget::Setup setup;
     setup.refusedFaces = {u"黑体"_s};
     Fixture p(setup);
-    PrintTableBody(p.layout, grid, 1, 40, 0, 3, 1, 9, 300, 960, 360, 90);
+    PrintTableBody(p.layout, grid, {1, 40}, print_test::geometry(3), 960);
     ASSERT_EQ(p.warnings.texts.size(), 1);
     EXPECT_TRUE(p.warnings.texts[0].contains(u"黑体"_s));
     EXPECT_EQ(p.target.findText(u"t3"_s)->fontName, u"宋体"_s);

@@ -29,7 +29,7 @@ struct PrintTableHeadTest : ::testing::Test {
     }
     void head(int16_t firstRow = 0, int16_t lastRow = 0, int16_t lastCol = -1) {
         if (lastCol < 0) lastCol = int16_t(grid.cols() - 1);
-        PrintTableHead(f.layout, grid, firstRow, lastRow, 0, lastCol, 1, 9, 300, 600, 360, 90, 1);
+        PrintTableHead(f.layout, grid, {firstRow, lastRow}, print_test::geometry(lastCol), 1);
     }
     RecordedCall text(const QString& s) {
         auto c = f.target.findText(s);

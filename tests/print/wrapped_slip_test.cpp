@@ -31,8 +31,8 @@ struct PrintWrappedSlipTest : ::testing::Test {
         f.layout.headerLeftText = u"单位名称:朔岚"_s;
     }
     void page(float originX = 300, int16_t firstRow = 1, int16_t lastRow = 10) {
-        PrintWrappedSlipPage(f.layout, grid, firstRow, lastRow, 0, int16_t(grid.cols() - 1), 1, 9, originX,
-                             600, 360, 90, 30, 1);
+        PrintWrappedSlipPage(f.layout, grid, {firstRow, lastRow},
+                             print_test::geometry(grid.cols() - 1, originX, 600, 30), 1);
     }
     RecordedCall text(const QString& s, size_t index = 0) {
         const auto all = f.target.findTexts(s);
@@ -162,7 +162,7 @@ TEST_F(PrintWrappedSlipTest, PageHeadTitleAndFooter) {
     f.layout.printTitle = u"工资表"_s;
     f.layout.footerText = u"页脚"_s;
     f.layout.pageCount = 11;
-    PrintWrappedSlipPage(f.layout, grid, 1, 10, 0, 5, 1, 9, 300, 600, 360, 90, 30, 3);
+    PrintWrappedSlipPage(f.layout, grid, {1, 10}, print_test::geometry(5, 300, 600, 30), 3);
     const auto title = text(u"工资表"_s);
     EXPECT_FLOAT_EQ(title.fontSize, 14);
     EXPECT_FLOAT_EQ(title.x, 300 + (3600 - 840) / 2.0f);
@@ -191,7 +191,7 @@ TEST_F(PrintWrappedSlipTest, RowsPastTheGridAreNotPrintedAndOverflowWarns) {
     p.layout.printWidth = 3600;
     p.layout.columnsPerLine = 4;
     p.layout.slotWidth = 900;
-    PrintWrappedSlipPage(p.layout, grid, 3, 40, 0, 5, 1, 9, 300, 600, 360, 90, 30, 2);
+    PrintWrappedSlipPage(p.layout, grid, {3, 40}, print_test::geometry(5, 300, 600, 30), 2);
     EXPECT_TRUE(p.target.findText(u"t0"_s).has_value());
     EXPECT_EQ(p.target.findTexts(u"序号"_s).size(), 1u);
     EXPECT_EQ(p.warnings.texts, QStringList{pageOverflowWarning()});  // ends at 2040 > 1900
@@ -204,7 +204,7 @@ TEST(PrintDrawPage, SlipPagesTakeTheirRowRanges) {
     f.layout.slipMode = -1;
     CountSlipPages(f.layout, grid.rows(), false, 11906);
     ASSERT_EQ(f.layout.pageCount, 6);
-    DrawPage(f.layout, PageLayoutKind::Slips, PageMetrics{300, 600, 360, 90}, 6);
+    print_test::drawPage(f.layout, PageLayoutKind::Slips, PageGeometry{300, 600, 360, 90}, 6);
     // Page 6 holds rows 101 and the totals row 102.
     EXPECT_TRUE(f.target.findText(u"r101c0"_s).has_value());
     EXPECT_TRUE(f.target.findText(u"t1"_s).has_value());
@@ -212,7 +212,7 @@ TEST(PrintDrawPage, SlipPagesTakeTheirRowRanges) {
     f.target.clear();
     CountSlipPages(f.layout, grid.rows(), true, 11906);
     ASSERT_EQ(f.layout.pageCount, 11);
-    DrawPage(f.layout, PageLayoutKind::WrappedSlips, PageMetrics{300, 600, 360, 90}, 2, 30);
+    print_test::drawPage(f.layout, PageLayoutKind::WrappedSlips, PageGeometry{300, 600, 360, 90}, 2, 30);
     EXPECT_TRUE(f.target.findText(u"r11c0"_s).has_value());
     EXPECT_TRUE(f.target.findText(u"r20c0"_s).has_value());
     EXPECT_FALSE(f.target.findText(u"r21c0"_s).has_value());
@@ -226,8 +226,10 @@ TEST(PrintDrawPage, ShrunkSlipsReportTheirScale) {
     Fixture f(narrow);
     auto grid = makeGrid({u"序号"_s, u"姓名"_s}, {1000, 1000}, 3);
     f.layout.printGrid = &grid;
-    EXPECT_FLOAT_EQ(DrawPage(f.layout, PageLayoutKind::Slips, PageMetrics{300, 600, 360, 90}, 1), 0.76f);
+    EXPECT_FLOAT_EQ(print_test::drawPage(f.layout, PageLayoutKind::Slips, PageGeometry{300, 600, 360, 90}, 1),
+                    0.76f);
     // The next page starts from scale 1 again, not from the lowered value.
     f.target.clear();
-    EXPECT_FLOAT_EQ(DrawPage(f.layout, PageLayoutKind::Slips, PageMetrics{300, 600, 360, 90}, 1), 0.76f);
+    EXPECT_FLOAT_EQ(print_test::drawPage(f.layout, PageLayoutKind::Slips, PageGeometry{300, 600, 360, 90}, 1),
+                    0.76f);
 }

@@ -55,7 +55,7 @@ TEST(PreviewPages, OpeningShowsPageOneWithCaptionAndStatusBar) {
     const auto grid = preview_test::narrowGrid(101);
     f.open(grid, kSlipModeTable);
     EXPECT_EQ(f.driver.currentPage(), 1);
-    EXPECT_EQ(f.driver.menus().selPage.caption, u"共3页,现第1页"_s);
+    EXPECT_EQ(f.driver.menus().pageChoice.caption, u"共3页,现第1页"_s);
     EXPECT_EQ(f.driver.windowCaption(), u"工资签收联"_s);
     const auto& s = f.driver.statusTexts();
     // A4 is named with a leading blank after the two blanks.
@@ -76,7 +76,7 @@ TEST(PreviewPages, ATooTallValueIsSaidAndTheValueInForceStays) {
     const auto grid = preview_test::narrowGrid(101);
     f.open(grid, kSlipModeTable);
     f.prompts.answerInput(u"500"_s);
-    f.driver.MenuSet_Click(3);  // 40 x 500 = 20000 > 16838 - 600 - 300
+    f.driver.askSetting(PageSetting::RowHeight);  // 40 x 500 = 20000 > 16838 - 600 - 300
     ASSERT_EQ(f.prompts.asked.size(), 2);
     const auto& m = f.prompts.asked.last();
     EXPECT_EQ(m.kind, slp::ScriptedPrompts::Asked::Message);
@@ -84,23 +84,23 @@ TEST(PreviewPages, ATooTallValueIsSaidAndTheValueInForceStays) {
     EXPECT_EQ(m.icon, slp::MessageIcon::Information);
     EXPECT_TRUE(m.title.isEmpty());
     // The refused row height is not kept: menu, status bar and pages keep the one in force.
-    EXPECT_EQ(f.driver.menus().menuSet(3).caption, u"每行行高为360"_s);
+    EXPECT_EQ(f.driver.menus().item(PageSetting::RowHeight).caption, u"每行行高为360"_s);
     EXPECT_EQ(f.driver.statusTexts()[1], u"每页40行"_s);
     EXPECT_EQ(f.driver.pageCount(), 3);
-    EXPECT_EQ(f.driver.menus().selPage.caption, u"共3页,现第1页"_s);
+    EXPECT_EQ(f.driver.menus().pageChoice.caption, u"共3页,现第1页"_s);
 
     // A value that fits is taken: 20 lines a page count 6 pages.
     f.prompts.answerInput(u"20"_s);
-    f.driver.MenuSet_Click(4);
+    f.driver.askSetting(PageSetting::LinesPerPage);
     EXPECT_EQ(f.driver.pageCount(), 6);
-    EXPECT_EQ(f.driver.menus().selPage.caption, u"共6页,现第1页"_s);
+    EXPECT_EQ(f.driver.menus().pageChoice.caption, u"共6页,现第1页"_s);
     EXPECT_EQ(f.driver.statusTexts()[1], u"每页20行"_s);
 
     // Too many lines for the row height in force: said, and the 20 lines stay.
     f.prompts.answerInput(u"60"_s);
-    f.driver.MenuSet_Click(4);  // 60 x 360 = 21600
+    f.driver.askSetting(PageSetting::LinesPerPage);  // 60 x 360 = 21600
     EXPECT_EQ(f.prompts.asked.last().kind, slp::ScriptedPrompts::Asked::Message);
-    EXPECT_EQ(f.driver.menus().menuSet(4).caption, u"每页行数为20"_s);
+    EXPECT_EQ(f.driver.menus().item(PageSetting::LinesPerPage).caption, u"每页行数为20"_s);
     EXPECT_EQ(f.driver.pageCount(), 6);
     EXPECT_EQ(f.driver.statusTexts()[3], u"共6页"_s);
 }
@@ -128,20 +128,20 @@ TEST(PreviewPages, PagingKeysStopAtTheEnds) {
     const auto grid = preview_test::narrowGrid(101);
     f.open(grid, kSlipModeTable);
     const int clears = f.canvas.clears;
-    EXPECT_FALSE(f.driver.KeyDown(Key::PageUp));
-    EXPECT_FALSE(f.driver.KeyDown(Key::Home));
+    EXPECT_FALSE(f.driver.turnPage(Key::PageUp));
+    EXPECT_FALSE(f.driver.turnPage(Key::Home));
     EXPECT_EQ(f.canvas.clears, clears);
-    EXPECT_TRUE(f.driver.KeyDown(Key::PageDown));
-    EXPECT_EQ(f.driver.menus().selPage.caption, u"共3页,现第2页"_s);
+    EXPECT_TRUE(f.driver.turnPage(Key::PageDown));
+    EXPECT_EQ(f.driver.menus().pageChoice.caption, u"共3页,现第2页"_s);
     EXPECT_TRUE(f.drawn().contains(u"共3页  第2页"_s));
-    EXPECT_TRUE(f.driver.KeyDown(Key::End));
+    EXPECT_TRUE(f.driver.turnPage(Key::End));
     EXPECT_EQ(f.driver.currentPage(), 3);
-    EXPECT_FALSE(f.driver.KeyDown(Key::PageDown));
-    EXPECT_FALSE(f.driver.KeyDown(Key::End));
-    EXPECT_EQ(f.driver.menus().selPage.caption, u"共3页,现第3页"_s);
-    EXPECT_TRUE(f.driver.KeyDown(Key::PageUp));
+    EXPECT_FALSE(f.driver.turnPage(Key::PageDown));
+    EXPECT_FALSE(f.driver.turnPage(Key::End));
+    EXPECT_EQ(f.driver.menus().pageChoice.caption, u"共3页,现第3页"_s);
+    EXPECT_TRUE(f.driver.turnPage(Key::PageUp));
     EXPECT_EQ(f.driver.currentPage(), 2);
-    EXPECT_TRUE(f.driver.KeyDown(Key::Home));
+    EXPECT_TRUE(f.driver.turnPage(Key::Home));
     EXPECT_EQ(f.driver.currentPage(), 1);
     EXPECT_TRUE(f.drawn().contains(u"共3页  第1页"_s));
 }
@@ -152,8 +152,8 @@ TEST(PreviewPages, PagingAnEmptyGridDoesNothing) {
     captionsOnly.setRows(1);
     f.open(captionsOnly, kSlipModeTable);
     EXPECT_EQ(f.driver.pageCount(), 0);
-    EXPECT_FALSE(f.driver.KeyDown(Key::PageDown));
-    EXPECT_FALSE(f.driver.KeyDown(Key::End));
+    EXPECT_FALSE(f.driver.turnPage(Key::PageDown));
+    EXPECT_FALSE(f.driver.turnPage(Key::End));
     EXPECT_EQ(f.driver.currentPage(), 1);
 }
 
@@ -164,9 +164,9 @@ TEST(PreviewPages, SelPageRefusesPagesOutsideTheRange) {
     const int clears = f.canvas.clears;
     for (const QString& answer : {u"0"_s, u"4"_s, u"abc"_s, u"0.9"_s, u"-2"_s}) {
         f.prompts.answerInput(answer);
-        f.driver.SELPAGE_Click();
+        f.driver.choosePage();
     }
-    f.driver.SELPAGE_Click();  // cancelled
+    f.driver.choosePage();  // cancelled
     EXPECT_EQ(f.canvas.clears, clears);
     EXPECT_EQ(f.driver.currentPage(), 1);
     ASSERT_EQ(f.inputsAsked(), 6);
@@ -175,12 +175,12 @@ TEST(PreviewPages, SelPageRefusesPagesOutsideTheRange) {
     EXPECT_EQ(f.prompts.asked[0].defaultText, u"1"_s);
 
     f.prompts.answerInput(u"2.5"_s);  // halves to even
-    f.driver.SELPAGE_Click();
+    f.driver.choosePage();
     EXPECT_EQ(f.driver.currentPage(), 2);
-    EXPECT_EQ(f.driver.menus().selPage.caption, u"共3页,现第2页"_s);
+    EXPECT_EQ(f.driver.menus().pageChoice.caption, u"共3页,现第2页"_s);
     EXPECT_TRUE(f.drawn().contains(u"共3页  第2页"_s));
     f.prompts.answerInput(u"3页"_s);
-    f.driver.SELPAGE_Click();
+    f.driver.choosePage();
     EXPECT_EQ(f.driver.currentPage(), 3);
     EXPECT_EQ(f.prompts.asked.last().defaultText, u"2"_s);
 }
@@ -190,7 +190,7 @@ TEST(PreviewPages, SelPageOnASinglePageRedrawsWithoutAsking) {
     const auto grid = preview_test::wideGrid(5);
     f.open(grid, kSlipModeSlips, QString());
     ASSERT_EQ(f.driver.pageCount(), 1);
-    f.driver.SELPAGE_Click();
+    f.driver.choosePage();
     EXPECT_EQ(f.inputsAsked(), 0);
     EXPECT_EQ(f.driver.shownPage(), 1);
     EXPECT_EQ(f.driver.shownInset(), 45);
@@ -200,7 +200,7 @@ TEST(PreviewPages, TablePagesCallHeadAndBodyWithTheirRows) {
     Fixture f;
     const auto grid = preview_test::narrowGrid(101);
     f.open(grid, kSlipModeTable);
-    f.driver.KeyDown(Key::PageDown);
+    f.driver.turnPage(Key::PageDown);
     auto& t = f.canvas.recording();
     // Rows 41 to 80 on page 2; the body starts below the caption row at 600 + 360.
     EXPECT_FALSE(t.findText(u"r40c1"_s));
@@ -215,7 +215,7 @@ TEST(PreviewPages, TablePagesCallHeadAndBodyWithTheirRows) {
     EXPECT_TRUE(t.findText(u"单位名称:朔岚机械厂"_s));
     EXPECT_TRUE(t.findText(u"发薪日期:00-04"_s));
     EXPECT_FALSE(t.findText(u"t1"_s));
-    f.driver.KeyDown(Key::End);
+    f.driver.turnPage(Key::End);
     EXPECT_TRUE(f.canvas.recording().findText(u"r101c1"_s));
     EXPECT_TRUE(f.canvas.recording().findText(u"t1"_s));
 }
@@ -224,13 +224,13 @@ TEST(PreviewPages, SlipPagesHoldTheirRows) {
     Fixture f;
     const auto grid = preview_test::narrowGrid(101);
     f.open(grid, kSlipModeSlips, QString());
-    f.driver.KeyDown(Key::PageDown);
+    f.driver.turnPage(Key::PageDown);
     auto& t = f.canvas.recording();
     EXPECT_FALSE(t.findText(u"r20c1"_s));
     EXPECT_TRUE(t.findText(u"r21c1"_s));
     EXPECT_TRUE(t.findText(u"r40c1"_s));
     EXPECT_FALSE(t.findText(u"r41c1"_s));
-    f.driver.KeyDown(Key::End);
+    f.driver.turnPage(Key::End);
     EXPECT_TRUE(f.canvas.recording().findText(u"r101c1"_s));
     EXPECT_TRUE(f.canvas.recording().findText(u"t1"_s));
 }
@@ -239,7 +239,7 @@ TEST(PreviewPages, WrappedSlipsInsetValuesBy30OnRedrawsAnd45AfterAChoice) {
     Fixture f;
     const auto grid = preview_test::wideGrid(101);
     f.open(grid, kSlipModeSlips, QString());
-    f.driver.KeyDown(Key::PageDown);
+    f.driver.turnPage(Key::PageDown);
     auto& t = f.canvas.recording();
     EXPECT_FALSE(t.findText(u"r10c0"_s));
     ASSERT_TRUE(t.findText(u"r11c0"_s));
@@ -252,10 +252,10 @@ TEST(PreviewPages, WrappedSlipsInsetValuesBy30OnRedrawsAnd45AfterAChoice) {
     EXPECT_EQ(f.driver.shownInset(), 30);
 
     f.prompts.answerInput(u"2"_s);
-    f.driver.SELPAGE_Click();
+    f.driver.choosePage();
     EXPECT_NEAR(f.canvas.recording().findText(u"r11c0"_s)->x, 300 + 45, 1e-3);
     EXPECT_EQ(f.driver.shownInset(), 45);
-    f.driver.KeyDown(Key::PageDown);
+    f.driver.turnPage(Key::PageDown);
     EXPECT_NEAR(f.canvas.recording().findText(u"r21c0"_s)->x, 300 + 30, 1e-3);
 }
 
@@ -266,7 +266,7 @@ TEST(PreviewPages, TablePagesPastRow32767) {
     ASSERT_EQ(f.driver.pageCount(), 1001);
     // Page 820 holds rows 32761 to 32800, across the renderers' last row number.
     f.prompts.answerInput(u"820"_s);
-    f.driver.SELPAGE_Click();
+    f.driver.choosePage();
     auto& t = f.canvas.recording();
     EXPECT_TRUE(f.prompts.asked.size() == 1) << "no error is shown";
     EXPECT_FALSE(t.findText(u"r32760c1"_s));
@@ -282,13 +282,13 @@ TEST(PreviewPages, TablePagesPastRow32767) {
 
     // The last page holds the totals row alone, in double height; the page before it rows 39961 to
     // 40000 and no totals.
-    f.driver.KeyDown(Key::End);
+    f.driver.turnPage(Key::End);
     auto& last = f.canvas.recording();
     ASSERT_TRUE(last.findText(u"t0"_s));
     EXPECT_NEAR(last.findText(u"t0"_s)->y, 960 + kTextOffset, 1e-3);
     EXPECT_NEAR(last.findText(u"t1"_s)->y, 960 + kTextOffset + 360, 1e-3);
     EXPECT_FALSE(last.findText(u"r40000c1"_s));
-    f.driver.KeyDown(Key::PageUp);
+    f.driver.turnPage(Key::PageUp);
     auto& before = f.canvas.recording();
     EXPECT_TRUE(before.findText(u"r39961c1"_s));
     EXPECT_TRUE(before.findText(u"r40000c1"_s));
@@ -301,17 +301,17 @@ TEST(PreviewPages, SlipPagesPastRow32767) {
     f.open(grid, kSlipModeSlips, QString());
     ASSERT_EQ(f.driver.pageCount(), 3301);
     f.prompts.answerInput(u"3277"_s);  // rows 32761 to 32770
-    f.driver.SELPAGE_Click();
+    f.driver.choosePage();
     auto& t = f.canvas.recording();
     EXPECT_FALSE(t.findText(u"r32760c0"_s));
     ASSERT_TRUE(t.findText(u"r32761c0"_s));
     EXPECT_NEAR(t.findText(u"r32761c0"_s)->y, 600 + kTextOffset + 360, 1e-3);
     EXPECT_TRUE(t.findText(u"r32770c30"_s));
     EXPECT_FALSE(t.findText(u"r32771c0"_s));
-    f.driver.KeyDown(Key::End);
+    f.driver.turnPage(Key::End);
     EXPECT_TRUE(f.canvas.recording().findText(u"t30"_s));
     EXPECT_FALSE(f.canvas.recording().findText(u"r33000c0"_s));
-    f.driver.KeyDown(Key::PageUp);
+    f.driver.turnPage(Key::PageUp);
     EXPECT_TRUE(f.canvas.recording().findText(u"r33000c0"_s));
 }
 

@@ -15,14 +15,17 @@
 #include "data/host_context.h"
 #include "data/wage_grid.h"
 #include "print/pdf_spool_printer.h"
-#include "print/preview/preview_canvas.h"
-#include "print/preview/print_preview_driver.h"
 #include "recording_print_target.h"
 #include "settings/store.h"
+#include "windows/print_preview/preview_canvas.h"
+#include "windows/print_preview/print_preview_driver.h"
 
 inline void PrintTo(const QString& s, std::ostream* os) {
     *os << '"' << s.toStdString() << '"';
 }
+
+using slp::print::PageSetting;
+using slp::print::PrintOption;
 
 namespace preview_test {
 
@@ -67,6 +70,8 @@ class RecordingCanvas : public slp::print::PreviewCanvas {
     }
     slp::print::PrintTarget& target() override { return *target_; }
     slp::print::RecordingPrintTarget& recording() { return *target_; }
+    // The fixed metrics of the recording target: a line of 9 points is 180 twips.
+    float heightOfO() const override { return 180; }
 
     int clears = 0;
     int resizes = 0;
@@ -92,7 +97,7 @@ struct Fixture {
     slp::HostContext host;
     slp::print::PdfSpoolPrinter printer{dir.path() + u"/spool"_s};
     RecordingCanvas canvas;
-    slp::print::PrintPreviewDriver driver{{store, prompts, clock, host}, printer, canvas};
+    slp::print::PrintPreviewDriver driver{{store, prompts, clock, host}, printer, &canvas};
 
     Fixture() {
         host.unitCode = u"0101"_s;
@@ -109,7 +114,7 @@ struct Fixture {
         r.rightText = u"发薪日期:00-04"_s;
         r.slipMode = slipMode;
         driver.setRequest(r);
-        driver.Form_Load();
+        driver.open();
     }
 
     // Settings as stored: "汇总表" & kind & "设置" under 0101GZGL, kind & "打印设置" under Sl_PAYPRN.

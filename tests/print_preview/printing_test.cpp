@@ -8,9 +8,9 @@
 
 #include "basic/error.h"
 #include "preview_fixture.h"
+#include "print/no_printer.h"
 #include "print/page.h"
-#include "print/preview/headless_print.h"
-#include "print/preview/no_printer.h"
+#include "windows/print_preview/headless_print.h"
 
 using namespace Qt::StringLiterals;
 using preview_test::Fixture;
@@ -31,7 +31,7 @@ TEST(PreviewPrinting, PagesTwoToThreeOfFiveAreTwoJobs) {
     ASSERT_EQ(f.driver.pageCount(), 5);
     f.prompts.answerInput(u"2"_s);
     f.prompts.answerInput(u"3"_s);
-    f.driver.PRINTOUT_Click();
+    f.driver.printChosenPages();
     // The two questions, then where the files went.
     ASSERT_EQ(f.prompts.asked.size(), 3);
     EXPECT_EQ(f.prompts.asked[2].text, u"已打印到PDF文件，文件在文件夹“"_s +
@@ -60,7 +60,7 @@ TEST(PreviewPrinting, PagesTwoToThreeOfFiveAreTwoJobs) {
     }
     // Printing draws on page values of its own; the layout keeps the picture as its target.
     EXPECT_EQ(f.driver.layout().printTarget, &f.canvas.target());
-    f.driver.KeyDown(slp::print::PrintPreviewDriver::PagingKey::PageDown);
+    f.driver.turnPage(slp::print::PrintPreviewDriver::PagingKey::PageDown);
     EXPECT_EQ(f.driver.layout().printTarget, &f.canvas.target());
 }
 
@@ -68,8 +68,8 @@ TEST(PreviewPrinting, TheStartPageDefaultsToThePageShown) {
     Fixture f;
     const auto grid = fivePageGrid();
     f.open(grid, kSlipModeTable);
-    f.driver.KeyDown(slp::print::PrintPreviewDriver::PagingKey::End);
-    f.driver.PRINTOUT_Click();  // cancelled
+    f.driver.turnPage(slp::print::PrintPreviewDriver::PagingKey::End);
+    f.driver.printChosenPages();  // cancelled
     ASSERT_EQ(f.prompts.asked.size(), 1);
     EXPECT_EQ(f.prompts.asked[0].defaultText, u"5"_s);
     EXPECT_TRUE(f.spooled().isEmpty());
@@ -82,7 +82,7 @@ TEST(PreviewPrinting, RangesThatPrintNothingOrLess) {
         f.open(grid, kSlipModeTable);
         f.prompts.answerInput(u"4"_s);
         f.prompts.answerInput(u"2"_s);
-        f.driver.PRINTOUT_Click();
+        f.driver.printChosenPages();
         EXPECT_TRUE(f.spooled().isEmpty());
     }
     {
@@ -90,7 +90,7 @@ TEST(PreviewPrinting, RangesThatPrintNothingOrLess) {
         f.open(grid, kSlipModeTable);
         f.prompts.answerInput(u"4"_s);
         f.prompts.answerInput(u"99"_s);
-        f.driver.PRINTOUT_Click();
+        f.driver.printChosenPages();
         EXPECT_EQ(f.driver.printToPage(), 99);
         ASSERT_EQ(f.spooled().size(), 2);
         const QString last = preview_test::pdfText(f.spoolPath(u"job-0002.pdf"_s));
@@ -103,7 +103,7 @@ TEST(PreviewPrinting, RangesThatPrintNothingOrLess) {
         f.open(grid, kSlipModeTable);
         f.prompts.answerInput(u"1e10"_s);
         f.prompts.answerInput(u"5"_s);
-        f.driver.PRINTOUT_Click();
+        f.driver.printChosenPages();
         EXPECT_EQ(f.driver.printFromPage(), 32767);
         EXPECT_TRUE(f.spooled().isEmpty());
     }
@@ -111,7 +111,7 @@ TEST(PreviewPrinting, RangesThatPrintNothingOrLess) {
         Fixture f;  // the start refused: no second question
         f.open(grid, kSlipModeTable);
         f.prompts.answerInput(answer);
-        f.driver.PRINTOUT_Click();
+        f.driver.printChosenPages();
         EXPECT_EQ(f.prompts.asked.size(), 1);
         EXPECT_TRUE(f.spooled().isEmpty());
     }
@@ -120,7 +120,7 @@ TEST(PreviewPrinting, RangesThatPrintNothingOrLess) {
         f.open(grid, kSlipModeTable);
         f.prompts.answerInput(u"2"_s);
         f.prompts.answerInput(u"0"_s);
-        f.driver.PRINTOUT_Click();
+        f.driver.printChosenPages();
         EXPECT_EQ(f.prompts.asked.size(), 2);
         EXPECT_TRUE(f.spooled().isEmpty());
     }
@@ -131,7 +131,7 @@ TEST(PreviewPrinting, ASinglePageIsPrintedWithoutQuestions) {
     const auto grid = preview_test::narrowGrid(20);
     f.open(grid, kSlipModeTable);
     ASSERT_EQ(f.driver.pageCount(), 1);
-    f.driver.PRINTOUT_Click();
+    f.driver.printChosenPages();
     // No question; only where the file went.
     ASSERT_EQ(f.prompts.asked.size(), 1);
     EXPECT_TRUE(f.prompts.asked[0].text.startsWith(u"已打印到PDF文件"_s));
@@ -145,14 +145,14 @@ TEST(PreviewPrinting, SlipPagesAreAJobEachOrOneJobForTheRange) {
     ASSERT_EQ(f.driver.pageCount(), 9);
     f.prompts.answerInput(u"1"_s);
     f.prompts.answerInput(u"3"_s);
-    f.driver.PRINTOUT_Click();
+    f.driver.printChosenPages();
     ASSERT_EQ(f.spooled().size(), 3);
     const int single = preview_test::pdfPages(f.spoolPath(u"job-0003.pdf"_s));
     if (single != -1) {
         EXPECT_EQ(single, 1);
     }
 
-    EXPECT_EQ(f.driver.PrintRange(2, 4, true), 3);
+    EXPECT_EQ(f.driver.printPages(2, 4, true), 3);
     ASSERT_EQ(f.spooled().size(), 4);
     const QString path = f.spoolPath(u"job-0004.pdf"_s);
     const int pages = preview_test::pdfPages(path);
@@ -174,13 +174,13 @@ TEST(PreviewPrinting, NoPrinterInstalledIsSaidBeforeAnyQuestion) {
     f.open(grid, kSlipModeTable);
     EXPECT_EQ(f.driver.pageCount(), 5);
     EXPECT_EQ(f.driver.statusTexts()[0], u"你的打印机为   A4, 210 x 297 毫米."_s);
-    f.driver.PRINTOUT_Click();
+    f.driver.printChosenPages();
     ASSERT_EQ(f.prompts.asked.size(), 1);
     EXPECT_EQ(f.prompts.asked[0].kind, slp::ScriptedPrompts::Asked::Message);
     EXPECT_EQ(f.prompts.asked[0].text, u"   未找到打印驱动程序\r\n请先安装了打印驱动程序!"_s);
     EXPECT_EQ(f.prompts.asked[0].icon, slp::MessageIcon::Warning);
     try {
-        f.driver.PrintRange(1, 1);
+        f.driver.printPages(1, 1);
         ADD_FAILURE() << "printing without a printer";
     } catch (const slp::Error& e) {
         EXPECT_EQ(e.number(), slp::errnum::NoPrinter);
@@ -228,7 +228,7 @@ TEST(PreviewPrinting, APrinterErrorStopsTheRangeAndLeavesNothingOfThatJob) {
     f.open(grid, kSlipModeTable);
     f.prompts.answerInput(u"1"_s);
     f.prompts.answerInput(u"4"_s);
-    f.driver.PRINTOUT_Click();
+    f.driver.printChosenPages();
     EXPECT_EQ(f.spooled(), QStringList({u"job-0001.pdf"_s}));
     EXPECT_EQ(failing.aborted, 1);
     EXPECT_FALSE(f.printer.jobActive());
@@ -271,7 +271,7 @@ TEST(PreviewPrinting, WrappedSlipsTallerThanCountedFlowOntoMorePagesAndNoneIsLos
         ASSERT_EQ(f.driver.layoutKind(), slp::print::PageLayoutKind::WrappedSlips);
         ASSERT_EQ(f.driver.layout().columnsPerLine, perLine);
         const int pages = f.driver.pageCount();
-        EXPECT_EQ(f.driver.PrintRange(1, pages), pages);
+        EXPECT_EQ(f.driver.printPages(1, pages), pages);
         ASSERT_EQ(int(keeper.pages.size()), pages);
         // Every employee's first and last value and the totals are printed, each on the sheet.
         for (int r = 1; r <= 26; ++r) {
@@ -299,7 +299,7 @@ TEST(PreviewPrinting, TheGridIsACopyAndANewRequestWaitsForTheNextRedraw) {
     grid->setText(41, 1, u"changed"_s);
     grid.reset();  // the caller's window closed
     using Key = slp::print::PrintPreviewDriver::PagingKey;
-    f.driver.KeyDown(Key::PageDown);
+    f.driver.turnPage(Key::PageDown);
     EXPECT_TRUE(f.canvas.recording().findText(u"r41c1"_s));
 
     // A second request while open: the new grid is drawn with the pages counted for the first.
@@ -313,16 +313,16 @@ TEST(PreviewPrinting, TheGridIsACopyAndANewRequestWaitsForTheNextRedraw) {
     EXPECT_EQ(f.driver.pageCount(), 3);
     EXPECT_EQ(f.driver.layoutKind(), slp::print::PageLayoutKind::Table);
     EXPECT_EQ(f.driver.reportKind(), QString());
-    f.driver.KeyDown(Key::PageUp);
+    f.driver.turnPage(Key::PageUp);
     EXPECT_TRUE(f.canvas.recording().findText(u"新项"_s));
     EXPECT_TRUE(f.canvas.recording().findText(u"班组汇总联"_s));
     EXPECT_TRUE(f.canvas.recording().findText(u"共3页  第1页"_s));
-    f.driver.KeyDown(Key::End);  // a page past the new grid's end: no rows
+    f.driver.turnPage(Key::End);  // a page past the new grid's end: no rows
     EXPECT_FALSE(f.canvas.recording().findText(u"r5c1"_s));
     EXPECT_EQ(f.driver.windowCaption(), u"工资签收联"_s);
 
     // A setting change lays the new grid out: slips now, still under the table's settings.
-    f.driver.MenuPrintSet_Click(5);
+    f.driver.changeOption(PrintOption::HorizontalRules);
     EXPECT_EQ(f.driver.layoutKind(), slp::print::PageLayoutKind::Slips);
     EXPECT_EQ(f.driver.pageCount(), 1);
     EXPECT_EQ(f.driver.reportKind(), QString());

@@ -25,18 +25,20 @@ TEST(PreviewSettings, EmptyStoreGivesTheDefaultsForWageSlips) {
     EXPECT_EQ(d.layout().continuationIndent, 0);
     EXPECT_TRUE(d.layout().drawHorizontalLines);
     EXPECT_TRUE(d.layout().drawVerticalLines);
-    for (int i : {5, 6, 7, 8}) EXPECT_TRUE(d.menus().printSet(i).checked) << i;
-    EXPECT_FALSE(d.menus().printSet(21).checked);
-    EXPECT_FALSE(d.menus().printSet(25).checked);
+    for (PrintOption o : {PrintOption::HorizontalRules, PrintOption::VerticalRules, PrintOption::MiddleRules,
+                          PrintOption::InnermostMiddleRule})
+        EXPECT_TRUE(d.menus().item(o).checked) << int(o);
+    EXPECT_FALSE(d.menus().item(PrintOption::PrintSignOff).checked);
+    EXPECT_FALSE(d.menus().item(PrintOption::PrintPayDate).checked);
     // Slips never draw the middle rules.
     EXPECT_FALSE(d.layout().drawMiddleLines);
     EXPECT_FALSE(d.layout().drawCenterLine);
-    EXPECT_EQ(d.menus().menuSet(1).caption, u"X轴起始位置为300"_s);
-    EXPECT_EQ(d.menus().menuSet(2).caption, u"Y轴起始位置为600"_s);
-    EXPECT_EQ(d.menus().menuSet(3).caption, u"每行行高为360"_s);
-    EXPECT_EQ(d.menus().menuSet(4).caption, u"每页行数为40"_s);
-    EXPECT_EQ(d.menus().printSet(9).caption, u"每行列数为24"_s);
-    EXPECT_EQ(d.menus().printSet(10).caption, u"非首行缩进数为0"_s);
+    EXPECT_EQ(d.menus().item(PageSetting::OriginX).caption, u"X轴起始位置为300"_s);
+    EXPECT_EQ(d.menus().item(PageSetting::OriginY).caption, u"Y轴起始位置为600"_s);
+    EXPECT_EQ(d.menus().item(PageSetting::RowHeight).caption, u"每行行高为360"_s);
+    EXPECT_EQ(d.menus().item(PageSetting::LinesPerPage).caption, u"每页行数为40"_s);
+    EXPECT_EQ(d.menus().item(PrintOption::ColumnsPerLine).caption, u"每行列数为24"_s);
+    EXPECT_EQ(d.menus().item(PrintOption::ContinuationIndent).caption, u"非首行缩进数为0"_s);
     // Nothing is written by opening.
     EXPECT_EQ(f.originSetting(u"工资条"_s, u"X起始位置"_s), u"<none>"_s);
 }
@@ -45,7 +47,7 @@ TEST(PreviewSettings, ClosingWritesTheSlipSectionsAndLeavesTheTableOnes) {
     Fixture f;
     const auto grid = preview_test::narrowGrid(10);
     f.open(grid, kSlipModeSlips, QString());
-    f.driver.Form_Unload();
+    f.driver.close();
     EXPECT_EQ(f.originSetting(u"工资条"_s, u"X起始位置"_s), u"300"_s);
     EXPECT_EQ(f.originSetting(u"工资条"_s, u"Y起始位置"_s), u"600"_s);
     EXPECT_EQ(f.originSetting(u"工资条"_s, u"每行行高"_s), u"360"_s);
@@ -101,11 +103,11 @@ TEST(PreviewSettings, StoredValuesAreReadWithHalvesToEven) {
     EXPECT_EQ(d.layout().linesPerPage, 30);
     EXPECT_EQ(d.layout().continuationIndent, 2);
     EXPECT_FALSE(d.layout().drawVerticalLines);
-    EXPECT_FALSE(d.menus().printSet(6).checked);
+    EXPECT_FALSE(d.menus().item(PrintOption::VerticalRules).checked);
     EXPECT_FALSE(d.layout().drawHorizontalLines);
-    EXPECT_TRUE(d.menus().printSet(21).checked);
-    EXPECT_TRUE(d.menus().printSet(25).checked);
-    EXPECT_EQ(d.menus().menuSet(1).caption, u"X轴起始位置为412.5"_s);
+    EXPECT_TRUE(d.menus().item(PrintOption::PrintSignOff).checked);
+    EXPECT_TRUE(d.menus().item(PrintOption::PrintPayDate).checked);
+    EXPECT_EQ(d.menus().item(PageSetting::OriginX).caption, u"X轴起始位置为412.5"_s);
     // The text offset follows the row height and the height of "O" on the picture (180 twips at 9 points).
     EXPECT_NEAR(d.textOffset(), (300 - 180) * 6.0 / 11, 1e-3);
 }
@@ -123,19 +125,19 @@ TEST(PreviewSettings, AValueThatDoesNotConvertKeepsTheEarlierOneAndTheOthersStil
     EXPECT_EQ(f.driver.originX(), 0);
     EXPECT_EQ(f.driver.layout().linesPerPage, 0);
     EXPECT_EQ(f.driver.layout().columnsPerLine, 0);
-    EXPECT_FALSE(f.driver.menus().printSet(21).checked);
+    EXPECT_FALSE(f.driver.menus().item(PrintOption::PrintSignOff).checked);
     EXPECT_EQ(f.driver.originY(), 650);
     EXPECT_EQ(f.driver.rowHeight(), 360);
     // No lines a page cannot divide the rows: one line a page is assumed.
     EXPECT_EQ(f.driver.pageCount(), 11);
 
     // Loaded again after a good value was set, a bad text keeps that value.
-    f.driver.Form_Unload();
+    f.driver.close();
     f.setOriginSetting(QString(), u"X起始位置"_s, u"500"_s);
-    f.driver.Form_Load();
+    f.driver.open();
     EXPECT_EQ(f.driver.originX(), 500);
     f.setOriginSetting(QString(), u"X起始位置"_s, u"1,5"_s);
-    f.driver.Form_Load();
+    f.driver.open();
     EXPECT_EQ(f.driver.originX(), 500);
 }
 
@@ -145,18 +147,18 @@ TEST(PreviewSettings, ClosingWritesWhatTheMenusShow) {
     f.open(grid, kSlipModeTable);
     ASSERT_TRUE(f.driver.tooWide());
     f.prompts.answerInput(u"450"_s);
-    f.driver.MenuSet_Click(1);
+    f.driver.askSetting(PageSetting::OriginX);
     f.prompts.answerInput(u"380.5"_s);
-    f.driver.MenuSet_Click(3);
+    f.driver.askSetting(PageSetting::RowHeight);
     f.prompts.answerInput(u"36"_s);
-    f.driver.MenuSet_Click(4);
+    f.driver.askSetting(PageSetting::LinesPerPage);
     f.prompts.answerInput(u"-4"_s);
-    f.driver.MenuPrintSet_Click(9);
+    f.driver.changeOption(PrintOption::ColumnsPerLine);
     f.prompts.answerInput(u"2"_s);
-    f.driver.MenuPrintSet_Click(10);
-    f.driver.MenuPrintSet_Click(5);
-    f.driver.MenuPrintSet_Click(8);
-    f.driver.Form_Unload();
+    f.driver.changeOption(PrintOption::ContinuationIndent);
+    f.driver.changeOption(PrintOption::HorizontalRules);
+    f.driver.changeOption(PrintOption::InnermostMiddleRule);
+    f.driver.close();
     EXPECT_EQ(f.originSetting(QString(), u"X起始位置"_s), u"450"_s);
     EXPECT_EQ(f.originSetting(QString(), u"Y起始位置"_s), u"600"_s);
     EXPECT_EQ(f.originSetting(QString(), u"每行行高"_s), u"380.5"_s);
@@ -169,11 +171,11 @@ TEST(PreviewSettings, ClosingWritesWhatTheMenusShow) {
     EXPECT_EQ(f.layoutSetting(QString(), u"打印最中间横线"_s), u"否"_s);
 
     // Opened again, the window reads what it wrote.
-    f.driver.Form_Load();
+    f.driver.open();
     EXPECT_EQ(f.driver.originX(), 450);
     EXPECT_EQ(f.driver.layout().columnsPerLine, 20);
-    EXPECT_FALSE(f.driver.menus().printSet(5).checked);
-    EXPECT_FALSE(f.driver.menus().printSet(8).checked);
+    EXPECT_FALSE(f.driver.menus().item(PrintOption::HorizontalRules).checked);
+    EXPECT_FALSE(f.driver.menus().item(PrintOption::InnermostMiddleRule).checked);
     EXPECT_FALSE(f.driver.layout().drawCenterLine);
 }
 
@@ -184,9 +186,9 @@ TEST(PreviewSettings, HiddenMiddleRulesKeepTheirStoredValueThroughClosing) {
     const auto grid = preview_test::narrowGrid(10);
     f.open(grid, kSlipModeTable);
     ASSERT_FALSE(f.driver.tooWide());
-    EXPECT_FALSE(f.driver.menus().printSet(7).visible);
-    EXPECT_FALSE(f.driver.menus().printSet(8).visible);
-    f.driver.Form_Unload();
+    EXPECT_FALSE(f.driver.menus().item(PrintOption::MiddleRules).visible);
+    EXPECT_FALSE(f.driver.menus().item(PrintOption::InnermostMiddleRule).visible);
+    f.driver.close();
     EXPECT_EQ(f.layoutSetting(QString(), u"打印中间横线"_s), u"否"_s);
     EXPECT_EQ(f.layoutSetting(QString(), u"打印最中间横线"_s), u"否"_s);
 }
@@ -196,15 +198,15 @@ TEST(PreviewSettings, SignOffAndPayDateAreWrittenAtOnceAndReachThePages) {
     const auto grid = preview_test::narrowGrid(10);
     f.open(grid, kSlipModeSlips, QString());
     EXPECT_FALSE(f.drawn().contains(u"签收"_s));
-    f.driver.MenuPrintSet_Click(21);
-    EXPECT_TRUE(f.driver.menus().printSet(21).checked);
+    f.driver.changeOption(PrintOption::PrintSignOff);
+    EXPECT_TRUE(f.driver.menus().item(PrintOption::PrintSignOff).checked);
     EXPECT_EQ(f.layoutSetting(u"工资条"_s, u"是否打印签收"_s), u"True"_s);
     // The slips read the switch from their section and show the signature column on the redraw.
     EXPECT_TRUE(f.drawn().contains(u"签收"_s));
-    f.driver.MenuPrintSet_Click(25);
+    f.driver.changeOption(PrintOption::PrintPayDate);
     EXPECT_EQ(f.layoutSetting(u"工资条"_s, u"是否打印发薪日期"_s), u"True"_s);
-    f.driver.MenuPrintSet_Click(21);
-    EXPECT_FALSE(f.driver.menus().printSet(21).checked);
+    f.driver.changeOption(PrintOption::PrintSignOff);
+    EXPECT_FALSE(f.driver.menus().item(PrintOption::PrintSignOff).checked);
     EXPECT_EQ(f.layoutSetting(u"工资条"_s, u"是否打印签收"_s), u"False"_s);
     EXPECT_FALSE(f.drawn().contains(u"签收"_s));
     // The table's section is untouched.
@@ -219,7 +221,7 @@ TEST(PreviewSettings, TheUnitCodeInForceNamesTheSections) {
     f.open(grid, kSlipModeTable);
     EXPECT_EQ(f.driver.layout().columnsPerLine, 18);
     f.host.unitCode = u"0303"_s;
-    f.driver.Form_Unload();
+    f.driver.close();
     EXPECT_EQ(f.store.find(u"0303GZGL"_s, u"汇总表设置"_s, u"每行列数"_s).value_or(QString()), u"18"_s);
 }
 

@@ -6,6 +6,8 @@
 #include <QPageSize>
 #include <QRectF>
 #include <QStringList>
+#include <functional>
+#include <memory>
 #include <vector>
 
 #include "basic/error.h"
@@ -18,7 +20,12 @@ namespace strip_test {
 class FailingTarget : public slp::print::RecordingPrintTarget {
   public:
     using RecordingPrintTarget::RecordingPrintTarget;
-    QString failOn;  // printing exactly this text throws
+    FailingTarget(const FailingTarget&) = default;
+    ~FailingTarget() override {
+        if (finished) finished(*this);
+    }
+    QString failOn;                                      // printing exactly this text throws
+    std::function<void(const FailingTarget&)> finished;  // told when the job's recorder goes
 
   protected:
     void drawText(float x, float y, const QString& text) override {
@@ -49,10 +56,20 @@ class RecordingPrinter : public slp::print::Printer {
         layout_ = QPageLayout(size, orientation, QMarginsF());
         log.push_back({Event::PageLayout, callCount()});
     }
+    // Every job draws on a recorder of its own. recording() is the one drawn on now, or a copy of the
+    // last one after its job; a text to fail on set there before printing passes on to the next.
     std::unique_ptr<slp::print::PageRecorder> newRecorder() const override {
         slp::print::RecordingPrintTarget::Setup s;
         s.kind = slp::print::TargetKind::Printer;
-        return std::make_unique<FailingTarget>(s);
+        auto made = std::make_unique<FailingTarget>(s);
+        made->failOn = kept_ ? kept_->failOn : QString();
+        made->finished = [this](const FailingTarget& done) {
+            kept_ = std::make_unique<FailingTarget>(done);
+            kept_->finished = nullptr;
+            live_ = nullptr;
+        };
+        live_ = made.get();
+        return made;
     }
     void printPage(const slp::print::Page& page) override {
         log.push_back({Event::Page, callCount()});
@@ -60,7 +77,15 @@ class RecordingPrinter : public slp::print::Printer {
         open_ = true;
     }
 
-    FailingTarget& recording() { return dynamic_cast<FailingTarget&>(target()); }
+    FailingTarget& recording() {
+        if (live_) return *live_;
+        if (!kept_) {
+            slp::print::RecordingPrintTarget::Setup s;
+            s.kind = slp::print::TargetKind::Printer;
+            kept_ = std::make_unique<FailingTarget>(s);
+        }
+        return *kept_;
+    }
     int count(Event e) const {
         int n = 0;
         for (const auto& l : log) n += l.event == e ? 1 : 0;
@@ -85,6 +110,8 @@ class RecordingPrinter : public slp::print::Printer {
 
     QPageLayout layout_{QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()};
     bool open_ = false;
+    mutable FailingTarget* live_ = nullptr;
+    mutable std::unique_ptr<FailingTarget> kept_;
 };
 
 }  // namespace strip_test

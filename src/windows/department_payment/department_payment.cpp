@@ -7,6 +7,7 @@
 #include "data/amount_format.h"
 #include "data/database.h"
 #include "data/host_context.h"
+#include "print/delivery.h"
 #include "print/page_recorder.h"
 #include "print/printer.h"
 #include "settings/groups.h"
@@ -275,8 +276,8 @@ DepartmentPayment::PrintOutcome DepartmentPayment::printSelected(const data::Wag
             DepartmentRows rows = readDepartment(code);
             if (rows.count <= 0) continue;
             PayTableJob job = jobFor(code, grid, now);
-            const std::unique_ptr<print::PageRecorder> recorder = printer.newRecorder();
-            const std::vector<print::Page> pages = RecordPayTablePages(*recorder, job, rows);
+            const std::unique_ptr<print::PageRecorder> measure = printer.newRecorder();
+            PayTableReport report(job, rows, *measure);
             metrics_ = job.metrics;
             charUnit_ = metrics_.charUnit;
             // A table wider than the paper loses its right-hand columns, the signatures among them: the
@@ -289,9 +290,8 @@ DepartmentPayment::PrintOutcome DepartmentPayment::printSelected(const data::Wag
                     return outcome;
                 }
             }
-            if (pages.empty()) continue;
-            SendPayTableJob(printer, pages);
-            ++outcome.jobs;
+            // Every page is drawn before the first is sent: a department fails whole or prints whole.
+            if (print::deliver(report, printer, {}, {print::JobSplit::OneJob, true}) > 0) ++outcome.jobs;
         }
     } catch (const std::exception& e) {
         reportPrintError(e, prompts);

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "basic/conversions.h"
+#include "print/delivery.h"
 #include "print/page.h"
 #include "print/page_recorder.h"
 #include "print/printer.h"
@@ -218,34 +219,26 @@ float DrawPayTablePage(print::PrintTarget& target, const PayTableJob& job, Depar
     return y;
 }
 
-std::vector<print::Page> RecordPayTablePages(print::PageRecorder& recorder, PayTableJob& job,
-                                             DepartmentRows& rows) {
-    MeasurePayTable(job, recorder, rows.count);
-    const int pages = job.metrics.pageTotal;
-    std::vector<print::Page> recorded;
-    recorded.reserve(size_t(pages));
-    for (int page = 1; page <= pages; ++page) {
-        DrawPayTablePage(recorder, job, rows, page, page == pages);
-        recorded.push_back(recorder.takePage());
-    }
-    return recorded;
+PayTableReport::PayTableReport(PayTableJob& job, DepartmentRows& rows, print::PrintTarget& measure)
+    : job_(job), rows_(rows) {
+    MeasurePayTable(job_, measure, rows_.count);
 }
 
-void SendPayTableJob(print::Printer& printer, const std::vector<print::Page>& pages) {
-    try {
-        for (const print::Page& page : pages) printer.printPage(page);
-        printer.endDoc();
-    } catch (...) {
-        printer.abortDoc();
-        throw;
-    }
+void PayTableReport::draw(int page, print::PrintTarget& target) {
+    DrawPayTablePage(target, job_, rows_, page, page == pageCount());
+}
+
+std::vector<print::Page> RecordPayTablePages(print::PageRecorder& recorder, PayTableJob& job,
+                                             DepartmentRows& rows) {
+    PayTableReport report(job, rows, recorder);
+    recorder.clearPage();
+    return print::recordPages(report, recorder);
 }
 
 int PrintPayTablePages(print::Printer& printer, PayTableJob& job, DepartmentRows& rows) {
-    const std::unique_ptr<print::PageRecorder> recorder = printer.newRecorder();
-    const std::vector<print::Page> pages = RecordPayTablePages(*recorder, job, rows);
-    SendPayTableJob(printer, pages);
-    return int(pages.size());
+    const std::unique_ptr<print::PageRecorder> measure = printer.newRecorder();
+    PayTableReport report(job, rows, *measure);
+    return print::deliver(report, printer, {}, {print::JobSplit::OneJob, true});
 }
 
 print::Page PreviewPayTablePage(print::PageRecorder& recorder, PayTableJob& job, DepartmentRows& rows) {

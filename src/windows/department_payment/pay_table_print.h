@@ -1,6 +1,6 @@
 #pragma once
 // The printed department payment table "部门班组签收联": its measures and paging (ComputePageMetrics)
-// and the drawing of its pages on a PrintTarget (PrintDepartmentPayTable), one print job a department.
+// and the drawing of its pages as a report, one print job a department.
 // The table has its own layout: the sequence column and every item column the grid shows wider than
 // 200 twips, each as wide as its item's print width in character units, and an empty sign-off column;
 // horizontal rules only.
@@ -12,6 +12,7 @@
 #include "data/result_set.h"
 #include "data/wage_grid.h"
 #include "data/wage_items.h"
+#include "print/report.h"
 
 namespace slp::print {
 class PrintTarget;
@@ -86,13 +87,25 @@ void MeasurePayTable(PayTableJob& job, print::PrintTarget& target, int employees
 float DrawPayTablePage(print::PrintTarget& target, const PayTableJob& job, DepartmentRows& rows, int page,
                        bool totals);
 
-// The printer's part of PrintDepartmentPayTable: every page of the department recorded on `recorder`
-// (the printer's own), the totals on the last.
+// One department's table as a report, measured (MeasurePayTable) on `measure` (a recorder of the sheet
+// it is printed on: its text metrics and printable height), the totals on the last page. The job keeps
+// the measures.
+class PayTableReport : public print::Report {
+  public:
+    PayTableReport(PayTableJob& job, DepartmentRows& rows, print::PrintTarget& measure);
+    int pageCount() const override { return job_.metrics.pageTotal; }
+    void draw(int page, print::PrintTarget& target) override;
+
+  private:
+    PayTableJob& job_;
+    DepartmentRows& rows_;
+};
+
+// Every page of the department recorded on `recorder`, the totals on the last.
 std::vector<print::Page> RecordPayTablePages(print::PageRecorder& recorder, PayTableJob& job,
                                              DepartmentRows& rows);
-// Sends pages as one print job. When sending fails, the job is dropped and the error goes to the caller.
-void SendPayTableJob(print::Printer& printer, const std::vector<print::Page>& pages);
-// Both: records the department on a recorder of the printer and sends it. Returns the pages printed.
+// Prints the department on the printer as one print job, every page drawn before the first is sent.
+// Returns the pages printed.
 int PrintPayTablePages(print::Printer& printer, PayTableJob& job, DepartmentRows& rows);
 
 // The preview's part: page 1 followed by the totals of the whole department, recorded on `recorder`

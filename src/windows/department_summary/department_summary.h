@@ -12,7 +12,7 @@
 #include "data/wage_grid.h"
 #include "data/wage_items.h"
 #include "print/font_metrics.h"
-#include "print/preview/print_preview_request.h"
+#include "windows/print_preview/print_preview_request.h"
 
 namespace slp {
 struct HostContext;

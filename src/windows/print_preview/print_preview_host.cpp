@@ -5,7 +5,7 @@
 #include "basic/error.h"
 #include "data/wage_grid.h"
 #include "print/chinese_fonts.h"
-#include "print/preview/no_printer.h"
+#include "print/no_printer.h"
 #include "print/printer_choice.h"
 #include "print/system_printer.h"
 #include "windows/print_preview/printer_choice_dialog.h"
@@ -57,7 +57,7 @@ void PrintPreviewHost::ensureDriver() {
     driver_ = std::make_unique<PrintPreviewDriver>(
         PrintPreviewDriver::Environment{*services_.store, *services_.prompts, *services_.clock,
                                         *services_.host},
-        *printer_, canvas_);
+        *printer_, &canvas_);
 }
 
 PrintPreviewDriver& PrintPreviewHost::driver() {
@@ -103,7 +103,7 @@ void PrintPreviewHost::showOrRaise() {
     window->setAttribute(Qt::WA_DeleteOnClose);
     window_ = window;
     qtPrompts_.setParent(window);
-    driver_->Form_Load();
+    driver_->open();
     window->placeForOpening();
     window->show();
     window->fitToScreen();

@@ -6,11 +6,11 @@
 #include <memory>
 
 #include "basic/clock.h"
-#include "print/preview/preview_canvas.h"
-#include "print/preview/print_preview_driver.h"
 #include "settings/store.h"
 #include "ui/qt_prompts.h"
 #include "ui/window_registry.h"
+#include "windows/print_preview/preview_canvas.h"
+#include "windows/print_preview/print_preview_driver.h"
 #include "windows/print_preview/print_preview_window.h"
 #include "windows/print_preview/show_print_preview.h"
 

@@ -12,9 +12,9 @@
 #include <QStatusBar>
 #include <QWheelEvent>
 
-#include "print/preview/preview_canvas.h"
-#include "print/preview/print_preview_driver.h"
 #include "windows/print_preview/page_picture.h"
+#include "windows/print_preview/preview_canvas.h"
+#include "windows/print_preview/print_preview_driver.h"
 
 using namespace Qt::StringLiterals;
 
@@ -98,38 +98,39 @@ QAction* PrintPreviewWindow::addAction(QMenu* menu, const QString& name, std::fu
 
 void PrintPreviewWindow::buildMenus() {
     const PreviewMenus& m = driver_.menus();
-    addAction(nullptr, u"SELPAGE"_s, [this] { driver_.SELPAGE_Click(); })->setText(m.selPage.caption);
-    addAction(nullptr, u"PRINTOUT"_s, [this] { driver_.PRINTOUT_Click(); })->setText(m.printOut.caption);
+    addAction(nullptr, u"SELPAGE"_s, [this] { driver_.choosePage(); })->setText(m.pageChoice.caption);
+    addAction(nullptr, u"PRINTOUT"_s, [this] { driver_.printChosenPages(); })->setText(m.print.caption);
 
-    setMenu_ = menuBar()->addMenu(m.setPrint1.caption);
-    setMenu_->setObjectName(u"SETPrint_1_menu"_s);
-    setMenu_->menuAction()->setObjectName(PreviewMenus::setPrintName(1));
-    actions_[PreviewMenus::setPrintName(1)] = setMenu_->menuAction();
-    for (int i = 1; i <= 4; ++i) {
-        addAction(setMenu_, PreviewMenus::menuSetName(i), [this, i] { driver_.MenuSet_Click(i); });
+    setMenu_ = menuBar()->addMenu(m.settingsMenu.caption);
+    setMenu_->setObjectName(PreviewMenus::settingsMenuName() + u"_menu"_s);
+    setMenu_->menuAction()->setObjectName(PreviewMenus::settingsMenuName());
+    actions_[PreviewMenus::settingsMenuName()] = setMenu_->menuAction();
+    for (PageSetting setting : PreviewMenus::kPageSettings) {
+        addAction(setMenu_, PreviewMenus::actionName(setting),
+                  [this, setting] { driver_.askSetting(setting); });
     }
 
-    printSetMenu_ = menuBar()->addMenu(m.setPrint2.caption);
-    printSetMenu_->setObjectName(u"SETPrint_2_menu"_s);
-    printSetMenu_->menuAction()->setObjectName(PreviewMenus::setPrintName(2));
-    actions_[PreviewMenus::setPrintName(2)] = printSetMenu_->menuAction();
-    for (int i : PreviewMenus::kPrintSetIndexes) {
-        QAction* a = addAction(printSetMenu_, PreviewMenus::printSetName(i),
-                               [this, i] { driver_.MenuPrintSet_Click(i); });
+    printSetMenu_ = menuBar()->addMenu(m.printSettings.caption);
+    printSetMenu_->setObjectName(PreviewMenus::printSettingsMenuName() + u"_menu"_s);
+    printSetMenu_->menuAction()->setObjectName(PreviewMenus::printSettingsMenuName());
+    actions_[PreviewMenus::printSettingsMenuName()] = printSetMenu_->menuAction();
+    for (PrintOption option : PreviewMenus::kPrintOptions) {
+        QAction* a = addAction(printSetMenu_, PreviewMenus::actionName(option),
+                               [this, option] { driver_.changeOption(option); });
         // The driver flips the check marks; the action only shows them.
-        a->setCheckable(PreviewMenus::isCheckItem(i));
+        a->setCheckable(PreviewMenus::isCheckItem(option));
     }
 
     // The printer panel is reached from the menu as well as by a click on the status bar's printer.
     printSetMenu_->addSeparator();
     addAction(printSetMenu_, u"PrinterSetup"_s, [this] { choosePrinter(); })->setText(u"打印机设置…"_s);
 
-    addAction(nullptr, u"EXITRANCE"_s, [this] { close(); })->setText(m.exitRance.caption);
+    addAction(nullptr, u"EXITRANCE"_s, [this] { close(); })->setText(m.exit.caption);
 }
 
 void PrintPreviewWindow::choosePrinter() {
     if (hooks_.printerSetup) hooks_.printerSetup(this);
-    driver_.PrinterSetupDone();
+    driver_.afterPrinterSetup();
 }
 
 void PrintPreviewWindow::buildStatusBar() {
@@ -160,10 +161,10 @@ void PrintPreviewWindow::buildKeys() {
                 [this, handler = std::move(handler)] { run(handler); });
     };
     using Key = PrintPreviewDriver::PagingKey;
-    key(QKeySequence(Qt::Key_PageUp), u"key_PageUp"_s, [this] { driver_.KeyDown(Key::PageUp); });
-    key(QKeySequence(Qt::Key_PageDown), u"key_PageDown"_s, [this] { driver_.KeyDown(Key::PageDown); });
-    key(QKeySequence(Qt::Key_Home), u"key_Home"_s, [this] { driver_.KeyDown(Key::Home); });
-    key(QKeySequence(Qt::Key_End), u"key_End"_s, [this] { driver_.KeyDown(Key::End); });
+    key(QKeySequence(Qt::Key_PageUp), u"key_PageUp"_s, [this] { driver_.turnPage(Key::PageUp); });
+    key(QKeySequence(Qt::Key_PageDown), u"key_PageDown"_s, [this] { driver_.turnPage(Key::PageDown); });
+    key(QKeySequence(Qt::Key_Home), u"key_Home"_s, [this] { driver_.turnPage(Key::Home); });
+    key(QKeySequence(Qt::Key_End), u"key_End"_s, [this] { driver_.turnPage(Key::End); });
     key(QKeySequence(Qt::Key_Left), u"key_Left"_s, [this] { picture_->moveByTwips(-kArrowStep, 0); });
     key(QKeySequence(Qt::Key_Right), u"key_Right"_s, [this] { picture_->moveByTwips(kArrowStep, 0); });
     key(QKeySequence(Qt::Key_Up), u"key_Up"_s, [this] { picture_->moveByTwips(0, -kArrowStep); });
@@ -177,7 +178,7 @@ void PrintPreviewWindow::run(const std::function<void()>& handler) {
     try {
         handler();
     } catch (const std::exception& e) {
-        driver_.ReportError(e);
+        driver_.reportError(e);
     }
     if (!closing_) refresh();
 }
@@ -226,10 +227,11 @@ void PrintPreviewWindow::refresh() {
     actions_.at(u"SELPAGE"_s)
         ->setText(u"共"_s + QString::number(driver_.pageCount()) + u"页,现第"_s +
                   QStringLiteral("%1").arg(driver_.currentPage(), places, 10, QChar(0x2007)) + u"页"_s);
-    for (int i = 1; i <= 4; ++i) actions_.at(PreviewMenus::menuSetName(i))->setText(m.menuSet(i).caption);
-    for (int i : PreviewMenus::kPrintSetIndexes) {
-        QAction* a = actions_.at(PreviewMenus::printSetName(i));
-        const PreviewMenuItem& item = m.printSet(i);
+    for (PageSetting setting : PreviewMenus::kPageSettings)
+        actions_.at(PreviewMenus::actionName(setting))->setText(m.item(setting).caption);
+    for (PrintOption option : PreviewMenus::kPrintOptions) {
+        QAction* a = actions_.at(PreviewMenus::actionName(option));
+        const PreviewMenuItem& item = m.item(option);
         a->setText(item.caption);
         a->setVisible(item.visible);
         if (a->isCheckable()) a->setChecked(item.checked);
@@ -265,14 +267,14 @@ void PrintPreviewWindow::zoom(int steps) {
     if (size_t(next) == zoomStep_) return;
     zoomStep_ = size_t(next);
     canvas_.setDpi(kScreenDpi * kZoomSteps[zoomStep_] / 100);
-    driver_.RedrawShownPage();
+    driver_.redrawShownPage();
     showPicture();
 }
 
 void PrintPreviewWindow::closeEvent(QCloseEvent* event) {
     if (!closing_) {
         closing_ = true;
-        driver_.Form_Unload();
+        driver_.close();
         if (hooks_.closed) hooks_.closed();
     }
     event->accept();

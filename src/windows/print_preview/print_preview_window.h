@@ -35,7 +35,7 @@ class PrintPreviewWindow : public QMainWindow {
                        QWidget* parent = nullptr);
 
     // The opening steps the window itself takes: full screen size at the top left corner, caption
-    // printTitle, the picture at 0, 0. Call after the driver's Form_Load.
+    // printTitle, the picture at 0, 0. Call after the driver's open().
     void placeForOpening();
     // The window's frame at the top left corner of its screen, the screen's size; again after showing,
     // when the frame is known.

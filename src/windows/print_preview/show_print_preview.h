@@ -13,7 +13,7 @@
 #include <functional>
 #include <memory>
 
-#include "print/preview/print_preview_request.h"
+#include "windows/print_preview/print_preview_request.h"
 
 class QWidget;
 

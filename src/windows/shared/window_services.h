@@ -12,8 +12,8 @@
 #include "data/column_widths.h"
 #include "data/wage_grid.h"
 #include "print/font_metrics.h"
-#include "print/preview/print_preview_request.h"
 #include "ui/window_registry.h"
+#include "windows/print_preview/print_preview_request.h"
 
 namespace slp {
 struct HostContext;

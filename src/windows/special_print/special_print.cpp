@@ -1,6 +1,7 @@
 #include "special_print.h"
 
 #include <QPageSize>
+#include <algorithm>
 
 #include "basic/conversions.h"
 #include "basic/error.h"
@@ -8,6 +9,7 @@
 #include "basic/prompts.h"
 #include "data/database.h"
 #include "data/database_error.h"
+#include "print/delivery.h"
 #include "print/page.h"
 #include "print/page_recorder.h"
 #include "print/printer.h"
@@ -134,38 +136,48 @@ QString footerText(int page) {
     return u"第"_s + QString::number(page) + u"页"_s;
 }
 
+SpecialReport::SpecialReport(SpecialData& data, const SpecialOptions& options, QSizeF page)
+    : data_(data),
+      options_(options),
+      page_(page),
+      grid_(options.onePerPage ? SheetGrid{} : sheetGrid(page, options.sheet)),
+      first_(options.first),
+      last_(options.last > 0 ? options.last : data.rows.recordCount()) {}
+
+int SpecialReport::pageCount() const {
+    const int records = last_ - first_ + 1;
+    if (records <= 0) return 0;
+    const int perPage = options_.onePerPage ? 1 : grid_.perPage();
+    return (records + perPage - 1) / perPage;
+}
+
+void SpecialReport::draw(int page, print::PrintTarget& target) {
+    const int perPage = options_.onePerPage ? 1 : grid_.perPage();
+    const int firstOnPage = (page - 1) * perPage;
+    const int lastOnPage = std::min(page * perPage, last_ - first_ + 1) - 1;
+    target.SetFontName(u"宋体"_s);
+    target.SetFontSize(9);
+    target.SetFontBold(false);
+    for (int c = firstOnPage; c <= lastOnPage; ++c) {
+        data_.rows.setAbsolutePosition(first_ - 1 + c);
+        const QPointF offset =
+            (options_.onePerPage ? QPointF() : recordOffset(c, grid_, options_.sheet)) + options_.calibration;
+        PrintOneRecord(target, data_, offset);
+    }
+    if (options_.onePerPage) return;
+    // The page number counts the records from the first of the month, not from the first printed.
+    const QString footer = footerText((first_ - 1 + lastOnPage) / grid_.perPage() + 1);
+    target.SetCurrentX((float(page_.width()) - target.TextWidth(footer)) / 2);
+    target.SetCurrentY(float(page_.height()) - 300);
+    target.Print(footer);
+}
+
 std::vector<print::Page> RecordSpecialPages(print::PageRecorder& recorder, SpecialData& data,
                                             const SpecialOptions& options) {
-    const QSizeF page = recorder.sheet().size;
-    const SheetGrid grid = options.onePerPage ? SheetGrid{} : sheetGrid(page, options.sheet);
-    const int count = data.rows.recordCount();
-    const int first = options.first;
-    const int last = options.last > 0 ? options.last : count;
-    std::vector<print::Page> pages;
+    SpecialReport report(data, options, recorder.sheet().size);
     recorder.clearPage();
-    recorder.SetFontName(u"宋体"_s);
-    recorder.SetFontSize(9);
-    recorder.SetFontBold(false);
-    int c = 0;
-    for (int j = first - 1; j <= last - 1; ++j) {
-        data.rows.setAbsolutePosition(j);
-        const QPointF offset =
-            (options.onePerPage ? QPointF() : recordOffset(c, grid, options.sheet)) + options.calibration;
-        PrintOneRecord(recorder, data, offset);
-        const bool pageFull = options.onePerPage || (c + 1) % grid.perPage() == 0 || j == last - 1;
-        if (pageFull) {
-            if (!options.onePerPage) {
-                const QString footer = footerText(j / grid.perPage() + 1);
-                recorder.SetCurrentX((float(page.width()) - recorder.TextWidth(footer)) / 2);
-                recorder.SetCurrentY(float(page.height()) - 300);
-                recorder.Print(footer);
-            }
-            print::Page done = recorder.takePage();
-            done.endsJob = true;
-            pages.push_back(std::move(done));
-        }
-        ++c;
-    }
+    std::vector<print::Page> pages = print::recordPages(report, recorder);
+    for (print::Page& page : pages) page.endsJob = true;
     return pages;
 }
 
@@ -214,28 +226,17 @@ int PrintSpecial(print::Printer& printer, SpecialData& data, const SpecialOption
                               QPageLayout::Portrait);
     }
     const bool restore = turn || resize;
-    std::vector<print::Page> pages;
     try {
-        auto recorder = printer.newRecorder();
-        pages = RecordSpecialPages(*recorder, data, options);
+        // A job a page; every page is drawn before the first is sent, so a record that cannot be
+        // drawn sends nothing.
+        SpecialReport report(data, options, QSizeF(printer.paperWidth(), printer.paperHeight()));
+        const int sent = print::deliver(report, printer, {}, {print::JobSplit::JobPerPage, true});
+        if (restore) printer.setPageLayout(before, QPageLayout::Portrait);
+        return sent;
     } catch (...) {
         if (restore) printer.setPageLayout(before, QPageLayout::Portrait);
         throw;
     }
-    int sent = 0;
-    try {
-        for (const print::Page& page : pages) {
-            printer.printPage(page);
-            printer.endDoc();
-            ++sent;
-        }
-    } catch (...) {
-        printer.abortDoc();
-        if (restore) printer.setPageLayout(before, QPageLayout::Portrait);
-        throw;
-    }
-    if (restore) printer.setPageLayout(before, QPageLayout::Portrait);
-    return sent;
 }
 
 QString emptyRangeMessage(int first, int last, int recordCount) {

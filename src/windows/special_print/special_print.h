@@ -11,6 +11,7 @@
 
 #include "data/result_set.h"
 #include "layout_table.h"
+#include "print/report.h"
 
 namespace slp {
 class Prompts;
@@ -82,6 +83,24 @@ void PrintOneRecord(print::PrintTarget& target, const SpecialData& data, QPointF
 
 // The page footer "第n页", pages counted from 1.
 QString footerText(int page);
+
+// Positioned printing as a report on a printer page of `page` twips: several sheets across and down a
+// page with "第n页" at its foot, or one record a page (the sheet itself in one-a-page mode unless kept).
+// A sheet larger than the page throws sheetTooLargeError.
+class SpecialReport : public print::Report {
+  public:
+    SpecialReport(SpecialData& data, const SpecialOptions& options, QSizeF page);
+    int pageCount() const override;
+    void draw(int page, print::PrintTarget& target) override;
+
+  private:
+    SpecialData& data_;
+    SpecialOptions options_;
+    QSizeF page_;
+    SheetGrid grid_;
+    int first_;
+    int last_;
+};
 
 // PrintSpecial's pages: a job a page (several a page) or a job a record (one a page), each page marked
 // endsJob. `page` is the printer's page in twips (the sheet itself in one-a-page mode unless kept).

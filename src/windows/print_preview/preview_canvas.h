@@ -10,6 +10,9 @@
 
 namespace slp::print {
 
+// The resolution the preview's pages are laid out for: the picture at 100 %.
+inline constexpr int kLayoutDpi = 96;
+
 class PreviewCanvas {
   public:
     virtual ~PreviewCanvas() = default;
@@ -20,12 +23,19 @@ class PreviewCanvas {
     // A blank page; the cursor returns to the top left corner.
     virtual void clear() = 0;
     virtual PrintTarget& target() = 0;
+    // The height of "O" in the preview's plain 宋体 9 at the resolution the pages are laid out for
+    // (kLayoutDpi), whatever the picture's zoom or the font its last page left; the driver places the
+    // texts of its rows by it, on the picture and on paper alike.
+    virtual float heightOfO() const;
 };
+
+// That height without a picture: FontMetrics at kLayoutDpi.
+float layoutHeightOfO();
 
 // The picture as an image: 1440 / dpi twips a pixel (15 at 96 dpi).
 class PictureCanvas : public PreviewCanvas {
   public:
-    explicit PictureCanvas(int dpi = 96);
+    explicit PictureCanvas(int dpi = kLayoutDpi);
     void resize(float width, float height, float paperWidth, float printableWidth) override;
     void clear() override;
     PrintTarget& target() override;

@@ -1,11 +1,12 @@
 #pragma once
 // Printing a grid without a window: the preview driver's opening (settings of the report kind, layout,
-// page count) and its printing of a page range, exactly as the preview's 打印 would print them. For the
+// page count) and its printing of a page range, exactly as the preview's 打印 would print them, without
+// a picture. For the
 // command line ("slpayprn print wage-table|slips --pdf-dir DIR") and the measurements.
 #include <QString>
 #include <QStringList>
 
-#include "print/preview/print_preview_request.h"
+#include "windows/print_preview/print_preview_request.h"
 
 namespace slp {
 class Clock;

@@ -1,4 +1,4 @@
-#include "print/preview/print_preview_driver.h"
+#include "windows/print_preview/print_preview_driver.h"
 
 #include <algorithm>
 #include <cfloat>
@@ -11,13 +11,15 @@
 #include "basic/prompts.h"
 #include "data/host_context.h"
 #include "data/wage_grid.h"
+#include "print/delivery.h"
+#include "print/no_printer.h"
 #include "print/paper_size_name.h"
-#include "print/preview/no_printer.h"
-#include "print/preview/preview_canvas.h"
 #include "print/printer.h"
 #include "print/system_printer.h"
+#include "print/wage_report.h"
 #include "settings/groups.h"
 #include "settings/keys.h"
+#include "windows/print_preview/preview_canvas.h"
 
 using namespace Qt::StringLiterals;
 
@@ -38,7 +40,7 @@ void tolerant(Step step) {
 
 }  // namespace
 
-PrintPreviewDriver::PrintPreviewDriver(Environment env, Printer& printer, PreviewCanvas& canvas)
+PrintPreviewDriver::PrintPreviewDriver(Environment env, Printer& printer, PreviewCanvas* canvas)
     : store_(env.store),
       prompts_(env.prompts),
       clock_(env.clock),
@@ -51,7 +53,7 @@ PrintPreviewDriver::PrintPreviewDriver(Environment env, Printer& printer, Previe
     layout_.linesPerPage = 0;
     layout_.columnsPerLine = 0;
     layout_.continuationIndent = 0;
-    menus_.selPage.caption = pageCaption();
+    menus_.pageChoice.caption = pageCaption();
 }
 
 void PrintPreviewDriver::setRequest(const PrintPreviewRequest& request) {
@@ -91,24 +93,33 @@ void PrintPreviewDriver::setEnvironment(WarningSink& warnings) {
     layout_.environment.warnings = &warnings;
 }
 
-PageMetrics PrintPreviewDriver::metrics() const {
-    return {originX_, originY_, rowHeight_, textOffset_};
+PageGeometry PrintPreviewDriver::geometry(float cellInset) const {
+    PageGeometry g;
+    g.originX = originX_;
+    g.originY = originY_;
+    g.rowHeight = rowHeight_;
+    g.textOffset = textOffset_;
+    g.fontSize = layout_.printFontSize;
+    g.cellInset = cellInset;
+    return g;
 }
 
 void PrintPreviewDriver::refreshSetCaptions() {
-    menus_.menuSet(1).caption = u"X轴起始位置为"_s + plainNumber(originX_);
-    menus_.menuSet(2).caption = u"Y轴起始位置为"_s + plainNumber(originY_);
-    menus_.menuSet(3).caption = u"每行行高为"_s + plainNumber(rowHeight_);
-    menus_.menuSet(4).caption = u"每页行数为"_s + QString::number(layout_.linesPerPage);
-    menus_.printSet(9).caption = u"每行列数为"_s + QString::number(layout_.columnsPerLine);
-    menus_.printSet(10).caption = u"非首行缩进数为"_s + QString::number(layout_.continuationIndent);
+    menus_.item(PageSetting::OriginX).caption = u"X轴起始位置为"_s + plainNumber(originX_);
+    menus_.item(PageSetting::OriginY).caption = u"Y轴起始位置为"_s + plainNumber(originY_);
+    menus_.item(PageSetting::RowHeight).caption = u"每行行高为"_s + plainNumber(rowHeight_);
+    menus_.item(PageSetting::LinesPerPage).caption = u"每页行数为"_s + QString::number(layout_.linesPerPage);
+    menus_.item(PrintOption::ColumnsPerLine).caption =
+        u"每行列数为"_s + QString::number(layout_.columnsPerLine);
+    menus_.item(PrintOption::ContinuationIndent).caption =
+        u"非首行缩进数为"_s + QString::number(layout_.continuationIndent);
 }
 
 void PrintPreviewDriver::recomputeTextOffset() {
-    textOffset_ = TextOffset(rowHeight_, canvas_.target().TextHeight(u"O"_s));
+    textOffset_ = TextOffset(rowHeight_, canvas_ ? canvas_->heightOfO() : layoutHeightOfO());
 }
 
-void PrintPreviewDriver::Form_Load() {
+void PrintPreviewDriver::open() {
     reportKind_ = layout_.slipMode != 0 ? settings::kWageSlipReportKind.toString() : QString();
     auto at = [&](const settings::KeyDef& def) {
         return settings::resolve(def, host_.unitCode, reportKind_);
@@ -121,80 +132,96 @@ void PrintPreviewDriver::Form_Load() {
     tolerant([&] { layout_.columnsPerLine = settings::readInt16(store_, at(key::ColumnsPerLine)); });
     tolerant([&] { layout_.continuationIndent = settings::readInt16(store_, at(key::ContinuationIndent)); });
     refreshSetCaptions();
-    tolerant([&] { menus_.printSet(21).checked = settings::readTrueFalse(store_, at(key::PrintSignOff)); });
-    tolerant([&] { menus_.printSet(25).checked = settings::readTrueFalse(store_, at(key::PrintPayDate)); });
+    tolerant([&] {
+        menus_.item(PrintOption::PrintSignOff).checked =
+            settings::readTrueFalse(store_, at(key::PrintSignOff));
+    });
+    tolerant([&] {
+        menus_.item(PrintOption::PrintPayDate).checked =
+            settings::readTrueFalse(store_, at(key::PrintPayDate));
+    });
     windowCaption_ = layout_.printTitle.isEmpty() ? requestCaption_ : layout_.printTitle;
-    MeasureLayout();
-    LoadLineOptions();
-    SetupPreview();
+    measureLayout();
+    loadLineOptions();
+    setUpPages();
 }
 
-void PrintPreviewDriver::Form_Unload() {
+void PrintPreviewDriver::close() {
     settings::PreviewLayoutSettings lines;
     lines.columnsPerLine = layout_.columnsPerLine;
     lines.continuationIndent = layout_.continuationIndent;
-    lines.horizontalRules = menus_.printSet(5).checked;
-    lines.verticalRules = menus_.printSet(6).checked;
-    lines.middleRules = menus_.printSet(7).checked;
-    lines.innermostMiddleRule = menus_.printSet(8).checked;
+    lines.horizontalRules = menus_.item(PrintOption::HorizontalRules).checked;
+    lines.verticalRules = menus_.item(PrintOption::VerticalRules).checked;
+    lines.middleRules = menus_.item(PrintOption::MiddleRules).checked;
+    lines.innermostMiddleRule = menus_.item(PrintOption::InnermostMiddleRule).checked;
     settings::PrintOriginSettings origin{originX_, originY_, rowHeight_, layout_.linesPerPage};
     try {
         lines.save(store_, host_.unitCode, reportKind_);
     } catch (const Error& e) {
-        ReportError(e);
+        reportError(e);
     }
     try {
         origin.save(store_, reportKind_);
     } catch (const Error& e) {
-        ReportError(e);
+        reportError(e);
     }
 }
 
-void PrintPreviewDriver::MeasureLayout() {
+void PrintPreviewDriver::measureLayout() {
     const LayoutMeasure m = print::MeasureLayout(layout_, *grid_, printer_->paperWidth());
     tooWide_ = m.tooWide;
-    menus_.printSet(5).visible = true;
-    menus_.printSet(6).visible = true;
-    for (int i : {7, 8, 9}) menus_.printSet(i).visible = tooWide_;
-    menus_.printSet(10).visible = tooWide_ && !layout_.fitsOneLine;
-    menus_.printSet(21).visible = true;
-    menus_.printSet(25).visible = true;
+    menus_.item(PrintOption::HorizontalRules).visible = true;
+    menus_.item(PrintOption::VerticalRules).visible = true;
+    for (PrintOption o :
+         {PrintOption::MiddleRules, PrintOption::InnermostMiddleRule, PrintOption::ColumnsPerLine})
+        menus_.item(o).visible = tooWide_;
+    menus_.item(PrintOption::ContinuationIndent).visible = tooWide_ && !layout_.fitsOneLine;
+    menus_.item(PrintOption::PrintSignOff).visible = true;
+    menus_.item(PrintOption::PrintPayDate).visible = true;
 }
 
-void PrintPreviewDriver::LoadLineOptions() {
+void PrintPreviewDriver::loadLineOptions() {
     auto yes = [&](const settings::KeyDef& def) {
         return settings::readYesNo(store_, settings::resolve(def, host_.unitCode, reportKind_));
     };
-    tolerant([&] { layout_.drawHorizontalLines = menus_.printSet(5).checked = yes(key::HorizontalRules); });
-    tolerant([&] { layout_.drawVerticalLines = menus_.printSet(6).checked = yes(key::VerticalRules); });
+    tolerant([&] {
+        layout_.drawHorizontalLines = menus_.item(PrintOption::HorizontalRules).checked =
+            yes(key::HorizontalRules);
+    });
+    tolerant([&] {
+        layout_.drawVerticalLines = menus_.item(PrintOption::VerticalRules).checked = yes(key::VerticalRules);
+    });
     // The middle-rule menus always show what is stored, so closing writes back what was read even when
     // the layout keeps them hidden; the flags follow them only for a grid too wide for the paper.
-    tolerant([&] { menus_.printSet(7).checked = yes(key::MiddleRules); });
-    tolerant([&] { menus_.printSet(8).checked = yes(key::InnermostMiddleRule); });
+    tolerant([&] { menus_.item(PrintOption::MiddleRules).checked = yes(key::MiddleRules); });
+    tolerant([&] { menus_.item(PrintOption::InnermostMiddleRule).checked = yes(key::InnermostMiddleRule); });
     if (tooWide_) {
-        layout_.drawMiddleLines = menus_.printSet(7).checked;
-        layout_.drawCenterLine = menus_.printSet(8).checked;
-        menus_.printSet(9).visible = true;
-        menus_.printSet(10).visible = true;
+        layout_.drawMiddleLines = menus_.item(PrintOption::MiddleRules).checked;
+        layout_.drawCenterLine = menus_.item(PrintOption::InnermostMiddleRule).checked;
+        menus_.item(PrintOption::ColumnsPerLine).visible = true;
+        menus_.item(PrintOption::ContinuationIndent).visible = true;
     } else {
-        for (int i : {7, 8, 9, 10}) menus_.printSet(i).visible = false;
+        for (PrintOption o : {PrintOption::MiddleRules, PrintOption::InnermostMiddleRule,
+                              PrintOption::ColumnsPerLine, PrintOption::ContinuationIndent})
+            menus_.item(o).visible = false;
     }
     if (layout_.slipMode != 0) {
-        for (int i : {8, 9, 10}) menus_.printSet(i).visible = false;
+        for (PrintOption o :
+             {PrintOption::InnermostMiddleRule, PrintOption::ColumnsPerLine, PrintOption::ContinuationIndent})
+            menus_.item(o).visible = false;
         layout_.drawCenterLine = false;
         layout_.drawMiddleLines = false;
     }
 }
 
-bool PrintPreviewDriver::SetupPreview() {
-    MeasureLayout();
+bool PrintPreviewDriver::setUpPages() {
+    measureLayout();
     const Printer& p = *printer_;
-    if (drawPreview_)
-        canvas_.resize(p.printableWidth(), p.printableHeight(), p.paperWidth(), p.printableWidth());
+    if (canvas_) canvas_->resize(p.printableWidth(), p.printableHeight(), p.paperWidth(), p.printableWidth());
     if (tooWide_ || layout_.slipLayout) {
-        CountSlipPages();
+        countSlipPages();
     } else {
-        CountTablePages();
+        countTablePages();
     }
     // The preview warns of the line count as set; the print refuses only pages that would lose rows.
     pagesHoldRows_ = rowsLostMessage().isEmpty();
@@ -205,7 +232,7 @@ bool PrintPreviewDriver::SetupPreview() {
         return false;
     }
     currentPage_ = 1;
-    menus_.selPage.caption = pageCaption();
+    menus_.pageChoice.caption = pageCaption();
     statusTexts_[0] = u"你的打印机为"_s + p.deviceName() + u"  "_s +
                       PaperSizeName(p.paperSizeCode(), p.paperWidth(), p.paperHeight());
     statusTexts_[1] = u"每页"_s + QString::number(layout_.linesPerPage) + u"行"_s;
@@ -224,48 +251,47 @@ QString PrintPreviewDriver::rowsLostMessage() const {
     return print::rowsLostMessage(linesOnAPage, rowHeight_, printer_->paperHeight(), originY_);
 }
 
-void PrintPreviewDriver::CountSlipPages() {
+void PrintPreviewDriver::countSlipPages() {
     print::CountSlipPages(layout_, grid_->rows(), tooWide_, printer_->printableWidth());
     // Wrapped slips taller than the count assumes go fewer to a page rather than off its bottom.
     if (tooWide_) FitWrappedSlips(layout_, grid_->rows(), WrappedSlipLinePairs(layout_, *grid_, originX_));
 }
 
-void PrintPreviewDriver::CountTablePages() {
+void PrintPreviewDriver::countTablePages() {
     print::CountTablePages(layout_, grid_->rows());
 }
 
-void PrintPreviewDriver::DrawCurrentPage() {
-    menus_.selPage.caption = pageCaption();
+void PrintPreviewDriver::drawCurrentPage() {
+    menus_.pageChoice.caption = pageCaption();
     drawOnPicture(currentPage_, 30);
 }
 
 void PrintPreviewDriver::drawOnPicture(int page, float cellInset) {
-    if (!drawPreview_) return;
+    if (!canvas_) return;
     shownPage_ = page;
     shownInset_ = cellInset;
     drawPicture(shownWarnings_);
 }
 
-void PrintPreviewDriver::RedrawShownPage() {
-    if (!drawPreview_ || shownPage_ < 1) return;
+void PrintPreviewDriver::redrawShownPage() {
+    if (!canvas_ || shownPage_ < 1) return;
     drawPicture(mutedWarnings_);
     mutedWarnings_.texts.clear();
 }
 
 void PrintPreviewDriver::drawPicture(WarningSink& warnings) {
     setEnvironment(warnings);
-    canvas_.clear();
-    layout_.printTarget = &canvas_.target();
+    canvas_->clear();
+    layout_.printTarget = &canvas_->target();
     try {
-        DrawPage(layout_, layoutKind(), metrics(), shownPage_, shownInset_);
+        WageReport(layout_, layoutKind(), geometry(shownInset_)).draw(shownPage_, canvas_->target());
     } catch (const std::exception& e) {
         // Shown when the page is drawn, not again when it is drawn at another scale.
-        if (&warnings == &shownWarnings_) ReportError(e);
+        if (&warnings == &shownWarnings_) reportError(e);
     }
-    layout_.printTarget = &canvas_.target();
 }
 
-bool PrintPreviewDriver::KeyDown(PagingKey key) {
+bool PrintPreviewDriver::turnPage(PagingKey key) {
     const int16_t last = layout_.pageCount;
     int16_t next = currentPage_;
     switch (key) {
@@ -284,7 +310,7 @@ bool PrintPreviewDriver::KeyDown(PagingKey key) {
     }
     if (next == currentPage_) return false;
     currentPage_ = next;
-    DrawCurrentPage();
+    drawCurrentPage();
     return true;
 }
 
@@ -293,7 +319,7 @@ double PrintPreviewDriver::askValue(const QString& prompt, const QString& defaul
     return leadingValue(answer.value_or(QString()));
 }
 
-void PrintPreviewDriver::SELPAGE_Click() {
+void PrintPreviewDriver::choosePage() {
     const int16_t pages = layout_.pageCount;
     if (pages == 1) {
         drawOnPicture(1, 45);
@@ -303,11 +329,11 @@ void PrintPreviewDriver::SELPAGE_Click() {
         askValue(u"共有"_s + QString::number(pages) + u"页,请选择预览页!"_s, QString::number(currentPage_));
     if (!(v >= 1 && v <= pages)) return;
     currentPage_ = toInt16(v);
-    menus_.selPage.caption = pageCaption();
+    menus_.pageChoice.caption = pageCaption();
     drawOnPicture(currentPage_, 45);
 }
 
-void PrintPreviewDriver::PRINTOUT_Click() {
+void PrintPreviewDriver::printChosenPages() {
     if (isMissingPrinter(*printer_)) {
         prompts_.messageBox(missingPrinterMessage(), QString(), MessageIcon::Warning, MessageButtons::Ok);
         return;
@@ -330,13 +356,13 @@ void PrintPreviewDriver::PRINTOUT_Click() {
         to = printToPage_;
     }
     try {
-        if (PrintRange(from, to) > 0) tellWherePrinted(*printer_, prompts_);
+        if (printPages(from, to) > 0) tellWherePrinted(*printer_, prompts_);
     } catch (const std::exception& e) {
-        ReportError(e);
+        reportError(e);
     }
 }
 
-int PrintPreviewDriver::PrintRange(int from, int to, bool oneJob) {
+int PrintPreviewDriver::printPages(int from, int to, bool oneJob) {
     if (isMissingPrinter(*printer_)) throw Error(errnum::NoPrinter, noPrinterDescription());
     // Pages that would lose rows are not printed.
     if (!pagesHoldRows_) {
@@ -344,34 +370,48 @@ int PrintPreviewDriver::PrintRange(int from, int to, bool oneJob) {
         return 0;
     }
     setEnvironment(shownWarnings_);
-    return PrintPages(layout_, *printer_, layoutKind(), metrics(), from, to, oneJob);
+    WageReport report(layout_, layoutKind(), geometry(45));
+    return deliver(report, *printer_, {from, to}, {oneJob ? JobSplit::OneJob : JobSplit::JobPerPage});
 }
 
-void PrintPreviewDriver::MenuSet_Click(int index) {
-    static const char16_t* const prompts[] = {u"请选择打印时的X轴起始位置!", u"请选择打印时的Y轴起始位置!",
-                                              u"请选择打印时的每行行高!", u"请选择打印时的每页行数!"};
-    if (index < 1 || index > 4) throw std::out_of_range("MenuSet index");
-    const QString current = index == 1   ? plainNumber(originX_)
-                            : index == 2 ? plainNumber(originY_)
-                            : index == 3 ? plainNumber(rowHeight_)
-                                         : QString::number(layout_.linesPerPage);
-    const double v = askValue(QString::fromUtf16(prompts[index - 1]), current);
+void PrintPreviewDriver::askSetting(PageSetting setting) {
+    QString prompt;
+    QString current;
+    switch (setting) {
+        case PageSetting::OriginX:
+            prompt = u"请选择打印时的X轴起始位置!"_s;
+            current = plainNumber(originX_);
+            break;
+        case PageSetting::OriginY:
+            prompt = u"请选择打印时的Y轴起始位置!"_s;
+            current = plainNumber(originY_);
+            break;
+        case PageSetting::RowHeight:
+            prompt = u"请选择打印时的每行行高!"_s;
+            current = plainNumber(rowHeight_);
+            break;
+        case PageSetting::LinesPerPage:
+            prompt = u"请选择打印时的每页行数!"_s;
+            current = QString::number(layout_.linesPerPage);
+            break;
+    }
+    const double v = askValue(prompt, current);
     if (v == 0) return;
     // Negative lengths and counts, and values beyond their type, are refused like an empty answer.
     if (!(v > 0) || v > double(FLT_MAX)) return;
     const float oldOriginX = originX_, oldOriginY = originY_, oldRowHeight = rowHeight_;
     const int16_t oldLines = layout_.linesPerPage;
-    switch (index) {
-        case 1:
+    switch (setting) {
+        case PageSetting::OriginX:
             originX_ = float(v);
             break;
-        case 2:
+        case PageSetting::OriginY:
             originY_ = float(v);
             break;
-        case 3:
+        case PageSetting::RowHeight:
             rowHeight_ = float(v);
             break;
-        default: {
+        case PageSetting::LinesPerPage: {
             const double lines = std::trunc(v);
             if (lines < 1 || lines > 32767) return;
             layout_.linesPerPage = int16_t(lines);
@@ -379,7 +419,7 @@ void PrintPreviewDriver::MenuSet_Click(int index) {
     }
     refreshSetCaptions();
     recomputeTextOffset();
-    if (SetupPreview()) return;
+    if (setUpPages()) return;
     // Refused (the pages would be taller than the paper, said in the message): the value in force stays,
     // in the menu, on the pages and in the settings written at closing.
     originX_ = oldOriginX;
@@ -388,41 +428,41 @@ void PrintPreviewDriver::MenuSet_Click(int index) {
     layout_.linesPerPage = oldLines;
     refreshSetCaptions();
     recomputeTextOffset();
-    SetupPreview();
+    setUpPages();
 }
 
-void PrintPreviewDriver::writeSwitch(int index, bool on) {
+void PrintPreviewDriver::writeSwitch(PrintOption option, bool on) {
     try {
-        if (index == 21) {
+        if (option == PrintOption::PrintSignOff) {
             settings::PreviewLayoutSettings::savePrintSignOff(store_, host_.unitCode, reportKind_, on);
         } else {
             settings::PreviewLayoutSettings::savePrintPayDate(store_, host_.unitCode, reportKind_, on);
         }
-        menus_.printSet(index).checked = on;
+        menus_.item(option).checked = on;
     } catch (const Error& e) {
         // The pages read the switch from the store: the check mark keeps showing what is stored.
-        ReportError(e);
+        reportError(e);
     }
 }
 
-void PrintPreviewDriver::MenuPrintSet_Click(int index) {
-    PreviewMenuItem& item = menus_.printSet(index);
-    switch (index) {
-        case 5:
+void PrintPreviewDriver::changeOption(PrintOption option) {
+    PreviewMenuItem& item = menus_.item(option);
+    switch (option) {
+        case PrintOption::HorizontalRules:
             layout_.drawHorizontalLines = item.checked = !item.checked;
             break;
-        case 6:
+        case PrintOption::VerticalRules:
             layout_.drawVerticalLines = item.checked = !item.checked;
             break;
-        case 7:
+        case PrintOption::MiddleRules:
             layout_.drawMiddleLines = item.checked = !item.checked;
             break;
-        case 8:
+        case PrintOption::InnermostMiddleRule:
             layout_.drawCenterLine = item.checked = !item.checked;
             break;
-        case 9:
-        case 10: {
-            const bool columns = index == 9;
+        case PrintOption::ColumnsPerLine:
+        case PrintOption::ContinuationIndent: {
+            const bool columns = option == PrintOption::ColumnsPerLine;
             int16_t& value = columns ? layout_.columnsPerLine : layout_.continuationIndent;
             const QString prompt =
                 (columns ? u"请选择每行打印列数的增减数!"_s : u"请选择非首行缩进数的增减数!"_s) +
@@ -436,18 +476,16 @@ void PrintPreviewDriver::MenuPrintSet_Click(int index) {
             item.caption = (columns ? u"每行列数为"_s : u"非首行缩进数为"_s) + QString::number(value);
             break;
         }
-        case 21:
-        case 25:
-            writeSwitch(index, !item.checked);
+        case PrintOption::PrintSignOff:
+        case PrintOption::PrintPayDate:
+            writeSwitch(option, !item.checked);
             break;
-        default:
-            throw std::out_of_range("MenuPrintSet index");
     }
     recomputeTextOffset();
-    SetupPreview();
+    setUpPages();
 }
 
-void PrintPreviewDriver::ReportError(const std::exception& error) {
+void PrintPreviewDriver::reportError(const std::exception& error) {
     if (const auto* e = dynamic_cast<const Error*>(&error)) {
         if (e->number() == errnum::NoPrinter) {
             prompts_.messageBox(missingPrinterMessage(), QString(), MessageIcon::Warning, MessageButtons::Ok);

@@ -1,4 +1,4 @@
-#include "print/preview/headless_print.h"
+#include "windows/print_preview/headless_print.h"
 
 #include <memory>
 #include <stdexcept>
@@ -7,8 +7,7 @@
 #include "basic/prompts.h"
 #include "data/host_context.h"
 #include "print/chinese_fonts.h"
-#include "print/preview/preview_canvas.h"
-#include "print/preview/print_preview_driver.h"
+#include "windows/print_preview/print_preview_driver.h"
 
 namespace slp::print {
 
@@ -39,19 +38,18 @@ HeadlessPrintResult PrintPages(const PrintPreviewRequest& request, settings::Sto
     host.payDate = options.payDate;
     SystemClock systemClock;
     CollectingPrompts prompts;
-    PictureCanvas canvas;  // measures the text offset as the preview picture does
+    // No picture: the pages are laid out as the preview lays them out and drawn for the printer only.
     PrintPreviewDriver driver({store, prompts, options.clock ? *options.clock : systemClock, host}, printer,
-                              canvas);
-    driver.setPreviewDrawing(false);
+                              nullptr);
     // The caller's grid in place: it outlives this call.
     driver.setRequest(request, std::shared_ptr<const data::WageGrid>(std::shared_ptr<void>(), request.grid));
-    driver.Form_Load();
+    driver.open();
 
     HeadlessPrintResult result;
     result.pageCount = driver.pageCount();
     // Pages that would lose rows were refused with a message when the layout was set up.
     if (driver.pagesHoldRows()) {
-        result.pagesPrinted = driver.PrintRange(from, to < 1 ? int(driver.pageCount()) : to, options.oneJob);
+        result.pagesPrinted = driver.printPages(from, to < 1 ? int(driver.pageCount()) : to, options.oneJob);
     }
     result.messages = prompts.messages;
     return result;

@@ -1,6 +1,18 @@
-#include "print/preview/preview_canvas.h"
+#include "windows/print_preview/preview_canvas.h"
+
+#include "print/font_metrics.h"
+
+using namespace Qt::StringLiterals;
 
 namespace slp::print {
+
+float layoutHeightOfO() {
+    return lineHeight(u"宋体"_s, 9, false, kLayoutDpi);
+}
+
+float PreviewCanvas::heightOfO() const {
+    return layoutHeightOfO();
+}
 
 PictureCanvas::PictureCanvas(int dpi) : dpi_(dpi) {
     rebuild();

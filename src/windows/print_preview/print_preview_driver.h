@@ -1,19 +1,20 @@
 #pragma once
-// The preview driver of 工资MSGPRINT without its widgets: the layout settings, the page count of the
-// chosen layout (table, wage slips, wrapped wage slips), the menus as data, paging, page choice and
-// printing of page ranges, the settings written on closing. The window shows what this class holds and
-// forwards its menus, keys and status-bar click here; the command line prints through it headless.
+// The print preview 工资MSGPRINT without its widgets: the layout settings, the page count of the chosen
+// layout (table, wage slips, wrapped wage slips), the menus as data, paging, page choice and printing of
+// page ranges, the settings written on closing. The window shows what this class holds and forwards its
+// menus, keys and status-bar click here; the command line prints through it without a picture.
 #include <QString>
 #include <QStringList>
 #include <array>
 #include <cstdint>
 #include <memory>
 
+#include "print/page_geometry.h"
 #include "print/page_layout.h"
-#include "print/preview/preview_menus.h"
-#include "print/preview/print_preview_request.h"
 #include "print/print_layout.h"
 #include "print/warning_sink.h"
+#include "windows/print_preview/preview_menus.h"
+#include "windows/print_preview/print_preview_request.h"
 
 namespace slp {
 class Clock;
@@ -39,7 +40,8 @@ class PrintPreviewDriver {
         const HostContext& host;
     };
 
-    PrintPreviewDriver(Environment env, Printer& printer, PreviewCanvas& canvas);
+    // Without a canvas nothing is drawn on a picture (printing without a window).
+    PrintPreviewDriver(Environment env, Printer& printer, PreviewCanvas* canvas);
     PrintPreviewDriver(const PrintPreviewDriver&) = delete;
     PrintPreviewDriver& operator=(const PrintPreviewDriver&) = delete;
 
@@ -53,47 +55,49 @@ class PrintPreviewDriver {
     // The printer the pages are measured for and printed on.
     void setPrinter(Printer& printer) { printer_ = &printer; }
     Printer& printer() const { return *printer_; }
-    // Whether the preview picture is drawn (off for printing without a window).
-    void setPreviewDrawing(bool on) { drawPreview_ = on; }
+    // Opening: report kind, settings, text offset, captions and checks, caption, then measureLayout,
+    // loadLineOptions and setUpPages. A stored setting that does not convert leaves its value as it
+    // was; the other steps still run.
+    void open();
+    // Closing: writes columns per line, indent and the four rules under unit code & "GZGL", the origin
+    // and row metrics under "Sl_PAYPRN". Every key is attempted; a failure is shown.
+    void close();
 
-    // The window's load: report kind, settings, text offset, captions and checks, caption, then
-    // MeasureLayout, LoadLineOptions and SetupPreview. A stored setting that does not convert leaves its
-    // value as it was; the other steps still run.
-    void Form_Load();
-    // The window's unload: writes columns per line, indent and the four rules under unit code & "GZGL",
-    // the origin and row metrics under "Sl_PAYPRN". Every key is attempted; a failure is shown.
-    void Form_Unload();
-
-    void MeasureLayout();
-    void LoadLineOptions();
-    // Returns false when the too-tall check stopped it (the message was shown).
-    bool SetupPreview();
-    void CountSlipPages();
-    void CountTablePages();
-    void DrawCurrentPage();
+    // Measures the grid against the paper: too wide or not, and which options the menus show.
+    void measureLayout();
+    // The rules' switches from the settings.
+    void loadLineOptions();
+    // Lays the pages out for the printer and paper in force, counts them and draws the first. Returns
+    // false when the too-tall check stopped it (the message was shown).
+    bool setUpPages();
+    void countSlipPages();
+    void countTablePages();
+    void drawCurrentPage();
 
     enum class PagingKey { PageUp, PageDown, Home, End };
     // Page Up, Page Down, Home, End; returns whether another page was drawn.
-    bool KeyDown(PagingKey key);
+    bool turnPage(PagingKey key);
 
-    void SELPAGE_Click();
-    void PRINTOUT_Click();
-    // MenuSet(1) to (4): X and Y origin, row height, lines per page.
-    void MenuSet_Click(int index);
-    // MenuPrintSet(5) to (10), (21), (25).
-    void MenuPrintSet_Click(int index);
-    // After the printer setup dialog: SetupPreview for the printer and paper now in force.
-    void PrinterSetupDone() { SetupPreview(); }
+    // Asks which page to show and shows it.
+    void choosePage();
+    // Asks for the first and last page and prints them.
+    void printChosenPages();
+    // Asks for a new value of the setting (X and Y origin, row height, lines per page).
+    void askSetting(PageSetting setting);
+    // Flips a rule or an extra column, or asks for a change of a wrapped slip's count.
+    void changeOption(PrintOption option);
+    // After the printer setup dialog: lays the pages out for the printer and paper now in force.
+    void afterPrinterSetup() { setUpPages(); }
 
     // Prints pages from..to without asking, every page a job of its own (or all in one job); pages past
     // the last are not printed, a first page after the last prints nothing. Throws slp::Error (484 when
     // no printer is installed) and the printer's errors. Returns the pages printed.
-    int PrintRange(int from, int to, bool oneJob = false);
+    int printPages(int from, int to, bool oneJob = false);
     // Draws again the page the picture shows (after zooming); warnings are not shown again.
-    void RedrawShownPage();
+    void redrawShownPage();
     // Shows an error in a message box: error 484 as the missing-printer message, any other with the
     // exclamation icon, its description and the title "错误号" & its number.
-    void ReportError(const std::exception& error);
+    void reportError(const std::exception& error);
 
     // The state the window shows and the tests read.
     const PrintLayout& layout() const { return layout_; }
@@ -105,7 +109,7 @@ class PrintPreviewDriver {
     float textOffset() const { return textOffset_; }
     int16_t currentPage() const { return currentPage_; }
     int16_t pageCount() const { return layout_.pageCount; }
-    // Whether the pages of the layout set up last hold every row (see rowsLostMessage); PrintRange
+    // Whether the pages of the layout set up last hold every row (see rowsLostMessage); printPages
     // says why and prints nothing when they do not.
     bool pagesHoldRows() const { return pagesHoldRows_; }
     int16_t printFromPage() const { return printFromPage_; }
@@ -126,20 +130,20 @@ class PrintPreviewDriver {
 
   private:
     void setEnvironment(WarningSink& warnings);
-    PageMetrics metrics() const;
+    PageGeometry geometry(float cellInset) const;
     void refreshSetCaptions();
     void recomputeTextOffset();
     void drawOnPicture(int page, float cellInset);
     void drawPicture(WarningSink& warnings);
     double askValue(const QString& prompt, const QString& defaultText);
-    void writeSwitch(int index, bool on);
+    void writeSwitch(PrintOption option, bool on);
 
     settings::Store& store_;
     Prompts& prompts_;
     const Clock& clock_;
     const HostContext& host_;
     Printer* printer_;
-    PreviewCanvas& canvas_;
+    PreviewCanvas* canvas_;
     PromptsWarningSink shownWarnings_;
     CollectedWarnings mutedWarnings_;
 
@@ -160,7 +164,6 @@ class PrintPreviewDriver {
     int16_t printFromPage_ = 0;
     int16_t printToPage_ = 0;
     bool tooWide_ = false;
-    bool drawPreview_ = true;
     QString windowCaption_;
     QString requestCaption_;  // the caption asked for when the pages have no title
     std::array<QString, 4> statusTexts_;

@@ -1,4 +1,4 @@
-#include "print/preview/no_printer.h"
+#include "print/no_printer.h"
 
 #include "basic/error.h"
 #include "print/paper_size_name.h"
