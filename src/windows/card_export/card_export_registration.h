@@ -5,9 +5,9 @@
 #include <QString>
 #include <memory>
 
+#include "ui/reopening_window.h"
 #include "ui/window_registry.h"
 #include "windows/card_export/card_export_form.h"
-#include "windows/shared/window_handle.h"
 #include "windows/shared/window_services.h"
 
 namespace slp::ui {

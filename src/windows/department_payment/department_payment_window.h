@@ -5,9 +5,9 @@
 #include <QPoint>
 
 #include "print/page_recorder.h"
+#include "ui/reopening_window.h"
 #include "windows/department_payment/department_payment.h"
 #include "windows/shared/wage_window.h"
-#include "windows/shared/window_handle.h"
 
 class QAction;
 class QFrame;

@@ -4,9 +4,9 @@
 // variables) between openings and makes the window afresh at each one.
 #include <QPointer>
 
+#include "ui/reopening_window.h"
 #include "windows/employee_table/employee_table.h"
 #include "windows/shared/wage_window.h"
-#include "windows/shared/window_handle.h"
 
 class QAction;
 class QMenu;

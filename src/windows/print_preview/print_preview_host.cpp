@@ -33,7 +33,9 @@ std::unique_ptr<Printer> openDefaultPrinter(const settings::Store& store) {
 }  // namespace
 
 PrintPreviewHost::PrintPreviewHost(WindowRegistry& registry, PrintPreviewServices services)
-    : registry_(registry), services_(std::move(services)) {
+    : ReopeningWindow([this](QWidget*) { return makeWindow(); }),
+      registry_(registry),
+      services_(std::move(services)) {
     if (!services_.host) services_.host = &hostContext();
     if (!services_.store) {
         ownStore_ = std::make_unique<settings::Store>();
@@ -46,9 +48,7 @@ PrintPreviewHost::PrintPreviewHost(WindowRegistry& registry, PrintPreviewService
     }
 }
 
-PrintPreviewHost::~PrintPreviewHost() {
-    delete window_.data();
-}
+PrintPreviewHost::~PrintPreviewHost() = default;
 
 void PrintPreviewHost::ensureDriver() {
     if (driver_) return;
@@ -80,33 +80,21 @@ void PrintPreviewHost::tellNothingToPrint(const QString& title) {
 }
 
 void PrintPreviewHost::closeWindow() {
-    if (isOpen()) window_->close();
+    if (isOpen()) close();
 }
 
-bool PrintPreviewHost::isOpen() const {
-    return window_ && !window_->isHidden();
-}
-
-void PrintPreviewHost::showOrRaise() {
-    if (isOpen()) {
-        window_->raise();
-        window_->activateWindow();
-        return;
-    }
+QWidget* PrintPreviewHost::makeWindow() {
     ensureDriver();
     registerChineseFontSubstitutes();
-    delete window_.data();
     PrintPreviewWindow::Hooks hooks;
     hooks.printerSetup = [this](QWidget* parent) { setupPrinter(parent); };
     hooks.closed = [this] { registry_.windowClosed(WindowId::PrintPreview); };
     auto* window = new PrintPreviewWindow(*driver_, canvas_, std::move(hooks));
-    window->setAttribute(Qt::WA_DeleteOnClose);
     window_ = window;
     qtPrompts_.setParent(window);
     driver_->open();
     window->placeForOpening();
-    window->show();
-    window->fitToScreen();
+    return window;
 }
 
 void PrintPreviewHost::setupPrinter(QWidget* parent) {

@@ -1,13 +1,14 @@
 #pragma once
-// The process-wide instance of 工资MSGPRINT as the window registry holds it: the driver and its
-// PrintLayout, the printer and the picture live here for the life of the process; the window's widgets
-// are made on opening and dropped on closing.
+// The process-wide instance of 工资MSGPRINT as the window registry holds it, a window made afresh at
+// every opening like every other: the driver and its PrintLayout, the printer and the picture live here
+// for the life of the process; the window's widgets are made on opening and dropped on closing.
 #include <QPointer>
 #include <memory>
 
 #include "basic/clock.h"
 #include "settings/store.h"
 #include "ui/qt_prompts.h"
+#include "ui/reopening_window.h"
 #include "ui/window_registry.h"
 #include "windows/print_preview/preview_canvas.h"
 #include "windows/print_preview/print_preview_driver.h"
@@ -16,7 +17,7 @@
 
 namespace slp::print {
 
-class PrintPreviewHost : public ManagedWindow {
+class PrintPreviewHost : public windows::ReopeningWindow {
   public:
     PrintPreviewHost(WindowRegistry& registry, PrintPreviewServices services);
     ~PrintPreviewHost() override;
@@ -28,9 +29,6 @@ class PrintPreviewHost : public ManagedWindow {
     // Closes the window as the clerk closes it (the settings are written); nothing when it is not open.
     void closeWindow();
 
-    void showOrRaise() override;
-    bool isOpen() const override;
-
     PrintPreviewDriver& driver();
     Printer& printer();
     // The open window, or nullptr.
@@ -38,6 +36,8 @@ class PrintPreviewHost : public ManagedWindow {
 
   private:
     void ensureDriver();
+    // Makes the window over the driver and opens the document.
+    QWidget* makeWindow();
     void setupPrinter(QWidget* parent);
 
     WindowRegistry& registry_;

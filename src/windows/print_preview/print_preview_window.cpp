@@ -194,6 +194,13 @@ void PrintPreviewWindow::placeForOpening() {
     picture_->setFocus();
 }
 
+void PrintPreviewWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (shown_) return;
+    shown_ = true;
+    fitToScreen();
+}
+
 void PrintPreviewWindow::fitPageToWindow() {
     // The largest zoom step at which the whole page height shows between the menus and the status bar
     // (the smallest step when none does); the keys and Ctrl with the wheel zoom from there.

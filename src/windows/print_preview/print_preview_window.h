@@ -55,10 +55,13 @@ class PrintPreviewWindow : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    // The first showing covers the free screen again, now that the frame is known.
+    void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    bool shown_ = false;
     void buildMenus();
     void buildStatusBar();
     void buildKeys();

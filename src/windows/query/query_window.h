@@ -4,9 +4,9 @@
 // "打印个人发放联" and "退出"). A window that found nothing closes itself; a new query needs a new window.
 #include <functional>
 
+#include "ui/reopening_window.h"
 #include "windows/query/conditional_query.h"
 #include "windows/shared/wage_window.h"
-#include "windows/shared/window_handle.h"
 
 class QLabel;
 class QLineEdit;

@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "windows/shared/window_handle.h"
+#include "ui/reopening_window.h"
 #include "windows/shared/window_services.h"
 #include "windows/special_print/special_layout.h"
 #include "windows/special_print/special_settings.h"

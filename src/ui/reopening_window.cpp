@@ -1,4 +1,4 @@
-#include "windows/shared/window_handle.h"
+#include "ui/reopening_window.h"
 
 namespace slp::windows {
 
