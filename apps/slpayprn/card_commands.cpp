@@ -12,7 +12,7 @@
 #include "export/bank_card_writers.h"
 #include "export/card_checks.h"
 #include "settings/store.h"
-#include "windows/card_export/card_export_form.h"
+#include "windows/card_export/card_export.h"
 #include "windows/card_export/card_export_registration.h"
 #include "windows/card_export/card_types.h"
 
@@ -46,7 +46,7 @@ struct CardSession {
     HostContext host;
     settings::Store store;
     StderrPrompts prompts;
-    std::unique_ptr<card::CardExportForm> form;
+    std::unique_ptr<card::CardExport> logic;
 };
 
 // Opens the database and runs the window's opening steps, then the order asked for. False (after a
@@ -69,10 +69,9 @@ bool openSession(CardSession& s, const ParsedArgs& args, const HostOptions& opti
         writeTo(stderr, e.description() + u'\n');
         return false;
     }
-    s.form =
-        std::make_unique<card::CardExportForm>(s.host, s.store, s.prompts, card::defaultCardFileFolder());
-    if (!s.form->load()) return false;
-    return !sort || s.form->sortCommand(sort->index);
+    s.logic = std::make_unique<card::CardExport>(s.host, s.store, card::defaultCardFileFolder());
+    if (!s.logic->open(s.prompts)) return false;
+    return !sort || s.logic->sortBy(sort->order, s.prompts);
 }
 
 int runCard(const ParsedArgs& args, const HostOptions& options) {
@@ -94,17 +93,17 @@ int runCard(const ParsedArgs& args, const HostOptions& options) {
 
     CardSession s;
     if (!openSession(s, args, options)) return 1;
-    card::CardExportForm& form = *s.form;
-    form.clickCardType(type);
-    const std::pair<const char16_t*, int> overrides[] = {{u"unit-code", card::CardExportForm::UnitCode},
-                                                         {u"date", card::CardExportForm::CreditDate},
-                                                         {u"count", card::CardExportForm::HeadCount},
-                                                         {u"total", card::CardExportForm::TotalAmount}};
+    card::CardExport& logic = *s.logic;
+    logic.chooseCardType(type);
+    const std::pair<const char16_t*, int> overrides[] = {{u"unit-code", card::CardExport::UnitCode},
+                                                         {u"date", card::CardExport::CreditDate},
+                                                         {u"count", card::CardExport::HeadCount},
+                                                         {u"total", card::CardExport::TotalAmount}};
     for (const auto& [name, field] : overrides) {
         const QString option = QString::fromUtf16(name);
-        if (args.has(option)) form.setField(field, args.value(option));
+        if (args.has(option)) logic.setField(field, args.value(option));
     }
-    const bank::CardFileInput input = form.cardFileInput();
+    const bank::CardFileInput input = logic.cardFileInput();
     for (const QString& warning : bank::CheckCardFileInput(input, *format)) {
         writeTo(stderr, u"请核对: "_s + warning + u'\n');
     }
@@ -115,8 +114,8 @@ int runCard(const ParsedArgs& args, const HostOptions& options) {
         return 1;
     }
     writeTo(stdout, QFileInfo(out).absoluteFilePath() + u": 入卡人数为:"_s +
-                        form.field(card::CardExportForm::HeadCount) + u"人 金额为:"_s +
-                        form.field(card::CardExportForm::TotalAmount) + u"元\n"_s);
+                        logic.field(card::CardExport::HeadCount) + u"人 金额为:"_s +
+                        logic.field(card::CardExport::TotalAmount) + u"元\n"_s);
     return 0;
 }
 
@@ -131,7 +130,7 @@ QString tsvField(QString text) {
 int runGridCard(const ParsedArgs& args, const HostOptions& options) {
     CardSession s;
     if (!openSession(s, args, options)) return 1;
-    const data::WageGrid& grid = s.form->grid();
+    const data::WageGrid& grid = s.logic->grid();
     QString text;
     for (int r = 0; r < grid.rows(); ++r) {
         for (int c = 0; c < grid.cols(); ++c) {

@@ -193,7 +193,7 @@ int runGridQuery(const ParsedArgs& args, const HostOptions& options) {
     if (!openHostSession(session, options)) return 1;
     windows::query::ConditionalQuery query(session.host);
     try {
-        query.load();
+        query.beginOpening();
         auto result = query.run(name, department, session.prompts);
         if (result.outcome != windows::query::ConditionalQuery::Outcome::Found) return 1;
         return writeGrid(*result.grid, path) ? 0 : 1;

@@ -12,10 +12,10 @@
 #include "data/wage_grid.h"
 #include "export/bank_card_writers.h"
 #include "settings/keys.h"
-#include "windows/card_export/card_export_form.h"
+#include "windows/card_export/card_export.h"
 
 using namespace Qt::StringLiterals;
-using slp::card::CardExportForm;
+using slp::card::CardExport;
 using namespace slp::test;
 namespace key = slp::settings::key;
 namespace bank = slp::bank;
@@ -56,11 +56,11 @@ class CardCommandsTest : public ::testing::Test {
         QFile f(path);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
-    // The window's form on the same data and settings, opened as the window opens.
-    std::unique_ptr<CardExportForm> openForm() {
-        auto form = std::make_unique<CardExportForm>(host, store, prompts, QString());
-        EXPECT_TRUE(form->load());
-        return form;
+    // The window's logic on the same data and settings, opened as the window opens.
+    std::unique_ptr<CardExport> openCardExport() {
+        auto card = std::make_unique<CardExport>(host, store, QString());
+        EXPECT_TRUE(card->open(prompts));
+        return card;
     }
 
     CardDatabase data;
@@ -89,15 +89,15 @@ QByteArray writerBytes(bank::CardFormat format, const bank::CardFileInput& input
 }
 
 TEST_F(CardCommandsTest, WritesTheFileTheWindowWrites) {
-    auto form = openForm();
+    auto card = openCardExport();
     for (const QString& type :
          {u"中国建设银行龙卡"_s, u"中国人民邮政储蓄卡"_s, u"中国工商银行浦江卡"_s, u"中国工商银行牡丹卡"_s}) {
         SCOPED_TRACE(type.toStdString());
         const QString path = out(type + u".txt"_s);
         const Outcome r = run({u"card"_s, u"--type"_s, type, u"--out"_s, path});
         EXPECT_EQ(r.status, 0) << r.err.toStdString();
-        form->clickCardType(type);
-        const QByteArray expected = writerBytes(*bank::cardFormatForType(type), form->cardFileInput());
+        card->chooseCardType(type);
+        const QByteArray expected = writerBytes(*bank::cardFormatForType(type), card->cardFileInput());
         EXPECT_EQ(fileBytes(path), expected);
         EXPECT_FALSE(expected.isEmpty());
         // The check speaks before the file is written: one card number is not all digits.
@@ -116,15 +116,15 @@ TEST_F(CardCommandsTest, FieldValuesAndOrderCanBeGiven) {
     EXPECT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_TRUE(r.err.contains(u"入卡人数为7"_s)) << r.err.toStdString();
     EXPECT_TRUE(r.err.contains(u"入卡金额为12.34"_s)) << r.err.toStdString();
-    auto form = openForm();
-    ASSERT_TRUE(form->sortCommand(30));
-    form->clickCardType(u"中国工商银行牡丹卡"_s);
-    form->setField(CardExportForm::UnitCode, u"4401"_s);
-    form->setField(CardExportForm::CreditDate, u"2000-05-01"_s);
-    form->setField(CardExportForm::HeadCount, u"7"_s);
-    form->setField(CardExportForm::TotalAmount, u"12.34"_s);
+    auto card = openCardExport();
+    ASSERT_TRUE(card->sortBy(slp::card::SortOrder::ByCardNumber, prompts));
+    card->chooseCardType(u"中国工商银行牡丹卡"_s);
+    card->setField(CardExport::UnitCode, u"4401"_s);
+    card->setField(CardExport::CreditDate, u"2000-05-01"_s);
+    card->setField(CardExport::HeadCount, u"7"_s);
+    card->setField(CardExport::TotalAmount, u"12.34"_s);
     const QByteArray bytes = fileBytes(path);
-    EXPECT_EQ(bytes, bank::MudanCardBytes(form->cardFileInput()));
+    EXPECT_EQ(bytes, bank::MudanCardBytes(card->cardFileInput()));
     EXPECT_TRUE(bytes.startsWith("F 4401    20000501 00007 00000001234 0\r\n")) << bytes.left(40).constData();
 }
 
@@ -139,10 +139,10 @@ TEST_F(CardCommandsTest, GlobalOptionsChooseUnitAndPayDay) {
 TEST_F(CardCommandsTest, GridCardPrintsTheGridAsTabSeparatedLines) {
     const Outcome r = run({u"grid"_s, u"card"_s, u"--sort"_s, u"姓名"_s});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
-    auto form = openForm();
-    ASSERT_TRUE(form->sortCommand(40));
+    auto card = openCardExport();
+    ASSERT_TRUE(card->sortBy(slp::card::SortOrder::ByName, prompts));
     QStringList expected;
-    const slp::data::WageGrid& g = form->grid();
+    const slp::data::WageGrid& g = card->grid();
     for (int row = 0; row < g.rows(); ++row) {
         QStringList cells;
         for (int c = 0; c < g.cols(); ++c) cells << g.text(row, c);

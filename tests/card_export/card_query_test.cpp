@@ -77,11 +77,11 @@ TEST(CardTypes, FourOrdersWithTheirCaptionsColumnsAndWords) {
     EXPECT_EQ(sorts[3].caption, u"按姓名排序");
     EXPECT_EQ(sorts[3].column, u"[16工资输出数据].姓名");
     for (size_t i = 0; i < sorts.size(); ++i) {
-        EXPECT_EQ(sorts[i].index, int(i + 1) * 10);
-        EXPECT_EQ(findSort(sorts[i].index), &sorts[i]);
+        EXPECT_EQ(sorts[i].order, SortOrder(i));
+        EXPECT_EQ(findSort(sorts[i].order), &sorts[i]);
         EXPECT_EQ(findSortWord(sorts[i].word), &sorts[i]);
     }
-    EXPECT_EQ(findSort(50), nullptr);
+    EXPECT_EQ(findSort(SortOrder(4)), nullptr);
     EXPECT_EQ(findSortWord(u"职号"), nullptr);
 }
 

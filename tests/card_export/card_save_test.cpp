@@ -1,4 +1,4 @@
-// The file command of the card export form: the save dialog, the writers' bytes, the settings it keeps,
+// The file command of the card export card: the save dialog, the writers' bytes, the settings it keeps,
 // the question before a file whose figures do not add up, and every way it ends without a file.
 #include <gtest/gtest.h>
 
@@ -11,13 +11,13 @@
 #include "card_test_database.h"
 #include "export/bank_card_writers.h"
 #include "settings/keys.h"
-#include "windows/card_export/card_export_form.h"
+#include "windows/card_export/card_export.h"
 
 using namespace Qt::StringLiterals;
 using slp::MessageAnswer;
 using slp::MessageIcon;
 using slp::ScriptedPrompts;
-using slp::card::CardExportForm;
+using slp::card::CardExport;
 using namespace slp::test;
 namespace key = slp::settings::key;
 namespace bank = slp::bank;
@@ -36,8 +36,8 @@ class CardSaveTest : public ::testing::Test {
     explicit CardSaveTest(bool oddAmount = false)
         : data(40, oddAmount), host(demoHost(data.database())), store(storeDir.path()) {
         data.keepCardNumbersTo(8);  // numbers every format holds (the 邮政卡 keeps 8 characters)
-        form = std::make_unique<CardExportForm>(host, store, prompts, kDefaultFolder);
-        EXPECT_TRUE(form->load());
+        card = std::make_unique<CardExport>(host, store, kDefaultFolder);
+        EXPECT_TRUE(card->open(prompts));
     }
     std::optional<QString> stored(const slp::settings::KeyDef& k) const {
         const slp::settings::Store other(storeDir.path());
@@ -62,10 +62,10 @@ class CardSaveTest : public ::testing::Test {
     }
     // Chooses the type, opens the file menu and runs its first item with `path` chosen in the dialog.
     void save(const QString& type, std::optional<QString> path) {
-        form->clickCardType(type);
-        form->openFileMenu();
+        card->chooseCardType(type);
+        card->prepareFileMenu();
         prompts.answerSave(std::move(path));
-        EXPECT_FALSE(form->fileCommand(CardExportForm::kSaveFile));
+        EXPECT_FALSE(card->run(slp::card::FileCommand::SaveCardFile, prompts));
     }
 
     CardDatabase data;
@@ -74,7 +74,7 @@ class CardSaveTest : public ::testing::Test {
     QTemporaryDir outDir;
     slp::settings::Store store;
     ScriptedPrompts prompts;
-    std::unique_ptr<CardExportForm> form;
+    std::unique_ptr<CardExport> card;
 };
 
 class CardSaveOddAmount : public CardSaveTest {
@@ -82,7 +82,7 @@ class CardSaveOddAmount : public CardSaveTest {
     CardSaveOddAmount() : CardSaveTest(true) {}
 };
 
-// The bytes the bank writer makes of the form's present input.
+// The bytes the bank writer makes of the card's present input.
 QByteArray writerBytes(bank::CardFormat format, const bank::CardFileInput& input) {
     ScriptedPrompts quiet;
     switch (format) {
@@ -101,7 +101,7 @@ QByteArray writerBytes(bank::CardFormat format, const bank::CardFileInput& input
 }
 
 TEST_F(CardSaveTest, EveryFormatWritesTheWritersBytesAndKeepsFolderAndUnitCode) {
-    form->setField(CardExportForm::UnitCode, u"  3301 "_s);
+    card->setField(CardExport::UnitCode, u"  3301 "_s);
     const QList<std::pair<QString, QString>> types{{u"中国建设银行龙卡"_s, u"DFMX.TXT"_s},
                                                    {u"中国人民邮政储蓄卡"_s, u"SEND.TXT"_s},
                                                    {u"中国工商银行浦江卡"_s, u"SLFGTF"_s},
@@ -120,10 +120,10 @@ TEST_F(CardSaveTest, EveryFormatWritesTheWritersBytesAndKeepsFolderAndUnitCode) 
         ASSERT_TRUE(format.has_value());
         const QByteArray bytes = fileBytes(path);
         EXPECT_FALSE(bytes.isEmpty());
-        EXPECT_EQ(bytes, writerBytes(*format, form->cardFileInput()));
-        EXPECT_EQ(form->statusText(2), u"工资卡输出完毕!"_s);
-        EXPECT_EQ(form->cardFilePath(), path);
-        EXPECT_EQ(form->cardFileTitle(), defaultName);
+        EXPECT_EQ(bytes, writerBytes(*format, card->cardFileInput()));
+        EXPECT_EQ(card->statusText(2), u"工资卡输出完毕!"_s);
+        EXPECT_EQ(card->cardFilePath(), path);
+        EXPECT_EQ(card->cardFileTitle(), defaultName);
         EXPECT_EQ(stored(key::CardFileFolder), QDir(outDir.path()).absolutePath());
         EXPECT_EQ(stored(key::CardUnitCode), u"3301"_s);   // without its blanks
         startFolder = QDir(outDir.path()).absolutePath();  // the next dialog starts where this one ended
@@ -139,39 +139,39 @@ TEST_F(CardSaveTest, CardNumbersAFileWouldCutAreRefusedBeforeAFileIsAskedFor) {
     data.db().executeNative(
         u"UPDATE \"12个人信息\" SET \"信用卡号\" = \"信用卡号\" || '95588012345' "
         u"WHERE length(\"信用卡号\") = 8"_s);
-    ASSERT_TRUE(form->load());
+    ASSERT_TRUE(card->open(prompts));
     for (const QString& type : {u"中国农业银行白玉兰卡"_s, u"中国人民邮政储蓄卡"_s, u"中国工商银行牡丹卡"_s,
                                 u"中国工商银行浦江卡"_s}) {
         SCOPED_TRACE(type.toStdString());
         prompts.asked.clear();
-        form->clickCardType(type);
-        form->openFileMenu();
-        EXPECT_FALSE(form->fileCommand(CardExportForm::kSaveFile));
+        card->chooseCardType(type);
+        card->prepareFileMenu();
+        EXPECT_FALSE(card->run(slp::card::FileCommand::SaveCardFile, prompts));
         ASSERT_EQ(warnings().size(), 1);
         EXPECT_EQ(warnings()[0].title, u"错误号:5"_s);
         EXPECT_TRUE(warnings()[0].text.contains(u"卡号栏"_s)) << warnings()[0].text.toStdString();
         EXPECT_TRUE(asked(ScriptedPrompts::Asked::Save).isEmpty());
-        EXPECT_NE(form->statusText(2), u"工资卡输出完毕!"_s);
+        EXPECT_NE(card->statusText(2), u"工资卡输出完毕!"_s);
         EXPECT_FALSE(QFile::exists(out(u"CARD.DAT"_s)));
     }
 
     // With card numbers of 16 digits the file is the writer's.
     data.db().executeNative(u"UPDATE \"12个人信息\" SET \"信用卡号\" = substr(\"信用卡号\", 1, 16)"_s);
-    ASSERT_TRUE(form->load());
+    ASSERT_TRUE(card->open(prompts));
     prompts.asked.clear();
     save(u"中国农业银行白玉兰卡"_s, out(u"DFG2.DAT"_s));
     EXPECT_TRUE(warnings().isEmpty());
-    EXPECT_EQ(form->statusText(2), u"工资卡输出完毕!"_s);
+    EXPECT_EQ(card->statusText(2), u"工资卡输出完毕!"_s);
     const QByteArray bytes = fileBytes(out(u"DFG2.DAT"_s));
-    EXPECT_EQ(bytes, bank::BaiyulanCardBytes(form->cardFileInput()));
+    EXPECT_EQ(bytes, bank::BaiyulanCardBytes(card->cardFileInput()));
     EXPECT_EQ(bytes.count('\n'), data.expectedCount() + 1);  // the header and one line a card holder
 }
 
 TEST_F(CardSaveTest, EditedFieldsGoIntoTheHeaderAfterTheClerkAgrees) {
-    const QString count = form->field(CardExportForm::HeadCount);
-    form->setField(CardExportForm::UnitCode, u"330100"_s);
-    form->setField(CardExportForm::CreditDate, u"2000-04-28"_s);
-    form->setField(CardExportForm::HeadCount, u"5"_s);
+    const QString count = card->field(CardExport::HeadCount);
+    card->setField(CardExport::UnitCode, u"330100"_s);
+    card->setField(CardExport::CreditDate, u"2000-04-28"_s);
+    card->setField(CardExport::HeadCount, u"5"_s);
     prompts.answerMessage(MessageAnswer::Yes);
     save(u"中国工商银行牡丹卡"_s, out(u"SLFGTFC"_s));
     const auto questions = asked(ScriptedPrompts::Asked::Message);
@@ -182,14 +182,14 @@ TEST_F(CardSaveTest, EditedFieldsGoIntoTheHeaderAfterTheClerkAgrees) {
     EXPECT_TRUE(questions[0].text.contains(count)) << questions[0].text.toStdString();
     const QByteArray bytes = fileBytes(out(u"SLFGTFC"_s));
     EXPECT_TRUE(bytes.startsWith("F 330100  20000428 00005 ")) << bytes.left(40).constData();
-    EXPECT_EQ(bytes, bank::MudanCardBytes(form->cardFileInput()));
+    EXPECT_EQ(bytes, bank::MudanCardBytes(card->cardFileInput()));
 }
 
 TEST_F(CardSaveTest, AnEditedTotalTheClerkRefusesWritesNothing) {
-    const QString total = form->field(CardExportForm::TotalAmount);
-    form->setField(CardExportForm::TotalAmount, u"1.00"_s);
+    const QString total = card->field(CardExport::TotalAmount);
+    card->setField(CardExport::TotalAmount, u"1.00"_s);
     prompts.answerMessage(MessageAnswer::No);
-    const QString before = form->statusText(2);
+    const QString before = card->statusText(2);
     save(u"中国农业银行白玉兰卡"_s, out(u"DFG2.DAT"_s));
     const auto questions = asked(ScriptedPrompts::Asked::Message);
     ASSERT_EQ(questions.size(), 1);
@@ -197,28 +197,28 @@ TEST_F(CardSaveTest, AnEditedTotalTheClerkRefusesWritesNothing) {
     EXPECT_TRUE(questions[0].text.contains(total)) << questions[0].text.toStdString();
     EXPECT_TRUE(asked(ScriptedPrompts::Asked::Save).isEmpty());  // no dialog after "No"
     EXPECT_FALSE(QFile::exists(out(u"DFG2.DAT"_s)));
-    EXPECT_EQ(form->statusText(2), before);
+    EXPECT_EQ(card->statusText(2), before);
     EXPECT_FALSE(stored(key::CardUnitCode).has_value());
     EXPECT_FALSE(stored(key::CardFileFolder).has_value());
 }
 
 TEST_F(CardSaveTest, CardNumbersThatAreNotAllDigitsAreListed) {
-    form->clickCardType(u"中国建设银行龙卡"_s);
-    const QStringList warnings = form->checkBeforeWriting();
+    card->chooseCardType(u"中国建设银行龙卡"_s);
+    const QStringList warnings = card->checkBeforeWriting();
     ASSERT_FALSE(warnings.isEmpty());
     EXPECT_TRUE(warnings.join(u'\n').contains(u"12-34"_s)) << warnings.join(u'\n').toStdString();
     EXPECT_FALSE(warnings.join(u'\n').contains(u"入卡人数"_s));  // the 龙卡 has no header to check
     // Unchanged fields and a format without a layout give nothing to check.
-    form->clickCardType(u"中国银行长城卡"_s);
-    EXPECT_TRUE(form->checkBeforeWriting().isEmpty());
+    card->chooseCardType(u"中国银行长城卡"_s);
+    EXPECT_TRUE(card->checkBeforeWriting().isEmpty());
 }
 
 TEST_F(CardSaveTest, TheGreatWallCardSaysThereIsNoLayoutBeforeAskingForAFile) {
-    form->setField(CardExportForm::UnitCode, u" 77 "_s);
-    form->clickCardType(u"中国银行长城卡"_s);
-    form->openFileMenu();
-    const QString before = form->statusText(2);
-    EXPECT_FALSE(form->fileCommand(CardExportForm::kSaveFile));
+    card->setField(CardExport::UnitCode, u" 77 "_s);
+    card->chooseCardType(u"中国银行长城卡"_s);
+    card->prepareFileMenu();
+    const QString before = card->statusText(2);
+    EXPECT_FALSE(card->run(slp::card::FileCommand::SaveCardFile, prompts));
     EXPECT_TRUE(asked(ScriptedPrompts::Asked::Save).isEmpty());
     const auto messages = asked(ScriptedPrompts::Asked::Message);
     ASSERT_EQ(messages.size(), 1);
@@ -226,25 +226,25 @@ TEST_F(CardSaveTest, TheGreatWallCardSaysThereIsNoLayoutBeforeAskingForAFile) {
     EXPECT_EQ(messages[0].title, u"工资卡输出"_s);
     EXPECT_EQ(messages[0].icon, MessageIcon::Warning);
     // Nothing was written, so nothing is reported done and nothing remembered.
-    EXPECT_EQ(form->statusText(2), before);
-    EXPECT_NE(form->statusText(2), u"工资卡输出完毕!"_s);
+    EXPECT_EQ(card->statusText(2), before);
+    EXPECT_NE(card->statusText(2), u"工资卡输出完毕!"_s);
     EXPECT_FALSE(stored(key::CardUnitCode).has_value());
     EXPECT_TRUE(QDir(outDir.path()).isEmpty());
 }
 
 TEST_F(CardSaveTest, CancellingTheDialogEndsSilently) {
-    const QString before = form->statusText(2);
+    const QString before = card->statusText(2);
     save(u"中国建设银行龙卡"_s, std::nullopt);
     EXPECT_EQ(prompts.asked.size(), asked(ScriptedPrompts::Asked::Save).size() + 1);  // the check's question
     EXPECT_EQ(asked(ScriptedPrompts::Asked::Save).size(), 1);
-    EXPECT_EQ(form->statusText(2), before);
+    EXPECT_EQ(card->statusText(2), before);
     EXPECT_TRUE(QDir(outDir.path()).isEmpty());
     EXPECT_FALSE(stored(key::CardFileFolder).has_value());
     EXPECT_FALSE(stored(key::CardUnitCode).has_value());
 }
 
 TEST_F(CardSaveTest, AFolderThatDoesNotExistIsReportedWithItsNumber) {
-    const QString before = form->statusText(2);
+    const QString before = card->statusText(2);
     const QString path = out(u"没有/SLFGTF"_s);
     save(u"中国工商银行浦江卡"_s, path);
     const auto messages = warnings();
@@ -253,7 +253,7 @@ TEST_F(CardSaveTest, AFolderThatDoesNotExistIsReportedWithItsNumber) {
     EXPECT_EQ(messages[0].icon, MessageIcon::Warning);
     EXPECT_TRUE(messages[0].text.contains(u"没有"_s)) << messages[0].text.toStdString();
     EXPECT_TRUE(QDir(outDir.path()).isEmpty());
-    EXPECT_EQ(form->statusText(2), before);
+    EXPECT_EQ(card->statusText(2), before);
     EXPECT_EQ(stored(key::CardFileFolder),
               QDir(outDir.path()).absoluteFilePath(u"没有"_s));  // kept before writing
     EXPECT_FALSE(stored(key::CardUnitCode).has_value());         // not reached
@@ -265,7 +265,7 @@ TEST_F(CardSaveTest, AnExistingFileIsReplacedWhole) {
     old.write(QByteArray(100000, 'x'));
     old.close();
     save(u"中国建设银行龙卡"_s, out(u"DFMX.TXT"_s));
-    EXPECT_EQ(fileBytes(out(u"DFMX.TXT"_s)), bank::LongCardBytes(form->cardFileInput()));
+    EXPECT_EQ(fileBytes(out(u"DFMX.TXT"_s)), bank::LongCardBytes(card->cardFileInput()));
     EXPECT_EQ(QDir(outDir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
 }
 
@@ -277,7 +277,7 @@ TEST_F(CardSaveOddAmount, AnAmountNoFormatCanWriteIsRefusedAndLeavesNoFile) {
     EXPECT_EQ(messages[1].title, u"错误号:13"_s);
     EXPECT_TRUE(messages[1].text.contains(u"12abc"_s)) << messages[1].text.toStdString();
     EXPECT_FALSE(QFile::exists(out(u"SLFGTFC"_s)));
-    EXPECT_NE(form->statusText(2), u"工资卡输出完毕!"_s);
+    EXPECT_NE(card->statusText(2), u"工资卡输出完毕!"_s);
 }
 
 }  // namespace

@@ -26,9 +26,11 @@
 
 using namespace Qt::StringLiterals;
 using slp::ScriptedPrompts;
-using slp::card::CardExportForm;
+using slp::card::CardExport;
 using slp::card::CardExportHandle;
 using slp::card::CardExportWindow;
+using slp::card::FileCommand;
+using slp::card::SortOrder;
 using namespace slp::test;
 namespace key = slp::settings::key;
 
@@ -98,7 +100,7 @@ TEST_F(CardWindowTest, OpensOnTheDetailPageWithItsFieldsInOrder) {
     EXPECT_EQ(pages->tabText(1), u"详细资料"_s);
     EXPECT_EQ(pages->currentIndex(), 1);
 
-    // Labels and controls top to bottom: Text1(0), Text1(1), Combo1, Text1(2), Text1(3).
+    // Labels and controls top to bottom: unit code, credit date, card type, head count, total amount.
     const QStringList labels{u"单位代码："_s, u"进卡日期："_s, u"工资卡名称："_s, u"入卡人数："_s,
                              u"入卡金额："_s};
     const QStringList controls{u"Text1_0"_s, u"Text1_1"_s, u"Combo1"_s, u"Text1_2"_s, u"Text1_3"_s};
@@ -128,7 +130,7 @@ TEST_F(CardWindowTest, OpensOnTheDetailPageWithItsFieldsInOrder) {
     // The grid: a view over the grid model, the caption row its own first row.
     QTableView* view = w->gridView();
     EXPECT_EQ(qobject_cast<QTableWidget*>(view), nullptr);
-    EXPECT_EQ(view->model(), &handle->form().gridModel());
+    EXPECT_EQ(view->model(), &handle->logic().gridModel());
     EXPECT_EQ(view->model()->rowCount(), data.expectedCount() + 1);
     EXPECT_EQ(view->model()->index(0, 2).data().toString(), u"卡号"_s);
     EXPECT_EQ(view->model()->index(1, 1).data().toString(), data.expectedRows().first().name);
@@ -139,14 +141,14 @@ TEST_F(CardWindowTest, OpensOnTheDetailPageWithItsFieldsInOrder) {
 
     EXPECT_EQ(status(1), u"工作年月:2000-04"_s);
     EXPECT_TRUE(status(2).startsWith(u"入卡人数为:"_s)) << status(2).toStdString();
-    EXPECT_TRUE(w->sortAction(10)->isChecked());
+    EXPECT_TRUE(w->sortAction(SortOrder::ByEmployeeNumber)->isChecked());
 }
 
 TEST_F(CardWindowTest, ThePostalCardRelabelsTheFirstField) {
     open();
     auto* label = child<QLabel>(u"Label1_0"_s);
     chooseCardType(2);
-    EXPECT_EQ(handle->form().cardType(), u"中国人民邮政储蓄卡"_s);
+    EXPECT_EQ(handle->logic().cardType(), u"中国人民邮政储蓄卡"_s);
     EXPECT_EQ(label->text(), u"邮局局号:"_s);
     chooseCardType(4);
     EXPECT_EQ(label->text(), u"单位代码:"_s);
@@ -154,27 +156,29 @@ TEST_F(CardWindowTest, ThePostalCardRelabelsTheFirstField) {
     auto* combo = child<QComboBox>(u"Combo1"_s);
     QTest::keyClicks(combo->lineEdit(), u"xyz"_s);
     EXPECT_EQ(combo->currentText(), u"中国工商银行牡丹卡"_s);
-    EXPECT_EQ(handle->form().cardType(), u"中国工商银行牡丹卡"_s);
+    EXPECT_EQ(handle->logic().cardType(), u"中国工商银行牡丹卡"_s);
 }
 
 TEST_F(CardWindowTest, TheSortMenuChecksOneItemAndTellsItsCaption) {
     CardExportWindow* w = open();
     const QString firstByNumber = w->gridView()->model()->index(1, 1).data().toString();
-    w->sortAction(40)->trigger();
-    for (const int i : {10, 20, 30, 40}) EXPECT_EQ(w->sortAction(i)->isChecked(), i == 40) << i;
+    w->sortAction(SortOrder::ByName)->trigger();
+    for (const SortOrder o :
+         {SortOrder::ByEmployeeNumber, SortOrder::ByDepartment, SortOrder::ByCardNumber, SortOrder::ByName})
+        EXPECT_EQ(w->sortAction(o)->isChecked(), o == SortOrder::ByName) << int(o);
     EXPECT_EQ(status(2), u"按姓名排序"_s);
-    EXPECT_EQ(w->gridView()->model()->index(1, 1).data().toString(), handle->form().grid().text(1, 1));
-    EXPECT_EQ(handle->form().sortColumn(), u"[16工资输出数据].姓名"_s);
-    w->sortAction(10)->trigger();
+    EXPECT_EQ(w->gridView()->model()->index(1, 1).data().toString(), handle->logic().grid().text(1, 1));
+    EXPECT_EQ(handle->logic().sortColumn(), u"[16工资输出数据].姓名"_s);
+    w->sortAction(SortOrder::ByEmployeeNumber)->trigger();
     EXPECT_EQ(w->gridView()->model()->index(1, 1).data().toString(), firstByNumber);
-    EXPECT_TRUE(w->sortAction(10)->isChecked());
-    EXPECT_FALSE(w->sortAction(40)->isChecked());
+    EXPECT_TRUE(w->sortAction(SortOrder::ByEmployeeNumber)->isChecked());
+    EXPECT_FALSE(w->sortAction(SortOrder::ByName)->isChecked());
     EXPECT_EQ(status(2), u"按职号排序"_s);
 }
 
 TEST_F(CardWindowTest, TheFileMenuIsPreparedWhenItOpens) {
     CardExportWindow* w = open();
-    QAction* save = w->fileAction(10);
+    QAction* save = w->fileAction(FileCommand::SaveCardFile);
     openFileMenu();
     EXPECT_FALSE(save->isEnabled());  // no card type chosen
     chooseCardType(1);
@@ -184,15 +188,15 @@ TEST_F(CardWindowTest, TheFileMenuIsPreparedWhenItOpens) {
     chooseCardType(0);
     openFileMenu();
     EXPECT_EQ(save->text(), u"保存为长城卡格式"_s);
-    EXPECT_EQ(w->fileAction(20)->text(), u"转到Excel"_s);
-    EXPECT_TRUE(w->fileAction(80)->isSeparator());
-    EXPECT_EQ(w->fileAction(90)->text(), u"退出"_s);
+    EXPECT_EQ(w->fileAction(FileCommand::ToSpreadsheet)->text(), u"转到Excel"_s);
+    EXPECT_TRUE(child<QAction>(u"fileSeparator"_s)->isSeparator());
+    EXPECT_EQ(w->fileAction(FileCommand::Exit)->text(), u"退出"_s);
 
     auto* tables = child<QMenu>(u"MnuSJB"_s);
     ASSERT_NE(tables, nullptr);
     EXPECT_FALSE(tables->menuAction()->isEnabled());
     EXPECT_EQ(child<QAction>(u"MnuSB_30"_s)->text(), u"第三表"_s);
-    EXPECT_EQ(w->sortAction(30)->text(), u"按信用卡号排序"_s);
+    EXPECT_EQ(w->sortAction(SortOrder::ByCardNumber)->text(), u"按信用卡号排序"_s);
 }
 
 TEST_F(CardWindowTest, SavingWritesTheWritersBytesAndKeepsTheSettings) {
@@ -204,12 +208,12 @@ TEST_F(CardWindowTest, SavingWritesTheWritersBytesAndKeepsTheSettings) {
     openFileMenu();
     const QString path = outDir.filePath(u"SLFGTFC"_s);
     prompts.answerSave(path);
-    w->fileAction(10)->trigger();
+    w->fileAction(FileCommand::SaveCardFile)->trigger();
 
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();
-    EXPECT_EQ(bytes, slp::bank::MudanCardBytes(handle->form().cardFileInput()));
+    EXPECT_EQ(bytes, slp::bank::MudanCardBytes(handle->logic().cardFileInput()));
     EXPECT_TRUE(bytes.startsWith("F 4401    20000425 ")) << bytes.left(30).constData();
     EXPECT_EQ(status(2), u"工资卡输出完毕!"_s);
     EXPECT_EQ(stored(key::CardUnitCode), u"4401"_s);
@@ -229,7 +233,7 @@ TEST_F(CardWindowTest, ClosingKeepsTheCardTypeAndReopeningLoadsAfresh) {
     chooseCardType(5);
     child<QLineEdit>(u"Text1_2"_s)->setText(u"9"_s);
     emit child<QLineEdit>(u"Text1_2"_s)->textEdited(u"9"_s);
-    EXPECT_EQ(handle->form().field(CardExportForm::HeadCount), u"9"_s);
+    EXPECT_EQ(handle->logic().field(CardExport::HeadCount), u"9"_s);
     first->close();
     EXPECT_FALSE(handle->isOpen());
     EXPECT_EQ(stored(key::CardName), u"中国农业银行白玉兰卡"_s);
@@ -249,15 +253,15 @@ TEST_F(CardWindowTest, ASecondRequestOnlyRaisesTheOpenWindow) {
     child<QLineEdit>(u"Text1_3"_s)->setText(u"1.00"_s);
     EXPECT_EQ(open(), w);
     EXPECT_EQ(child<QLineEdit>(u"Text1_3"_s)->text(), u"1.00"_s);
-    EXPECT_EQ(handle->form().field(CardExportForm::TotalAmount), u"1.00"_s);
+    EXPECT_EQ(handle->logic().field(CardExport::TotalAmount), u"1.00"_s);
 }
 
 TEST_F(CardWindowTest, ExitClosesAndSpreadsheetHandsTheGridOver) {
     CardExportWindow* w = open();
-    w->fileAction(20)->trigger();
+    w->fileAction(FileCommand::ToSpreadsheet)->trigger();
     EXPECT_EQ(exportedRows, data.expectedCount() + 1);
     chooseCardType(3);
-    w->fileAction(90)->trigger();
+    w->fileAction(FileCommand::Exit)->trigger();
     EXPECT_FALSE(w->isVisible());
     EXPECT_FALSE(handle->isOpen());
     EXPECT_EQ(stored(key::CardName), u"中国工商银行浦江卡"_s);
@@ -270,7 +274,7 @@ TEST_F(CardWindowTest, WithoutADatabaseTheWindowOpensAndSaysSo) {
     ASSERT_EQ(prompts.asked.size(), 1);
     EXPECT_TRUE(prompts.asked[0].text.contains(u"数据库"_s));
     EXPECT_EQ(w->gridView()->model()->rowCount(), 0);
-    w->sortAction(20)->trigger();
+    w->sortAction(SortOrder::ByDepartment)->trigger();
     EXPECT_EQ(status(2), u"按部门排序"_s);
 }
 

@@ -29,7 +29,7 @@ class ConditionalQueryRows : public ::testing::Test {
         add(u"0501"_s, u"张'"_s, u"800"_s);
         add(u"05"_s, u"李四"_s, u"700"_s);
         w.addWage(u"0101"_s, {u"部"_s, u"x"_s, u"张老"_s, u"1"_s, u"1"_s, u"1"_s, u"1"_s}, u"2000-03"_s);
-        query.load();
+        query.beginOpening();
     }
     // The names found (column 3), or "<closed>", "<none>", "<no items>".
     QStringList found(const QString& name, const QString& dept) {
@@ -157,7 +157,7 @@ TEST(ConditionalQueryTwoTextItems, ItemsAfterTheFirstAmountAreNumbersEvenWithout
     w.addWage(u"01"_s, {u"0001"_s, u"张三"_s, u""_s, u"7年"_s});
     slp::ScriptedPrompts prompts;
     ConditionalQuery query(w.host, wage_test::fixedMeasure);
-    query.load();
+    query.beginOpening();
     const auto result = query.run(u"张"_s, QString(), prompts);
     ASSERT_TRUE(result.grid);
     QStringList row;

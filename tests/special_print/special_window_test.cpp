@@ -125,7 +125,8 @@ TEST(SpecialWindowEmpty, NoItemsIsTheSystemsWarningAndAnEmptySheet) {
     services.context = &w.host;
     services.registry = &registry;
     services.prompts = prompts;
-    SpecialPrintWindow win(services);
+    SpecialPrintSession logic(services);
+    SpecialPrintWindow win(logic, services);
     ASSERT_EQ(prompts->asked.size(), 1);
     EXPECT_EQ(prompts->asked[0].text, u"工资项目数小于1,无法继续执行!"_s);
     EXPECT_EQ(prompts->asked[0].icon, slp::MessageIcon::Warning);
@@ -339,7 +340,8 @@ TEST(SpecialWindowEmpty, NoDatabaseIsReportedNotACrash) {
     slp::windows::WindowServices services;
     services.context = &host;
     services.prompts = prompts;
-    SpecialPrintWindow win(services);
+    SpecialPrintSession logic(services);
+    SpecialPrintWindow win(logic, services);
     ASSERT_FALSE(prompts->asked.isEmpty());
     EXPECT_EQ(prompts->asked[0].title, u"错误号:91"_s);
     EXPECT_FALSE(win.action(u"MenuPrint"_s)->isEnabled());

@@ -7,7 +7,6 @@
 #include "export/spreadsheet_export.h"
 #include "print/chinese_fonts.h"
 #include "settings/store.h"
-#include "ui/qt_prompts.h"
 #include "windows/card_export/card_export_window.h"
 
 using namespace Qt::StringLiterals;
@@ -26,29 +25,27 @@ void exportCardGridToSpreadsheet(const data::WageGrid& grid, Prompts& prompts) {
     sheet::ExportGridToSpreadsheet(grid, prompts, options);
 }
 
+namespace {
+
+// The services with a host record and a settings store.
+windows::WindowServices withHostAndStore(windows::WindowServices services) {
+    if (!services.context) services.context = &hostContext();
+    if (!services.store) services.store = std::make_shared<settings::Store>();
+    return services;
+}
+
+}  // namespace
+
 CardExportHandle::CardExportHandle(windows::WindowServices services, QString defaultFolder)
     : ReopeningWindow([this](QWidget*) -> QWidget* {
           // A closed window is gone with its controls; a new one runs the opening steps.
           print::registerChineseFontSubstitutes();  // the grid's 宋体 (once per process)
-          auto* w = new CardExportWindow(*form_);
-          if (ownPrompts_) ownPrompts_->setParent(w);
-          w->load();
-          return w;
+          return new CardExportWindow(logic_, services_);
       }),
-      services_(std::move(services)) {
-    if (!services_.store) services_.store = std::make_shared<settings::Store>();
-    Prompts* prompts = services_.prompts.get();
-    if (!prompts) {
-        ownPrompts_ = std::make_unique<ui::QtPrompts>();
-        prompts = ownPrompts_.get();
-    }
-    if (defaultFolder.isEmpty()) defaultFolder = defaultCardFileFolder();
-    const HostContext& host = services_.context ? *services_.context : hostContext();
-    form_ = std::make_unique<CardExportForm>(host, *services_.store, *prompts, std::move(defaultFolder),
-                                             services_.exportGrid);
-}
-
-CardExportHandle::~CardExportHandle() = default;
+      services_(withHostAndStore(std::move(services))),
+      logic_(*services_.context, *services_.store,
+             defaultFolder.isEmpty() ? defaultCardFileFolder() : std::move(defaultFolder),
+             services_.exportGrid) {}
 
 CardExportWindow* CardExportHandle::window() const {
     return qobject_cast<CardExportWindow*>(widget());

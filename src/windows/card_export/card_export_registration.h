@@ -1,18 +1,13 @@
 #pragma once
-// The card export window as the component's registry holds it: one form per process that outlives its
-// window, and a window made afresh (its opening steps run again) whenever a closed one is asked for.
+// The card export window as the component's registry holds it: one CardExport per process that outlives
+// its window, and a window made afresh (its opening steps run again) whenever a closed one is asked for.
 // It is made like every other window: from the window services, through a reopening handle.
 #include <QString>
-#include <memory>
 
 #include "ui/reopening_window.h"
 #include "ui/window_registry.h"
-#include "windows/card_export/card_export_form.h"
+#include "windows/card_export/card_export.h"
 #include "windows/shared/window_services.h"
-
-namespace slp::ui {
-class QtPrompts;
-}
 
 namespace slp::card {
 
@@ -28,20 +23,19 @@ void exportCardGridToSpreadsheet(const data::WageGrid& grid, Prompts& prompts);
 
 class CardExportHandle : public windows::ReopeningWindow {
   public:
-    // The form reads the host record, the store and the dialogs of `services` (Qt dialogs over the window
-    // when it has none) and hands its grid to services.exportGrid. defaultFolder: where the save dialog
-    // starts until one is stored (defaultCardFileFolder() when empty).
+    // The logic reads the host record (hostContext() when the services have none) and the store of
+    // `services` (the user's settings store when none) and hands its grid to services.exportGrid; the
+    // window's dialogs are those of the services (Qt dialogs over the window when none).
+    // defaultFolder: where the save dialog starts until one is stored (defaultCardFileFolder() when empty).
     explicit CardExportHandle(windows::WindowServices services, QString defaultFolder = {});
-    ~CardExportHandle() override;
 
     // The window while it exists (nullptr before the first request and after closing).
     CardExportWindow* window() const;
-    CardExportForm& form() { return *form_; }
+    CardExport& logic() { return logic_; }
 
   private:
     windows::WindowServices services_;
-    std::unique_ptr<ui::QtPrompts> ownPrompts_;
-    std::unique_ptr<CardExportForm> form_;
+    CardExport logic_;
 };
 
 // Gives the registry the factory of SlgzSJSC (the host's Card method), with the services of the running

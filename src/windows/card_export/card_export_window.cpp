@@ -15,6 +15,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "ui/window_registry.h"
 #include "windows/card_export/card_types.h"
 
 using namespace Qt::StringLiterals;
@@ -52,9 +53,37 @@ QString indexedName(const QString& control, int index) {
     return control + u'_' + QString::number(index);
 }
 
+// The file menu: its commands in menu order, a separator before the last.
+struct FileMenuEntry {
+    FileCommand command;
+    QStringView objectName;
+    QStringView caption;  // the first item's caption comes from the logic when the menu opens
+};
+constexpr FileMenuEntry kFileMenu[] = {
+    {FileCommand::SaveCardFile, u"saveCardFile", u""},
+    {FileCommand::ToSpreadsheet, u"toSpreadsheet", u"转到Excel"},
+    {FileCommand::Exit, u"exit", u"退出"},
+};
+
+// The sort menu's items by order (captions from sortChoices()).
+QString sortActionName(SortOrder order) {
+    switch (order) {
+        case SortOrder::ByEmployeeNumber:
+            return u"sortByEmployeeNumber"_s;
+        case SortOrder::ByDepartment:
+            return u"sortByDepartment"_s;
+        case SortOrder::ByCardNumber:
+            return u"sortByCardNumber"_s;
+        case SortOrder::ByName:
+            return u"sortByName"_s;
+    }
+    return QString();
+}
+
 }  // namespace
 
-CardExportWindow::CardExportWindow(CardExportForm& form, QWidget* parent) : QMainWindow(parent), form_(form) {
+CardExportWindow::CardExportWindow(CardExport& logic, windows::WindowServices services)
+    : CommandWindow(std::move(services)), logic_(logic) {
     setObjectName(u"SlgzSJSC"_s);
     setWindowTitle(u"工资卡输出"_s);
     buildMenus();
@@ -75,26 +104,22 @@ CardExportWindow::CardExportWindow(CardExportForm& form, QWidget* parent) : QMai
     statusBar()->addWidget(status2_, 2);
 
     resize(560, 420);
+    open();
 }
 
 void CardExportWindow::buildMenus() {
     fileMenu_ = menuBar()->addMenu(u"文件"_s);
-    fileMenu_->setObjectName(u"MnuFileS"_s);
-    QAction* save = fileMenu_->addAction(QString());
-    save->setObjectName(indexedName(u"MnuFile"_s, CardExportForm::kSaveFile));
-    QAction* sheet = fileMenu_->addAction(u"转到Excel"_s);
-    sheet->setObjectName(indexedName(u"MnuFile"_s, CardExportForm::kToSpreadsheet));
-    fileMenu_->addSeparator()->setObjectName(indexedName(u"MnuFile"_s, 80));
-    QAction* exit = fileMenu_->addAction(u"退出"_s);
-    exit->setObjectName(indexedName(u"MnuFile"_s, CardExportForm::kExit));
+    fileMenu_->setObjectName(u"fileMenu"_s);
+    for (const FileMenuEntry& e : kFileMenu) {
+        if (e.command == FileCommand::Exit) fileMenu_->addSeparator()->setObjectName(u"fileSeparator"_s);
+        const FileCommand command = e.command;
+        addCommand(fileMenu_, e.objectName.toString(), e.caption.toString(),
+                   [this, command] { runFileCommand(command); });
+    }
     connect(fileMenu_, &QMenu::aboutToShow, this, [this] {
-        form_.openFileMenu();
+        logic_.prepareFileMenu();
         refresh();
     });
-    for (QAction* a : {save, sheet, exit}) {
-        const int index = a->objectName().section(u'_', 1).toInt();
-        connect(a, &QAction::triggered, this, [this, index] { fileCommand(index); });
-    }
 
     // The wage tables are chosen by the host; this menu stays disabled.
     QMenu* tables = menuBar()->addMenu(u"选择数据表"_s);
@@ -106,16 +131,14 @@ void CardExportWindow::buildMenus() {
     }
 
     QMenu* sort = menuBar()->addMenu(u"排序规则"_s);
-    sort->setObjectName(u"MnuPXS"_s);
+    sort->setObjectName(u"sortMenu"_s);
     for (const SortChoice& s : sortChoices()) {
-        QAction* a = sort->addAction(s.caption.toString());
-        a->setObjectName(indexedName(u"MnuPx"_s, s.index));
-        a->setCheckable(true);
-        const int index = s.index;
-        connect(a, &QAction::triggered, this, [this, index] {
-            form_.sortCommand(index);
+        const SortOrder order = s.order;
+        QAction* a = addCommand(sort, sortActionName(order), s.caption.toString(), [this, order] {
+            logic_.sortBy(order, prompts());
             refresh();
         });
+        a->setCheckable(true);
     }
 }
 
@@ -124,9 +147,9 @@ QWidget* CardExportWindow::buildFieldsPage() {
     auto* layout = new QGridLayout(page);
     const QStringList labels{u"单位代码："_s, u"进卡日期："_s, u"工资卡名称："_s, u"入卡人数："_s,
                              u"入卡金额："_s};
-    // Top to bottom: Text1(0), Text1(1), Combo1, Text1(2), Text1(3).
-    const int fieldOfRow[] = {CardExportForm::UnitCode, CardExportForm::CreditDate, -1,
-                              CardExportForm::HeadCount, CardExportForm::TotalAmount};
+    // Top to bottom: unit code, credit date, the card type's list, head count, total amount.
+    const int fieldOfRow[] = {CardExport::UnitCode, CardExport::CreditDate, -1, CardExport::HeadCount,
+                              CardExport::TotalAmount};
     for (int row = 0; row < labels.size(); ++row) {
         auto* label = new QLabel(labels[row], page);
         label->setObjectName(indexedName(u"Label1"_s, row));
@@ -142,7 +165,7 @@ QWidget* CardExportWindow::buildFieldsPage() {
             cardType_->lineEdit()->setReadOnly(true);
             cardType_->setInsertPolicy(QComboBox::NoInsert);
             connect(cardType_, &QComboBox::activated, this, [this](int i) {
-                form_.clickCardType(cardType_->itemText(i));
+                logic_.chooseCardType(cardType_->itemText(i));
                 refresh();
             });
             control = cardType_;
@@ -151,7 +174,7 @@ QWidget* CardExportWindow::buildFieldsPage() {
             auto* edit = new QLineEdit(page);
             edit->setObjectName(indexedName(u"Text1"_s, f));
             connect(edit, &QLineEdit::textEdited, this,
-                    [this, f](const QString& text) { form_.setField(f, text); });
+                    [this, f](const QString& text) { logic_.setField(f, text); });
             fields_[size_t(f)] = edit;
             control = edit;
         }
@@ -171,71 +194,75 @@ QWidget* CardExportWindow::buildFieldsPage() {
 QWidget* CardExportWindow::buildGridPage() {
     grid_ = new QTableView;
     grid_->setObjectName(u"MSGrid1"_s);
-    grid_->setModel(&form_.gridModel());
-    grid_->setItemDelegate(new FixedCellDelegate(form_.gridModel(), grid_));
+    grid_->setModel(&logic_.gridModel());
+    grid_->setItemDelegate(new FixedCellDelegate(logic_.gridModel(), grid_));
     grid_->horizontalHeader()->hide();  // the caption row is the grid's own row 0
     grid_->verticalHeader()->hide();
     grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 6);
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
     grid_->setWordWrap(false);
-    connect(&form_.gridModel(), &data::WageGridModel::layoutPropertiesChanged, this,
+    connect(&logic_.gridModel(), &data::WageGridModel::layoutPropertiesChanged, this,
             &CardExportWindow::applyColumnWidths);
     return grid_;
 }
 
 void CardExportWindow::applyColumnWidths() {
-    const data::WageGrid& g = form_.gridModel().grid();
+    const data::WageGrid& g = logic_.gridModel().grid();
     const double pixelsPerTwip = grid_->logicalDpiX() / 1440.0;
     for (int c = 0; c < g.cols(); ++c) grid_->setColumnWidth(c, int(g.colWidth(c) * pixelsPerTwip + 0.5));
 }
 
-QAction* CardExportWindow::fileAction(int index) const {
-    return findChild<QAction*>(indexedName(u"MnuFile"_s, index));
+QAction* CardExportWindow::fileAction(FileCommand command) const {
+    for (const FileMenuEntry& e : kFileMenu) {
+        if (e.command == command) return findChild<QAction*>(e.objectName.toString());
+    }
+    return nullptr;
 }
 
-QAction* CardExportWindow::sortAction(int index) const {
-    return findChild<QAction*>(indexedName(u"MnuPx"_s, index));
+QAction* CardExportWindow::sortAction(SortOrder order) const {
+    return findChild<QAction*>(sortActionName(order));
 }
 
-void CardExportWindow::load() {
-    form_.load();
+void CardExportWindow::open() {
+    runReported([this] { logic_.open(prompts()); });
     cardType_->clear();
-    cardType_->addItems(form_.cardTypeList());
+    cardType_->addItems(logic_.cardTypeList());
     pages_->setCurrentIndex(1);  // the window opens on "详细资料"
     refresh();
     applyColumnWidths();
 }
 
 void CardExportWindow::refresh() {
-    for (int f = 0; f < CardExportForm::kFieldCount; ++f) {
+    for (int f = 0; f < CardExport::kFieldCount; ++f) {
         QLineEdit* edit = fields_[size_t(f)];
-        if (edit->text() != form_.field(f)) edit->setText(form_.field(f));
+        if (edit->text() != logic_.field(f)) edit->setText(logic_.field(f));
     }
-    unitCodeLabel_->setText(form_.unitCodeLabel());
-    const int inList = cardType_->findText(form_.cardType(), Qt::MatchExactly);
+    unitCodeLabel_->setText(logic_.unitCodeLabel());
+    const int inList = cardType_->findText(logic_.cardType(), Qt::MatchExactly);
     if (cardType_->currentIndex() != inList) cardType_->setCurrentIndex(inList);
-    if (cardType_->currentText() != form_.cardType()) cardType_->setEditText(form_.cardType());
-    status1_->setText(form_.statusText(1));
-    status2_->setText(form_.statusText(2));
-    QAction* save = fileAction(CardExportForm::kSaveFile);
-    save->setText(menuText(form_.fileMenuItem().caption));
-    save->setEnabled(form_.fileMenuItem().enabled);
-    for (const SortChoice& s : sortChoices()) sortAction(s.index)->setChecked(form_.checkedSort() == s.index);
+    if (cardType_->currentText() != logic_.cardType()) cardType_->setEditText(logic_.cardType());
+    status1_->setText(logic_.statusText(1));
+    status2_->setText(logic_.statusText(2));
+    QAction* save = fileAction(FileCommand::SaveCardFile);
+    save->setText(menuText(logic_.fileMenuItem().caption));
+    save->setEnabled(logic_.fileMenuItem().enabled);
+    for (const SortChoice& s : sortChoices())
+        sortAction(s.order)->setChecked(logic_.checkedSort() == s.order);
 }
 
-void CardExportWindow::fileCommand(int index) {
-    const bool close = form_.fileCommand(index);
+void CardExportWindow::runFileCommand(FileCommand command) {
+    const bool close = logic_.run(command, prompts());
     refresh();
     if (close) this->close();
 }
 
 void CardExportWindow::closeEvent(QCloseEvent* event) {
-    if (!unloaded_) {
-        unloaded_ = true;
-        form_.unload();
+    if (!closed_) {
+        closed_ = true;
+        logic_.close(prompts());
+        if (services().registry) services().registry->windowClosed(WindowId::CardExport);
     }
     event->accept();
-    emit closed();
 }
 
 }  // namespace slp::card

@@ -1,12 +1,12 @@
 #pragma once
 // The window SlgzSJSC "工资卡输出": two pages (the four fields and the card type; the card grid), the
-// file, table and sort menus and a two-panel status bar, all showing a CardExportForm.
-#include <QMainWindow>
+// file, table and sort menus and a two-panel status bar, all showing a CardExport. The window is made
+// afresh at every opening through CardExportHandle; the logic lives in the handle between openings.
 #include <array>
 
-#include "windows/card_export/card_export_form.h"
+#include "windows/card_export/card_export.h"
+#include "windows/shared/command_window.h"
 
-class QAction;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -16,26 +16,20 @@ class QTableView;
 
 namespace slp::card {
 
-class CardExportWindow : public QMainWindow {
+class CardExportWindow : public windows::CommandWindow {
     Q_OBJECT
   public:
-    explicit CardExportWindow(CardExportForm& form, QWidget* parent = nullptr);
+    // Builds the window and runs its opening steps (faults are reported, the window stays usable).
+    CardExportWindow(CardExport& logic, windows::WindowServices services);
 
-    // Form_Load, then the controls show its outcome.
-    void load();
-    // Shows the form's present state in every control.
-    void refresh();
+    CardExport& logic() { return logic_; }
 
     // The controls, for the host's tests and tools.
     QTabWidget* pages() const { return pages_; }
     QTableView* gridView() const { return grid_; }
     QMenu* fileMenu() const { return fileMenu_; }
-    QAction* fileAction(int index) const;
-    QAction* sortAction(int index) const;
-
-  signals:
-    // The window has closed (after Form_Unload).
-    void closed();
+    QAction* fileAction(FileCommand command) const;
+    QAction* sortAction(SortOrder order) const;
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -45,18 +39,21 @@ class CardExportWindow : public QMainWindow {
     QWidget* buildFieldsPage();
     QWidget* buildGridPage();
     void applyColumnWidths();
-    void fileCommand(int index);
+    void open();
+    // Shows the logic's present state in every control.
+    void refresh();
+    void runFileCommand(FileCommand command);
 
-    CardExportForm& form_;
+    CardExport& logic_;
     QTabWidget* pages_ = nullptr;
-    std::array<QLineEdit*, CardExportForm::kFieldCount> fields_{};
+    std::array<QLineEdit*, CardExport::kFieldCount> fields_{};
     QLabel* unitCodeLabel_ = nullptr;
     QComboBox* cardType_ = nullptr;
     QTableView* grid_ = nullptr;
     QMenu* fileMenu_ = nullptr;
     QLabel* status1_ = nullptr;
     QLabel* status2_ = nullptr;
-    bool unloaded_ = false;
+    bool closed_ = false;
 };
 
 }  // namespace slp::card

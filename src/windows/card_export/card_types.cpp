@@ -18,10 +18,10 @@ constexpr std::array<CardTypeInfo, 6> kCardTypes{{
 }};
 
 constexpr std::array<SortChoice, 4> kSorts{{
-    {10, u"按职号排序", u"[16工资输出数据].工号", u"工号"},
-    {20, u"按部门排序", u"[16工资输出数据].部门号", u"部门"},
-    {30, u"按信用卡号排序", u"[12个人信息].信用卡号", u"卡号"},
-    {40, u"按姓名排序", u"[16工资输出数据].姓名", u"姓名"},
+    {SortOrder::ByEmployeeNumber, u"按职号排序", u"[16工资输出数据].工号", u"工号"},
+    {SortOrder::ByDepartment, u"按部门排序", u"[16工资输出数据].部门号", u"部门"},
+    {SortOrder::ByCardNumber, u"按信用卡号排序", u"[12个人信息].信用卡号", u"卡号"},
+    {SortOrder::ByName, u"按姓名排序", u"[16工资输出数据].姓名", u"姓名"},
 }};
 
 }  // namespace
@@ -41,9 +41,9 @@ std::span<const SortChoice> sortChoices() {
     return kSorts;
 }
 
-const SortChoice* findSort(int index) {
+const SortChoice* findSort(SortOrder order) {
     for (const SortChoice& s : kSorts) {
-        if (s.index == index) return &s;
+        if (s.order == order) return &s;
     }
     return nullptr;
 }

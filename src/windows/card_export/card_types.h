@@ -22,8 +22,11 @@ const CardTypeInfo* findCardType(QStringView type);
 // The card type whose first field is the post-office number instead of the unit code.
 inline constexpr QStringView kPostSavingsCard = u"中国人民邮政储蓄卡";
 
+// The orders of the sort menu, in menu order.
+enum class SortOrder { ByEmployeeNumber, ByDepartment, ByCardNumber, ByName };
+
 struct SortChoice {
-    int index;            // the menu item's index: 10, 20, 30, 40
+    SortOrder order;
     QStringView caption;  // "按职号排序", ...
     QStringView column;   // the qualified column the card query orders by
     QStringView word;     // the command line's name of the order: 工号, 部门, 卡号, 姓名
@@ -31,8 +34,8 @@ struct SortChoice {
 
 // The four orders of the sort menu, in menu order.
 std::span<const SortChoice> sortChoices();
-// The entry of a menu index; nullptr for another index.
-const SortChoice* findSort(int index);
+// The entry of an order; nullptr for a value that is no order.
+const SortChoice* findSort(SortOrder order);
 // The entry for a command-line word; nullptr for another word.
 const SortChoice* findSortWord(QStringView word);
 

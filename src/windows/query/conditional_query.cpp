@@ -23,7 +23,7 @@ QString nothingFoundMessage() {
 ConditionalQuery::ConditionalQuery(const HostContext& context, data::CharUnitMeasure measure)
     : context_(context), measure_(std::move(measure)) {}
 
-void ConditionalQuery::load() {
+void ConditionalQuery::beginOpening() {
     showZeros_ = true;
     charUnit_ = measure_(u"宋体"_s, kOpeningPrintFontSize);
 }

@@ -29,8 +29,8 @@ class ConditionalQuery {
     explicit ConditionalQuery(const HostContext& context,
                               data::CharUnitMeasure measure = print::measureCharUnit);
 
-    // Form_Load: zeros shown, charUnit of "我" at 9 points.
-    void load();
+    // The first thing opening does: zeros shown, charUnit of "我" at 9 points.
+    void beginOpening();
 
     enum class Outcome {
         Closed,        // both boxes empty: the window closes without a message

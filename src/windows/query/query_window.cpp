@@ -71,8 +71,8 @@ QueryWindow::QueryWindow(ConditionalQuery& logic, WindowServices services,
     confirm_->installEventFilter(this);
     cancel_->installEventFilter(this);
 
-    // Form_Load.
-    logic_.load();
+    // Opening: the logic's first step, empty boxes, the window sized to them.
+    logic_.beginOpening();
     nameBox_->clear();
     departmentBox_->clear();
     resize(conditions_->sizeHint() + QSize(16, 16));

@@ -27,7 +27,7 @@ class QueryWindow : public WageWindow {
     QPushButton* cancelButton() const { return cancel_; }
     bool showingResults() const { return showingResults_; }
 
-    // "确定" (Command1 index 0): closes when both boxes are empty, else runs the query.
+    // "确定": closes when both boxes are empty, else runs the query.
     void confirm();
 
   protected:

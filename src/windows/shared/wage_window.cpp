@@ -1,28 +1,21 @@
 #include "windows/shared/wage_window.h"
 
-#include <QAction>
 #include <QLabel>
-#include <QMenu>
-#include <QMenuBar>
 #include <QResizeEvent>
 #include <QScreen>
 #include <QStatusBar>
 
-#include "ui/qt_prompts.h"
-#include "windows/shared/error_report.h"
 #include "windows/shared/wage_grid_view.h"
 #include "windows/shared/window_geometry.h"
 
 namespace slp::windows {
 
 WageWindow::WageWindow(WindowServices services, QWidget* parent)
-    : QMainWindow(parent),
-      services_(std::move(services)),
+    : CommandWindow(std::move(services), parent),
       model_(new data::WageGridModel(this)),
       view_(nullptr),
       panel1_(new QLabel(this)),
       panel2_(new QLabel(this)) {
-    if (!services_.prompts) ownPrompts_ = std::make_unique<ui::QtPrompts>(this);
     auto* central = new QWidget(this);
     setCentralWidget(central);
     view_ = new WageGridView(*model_, central);
@@ -39,31 +32,12 @@ WageWindow::WageWindow(WindowServices services, QWidget* parent)
 
 WageWindow::~WageWindow() = default;
 
-Prompts& WageWindow::prompts() {
-    if (services_.prompts) return *services_.prompts;
-    return *ownPrompts_;
-}
-
 void WageWindow::setStatusPanel(int panel, const QString& text) {
     (panel == 1 ? panel1_ : panel2_)->setText(text);
 }
 
 QString WageWindow::statusPanel(int panel) const {
     return (panel == 1 ? panel1_ : panel2_)->text();
-}
-
-QAction* WageWindow::addCommand(QWidget* menu, const QString& objectName, const QString& caption,
-                                std::function<void()> handler) {
-    auto* action = new QAction(caption, menu);
-    action->setObjectName(objectName);
-    connect(action, &QAction::triggered, this,
-            [this, handler = std::move(handler)] { runReported(handler); });
-    menu->addAction(action);
-    return action;
-}
-
-bool WageWindow::runReported(const std::function<void()>& handler) {
-    return windows::runReported(prompts(), handler);
 }
 
 void WageWindow::placeAtOpening() {

@@ -1,5 +1,5 @@
 #pragma once
-// What a wage window is given rather than taking from globals: the host record, the window registry,
+// What a window is given rather than taking from globals: the host record, the window registry,
 // the settings store, the clock, the dialogs, the measure of "我", the printer for direct printing,
 // the preview and the spreadsheet export. standardWindowServices() makes the ones of a running
 // component; tests fill in their own.

@@ -1,29 +1,24 @@
 #pragma once
-// The window 特殊打印设置: the item tree, the sheet picture with a label per caption, the menus and the
-// status bar, over SpecialLayout. Dragging, the pop-up, the rubber band and the menus change the
-// logic; the labels are placed from it.
-#include <QMainWindow>
+// The window 特殊打印设置 and its registry handle: the item tree, the sheet picture with a label per
+// caption, the menus and the status bar, over a SpecialPrintSession. Dragging, the pop-up, the rubber
+// band and the menus change the session; the labels are placed from its layout. The handle keeps the
+// session between openings and makes the window afresh at each one.
 #include <QPixmap>
-#include <memory>
+#include <array>
 #include <vector>
 
 #include "ui/reopening_window.h"
-#include "windows/shared/window_services.h"
-#include "windows/special_print/special_layout.h"
-#include "windows/special_print/special_settings.h"
+#include "windows/shared/command_window.h"
+#include "windows/special_print/special_print_session.h"
 
 class QAction;
 class QLabel;
 class QMenu;
 class QTreeWidget;
 
-namespace slp::ui {
-class QtPrompts;
-}
-
 namespace slp::windows::special {
 
-// The sheet picture PicSelItem: white paper, the form's background picture when one is set, the rubber
+// The sheet picture: white paper, the form's background picture when one is set, the rubber
 // band while the right button is held.
 class SheetPicture : public QWidget {
     Q_OBJECT
@@ -41,13 +36,14 @@ class SheetPicture : public QWidget {
     QRect band_;
 };
 
-class SpecialPrintWindow : public QMainWindow {
+class SpecialPrintWindow : public CommandWindow {
     Q_OBJECT
   public:
-    explicit SpecialPrintWindow(WindowServices services, QWidget* parent = nullptr);
-    ~SpecialPrintWindow() override;
+    // Builds the window and runs its opening steps (faults are reported, the window stays usable).
+    SpecialPrintWindow(SpecialPrintSession& logic, WindowServices services, QWidget* parent = nullptr);
 
-    SpecialLayout& layout() { return layout_; }
+    SpecialPrintSession& logic() { return logic_; }
+    SpecialLayout& layout() { return logic_.layout(); }
     SheetPicture* sheet() const { return sheet_; }
     QTreeWidget* tree() const { return tree_; }
     QLabel* label(int index) const { return labels_.at(size_t(index)); }
@@ -55,20 +51,12 @@ class SpecialPrintWindow : public QMainWindow {
     QString statusPanel(int panel) const;
     // Twips of a screen pixel.
     double twipsPerPixel() const { return tpp_; }
-    // Label `index` moved to the logic's position.
+    // Every label moved to the layout's position, in the colour and slant of its selection.
     void placeLabels();
     // The menu actions by object name (MenuJUST, MenuSetPlace_1, ...).
     QAction* action(const QString& objectName) const;
-
-    // The handlers the widgets call (public for the tests).
+    // Opens the pop-up menu of label `index` at `globalPos`, its entries checked as the label is set.
     void openPopup(int index, const QPoint& globalPos);
-    void choosePlace(int item);
-    void askPaperWidth();
-    void askPaperHeight();
-    void confirmLayout();
-    void printLayout();
-    void askCalibration();
-    void askBackground();
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -76,24 +64,16 @@ class SpecialPrintWindow : public QMainWindow {
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    Prompts& prompts();
-    bool runReported(const std::function<void()>& handler);
+    QAction* addChoice(QWidget* menu, const QString& name, const QString& caption, std::function<void()> run);
     void buildMenus();
-    void load();
-    void buildSheet();
-    void resizeSheet(QSizeF twips);
-    void showLabelState(int index);
-    void setAllPlaces(int item);
-    void toggleAllNames();
+    void open();
+    void buildLabels();
+    void showSheetSize();
+    void placeAllValues(PositionCode code);
     bool labelMouse(int index, QEvent* event);
     bool sheetMouse(QEvent* event);
-    QAction* addCommand(QWidget* menu, const QString& name, const QString& caption, std::function<void()> run,
-                        bool checkable = false);
 
-    WindowServices services_;
-    std::unique_ptr<ui::QtPrompts> ownPrompts_;
-    SpecialLayout layout_;
-    SpecialSettings settings_;
+    SpecialPrintSession& logic_;
     double tpp_ = 15;
     QTreeWidget* tree_ = nullptr;
     QWidget* area_ = nullptr;
@@ -102,7 +82,14 @@ class SpecialPrintWindow : public QMainWindow {
     QMenu* popup_ = nullptr;
     QLabel* panel1_ = nullptr;
     QLabel* panel2_ = nullptr;
-    int currentLabel_ = -1;
+    QAction* onePerPage_ = nullptr;
+    QAction* paperWidth_ = nullptr;
+    QAction* paperHeight_ = nullptr;
+    QAction* print_ = nullptr;
+    QAction* allNames_ = nullptr;
+    QAction* chosenName_ = nullptr;
+    std::array<QAction*, 4> allPlaces_{};     // by PositionCode
+    std::array<QAction*, 4> chosenPlaces_{};  // by PositionCode
     QPoint labelPress_;
     QPoint sheetGrab_;
     QPoint bandOrigin_;
@@ -111,10 +98,12 @@ class SpecialPrintWindow : public QMainWindow {
 class SpecialPrintHandle : public ReopeningWindow {
   public:
     explicit SpecialPrintHandle(WindowServices services);
+    SpecialPrintSession& logic() { return logic_; }
     SpecialPrintWindow* window() const { return qobject_cast<SpecialPrintWindow*>(widget()); }
 
   private:
     WindowServices services_;
+    SpecialPrintSession logic_;
 };
 
 }  // namespace slp::windows::special

@@ -1,4 +1,4 @@
-#include "windows/card_export/card_export_form.h"
+#include "windows/card_export/card_export.h"
 
 #include <QFileInfo>
 #include <exception>
@@ -11,6 +11,7 @@
 #include "windows/card_export/card_grid.h"
 #include "windows/card_export/card_query.h"
 #include "windows/card_export/card_types.h"
+#include "windows/shared/error_report.h"
 
 using namespace Qt::StringLiterals;
 
@@ -19,7 +20,6 @@ namespace slp::card {
 namespace {
 
 const QString kWindowCaption = u"工资卡输出"_s;
-constexpr int kSortByNumber = 10;
 constexpr qsizetype kWarningsShown = 20;  // more would not fit a message box
 
 // Blanks (U+0020) removed at both ends, as the clerk's fields are trimmed.
@@ -39,21 +39,17 @@ QString checkMessage(const QStringList& warnings) {
 
 }  // namespace
 
-CardExportForm::CardExportForm(const HostContext& host, settings::Store& store, Prompts& prompts,
-                               QString defaultFolder, GridExporter exporter)
-    : host_(host),
-      store_(store),
-      prompts_(prompts),
-      defaultFolder_(std::move(defaultFolder)),
-      exporter_(std::move(exporter)) {
+CardExport::CardExport(const HostContext& host, settings::Store& store, QString defaultFolder,
+                       GridExporter exporter)
+    : host_(host), store_(store), defaultFolder_(std::move(defaultFolder)), exporter_(std::move(exporter)) {
     resetControls();
 }
 
-settings::Setting CardExportForm::setting(const settings::KeyDef& key) const {
+settings::Setting CardExport::setting(const settings::KeyDef& key) const {
     return settings::resolve(key, host_.unitCode);
 }
 
-void CardExportForm::resetControls() {
+void CardExport::resetControls() {
     cardTypeList_.clear();
     cardType_.clear();
     unitCodeLabel_ = u"单位代码："_s;
@@ -62,72 +58,68 @@ void CardExportForm::resetControls() {
     status1_.clear();
     status2_.clear();
     fileMenu_ = FileMenuItem{};
-    checkedSort_ = 0;
+    checkedSort_.reset();
     monthLoaded_ = false;
 }
 
-void CardExportForm::showError(const Error& e) {
-    prompts_.messageBox(e.description(), u"错误号:"_s + QString::number(e.number()), MessageIcon::Warning);
-}
-
-bool CardExportForm::hasDatabase() {
+bool CardExport::hasDatabase(Prompts& prompts) {
     if (host_.database) return true;
-    prompts_.messageBox(u"工资数据库尚未打开，无法读取本月的工资卡数据。请从工资管理程序重新打开本窗口。"_s,
-                        kWindowCaption, MessageIcon::Warning);
+    prompts.messageBox(u"工资数据库尚未打开，无法读取本月的工资卡数据。请从工资管理程序重新打开本窗口。"_s,
+                       kWindowCaption, MessageIcon::Warning);
     return false;
 }
 
-bool CardExportForm::load() {
+bool CardExport::open(Prompts& prompts) {
     resetControls();
     // The card types, and the stored choice whatever it is.
     for (const CardTypeInfo& t : cardTypes()) cardTypeList_ << t.type.toString();
     cardType_ = settings::readText(store_, setting(settings::key::CardName));
     fields_[UnitCode] = settings::readText(store_, setting(settings::key::CardUnitCode));
     fields_[CreditDate] = host_.payDate;
-    if (!hasDatabase()) return false;
+    if (!hasDatabase(prompts)) return false;
     try {
         data::ResultSet items = host_.database->open(cardItemsQuery(host_.monthKey()));
         if (items.eof()) {
-            prompts_.messageBox(u"本月公式未设置!"_s, QString(), MessageIcon::Warning);
+            prompts.messageBox(u"本月公式未设置!"_s, QString(), MessageIcon::Warning);
             return false;
         }
         items.moveLast();
         amountItem_ = items.text(u"项目名称");
         items.close();
         monthLoaded_ = true;
-        sortColumn_ = findSort(kSortByNumber)->column.toString();
-        checkedSort_ = kSortByNumber;
-        loadCardGrid();
+        sortColumn_ = findSort(SortOrder::ByEmployeeNumber)->column.toString();
+        checkedSort_ = SortOrder::ByEmployeeNumber;
+        queryCardGrid();
         status1_ = u"工作年月:"_s + host_.monthKey();
         return true;
     } catch (const Error& e) {
-        showError(e);
+        windows::reportError(prompts, e);
         return false;
     }
 }
 
-void CardExportForm::unload() {
+void CardExport::close(Prompts& prompts) {
     try {
         settings::writeText(store_, setting(settings::key::CardName), cardType_);
     } catch (const Error& e) {
-        showError(e);
+        windows::reportError(prompts, e);
     }
 }
 
-void CardExportForm::clickCardType(const QString& type) {
+void CardExport::chooseCardType(const QString& type) {
     cardType_ = type;
     relabelUnitCode();
 }
 
-void CardExportForm::relabelUnitCode() {
+void CardExport::relabelUnitCode() {
     unitCodeLabel_ = cardType_ == kPostSavingsCard ? u"邮局局号:"_s : u"单位代码:"_s;
 }
 
-QString CardExportForm::cardQuery() const {
+QString CardExport::cardQuery() const {
     return card::cardQuery(amountItem_, sortColumn_, host_.monthKey());
 }
 
-void CardExportForm::loadCardGrid() {
+void CardExport::queryCardGrid() {
     if (!host_.database) throw Error(91, u"工资数据库尚未打开"_s);
     model_.update([](data::WageGrid& g) { g.resize(0, 0); });
     data::ResultSet records = host_.database->open(cardQuery());
@@ -149,20 +141,20 @@ void CardExportForm::loadCardGrid() {
                fields_[TotalAmount] + u"元"_s;
 }
 
-bool CardExportForm::sortCommand(int index) {
-    const SortChoice* choice = findSort(index);
+bool CardExport::sortBy(SortOrder order, Prompts& prompts) {
+    const SortChoice* choice = findSort(order);
     if (!choice) return false;
     const QString before = sortColumn_;
     sortColumn_ = choice->column.toString();
-    checkedSort_ = index;
+    checkedSort_ = order;
     bool ok = true;
     if (sortColumn_ != before && monthLoaded_) {
-        ok = hasDatabase();
+        ok = hasDatabase(prompts);
         if (ok) {
             try {
-                loadCardGrid();
+                queryCardGrid();
             } catch (const Error& e) {
-                showError(e);
+                windows::reportError(prompts, e);
                 ok = false;
             }
         }
@@ -171,13 +163,13 @@ bool CardExportForm::sortCommand(int index) {
     return ok;
 }
 
-QString CardExportForm::cardFileName(QStringView type) const {
+QString CardExport::cardFileName(QStringView type) const {
     const CardTypeInfo* info = findCardType(type);
     if (!info) return u"未知文件格式"_s;
     return settings::readText(store_, setting(*info->fileKey));
 }
 
-const FileMenuItem& CardExportForm::openFileMenu() {
+const FileMenuItem& CardExport::prepareFileMenu() {
     if (cardType_.isEmpty()) {
         fileMenu_.enabled = false;
         return fileMenu_;
@@ -189,27 +181,26 @@ const FileMenuItem& CardExportForm::openFileMenu() {
     return fileMenu_;
 }
 
-bool CardExportForm::fileCommand(int index) {
-    switch (index) {
-        case kSaveFile:
-            saveCardFile();
+bool CardExport::run(FileCommand command, Prompts& prompts) {
+    switch (command) {
+        case FileCommand::SaveCardFile:
+            saveCardFile(prompts);
             return false;
-        case kToSpreadsheet:
-            if (!exporter_) return false;
-            try {
-                exporter_(grid(), prompts_);
-            } catch (const Error& e) {
-                showError(e);
-            }
+        case FileCommand::ToSpreadsheet:
+            exportToSpreadsheet(prompts);
             return false;
-        case kExit:
+        case FileCommand::Exit:
             return true;
-        default:
-            return false;
     }
+    return false;  // a value that is no command of the menu
 }
 
-bank::CardFileInput CardExportForm::cardFileInput() const {
+void CardExport::exportToSpreadsheet(Prompts& prompts) {
+    if (!exporter_) return;
+    windows::runReported(prompts, [&] { exporter_(grid(), prompts); });
+}
+
+bank::CardFileInput CardExport::cardFileInput() const {
     bank::CardFileInput input;
     input.unitCode = fields_[UnitCode];
     input.creditDate = fields_[CreditDate];
@@ -220,52 +211,50 @@ bank::CardFileInput CardExportForm::cardFileInput() const {
     return input;
 }
 
-QStringList CardExportForm::checkBeforeWriting() const {
+QStringList CardExport::checkBeforeWriting() const {
     const auto format = bank::cardFormatForType(cardType_);
     if (!format) return {};
     return bank::CheckCardFileInput(cardFileInput(), *format);
 }
 
-void CardExportForm::saveCardFile() {
-    try {
-        // A card type without a layout of its own writes nothing: said before a file is asked for, and
-        // the status keeps what it said before.
-        const auto format = bank::cardFormatForType(cardType_);
-        if (!format) {
-            prompts_.messageBox(u"目前尚无此工资卡格式!"_s, kWindowCaption, MessageIcon::Warning);
-            return;
-        }
-        // A card number the file would cut is refused before a file is asked for.
-        bank::RefuseCutCardNumbers(cardFileInput(), *format);
-        // A file the bank would load with figures that do not add up is worth a question first.
-        const QStringList warnings = checkBeforeWriting();
-        if (!warnings.isEmpty() &&
-            prompts_.messageBox(checkMessage(warnings), kWindowCaption, MessageIcon::Question,
-                                MessageButtons::YesNo) != MessageAnswer::Yes) {
-            return;
-        }
-        SaveDialogRequest request;
-        request.title = u"另存为"_s;
-        request.folder =
-            settings::readText(store_, setting(settings::key::CardFileFolder).withDefault(defaultFolder_));
-        request.fileName = cardFileTitle_;
-        request.filter = u"所有文件 (*)"_s;
-        const std::optional<QString> chosen = prompts_.saveFile(request);
-        if (!chosen) return;  // cancelled: no message
-        const QFileInfo info(*chosen);
-        cardFileTitle_ = info.fileName();
-        cardFilePath_ = *chosen;
-        if (!cardFileTitle_.isEmpty()) {
-            settings::writeText(store_, setting(settings::key::CardFileFolder), info.absolutePath());
-        }
-        bank::WriteBankCardFile(*format, cardFileInput(), prompts_, cardFilePath_);
-        settings::writeText(store_, setting(settings::key::CardUnitCode), trimBlanks(fields_[UnitCode]));
-        status2_ = u"工资卡输出完毕!"_s;
-    } catch (const Error& e) {
-        showError(e);
-    } catch (const std::exception& e) {
-        showError(Error(0, QString::fromLocal8Bit(e.what())));
+void CardExport::saveCardFile(Prompts& prompts) {
+    windows::runReported(prompts, [&] { writeCardFile(prompts); });
+}
+
+void CardExport::writeCardFile(Prompts& prompts) {
+    // A card type without a layout of its own writes nothing: said before a file is asked for, and
+    // the status keeps what it said before.
+    const auto format = bank::cardFormatForType(cardType_);
+    if (!format) {
+        prompts.messageBox(u"目前尚无此工资卡格式!"_s, kWindowCaption, MessageIcon::Warning);
+        return;
     }
+    // A card number the file would cut is refused before a file is asked for.
+    bank::RefuseCutCardNumbers(cardFileInput(), *format);
+    // A file the bank would load with figures that do not add up is worth a question first.
+    const QStringList warnings = checkBeforeWriting();
+    if (!warnings.isEmpty() &&
+        prompts.messageBox(checkMessage(warnings), kWindowCaption, MessageIcon::Question,
+                           MessageButtons::YesNo) != MessageAnswer::Yes) {
+        return;
+    }
+    SaveDialogRequest request;
+    request.title = u"另存为"_s;
+    request.folder =
+        settings::readText(store_, setting(settings::key::CardFileFolder).withDefault(defaultFolder_));
+    request.fileName = cardFileTitle_;
+    request.filter = u"所有文件 (*)"_s;
+    const std::optional<QString> chosen = prompts.saveFile(request);
+    if (!chosen) return;  // cancelled: no message
+    const QFileInfo info(*chosen);
+    cardFileTitle_ = info.fileName();
+    cardFilePath_ = *chosen;
+    if (!cardFileTitle_.isEmpty()) {
+        settings::writeText(store_, setting(settings::key::CardFileFolder), info.absolutePath());
+    }
+    bank::WriteBankCardFile(*format, cardFileInput(), prompts, cardFilePath_);
+    settings::writeText(store_, setting(settings::key::CardUnitCode), trimBlanks(fields_[UnitCode]));
+    status2_ = u"工资卡输出完毕!"_s;
 }
 
 }  // namespace slp::card

@@ -1,5 +1,7 @@
-// The card export form on a real SQLite month: opening, the grid and its totals, the orders, the file
+// The card export logic on a real SQLite month: opening, the grid and its totals, the orders, the file
 // menu, relabelling, the settings it reads and keeps, and how it survives faults.
+#include "windows/card_export/card_export.h"
+
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
@@ -10,12 +12,13 @@
 #include "card_test_database.h"
 #include "data/wage_grid.h"
 #include "settings/keys.h"
-#include "windows/card_export/card_export_form.h"
 
 using namespace Qt::StringLiterals;
 using slp::MessageIcon;
 using slp::ScriptedPrompts;
-using slp::card::CardExportForm;
+using slp::card::CardExport;
+using slp::card::FileCommand;
+using slp::card::SortOrder;
 using namespace slp::test;
 namespace key = slp::settings::key;
 
@@ -50,15 +53,15 @@ QStringList rowSet(const QList<QStringList>& rows) {
     return set;
 }
 
-class CardFormTest : public ::testing::Test {
+class CardExportTest : public ::testing::Test {
   protected:
-    explicit CardFormTest(bool oddAmount = false)
+    explicit CardExportTest(bool oddAmount = false)
         : data(60, oddAmount), host(demoHost(data.database())), store(storeDir.path()) {
-        form = std::make_unique<CardExportForm>(host, store, prompts, u"/home/clerk/文档"_s,
-                                                [this](const slp::data::WageGrid& g, slp::Prompts&) {
-                                                    if (exportFails) throw slp::Error(70, u"拒绝写入"_s);
-                                                    exported << gridRows(g);
-                                                });
+        card = std::make_unique<CardExport>(host, store, u"/home/clerk/文档"_s,
+                                            [this](const slp::data::WageGrid& g, slp::Prompts&) {
+                                                if (exportFails) throw slp::Error(70, u"拒绝写入"_s);
+                                                exported << gridRows(g);
+                                            });
     }
     slp::settings::Setting setting(const slp::settings::KeyDef& k) const {
         return slp::settings::resolve(k, host.unitCode);
@@ -69,47 +72,47 @@ class CardFormTest : public ::testing::Test {
         const auto s = setting(k);
         return other.find(s.app, s.section, s.key);
     }
-    QList<QStringList> dataRows() const { return gridRows(form->grid()).mid(1); }
+    QList<QStringList> dataRows() const { return gridRows(card->grid()).mid(1); }
 
     CardDatabase data;
     slp::HostContext host;
     QTemporaryDir storeDir;
     slp::settings::Store store;
     ScriptedPrompts prompts;
-    std::unique_ptr<CardExportForm> form;
+    std::unique_ptr<CardExport> card;
     QList<QList<QStringList>> exported;
     bool exportFails = false;
 };
 
-class CardFormOddAmount : public CardFormTest {
+class CardExportOddAmount : public CardExportTest {
   protected:
-    CardFormOddAmount() : CardFormTest(true) {}
+    CardExportOddAmount() : CardExportTest(true) {}
 };
 
-TEST_F(CardFormTest, OpeningFillsFieldsGridTotalsAndStatus) {
+TEST_F(CardExportTest, OpeningFillsFieldsGridTotalsAndStatus) {
     slp::settings::writeText(store, setting(key::CardUnitCode), u"  330100 "_s);
     slp::settings::writeText(store, setting(key::CardName), u"中国工商银行牡丹卡"_s);
-    ASSERT_TRUE(form->load());
+    ASSERT_TRUE(card->open(prompts));
     EXPECT_TRUE(prompts.asked.isEmpty());
 
     const QList<ExpectedRow> expected = data.expectedRows();
     ASSERT_GT(expected.size(), 40);
     const QString count = QString::number(expected.size());
     const QString total = yuanText(data.expectedTotalFen());
-    EXPECT_EQ(form->cardTypeList(), kTypes);
-    EXPECT_EQ(form->cardType(), u"中国工商银行牡丹卡"_s);
-    EXPECT_EQ(form->unitCodeLabel(), u"单位代码："_s);  // the opening does not relabel
-    EXPECT_EQ(form->field(CardExportForm::UnitCode), u"  330100 "_s);
-    EXPECT_EQ(form->field(CardExportForm::CreditDate), u"2000-04-25"_s);
-    EXPECT_EQ(form->field(CardExportForm::HeadCount), count);
-    EXPECT_EQ(form->field(CardExportForm::TotalAmount), total);
-    EXPECT_EQ(form->amountItem(), u"实发工资"_s);
-    EXPECT_EQ(form->sortColumn(), u"[16工资输出数据].工号"_s);
-    EXPECT_EQ(form->checkedSort(), 10);
-    EXPECT_EQ(form->statusText(1), u"工作年月:2000-04"_s);
-    EXPECT_EQ(form->statusText(2), u"入卡人数为:"_s + count + u"人 金额为:"_s + total + u"元"_s);
+    EXPECT_EQ(card->cardTypeList(), kTypes);
+    EXPECT_EQ(card->cardType(), u"中国工商银行牡丹卡"_s);
+    EXPECT_EQ(card->unitCodeLabel(), u"单位代码："_s);  // the opening does not relabel
+    EXPECT_EQ(card->field(CardExport::UnitCode), u"  330100 "_s);
+    EXPECT_EQ(card->field(CardExport::CreditDate), u"2000-04-25"_s);
+    EXPECT_EQ(card->field(CardExport::HeadCount), count);
+    EXPECT_EQ(card->field(CardExport::TotalAmount), total);
+    EXPECT_EQ(card->amountItem(), u"实发工资"_s);
+    EXPECT_EQ(card->sortColumn(), u"[16工资输出数据].工号"_s);
+    EXPECT_EQ(card->checkedSort(), SortOrder::ByEmployeeNumber);
+    EXPECT_EQ(card->statusText(1), u"工作年月:2000-04"_s);
+    EXPECT_EQ(card->statusText(2), u"入卡人数为:"_s + count + u"人 金额为:"_s + total + u"元"_s);
 
-    const slp::data::WageGrid& g = form->grid();
+    const slp::data::WageGrid& g = card->grid();
     ASSERT_EQ(g.cols(), 4);
     EXPECT_EQ(g.fixedRows(), 1);
     EXPECT_EQ(gridRows(g).first(), (QStringList{u"序号"_s, u"姓名"_s, u"卡号"_s, u"金额"_s}));
@@ -124,8 +127,8 @@ TEST_F(CardFormTest, OpeningFillsFieldsGridTotalsAndStatus) {
     EXPECT_EQ(dataRows(), expectedDataRows(expected));
 }
 
-TEST_F(CardFormTest, EdgeRowsAreListedOrLeftOutByAmountAndCardValue) {
-    ASSERT_TRUE(form->load());
+TEST_F(CardExportTest, EdgeRowsAreListedOrLeftOutByAmountAndCardValue) {
+    ASSERT_TRUE(card->open(prompts));
     QStringList names;
     for (const QStringList& r : dataRows()) names << r[1];
     // Listed: positive amounts and card numbers with a positive value, odd ones included.
@@ -149,8 +152,8 @@ TEST_F(CardFormTest, EdgeRowsAreListedOrLeftOutByAmountAndCardValue) {
     EXPECT_EQ(row(u"寅十三"_s)[3], u"2.68"_s);
 }
 
-TEST_F(CardFormOddAmount, TheTotalAddsEveryShownAmountAsItReads) {
-    ASSERT_TRUE(form->load());
+TEST_F(CardExportOddAmount, TheTotalAddsEveryShownAmountAsItReads) {
+    ASSERT_TRUE(card->open(prompts));
     int64_t fen = 0;
     bool oddSeen = false;
     for (const QStringList& r : dataRows()) {
@@ -159,95 +162,95 @@ TEST_F(CardFormOddAmount, TheTotalAddsEveryShownAmountAsItReads) {
     }
     EXPECT_TRUE(oddSeen);
     EXPECT_EQ(fen, data.expectedTotalFen());
-    EXPECT_EQ(form->field(CardExportForm::TotalAmount), yuanText(fen));
-    EXPECT_EQ(form->field(CardExportForm::HeadCount), QString::number(data.expectedCount()));
+    EXPECT_EQ(card->field(CardExport::TotalAmount), yuanText(fen));
+    EXPECT_EQ(card->field(CardExport::HeadCount), QString::number(data.expectedCount()));
 }
 
-TEST_F(CardFormTest, AMonthWithoutItemsStopsTheOpeningWithAWarning) {
+TEST_F(CardExportTest, AMonthWithoutItemsStopsTheOpeningWithAWarning) {
     host.workMonth = u"05"_s;
     host.payDate = u"2000-05-25"_s;
-    EXPECT_FALSE(form->load());
+    EXPECT_FALSE(card->open(prompts));
     ASSERT_EQ(prompts.asked.size(), 1);
     EXPECT_EQ(prompts.asked[0].text, u"本月公式未设置!"_s);
     EXPECT_EQ(prompts.asked[0].title, QString());
     EXPECT_EQ(prompts.asked[0].icon, MessageIcon::Warning);
-    EXPECT_EQ(form->grid().rows(), 0);
-    EXPECT_EQ(form->statusText(1), QString());
-    EXPECT_EQ(form->statusText(2), QString());
-    EXPECT_EQ(form->field(CardExportForm::CreditDate), u"2000-05-25"_s);
-    EXPECT_EQ(form->field(CardExportForm::HeadCount), QString());
-    EXPECT_EQ(form->field(CardExportForm::TotalAmount), QString());
-    EXPECT_EQ(form->cardTypeList(), kTypes);
+    EXPECT_EQ(card->grid().rows(), 0);
+    EXPECT_EQ(card->statusText(1), QString());
+    EXPECT_EQ(card->statusText(2), QString());
+    EXPECT_EQ(card->field(CardExport::CreditDate), u"2000-05-25"_s);
+    EXPECT_EQ(card->field(CardExport::HeadCount), QString());
+    EXPECT_EQ(card->field(CardExport::TotalAmount), QString());
+    EXPECT_EQ(card->cardTypeList(), kTypes);
     // Nothing to order: the menu still answers, without a query.
-    EXPECT_TRUE(form->sortCommand(40));
-    EXPECT_EQ(form->statusText(2), u"按姓名排序"_s);
+    EXPECT_TRUE(card->sortBy(SortOrder::ByName, prompts));
+    EXPECT_EQ(card->statusText(2), u"按姓名排序"_s);
     EXPECT_EQ(prompts.asked.size(), 1);
 }
 
-TEST_F(CardFormTest, AMonthWithoutCardHoldersShowsZeroes) {
+TEST_F(CardExportTest, AMonthWithoutCardHoldersShowsZeroes) {
     data.db().addRow(u"14工资输出及公式"_s, {{u"工作年月"_s, u"2000-06"_s},
                                              {u"项目序号"_s, slp::data::Value::integer(1)},
                                              {u"项目名称"_s, u"实发工资"_s}});
     host.workMonth = u"06"_s;
-    ASSERT_TRUE(form->load());
-    EXPECT_EQ(form->grid().rows(), 1);
-    EXPECT_EQ(gridRows(form->grid()).first().first(), u"序号"_s);
-    EXPECT_EQ(form->field(CardExportForm::HeadCount), u"0"_s);
-    EXPECT_EQ(form->field(CardExportForm::TotalAmount), u"0.00"_s);
-    EXPECT_EQ(form->statusText(2), u"入卡人数为:0人 金额为:0.00元"_s);
-    EXPECT_EQ(form->statusText(1), u"工作年月:2000-06"_s);
+    ASSERT_TRUE(card->open(prompts));
+    EXPECT_EQ(card->grid().rows(), 1);
+    EXPECT_EQ(gridRows(card->grid()).first().first(), u"序号"_s);
+    EXPECT_EQ(card->field(CardExport::HeadCount), u"0"_s);
+    EXPECT_EQ(card->field(CardExport::TotalAmount), u"0.00"_s);
+    EXPECT_EQ(card->statusText(2), u"入卡人数为:0人 金额为:0.00元"_s);
+    EXPECT_EQ(card->statusText(1), u"工作年月:2000-06"_s);
 }
 
-TEST_F(CardFormTest, WithoutADatabaseTheClerkIsToldAndTheFormStaysUsable) {
+TEST_F(CardExportTest, WithoutADatabaseTheClerkIsToldAndTheFormStaysUsable) {
     host.database.reset();
-    EXPECT_FALSE(form->load());
+    EXPECT_FALSE(card->open(prompts));
     ASSERT_EQ(prompts.asked.size(), 1);
     EXPECT_TRUE(prompts.asked[0].text.contains(u"工资数据库尚未打开"_s));
-    EXPECT_EQ(form->grid().rows(), 0);
-    EXPECT_EQ(form->field(CardExportForm::CreditDate), u"2000-04-25"_s);
-    form->clickCardType(u"中国建设银行龙卡"_s);
-    EXPECT_TRUE(form->openFileMenu().enabled);
-    EXPECT_TRUE(form->sortCommand(30));
+    EXPECT_EQ(card->grid().rows(), 0);
+    EXPECT_EQ(card->field(CardExport::CreditDate), u"2000-04-25"_s);
+    card->chooseCardType(u"中国建设银行龙卡"_s);
+    EXPECT_TRUE(card->prepareFileMenu().enabled);
+    EXPECT_TRUE(card->sortBy(SortOrder::ByCardNumber, prompts));
 }
 
-TEST_F(CardFormTest, ADatabaseFaultIsShownWithItsNumberAndTheGridStaysEmpty) {
+TEST_F(CardExportTest, ADatabaseFaultIsShownWithItsNumberAndTheGridStaysEmpty) {
     // The month's last item names no column of the wage table: the card query fails.
     data.db().addRow(u"14工资输出及公式"_s, {{u"工作年月"_s, kMonth},
                                              {u"项目序号"_s, slp::data::Value::integer(99)},
                                              {u"项目名称"_s, u"不存在的项目"_s}});
-    EXPECT_FALSE(form->load());
+    EXPECT_FALSE(card->open(prompts));
     ASSERT_EQ(prompts.asked.size(), 1);
     EXPECT_TRUE(prompts.asked[0].title.startsWith(u"错误号:"_s)) << prompts.asked[0].title.toStdString();
     EXPECT_GT(prompts.asked[0].title.mid(4).toInt(), 0);
     EXPECT_FALSE(prompts.asked[0].text.isEmpty());
-    EXPECT_EQ(form->grid().rows(), 0);
-    EXPECT_EQ(form->statusText(2), QString());
+    EXPECT_EQ(card->grid().rows(), 0);
+    EXPECT_EQ(card->statusText(2), QString());
     // Another order queries again and is refused the same way, without harm.
-    EXPECT_FALSE(form->sortCommand(40));
+    EXPECT_FALSE(card->sortBy(SortOrder::ByName, prompts));
     EXPECT_EQ(prompts.asked.size(), 2);
-    EXPECT_EQ(form->statusText(2), u"按姓名排序"_s);
+    EXPECT_EQ(card->statusText(2), u"按姓名排序"_s);
 }
 
-TEST_F(CardFormTest, TheSortMenuQueriesAgainOnlyWhenTheOrderChanges) {
-    ASSERT_TRUE(form->load());
+TEST_F(CardExportTest, TheSortMenuQueriesAgainOnlyWhenTheOrderChanges) {
+    ASSERT_TRUE(card->open(prompts));
     const QList<ExpectedRow> before = data.expectedRows();
     // A card holder leaves the database: only a new query can notice.
     data.db().executeNative(u"DELETE FROM \"12个人信息\" WHERE \"工号\" = '"_s + before.first().number +
                             u"'"_s);
 
-    EXPECT_TRUE(form->sortCommand(10));
-    EXPECT_EQ(form->statusText(2), u"按职号排序"_s);
+    EXPECT_TRUE(card->sortBy(SortOrder::ByEmployeeNumber, prompts));
+    EXPECT_EQ(card->statusText(2), u"按职号排序"_s);
     EXPECT_EQ(dataRows(), expectedDataRows(before));
-    EXPECT_EQ(form->checkedSort(), 10);
+    EXPECT_EQ(card->checkedSort(), SortOrder::ByEmployeeNumber);
 
-    EXPECT_TRUE(form->sortCommand(40));
-    EXPECT_EQ(form->checkedSort(), 40);
-    EXPECT_EQ(form->sortColumn(), u"[16工资输出数据].姓名"_s);
-    EXPECT_EQ(form->statusText(2), u"按姓名排序"_s);  // the caption replaces the totals text
+    EXPECT_TRUE(card->sortBy(SortOrder::ByName, prompts));
+    EXPECT_EQ(card->checkedSort(), SortOrder::ByName);
+    EXPECT_EQ(card->sortColumn(), u"[16工资输出数据].姓名"_s);
+    EXPECT_EQ(card->statusText(2), u"按姓名排序"_s);  // the caption replaces the totals text
     const QList<ExpectedRow> after = data.expectedRows();
     EXPECT_EQ(dataRows().size(), after.size());
-    EXPECT_EQ(form->field(CardExportForm::HeadCount), QString::number(after.size()));
-    EXPECT_EQ(form->field(CardExportForm::TotalAmount), yuanText(data.expectedTotalFen()));
+    EXPECT_EQ(card->field(CardExport::HeadCount), QString::number(after.size()));
+    EXPECT_EQ(card->field(CardExport::TotalAmount), yuanText(data.expectedTotalFen()));
     EXPECT_TRUE(prompts.asked.isEmpty());
 }
 
@@ -265,8 +268,8 @@ QHash<QString, int> engineRanks(slp::data::Database& db, const QString& column, 
     return ranks;
 }
 
-TEST_F(CardFormTest, EachOrderSortsTheSameRowsByItsColumn) {
-    ASSERT_TRUE(form->load());
+TEST_F(CardExportTest, EachOrderSortsTheSameRowsByItsColumn) {
+    ASSERT_TRUE(card->open(prompts));
     const QHash<QString, int> nameRank = engineRanks(data.db(), u"\"姓名\""_s, u"16工资输出数据"_s);
     const QHash<QString, int> cardRank = engineRanks(data.db(), u"\"信用卡号\""_s, u"12个人信息"_s);
     const QHash<QString, int> deptRank = engineRanks(data.db(), u"\"部门号\""_s, u"16工资输出数据"_s);
@@ -274,19 +277,20 @@ TEST_F(CardFormTest, EachOrderSortsTheSameRowsByItsColumn) {
     QHash<QString, QString> deptOfCard;
     for (const ExpectedRow& r : expected) deptOfCard.insert(r.card, r.dept);
     const QStringList all = rowSet(expectedDataRows(expected));
-    for (const int index : {20, 30, 40, 10}) {
-        SCOPED_TRACE(index);
-        ASSERT_TRUE(form->sortCommand(index));
+    for (const SortOrder order :
+         {SortOrder::ByDepartment, SortOrder::ByCardNumber, SortOrder::ByName, SortOrder::ByEmployeeNumber}) {
+        SCOPED_TRACE(int(order));
+        ASSERT_TRUE(card->sortBy(order, prompts));
         const QList<QStringList> rows = dataRows();
         EXPECT_EQ(rowSet(rows), all);
         QList<int> keys;
         for (qsizetype k = 0; k < rows.size(); ++k) {
             EXPECT_EQ(rows[k][0], QString::number(k + 1));  // 序号 follows the new order
-            if (index == 20) keys << deptRank.value(deptOfCard.value(rows[k][2]), -1);
-            if (index == 30) keys << cardRank.value(rows[k][2], -1);
-            if (index == 40) keys << nameRank.value(rows[k][1], -1);
+            if (order == SortOrder::ByDepartment) keys << deptRank.value(deptOfCard.value(rows[k][2]), -1);
+            if (order == SortOrder::ByCardNumber) keys << cardRank.value(rows[k][2], -1);
+            if (order == SortOrder::ByName) keys << nameRank.value(rows[k][1], -1);
         }
-        if (index == 10) {
+        if (order == SortOrder::ByEmployeeNumber) {
             EXPECT_EQ(rows, expectedDataRows(expected));
         } else {
             EXPECT_FALSE(keys.contains(-1));
@@ -295,94 +299,94 @@ TEST_F(CardFormTest, EachOrderSortsTheSameRowsByItsColumn) {
     }
 }
 
-TEST_F(CardFormTest, TheHostIsReadAtEveryStep) {
-    ASSERT_TRUE(form->load());
+TEST_F(CardExportTest, TheHostIsReadAtEveryStep) {
+    ASSERT_TRUE(card->open(prompts));
     host.workMonth = u"4"_s;
-    EXPECT_TRUE(form->cardQuery().contains(u"工作年月='2000-4'"_s));
+    EXPECT_TRUE(card->cardQuery().contains(u"工作年月='2000-4'"_s));
     // Settings follow the unit code of the moment.
     slp::settings::writeText(store, slp::settings::resolve(key::DragonCardFile, u"0202"_s),
                              u"LONG0202.TXT"_s);
-    form->clickCardType(u"中国建设银行龙卡"_s);
-    EXPECT_EQ(form->openFileMenu().caption, u"保存为龙卡格式DFMX.TXT"_s);
+    card->chooseCardType(u"中国建设银行龙卡"_s);
+    EXPECT_EQ(card->prepareFileMenu().caption, u"保存为龙卡格式DFMX.TXT"_s);
     host.unitCode = u"0202"_s;
-    EXPECT_EQ(form->openFileMenu().caption, u"保存为龙卡格式LONG0202.TXT"_s);
+    EXPECT_EQ(card->prepareFileMenu().caption, u"保存为龙卡格式LONG0202.TXT"_s);
 }
 
-TEST_F(CardFormTest, FileMenuCaptionFollowsTheCardTypeAndItsStoredName) {
-    ASSERT_TRUE(form->load());
-    EXPECT_FALSE(form->openFileMenu().enabled);  // no card type yet
+TEST_F(CardExportTest, FileMenuCaptionFollowsTheCardTypeAndItsStoredName) {
+    ASSERT_TRUE(card->open(prompts));
+    EXPECT_FALSE(card->prepareFileMenu().enabled);  // no card type yet
 
     const QStringList captions{u"保存为长城卡格式"_s,         u"保存为龙卡格式DFMX.TXT"_s,
                                u"保存为邮政卡格式SEND.TXT"_s, u"保存为浦江卡格式SLFGTF"_s,
                                u"保存为牡丹卡格式SLFGTFC"_s,  u"保存为白玉兰卡格式DFG2.DAT"_s};
     for (qsizetype i = 0; i < kTypes.size(); ++i) {
-        form->clickCardType(kTypes[i]);
-        const auto& item = form->openFileMenu();
+        card->chooseCardType(kTypes[i]);
+        const auto& item = card->prepareFileMenu();
         EXPECT_EQ(item.caption, captions[i]);
         EXPECT_TRUE(item.enabled);
-        EXPECT_EQ(form->cardFileTitle(), captions[i].mid(captions[i].indexOf(u"格式"_s) + 2));
+        EXPECT_EQ(card->cardFileTitle(), captions[i].mid(captions[i].indexOf(u"格式"_s) + 2));
     }
     slp::settings::writeText(store, setting(key::PeonyCardFile), u"GZ0425.TXT"_s);
-    form->clickCardType(u"中国工商银行牡丹卡"_s);
-    EXPECT_EQ(form->openFileMenu().caption, u"保存为牡丹卡格式GZ0425.TXT"_s);
+    card->chooseCardType(u"中国工商银行牡丹卡"_s);
+    EXPECT_EQ(card->prepareFileMenu().caption, u"保存为牡丹卡格式GZ0425.TXT"_s);
 
-    form->clickCardType(QString());
-    const auto& off = form->openFileMenu();
+    card->chooseCardType(QString());
+    const auto& off = card->prepareFileMenu();
     EXPECT_FALSE(off.enabled);
     EXPECT_EQ(off.caption, u"保存为牡丹卡格式GZ0425.TXT"_s);  // the caption is left as it was
     // The window never writes the file-name keys.
     EXPECT_FALSE(stored(key::DragonCardFile).has_value());
 }
 
-TEST_F(CardFormTest, AStoredNameThatIsNoCardTypeIsShownAndGivesAnUnknownFormat) {
+TEST_F(CardExportTest, AStoredNameThatIsNoCardTypeIsShownAndGivesAnUnknownFormat) {
     slp::settings::writeText(store, setting(key::CardName), u"某某银行卡"_s);
-    ASSERT_TRUE(form->load());
-    EXPECT_EQ(form->cardType(), u"某某银行卡"_s);
-    const auto& item = form->openFileMenu();
+    ASSERT_TRUE(card->open(prompts));
+    EXPECT_EQ(card->cardType(), u"某某银行卡"_s);
+    const auto& item = card->prepareFileMenu();
     EXPECT_EQ(item.caption, u"未知文件格式!"_s);
     EXPECT_TRUE(item.enabled);
-    EXPECT_EQ(form->cardFileTitle(), u"未知文件格式"_s);
-    EXPECT_EQ(form->cardFileName(u"中国建设银行龙卡"), u"DFMX.TXT"_s);
+    EXPECT_EQ(card->cardFileTitle(), u"未知文件格式"_s);
+    EXPECT_EQ(card->cardFileName(u"中国建设银行龙卡"), u"DFMX.TXT"_s);
 }
 
-TEST_F(CardFormTest, ThePostalCardRelabelsTheFirstField) {
-    ASSERT_TRUE(form->load());
-    form->clickCardType(u"中国人民邮政储蓄卡"_s);
-    EXPECT_EQ(form->unitCodeLabel(), u"邮局局号:"_s);
+TEST_F(CardExportTest, ThePostalCardRelabelsTheFirstField) {
+    ASSERT_TRUE(card->open(prompts));
+    card->chooseCardType(u"中国人民邮政储蓄卡"_s);
+    EXPECT_EQ(card->unitCodeLabel(), u"邮局局号:"_s);
     for (const QString& t : {u"中国建设银行龙卡"_s, u"中国银行长城卡"_s, u""_s}) {
-        form->clickCardType(t);
-        EXPECT_EQ(form->unitCodeLabel(), u"单位代码:"_s);
+        card->chooseCardType(t);
+        EXPECT_EQ(card->unitCodeLabel(), u"单位代码:"_s);
     }
     // A new opening brings the designed caption back.
-    ASSERT_TRUE(form->load());
-    EXPECT_EQ(form->unitCodeLabel(), u"单位代码："_s);
+    ASSERT_TRUE(card->open(prompts));
+    EXPECT_EQ(card->unitCodeLabel(), u"单位代码："_s);
 }
 
-TEST_F(CardFormTest, ClosingKeepsTheCardTypeOnly) {
-    ASSERT_TRUE(form->load());
-    form->clickCardType(u"中国农业银行白玉兰卡"_s);
-    form->setField(CardExportForm::UnitCode, u"999"_s);
-    form->unload();
+TEST_F(CardExportTest, ClosingKeepsTheCardTypeOnly) {
+    ASSERT_TRUE(card->open(prompts));
+    card->chooseCardType(u"中国农业银行白玉兰卡"_s);
+    card->setField(CardExport::UnitCode, u"999"_s);
+    card->close(prompts);
     EXPECT_EQ(stored(key::CardName), u"中国农业银行白玉兰卡"_s);
     EXPECT_FALSE(stored(key::CardUnitCode).has_value());
     EXPECT_FALSE(stored(key::CardFileFolder).has_value());
     // The next opening restores it.
-    ASSERT_TRUE(form->load());
-    EXPECT_EQ(form->cardType(), u"中国农业银行白玉兰卡"_s);
+    ASSERT_TRUE(card->open(prompts));
+    EXPECT_EQ(card->cardType(), u"中国农业银行白玉兰卡"_s);
 }
 
-TEST_F(CardFormTest, SpreadsheetAndExitCommands) {
-    ASSERT_TRUE(form->load());
-    EXPECT_FALSE(form->fileCommand(20));
+TEST_F(CardExportTest, SpreadsheetAndExitCommands) {
+    ASSERT_TRUE(card->open(prompts));
+    EXPECT_FALSE(card->run(FileCommand::ToSpreadsheet, prompts));
     ASSERT_EQ(exported.size(), 1);
-    EXPECT_EQ(exported[0], gridRows(form->grid()));
+    EXPECT_EQ(exported[0], gridRows(card->grid()));
     exportFails = true;
-    EXPECT_FALSE(form->fileCommand(20));
+    EXPECT_FALSE(card->run(FileCommand::ToSpreadsheet, prompts));
     ASSERT_EQ(prompts.asked.size(), 1);
     EXPECT_EQ(prompts.asked[0].text, u"拒绝写入"_s);
     EXPECT_EQ(prompts.asked[0].title, u"错误号:70"_s);
-    EXPECT_TRUE(form->fileCommand(90));
-    EXPECT_FALSE(form->fileCommand(80));
+    EXPECT_TRUE(card->run(FileCommand::Exit, prompts));
+    EXPECT_FALSE(card->run(FileCommand(80), prompts));  // a value that is no command of the menu
 }
 
 }  // namespace
