@@ -36,11 +36,6 @@ class DataWageItems : public ::testing::Test {
     ScriptedPrompts prompts;
 };
 
-TEST_F(DataWageItems, QueryTextIsTheHostOne) {
-    EXPECT_EQ(wageItemsQuery(u"2000-04"_s),
-              u"select * from 14工资输出及公式 where 工作年月='2000-04' order by 项目序号"_s);
-}
-
 TEST_F(DataWageItems, FormatsFollowDecimalPlacesAndWidthsHalveToEven) {
     // Inserted out of order: the catalogue follows 项目序号.
     addItem(u"2000-04"_s, 5, u"奖金"_s, Value::real(1.5), Value::integer(13));

@@ -1,5 +1,6 @@
-// The logic of 工资输出表2 without widgets: its query texts, the grid and its totals row on a real SQLite
-// month, the department list and its selection, the row-height box and the splitter arithmetic.
+// The logic of 工资输出表2 without widgets: the quoting in its queries (their texts are golden files,
+// tests/golden/queries), the grid and its totals row on a real SQLite month, the department list and
+// its selection, the row-height box and the splitter arithmetic.
 #include <gtest/gtest.h>
 
 #include "basic/scripted_prompts.h"
@@ -24,29 +25,6 @@ slp::data::WageCatalogue fourItems() {
     c.itemCount = 4;
     c.firstAmountIndex = 2;
     return c;
-}
-
-TEST(PaymentQueries, TextsAsTheEngineIsGivenThem) {
-    const auto c = fourItems();
-    EXPECT_EQ(codeLengthQuery(), u" select len(部门号) as a from 11部门信息"_s);
-    EXPECT_EQ(departmentListQuery(u"2000-04"_s),
-              u"select * from 11部门信息  where 工作年月='2000-04' order by 部门号"_s);
-    EXPECT_EQ(
-        paymentItemQuery(c, u"2000-04"_s),
-        u"select [部门],[姓名],[基本工资],[实发工资] from 16工资输出数据 where 工作年月='2000-04'  order by 部门号"_s);
-    EXPECT_EQ(
-        paymentTotalsQuery(c, u"2000-04"_s),
-        u"select count([部门] ) as 部门ofcount, count([姓名]) as 姓名ofcount , sum(val([基本工资] & '')) as  "_s
-        u"基本工资ofsum,sum(val([实发工资] & '')) as 实发工资ofsum from 16工资输出数据    where  工作年月= '2000-04' "_s);
-    EXPECT_EQ(
-        departmentRowsQuery(c, u"2000-04"_s, 2, u"01"_s),
-        u"select [部门],[姓名],[基本工资],[实发工资] from 16工资输出数据 where 工作年月='2000-04'  and "_s
-        u"left(部门号,2)='01' order by 部门号"_s);
-    EXPECT_EQ(
-        departmentTotalsQuery(c, u"2000-04"_s, 2, u"01"_s),
-        u"select count([部门]) as 部门ofcount, count([姓名]) as 姓名ofcount , sum(val([基本工资] & '')) as  "_s
-        u"基本工资ofsum,sum(val([实发工资] & '')) as 实发工资ofsum from 16工资输出数据  where left(部门号,2)='01' "_s
-        u"and 工作年月='2000-04' "_s);
 }
 
 TEST(PaymentQueries, NamesAndCodesCannotChangeAQuery) {

@@ -1,5 +1,5 @@
-// The query texts of the department summary, character for character, and their acceptance by the
-// engine's translator.
+// The department summary's queries: the catalogues they refuse, their aliases and their acceptance by
+// the engine's translator (their texts are golden files, tests/golden/queries).
 #include "windows/department_summary/summary_queries.h"
 
 #include <gtest/gtest.h>
@@ -22,32 +22,6 @@ slp::data::WageCatalogue catalogueOf(const QStringList& names, int16_t firstAmou
     c.itemCount = int16_t(names.size());
     c.firstAmountIndex = firstAmountIndex;
     return c;
-}
-
-TEST(SummaryQueries, CodeLengthQueryHasNoFilterAndNoOrder) {
-    EXPECT_EQ(codeLengthQuery(), u" select len(部门号) as a from 11部门信息"_s);
-}
-
-TEST(SummaryQueries, GroupedQueryIsWrittenWithItsBlanksAndBothAliasSpellings) {
-    const auto c = catalogueOf({u"部门"_s, u"工号"_s, u"姓名"_s, u"基本工资"_s, u"工龄"_s, u"实发工资"_s}, 3);
-    EXPECT_EQ(
-        departmentSummaryQuery(c, 2, u"2000-04"_s),
-        u"select b.[部门名称] as 部门, count(a.[工号]) as 工号ofcount , sum(val(a.[基本工资] & '')) as  "
-        "基本工资ofsum, sum(val(a.[工龄] & '')) as  工龄ofsum,sum(val(a.[实发工资] & '')) as 实发工资ofsum "
-        "from 16工资输出数据 as a inner join 11部门信息 as b on left(a.[部门号],2)=b.[部门号] and "
-        "a.[工作年月]=B.[工作年月] where a.[工作年月]= '2000-04'  group by  left(a.[部门号],2),b.[部门名称]  "
-        "order by left(a.[部门号],2) "_s);
-}
-
-TEST(SummaryQueries, OneAmountItemIsSummedOnlyAsTheLastColumn) {
-    const auto c = catalogueOf({u"部门"_s, u"工号"_s, u"实发"_s}, 2);
-    const QString q = departmentSummaryQuery(c, 4, u"2000-4"_s);
-    EXPECT_TRUE(
-        q.startsWith(u"select b.[部门名称] as 部门, count(a.[工号]) as 工号ofcount ,sum(val(a.[实发] & '')) "
-                     "as 实发ofsum from"_s))
-        << q.toStdString();
-    EXPECT_TRUE(q.contains(u"where a.[工作年月]= '2000-4'  group by  left(a.[部门号],4)"_s));
-    EXPECT_EQ(q.count(u"sum("_s), 1);
 }
 
 TEST(SummaryQueries, TooSmallACatalogueIsSubscriptOutOfRange) {

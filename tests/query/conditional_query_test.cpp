@@ -6,6 +6,7 @@
 
 #include "../employee_table/wage_fixture.h"
 #include "basic/scripted_prompts.h"
+#include "golden_file.h"
 
 using namespace Qt::StringLiterals;
 using namespace slp::windows::query;
@@ -93,9 +94,7 @@ TEST_F(ConditionalQueryRows, QuotesInTheInputFindWhatTheySayAndNeverChangeTheSta
 TEST_F(ConditionalQueryRows, TheResultGridHasThreeFixedColumnsZerosShownAndNoTotals) {
     const auto result = query.run(u"张"_s, QString(), prompts);
     ASSERT_EQ(result.outcome, ConditionalQuery::Outcome::Found);
-    EXPECT_EQ(result.statement,
-              u"select [部门],[工号],[姓名],[基本工资],[工龄],[加班费],[实发工资] from 16工资输出数据 where "
-              u"工作年月='2000-04'  and left(姓名,1)='张'  order by 部门号"_s);
+    EXPECT_EQ(result.statement, slp::test::goldenText(u"queries/conditional_seven_items.sql"_s));
     const slp::data::WageGrid& g = *result.grid;
     ASSERT_EQ(g.rows(), 5);
     ASSERT_EQ(g.cols(), 8);

@@ -1,4 +1,5 @@
-// The conditions of the conditional query as the engine is given them, from what the clerk types.
+// The conditions of the conditional query as the engine is given them, from what the clerk types (the
+// statements around them are golden files, tests/golden/queries).
 #include "windows/query/query_conditions.h"
 
 #include <gtest/gtest.h>
@@ -44,18 +45,7 @@ TEST(QueryConditions, ConditionsJoinAsTheHostWritesThem) {
     EXPECT_TRUE(joinConditions(QString(), QString()).isEmpty());
 }
 
-TEST(QueryConditions, TheStatementHasTwoBlanksBeforeItsOrder) {
-    slp::data::WageCatalogue c;
-    c.itemName = {u"部门"_s, u"姓名"_s, u"实发工资"_s};
-    c.itemCount = 3;
-    EXPECT_EQ(conditionalQueryStatement(c, u"2000-04"_s, joinConditions(nameCondition(u"张"), QString())),
-              u"select [部门],[姓名],[实发工资] from 16工资输出数据 where 工作年月='2000-04'  and "
-              u"left(姓名,1)='张'  order by 部门号"_s);
-    EXPECT_EQ(
-        conditionalQueryStatement(c, u"2000-04"_s,
-                                  joinConditions(nameCondition(u"张"), departmentCondition(u"01"))),
-        u"select [部门],[姓名],[实发工资] from 16工资输出数据 where 工作年月='2000-04' and left(姓名,1)='张' "
-        u"and Left(部门号,2)='01'  order by 部门号"_s);
+TEST(QueryConditions, AnEmptyCatalogueMakesNoStatement) {
     EXPECT_THROW(conditionalQueryStatement(slp::data::WageCatalogue{}, u"2000-04"_s, QString()), slp::Error);
 }
 

@@ -1,6 +1,6 @@
-// The special print on recorded pages: the data query, the placements around the caption point, sheets
-// across and down a page, ranges, one record a page with the page resized, the errors, nothing sent
-// half-drawn.
+// The special print on recorded pages: the placements around the caption point, sheets across and down
+// a page, ranges, one record a page with the page resized, the errors, nothing sent half-drawn (the
+// query texts are golden files, tests/golden/queries).
 #include "windows/special_print/special_print.h"
 
 #include <gtest/gtest.h>
@@ -53,15 +53,6 @@ std::vector<LayoutRow> twoRows() {
 
 const slp::print::PageText* findText(const Page& page, const QString& text) {
     return page.find(text);
-}
-
-TEST(SpecialPrint, DataQueryBracketsOnlyTheNamesThatNeedIt) {
-    EXPECT_EQ(
-        specialDataQuery({u"工号"_s, u"实发-工资"_s, u"1月奖金"_s, u"a]b"_s}, u"16工资输出数据"_s,
-                         u"2000-04"_s, u"order by 部门号"_s),
-        u" select 工号,[实发-工资],[1月奖金],[a]]b] from  16工资输出数据 where 工作年月= '2000-04' order by 部门号"_s);
-    EXPECT_EQ(specialItemsQuery(u"20'0"_s),
-              u"select 项目名称 from 14工资输出及公式 where  工作年月='20''0' order by 项目序号"_s);
 }
 
 TEST(SpecialPrint, ValuePlacementsAroundTheCaptionPoint) {

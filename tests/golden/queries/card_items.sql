@@ -1,0 +1,1 @@
+SELECT 项目序号,项目名称 FROM 14工资输出及公式 where 工作年月='2000-04'  order by 项目序号

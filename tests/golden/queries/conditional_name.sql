@@ -1,0 +1,1 @@
+select [部门],[姓名],[实发工资] from 16工资输出数据 where 工作年月='2000-04'  and left(姓名,1)='张'  order by 部门号

@@ -1,0 +1,1 @@
+select [a b] from 16工资输出数据 where 工作年月='2000-4' order by 部门号

@@ -1,0 +1,1 @@
+ Select  count([部门]) as 部门ofcount, count([工号]) as 工号ofcount, count([姓名]) as 姓名ofcount, sum(val([基本工资] & '')) as  基本工资ofsum, sum(val([工龄] & '')) as  工龄ofsum,sum(val([实发工资 ] & '')) as 实发工资ofsum from 16工资输出数据 where 工作年月='2000-04' 

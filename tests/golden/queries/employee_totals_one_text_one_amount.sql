@@ -1,0 +1,1 @@
+ Select  count([姓名]) as 姓名ofcount,sum(val([实发 ] & '')) as 实发ofsum from 16工资输出数据 where 工作年月='1999-12' 

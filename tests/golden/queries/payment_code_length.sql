@@ -1,0 +1,1 @@
+ select len(部门号) as a from 11部门信息

@@ -1,0 +1,1 @@
+select * from 11部门信息  where 工作年月='2000-04' order by 部门号

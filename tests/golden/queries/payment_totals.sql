@@ -1,0 +1,1 @@
+select count([部门] ) as 部门ofcount, count([姓名]) as 姓名ofcount , sum(val([基本工资] & '')) as  基本工资ofsum,sum(val([实发工资] & '')) as 实发工资ofsum from 16工资输出数据    where  工作年月= '2000-04' 

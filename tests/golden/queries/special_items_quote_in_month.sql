@@ -1,0 +1,1 @@
+select 项目名称 from 14工资输出及公式 where  工作年月='20''0' order by 项目序号

@@ -1,0 +1,1 @@
+select b.[部门名称] as 部门, count(a.[工号]) as 工号ofcount ,sum(val(a.[实发] & '')) as 实发ofsum from 16工资输出数据 as a inner join 11部门信息 as b on left(a.[部门号],4)=b.[部门号] and a.[工作年月]=B.[工作年月] where a.[工作年月]= '2000-4'  group by  left(a.[部门号],4),b.[部门名称]  order by left(a.[部门号],4) 

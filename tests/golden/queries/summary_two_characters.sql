@@ -1,0 +1,1 @@
+select b.[部门名称] as 部门, count(a.[工号]) as 工号ofcount , sum(val(a.[基本工资] & '')) as  基本工资ofsum, sum(val(a.[工龄] & '')) as  工龄ofsum,sum(val(a.[实发工资] & '')) as 实发工资ofsum from 16工资输出数据 as a inner join 11部门信息 as b on left(a.[部门号],2)=b.[部门号] and a.[工作年月]=B.[工作年月] where a.[工作年月]= '2000-04'  group by  left(a.[部门号],2),b.[部门名称]  order by left(a.[部门号],2) 

@@ -1,0 +1,1 @@
+select * from 14工资输出及公式 where 工作年月='2000-04' order by 项目序号
