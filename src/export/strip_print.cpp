@@ -82,14 +82,17 @@ void StripReport::draw(int page, print::PrintTarget& target) {
 }
 
 int PrintGridStrips(print::Printer& printer, const data::WageGrid& grid, int firstRow, int lastRow,
-                    bool drawCellRules, float originX, float originY, float fontSize) {
+                    bool drawCellRules, float originX, float originY, float fontSize,
+                    const QString& fileName) {
     StripReport report(grid, firstRow, lastRow, drawCellRules, originX, originY, fontSize);
     if (report.pageCount() == 0) return 0;
     // A point is 20 twips; the page is wider than high and is given as it lies.
     printer.setPageLayout(QPageSize(QSizeF(kStripPageWidth / 20, kStripPageHeight / 20), QPageSize::Point,
                                     QString(), QPageSize::ExactMatch),
                           QPageLayout::Portrait);
-    return print::deliver(report, printer, {}, {print::JobSplit::OneJob});
+    print::DeliveryOptions options = print::splitAs(print::JobSplit::OneJob);
+    options.fileName = fileName;
+    return print::deliver(report, printer, {}, options);
 }
 
 }  // namespace slp::strips

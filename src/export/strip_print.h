@@ -2,6 +2,7 @@
 // Strips for continuous paper: a range of grid rows printed straight to the printer, one row a page
 // 720 twips high and 21800 twips wide, the column captions over the row's values. The employee wage
 // table prints a range of employees this way.
+#include <QString>
 #include <cstdint>
 
 #include "print/report.h"
@@ -51,7 +52,9 @@ class StripReport : public print::Report {
 // printer's page set to the strip size first. A first row after the last prints nothing and begins no
 // job. When drawing fails the job is dropped (nothing of it is sent) and the error goes on. Returns the
 // number of strips printed.
+// Printed to files, `fileName` names them (see print::DeliveryOptions).
 int PrintGridStrips(print::Printer& printer, const data::WageGrid& grid, int firstRow, int lastRow,
-                    bool drawCellRules, float originX, float originY, float fontSize);
+                    bool drawCellRules, float originX, float originY, float fontSize,
+                    const QString& fileName = {});
 
 }  // namespace slp::strips

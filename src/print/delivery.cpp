@@ -20,33 +20,54 @@ int deliver(Report& report, Printer& printer, PageRange range, DeliveryOptions o
     const int first = std::max(range.first, 1);
     const int last = std::min(range.last, report.pageCount());
     if (first > last) return 0;
-    const bool perPage = options.jobs == JobSplit::JobPerPage;
+    const bool perPage = options.jobs == JobSplit::JobPerPage && !printer.oneFilePerPrint();
     // One document, one set of settings: line widths and extra columns are read once, not per page.
     const settings::ReadSnapshot settingsAtStart;
     const std::unique_ptr<PageRecorder> recorder = printer.newRecorder();
+    // Drawing and sending each count as a step when every page is drawn first.
+    const int steps = (last - first + 1) * (options.drawAllFirst ? 2 : 1);
+    int done = 0;
+    int ended = 0;  // pages in jobs that have ended
+    int sent = 0;
+    auto goOn = [&] { return !options.progress || options.progress(++done, steps); };
     auto send = [&](const Page& page) {
         if (!page.empty()) printer.printPage(page);
-        if (perPage) printer.endDoc();
+        ++sent;
+        if (perPage) {
+            printer.endDoc();
+            ended = sent;
+        }
     };
-    int drawn = 0;
+    printer.nameNextFiles(options.fileName);
     try {
+        bool stopped = false;
         std::vector<Page> held;
-        for (int page = first; page <= last; ++page) {
+        for (int page = first; page <= last && !stopped; ++page) {
             report.draw(page, *recorder);
-            ++drawn;
             if (options.drawAllFirst) {
                 held.push_back(recorder->takePage());
             } else {
                 send(recorder->takePage());
             }
+            stopped = !goOn();
         }
-        for (const Page& page : held) send(page);
-        if (!perPage) printer.endDoc();
+        for (size_t i = 0; i < held.size() && !stopped; ++i) {
+            send(held[i]);
+            stopped = !goOn();
+        }
+        if (stopped) {
+            printer.abortDoc();
+        } else if (!perPage) {
+            printer.endDoc();
+            ended = sent;
+        }
     } catch (...) {
         printer.abortDoc();
+        printer.nameNextFiles({});
         throw;
     }
-    return drawn;
+    printer.nameNextFiles({});
+    return ended;
 }
 
 }  // namespace slp::print

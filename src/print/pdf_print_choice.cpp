@@ -25,6 +25,20 @@ QString defaultPdfFolder() {
     return QDir(base).filePath(u"工资打印"_s);
 }
 
+QString printedFileName(const QString& report, const QString& workYear, const QString& workMonth,
+                        const QDateTime& at) {
+    bool numeric = false;
+    const int month = workMonth.trimmed().toInt(&numeric);
+    const QString monthText = numeric ? u"%1"_s.arg(month, 2, 10, QLatin1Char('0')) : workMonth.trimmed();
+    QStringList parts;
+    if (!report.trimmed().isEmpty()) parts << report.trimmed();
+    if (!workYear.trimmed().isEmpty()) parts << workYear.trimmed() + u'-' + monthText;
+    parts << at.toString(u"HHmmss"_s);
+    QString name = parts.join(u'_');
+    static const QRegularExpression unsafe(u"[/\\\\:*?\"<>|\\x00-\\x1f]"_s);
+    return name.replace(unsafe, u"_"_s);
+}
+
 std::optional<QPageSize> paperNamed(const QString& name) {
     const QString wanted = name.trimmed();
     if (wanted.isEmpty()) return std::nullopt;
@@ -62,6 +76,7 @@ PdfPrintSetup loadPdfPrintSetup(const settings::Store& store) {
             .compare(u"Landscape"_s, Qt::CaseInsensitive) == 0) {
         setup.orientation = QPageLayout::Landscape;
     }
+    setup.filePerJob = store.read(app, kSection, u"FilePerJob"_s, QString()).trimmed() == u"1"_s;
     return setup;
 }
 
@@ -71,6 +86,7 @@ void savePdfPrintSetup(settings::Store& store, const PdfPrintSetup& setup) {
     store.write(app, kSection, u"Paper"_s, paperNameOf(setup.paper));
     store.write(app, kSection, u"Orientation"_s,
                 setup.orientation == QPageLayout::Landscape ? u"Landscape"_s : u"Portrait"_s);
+    store.write(app, kSection, u"FilePerJob"_s, setup.filePerJob ? u"1"_s : u"0"_s);
 }
 
 }  // namespace slp::print

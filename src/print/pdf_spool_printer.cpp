@@ -108,7 +108,7 @@ pdf::PdfDocument& PdfSpoolPrinter::job() {
                                                        u"Sl_PAYPRN 朔岚软件"_s);
         return *document_;
     }
-    const QString name = jobFileName(nextJobNumber());
+    const QString name = nextName_.isEmpty() ? jobFileName(numberToTry()) : nextName_ + u".pdf"_s;
     document_ =
         std::make_unique<pdf::PdfDocument>(QDir(folder_).filePath(name), name, u"Sl_PAYPRN 朔岚软件"_s);
     return *document_;
@@ -135,23 +135,43 @@ void PdfSpoolPrinter::finishJob() {
     }
     const std::unique_ptr<pdf::PdfDocument> document = std::move(document_);
     document->finish();
-    // The job takes the first number free when it ends: another writer may have taken the one free
-    // when it began. A name is claimed without replacing a file that has it, so no two jobs share one.
-    int number = nextJobNumber();
-    for (int tries = 0; tries < kJobNameTries; ++tries) {
-        const QString path = QDir(folder_).filePath(jobFileName(number));
+    if (claimJobFile(*document)) return;
+    throw Error(printerError,
+                u"打印文件夹“%1”中没有空闲的作业文件名"_s.arg(QDir::toNativeSeparators(folder_)));
+}
+
+bool PdfSpoolPrinter::claimJobFile(pdf::PdfDocument& document) {
+    // A name is claimed without replacing a file that has it, so no two jobs share one, whoever wrote
+    // the other.
+    auto claim = [&](const QString& name) {
+        const QString path = QDir(folder_).filePath(name);
         try {
-            if (document->file().commitIfAbsent(path)) {
-                written_ << path;
-                return;
-            }
+            if (!document.file().commitIfAbsent(path)) return false;
         } catch (const FileWriteError& e) {
             throw Error(printerError, pdf::PdfOutput::writeFailure(path, e.description()));
         }
-        number = number == kLastJobNumber ? 1 : number + 1;
+        written_ << path;
+        return true;
+    };
+    if (!nextName_.isEmpty()) {
+        if (claim(nextName_ + u".pdf"_s)) return true;
+        for (int n = 2; n <= kJobNameTries; ++n) {
+            if (claim(u"%1_%2.pdf"_s.arg(nextName_).arg(n))) return true;
+        }
+        return false;
     }
-    throw Error(printerError,
-                u"打印文件夹“%1”中没有空闲的作业文件名"_s.arg(QDir::toNativeSeparators(folder_)));
+    // The job takes the first number free when it ends: another writer may have taken the one free
+    // when it began.
+    int number = numberToTry();
+    for (int tries = 0; tries < kJobNameTries; ++tries) {
+        const bool claimed = claim(jobFileName(number));
+        number = number == kLastJobNumber ? 1 : number + 1;
+        if (claimed) {
+            nextNumber_ = number;
+            return true;
+        }
+    }
+    return false;
 }
 
 void PdfSpoolPrinter::dropJob() {

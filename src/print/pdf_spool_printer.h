@@ -36,8 +36,6 @@ class PdfSpoolPrinter : public Printer {
     PdfSpoolPrinter& operator=(const PdfSpoolPrinter&) = delete;
 
     const QString& folder() const { return folder_; }
-    // The files of the jobs this printer has finished, in order.
-    const QStringList& writtenFiles() const { return written_; }
     // The number after the highest of the job files in the folder (1 after kLastJobNumber): the number
     // a job ending now would carry, unless another writer takes it first.
     int nextJobNumber() const;
@@ -57,6 +55,12 @@ class PdfSpoolPrinter : public Printer {
     void printPage(const Page& page) override;
     // The folder of the job files, or of the one file.
     QString outputFolder() const override;
+    // A file a job (true, the default: the command line's --pdf-dir) or a file a print (the windows,
+    // unless the clerk chose a file a job).
+    void setFilePerJob(bool on) { filePerJob_ = on; }
+    bool oneFilePerPrint() const override { return oneFile_.isEmpty() && !filePerJob_; }
+    void nameNextFiles(const QString& baseName) override { nextName_ = baseName; }
+    QStringList writtenFiles() const override { return written_; }
 
     // Twips of a pen pixel: a 600 dpi printer's.
     static constexpr float kPenPixelTwips = 2.4f;
@@ -68,6 +72,12 @@ class PdfSpoolPrinter : public Printer {
 
   private:
     pdf::PdfDocument& job();
+    // Claims a free file name for the finished job; returns false when every name tried was taken.
+    bool claimJobFile(pdf::PdfDocument& document);
+    int numberToTry() const {
+        if (nextNumber_ == 0) nextNumber_ = nextJobNumber();
+        return nextNumber_;
+    }
     void closeJob();
     // Names tried for a finished job before the print fails: each taken by another writer meanwhile.
     static constexpr int kJobNameTries = 10000;
@@ -79,6 +89,11 @@ class PdfSpoolPrinter : public Printer {
     QString oneFile_;         // the one file of every job; empty: a file a job
     bool jobInFile_ = false;  // one file: a job is under way in it
     bool fileDropped_ = false;
+    bool filePerJob_ = true;
+    QString nextName_;  // the base name of the next job's file; empty: numbered
+    // The number the next job tries first: the folder is listed once, not for every job, and a number
+    // another writer took meanwhile is stepped over when the file is claimed.
+    mutable int nextNumber_ = 0;
 };
 
 }  // namespace slp::print

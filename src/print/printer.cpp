@@ -102,14 +102,23 @@ void Printer::abortDoc() {
     if (jobOpen()) dropJob();
 }
 
-QString printedToFilesNotice(const Printer& printer) {
+QString printedToFilesNotice(const Printer& printer, qsizetype filesBefore) {
     const QString folder = printer.outputFolder();
     if (folder.isEmpty()) return QString();
+    const QStringList files = printer.writtenFiles().mid(filesBefore);
+    if (files.size() == 1) {
+        return QStringLiteral("已打印到PDF文件“%1”。").arg(QDir::toNativeSeparators(files.front()));
+    }
+    if (files.size() > 1) {
+        return QStringLiteral("已打印到%1个PDF文件，文件在文件夹“%2”中。")
+            .arg(files.size())
+            .arg(QDir::toNativeSeparators(folder));
+    }
     return QStringLiteral("已打印到PDF文件，文件在文件夹“%1”中。").arg(QDir::toNativeSeparators(folder));
 }
 
-void tellWherePrinted(const Printer& printer, Prompts& prompts) {
-    const QString notice = printedToFilesNotice(printer);
+void tellWherePrinted(const Printer& printer, Prompts& prompts, qsizetype filesBefore) {
+    const QString notice = printedToFilesNotice(printer, filesBefore);
     if (!notice.isEmpty())
         prompts.messageBox(notice, QString(), MessageIcon::Information, MessageButtons::Ok);
 }

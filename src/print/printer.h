@@ -7,6 +7,7 @@
 #include <QPageSize>
 #include <QSizeF>
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 namespace slp {
@@ -60,6 +61,14 @@ class Printer {
     virtual std::unique_ptr<PageRecorder> newRecorder() const;
     // The folder the printed pages go into as PDF files; empty for a printer that prints on paper.
     virtual QString outputFolder() const { return QString(); }
+    // Printing to files: whether the pages of one print go into one file, however many jobs it asks for
+    // (the clerk did not choose a file a job). False for a printer that prints on paper.
+    virtual bool oneFilePerPrint() const { return false; }
+    // Printing to files: the next files are named `baseName`.pdf (then baseName_2.pdf, ... when taken)
+    // instead of being numbered; an empty name numbers them again. Nothing for a printer on paper.
+    virtual void nameNextFiles(const QString& baseName) { Q_UNUSED(baseName); }
+    // The files this printer has written, in order; none for a printer on paper.
+    virtual QStringList writtenFiles() const { return {}; }
 
   protected:
     virtual bool jobOpen() const = 0;
@@ -82,10 +91,11 @@ QSizeF paperSizeTwips(const QPageLayout& layout);
 // Error number of a printer that cannot begin or finish a job (the host's "printer error").
 inline constexpr int printerError = 482;
 
-// What a window tells the clerk after pages went into PDF files: the folder they are in. Empty after
-// printing on paper.
-QString printedToFilesNotice(const Printer& printer);
+// What a window tells the clerk after pages went into PDF files: the file when the print wrote one, else
+// how many and the folder they are in. `filesBefore` is the count of writtenFiles() when the print began.
+// Empty after printing on paper.
+QString printedToFilesNotice(const Printer& printer, qsizetype filesBefore = 0);
 // Tells the clerk that notice, when there is one.
-void tellWherePrinted(const Printer& printer, Prompts& prompts);
+void tellWherePrinted(const Printer& printer, Prompts& prompts, qsizetype filesBefore = 0);
 
 }  // namespace slp::print

@@ -36,19 +36,27 @@ void saveChosenPrinter(settings::Store& store, const QString& choice) {
     store.write(settings::appComponent(), kSection, kKey, choice);
 }
 
+namespace {
+
+// The windows' PDF printer: a file a print, unless the clerk chose a file a job.
+std::unique_ptr<Printer> openPdfPrinter(const PdfPrintSetup& setup) {
+    auto printer = std::make_unique<PdfSpoolPrinter>(setup.folder, setup.paper, setup.orientation);
+    printer->setFilePerJob(setup.filePerJob);
+    return printer;
+}
+
+}  // namespace
+
 std::unique_ptr<Printer> openChosenPrinter(const settings::Store& store) {
     const QString choice = chosenPrinter(store);
     if (choice != pdfPrinterName()) return openSystemPrinter(choice);
-    const PdfPrintSetup setup = loadPdfPrintSetup(store);
-    return std::make_unique<PdfSpoolPrinter>(setup.folder, setup.paper, setup.orientation);
+    return openPdfPrinter(loadPdfPrintSetup(store));
 }
 
 void applyPrinterChoice(settings::Store& store, ChosenPrinter& printer, const QString& choice,
                         const PdfPrintSetup& setup) {
     std::unique_ptr<Printer> opened =
-        choice == pdfPrinterName()
-            ? std::make_unique<PdfSpoolPrinter>(setup.folder, setup.paper, setup.orientation)
-            : openSystemPrinter(choice);
+        choice == pdfPrinterName() ? openPdfPrinter(setup) : openSystemPrinter(choice);
     savePdfPrintSetup(store, setup);
     saveChosenPrinter(store, choice);
     printer.replace(std::move(opened));

@@ -59,6 +59,9 @@ class ChosenPrinter : public Printer {
     void printPage(const Page& page) override { printer_->printPage(page); }
     std::unique_ptr<PageRecorder> newRecorder() const override;
     QString outputFolder() const override { return printer_->outputFolder(); }
+    bool oneFilePerPrint() const override { return printer_->oneFilePerPrint(); }
+    void nameNextFiles(const QString& baseName) override { printer_->nameNextFiles(baseName); }
+    QStringList writtenFiles() const override { return printer_->writtenFiles(); }
 
   protected:
     bool jobOpen() const override { return printer_->jobActive(); }

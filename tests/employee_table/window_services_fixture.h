@@ -45,7 +45,7 @@ struct WindowFixture {
     ~WindowFixture() { registry.destroyAll(); }
 
     QStringList printedFiles() const {
-        return QDir(printedFolder).entryList({u"job-*.pdf"_s}, QDir::Files, QDir::Name);
+        return QDir(printedFolder).entryList({u"*.pdf"_s}, QDir::Files, QDir::Name);
     }
 
     std::shared_ptr<slp::ScriptedPrompts> prompts = std::make_shared<slp::ScriptedPrompts>();

@@ -138,11 +138,14 @@ TEST(PdfPrintSetup, IsRememberedAndDefaultsToA4PortraitInTheDocumentsFolder) {
     EXPECT_EQ(fresh.orientation, QPageLayout::Portrait);
     EXPECT_EQ(fresh.folder, defaultPdfFolder());
     EXPECT_TRUE(fresh.folder.endsWith(u"/工资打印"_s));
-    savePdfPrintSetup(store, {dir.filePath(u"out"_s), QPageSize(QPageSize::A3), QPageLayout::Landscape});
+    EXPECT_FALSE(fresh.filePerJob);
+    savePdfPrintSetup(store,
+                      {dir.filePath(u"out"_s), QPageSize(QPageSize::A3), QPageLayout::Landscape, true});
     const PdfPrintSetup again = loadPdfPrintSetup(slp::settings::Store(dir.path()));
     EXPECT_EQ(again.folder, dir.filePath(u"out"_s));
     EXPECT_EQ(again.paper.id(), QPageSize::A3);
     EXPECT_EQ(again.orientation, QPageLayout::Landscape);
+    EXPECT_TRUE(again.filePerJob);
     EXPECT_EQ(pdfPrinterName(), u"打印到PDF文件"_s);
 }
 

@@ -103,6 +103,8 @@ struct Fixture {
         host.unitCode = u"0101"_s;
         host.unitName = u"朔岚机械厂"_s;
         host.payDate = u"2000-04-25"_s;
+        host.workYear = u"2000"_s;
+        host.workMonth = u"4"_s;
     }
 
     // Hands the grid over and loads the window.

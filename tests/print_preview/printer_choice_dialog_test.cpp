@@ -41,6 +41,10 @@ TEST(PrinterChoiceDialog, OffersThePrintersAndThePdfSetup) {
     EXPECT_EQ(changed.paper.id(), QPageSize::Letter);
     EXPECT_EQ(changed.orientation, QPageLayout::Portrait);
     EXPECT_EQ(changed.folder, slp::print::defaultPdfFolder());  // an empty folder is the default one
+    // One file a print unless the clerk asks for a file a job.
+    EXPECT_FALSE(changed.filePerJob);
+    dialog.findChild<QCheckBox*>(u"filePerJob"_s)->setChecked(true);
+    EXPECT_TRUE(dialog.setup().filePerJob);
     paper->setCurrentText(u"no paper"_s);
     EXPECT_EQ(dialog.setup().paper.id(), QPageSize::A4);  // a name not known: A4
     printer->setCurrentText(u"HP"_s);

@@ -32,11 +32,11 @@ TEST(PreviewPrinting, PagesTwoToThreeOfFiveAreTwoJobs) {
     f.prompts.answerInput(u"2"_s);
     f.prompts.answerInput(u"3"_s);
     f.driver.printChosenPages();
-    // The two questions, then where the files went.
+    // The two questions, then where the files went: a file a job (the printer's choice here), named for
+    // the document, its month and the time of the print.
     ASSERT_EQ(f.prompts.asked.size(), 3);
-    EXPECT_EQ(f.prompts.asked[2].text, u"已打印到PDF文件，文件在文件夹“"_s +
-                                           QFileInfo(f.spoolPath(u"job-0001.pdf"_s)).absolutePath() +
-                                           u"”中。"_s);
+    EXPECT_EQ(f.prompts.asked[2].text, u"已打印到2个PDF文件，文件在文件夹“"_s +
+                                           QFileInfo(f.spoolPath(u"x"_s)).absolutePath() + u"”中。"_s);
     EXPECT_EQ(f.prompts.asked[0].text, u"共有5页,请选择打印起始页!"_s);
     EXPECT_EQ(f.prompts.asked[0].defaultText, u"1"_s);
     EXPECT_TRUE(f.prompts.asked[0].title.isEmpty());
@@ -44,19 +44,20 @@ TEST(PreviewPrinting, PagesTwoToThreeOfFiveAreTwoJobs) {
     EXPECT_EQ(f.prompts.asked[1].defaultText, u"5"_s);
     EXPECT_EQ(f.driver.printFromPage(), 2);
     EXPECT_EQ(f.driver.printToPage(), 3);
-    ASSERT_EQ(f.spooled(), QStringList({u"job-0001.pdf"_s, u"job-0002.pdf"_s}));
+    const QString name = u"工资签收联_2000-04_103000"_s;
+    ASSERT_EQ(f.spooled(), QStringList({name + u".pdf"_s, name + u"_2.pdf"_s}));
 
-    const QString first = preview_test::pdfText(f.spoolPath(u"job-0001.pdf"_s));
+    const QString first = preview_test::pdfText(f.spoolPath(name + u".pdf"_s));
     if (!first.isNull()) {
         EXPECT_TRUE(first.contains(u"第2页"_s));
         EXPECT_TRUE(first.contains(u"r41c1"_s));
         EXPECT_TRUE(first.contains(u"r80c1"_s));
         EXPECT_FALSE(first.contains(u"r81c1"_s));
         EXPECT_FALSE(first.contains(u"表格宽度"_s)) << "the width line is for the preview only";
-        const QString second = preview_test::pdfText(f.spoolPath(u"job-0002.pdf"_s));
+        const QString second = preview_test::pdfText(f.spoolPath(name + u"_2.pdf"_s));
         EXPECT_TRUE(second.contains(u"第3页"_s));
         EXPECT_TRUE(second.contains(u"r81c1"_s));
-        EXPECT_EQ(preview_test::pdfPages(f.spoolPath(u"job-0002.pdf"_s)), 1);
+        EXPECT_EQ(preview_test::pdfPages(f.spoolPath(name + u"_2.pdf"_s)), 1);
     }
     // Printing draws on page values of its own; the layout keeps the picture as its target.
     EXPECT_EQ(f.driver.layout().printTarget, &f.canvas.target());
@@ -147,14 +148,15 @@ TEST(PreviewPrinting, SlipPagesAreAJobEachOrOneJobForTheRange) {
     f.prompts.answerInput(u"3"_s);
     f.driver.printChosenPages();
     ASSERT_EQ(f.spooled().size(), 3);
-    const int single = preview_test::pdfPages(f.spoolPath(u"job-0003.pdf"_s));
+    const int single = preview_test::pdfPages(f.spoolPath(u"2000-04_103000_3.pdf"_s));
     if (single != -1) {
         EXPECT_EQ(single, 1);
     }
 
     EXPECT_EQ(f.driver.printPages(2, 4, true), 3);
     ASSERT_EQ(f.spooled().size(), 4);
-    const QString path = f.spoolPath(u"job-0004.pdf"_s);
+    // Printed without the window, the files are numbered.
+    const QString path = f.spoolPath(u"job-0001.pdf"_s);
     const int pages = preview_test::pdfPages(path);
     if (pages != -1) {
         EXPECT_EQ(pages, 3);
@@ -164,6 +166,27 @@ TEST(PreviewPrinting, SlipPagesAreAJobEachOrOneJobForTheRange) {
         EXPECT_FALSE(text.contains(u"r81c1"_s));
     }
     EXPECT_EQ(f.driver.layout().printTarget, &f.canvas.target());
+}
+
+TEST(PreviewPrinting, OnePrintIsOneFileNamedForTheDocumentAndTheNoticeNamesIt) {
+    Fixture f;
+    f.printer.setFilePerJob(false);  // the windows' PDF printer unless the clerk chose a file a job
+    const auto grid = fivePageGrid();
+    f.open(grid, kSlipModeTable);
+    for (const QString& file : {u"工资签收联_2000-04_103000.pdf"_s, u"工资签收联_2000-04_103000_2.pdf"_s}) {
+        f.prompts.asked.clear();
+        f.prompts.answerInput(u"2"_s);
+        f.prompts.answerInput(u"4"_s);
+        f.driver.printChosenPages();
+        ASSERT_EQ(f.prompts.asked.size(), 3);
+        EXPECT_EQ(f.prompts.asked[2].text, u"已打印到PDF文件“"_s + f.spoolPath(file) + u"”。"_s);
+        EXPECT_TRUE(f.spooled().contains(file));
+        const int pages = preview_test::pdfPages(f.spoolPath(file));
+        if (pages != -1) {
+            EXPECT_EQ(pages, 3);
+        }
+    }
+    EXPECT_EQ(f.spooled().size(), 2);
 }
 
 TEST(PreviewPrinting, NoPrinterInstalledIsSaidBeforeAnyQuestion) {

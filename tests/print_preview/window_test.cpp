@@ -211,7 +211,8 @@ TEST_F(PreviewWindowTest, ActionsRunTheMenus) {
     prompts.answerInput(u"2"_s);
     prompts.answerInput(u"3"_s);
     w->action(u"PRINTOUT"_s)->trigger();
-    EXPECT_EQ(spooled(), QStringList({u"job-0001.pdf"_s, u"job-0002.pdf"_s}));
+    // A file a job here, named for the document and the time of the print (the host gives no month).
+    EXPECT_EQ(spooled(), QStringList({u"工资签收联_103000.pdf"_s, u"工资签收联_103000_2.pdf"_s}));
 
     // Too tall: the message, and the menu, the status bar and the picture keep the value in force.
     const QImage shown = w->picture()->image();

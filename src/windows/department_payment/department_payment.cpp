@@ -9,6 +9,7 @@
 #include "data/host_context.h"
 #include "print/delivery.h"
 #include "print/page_recorder.h"
+#include "print/pdf_print_choice.h"
 #include "print/printer.h"
 #include "settings/groups.h"
 #include "windows/department_payment/payment_queries.h"
@@ -264,8 +265,10 @@ void DepartmentPayment::reportPrintError(const std::exception& error, Prompts& p
 
 DepartmentPayment::PrintOutcome DepartmentPayment::printSelected(const data::WageGrid& grid,
                                                                  print::Printer& printer, Prompts& prompts,
-                                                                 const QDateTime& now) {
+                                                                 const QDateTime& now,
+                                                                 const QString& reportName) {
     PrintOutcome outcome;
+    const qsizetype filesBefore = printer.writtenFiles().size();
     // A group prints its whole department: each department is printed once, in list order, however many
     // selected entries stand for it, and the clerk is told which groups did so.
     const QStringList groups = departments_.selectedGroups(deptCodeLength_);
@@ -291,13 +294,20 @@ DepartmentPayment::PrintOutcome DepartmentPayment::printSelected(const data::Wag
                 }
             }
             // Every page is drawn before the first is sent: a department fails whole or prints whole.
-            if (print::deliver(report, printer, {}, {print::JobSplit::OneJob, true}) > 0) ++outcome.jobs;
+            // Printed to files, each department's file is named for it, the month and the time.
+            print::DeliveryOptions options = print::splitAs(print::JobSplit::OneJob, true);
+            if (!reportName.isEmpty()) {
+                options.fileName = print::printedFileName(reportName + u'_' + departments_.nameOf(code),
+                                                          context_.workYear, context_.workMonth, now);
+            }
+            if (print::deliver(report, printer, {}, options) > 0) ++outcome.jobs;
         }
     } catch (const std::exception& e) {
         reportPrintError(e, prompts);
         outcome.failed = true;
     }
-    if (outcome.jobs > 0 && !outcome.failed) outcome.notice = print::printedToFilesNotice(printer);
+    if (outcome.jobs > 0 && !outcome.failed)
+        outcome.notice = print::printedToFilesNotice(printer, filesBefore);
     return outcome;
 }
 
@@ -312,7 +322,7 @@ DepartmentPayment::PrintOutcome DepartmentPayment::printSelected(const data::Wag
         reportPrintError(e, prompts);
         return PrintOutcome{0, true, QString(), QString()};
     }
-    return printSelected(grid, *printer, prompts, now);
+    return printSelected(grid, *printer, prompts, now, u"班组签收联"_s);
 }
 
 }  // namespace slp::windows::payment

@@ -109,9 +109,11 @@ class DepartmentPayment {
     };
     PrintOutcome printSelected(const data::WageGrid& grid, const OpenPrinter& openPrinter, Prompts& prompts,
                                const QDateTime& now);
-    // The same on a printer already open.
+    // The same on a printer already open. Printed to files, with a `reportName` each department's file
+    // is named for the report, the department, the month and the time (the window's print); without,
+    // they are numbered (the command line).
     PrintOutcome printSelected(const data::WageGrid& grid, print::Printer& printer, Prompts& prompts,
-                               const QDateTime& now);
+                               const QDateTime& now, const QString& reportName = {});
     // Shows an error of the print command: the missing printer with its own message, others with their
     // description and "错误号" & number.
     static void reportPrintError(const std::exception& error, Prompts& prompts);

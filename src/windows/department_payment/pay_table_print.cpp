@@ -238,7 +238,7 @@ std::vector<print::Page> RecordPayTablePages(print::PageRecorder& recorder, PayT
 int PrintPayTablePages(print::Printer& printer, PayTableJob& job, DepartmentRows& rows) {
     const std::unique_ptr<print::PageRecorder> measure = printer.newRecorder();
     PayTableReport report(job, rows, *measure);
-    return print::deliver(report, printer, {}, {print::JobSplit::OneJob, true});
+    return print::deliver(report, printer, {}, print::splitAs(print::JobSplit::OneJob, true));
 }
 
 print::Page PreviewPayTablePage(print::PageRecorder& recorder, PayTableJob& job, DepartmentRows& rows) {

@@ -66,9 +66,9 @@ std::optional<StripRange> askStripRange(Prompts& prompts, int employees) {
 }
 
 int printEmployeeStrips(print::Printer& printer, const data::WageGrid& grid, StripRange range, bool rules,
-                        float printFontSize) {
+                        float printFontSize, const QString& fileName) {
     return strips::PrintGridStrips(printer, grid, range.first, range.last, rules, kStripOriginX,
-                                   kStripOriginY, printFontSize);
+                                   kStripOriginY, printFontSize, fileName);
 }
 
 }  // namespace slp::windows::employee

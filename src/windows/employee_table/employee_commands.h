@@ -54,7 +54,8 @@ std::optional<StripRange> askStripRange(Prompts& prompts, int employees);
 inline constexpr float kStripOriginX = 30;
 inline constexpr float kStripOriginY = 60;
 // Prints the strips of the range: PrintGridStrips(grid, first, last, rules, 30, 60, font size) as one job.
+// Printed to files, `fileName` names them.
 int printEmployeeStrips(print::Printer& printer, const data::WageGrid& grid, StripRange range, bool rules,
-                        float printFontSize);
+                        float printFontSize, const QString& fileName = {});
 
 }  // namespace slp::windows::employee

@@ -6,6 +6,7 @@
 #include <QMenuBar>
 
 #include "data/host_context.h"
+#include "print/pdf_print_choice.h"
 #include "print/printer.h"
 #include "windows/employee_table/employee_commands.h"
 #include "windows/employee_table/register_employee_table.h"
@@ -122,7 +123,12 @@ void EmployeeTableWindow::printStrips() {
     const auto range = askStripRange(prompts(), employees);
     if (!range) return;
     std::unique_ptr<print::Printer> printer = services().openPrinter();
-    if (printEmployeeStrips(*printer, grid(), *range, stripRules(), logic_.printFontSize()) == 0) return;
+    const HostContext& host = *services().context;
+    const QString name =
+        print::printedFileName(u"个人发放联"_s, host.workYear, host.workMonth,
+                               services().clock ? services().clock->now() : QDateTime::currentDateTime());
+    if (printEmployeeStrips(*printer, grid(), *range, stripRules(), logic_.printFontSize(), name) == 0)
+        return;
     print::tellWherePrinted(*printer, prompts());
 }
 

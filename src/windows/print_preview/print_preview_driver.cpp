@@ -14,6 +14,7 @@
 #include "print/delivery.h"
 #include "print/no_printer.h"
 #include "print/paper_size_name.h"
+#include "print/pdf_print_choice.h"
 #include "print/printer.h"
 #include "print/system_printer.h"
 #include "print/wage_report.h"
@@ -356,13 +357,16 @@ void PrintPreviewDriver::printChosenPages() {
         to = printToPage_;
     }
     try {
-        if (printPages(from, to) > 0) tellWherePrinted(*printer_, prompts_);
+        // Printed to files, they are named for the document, its month and the time of the print.
+        const qsizetype filesBefore = printer_->writtenFiles().size();
+        const QString name = printedFileName(windowCaption_, host_.workYear, host_.workMonth, clock_.now());
+        if (printPages(from, to, false, name) > 0) tellWherePrinted(*printer_, prompts_, filesBefore);
     } catch (const std::exception& e) {
         reportError(e);
     }
 }
 
-int PrintPreviewDriver::printPages(int from, int to, bool oneJob) {
+int PrintPreviewDriver::printPages(int from, int to, bool oneJob, const QString& fileName) {
     if (isMissingPrinter(*printer_)) throw Error(errnum::NoPrinter, noPrinterDescription());
     // Pages that would lose rows are not printed.
     if (!pagesHoldRows_) {
@@ -371,7 +375,9 @@ int PrintPreviewDriver::printPages(int from, int to, bool oneJob) {
     }
     setEnvironment(shownWarnings_);
     WageReport report(layout_, layoutKind(), geometry(45));
-    return deliver(report, *printer_, {from, to}, {oneJob ? JobSplit::OneJob : JobSplit::JobPerPage});
+    DeliveryOptions options = splitAs(oneJob ? JobSplit::OneJob : JobSplit::JobPerPage);
+    options.fileName = fileName;
+    return deliver(report, *printer_, {from, to}, options);
 }
 
 void PrintPreviewDriver::askSetting(PageSetting setting) {

@@ -91,8 +91,9 @@ class PrintPreviewDriver {
 
     // Prints pages from..to without asking, every page a job of its own (or all in one job); pages past
     // the last are not printed, a first page after the last prints nothing. Throws slp::Error (484 when
-    // no printer is installed) and the printer's errors. Returns the pages printed.
-    int printPages(int from, int to, bool oneJob = false);
+    // no printer is installed) and the printer's errors. Printing to files, `fileName` names them (see
+    // DeliveryOptions). Returns the pages printed.
+    int printPages(int from, int to, bool oneJob = false, const QString& fileName = {});
     // Draws again the page the picture shows (after zooming); warnings are not shown again.
     void redrawShownPage();
     // Shows an error in a message box: error 484 as the missing-printer message, any other with the

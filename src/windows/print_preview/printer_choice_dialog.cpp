@@ -43,6 +43,11 @@ PrinterChoiceDialog::PrinterChoiceDialog(const QStringList& choices, const QStri
     landscape_ = new QCheckBox(u"横向"_s, pdfFields_);
     landscape_->setChecked(setup.orientation == QPageLayout::Landscape);
     form->addRow(QString(), landscape_);
+    filePerJob_ = new QCheckBox(u"每个打印作业一个文件"_s, pdfFields_);
+    filePerJob_->setObjectName(u"filePerJob"_s);
+    filePerJob_->setToolTip(u"不选：每次打印一个PDF文件，以报表名、工作年月和打印时间命名"_s);
+    filePerJob_->setChecked(setup.filePerJob);
+    form->addRow(QString(), filePerJob_);
     layout->addWidget(pdfFields_);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -71,6 +76,7 @@ PdfPrintSetup PrinterChoiceDialog::setup() const {
     if (s.folder.isEmpty()) s.folder = defaultPdfFolder();
     if (const auto paper = paperNamed(paper_->currentText())) s.paper = *paper;
     s.orientation = landscape_->isChecked() ? QPageLayout::Landscape : QPageLayout::Portrait;
+    s.filePerJob = filePerJob_->isChecked();
     return s;
 }
 

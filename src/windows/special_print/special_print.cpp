@@ -230,13 +230,26 @@ int PrintSpecial(print::Printer& printer, SpecialData& data, const SpecialOption
         // A job a page; every page is drawn before the first is sent, so a record that cannot be
         // drawn sends nothing.
         SpecialReport report(data, options, QSizeF(printer.paperWidth(), printer.paperHeight()));
-        const int sent = print::deliver(report, printer, {}, {print::JobSplit::JobPerPage, true});
+        const int jobs = printer.oneFilePerPrint() ? 1 : report.pageCount();
+        if (jobs >= kManyJobs && options.confirmManyJobs && !options.confirmManyJobs(report.pageCount())) {
+            if (restore) printer.setPageLayout(before, QPageLayout::Portrait);
+            return 0;
+        }
+        print::DeliveryOptions delivery = print::splitAs(print::JobSplit::JobPerPage, true);
+        delivery.fileName = options.fileName;
+        delivery.progress = options.progress;
+        const int sent = print::deliver(report, printer, {}, delivery);
         if (restore) printer.setPageLayout(before, QPageLayout::Portrait);
         return sent;
     } catch (...) {
         if (restore) printer.setPageLayout(before, QPageLayout::Portrait);
         throw;
     }
+}
+
+QString manyJobsQuestion(int jobs, bool files) {
+    return u"将打印%1个作业%2，可能需要较长时间。是否继续?"_s.arg(jobs).arg(
+        files ? u"（每个作业一个PDF文件）"_s : QString());
 }
 
 QString emptyRangeMessage(int first, int last, int recordCount) {

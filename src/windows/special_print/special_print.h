@@ -6,6 +6,7 @@
 #include <QSizeF>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -63,7 +64,19 @@ struct SpecialOptions {
     int first = 1;               // records first … last, from 1; last 0 = the last record
     int last = 0;
     QPointF calibration;  // the printer's offset, twips, added to every position
+    QString fileName;     // printed to files: their name (see print::DeliveryOptions); empty: numbered
+    // Told the pages done and the pages of the print (drawing and sending each count); false cancels:
+    // the job under way is dropped, the jobs before stay sent.
+    std::function<bool(int done, int total)> progress;
+    // Asked before a print of kManyJobs jobs or more (a job a page, each a file when printing to PDF
+    // files a job each); false prints nothing.
+    std::function<bool(int jobs)> confirmManyJobs;
 };
+
+// From this many jobs on, the clerk is asked first.
+inline constexpr int kManyJobs = 1000;
+// "将打印N个作业…是否继续?"
+QString manyJobsQuestion(int jobs, bool files);
 
 // Sheets across and down a page of `page` twips; a sheet larger than the page throws sheetTooLargeError.
 struct SheetGrid {

@@ -5,6 +5,7 @@
 #include "basic/host_text.h"
 #include "data/database.h"
 #include "data/host_context.h"
+#include "print/pdf_print_choice.h"
 #include "print/printer.h"
 #include "windows/shared/host_database.h"
 #include "windows/special_print/layout_table.h"
@@ -106,7 +107,7 @@ void SpecialPrintSession::confirmLayout(Prompts& prompts) {
     prompts.messageBox(layoutSavedMessage(), QString(), MessageIcon::Information);
 }
 
-void SpecialPrintSession::printRecords(Prompts& prompts) {
+void SpecialPrintSession::printRecords(Prompts& prompts, std::function<bool(int done, int total)> progress) {
     if (!services_.openPrinter) throw Error(errnum::NoPrinter, u"没有安装打印机"_s);
     std::unique_ptr<print::Printer> printer = services_.openPrinter();
     HostContext& host = *services_.context;
@@ -126,8 +127,21 @@ void SpecialPrintSession::printRecords(Prompts& prompts) {
         const QPointF mm = readCalibrationMm(*services_.store, host.unitCode, printer->deviceName());
         o.calibration = QPointF(mmToTwips(mm.x()), mmToTwips(mm.y()));
     }
+    o.fileName =
+        print::printedFileName(u"特殊打印"_s, host.workYear, host.workMonth,
+                               services_.clock ? services_.clock->now() : QDateTime::currentDateTime());
+    o.progress = std::move(progress);
+    const bool toFiles = !printer->outputFolder().isEmpty();
+    bool refused = false;
+    o.confirmManyJobs = [&](int jobs) {
+        refused = prompts.messageBox(manyJobsQuestion(jobs, toFiles), QString(), MessageIcon::Question,
+                                     MessageButtons::YesNo) != MessageAnswer::Yes;
+        return !refused;
+    };
     QString placement;
-    if (PrintSpecial(*printer, data, o, &placement) == 0) {
+    const int printed = PrintSpecial(*printer, data, o, &placement);
+    if (refused) return;
+    if (printed == 0) {
         prompts.messageBox(emptyRangeMessage(o.first, o.last, data.rows.recordCount()), QString(),
                            MessageIcon::Information);
         return;

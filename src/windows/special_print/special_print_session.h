@@ -68,7 +68,9 @@ class SpecialPrintSession {
     void confirmLayout(Prompts& prompts);
     // 打印: the month's records at the stored layout's positions on the chosen printer, with the
     // choices of the menus and the printer's calibration. Faults are thrown (nothing is printed then).
-    void printRecords(Prompts& prompts);
+    // Printed to files, they are named for the print, the month and the time; a print of many jobs is
+    // confirmed first; `progress` (the window's bar) is told the pages done and may cancel.
+    void printRecords(Prompts& prompts, std::function<bool(int done, int total)> progress = {});
     // 打印机校准: asks the offsets of the chosen printer and keeps them.
     void askCalibration(Prompts& prompts);
     // 背景图片: asks for the picture; the picture to show (a null image when cleared), or nullopt when

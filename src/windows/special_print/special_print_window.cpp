@@ -8,8 +8,10 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QProgressDialog>
 #include <QStatusBar>
 #include <QTreeWidget>
+#include <algorithm>
 
 #include "data/host_context.h"
 #include "print/chinese_fonts.h"
@@ -148,7 +150,7 @@ void SpecialPrintWindow::buildMenus() {
         logic_.confirmLayout(prompts());
         print_->setEnabled(true);
     });
-    print_ = addCommand(menuBar(), u"MenuPrint"_s, u"打印"_s, [this] { logic_.printRecords(prompts()); });
+    print_ = addCommand(menuBar(), u"MenuPrint"_s, u"打印"_s, [this] { printRecords(); });
     addCommand(menuBar(), u"MenuExit"_s, u"退出"_s, [this] { close(); });
 
     popup_ = new QMenu(this);
@@ -289,6 +291,23 @@ bool SpecialPrintWindow::sheetMouse(QEvent* event) {
         placeLabels();
     }
     return true;
+}
+
+void SpecialPrintWindow::printRecords() {
+    QProgressDialog bar(u"正在打印..."_s, u"取消"_s, 0, 1, this);
+    bar.setObjectName(u"printProgress"_s);
+    bar.setWindowTitle(windowTitle());
+    bar.setWindowModality(Qt::WindowModal);
+    bar.setMinimumDuration(500);
+    logic_.printRecords(prompts(), [&bar](int done, int total) {
+        // A few hundred steps at most: the bar is not what takes the time.
+        const int step = std::max(1, total / 200);
+        if (done == total || done % step == 0) {
+            bar.setMaximum(total);
+            bar.setValue(done);
+        }
+        return !bar.wasCanceled();
+    });
 }
 
 void SpecialPrintWindow::resizeEvent(QResizeEvent* event) {

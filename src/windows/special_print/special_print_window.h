@@ -70,6 +70,8 @@ class SpecialPrintWindow : public CommandWindow {
     void buildLabels();
     void showSheetSize();
     void placeAllValues(PositionCode code);
+    // 打印 with a progress bar that can cancel.
+    void printRecords();
     bool labelMouse(int index, QEvent* event);
     bool sheetMouse(QEvent* event);
 
