@@ -70,6 +70,8 @@ class SpecialPrintWindow : public CommandWindow {
     void buildLabels();
     void showSheetSize();
     void placeAllValues(PositionCode code);
+    // 打印 is offered once a layout is stored; until then it says why it waits.
+    void enablePrint(bool stored);
     bool labelMouse(int index, QEvent* event);
     bool sheetMouse(QEvent* event);
 
