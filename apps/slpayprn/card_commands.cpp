@@ -55,7 +55,7 @@ bool openSession(CardSession& s, const ParsedArgs& args, const HostOptions& opti
     const card::SortChoice* sort = nullptr;
     if (args.has(u"sort"_s)) {
         sort = card::findSortWord(args.value(u"sort"_s));
-        if (!sort) throw UsageError(u"--sort takes 工号, 部门, 卡号 or 姓名"_s);
+        if (!sort) throw UsageError(u"--sort 应为 工号、部门、卡号 或 姓名"_s);
     }
     WindowRegistry noWindows(s.host);
     打印工资 component(s.host, noWindows);
@@ -77,8 +77,8 @@ bool openSession(CardSession& s, const ParsedArgs& args, const HostOptions& opti
 int runCard(const ParsedArgs& args, const HostOptions& options) {
     const QString type = args.value(u"type"_s);
     const QString out = args.value(u"out"_s);
-    if (type.isEmpty()) throw UsageError(u"card needs --type, one of the card types of the window"_s);
-    if (out.isEmpty()) throw UsageError(u"card needs --out FILE"_s);
+    if (type.isEmpty()) throw UsageError(u"card 需要 --type，即窗口中的一种工资卡类型"_s);
+    if (out.isEmpty()) throw UsageError(u"card 需要 --out FILE，即要写入的文件"_s);
     const auto format = bank::cardFormatForType(type);
     if (!format) {
         // The types a file can be written for are named, so the clerk need not guess the spelling.
@@ -105,7 +105,7 @@ int runCard(const ParsedArgs& args, const HostOptions& options) {
     }
     const bank::CardFileInput input = logic.cardFileInput();
     for (const QString& warning : bank::CheckCardFileInput(input, *format)) {
-        writeTo(stderr, u"请核对: "_s + warning + u'\n');
+        writeTo(stderr, u"请核对："_s + warning + u'\n');
     }
     try {
         bank::WriteBankCardFile(*format, input, s.prompts, out);
@@ -147,8 +147,7 @@ int runGridCard(const ParsedArgs& args, const HostOptions& options) {
     return 0;
 }
 
-const OptionSpec kSortOption{u"sort"_s, true,
-                             u"KEY   order of the rows: 工号 (default), 部门, 卡号 or 姓名"_s};
+const OptionSpec kSortOption{u"sort"_s, true, u"KEY   排序方式：工号（默认）、部门、卡号 或 姓名"_s};
 
 }  // namespace
 
@@ -156,21 +155,21 @@ QList<Command> cardCommands() {
     return {
         {{u"card"_s},
          QString(),
-         u"write the bank payroll-card file of the month, as the window 工资卡输出 writes it"_s,
+         u"像“工资卡输出”窗口那样写出本月的银行工资卡文件"_s,
          {{u"type"_s, true,
-           u"TYPE  card type: 中国建设银行龙卡, 中国人民邮政储蓄卡, 中国工商银行浦江卡, "_s
-           u"中国工商银行牡丹卡, 中国农业银行白玉兰卡"_s},
-          {u"out"_s, true, u"FILE  the file to write (replaced whole, or left alone on failure)"_s},
+           u"TYPE  工资卡类型：中国建设银行龙卡、中国人民邮政储蓄卡、中国工商银行浦江卡、"_s
+           u"中国工商银行牡丹卡、中国农业银行白玉兰卡"_s},
+          {u"out"_s, true, u"FILE  要写入的文件（整个替换；失败时原文件不变）"_s},
           kSortOption,
-          {u"unit-code"_s, true, u"CODE  单位代码 / 邮局局号 (default: the stored one)"_s},
-          {u"date"_s, true, u"DATE  进卡日期 (default: the pay date)"_s},
-          {u"count"_s, true, u"N     入卡人数 (default: the rows of the grid)"_s},
-          {u"total"_s, true, u"T     入卡金额 (default: the total of the grid)"_s}},
+          {u"unit-code"_s, true, u"CODE  单位代码或邮局局号（默认：已保存的）"_s},
+          {u"date"_s, true, u"DATE  进卡日期（默认：发薪日期）"_s},
+          {u"count"_s, true, u"N     入卡人数（默认：表格的行数）"_s},
+          {u"total"_s, true, u"T     入卡金额（默认：表格的合计）"_s}},
          false,
          runCard},
         {{u"grid"_s, u"card"_s},
          QString(),
-         u"print the card grid of 工资卡输出 as tab-separated text, caption row first"_s,
+         u"以制表符分隔的文本输出“工资卡输出”的表格，第一行为标题"_s,
          {kSortOption},
          false,
          runGridCard},

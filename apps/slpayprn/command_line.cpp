@@ -9,14 +9,14 @@ namespace slp::app {
 const QList<OptionSpec>& globalOptions() {
     static const QList<OptionSpec> options = {
         {u"db"_s, true,
-         u"FILE  the wage database file or a postgresql:// URL (default: the demo database)"_s},
-        {u"unit"_s, true, u"CODE  单位代码 (default 0101)"_s},
-        {u"unit-name"_s, true, u"NAME  单位名称 (default 朔岚示范公司)"_s},
-        {u"month"_s, true, u"TEXT  工作年月, a four-digit year, a dash and the month (default 2000-04)"_s},
-        {u"payday"_s, true, u"TEXT  发薪日, the day of the month (default 25)"_s},
-        {u"help"_s, false, u"      list every command"_s},
-        {u"version"_s, false, u"      print the component's version"_s},
-        {u"man-page"_s, false, u"      print this help as a man page (roff)"_s},
+         u"FILE  工资数据库文件，或 postgresql:// 开头的服务器数据库地址（默认：示范数据库）"_s},
+        {u"unit"_s, true, u"CODE  单位代码（默认 0101）"_s},
+        {u"unit-name"_s, true, u"NAME  单位名称（默认 朔岚示范公司）"_s},
+        {u"month"_s, true, u"TEXT  工作年月：四位年份、短横线和月份（默认 2000-04）"_s},
+        {u"payday"_s, true, u"TEXT  发薪日：当月的第几日（默认 25）"_s},
+        {u"help"_s, false, u"      列出全部命令及其选项"_s},
+        {u"version"_s, false, u"      显示本组件的版本"_s},
+        {u"man-page"_s, false, u"      以手册页（roff）格式输出本帮助"_s},
     };
     return options;
 }
@@ -41,14 +41,14 @@ ParsedArgs parseArguments(const QStringList& args, const QList<OptionSpec>& acce
         for (const auto& s : accepted) {
             if (s.name == name) option = &s;
         }
-        if (!option) throw UsageError(u"unknown option --"_s + name);
+        if (!option) throw UsageError(u"没有这个选项：--"_s + name);
         if (!option->takesValue) {
-            if (hasInline) throw UsageError(u"option --"_s + name + u" takes no value"_s);
+            if (hasInline) throw UsageError(u"选项 --"_s + name + u" 不带值"_s);
             out.flags.insert(name);
             continue;
         }
         if (!hasInline) {
-            if (i + 1 >= args.size()) throw UsageError(u"option --"_s + name + u" needs a value"_s);
+            if (i + 1 >= args.size()) throw UsageError(u"选项 --"_s + name + u" 后面缺少值"_s);
             inlineValue = args[++i];
         }
         out.values.insert(name, inlineValue);
@@ -67,7 +67,7 @@ HostOptions hostOptionsFrom(const ParsedArgs& parsed) {
     h.payDay = parsed.value(u"payday"_s, u"25"_s);
     // The host's texts are checked where they enter, as the component's puts check them.
     if (!isWorkMonthText(h.month)) {
-        throw UsageError(u"--month takes a four-digit year, a dash and the month (e.g. 2000-04), not "_s +
+        throw UsageError(u"--month 应为四位年份、短横线和月份（例如 2000-04），而不是"_s +
                          visibleControls(h.month));
     }
     // The component takes any one- or two-digit month as the host hands it; on the command line a month
@@ -76,10 +76,10 @@ HostOptions hostOptionsFrom(const ParsedArgs& parsed) {
         throw UsageError(u"--month 的月份应为1到12，而不是"_s + visibleControls(h.month));
     }
     if (firstControlCharacter(h.unitCode) >= 0) {
-        throw UsageError(u"--unit holds a control character: "_s + visibleControls(h.unitCode));
+        throw UsageError(u"--unit 含有控制字符："_s + visibleControls(h.unitCode));
     }
     if (firstControlCharacter(h.unitName) >= 0) {
-        throw UsageError(u"--unit-name holds a control character: "_s + visibleControls(h.unitName));
+        throw UsageError(u"--unit-name 含有控制字符："_s + visibleControls(h.unitName));
     }
     return h;
 }

@@ -42,19 +42,19 @@ int runHost(const ParsedArgs&, const HostOptions& options) {
 }
 
 int runDemoDb(const ParsedArgs& args, const HostOptions&) {
-    if (args.positional.size() != 1) throw UsageError(u"demo-db needs one FILE or postgresql:// URL"_s);
+    if (args.positional.size() != 1)
+        throw UsageError(u"demo-db 需要一个数据库文件 FILE 或一个 postgresql:// 地址"_s);
     data::DemoOptions options;
     if (args.has(u"employees"_s)) {
         bool ok = false;
         options.employees = args.value(u"employees"_s).toInt(&ok);
-        if (!ok || options.employees < 0)
-            throw UsageError(u"--employees needs a whole number of 0 or more"_s);
+        if (!ok || options.employees < 0) throw UsageError(u"--employees 应为0或更大的整数"_s);
     }
     options.month = args.value(u"month"_s, options.month);
     if (args.has(u"seed"_s)) {
         bool ok = false;
         options.seed = args.value(u"seed"_s).toULongLong(&ok);
-        if (!ok) throw UsageError(u"--seed needs a whole number"_s);
+        if (!ok) throw UsageError(u"--seed 应为整数"_s);
     }
     options.replace = args.has(u"replace"_s);
     options.narrow = !args.has(u"wide"_s);
@@ -69,10 +69,12 @@ int runDemoDb(const ParsedArgs& args, const HostOptions&) {
             s = data::createDemoDatabase(target, options);
         }
         const QByteArray line =
-            (data::connectionWithoutPassword(args.positional.front()) + u": "_s +
-             QString::number(s.departments) + u" departments, "_s + QString::number(s.groups) +
-             u" groups, "_s + QString::number(s.employees) + u" employees, "_s + QString::number(s.items) +
-             u" items, month "_s + options.month + u'\n')
+            (data::connectionWithoutPassword(args.positional.front()) + u"："_s +
+             u"%1个部门，%2个班组，%3名员工，%4个工资项目，工作年月 %5\n"_s.arg(s.departments)
+                 .arg(s.groups)
+                 .arg(s.employees)
+                 .arg(s.items)
+                 .arg(options.month))
                 .toUtf8();
         writeOut(stdout, line);
         return 0;
@@ -90,20 +92,19 @@ const QList<Command>& commands() {
         QList<Command>{
             {{u"host"_s},
              QString(),
-             u"open the demo host window 工资管理 (what slpayprn alone does)"_s,
+             u"打开示范主程序窗口“工资管理”（不带命令时即做此事）"_s,
              {},
              true,
              runHost},
             {{u"demo-db"_s},
              u"FILE|URL [--month YYYY-MM]"_s,
-             u"write a deterministic demo wage database (refuses an existing FILE unless --replace), or its "
-             u"tables into a postgresql:// database"_s,
-             {{u"employees"_s, true, u"N     number of employees (default 200)"_s},
-              {u"seed"_s, true, u"S     seed of the generator (default 20000425)"_s},
-              {u"replace"_s, false, u"     replace an existing FILE"_s},
+             u"生成一个内容固定的示范工资数据库（FILE 已存在时不覆盖，除非给出 --replace），或把示范数据表"
+             u"写入 postgresql:// 服务器数据库"_s,
+             {{u"employees"_s, true, u"N     员工人数（默认 200）"_s},
+              {u"seed"_s, true, u"S     生成数据所用的随机种子（默认 20000425）"_s},
+              {u"replace"_s, false, u"     覆盖已存在的 FILE"_s},
               {u"wide"_s, false,
-               u"      the wide month of 28 items (wider than any paper at the default font size) instead of "_s
-               u"the 11 items whose wage table fits A4"_s}},
+               u"      生成28个工资项目的宽月份（默认字号下比任何纸张都宽），而不是工资表能放进A4纸的11个项目"_s}},
              false,
              runDemoDb},
         } +
@@ -165,11 +166,11 @@ int firstOutputError() {
 
 QString helpText() {
     QString out =
-        u"usage: slpayprn [global options] [command] [command options]\n\n"_s
-        u"Sl_PAYPRN prints a month's wage tables and slips and writes the banks' payroll-card files.\n\n"_s
-        u"global options:\n"_s;
+        u"用法：slpayprn [全局选项] [命令] [命令选项]\n\n"_s
+        u"Sl_PAYPRN 打印每月的工资表和工资条，并输出各银行的工资卡文件。\n\n"_s
+        u"全局选项：\n"_s;
     for (const auto& o : globalOptions()) out += optionLine(o, 2);
-    out += u"\ncommands:\n"_s;
+    out += u"\n命令：\n"_s;
     for (const auto& c : commands()) {
         out += u"  slpayprn "_s + c.words.join(u' ');
         if (!c.synopsis.isEmpty()) out += u' ' + c.synopsis;
@@ -182,19 +183,17 @@ QString helpText() {
 QString manPage(const QString& version) {
     QString out = u".TH SLPAYPRN 1 \"\" \"slpayprn "_s + version +
                   u"\" \"Sl_PAYPRN\"\n"
-                  u".SH NAME\n"
-                  u"slpayprn \\- the wage-printing component's command line and demo host\n"
-                  u".SH SYNOPSIS\n"
+                  u".SH 名称\n"
+                  u"slpayprn \\- 工资打印组件的命令行和示范主程序\n"
+                  u".SH 概要\n"
                   u".B slpayprn\n"
-                  u"[\\fIglobal options\\fR] [\\fIcommand\\fR] [\\fIcommand options\\fR]\n"
-                  u".SH DESCRIPTION\n"_s +
-                  roff(
-                      u"Sl_PAYPRN prints a month's wage tables and slips and writes the banks' "
-                      u"payroll-card files."_s) +
-                  u"\nWithout a command it opens the demo host window.\n"
-                  u".SH GLOBAL OPTIONS\n"_s;
+                  u"[\\fI全局选项\\fR] [\\fI命令\\fR] [\\fI命令选项\\fR]\n"
+                  u".SH 描述\n"_s +
+                  roff(u"Sl_PAYPRN 打印每月的工资表和工资条，并输出各银行的工资卡文件。"_s) +
+                  u"\n不带命令时打开示范主程序窗口。\n"
+                  u".SH 全局选项\n"_s;
     for (const auto& o : globalOptions()) out += roffOption(o);
-    out += u".SH COMMANDS\n"_s;
+    out += u".SH 命令\n"_s;
     for (const auto& c : commands()) {
         QString heading = u"slpayprn "_s + c.words.join(u' ');
         if (!c.synopsis.isEmpty()) heading += u' ' + c.synopsis;
@@ -202,9 +201,8 @@ QString manPage(const QString& version) {
         for (const auto& o : c.options) out += roffOption(o);
     }
     out +=
-        u".SH EXIT STATUS\n"
-        u"0 when the command did its work, 1 on a message of the system or an error (on stderr), 2 on a "
-        u"wrong command line.\n"_s;
+        u".SH 退出状态\n"
+        u"0：命令已完成；1：出现系统提示或错误（写在标准错误输出上）；2：命令行有误。\n"_s;
     return out;
 }
 

@@ -163,10 +163,10 @@ bool writeGrid(const data::WageGrid& grid, const QString& path) {
 
 QString gridOutPath(const ParsedArgs& args) {
     const QString path = args.value(u"out"_s);
-    if (args.has(u"out"_s) && path.isEmpty()) throw UsageError(u"--out needs a FILE"_s);
+    if (args.has(u"out"_s) && path.isEmpty()) throw UsageError(u"--out 需要一个文件名 FILE"_s);
     if (!path.isEmpty() && !path.endsWith(u".tsv"_s, Qt::CaseInsensitive) &&
         !path.endsWith(u".xlsx"_s, Qt::CaseInsensitive)) {
-        throw UsageError(u"--out takes a FILE ending in .tsv or .xlsx"_s);
+        throw UsageError(u"--out 的文件名应以 .tsv 或 .xlsx 结尾"_s);
     }
     return path;
 }
@@ -187,7 +187,7 @@ int runGridQuery(const ParsedArgs& args, const HostOptions& options) {
     const QString name = args.value(u"name"_s);
     const QString department = args.value(u"dept"_s);
     if (windows::query::trimBlanks(name).isEmpty() && windows::query::trimBlanks(department).isEmpty()) {
-        throw UsageError(u"grid query needs --name or --dept"_s);
+        throw UsageError(u"grid query 需要 --name 或 --dept"_s);
     }
     HostSession session;
     if (!openHostSession(session, options)) return 1;
@@ -203,7 +203,7 @@ int runGridQuery(const ParsedArgs& args, const HostOptions& options) {
     }
 }
 
-const OptionSpec kOutOption{u"out"_s, true, u"FILE  write FILE.tsv or FILE.xlsx instead of stdout"_s};
+const OptionSpec kOutOption{u"out"_s, true, u"FILE  写入 FILE.tsv 或 FILE.xlsx 文件，而不是标准输出"_s};
 
 }  // namespace
 
@@ -211,16 +211,15 @@ QList<Command> gridCommands() {
     return {
         {{u"grid"_s, u"employee"_s},
          QString(),
-         u"print the employee wage table of 工资输出表1 as tab-separated text, caption row first, totals "_s
-         u"row last"_s,
-         {{u"hide-zeros"_s, false, u"      leave zero amounts empty (不显示零)"_s}, kOutOption},
+         u"以制表符分隔的文本输出工资输出表1的员工工资表，第一行为标题，最后一行为合计"_s,
+         {{u"hide-zeros"_s, false, u"      金额为零时不显示（不显示零）"_s}, kOutOption},
          false,
          runGridEmployee},
         {{u"grid"_s, u"query"_s},
          QString(),
-         u"print the grid of the conditional query 查询 (SlgzGRCX) as tab-separated text"_s,
-         {{u"name"_s, true, u"N     姓名: names beginning with N (N with * or ? is a whole name)"_s},
-          {u"dept"_s, true, u"D     部门号: beginning with D, or >=D, <=D, >D, <D"_s},
+         u"以制表符分隔的文本输出条件查询“查询”（SlgzGRCX）的表格"_s,
+         {{u"name"_s, true, u"N     姓名：以 N 开头的姓名（N 含 * 或 ? 时按整个姓名匹配）"_s},
+          {u"dept"_s, true, u"D     部门号：以 D 开头，或 >=D、<=D、>D、<D"_s},
           kOutOption},
          false,
          runGridQuery},

@@ -95,14 +95,14 @@ int main(int argc, char** argv) {
         if (words.isEmpty()) words << u"host"_s;
         qsizetype used = 0;
         command = findCommand(words, &used);
-        if (!command) throw UsageError(u"unknown command: "_s + words.join(u' '));
+        if (!command) throw UsageError(u"没有这个命令："_s + words.join(u' '));
         parsed = parseArguments(args, globalOptions() + command->options);
         parsed.positional = words.mid(used);
         if (!parsed.positional.isEmpty() && command->synopsis.isEmpty()) {
-            throw UsageError(u"unexpected argument: "_s + parsed.positional.join(u' '));
+            throw UsageError(u"多余的参数："_s + parsed.positional.join(u' '));
         }
     } catch (const UsageError& e) {
-        printErr(u"slpayprn: "_s + e.message() + u"\nTry 'slpayprn --help'.\n"_s);
+        printErr(u"slpayprn: "_s + e.message() + u"\n用法说明请看 slpayprn --help。\n"_s);
         return 2;
     }
 
@@ -122,7 +122,7 @@ int main(int argc, char** argv) {
     try {
         return finishStdout(command->run(parsed, hostOptionsFrom(parsed)));
     } catch (const UsageError& e) {
-        printErr(u"slpayprn: "_s + e.message() + u"\nTry 'slpayprn --help'.\n"_s);
+        printErr(u"slpayprn: "_s + e.message() + u"\n用法说明请看 slpayprn --help。\n"_s);
         return 2;
     }
 }

@@ -2,6 +2,8 @@
 
 #include "basic/clock.h"
 #include "print/chinese_fonts.h"
+#include "print/page_recorder.h"
+#include "print/pdf_print_choice.h"
 #include "print/pdf_spool_printer.h"
 #include "print_commands.h"
 #include "print_output.h"
@@ -36,6 +38,43 @@ std::optional<data::WageGrid> paymentGrid(HostSession& session, DepartmentPaymen
 
 namespace {
 
+// The table's width as the print measures it on a PDF page.
+float printedTableWidth(const data::WageGrid& grid, const DepartmentPayment& logic) {
+    windows::payment::PayTableJob job;
+    job.grid = &grid;
+    job.catalogue = &logic.catalogue();
+    job.rowHeight = logic.rowHeight();
+    print::PageRecorder measure;  // texts measured at 1440 dpi, as the PDF printer measures them
+    windows::payment::MeasurePayTable(job, measure, 0);
+    return job.metrics.tableWidth;
+}
+
+QString centimetres(float twips) {
+    return QString::number(twips / 567.0, 'f', 1);
+}
+
+// Nobody is there to answer the window's question about a table wider than the paper: the table goes on
+// the paper turned when that holds it (said on stderr), else nothing is printed and the clerk is told
+// which paper to choose. nullopt after that message.
+std::optional<QPageLayout::Orientation> paymentOrientation(const ParsedArgs& args, const HostSession& session,
+                                                           float width) {
+    const PrintPaper paper = printPaper(args, session.store);
+    const QString name = print::paperNameOf(paper.size);
+    const auto holding = orientationHolding(width, paper);
+    if (holding && *holding != paper.orientation) {
+        printMessage(u"班组签收联的表格宽%1厘米，%2纸%3放不下，已改为%4打印。"_s.arg(
+            centimetres(width), name, orientationName(paper.orientation), orientationName(*holding)));
+    } else if (!holding) {
+        const QString wider = isoPaperHolding(width);
+        printMessage(
+            u"班组签收联的表格宽%1厘米，%2纸横放竖放都放不下，右边的列（包括签收栏）会打印不全，"
+            u"未打印。请选用更宽的纸张：%3。"_s.arg(
+                centimetres(width), name,
+                wider.isEmpty() ? u"--paper 宽x高mm"_s : u"--paper "_s + wider + u" --landscape"_s));
+    }
+    return holding;
+}
+
 int runGridPayment(const ParsedArgs& args, const HostOptions& options) {
     const QString path = gridOutPath(args);
     HostSession session;
@@ -51,7 +90,7 @@ int runPrintPayment(const ParsedArgs& args, const HostOptions& options) {
     std::optional<float> rowHeight;
     if (args.has(u"row-height"_s)) {
         const auto accepted = windows::payment::acceptRowHeight(args.value(u"row-height"_s));
-        if (!accepted) throw UsageError(u"--row-height takes centimetres from 0.2 to 4"_s);
+        if (!accepted) throw UsageError(u"--row-height 的行高应为0.2到4厘米"_s);
         rowHeight = accepted->rowHeight;
     }
     const QStringList codes = args.all(u"dept"_s);
@@ -76,7 +115,9 @@ int runPrintPayment(const ParsedArgs& args, const HostOptions& options) {
         }
     }
     try {
-        PrintOutput output = openPrintOutput(args, session.store);
+        const auto orientation = paymentOrientation(args, session, printedTableWidth(*grid, logic));
+        if (!orientation) return 1;
+        PrintOutput output = openPrintOutput(args, session.store, *orientation);
         const SystemClock clock;
         const auto outcome = logic.printSelected(*grid, *output.printer, session.prompts, clock.now());
         finishPrintOutput(output);
@@ -94,21 +135,16 @@ QList<Command> paymentCommands() {
     return {
         {{u"grid"_s, u"payment"_s},
          QString(),
-         u"print the department payment grid 班组签收联 of 工资输出表2 as tab-separated text, caption row "_s
-         u"first, totals row last"_s,
-         {{u"out"_s, true, u"FILE  write FILE.tsv or FILE.xlsx instead of stdout"_s}},
+         u"以制表符分隔的文本输出工资输出表2的部门表格“班组签收联”，第一行为标题，最后一行为合计"_s,
+         {{u"out"_s, true, u"FILE  写入 FILE.tsv 或 FILE.xlsx 文件，而不是标准输出"_s}},
          false,
          runGridPayment},
         {{u"print"_s, u"payment"_s},
          QString(),
-         u"print 打印班组签收联 of 工资输出表2: a PDF file (one print job) per selected department, in list "_s
-         u"order"_s,
+         u"执行工资输出表2的“打印班组签收联”：按列表顺序，每个所选部门一个PDF文件（一个打印作业）"_s,
          printOutputOptions() +
-             QList<OptionSpec>{
-                 {u"dept"_s, true,
-                  u"CODE  a department of the list (may repeat; default: every department)"_s},
-                 {u"row-height"_s, true,
-                  u"CM    printed row height, 0.2 to 4 centimetres (default: the setting \" 行高\")"_s}},
+             QList<OptionSpec>{{u"dept"_s, true, u"CODE  列表中的部门号（可重复给出；默认：全部部门）"_s},
+                               {u"row-height"_s, true, u"CM    打印行高，0.2到4厘米（默认：设置“ 行高”）"_s}},
          false,
          runPrintPayment},
     };

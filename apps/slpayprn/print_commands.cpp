@@ -38,14 +38,14 @@ int wholeNumber(const ParsedArgs& args, const QString& name, int fallback) {
     if (!args.has(name)) return fallback;
     bool ok = false;
     const int n = args.value(name).toInt(&ok);
-    if (!ok) throw UsageError(u"--"_s + name + u" needs a whole number"_s);
+    if (!ok) throw UsageError(u"--"_s + name + u" 应为整数"_s);
     return n;
 }
 
 float fontSize(const ParsedArgs& args) {
     if (!args.has(u"font-size"_s)) return windows::kOpeningPrintFontSize;
     const auto size = windows::acceptPrintFontSize(args.value(u"font-size"_s));
-    if (!size) throw UsageError(u"--font-size takes a size from 4 to 17"_s);
+    if (!size) throw UsageError(u"--font-size 的字号应为4到17"_s);
     return *size;
 }
 
@@ -81,10 +81,10 @@ int runPrintPreviewed(const ParsedArgs& args, const HostOptions& options, bool s
     const bool perEmployee = slips && args.has(u"per-employee"_s);
     if (perEmployee) {
         if (args.has(u"pdf-dir"_s) || args.has(u"one-file"_s)) {
-            throw UsageError(u"--per-employee DIR takes the place of --pdf-dir and --one-file"_s);
+            throw UsageError(u"--per-employee DIR 已指定输出位置，不能再用 --pdf-dir 或 --one-file"_s);
         }
         if (args.has(u"from"_s) || args.has(u"to"_s)) {
-            throw UsageError(u"--per-employee prints every employee: it takes no --from or --to"_s);
+            throw UsageError(u"--per-employee 打印全部员工，不能与 --from 或 --to 同用"_s);
         }
         paperChoice(args);
     } else {
@@ -114,7 +114,7 @@ int runPrintSlips(const ParsedArgs& args, const HostOptions& options) {
 int runPrintStrips(const ParsedArgs& args, const HostOptions& options) {
     checkPrintOutput(args);
     if (!args.has(u"first"_s) || !args.has(u"last"_s))
-        throw UsageError(u"print strips needs --first N --last N"_s);
+        throw UsageError(u"print strips 需要 --first N 和 --last N"_s);
     const int first = wholeNumber(args, u"first"_s, 1);
     const int last = wholeNumber(args, u"last"_s, 1);
     const float size = fontSize(args);
@@ -141,41 +141,40 @@ int runPrintStrips(const ParsedArgs& args, const HostOptions& options) {
     }
 }
 
-const OptionSpec kHideZerosOption{u"hide-zeros"_s, false, u"      leave zero amounts empty (不显示零)"_s};
-const OptionSpec kFontSizeOption{u"font-size"_s, true, u"S     print font size, 4 to 17 (default 9)"_s};
+const OptionSpec kHideZerosOption{u"hide-zeros"_s, false, u"      金额为零时不显示（不显示零）"_s};
+const OptionSpec kFontSizeOption{u"font-size"_s, true, u"S     打印字号，4到17（默认 9）"_s};
 
 }  // namespace
 
 QList<Command> printCommands() {
     const QList<OptionSpec> pages =
-        printOutputOptions() + QList<OptionSpec>{{u"from"_s, true, u"P     first page (default 1)"_s},
-                                                 {u"to"_s, true, u"P     last page (default the last)"_s},
+        printOutputOptions() + QList<OptionSpec>{{u"from"_s, true, u"P     从第几页开始（默认 1）"_s},
+                                                 {u"to"_s, true, u"P     打印到第几页（默认最后一页）"_s},
                                                  kHideZerosOption,
                                                  kFontSizeOption};
     return {
         {{u"print"_s, u"wage-table"_s},
          QString(),
-         u"print the wage table 工资签收联 of 工资输出表1 as the preview prints it, a PDF file a page"_s,
+         u"按预览的打印方式打印工资输出表1的工资表“工资签收联”，每页一个PDF文件"_s,
          pages,
          false,
          runPrintTable},
         {{u"print"_s, u"slips"_s},
          QString(),
-         u"print the wage slips 个人发放联 of 工资输出表1 as the preview prints them, a PDF file a page"_s,
+         u"按预览的打印方式打印工资输出表1的工资条“个人发放联”，每页一个PDF文件"_s,
          pages + QList<OptionSpec>{{u"per-employee"_s, true,
-                                    u"DIR   a PDF file per employee instead, named 工号_姓名.pdf, in DIR"_s}},
+                                    u"DIR   改为每名员工一个PDF文件，命名为 工号_姓名.pdf，放在 DIR 中"_s}},
          false,
          runPrintSlips},
         {{u"print"_s, u"strips"_s},
          QString(),
-         u"print the strips of employees N to N as 打印个人发放联 does, one PDF file for the range"_s,
+         u"像“打印个人发放联”那样打印第 N 名到第 N 名员工的工资条，整个范围一个PDF文件"_s,
          printOutputOptions() +
-             QList<OptionSpec>{
-                 {u"first"_s, true, u"N     first employee (from 1)"_s},
-                 {u"last"_s, true, u"N     last employee (beyond the last: the last)"_s},
-                 {u"rules"_s, false, u"      a rule along the top of every cell (打印工资条要横线)"_s},
-                 kHideZerosOption,
-                 kFontSizeOption},
+             QList<OptionSpec>{{u"first"_s, true, u"N     从第几名员工开始（从 1 算起）"_s},
+                               {u"last"_s, true, u"N     打印到第几名员工（超过总人数时到最后一名）"_s},
+                               {u"rules"_s, false, u"      每格上方打印横线（打印工资条横线）"_s},
+                               kHideZerosOption,
+                               kFontSizeOption},
          false,
          runPrintStrips},
     };

@@ -33,9 +33,26 @@ struct PrintOutput {
 // Checks the output options of a command line (before anything is opened): exactly one of --pdf-dir and
 // --one-file (ending in .pdf). Throws UsageError.
 void checkPrintOutput(const ParsedArgs& args);
-// The printer of the output options on the chosen paper, the remembered paper where none was chosen.
-// Throws slp::Error when the folder cannot be made.
-PrintOutput openPrintOutput(const ParsedArgs& args, const settings::Store& store);
+// The paper a print goes on: --paper and --landscape, the remembered paper and orientation for what
+// was not chosen (--paper alone is portrait).
+struct PrintPaper {
+    QPageSize size;
+    QPageLayout::Orientation orientation = QPageLayout::Portrait;
+};
+PrintPaper printPaper(const ParsedArgs& args, const settings::Store& store);
+// The printer of the output options on the chosen paper, the remembered paper where none was chosen,
+// or in `orientation` when one is given. Throws slp::Error when the folder cannot be made.
+PrintOutput openPrintOutput(const ParsedArgs& args, const settings::Store& store,
+                            std::optional<QPageLayout::Orientation> orientation = std::nullopt);
+// The orientation in which the paper holds a table `width` twips wide: the chosen one when it does, else
+// the other when that does; nullopt when neither does.
+std::optional<QPageLayout::Orientation> orientationHolding(float width, const PrintPaper& paper);
+// The smallest of A4, A3, A2, A1 and A0 that holds a table `width` twips wide in landscape; empty when
+// none does.
+QString isoPaperHolding(float width);
+// "纵向" or "横向".
+QString orientationName(QPageLayout::Orientation orientation);
+
 // Ends the output (the one file is written) and lists the files written on stdout, a line each.
 void finishPrintOutput(PrintOutput& output);
 

@@ -53,7 +53,7 @@ QString slipFileName(const QString& number, const QString& name, QSet<QString>& 
 int printSlipsPerEmployee(const data::WageGrid& grid, HostSession& session, const ParsedArgs& args,
                           float printFontSize) {
     const QString dir = args.value(u"per-employee"_s);
-    if (dir.isEmpty()) throw UsageError(u"--per-employee needs a folder DIR"_s);
+    if (dir.isEmpty()) throw UsageError(u"--per-employee 需要一个文件夹 DIR"_s);
     const int numberColumn = captionColumn(grid, u"工号"_s);
     const int nameColumn = captionColumn(grid, u"姓名"_s);
     // The employees are the rows between the caption row and the totals row.

@@ -24,7 +24,7 @@ std::vector<LayoutRow> layoutFromTsvOrUsage(const QString& text) {
     try {
         return layoutFromTsv(text);
     } catch (const LayoutTextError& e) {
-        throw UsageError(u"layout line "_s + QString::number(e.line) + u": "_s + e.reason);
+        throw UsageError(u"版面文件第"_s + QString::number(e.line) + u"行："_s + e.reason);
     }
 }
 
@@ -41,7 +41,7 @@ QStringList monthItems(data::Database& db, const QString& monthKey) {
 }
 
 int runLayoutShow(const ParsedArgs& args, const HostOptions& options) {
-    if (!args.positional.isEmpty()) throw UsageError(u"layout show takes no FILE"_s);
+    if (!args.positional.isEmpty()) throw UsageError(u"layout show 不带文件参数"_s);
     HostSession session;
     if (!openHostSession(session, options)) return 1;
     try {
@@ -54,12 +54,13 @@ int runLayoutShow(const ParsedArgs& args, const HostOptions& options) {
 }
 
 int runLayoutSave(const ParsedArgs& args, const HostOptions& options) {
-    if (args.positional.size() > 1) throw UsageError(u"layout save takes at most one FILE.tsv"_s);
+    if (args.positional.size() > 1) throw UsageError(u"layout save 最多只带一个文件 FILE.tsv"_s);
     std::optional<std::vector<LayoutRow>> given;
     if (!args.positional.isEmpty()) {
         QFile file(args.positional.front());
         if (!file.open(QIODevice::ReadOnly)) {
-            printMessage(args.positional.front() + u": "_s + file.errorString());
+            printMessage(u"无法读取文件 "_s + args.positional.front() + u"（"_s + file.errorString() +
+                         u"）"_s);
             return 1;
         }
         given = layoutFromTsvOrUsage(QString::fromUtf8(file.readAll()));
@@ -92,8 +93,7 @@ int runLayoutSave(const ParsedArgs& args, const HostOptions& options) {
 double centimetres(const ParsedArgs& args, const QString& name, double fallbackTwips) {
     if (!args.has(name)) return fallbackTwips;
     const auto cm = acceptPaperCm(args.value(name));
-    if (!cm || !isNumericText(args.value(name)))
-        throw UsageError(u"--"_s + name + u" takes centimetres, at least 2"_s);
+    if (!cm || !isNumericText(args.value(name))) throw UsageError(u"--"_s + name + u" 应为厘米数，至少为2"_s);
     return *cm * kTwipsPerCm;
 }
 
@@ -103,7 +103,7 @@ std::optional<double> millimetres(const ParsedArgs& args, const QString& name) {
     const double mm = leadingValue(args.value(name));
     const double limit = kMaxPositionTwips / kTwipsPerCm * 10;
     if (!isNumericText(args.value(name)) || !positionInRange(mmToTwips(mm))) {
-        throw UsageError(u"--"_s + name + u" takes millimetres, -"_s + plainNumber(limit) + u" to "_s +
+        throw UsageError(u"--"_s + name + u" 应为毫米数，范围为-"_s + plainNumber(limit) + u"到"_s +
                          plainNumber(limit));
     }
     return mm;
@@ -111,10 +111,10 @@ std::optional<double> millimetres(const ParsedArgs& args, const QString& name) {
 
 int runPrintSpecial(const ParsedArgs& args, const HostOptions& options) {
     checkPrintOutput(args);
-    if (args.has(u"from"_s) != args.has(u"to"_s)) throw UsageError(u"--from and --to go together"_s);
+    if (args.has(u"from"_s) != args.has(u"to"_s)) throw UsageError(u"--from 和 --to 必须同时给出"_s);
     const int from = wholeNumber(args, u"from"_s, 1);
     const int to = wholeNumber(args, u"to"_s, 0);
-    if (args.has(u"from"_s) && (from < 1 || to < 1)) throw UsageError(u"--from and --to count from 1"_s);
+    if (args.has(u"from"_s) && (from < 1 || to < 1)) throw UsageError(u"--from 和 --to 从1算起"_s);
     const std::optional<double> offsetX = millimetres(args, u"offset-x"_s);
     const std::optional<double> offsetY = millimetres(args, u"offset-y"_s);
     HostSession session;
@@ -138,7 +138,8 @@ int runPrintSpecial(const ParsedArgs& args, const HostOptions& options) {
         data::Database& db = *session.host.database;
         EnsureLayoutTable(db);
         if (!HasStoredLayout(db)) {
-            printMessage(u"no layout stored: slpayprn layout save, or 确认设置 in 特殊打印设置"_s);
+            printMessage(
+                u"尚未保存打印位置：请先执行 slpayprn layout save，或在“特殊打印设置”窗口中点“确认设置”"_s);
             return 1;
         }
         SpecialData data = openSpecialData(db, session.host.monthKey(), u"order by 部门号"_s,
@@ -163,37 +164,36 @@ QList<Command> specialCommands() {
     return {
         {{u"layout"_s, u"show"_s},
          QString(),
-         u"print the stored layout of 特殊打印设置 as tab-separated text (caption row 项目名称, X坐标, "
-         u"Y坐标, "
-         u"序号, 位置, 是否打印名称; rows in 序号 order)"_s,
+         u"以制表符分隔的文本输出“特殊打印设置”已保存的打印位置（标题行为 "
+         u"项目名称、X坐标、Y坐标、序号、位置、"
+         u"是否打印名称；各行按序号排列）"_s,
          {},
          false,
          runLayoutShow},
         {{u"layout"_s, u"save"_s},
          u"[FILE.tsv]"_s,
-         u"store a layout given as layout show writes it (序号 renumbered in order), or without FILE the "
-         u"designer's default layout of the month's items, as 确认设置 stores it"_s,
+         u"保存按 layout show 格式给出的打印位置（序号按行重新编排）；不带 FILE 时，像“确认设置”那样保存"
+         u"本月工资项目的默认位置"_s,
          {},
          false,
          runLayoutSave},
         {{u"print"_s, u"special"_s},
          QString(),
-         u"print the month's records at the stored layout's positions, as 特殊打印设置's 打印 does: a PDF "
-         u"file a page (several records a page) or a record (one a page)"_s,
+         u"像“特殊打印设置”的“打印”那样，按已保存的位置打印本月各条记录：每页一个PDF文件（每页多条记录）"
+         u"或每条记录一个（每页一条）"_s,
          printOutputOptions() +
              QList<OptionSpec>{
-                 {u"one-per-page"_s, false, u"     one record a page (是否每张只打印一个)"_s},
-                 {u"keep-page-size"_s, false,
-                  u"     keep the printer's page in one-a-page mode (按预定应大小打印)"_s},
-                 {u"from"_s, true, u"N     first record, from 1 (with --to)"_s},
-                 {u"to"_s, true, u"N     last record"_s},
+                 {u"one-per-page"_s, false, u"     每页只打印一条记录（是否每张只打印一个）"_s},
+                 {u"keep-page-size"_s, false, u"     每页一条时保持打印机的纸张大小（按预定应大小打印）"_s},
+                 {u"from"_s, true, u"N     从第几条记录开始，从1算起（与 --to 同用）"_s},
+                 {u"to"_s, true, u"N     打印到第几条记录"_s},
                  {u"sheet-width"_s, true,
-                  u"CM    sheet width, at least 2 (default: the stored paper, 18000 twips)"_s},
+                  u"CM    打印宽度（厘米），至少为2（默认：已保存的纸张，18000缇）"_s},
                  {u"sheet-height"_s, true,
-                  u"CM    sheet height, at least 2 (default: the stored paper, 10000 twips)"_s},
+                  u"CM    打印高度（厘米），至少为2（默认：已保存的纸张，10000缇）"_s},
                  {u"offset-x"_s, true,
-                  u"MM    printer calibration, added to every position (default: stored)"_s},
-                 {u"offset-y"_s, true, u"MM    printer calibration downwards (default: stored)"_s}},
+                  u"MM    打印机校准：向右的偏移（毫米），加在每个位置上（默认：已保存的）"_s},
+                 {u"offset-y"_s, true, u"MM    打印机校准：向下的偏移（毫米）（默认：已保存的）"_s}},
          false,
          runPrintSpecial},
     };

@@ -57,18 +57,17 @@ QList<Command> summaryCommands() {
     return {
         {{u"grid"_s, u"summary"_s},
          QString(),
-         u"print the department summary 班组汇总联 of 工资输出表3 as tab-separated text, caption row first, "_s
-         u"totals row last"_s,
-         {{u"out"_s, true, u"FILE  write FILE.tsv or FILE.xlsx instead of stdout"_s}},
+         u"以制表符分隔的文本输出工资输出表3的部门汇总“班组汇总联”，第一行为标题，最后一行为合计"_s,
+         {{u"out"_s, true, u"FILE  写入 FILE.tsv 或 FILE.xlsx 文件，而不是标准输出"_s}},
          false,
          runGridSummary},
         {{u"print"_s, u"summary"_s},
          QString(),
-         u"print the department summary 班组汇总联 of 工资输出表3 as the preview prints it, a PDF file a page"_s,
+         u"按预览的打印方式打印工资输出表3的部门汇总“班组汇总联”，每页一个PDF文件"_s,
          printOutputOptions() +
-             QList<OptionSpec>{{u"from"_s, true, u"P     first page (default 1)"_s},
-                               {u"to"_s, true, u"P     last page (default the last)"_s},
-                               {u"font-size"_s, true, u"S     print font size, 4 to 17 (default 9)"_s}},
+             QList<OptionSpec>{{u"from"_s, true, u"P     从第几页开始（默认 1）"_s},
+                               {u"to"_s, true, u"P     打印到第几页（默认最后一页）"_s},
+                               {u"font-size"_s, true, u"S     打印字号，4到17（默认 9）"_s}},
          false,
          runPrintSummary},
     };

@@ -90,7 +90,7 @@ TEST(CliFaults, EveryFailureIsSaidAndLeavesTheOldFile) {
          0,
          {},
          2,
-         u"--month takes a four-digit year"_s},
+         u"--month 应为四位年份"_s},
         {"unit name with a tab",
          {u"--unit-name"_s, u"朔岚\t公司"_s, u"grid"_s, u"employee"_s},
          0,

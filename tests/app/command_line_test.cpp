@@ -56,7 +56,7 @@ TEST(CommandLine, DemoDatabaseIsWrittenOnceAndNotOverwritten) {
     const RunResult first =
         slpayprn({u"demo-db"_s, file, u"--employees"_s, u"20"_s, u"--month"_s, u"2001-02"_s}, home.path());
     EXPECT_EQ(first.code, 0) << first.err.toStdString();
-    EXPECT_TRUE(first.out.contains(u"20 employees"_s)) << first.out.toStdString();
+    EXPECT_TRUE(first.out.contains(u"20名员工"_s)) << first.out.toStdString();
     EXPECT_TRUE(first.out.contains(u"2001-02"_s));
     const RunResult again = slpayprn({u"demo-db"_s, file}, home.path());
     EXPECT_EQ(again.code, 1);

@@ -89,6 +89,29 @@ TEST(DefaultDemoPrinting, SlipsAreSlipsOfOneCaptionLineAndOneValueLineAndNoEmplo
     EXPECT_TRUE(text.contains(u"共200人"_s));
 }
 
+TEST(DefaultDemoPrinting, PaymentTableTooWideForPortraitIsPrintedLandscapeAndSaysSo) {
+    if (!havePoppler()) GTEST_SKIP() << "pdftotext/pdfinfo not installed";
+    QTemporaryDir home;
+    const QString file = home.filePath(u"payment.pdf"_s);
+    const CliResult r = slpayprn({u"print"_s, u"payment"_s, u"--one-file"_s, file}, home.path());
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_FALSE(r.err.contains(u"是否仍然打印"_s)) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(u"A4纸纵向放不下，已改为横向打印。"_s)) << r.err.toStdString();
+    EXPECT_TRUE(tool(u"pdfinfo"_s, {file}).contains(u"842 x 595"_s));
+    EXPECT_TRUE(pageText(file, 1).contains(QRegularExpression(u"签\\s+收"_s)))
+        << pageText(file, 1).toStdString();
+}
+
+TEST(PrintOutputOptions, ThePaperThatHoldsATable) {
+    const slp::app::PrintPaper a4{QPageSize(QPageSize::A4), QPageLayout::Portrait};
+    EXPECT_EQ(slp::app::orientationHolding(11906, a4), QPageLayout::Portrait);
+    EXPECT_EQ(slp::app::orientationHolding(11907, a4), QPageLayout::Landscape);
+    EXPECT_EQ(slp::app::orientationHolding(16839, a4), std::nullopt);
+    EXPECT_EQ(slp::app::isoPaperHolding(16838), u"A4"_s);
+    EXPECT_EQ(slp::app::isoPaperHolding(28000), u"A2"_s);
+    EXPECT_TRUE(slp::app::isoPaperHolding(1e6f).isEmpty());
+}
+
 TEST(PrintOutputOptions, PaperOrientationAndFilesAsAsked) {
     if (!havePoppler()) GTEST_SKIP() << "pdftotext/pdfinfo not installed";
     QTemporaryDir home;

@@ -74,7 +74,9 @@ TEST_F(PaymentCli, TheGridIsTheWindowsGrid) {
 
 TEST_F(PaymentCli, EveryDepartmentAFileInListOrderOrTheOnesNamed) {
     const QString out = home.filePath(u"pdf"_s);
-    const CliResult all = run({u"print"_s, u"payment"_s, u"--db"_s, db, u"--pdf-dir"_s, out});
+    // The 28 items need a paper as wide as A2 in landscape.
+    const CliResult all = run({u"print"_s, u"payment"_s, u"--db"_s, db, u"--pdf-dir"_s, out, u"--paper"_s,
+                               u"A2"_s, u"--landscape"_s});
     ASSERT_EQ(all.code, 0) << all.err.toStdString();
     // Every entry of the list, departments and their groups, stands for its department: each department
     // is printed once, in list order, and the clerk is told the groups went with their departments.
@@ -93,8 +95,9 @@ TEST_F(PaymentCli, EveryDepartmentAFileInListOrderOrTheOnesNamed) {
     EXPECT_EQ(QDir(out).entryList(QDir::Files).size(), printed.size());
 
     const QString two = home.filePath(u"two"_s);
-    const CliResult named = run({u"print"_s, u"payment"_s, u"--db"_s, db, u"--pdf-dir"_s, two, u"--dept"_s,
-                                 u"02"_s, u"--dept"_s, u"01"_s, u"--row-height"_s, u"0.8"_s});
+    const CliResult named =
+        run({u"print"_s, u"payment"_s, u"--db"_s, db, u"--pdf-dir"_s, two, u"--dept"_s, u"02"_s, u"--dept"_s,
+             u"01"_s, u"--row-height"_s, u"0.8"_s, u"--paper"_s, u"A2"_s, u"--landscape"_s});
     ASSERT_EQ(named.code, 0) << named.err.toStdString();
     EXPECT_EQ(files(named.out), (QStringList{u"job-0001.pdf"_s, u"job-0002.pdf"_s}));
     // List order: 01's file first.
@@ -103,7 +106,6 @@ TEST_F(PaymentCli, EveryDepartmentAFileInListOrderOrTheOnesNamed) {
     ASSERT_TRUE(text.waitForFinished(60000));
     const QString first = QString::fromUtf8(text.readAllStandardOutput());
     EXPECT_TRUE(first.contains(u"部门名称:"_s + logic.departments().nameOf(u"01"_s))) << first.toStdString();
-    // The demo's 28 items make a table wider than the paper: the centred title lies beyond its edge.
     EXPECT_TRUE(first.contains(u"【朔岚软件】"_s));
     EXPECT_TRUE(first.contains(u"签  收"_s) || first.contains(u"序号"_s));
 }
@@ -123,6 +125,14 @@ TEST_F(PaymentCli, WrongOptionsAndMessages) {
     const CliResult empty = run({u"grid"_s, u"payment"_s, u"--db"_s, db, u"--month"_s, u"2000-05"_s});
     EXPECT_EQ(empty.code, 1);
     EXPECT_FALSE(empty.err.isEmpty());
+    EXPECT_FALSE(QDir(out).exists());
+    // Wider than A4 either way: nobody can answer the window's question, so nothing is printed and the
+    // clerk is told the paper that holds the table.
+    const CliResult wide = run({u"print"_s, u"payment"_s, u"--db"_s, db, u"--pdf-dir"_s, out});
+    EXPECT_EQ(wide.code, 1);
+    EXPECT_FALSE(wide.err.contains(u"是否仍然打印"_s)) << wide.err.toStdString();
+    EXPECT_TRUE(wide.err.contains(u"A4纸横放竖放都放不下"_s)) << wide.err.toStdString();
+    EXPECT_TRUE(wide.err.contains(u"--paper A2 --landscape"_s)) << wide.err.toStdString();
     EXPECT_FALSE(QDir(out).exists());
 }
 

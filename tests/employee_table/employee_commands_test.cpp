@@ -55,9 +55,8 @@ TEST(EmployeeCommands, WageSlipsGoToThePreviewWithoutTitleOrRightHeader) {
     EXPECT_EQ(r.captionRows, 1);
 }
 
-TEST(EmployeeCommands, TheStripRuleSwitchNamesWhatTheNextStripsGet) {
-    EXPECT_EQ(stripRulesCaption(false), u"打印工资条不要横线"_s);
-    EXPECT_EQ(stripRulesCaption(true), u"打印工资条要横线"_s);
+TEST(EmployeeCommands, TheStripRuleSwitchIsNamedForWhatItsCheckPrints) {
+    EXPECT_EQ(stripRulesCaption(), u"打印工资条横线"_s);
 }
 
 TEST(EmployeeCommands, TheRangeQuestionsAreAskedInTheSystemsWords) {

@@ -10,6 +10,7 @@
 #include <QScreen>
 
 #include "window_services_fixture.h"
+#include "windows/employee_table/employee_commands.h"
 #include "windows/employee_table/employee_table_window.h"
 #include "windows/employee_table/register_employee_table.h"
 #include "windows/query/query_window.h"
@@ -69,7 +70,7 @@ TEST_F(EmployeeWindow, OpensWithItsMenusStatusAndGrid) {
                                                                     {u"MnuFileSet_35", u"选择所有项目"},
                                                                     {u"MnuFileSet_36", u"清除选择"},
                                                                     {u"MnuFileSet_40", u"转到Excel"},
-                                                                    {u"MnuLine", u"打印工资条不要横线"},
+                                                                    {u"MnuLine", u"打印工资条横线"},
                                                                     {u"SL", u"单行打印（默认）"},
                                                                     {u"DL", u"双行打印"},
                                                                     {u"MnuFind", u"查询"},
@@ -242,7 +243,7 @@ TEST_F(EmployeeWindow, StripsOfARangeGoToThePrinterAsOneJob) {
     ASSERT_TRUE(window);
     trigger(window, u"MnuLine"_s);
     EXPECT_TRUE(action(window, u"MnuLine"_s)->isChecked());
-    EXPECT_EQ(action(window, u"MnuLine"_s)->text(), u"打印工资条要横线"_s);
+    EXPECT_EQ(action(window, u"MnuLine"_s)->text(), u"打印工资条横线"_s);  // ticked: rules printed
     EXPECT_TRUE(window->stripRules());
 
     f.prompts->answerInput(u"3"_s);
@@ -253,6 +254,9 @@ TEST_F(EmployeeWindow, StripsOfARangeGoToThePrinterAsOneJob) {
     EXPECT_EQ(f.prompts->asked[1].text, u"共有25名员工\r\n从第3位开始,请选择到第几位结束"_s);
     EXPECT_TRUE(f.prompts->asked[2].text.startsWith(u"已打印到PDF文件"_s));
     EXPECT_EQ(f.printedFiles().size(), 1);
+    // Whatever paper is chosen, the strips went on pages of their own size: the clerk is told.
+    EXPECT_EQ(window->statusPanel(2), stripPageNotice());
+    EXPECT_TRUE(stripPageNotice().contains(u"38.45×1.27厘米"_s));
 
     // Cancelled, or the first after the last: no printer is even opened.
     trigger(window, u"MnuPrint_20"_s);
@@ -263,7 +267,7 @@ TEST_F(EmployeeWindow, StripsOfARangeGoToThePrinterAsOneJob) {
     EXPECT_EQ(f.printedFiles().size(), 1);
 
     trigger(window, u"MnuLine"_s);
-    EXPECT_EQ(action(window, u"MnuLine"_s)->text(), u"打印工资条不要横线"_s);
+    EXPECT_EQ(action(window, u"MnuLine"_s)->text(), u"打印工资条横线"_s);
     EXPECT_FALSE(window->stripRules());
 }
 
@@ -336,7 +340,7 @@ TEST_F(EmployeeWindow, DatabaseFaultsAreReportedAndTheWindowStaysUsable) {
     window->close();
 }
 
-TEST_F(EmployeeWindow, WithoutADatabaseOrAMonthTheWindowSaysSoAndOpensEmpty) {
+TEST_F(EmployeeWindow, WithoutADatabaseTheWindowOpensEmptyWithoutAMonthsItemsNone) {
     w.host.database.reset();
     EmployeeTableWindow* window = open();
     ASSERT_TRUE(window);
@@ -348,12 +352,14 @@ TEST_F(EmployeeWindow, WithoutADatabaseOrAMonthTheWindowSaysSoAndOpensEmpty) {
     w.host.database = w.db;
     w.host.workMonth = u"05"_s;
     f.prompts->asked.clear();
-    window = open();
-    ASSERT_TRUE(window);
+    // A month without items: the message, and no empty window after it.
+    EXPECT_EQ(open(), nullptr);
     ASSERT_EQ(f.prompts->asked.size(), 1);
     EXPECT_EQ(f.prompts->asked[0].text, u"未找到本月计算公,请先设置本月公式!"_s);
-    EXPECT_EQ(window->statusPanel(1), u"工作年月:2000-05"_s);
-    EXPECT_EQ(window->grid().rows(), 0);
+    EXPECT_FALSE(f.registry.instance(slp::WindowId::EmployeeTable)->isOpen());
+    w.host.workMonth = u"04"_s;
+    w.host.database = w.db;  // closing released it, as every closing does
+    ASSERT_NE(open(), nullptr);
 }
 
 TEST_F(EmployeeWindow, ResizingPlacesTheGridByTheRule) {

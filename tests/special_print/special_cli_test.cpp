@@ -59,7 +59,7 @@ TEST_F(SpecialCli, SaveFromAFileRenumbersAndRefusesBadRows) {
     f.close();
     const CliResult bad = run({u"layout"_s, u"save"_s, f.fileName()});
     EXPECT_EQ(bad.code, 2);
-    EXPECT_TRUE(bad.err.contains(u"line 2"_s)) << bad.err.toStdString();
+    EXPECT_TRUE(bad.err.contains(u"第2行"_s)) << bad.err.toStdString();
     EXPECT_EQ(run({u"layout"_s, u"show"_s}).out.count(u'\n'), 3);  // the old layout stands
 }
 
@@ -110,14 +110,14 @@ TEST_F(SpecialCli, PositionsAndOffsetsOffThePageAreRefused) {
         QStringList offset;  // the offset option of a print
         QString message;
     } cases[] = {
-        {u"姓名\t1e39\t200\t0\t0\tTrue"_s, {}, u"line 2: X坐标 lies outside the page"_s},
-        {u"姓名\t-1e30\t200\t0\t0\tTrue"_s, {}, u"line 2: X坐标 lies outside the page"_s},
-        {u"姓名\t100\t1e400\t0\t0\tTrue"_s, {}, u"line 2: Y坐标 lies outside the page"_s},
-        {u"姓名\t100\t170101\t0\t0\tTrue"_s, {}, u"line 2: Y坐标 lies outside the page"_s},
-        {{}, {u"--offset-x"_s, u"1e30"_s}, u"--offset-x takes millimetres"_s},
-        {{}, {u"--offset-x"_s, u"1e400"_s}, u"--offset-x takes millimetres"_s},
-        {{}, {u"--offset-y"_s, u"-1e20"_s}, u"--offset-y takes millimetres"_s},
-        {{}, {u"--offset-y"_s, u"3001"_s}, u"--offset-y takes millimetres"_s},
+        {u"姓名\t1e39\t200\t0\t0\tTrue"_s, {}, u"版面文件第2行：X坐标超出纸张范围"_s},
+        {u"姓名\t-1e30\t200\t0\t0\tTrue"_s, {}, u"版面文件第2行：X坐标超出纸张范围"_s},
+        {u"姓名\t100\t1e400\t0\t0\tTrue"_s, {}, u"版面文件第2行：Y坐标超出纸张范围"_s},
+        {u"姓名\t100\t170101\t0\t0\tTrue"_s, {}, u"版面文件第2行：Y坐标超出纸张范围"_s},
+        {{}, {u"--offset-x"_s, u"1e30"_s}, u"--offset-x 应为毫米数"_s},
+        {{}, {u"--offset-x"_s, u"1e400"_s}, u"--offset-x 应为毫米数"_s},
+        {{}, {u"--offset-y"_s, u"-1e20"_s}, u"--offset-y 应为毫米数"_s},
+        {{}, {u"--offset-y"_s, u"3001"_s}, u"--offset-y 应为毫米数"_s},
     };
     for (const auto& c : cases) {
         CliResult r;

@@ -68,4 +68,21 @@ TEST_F(SpecialSession, ANewOpeningForgetsTheLastOnesChoices) {
     EXPECT_EQ(jobs->size(), 3u);
 }
 
+TEST_F(SpecialSession, LeavingWithUnconfirmedChangesAsksAndNoStays) {
+    EXPECT_TRUE(session->mayLeave(prompts));  // as laid out: nothing to ask
+    EXPECT_TRUE(prompts.asked.isEmpty());
+    session->layout().moveTo(0, {4000, 4000});
+    ASSERT_TRUE(session->hasUnconfirmedChanges());
+    prompts.answerMessage(slp::MessageAnswer::No);
+    EXPECT_FALSE(session->mayLeave(prompts));
+    ASSERT_EQ(prompts.asked.size(), 1);
+    EXPECT_EQ(prompts.asked[0].text, u"打印位置已改动，但还没有确认设置。不保存改动就退出吗？"_s);
+    prompts.answerMessage(slp::MessageAnswer::Yes);
+    EXPECT_TRUE(session->mayLeave(prompts));
+    session->confirmLayout(prompts);  // stored: leaving asks nothing
+    const qsizetype asked = prompts.asked.size();
+    EXPECT_TRUE(session->mayLeave(prompts));
+    EXPECT_EQ(prompts.asked.size(), asked);
+}
+
 }  // namespace

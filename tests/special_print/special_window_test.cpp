@@ -93,6 +93,9 @@ TEST_F(SpecialWindow, OpensWithTheTreeTheLabelsAndTheDefaults) {
     EXPECT_EQ(win->action(u"MenuPaperWidth"_s)->text(), u"纸张宽度为31.75(单位厘米)"_s);
     EXPECT_EQ(win->action(u"MenuPaperHeight"_s)->text(), u"纸张高度为17.64(单位厘米)"_s);
     EXPECT_FALSE(win->action(u"MenuPrint"_s)->isEnabled());
+    // The greyed 打印 says why it waits.
+    EXPECT_EQ(win->action(u"MenuPrint"_s)->toolTip(), u"请先确认设置，再打印"_s);
+    EXPECT_EQ(win->statusPanel(1), u"请先确认设置，再打印"_s);
     EXPECT_EQ(win->statusPanel(2), u"每张纸张上打印好几个!"_s);
     // A second PSEL raises the open window: nothing is rebuilt.
     win->layout().moveTo(0, {5000, 5000});
@@ -102,6 +105,11 @@ TEST_F(SpecialWindow, OpensWithTheTreeTheLabelsAndTheDefaults) {
     emit win->tree()->itemClicked(win->tree()->topLevelItem(7), 0);
     EXPECT_EQ(win->statusPanel(1), u"横坐标X:3.88  纵坐标Y:2.82"_s);
     shot(win, u"special_designer.png"_s);
+    // 退出 with the label moved and not confirmed: asked; No stays.
+    prompts->answerMessage(slp::MessageAnswer::No);
+    win->action(u"MenuExit"_s)->trigger();
+    EXPECT_TRUE(win->isVisible());
+    EXPECT_EQ(prompts->asked.back().icon, slp::MessageIcon::Question);
 }
 
 TEST_F(SpecialWindow, StoredLayoutPlacesTheLabelsByPositionAndEnablesPrint) {

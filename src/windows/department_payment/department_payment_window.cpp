@@ -143,7 +143,8 @@ void DepartmentPaymentWindow::load() {
     arrangeControls(logic_.splitterLeft());
     runReported([this] {
         logic_.readCodeLength();
-        if (logic_.loadCatalogue(prompts())) fillGrid();
+        if (!logic_.loadCatalogue(prompts())) return markNoCatalogue();
+        fillGrid();
         if (logic_.loadDepartments(prompts())) fillDepartmentList();
     });
 }
@@ -431,7 +432,7 @@ void DepartmentPaymentWindow::closeEvent(QCloseEvent* event) {
 DepartmentPaymentHandle::DepartmentPaymentHandle(WindowServices services)
     : ReopeningWindow([this](QWidget*) -> QWidget* {
           print::registerChineseFontSubstitutes();  // the grid's 宋体 and the printed 隶书
-          return new DepartmentPaymentWindow(logic_, services_);
+          return windowToShow(new DepartmentPaymentWindow(logic_, services_));
       }),
       services_(std::move(services)),
       logic_(*services_.context, services_.measure) {}

@@ -46,7 +46,8 @@ void DepartmentSummaryWindow::load() {
     setStatusPanel(1, workMonthPanel(logic_.monthKey()));
     runReported([this] {
         logic_.readCodeLength();
-        if (logic_.loadCatalogue(prompts())) fillGrid();
+        if (!logic_.loadCatalogue(prompts())) return markNoCatalogue();
+        fillGrid();
     });
 }
 
@@ -86,7 +87,7 @@ void DepartmentSummaryWindow::closeEvent(QCloseEvent* event) {
 DepartmentSummaryHandle::DepartmentSummaryHandle(WindowServices services)
     : ReopeningWindow([this](QWidget*) -> QWidget* {
           print::registerChineseFontSubstitutes();  // the grid's 宋体 and its width of "我"
-          return new DepartmentSummaryWindow(logic_, services_);
+          return windowToShow(new DepartmentSummaryWindow(logic_, services_));
       }),
       services_(std::move(services)),
       logic_(*services_.context, services_.measure) {}

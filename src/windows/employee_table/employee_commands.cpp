@@ -45,8 +45,14 @@ print::PrintPreviewRequest wageSlipsRequest(const data::WageGrid& grid, const Ho
     return r;
 }
 
-QString stripRulesCaption(bool rules) {
-    return rules ? u"打印工资条要横线"_s : u"打印工资条不要横线"_s;
+QString stripRulesCaption() {
+    return u"打印工资条横线"_s;
+}
+
+QString stripPageNotice() {
+    const auto cm = [](float twips) { return QString::number(twips * 2.54 / 1440, 'f', 2); };
+    return u"个人发放联按连续纸打印：每名员工一页，页面为%1×%2厘米，不使用打印设置中的纸张。"_s.arg(
+        cm(strips::kStripPageWidth), cm(strips::kStripPageHeight));
 }
 
 std::optional<StripRange> askStripRange(Prompts& prompts, int employees) {

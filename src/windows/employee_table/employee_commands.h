@@ -33,8 +33,11 @@ print::PrintPreviewRequest wageTableRequest(const data::WageGrid& grid, const Ho
 print::PrintPreviewRequest wageSlipsRequest(const data::WageGrid& grid, const HostContext& context,
                                             float printFontSize);
 
-// "打印工资条要横线" when the strips get rules, "打印工资条不要横线" when not.
-QString stripRulesCaption(bool rules);
+// The rule switch of the strips, "打印工资条横线": its check mark says that the strips get rules, so the
+// caption never changes and never reads as a negation.
+QString stripRulesCaption();
+// Told after strips were printed: each goes on a page of its own size, whatever paper is chosen.
+QString stripPageNotice();
 
 // The employees whose strips "打印个人发放联" prints, grid rows first .. last.
 struct StripRange {

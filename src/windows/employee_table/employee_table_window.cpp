@@ -47,7 +47,7 @@ void EmployeeTableWindow::buildMenus() {
 
     QMenu* set = menuBar()->addMenu(u"打印设置"_s);
     set->setObjectName(u"MnuSet"_s);
-    lineAction_ = addCommand(set, u"MnuLine"_s, stripRulesCaption(false), [this] { toggleStripRules(); });
+    lineAction_ = addCommand(set, u"MnuLine"_s, stripRulesCaption(), [] {});
     lineAction_->setCheckable(true);
     // Slips print one line an employee: the single-line entry carries the mark; the double-line one,
     // which prints nothing different, stays greyed so that no clerk expects it to.
@@ -82,7 +82,8 @@ void EmployeeTableWindow::load() {
     placeAtOpening();
     setStatusPanel(1, workMonthPanel(logic_.monthKey()));
     runReported([this] {
-        if (logic_.loadCatalogue(prompts())) fillGrid();
+        if (!logic_.loadCatalogue(prompts())) return markNoCatalogue();
+        fillGrid();
     });
 }
 
@@ -114,10 +115,6 @@ bool EmployeeTableWindow::stripRules() const {
     return lineAction_->isChecked();
 }
 
-void EmployeeTableWindow::toggleStripRules() {
-    lineAction_->setText(stripRulesCaption(lineAction_->isChecked()));
-}
-
 void EmployeeTableWindow::printStrips() {
     const int employees = std::max(0, grid().rows() - 2);
     const auto range = askStripRange(prompts(), employees);
@@ -129,6 +126,7 @@ void EmployeeTableWindow::printStrips() {
                                services().clock ? services().clock->now() : QDateTime::currentDateTime());
     if (printEmployeeStrips(*printer, grid(), *range, stripRules(), logic_.printFontSize(), name) == 0)
         return;
+    setStatusPanel(2, stripPageNotice());
     print::tellWherePrinted(*printer, prompts());
 }
 
@@ -153,7 +151,8 @@ void EmployeeTableWindow::closeEvent(QCloseEvent* event) {
 }
 
 EmployeeTableHandle::EmployeeTableHandle(WindowServices services)
-    : ReopeningWindow([this](QWidget*) -> QWidget* { return new EmployeeTableWindow(logic_, services_); }),
+    : ReopeningWindow(
+          [this](QWidget*) -> QWidget* { return windowToShow(new EmployeeTableWindow(logic_, services_)); }),
       services_(std::move(services)),
       logic_(*services_.context, *services_.store, services_.measure) {}
 

@@ -34,7 +34,6 @@ class EmployeeTableWindow : public WageWindow {
     void load();
     void toggleZeroDisplay();
     void choosePrintFontSize();
-    void toggleStripRules();
     void printStrips();
     void openQuery();
 

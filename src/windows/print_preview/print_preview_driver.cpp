@@ -172,7 +172,9 @@ void PrintPreviewDriver::measureLayout() {
     const LayoutMeasure m = print::MeasureLayout(layout_, *grid_, printer_->paperWidth());
     tooWide_ = m.tooWide;
     menus_.item(PrintOption::HorizontalRules).visible = true;
-    menus_.item(PrintOption::VerticalRules).visible = true;
+    // Slips that fit across the paper are drawn without vertical rules: the switch is offered only where
+    // it draws some (its check stays as read and is written back so).
+    menus_.item(PrintOption::VerticalRules).visible = !layout_.slipLayout || tooWide_;
     for (PrintOption o :
          {PrintOption::MiddleRules, PrintOption::InnermostMiddleRule, PrintOption::ColumnsPerLine})
         menus_.item(o).visible = tooWide_;

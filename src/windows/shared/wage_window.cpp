@@ -32,6 +32,13 @@ WageWindow::WageWindow(WindowServices services, QWidget* parent)
 
 WageWindow::~WageWindow() = default;
 
+QWidget* windowToShow(WageWindow* window) {
+    if (!window->noCatalogue()) return window;
+    window->close();
+    delete window;
+    return nullptr;
+}
+
 void WageWindow::setStatusPanel(int panel, const QString& text) {
     (panel == 1 ? panel1_ : panel2_)->setText(text);
 }

@@ -25,6 +25,11 @@ class WageWindow : public CommandWindow {
     void setStatusPanel(int panel, const QString& text);
     QString statusPanel(int panel) const;
 
+    // Opening found no items for the month ("未找到本月计算公,请先设置本月公式!" was said): there is
+    // nothing to show.
+    void markNoCatalogue() { noCatalogue_ = true; }
+    bool noCatalogue() const { return noCatalogue_; }
+
     // The top left corner of the screen, the screen's width and its height less 360 twips.
     void placeAtOpening();
     // Applies the resizing rule to the grid now (also done on every resize).
@@ -38,6 +43,11 @@ class WageWindow : public CommandWindow {
     WageGridView* view_;
     QLabel* panel1_;
     QLabel* panel2_;
+    bool noCatalogue_ = false;
 };
+
+// What a handle's maker hands its registry: the window, or nothing when its opening found no items for
+// the month; that window is closed (its closing steps run) and deleted, so no empty window stays.
+QWidget* windowToShow(WageWindow* window);
 
 }  // namespace slp::windows

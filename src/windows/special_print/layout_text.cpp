@@ -37,21 +37,21 @@ std::vector<LayoutRow> layoutFromTsv(const QString& text) {
         const QStringList f = line.split(u'\t');
         if (i == 0 && f.value(0) == kCaptionRow[0]) continue;
         const auto bad = [&](const QString& why) { return LayoutTextError{i + 1, why}; };
-        if (f.size() != 6) throw bad(u"needs 6 tab-separated fields"_s);
+        if (f.size() != 6) throw bad(u"应有6个以制表符分隔的栏"_s);
         for (int k : {1, 2, 4}) {
-            if (!isNumericText(f[k])) throw bad(kCaptionRow[k] + u" is not a number"_s);
+            if (!isNumericText(f[k])) throw bad(kCaptionRow[k] + u"不是数字"_s);
         }
         for (int k : {1, 2}) {
             if (!positionInRange(leadingValue(f[k]))) {
-                throw bad(kCaptionRow[k] + u" lies outside the page: -"_s + plainNumber(kMaxPositionTwips) +
-                          u" to "_s + plainNumber(kMaxPositionTwips) + u" twips"_s);
+                throw bad(kCaptionRow[k] + u"超出纸张范围：应为-"_s + plainNumber(kMaxPositionTwips) +
+                          u"到"_s + plainNumber(kMaxPositionTwips) + u"缇"_s);
             }
         }
         const double position = leadingValue(f[4]);
         if (position != 0 && position != 1 && position != 2 && position != 3)
-            throw bad(u"位置 is 0, 1, 2 or 3"_s);
+            throw bad(u"位置应为0、1、2或3"_s);
         const auto name = toBool(f[5]);
-        if (!name) throw bad(u"是否打印名称 is True or False"_s);
+        if (!name) throw bad(u"是否打印名称应为True或False"_s);
         rows.push_back({f[0], float(leadingValue(f[1])), float(leadingValue(f[2])), int16_t(rows.size()),
                         int16_t(position), *name});
     }

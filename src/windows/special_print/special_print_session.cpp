@@ -28,6 +28,7 @@ void SpecialPrintSession::beginOpening() {
     keepPageSize_ = false;
     chooseRange_ = false;
     chosenLabel_ = -1;
+    confirmed_ = layout_.rowsToSave();
 }
 
 bool SpecialPrintSession::loadLayout(Prompts& prompts) {
@@ -47,6 +48,7 @@ bool SpecialPrintSession::loadLayout(Prompts& prompts) {
     const std::vector<LayoutRow> stored = ReadLayout(db);
     layout_.build(items, stored);
     storedLabels_ = int(stored.size());
+    confirmed_ = layout_.rowsToSave();
     return true;
 }
 
@@ -103,8 +105,24 @@ void SpecialPrintSession::printChosenName(bool on) {
 }
 
 void SpecialPrintSession::confirmLayout(Prompts& prompts) {
-    SaveLayout(requireDatabase(*services_.context), layout_.rowsToSave());
+    std::vector<LayoutRow> rows = layout_.rowsToSave();
+    SaveLayout(requireDatabase(*services_.context), rows);
+    confirmed_ = std::move(rows);
     prompts.messageBox(layoutSavedMessage(), QString(), MessageIcon::Information);
+}
+
+bool SpecialPrintSession::hasUnconfirmedChanges() const {
+    return layout_.rowsToSave() != confirmed_;
+}
+
+bool SpecialPrintSession::mayLeave(Prompts& prompts) const {
+    if (!hasUnconfirmedChanges()) return true;
+    return prompts.messageBox(u"打印位置已改动，但还没有确认设置。不保存改动就退出吗？"_s, QString(),
+                              MessageIcon::Question, MessageButtons::YesNo) == MessageAnswer::Yes;
+}
+
+QString SpecialPrintSession::confirmFirstHint() {
+    return u"请先确认设置，再打印"_s;
 }
 
 void SpecialPrintSession::printRecords(Prompts& prompts, std::function<bool(int done, int total)> progress) {

@@ -66,6 +66,14 @@ class SpecialPrintSession {
 
     // 确认设置: stores the layout as it is and says so.
     void confirmLayout(Prompts& prompts);
+    // The layout differs from what the opening laid out or 确认设置 last stored (labels dragged, places
+    // or names changed).
+    bool hasUnconfirmedChanges() const;
+    // Leaving the window: with unconfirmed changes the clerk is asked whether to leave without
+    // confirming them; true to leave (Yes), false to stay.
+    bool mayLeave(Prompts& prompts) const;
+    // Why 打印 waits: no layout is stored until 确认设置.
+    static QString confirmFirstHint();
     // 打印: the month's records at the stored layout's positions on the chosen printer, with the
     // choices of the menus and the printer's calibration. Faults are thrown (nothing is printed then).
     // Printed to files, they are named for the print, the month and the time; a print of many jobs is
@@ -87,6 +95,7 @@ class SpecialPrintSession {
     bool keepPageSize_ = false;
     bool chooseRange_ = false;
     int chosenLabel_ = -1;
+    std::vector<LayoutRow> confirmed_;  // the layout as laid out at opening or last stored
 };
 
 }  // namespace slp::windows::special

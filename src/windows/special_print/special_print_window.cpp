@@ -148,7 +148,7 @@ void SpecialPrintWindow::buildMenus() {
 
     addCommand(menuBar(), u"MenuQRSZ"_s, u"确认设置"_s, [this] {
         logic_.confirmLayout(prompts());
-        print_->setEnabled(true);
+        enablePrint(true);
     });
     print_ = addCommand(menuBar(), u"MenuPrint"_s, u"打印"_s, [this] { printRecords(); });
     addCommand(menuBar(), u"MenuExit"_s, u"退出"_s, [this] { close(); });
@@ -179,14 +179,21 @@ void SpecialPrintWindow::open() {
     const QString background = logic_.settings().background;
     if (!background.isEmpty()) sheet_->setBackground(QPixmap(background));
     onePerPage_->setChecked(logic_.onePerPage());
-    panel1_->clear();
     panel2_->setText(modeStatusText(logic_.onePerPage()));
     bool stored = false;
     runReported([&] { stored = logic_.hasStoredLayout(); });
-    print_->setEnabled(stored);
+    enablePrint(stored);
     tree_->move(4, 4);
     sheet_->move(tree_->width() + 12, 4);
     sheet_->raise();
+}
+
+void SpecialPrintWindow::enablePrint(bool stored) {
+    const QString hint = stored ? QString() : SpecialPrintSession::confirmFirstHint();
+    print_->setEnabled(stored);
+    print_->setToolTip(stored ? print_->text() : hint);
+    print_->setStatusTip(hint);
+    panel1_->setText(hint);
 }
 
 void SpecialPrintWindow::buildLabels() {
@@ -317,6 +324,10 @@ void SpecialPrintWindow::resizeEvent(QResizeEvent* event) {
 }
 
 void SpecialPrintWindow::closeEvent(QCloseEvent* event) {
+    if (!logic_.mayLeave(prompts())) {
+        event->ignore();
+        return;
+    }
     if (!isMinimized()) {
         runReported([this] {
             const QRect g = geometry();

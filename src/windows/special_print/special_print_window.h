@@ -72,6 +72,8 @@ class SpecialPrintWindow : public CommandWindow {
     void placeAllValues(PositionCode code);
     // 打印 with a progress bar that can cancel.
     void printRecords();
+    // 打印 is offered once a layout is stored; until then it says why it waits.
+    void enablePrint(bool stored);
     bool labelMouse(int index, QEvent* event);
     bool sheetMouse(QEvent* event);
 
