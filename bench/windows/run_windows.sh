@@ -5,11 +5,14 @@
 # the median milliseconds from the call to a responsive window and the median wall time and peak memory
 # of the whole process. With BEFORE=DIR (a build folder of another commit, built already, not rebuilt here)
 # that build's openings alternate with these, and each row gives both.
-# Usage: [BEFORE=DIR] bench/windows/run_windows.sh BUILD_DIR [EMPLOYEES] [RUNS]
+# BUILT=1 takes BUILD_DIR as it is, without building.
+# Usage: [BUILT=1] [BEFORE=DIR] bench/windows/run_windows.sh BUILD_DIR [EMPLOYEES] [RUNS]
 set -euo pipefail
 build="${1:?build directory}"
-source "$(dirname "$0")/../bench_build.sh"
-bench_build "$build" slpayprn bench_window_open
+if [ -z "${BUILT:-}" ]; then
+    source "$(dirname "$0")/../bench_build.sh"
+    bench_build "$build" slpayprn bench_window_open
+fi
 employees="${2:-100000}"
 runs="${3:-5}"
 work="$(mktemp -d)"
@@ -21,10 +24,10 @@ mkdir -m 700 "$XDG_RUNTIME_DIR"
 windows=(PFirst PSecond PThird Card PSEL table slips)
 declare -A names=([PFirst]=个人发放联 [PSecond]=班组签收联 [PThird]=班组汇总联 [Card]=工资卡输出
                   [PSEL]=特殊打印设置 [table]=预览工资表 [slips]=预览个人发放联)
-builds=(after)
-declare -A dirs=([after]="$build")
+builds=(this)
+declare -A dirs=([this]="$build")
 if [ -n "${BEFORE:-}" ]; then
-    builds=(before after)
+    builds=(before this)
     dirs[before]="$BEFORE"
 fi
 for ((i = 0; i < runs; ++i)); do

@@ -46,7 +46,8 @@ int visibleWindows() {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     if (argc != 3) {
-        std::fprintf(stderr, "usage: bench_window_open DATABASE Card|PFirst|PSecond|PThird|PSEL|table|slips\n");
+        std::fprintf(stderr,
+                     "usage: bench_window_open DATABASE Card|PFirst|PSecond|PThird|PSEL|table|slips\n");
         return 2;
     }
     const char* member = argv[2];
@@ -60,8 +61,9 @@ int main(int argc, char** argv) {
         return 1;
     }
     slp_value dbv = {SLP_OBJECT, nullptr, db};
-    if (!(call(pay, "GetDB", &dbv) && putText(pay, "GetDWDM", "0101") && putText(pay, "GetDWMC", "朔岚示范公司") &&
-          putText(pay, "GetRQ", "2000-04") && putText(pay, "GetFXRQ", "25")))
+    if (!(call(pay, "GetDB", &dbv) && putText(pay, "GetDWDM", "0101") &&
+          putText(pay, "GetDWMC", "朔岚示范公司") && putText(pay, "GetRQ", "2000-04") &&
+          putText(pay, "GetFXRQ", "25")))
         return 1;
 
     QElapsedTimer clock;
@@ -70,7 +72,8 @@ int main(int argc, char** argv) {
         if (!call(pay, "PFirst", nullptr)) return 1;
         // Let the table settle (and fill whatever it fills after showing) before the timed click.
         for (int i = 0; i < 200; ++i) QApplication::processEvents();
-        action = findAction(QString::fromLatin1(std::strcmp(member, "table") == 0 ? "MnuPrint_10" : "MnuPrint_15"));
+        action = findAction(
+            QString::fromLatin1(std::strcmp(member, "table") == 0 ? "MnuPrint_10" : "MnuPrint_15"));
         if (!action) {
             std::fprintf(stderr, "no preview menu on the employee table\n");
             return 1;
@@ -88,7 +91,8 @@ int main(int argc, char** argv) {
     QTimer::singleShot(0, &app, [&] {
         const qint64 responsive = clock.elapsed();
         std::printf("%s: call returned %lld ms, responsive %lld ms, windows %d -> %d\n", member,
-                    static_cast<long long>(called), static_cast<long long>(responsive), before, visibleWindows());
+                    static_cast<long long>(called), static_cast<long long>(responsive), before,
+                    visibleWindows());
         QApplication::exit(0);
     });
     const int rc = QApplication::exec();
