@@ -2,7 +2,9 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <cstdio>
+#include <functional>
 
 #include "basic/error.h"
 #include "basic/file_replace.h"
@@ -55,7 +57,10 @@ bool openHostSession(HostSession& session, const HostOptions& options) {
     component.GetRQ(options.month);
     component.GetFXRQ(options.payDay);
     try {
-        component.GetDB(std::make_shared<data::Database>(connectionFor(options)));
+        auto database = std::make_shared<data::Database>(connectionFor(options));
+        database->setRowsReadObserver(
+            [&progress = session.progress](int rows) { progress.show(rowsReadProgress(rows)); });
+        component.GetDB(std::move(database));
     } catch (const std::exception& e) {
         printError(e);
         return false;
@@ -77,7 +82,9 @@ std::optional<data::WageGrid> employeeGrid(HostSession& session, bool showZeros,
             table.setCharUnit(table.measure()(u"宋体"_s, printFontSize));
         }
         if (!table.loadCatalogue(session.prompts)) return std::nullopt;
-        return table.buildGrid(session.prompts);
+        std::optional<data::WageGrid> grid = table.buildGrid(session.prompts);
+        session.progress.clear();
+        return grid;
     } catch (const std::exception& e) {
         printError(e);
         return std::nullopt;
@@ -120,13 +127,15 @@ char* writeField(char* out, QStringView text) {
 
 }  // namespace
 
-QByteArray gridAsTsv(const data::WageGrid& grid) {
+void writeGridTsv(const data::WageGrid& grid, const std::function<void(const QByteArray&)>& sink) {
+    // Written a piece at a time: a month of a large unit is tens of megabytes of text.
+    constexpr qsizetype kPiece = 256 * 1024;
     QByteArray out;
     qsizetype used = 0;
     for (int r = 0; r < grid.rows(); ++r) {
         qsizetype room = grid.cols() + 1;
         for (int c = 0; c < grid.cols(); ++c) room += grid.textView(r, c).size() * 3;
-        if (used + room > out.size()) out.resize(std::max(used + room, out.size() * 2));
+        if (used + room > out.size()) out.resize(std::max({used + room, out.size() * 2, kPiece + room}));
         char* at = out.data() + used;
         for (int c = 0; c < grid.cols(); ++c) {
             if (c > 0) *at++ = '\t';
@@ -134,14 +143,23 @@ QByteArray gridAsTsv(const data::WageGrid& grid) {
         }
         *at++ = '\n';
         used = at - out.data();
+        if (used >= kPiece) {
+            sink(QByteArray::fromRawData(out.constData(), used));
+            used = 0;
+        }
     }
-    out.truncate(used);
-    return out;
+    if (used > 0) sink(QByteArray::fromRawData(out.constData(), used));
+}
+
+QByteArray gridAsTsv(const data::WageGrid& grid) {
+    QByteArray all;
+    writeGridTsv(grid, [&](const QByteArray& piece) { all += piece; });
+    return all;
 }
 
 bool writeGrid(const data::WageGrid& grid, const QString& path) {
     if (path.isEmpty()) {
-        writeBytes(stdout, gridAsTsv(grid));
+        writeGridTsv(grid, [](const QByteArray& piece) { writeBytes(stdout, piece); });
         return true;
     }
     try {

@@ -2,12 +2,14 @@
 // The wage grids of the command line, filled by the windows' own logic classes: the employee wage
 // table (工资输出表1) and the conditional query (SlgzGRCX), written as tab-separated text or a workbook.
 #include <QList>
+#include <functional>
 #include <optional>
 
 #include "basic/prompts.h"
 #include "commands.h"
 #include "data/host_context.h"
 #include "data/wage_grid.h"
+#include "progress_line.h"
 #include "settings/store.h"
 
 namespace slp::app {
@@ -23,11 +25,12 @@ class MessagesToStderr : public Prompts {
 };
 
 // The host's fields as 打印工资 sets them from the global options, the database opened, the user's
-// settings and the messages on stderr.
+// settings, the messages on stderr and the progress line of long work (rows read, pages written).
 struct HostSession {
     HostContext host;
     settings::Store store;
     MessagesToStderr prompts;
+    ProgressLine progress = ProgressLine::onStderr();
 };
 // Fills the session; false after a message on stderr when the database cannot be opened.
 bool openHostSession(HostSession& session, const HostOptions& options);
@@ -40,6 +43,9 @@ std::optional<data::WageGrid> employeeGrid(HostSession& session, bool showZeros,
 // The grid as text: one line a row, caption row first, cells separated by tabs; a tab or line break
 // inside a cell becomes a blank.
 QByteArray gridAsTsv(const data::WageGrid& grid);
+// The same text handed to `sink` a piece of a few hundred kilobytes at a time (each piece valid during
+// the call only), without holding the whole text.
+void writeGridTsv(const data::WageGrid& grid, const std::function<void(const QByteArray&)>& sink);
 // Writes the grid to stdout (no path), a .tsv file or a .xlsx workbook. False after a message on stderr.
 bool writeGrid(const data::WageGrid& grid, const QString& path);
 // The --out FILE of a grid command: empty for stdout; a FILE not ending in .tsv or .xlsx, or --out

@@ -2,9 +2,11 @@
 
 #include <QDir>
 #include <cstdio>
+#include <limits>
 
 #include "basic/clock.h"
 #include "basic/conversions.h"
+#include "basic/error.h"
 #include "grid_commands.h"
 #include "print/pdf_spool_printer.h"
 #include "print_output.h"
@@ -25,6 +27,11 @@ QString nothingPrinted(const QString& range, const QString& available) {
 }
 
 }  // namespace
+
+QString tooManyPages(int rows) {
+    return u"无法打印：%1行需要的页数超过了页码的上限 32767 页（页码是 16 位整数），未写入任何文件。"_s.arg(
+        rows);
+}
 
 void printFiles(const QStringList& files) {
     for (const QString& file : files) {
@@ -53,6 +60,8 @@ int printPreviewedPages(const print::PrintPreviewRequest& request, HostSession& 
                         const ParsedArgs& args, int from, int to) {
     try {
         PrintOutput output = openPrintOutput(args, session.store);
+        output.printer->setPagesPrintedObserver(
+            [&progress = session.progress](int pages) { progress.show(pagesWrittenProgress(pages)); });
         const SystemClock clock;
         print::HeadlessPrintOptions printOptions;
         printOptions.payDate = session.host.payDate;
@@ -60,6 +69,7 @@ int printPreviewedPages(const print::PrintPreviewRequest& request, HostSession& 
         printOptions.oneJob = output.oneFile;
         const print::HeadlessPrintResult result = print::PrintPages(
             request, session.store, session.host.unitCode, *output.printer, from, to, printOptions);
+        session.progress.clear();
         for (const QString& message : result.messages) printMessage(message);
         if (result.pagesPrinted == 0 && result.messages.isEmpty()) {
             printMessage(
@@ -68,7 +78,19 @@ int printPreviewedPages(const print::PrintPreviewRequest& request, HostSession& 
         }
         finishPrintOutput(output);
         return result.pagesPrinted > 0 || result.messages.isEmpty() ? 0 : 1;
+    } catch (const OverflowError& e) {
+        // The host numbers pages with 16-bit integers: a document of more pages cannot be printed whole.
+        // Only a grid of more rows than that can need more pages (a page holds one row at least).
+        session.progress.clear();
+        const int rows = request.grid ? request.grid->rows() - request.captionRows : 0;
+        if (rows > std::numeric_limits<int16_t>::max()) {
+            printMessage(tooManyPages(rows));
+        } else {
+            printError(e);
+        }
+        return 1;
     } catch (const std::exception& e) {
+        session.progress.clear();
         printError(e);
         return 1;
     }

@@ -29,6 +29,38 @@ QString AmountFormat::format(double value) const {
     return format(value, buffer, spill).toString();
 }
 
+QStringView AmountFormat::format(double value, QByteArrayView text, Buffer& buffer, QString& spill) const {
+    // A decimal of at most 15 significant digits comes back from its double as the same digits, so the
+    // text written is the stored one when it is written the way the format writes: no leading zero but
+    // the one before the point, no more decimals than the format's, not zero (zeros have their texts).
+    const qsizetype n = text.size();
+    if (decimals_ < 0 || value == 0 || n == 0 || n > 17) return format(value, buffer, spill);
+    const char* p = text.data();
+    qsizetype i = p[0] == '-' ? 1 : 0;
+    if ((i == 1) != (value < 0)) return format(value, buffer, spill);
+    const qsizetype integerStart = i;
+    while (i < n && p[i] >= '0' && p[i] <= '9') ++i;
+    const qsizetype integerDigits = i - integerStart;
+    if (integerDigits == 0 || (integerDigits > 1 && p[integerStart] == '0'))
+        return format(value, buffer, spill);
+    qsizetype fractionDigits = 0;
+    if (i < n) {
+        if (p[i] != '.') return format(value, buffer, spill);
+        const qsizetype fractionStart = ++i;
+        while (i < n && p[i] >= '0' && p[i] <= '9') ++i;
+        fractionDigits = i - fractionStart;
+        if (i < n || fractionDigits == 0 || fractionDigits > decimals_) return format(value, buffer, spill);
+    }
+    if (integerDigits + fractionDigits > 15) return format(value, buffer, spill);
+    size_t out = 0;
+    for (qsizetype k = 0; k < n; ++k) buffer[out++] = char16_t(p[k]);
+    if (decimals_ > 0) {
+        if (fractionDigits == 0) buffer[out++] = u'.';
+        for (qsizetype k = fractionDigits; k < decimals_; ++k) buffer[out++] = u'0';
+    }
+    return QStringView(buffer.data(), qsizetype(out));
+}
+
 QStringView AmountFormat::format(double value, Buffer& buffer, QString& spill) const {
     if (decimals_ >= 0 && value == 0) return std::signbit(value) ? negativeZero_ : zero_;
     // Non-finite values and amounts beyond 15 digits take the general path.

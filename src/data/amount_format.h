@@ -3,6 +3,7 @@
 // slp::formatNumber (half away from zero on the value's shortest decimal text), written into a small
 // buffer instead of allocated strings for the item formats "0", "0.0" and "0.00". Other formats, and
 // values the quick path does not cover, go through slp::formatNumber itself.
+#include <QByteArrayView>
 #include <QString>
 #include <QStringView>
 #include <array>
@@ -21,6 +22,11 @@ class AmountFormat {
     // is next used.
     QStringView format(double value, Buffer& buffer, QString& spill) const;
     QString format(double value) const;
+    // The same text for `value` read from `text`, the stored text it came from (UTF-8 bytes; empty when
+    // it was no text). A plain decimal of at most 15 digits and no more decimals than the format shows
+    // ("1200.5", "-37") is the text itself padded with zeros, without taking the value apart; any other
+    // text gives format(value, buffer, spill).
+    QStringView format(double value, QByteArrayView text, Buffer& buffer, QString& spill) const;
 
   private:
     QString pattern_;

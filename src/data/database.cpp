@@ -240,23 +240,23 @@ ResultSet Database::open(const QString& hostQuery) {
     const QString engineQuery = translate(hostQuery);
     if (sqlite_) {
         SqliteStatement statement(sqlite_, engineQuery, hostQuery);
-        return ResultSet::fromSqlite(statement.get(), hostQuery, engineQuery);
+        return ResultSet::fromSqlite(statement.get(), hostQuery, engineQuery, rowsRead_);
     }
     QSqlQuery q(qtDatabase());
     q.setForwardOnly(true);
     if (!q.exec(engineQuery)) throwQtError(q.lastError().text(), hostQuery, engineQuery);
-    return ResultSet::fromQtQuery(q, hostQuery, engineQuery);
+    return ResultSet::fromQtQuery(q, hostQuery, engineQuery, rowsRead_);
 }
 
 ResultSet Database::openNative(const QString& engineQuery) {
     if (sqlite_) {
         SqliteStatement statement(sqlite_, engineQuery, engineQuery);
-        return ResultSet::fromSqlite(statement.get(), engineQuery, engineQuery);
+        return ResultSet::fromSqlite(statement.get(), engineQuery, engineQuery, rowsRead_);
     }
     QSqlQuery q(qtDatabase());
     q.setForwardOnly(true);
     if (!q.exec(engineQuery)) throwQtError(q.lastError().text(), engineQuery, engineQuery);
-    return ResultSet::fromQtQuery(q, engineQuery, engineQuery);
+    return ResultSet::fromQtQuery(q, engineQuery, engineQuery, rowsRead_);
 }
 
 namespace {

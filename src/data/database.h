@@ -18,6 +18,7 @@
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <utility>
 
@@ -73,6 +74,9 @@ class Database {
 
     // Reads every row of a query written in the host dialect / in the engine's dialect.
     ResultSet open(const QString& hostQuery);
+    // Told the rows read so far while a query's rows are read (every few thousand rows), for a progress
+    // display; none by default.
+    void setRowsReadObserver(std::function<void(int)> observer) { rowsRead_ = std::move(observer); }
     ResultSet openNative(const QString& engineQuery);
     // Runs a statement written in the host dialect / the engine's dialect; returns the number of rows
     // changed. On SQLite's own path executeNative also takes several ';'-separated statements (the count
@@ -112,6 +116,7 @@ class Database {
     sqlite3* sqlite_ = nullptr;
     mutable jet::Catalogue catalogue_;
     mutable bool catalogueStale_ = true;
+    std::function<void(int)> rowsRead_;
 };
 
 // Rolls back on destruction unless committed.

@@ -81,18 +81,32 @@ struct ResultSet::Data {
 
     // Numeric value of a text cell. Plain decimals ("-12", "1200.5"), the bulk of the wage columns, are
     // read straight from the stored bytes; anything else goes through the host's leading-value rule.
+    // Up to 15 digits the value is their integer over a power of ten: both are exact doubles, so the one
+    // rounding of the division gives the nearest double, as reading the decimal does.
     double textNumber(size_t cell) const {
+        static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                             1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
         const char* p = at(cell);
         const size_t n = size(cell);
-        size_t i = (n > 0 && p[0] == '-') ? 1 : 0;
+        const bool negative = n > 0 && p[0] == '-';
+        size_t i = negative ? 1 : 0;
         const size_t digitsStart = i;
-        while (i < n && p[i] >= '0' && p[i] <= '9') ++i;
-        bool plain = i > digitsStart && n <= 32;
+        uint64_t mantissa = 0;
+        while (i < n && p[i] >= '0' && p[i] <= '9') mantissa = mantissa * 10 + uint64_t(p[i++] - '0');
+        size_t digits = i - digitsStart;
+        bool plain = digits > 0 && n <= 32;
+        size_t decimals = 0;
         if (plain && i < n && p[i] == '.') {
-            ++i;
-            while (i < n && p[i] >= '0' && p[i] <= '9') ++i;
+            const size_t fractionStart = ++i;
+            while (i < n && p[i] >= '0' && p[i] <= '9') mantissa = mantissa * 10 + uint64_t(p[i++] - '0');
+            decimals = i - fractionStart;
+            digits += decimals;
         }
         if (plain && i == n) {
+            if (digits <= 15) {
+                const double v = double(mantissa) / kPowers[decimals];
+                return negative ? -v : v;
+            }
             double v = 0;
             const auto [end, ec] = std::from_chars(p, p + n, v);
             if (ec == std::errc() && end == p + n) return v;
@@ -123,7 +137,8 @@ ResultSet::ResultSet(ResultSet&&) noexcept = default;
 ResultSet& ResultSet::operator=(ResultSet&&) noexcept = default;
 ResultSet::~ResultSet() = default;
 
-ResultSet ResultSet::fromSqlite(sqlite3_stmt* statement, const QString& query, const QString& engineQuery) {
+ResultSet ResultSet::fromSqlite(sqlite3_stmt* statement, const QString& query, const QString& engineQuery,
+                                const std::function<void(int)>& rowsRead) {
     auto data = std::make_unique<Data>();
     data->query = query;
     const int columns = sqlite3_column_count(statement);
@@ -165,11 +180,13 @@ ResultSet ResultSet::fromSqlite(sqlite3_stmt* statement, const QString& query, c
             throw DatabaseError(errnum::Database, u"查询结果的行数太多。"_s, query, engineQuery);
         }
         ++data->rows;
+        if (rowsRead && data->rows % kRowsBetweenReports == 0) rowsRead(data->rows);
     }
     return ResultSet(std::move(data));
 }
 
-ResultSet ResultSet::fromQtQuery(QSqlQuery& q, const QString& hostQuery, const QString& engineQuery) {
+ResultSet ResultSet::fromQtQuery(QSqlQuery& q, const QString& hostQuery, const QString& engineQuery,
+                                 const std::function<void(int)>& rowsRead) {
     auto data = std::make_unique<Data>();
     data->query = hostQuery;
     const QSqlRecord record = q.record();
@@ -201,6 +218,7 @@ ResultSet ResultSet::fromQtQuery(QSqlQuery& q, const QString& hostQuery, const Q
             }
         }
         ++data->rows;
+        if (rowsRead && data->rows % kRowsBetweenReports == 0) rowsRead(data->rows);
     }
     if (q.lastError().isValid()) {
         throw DatabaseError(errnum::Database, q.lastError().text(), hostQuery, engineQuery);
@@ -315,6 +333,12 @@ double ResultSet::number(int index) const {
             return data_->value(cell).toDouble();
     }
 }
+QByteArrayView ResultSet::textBytes(int index) const {
+    const size_t cell = cellOf(index);
+    if (data_->types[cell] != Value::Type::Text) return {};
+    return QByteArrayView(data_->at(cell), qsizetype(data_->size(cell)));
+}
+
 double ResultSet::number(QStringView name) const {
     return number(requireField(*this, name));
 }

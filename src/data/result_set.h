@@ -6,9 +6,11 @@
 // The operations are the ones the windows use: end-of-data right after opening, move to the last row,
 // row count, absolute 0-based position, field by name (alias included) or index, field names, close.
 // Faults raise DatabaseError with the host engine's numbers (dberr::...).
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
+#include <functional>
 #include <memory>
 
 #include "data/value.h"
@@ -27,8 +29,12 @@ class ResultSet {
 
     // Reads every row of a prepared statement (stepping it to the end) or of an executed query.
     // query / engineQuery name the texts in the errors raised. Throws DatabaseError.
-    static ResultSet fromSqlite(sqlite3_stmt* statement, const QString& query, const QString& engineQuery);
-    static ResultSet fromQtQuery(QSqlQuery& query, const QString& hostQuery, const QString& engineQuery);
+    // `rowsRead`, when set, is told the number of rows read so far every kRowsBetweenReports rows.
+    static ResultSet fromSqlite(sqlite3_stmt* statement, const QString& query, const QString& engineQuery,
+                                const std::function<void(int)>& rowsRead = {});
+    static ResultSet fromQtQuery(QSqlQuery& query, const QString& hostQuery, const QString& engineQuery,
+                                 const std::function<void(int)>& rowsRead = {});
+    static constexpr int kRowsBetweenReports = 16384;
 
     bool isOpen() const { return data_ != nullptr; }
     // The query text the set was opened from.
@@ -63,6 +69,8 @@ class ResultSet {
     // numeric value, null 0.
     double number(int index) const;
     double number(QStringView name) const;
+    // The stored UTF-8 bytes of a text value, valid while the set is open; empty for other values.
+    QByteArrayView textBytes(int index) const;
     bool isNull(int index) const;
 
     // Releases the rows. Any later use except isOpen() and close() raises dberr::ObjectClosed.

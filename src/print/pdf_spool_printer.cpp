@@ -118,6 +118,8 @@ void PdfSpoolPrinter::printPage(const Page& page) {
     if (fileDropped_) throw Error(printerError, u"打印作业已取消"_s);
     if (!oneFile_.isEmpty()) jobInFile_ = true;
     job().addPage(page, QSizeF(layout_.fullRectPoints().size()), kPenPixelTwips, metricsDpi());
+    ++pagesTaken_;
+    if (pagesPrinted_) pagesPrinted_(pagesTaken_);
 }
 
 void PdfSpoolPrinter::closeJob() {

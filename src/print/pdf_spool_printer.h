@@ -5,6 +5,7 @@
 // no file behind. Pages have no margins; texts are measured at 1440 dpi (one device unit a twip) and pens
 // are as on a 600 dpi printer. The printer writes the PDF itself (see pdf/pdf_document.h).
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 #include "print/paper_size_name.h"
@@ -53,6 +54,8 @@ class PdfSpoolPrinter : public Printer {
     void setPageLayout(const QPageSize& size, QPageLayout::Orientation orientation) override;
     int metricsDpi() const override { return 1440; }
     void printPage(const Page& page) override;
+    // Told the number of pages this printer has taken so far after each page, for a progress display.
+    void setPagesPrintedObserver(std::function<void(int)> observer) { pagesPrinted_ = std::move(observer); }
     // The folder of the job files, or of the one file.
     QString outputFolder() const override;
     // A file a job (true, the default: the command line's --pdf-dir) or a file a print (the windows,
@@ -88,6 +91,8 @@ class PdfSpoolPrinter : public Printer {
     QStringList written_;
     QString oneFile_;         // the one file of every job; empty: a file a job
     bool jobInFile_ = false;  // one file: a job is under way in it
+    std::function<void(int)> pagesPrinted_;
+    int pagesTaken_ = 0;
     bool fileDropped_ = false;
     bool filePerJob_ = true;
     QString nextName_;  // the base name of the next job's file; empty: numbered

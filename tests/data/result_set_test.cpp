@@ -140,6 +140,60 @@ TEST_P(DataResultSet, ValuesKeepNullTextAndNumbersApart) {
     EXPECT_FALSE(rs.isNull(4));
 }
 
+// Plain decimals are read from their digits without the general reader: the same double as reading
+// the decimal would give, on both sides of the 15 digits the quick reading takes; other texts by the
+// host's leading-value rule.
+TEST_P(DataResultSet, NumbersOfTextsAreTheNearestDoubles) {
+    const std::vector<std::pair<const char*, double>> cases{
+        {"1200.5", 1200.5},
+        {"-0.1", -0.1},
+        {"0.3", 0.3},
+        {"2.675", 2.675},
+        {"123456789012345", 123456789012345.0},
+        {"12345678901234.56", 12345678901234.56},
+        {"9007199254740993", 9007199254740993.0},
+        {"0.000000000000001", 1e-15},
+        {"-0", -0.0},
+        {"12abc", 12},
+        {"1.", 1},
+        {" 7", 7},
+    };
+    QString rows;
+    for (size_t i = 0; i < cases.size(); ++i) {
+        rows += u"INSERT INTO n VALUES ("_s + QString::number(i) + u", '"_s +
+                QString::fromLatin1(cases[i].first) + u"');"_s;
+    }
+    native(u"CREATE TABLE n (k INTEGER, v TEXT);"_s + rows);
+    ResultSet rs =
+        test::newDatabase(folder, u"wage.db"_s, GetParam())->open(u"select k, v from n order by k"_s);
+    for (size_t i = 0; i < cases.size(); ++i) {
+        rs.setAbsolutePosition(int(i));
+        const double v = rs.number(1);
+        EXPECT_EQ(v, cases[i].second) << cases[i].first;
+        EXPECT_EQ(std::signbit(v), std::signbit(cases[i].second)) << cases[i].first;
+        EXPECT_EQ(rs.textBytes(1), QByteArrayView(cases[i].first)) << cases[i].first;
+    }
+    EXPECT_TRUE(rs.textBytes(0).isEmpty());  // an integer has no stored text
+}
+
+// A progress display is told the rows read every kRowsBetweenReports rows, on both reading paths.
+TEST_P(DataResultSet, TheRowsReadObserverHearsOfEveryFewThousandRows) {
+    native(
+        u"CREATE TABLE many (k INTEGER);"
+        "WITH RECURSIVE n(k) AS (SELECT 1 UNION ALL SELECT k + 1 FROM n WHERE k < 40000) "
+        "INSERT INTO many SELECT k FROM n;"_s);
+    auto database = test::newDatabase(folder, u"wage.db"_s, GetParam());
+    std::vector<int> heard;
+    database->setRowsReadObserver([&](int rows) { heard.push_back(rows); });
+    const ResultSet rs = database->open(u"select k from many"_s);
+    EXPECT_EQ(rs.recordCount(), 40000);
+    EXPECT_EQ(heard, (std::vector<int>{ResultSet::kRowsBetweenReports, 2 * ResultSet::kRowsBetweenReports}));
+    heard.clear();
+    database->setRowsReadObserver({});
+    EXPECT_EQ(database->open(u"select k from many"_s).recordCount(), 40000);
+    EXPECT_TRUE(heard.empty());
+}
+
 TEST_P(DataResultSet, ClosedSetRefusesEverythingButClosing) {
     ResultSet rs = monthRows();
     rs.close();

@@ -96,9 +96,9 @@ std::optional<data::WageGrid> EmployeeTable::buildGrid(Prompts& prompts) const {
     for (int c = 0; c < cols; ++c) formats.emplace_back(c == 0 ? QString() : catalogue_.itemFormat[c - 1]);
     data::AmountFormat::Buffer buffer;
     QString spill;
-    const auto amountText = [&](int c, double v) -> QStringView {
+    const auto amountText = [&](int c, double v, QByteArrayView stored = {}) -> QStringView {
         if (!showZeros_ && v == 0) return QStringView();
-        return formats[size_t(c)].format(v, buffer, spill);
+        return formats[size_t(c)].format(v, stored, buffer, spill);
     };
     // The totals row holds what the totals query (employeeTotalsQuery) answers: the count of the second
     // item's non-null values and, for every amount item, the sum of its values' leading numbers. Both
@@ -116,7 +116,7 @@ std::optional<data::WageGrid> EmployeeTable::buildGrid(Prompts& prompts) const {
         if (!rs.isNull(countedItem)) ++counted;
         for (int c = f + 1; c < cols; ++c) {
             const double v = rs.number(c - 1);
-            grid.setText(r, c, amountText(c, v));
+            grid.setText(r, c, amountText(c, v, rs.textBytes(c - 1)));
             addCompensated(sums[size_t(c)], carries[size_t(c)], v);
         }
     }
