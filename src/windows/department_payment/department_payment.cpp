@@ -320,9 +320,39 @@ DepartmentPayment::PrintOutcome DepartmentPayment::printSelected(const data::Wag
         printer = openPrinter();
     } catch (const std::exception& e) {
         reportPrintError(e, prompts);
-        return PrintOutcome{0, true, QString(), QString()};
+        return PrintOutcome{0, true, QString(), QString(), QString()};
     }
-    return printSelected(grid, *printer, prompts, now, u"班组签收联"_s);
+    // A table the paper holds only turned is printed turned, and the clerk is told so.
+    QString turned;
+    try {
+        turned = turnPaperWhenNeeded(grid, *printer);
+    } catch (const std::exception& e) {
+        reportPrintError(e, prompts);
+        return PrintOutcome{0, true, QString(), QString(), QString()};
+    }
+    PrintOutcome outcome = printSelected(grid, *printer, prompts, now, u"班组签收联"_s);
+    outcome.turnedNote = turned;
+    return outcome;
+}
+
+float DepartmentPayment::printedTableWidth(const data::WageGrid& grid, print::Printer& printer) const {
+    PayTableJob job;
+    job.grid = &grid;
+    job.catalogue = &catalogue_;
+    job.rowHeight = rowHeight_;
+    const std::unique_ptr<print::PageRecorder> measure = printer.newRecorder();
+    MeasurePayTable(job, *measure, 0);
+    return job.metrics.tableWidth;
+}
+
+QString DepartmentPayment::turnPaperWhenNeeded(const data::WageGrid& grid, print::Printer& printer) const {
+    const float width = printedTableWidth(grid, printer);
+    if (width <= printer.printableWidth() || width > printer.printableHeight()) return QString();
+    const QSizeF paper(printer.paperWidth(), printer.paperHeight());
+    printer.setPageLayout(QPageSize(paper / 1440, QPageSize::Inch, QString(), QPageSize::ExactMatch),
+                          QPageLayout::Landscape);
+    return u"班组签收联的表格宽%1厘米，纸张纵向放不下，已改为横向打印。"_s.arg(
+        QString::number(width / 567.0, 'f', 1));
 }
 
 }  // namespace slp::windows::payment

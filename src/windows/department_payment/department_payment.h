@@ -106,9 +106,15 @@ class DepartmentPayment {
         bool failed = false;  // an error was shown
         QString notice;       // where the PDF files went, for the clerk; empty after printing on paper
         QString groupsNote;   // the selected groups printed as their whole departments, for the clerk
+        QString turnedNote;   // the table went on the paper turned, as it did not fit upright
     };
     PrintOutcome printSelected(const data::WageGrid& grid, const OpenPrinter& openPrinter, Prompts& prompts,
                                const QDateTime& now);
+    // The table's width on the printer's sheet, as the print measures it.
+    float printedTableWidth(const data::WageGrid& grid, print::Printer& printer) const;
+    // Turns the printer's paper when the table is wider than the paper upright but fits it turned;
+    // returns what the clerk is told then, else an empty text.
+    QString turnPaperWhenNeeded(const data::WageGrid& grid, print::Printer& printer) const;
     // The same on a printer already open. Printed to files, with a `reportName` each department's file
     // is named for the report, the department, the month and the time (the window's print); without,
     // they are numbered (the command line).

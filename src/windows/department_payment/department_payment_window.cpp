@@ -19,6 +19,7 @@
 #include "print/printer.h"
 #include "windows/department_payment/register_department_payment.h"
 #include "windows/department_payment/splitter.h"
+#include "windows/print_preview/printer_choice_dialog.h"
 #include "windows/shared/caption_markers.h"
 #include "windows/shared/font_size_menu.h"
 #include "windows/shared/wage_grid_view.h"
@@ -106,6 +107,9 @@ void DepartmentPaymentWindow::buildMenus() {
     addCommand(file_, u"MnuFileSet_40"_s, u"打印字体"_s, [] {})->setVisible(false);
     addCommand(file_, u"MnuFileSet_45"_s, u"选择所有项目"_s, [this] { markAllCaptions(gridModel()); });
     addCommand(file_, u"MnuFileSet_46"_s, u"清除选择"_s, [this] { clearAllCaptions(gridModel()); });
+    addCommand(file_, u"PrinterSetup"_s, print::printerSetupCaption(), [this] {
+        if (services().store) print::askPrinterChoice(*services().store, prompts(), this);
+    });
     addCommand(file_, u"MnuFileSet_50"_s, u"转到Excel"_s, [this] {
         if (services().exportGrid) services().exportGrid(grid(), prompts());
     });
@@ -259,6 +263,7 @@ QDateTime DepartmentPaymentWindow::now() const {
 
 void DepartmentPaymentWindow::printDepartments() {
     const auto outcome = logic_.printSelected(grid(), services().openPrinter, prompts(), now());
+    if (!outcome.turnedNote.isEmpty()) setStatusPanel(2, outcome.turnedNote);
     QStringList told;
     if (outcome.jobs > 0 && !outcome.groupsNote.isEmpty()) told << outcome.groupsNote;
     if (!outcome.notice.isEmpty()) told << outcome.notice;

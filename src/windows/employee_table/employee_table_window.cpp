@@ -10,6 +10,7 @@
 #include "print/printer.h"
 #include "windows/employee_table/employee_commands.h"
 #include "windows/employee_table/register_employee_table.h"
+#include "windows/print_preview/printer_choice_dialog.h"
 #include "windows/query/query_window.h"
 #include "windows/shared/caption_markers.h"
 #include "windows/shared/font_size_menu.h"
@@ -58,6 +59,10 @@ void EmployeeTableWindow::buildMenus() {
     twoLines->setCheckable(true);
     twoLines->setEnabled(false);
 
+    set->addSeparator();
+    addCommand(set, u"PrinterSetup"_s, print::printerSetupCaption(), [this] {
+        if (services().store) print::askPrinterChoice(*services().store, prompts(), this);
+    });
     addCommand(menuBar(), u"MnuFind"_s, u"查询"_s, [this] { openQuery(); });
     addCommand(menuBar(), u"MnuPrint_10"_s, u"打印工资表"_s, [this] {
         services().showPreview(wageTableRequest(grid(), *services().context, logic_.printFontSize()));

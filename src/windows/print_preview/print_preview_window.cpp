@@ -15,6 +15,7 @@
 #include "windows/print_preview/page_picture.h"
 #include "windows/print_preview/preview_canvas.h"
 #include "windows/print_preview/print_preview_driver.h"
+#include "windows/print_preview/printer_choice_dialog.h"
 
 using namespace Qt::StringLiterals;
 
@@ -123,7 +124,7 @@ void PrintPreviewWindow::buildMenus() {
 
     // The printer panel is reached from the menu as well as by a click on the status bar's printer.
     printSetMenu_->addSeparator();
-    addAction(printSetMenu_, u"PrinterSetup"_s, [this] { choosePrinter(); })->setText(u"打印机设置…"_s);
+    addAction(printSetMenu_, u"PrinterSetup"_s, [this] { choosePrinter(); })->setText(printerSetupCaption());
 
     addAction(nullptr, u"EXITRANCE"_s, [this] { close(); })->setText(m.exit.caption);
 }

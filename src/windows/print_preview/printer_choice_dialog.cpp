@@ -10,6 +10,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "basic/error.h"
+#include "basic/prompts.h"
+#include "print/no_printer.h"
+#include "print/printer_choice.h"
+
 using namespace Qt::StringLiterals;
 
 namespace slp::print {
@@ -78,6 +83,24 @@ PdfPrintSetup PrinterChoiceDialog::setup() const {
     s.orientation = landscape_->isChecked() ? QPageLayout::Landscape : QPageLayout::Portrait;
     s.filePerJob = filePerJob_->isChecked();
     return s;
+}
+
+bool askPrinterChoice(settings::Store& store, Prompts& prompts, QWidget* parent) {
+    PrinterChoiceDialog dialog(printerChoices(), chosenPrinter(store), loadPdfPrintSetup(store), parent);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    try {
+        // The window holds no printer between prints: the choice is checked by opening it and kept.
+        ChosenPrinter holder(std::make_unique<NoInstalledPrinter>());
+        applyPrinterChoice(store, holder, dialog.choice(), dialog.setup());
+    } catch (const Error& e) {
+        prompts.messageBox(e.description(), QString(), MessageIcon::Warning, MessageButtons::Ok);
+        return false;
+    }
+    return true;
+}
+
+QString printerSetupCaption() {
+    return u"打印机设置…"_s;
 }
 
 }  // namespace slp::print

@@ -6,6 +6,13 @@
 
 #include "print/pdf_print_choice.h"
 
+namespace slp {
+class Prompts;
+}
+namespace slp::settings {
+class Store;
+}
+
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
@@ -29,5 +36,14 @@ class PrinterChoiceDialog : public QDialog {
     QCheckBox* filePerJob_;
     QWidget* pdfFields_;
 };
+
+// The printer panel of a window that opens its printer afresh for every print (the payment table, the
+// strips, positioned printing): the dialog on the remembered choice; on OK the chosen printer is opened
+// to check it and the choice and the PDF setup are remembered. Returns false when cancelled or refused
+// (the reason told).
+bool askPrinterChoice(settings::Store& store, Prompts& prompts, QWidget* parent);
+
+// The caption of the menu entry that opens it.
+QString printerSetupCaption();
 
 }  // namespace slp::print

@@ -15,6 +15,7 @@
 
 #include "data/host_context.h"
 #include "print/chinese_fonts.h"
+#include "windows/print_preview/printer_choice_dialog.h"
 #include "windows/shared/window_geometry.h"
 #include "windows/special_print/register_special_print.h"
 
@@ -131,6 +132,11 @@ void SpecialPrintWindow::buildMenus() {
     addCommand(set, u"MenuBackground"_s, u"背景图片"_s, [this] {
         if (const auto picture = logic_.askBackground(prompts()))
             sheet_->setBackground(QPixmap::fromImage(*picture));
+    });
+
+    set->addSeparator();
+    addCommand(set, u"PrinterSetup"_s, print::printerSetupCaption(), [this] {
+        if (services().store) print::askPrinterChoice(*services().store, prompts(), this);
     });
 
     QMenu* place = menuBar()->addMenu(u"设置打印位置"_s);
