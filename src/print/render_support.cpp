@@ -100,6 +100,22 @@ float alignedX(PrintTarget& target, int alignment, const QString& text, float le
     return left + width - target.TextWidth(text);
 }
 
+void printInCell(PrintTarget& target, int alignment, const QString& text, float left, float width, float inset,
+                 float y, float room) {
+    if (room <= 0) room = alignment <= 3 ? width - inset : width;
+    const float size = target.FontSize();
+    float textWidth = target.TextWidth(text);
+    // A few steps at most: widths follow the size closely, the hinting of small sizes not quite.
+    for (int step = 0; step < 4 && textWidth > room && room > 0; ++step) {
+        target.SetFontSize(target.FontSize() * room / textWidth * 0.98f);
+        textWidth = target.TextWidth(text);
+    }
+    target.SetCurrentX(alignedX(target, alignment, text, left, width, inset));
+    target.SetCurrentY(y);
+    target.Print(text);
+    if (target.FontSize() != size) target.SetFontSize(size);
+}
+
 void checkOverflow(PrintLayout& layout, float bottom) {
     PrintTarget& target = targetOf(layout);
     if (target.IsPicture() && bottom > target.Height() - 100 && layout.environment.warnings) {

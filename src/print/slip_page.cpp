@@ -68,10 +68,8 @@ float PrintSlipPage(PrintLayout& layout, const data::WageGrid& grid, RowSpan row
             const float w = float(grid.colWidth(j));
             PrintFittedCaption(t, cellText(grid, 0, j), w, cellLeft, captionY);
             if (layout.drawMiddleLines) rule(lineTop + rowHeight * scale);
-            const QString value = cellText(grid, i, j);
-            t.SetCurrentX(cellLeft + w - t.TextWidth(value));
-            t.SetCurrentY(valueY);
-            t.Print(value);
+            // Right-aligned on the unscaled width, in the room of the scaled column.
+            printInCell(t, 5, cellText(grid, i, j), cellLeft, w, 0, valueY, scale * w);
             cellLeft += scale * w;
         }
         if (extras.payDate) {

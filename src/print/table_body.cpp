@@ -85,9 +85,7 @@ void PrintTableBody(PrintLayout& layout, const data::WageGrid& grid, RowSpan row
             const float w = float(grid.colWidth(j)) * scale;
             fonts.set(j == endCol ? u"黑体"_s : u"宋体"_s);
             const QString text = cellText(grid, i, j);
-            t.SetCurrentY(rowTop + textOffset * scale);
-            t.SetCurrentX(alignedX(t, grid.colAlignment(j), text, cellLeft, w, 30 * scale));
-            t.Print(text);
+            printInCell(t, grid.colAlignment(j), text, cellLeft, w, 30 * scale, rowTop + textOffset * scale);
             cellLeft += w;
             closeCell(cellLeft, j, h);
         }
@@ -110,15 +108,13 @@ void PrintTableBody(PrintLayout& layout, const data::WageGrid& grid, RowSpan row
             fonts.set(u"黑体"_s);
             ++k;
             const QString text = cellText(grid, i, j);
+            float y = rowTop + textOffset * scale + h;
             if (k % 2 == 1) {
-                t.SetCurrentY(rowTop + textOffset * scale);
+                y = rowTop + textOffset * scale;
             } else if (t.TextWidth(text) > w) {
-                t.SetCurrentY(rowTop + textOffset * scale / 2 + h);
-            } else {
-                t.SetCurrentY(rowTop + textOffset * scale + h);
+                y = rowTop + textOffset * scale / 2 + h;
             }
-            t.SetCurrentX(alignedX(t, grid.colAlignment(j), text, cellLeft, w, 30 * scale));
-            t.Print(text);
+            printInCell(t, grid.colAlignment(j), text, cellLeft, w, 30 * scale, y);
             cellLeft += w;
             closeCell(cellLeft, j, 2 * h);
         }

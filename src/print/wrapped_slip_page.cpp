@@ -70,11 +70,9 @@ void PrintWrappedSlipPage(PrintLayout& layout, const data::WageGrid& grid, RowSp
                 y += 2 * h;
                 if (layout.drawMiddleLines) rule(y);
             }
-            centred(cellText(grid, 0, j), x, y + textTop);
+            printInCell(t, 4, cellText(grid, 0, j), x, S * scale, 0, y + textTop);
             const QString value = cellText(grid, i, j);
-            t.SetCurrentY(y + textTop + h);
-            t.SetCurrentX(alignedX(t, grid.colAlignment(j), value, x, S * scale, cellInset * scale));
-            t.Print(value);
+            printInCell(t, grid.colAlignment(j), value, x, S * scale, cellInset * scale, y + textTop + h);
             x += S * scale;
         }
         // The extra columns take the rightmost slots of the last line pair.
