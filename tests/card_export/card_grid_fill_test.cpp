@@ -86,6 +86,24 @@ TEST(CardGridFill, ShowsEveryAmountAsFormattingItWouldAndAddsTheShownAmounts) {
     EXPECT_EQ(grid.text(3, 1), u"张三"_s);
     EXPECT_EQ(grid.text(summary.count, 1), u"李四"_s);
     EXPECT_EQ(grid.text(summary.count, 3), QString());
+    // The longest amount ("99999999999999.99", 17 characters) and the 4-digit row numbers fit their
+    // columns on screen: the amount column grows, the number column keeps its 540 twips.
+    EXPECT_GE(grid.colWidth(3), 17 * 100);
+    EXPECT_EQ(grid.colWidth(0), 540);
+    EXPECT_EQ(grid.colWidth(1), 900);
+}
+
+TEST(CardGridFill, TheNumberColumnGrowsWithTheRowCount) {
+    data::Database db(u"sqlite::memory:"_s);
+    db.executeNative(u"CREATE TABLE card (name TEXT, card TEXT, amount TEXT)"_s);
+    db.executeNative(
+        u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 100000) "
+        u"INSERT INTO card SELECT 'x', '6222', '1.00' FROM n"_s);
+    data::ResultSet records = db.openNative(u"SELECT name, card, amount FROM card"_s);
+    data::WageGrid grid;
+    ASSERT_EQ(card::fillCardGrid(records, grid).count, 100000);
+    EXPECT_GE(grid.colWidth(0), 6 * 100);  // "100000"
+    EXPECT_EQ(grid.colWidth(3), 900);      // "1.00" keeps the designed width
 }
 
 }  // namespace

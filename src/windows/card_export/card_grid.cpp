@@ -1,5 +1,6 @@
 #include "windows/card_export/card_grid.h"
 
+#include <algorithm>
 #include <array>
 
 #include "basic/conversions.h"
@@ -52,6 +53,13 @@ QString shownAmount(const QString& stored) {
     return shown;
 }
 
+// A column at least as wide as `characters` half-width characters need at the grid's font.
+void widenForDigits(data::WageGrid& grid, int col, qsizetype characters) {
+    constexpr int kPerCharacter = 100;  // a digit of 宋体 9 and a little
+    constexpr int kPadding = 100;
+    grid.setColWidth(col, std::max(grid.colWidth(col), int(characters) * kPerCharacter + kPadding));
+}
+
 }  // namespace
 
 void prepareCardGrid(data::WageGrid& grid, int dataRows) {
@@ -73,6 +81,7 @@ CardGridSummary fillCardGrid(data::ResultSet& records, data::WageGrid& grid) {
     const int count = records.recordCount();
     prepareCardGrid(grid, count);
     CurrencyTotal total;
+    qsizetype longestAmount = 0;
     for (int k = 0; k < count; ++k) {
         records.setAbsolutePosition(k);
         const int row = k + 1;
@@ -84,8 +93,12 @@ CardGridSummary fillCardGrid(data::ResultSet& records, data::WageGrid& grid) {
         grid.setText(row, 1, records.text(0));
         grid.setText(row, 2, records.text(1));
         grid.setText(row, 3, shown);
+        longestAmount = std::max(longestAmount, shown.size());
         total.add(currencyUnits(shown));
     }
+    // The number and the amount columns grow with their longest text, so none is cut off on screen.
+    widenForDigits(grid, 0, QString::number(count).size());
+    widenForDigits(grid, 3, longestAmount);
     return {count, total.units()};
 }
 
