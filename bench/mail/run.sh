@@ -26,7 +26,7 @@ printf 's3cret-口令\n' > "$work/password"
 chmod 600 "$work/password"
 
 start=$(date +%s.%N)
-/usr/bin/time -f "%M" -o "$work/rss" "$build/bin/slpayprn" --db "$work/w.db" mail slips \
+/usr/bin/time -f "%M %U %S" -o "$work/rss" "$build/bin/slpayprn" --db "$work/w.db" mail slips \
   --smtp "smtp://127.0.0.1:$port" --user payroll --password-file "$work/password" --ca-file "$cert" \
   --from "工资组 <payroll@example.com>" > "$work/summary" 2> "$work/err" || true
 end=$(date +%s.%N)
@@ -39,6 +39,8 @@ printf 'employees        %s\n' "$employees"
 printf 'summary          %s\n' "$(cat "$work/summary")"
 printf 'server received  %s messages\n' "$sent"
 printf 'wall time        %.1f s\n' "$seconds"
-printf 'peak memory      %.0f MB (max RSS of slpayprn)\n' "$(echo "$(cat "$work/rss") / 1024" | bc -l)"
+read -r rss user sys < "$work/rss"
+printf 'peak memory      %.0f MB (max RSS of slpayprn)\n' "$(echo "$rss / 1024" | bc -l)"
+printf 'slpayprn CPU     %s s user, %s s system\n' "$user" "$sys"
 printf 'messages/second  %.0f\n' "$(echo "$sent / $seconds" | bc -l)"
 if [ -s "$work/err" ]; then echo "stderr:"; head -5 "$work/err"; fi

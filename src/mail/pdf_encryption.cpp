@@ -34,6 +34,9 @@ QByteArray encryptPdf(const QByteArray& bytes, const QString& password) {
         readPdf(pdf, bytes, QString());
         QPDFWriter writer(pdf);
         writer.setOutputMemory();
+        // The streams as our writer compressed them, only encrypted: decoding and compressing them again
+        // would cost more than everything else a slip takes.
+        writer.setStreamDataMode(qpdf_s_preserve);
         const QByteArray user = password.toUtf8();
         const QByteArray owner = QByteArray::number(QRandomGenerator::system()->generate64(), 36) +
                                  QByteArray::number(QRandomGenerator::system()->generate64(), 36);

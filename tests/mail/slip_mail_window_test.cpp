@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -122,6 +124,16 @@ TEST_F(SlipMailWindowTest, SendsToTheServerRowByRowAndSumsUp) {
     EXPECT_EQ(cell(window, u"0003"_s, 3), u"失败"_s);
     EXPECT_TRUE(cell(window, u"0003"_s, 4).startsWith(u"550"_s));
     EXPECT_EQ(server.received().size(), 17u);
+    // SLP_SCREENSHOT_DIR keeps a picture of the window after the run for a look.
+    const QString shots = qEnvironmentVariable("SLP_SCREENSHOT_DIR");
+    if (!shots.isEmpty()) {
+        window->previewMessage();
+        EXPECT_TRUE(window->grab().save(QDir(shots).filePath(u"slip_mail_window.png"_s)));
+        const auto mails = server.received();
+        QFile pdf(QDir(shots).filePath(u"received_slip.pdf"_s));
+        ASSERT_TRUE(pdf.open(QIODevice::WriteOnly));
+        pdf.write(mails.front().attachments.front());
+    }
     EXPECT_TRUE(f.prompts->asked.isEmpty());
     EXPECT_EQ(slp::mail::loadMailSettings(*f.services.store, w.host.unitCode).server,
               u"127.0.0.1:%1"_s.arg(server.port()));

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include "basic/clock.h"
 #include "basic/error.h"
@@ -81,8 +82,25 @@ mail::MonthInfo SlipMail::month() const {
     return {host_.monthKey(), host_.unitName};
 }
 
+namespace {
+// Where the unencrypted slips lie for the moment between printing and encrypting: a folder in memory
+// (the user's runtime folder or /dev/shm) where there is one, so they never reach a disk and their
+// syncing costs nothing; else the temporary folder.
+QString slipFolderTemplate() {
+    QStringList places;
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty()) places << runtime;
+    places << u"/dev/shm"_s;
+    for (const QString& place : places) {
+        const QFileInfo info(place);
+        if (info.isDir() && info.isWritable()) return QDir(place).filePath(u"slpayprn-slips-XXXXXX"_s);
+    }
+    return QDir::temp().filePath(u"slpayprn-slips-XXXXXX"_s);
+}
+}  // namespace
+
 QByteArray SlipMail::slipPdf(const mail::Recipient& recipient) {
-    if (!slipFolder_) slipFolder_.emplace(QDir::temp().filePath(u"slpayprn-slips-XXXXXX"_s));
+    if (!slipFolder_) slipFolder_.emplace(slipFolderTemplate());
     if (!slipFolder_->isValid()) {
         throw Error(errnum::PathNotFound, u"无法建立临时文件夹（"_s + slipFolder_->errorString() + u"）"_s);
     }

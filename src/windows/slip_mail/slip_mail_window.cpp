@@ -49,6 +49,7 @@ SlipMailWindow::SlipMailWindow(SlipMail& logic, WindowServices services)
     list_->setSelectionBehavior(QAbstractItemView::SelectRows);
     list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list_->verticalHeader()->hide();
+    list_->setWordWrap(false);
     list_->horizontalHeader()->setStretchLastSection(true);
 
     preview_ = new QPlainTextEdit;
