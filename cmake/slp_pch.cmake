@@ -14,7 +14,7 @@ target_precompile_headers(slp_pch PRIVATE ${SLP_PCH_HEADER})
 
 # Every static library of src/ and apps/ (and the component's own sources) reuse that header.
 function(slp_reuse_component_pch)
-  set(targets slp_basic slp_jet slp_data slp_settings slp_print slp_print_preview slp_export slp_ui
+  set(targets slp_basic slp_jet slp_data slp_settings slp_print slp_print_preview slp_export slp_mail slp_ui
       slp_entry slp_private slp_app)
   file(GLOB window_dirs LIST_DIRECTORIES true ${CMAKE_SOURCE_DIR}/src/windows/*)
   foreach(d ${window_dirs})

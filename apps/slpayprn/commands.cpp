@@ -12,6 +12,7 @@
 #include "default_database.h"
 #include "grid_commands.h"
 #include "host_window.h"
+#include "mail_commands.h"
 #include "payment_commands.h"
 #include "print_commands.h"
 #include "special_commands.h"
@@ -109,7 +110,7 @@ const QList<Command>& commands() {
              runDemoDb},
         } +
         gridCommands() + printCommands() + cardCommands() + summaryCommands() + paymentCommands() +
-        specialCommands();
+        specialCommands() + mailCommands();
     return list;
 }
 

@@ -7,40 +7,13 @@
 #include "basic/error.h"
 #include "print_commands.h"
 #include "print_output.h"
-#include "windows/employee_table/employee_commands.h"
-#include "windows/print_preview/headless_print.h"
+#include "windows/employee_table/one_employee_slip.h"
 
 using namespace Qt::StringLiterals;
 
 namespace slp::app {
 
-namespace {
-// The column whose caption is `caption`; -1 when none.
-int captionColumn(const data::WageGrid& grid, const QString& caption) {
-    for (int c = 0; c < grid.cols(); ++c) {
-        if (grid.textView(0, c).trimmed() == caption) return c;
-    }
-    return -1;
-}
-}  // namespace
-
-data::WageGrid oneEmployeeGrid(const data::WageGrid& grid, int row) {
-    data::WageGrid one(2, grid.cols());
-    one.setFixedRows(std::min(grid.fixedRows(), 1));
-    one.setFixedCols(grid.fixedCols());
-    one.setFontSize(grid.fontSize());
-    one.setFontName(grid.fontName());
-    for (int c = 0; c < grid.cols(); ++c) {
-        one.setColWidth(c, grid.colWidth(c));
-        one.setColAlignment(c, grid.colAlignment(c));
-        one.setCaptionAlignment(c, grid.captionAlignment(c));
-        one.setText(0, c, grid.textView(0, c));
-        one.setText(1, c, grid.textView(row, c));
-    }
-    if (grid.rowHeight(0) != data::WageGrid::kAutoRowHeight) one.setRowHeight(0, grid.rowHeight(0));
-    if (grid.rowHeight(row) != data::WageGrid::kAutoRowHeight) one.setRowHeight(1, grid.rowHeight(row));
-    return one;
-}
+using windows::employee::captionColumn;
 
 QString slipFileName(const QString& number, const QString& name, QSet<QString>& taken) {
     const QString stem = safeFileName(number.trimmed() + u'_' + name.trimmed());
@@ -68,10 +41,6 @@ int printSlipsPerEmployee(const data::WageGrid& grid, HostSession& session, cons
         }
         QSet<QString> taken;
         const SystemClock clock;
-        print::HeadlessPrintOptions printOptions;
-        printOptions.payDate = session.host.payDate;
-        printOptions.clock = &clock;
-        printOptions.oneJob = true;
         int failed = 0;
         for (int row = 1; row <= employees; ++row) {
             const QString number = numberColumn >= 0 ? grid.text(row, numberColumn) : QString::number(row);
@@ -81,10 +50,8 @@ int printSlipsPerEmployee(const data::WageGrid& grid, HostSession& session, cons
             fileArgs.values.remove(u"per-employee"_s);
             fileArgs.values.insert(u"one-file"_s, path);
             PrintOutput output = openPrintOutput(fileArgs, session.store);
-            const data::WageGrid one = oneEmployeeGrid(grid, row);
-            const auto request = windows::employee::wageSlipsRequest(one, session.host, printFontSize);
-            const auto result = print::PrintPages(request, session.store, session.host.unitCode,
-                                                  *output.printer, 1, 0, printOptions);
+            const auto result = windows::employee::printOneEmployeeSlip(
+                grid, row, session.host, session.store, *output.printer, printFontSize, clock);
             for (const QString& message : result.messages) printMessage(message);
             if (result.pagesPrinted == 0) ++failed;
             finishPrintOutput(output);

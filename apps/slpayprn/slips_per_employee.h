@@ -6,12 +6,12 @@
 
 #include "command_line.h"
 #include "grid_commands.h"
+#include "windows/employee_table/one_employee_slip.h"
 
 namespace slp::app {
 
-// The grid of one employee: the caption row and data row `row` of `grid`, with its widths, alignments
-// and font; no totals row (a slip is one person's).
-data::WageGrid oneEmployeeGrid(const data::WageGrid& grid, int row);
+// The grid of one employee's slip (the employee table's own, see one_employee_slip.h).
+using windows::employee::oneEmployeeGrid;
 
 // The file name of an employee's slip: 工号_姓名.pdf made safe for file systems; a name already taken in
 // `taken` (compared without case) gets " (2)", " (3)" ... before ".pdf". The name is added to `taken`.

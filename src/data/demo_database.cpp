@@ -151,12 +151,21 @@ QString personName(Random& random, int index) {
     return name;
 }
 
+// The address of employee `index` (from 0) for the electronic slips: one under example.com made of the
+// 工号, none for every twelfth employee from the sixth on (no mail yet). It draws nothing from the
+// generator, so every other value of the demo month stays as it was.
+Value demoMailAddress(int index, const QString& number) {
+    if (index % 12 == 5) return Value();
+    return Value(u"emp"_s + number + u"@example.com"_s);
+}
+
 void createTables(Database& db, const QList<DemoItem>& items) {
     const auto text = [](const QString& name) { return FieldDef{name, FieldType::Text, 0, {}}; };
     const auto number = [](const QString& name) { return FieldDef{name, FieldType::Long, 0, {}}; };
     db.createTable({u"11部门信息"_s, {text(u"部门号"_s), text(u"部门名称"_s), text(u"工作年月"_s)}});
     db.createTable(
-        {u"12个人信息"_s, {text(u"工号"_s), text(u"姓名"_s), text(u"部门号"_s), text(u"信用卡号"_s)}});
+        {u"12个人信息"_s,
+         {text(u"工号"_s), text(u"姓名"_s), text(u"部门号"_s), text(u"信用卡号"_s), text(u"电子邮件"_s)}});
     db.createTable({u"14工资输出及公式"_s,
                     {text(u"工作年月"_s), number(u"项目序号"_s), text(u"项目名称"_s), number(u"小数位数"_s),
                      number(u"打印宽度"_s), text(u"计算公式"_s)}});
@@ -280,7 +289,7 @@ DemoSummary writeDemoData(Database& db, const DemoOptions& options) {
 
     QStringList wageColumns{u"工作年月"_s, u"部门号"_s};
     for (const DemoItem& item : items) wageColumns << item.name;
-    RowWriter persons(db, u"12个人信息"_s, {u"工号"_s, u"姓名"_s, u"部门号"_s, u"信用卡号"_s});
+    RowWriter persons(db, u"12个人信息"_s, {u"工号"_s, u"姓名"_s, u"部门号"_s, u"信用卡号"_s, u"电子邮件"_s});
     RowWriter wages(db, u"16工资输出数据"_s, wageColumns);
     const int numberWidth = std::max(4, int(QString::number(options.employees).size()));
     std::array<int64_t, ItemCount> cents{};
@@ -292,7 +301,7 @@ DemoSummary writeDemoData(Database& db, const DemoOptions& options) {
         Value card = cardNumber(random);
         if (random.chance(3)) card = Value();  // no card yet
         if (e == 4) card = u""_s;              // a card field left empty
-        persons.add({number, name, groupCodes[size_t(group)], card});
+        persons.add({number, name, groupCodes[size_t(group)], card, demoMailAddress(e, number)});
 
         cents.fill(0);
         cents[Basic] = random.range(120, 400) * 1000;

@@ -10,6 +10,7 @@
 #include "windows/employee_table/register_employee_table.h"
 #include "windows/print_preview/show_print_preview.h"
 #include "windows/query/register_query.h"
+#include "windows/slip_mail/slip_mail_window.h"
 #include "windows/special_print/register_special_print.h"
 
 namespace slp {
@@ -25,6 +26,7 @@ void installComponentWindows(WindowRegistry& registry) {
     registerDepartmentSummaryWindow(registry);
     registerEmployeeTableWindow(registry);
     registerQueryWindow(registry);
+    registerSlipMailWindow(registry);
     registerSpecialPrintWindow(registry);
     print::registerPrintPreviewWindow(registry);
 }

@@ -100,8 +100,8 @@ float alignedX(PrintTarget& target, int alignment, const QString& text, float le
     return left + width - target.TextWidth(text);
 }
 
-void printInCell(PrintTarget& target, int alignment, const QString& text, float left, float width, float inset,
-                 float y, float room) {
+void printInCell(PrintTarget& target, int alignment, const QString& text, float left, float width,
+                 float inset, float y, float room) {
     if (room <= 0) room = alignment <= 3 ? width - inset : width;
     const float size = target.FontSize();
     float textWidth = target.TextWidth(text);

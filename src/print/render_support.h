@@ -60,8 +60,8 @@ float alignedX(PrintTarget& target, int alignment, const QString& text, float le
 // room it has there (the width, less the inset when it is placed from the left) is printed in a font
 // shrunk until it fits, so it never crosses the cell's rules or runs into its neighbour; the font size
 // in force afterwards is the one before. `room` overrides the room (0: as said).
-void printInCell(PrintTarget& target, int alignment, const QString& text, float left, float width, float inset,
-                 float y, float room = 0);
+void printInCell(PrintTarget& target, int alignment, const QString& text, float left, float width,
+                 float inset, float y, float room = 0);
 
 // The overflow check that ends a preview page.
 void checkOverflow(PrintLayout& layout, float bottom);

@@ -20,6 +20,8 @@ QString windowName(WindowId id) {
             return u"工资MSGPRINT"_s;
         case WindowId::Query:
             return u"SlgzGRCX"_s;
+        case WindowId::SlipMail:
+            return u"发送电子工资条"_s;
     }
     return QString();
 }

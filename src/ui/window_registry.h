@@ -19,8 +19,9 @@ enum class WindowId {
     SpecialPrint,       // 特殊打印设置
     PrintPreview,       // 工资MSGPRINT
     Query,              // SlgzGRCX
+    SlipMail,           // 发送电子工资条 (the electronic slips)
 };
-inline constexpr int kWindowCount = 7;
+inline constexpr int kWindowCount = 8;
 
 // The window's own name, as the host's developers know it.
 QString windowName(WindowId id);

@@ -14,6 +14,7 @@
 #include "windows/query/query_window.h"
 #include "windows/shared/caption_markers.h"
 #include "windows/shared/font_size_menu.h"
+#include "windows/shared/grid_taking_window.h"
 #include "windows/shared/grid_widths.h"
 #include "windows/shared/wage_grid_view.h"
 
@@ -45,6 +46,7 @@ void EmployeeTableWindow::buildMenus() {
     addCommand(file, u"MnuFileSet_40"_s, u"转到Excel"_s, [this] {
         if (services().exportGrid) services().exportGrid(grid(), prompts());
     });
+    addCommand(file, u"MnuSlipMail"_s, u"发送电子工资条…"_s, [this] { openSlipMail(); });
 
     QMenu* set = menuBar()->addMenu(u"打印设置"_s);
     set->setObjectName(u"MnuSet"_s);
@@ -146,6 +148,16 @@ void EmployeeTableWindow::openQuery() {
     query->setPrintFontSizeSource(
         [self] { return self ? self->logic().printFontSize() : kOpeningPrintFontSize; });
     query->showOwnedBy(this);
+}
+
+void EmployeeTableWindow::openSlipMail() {
+    if (!services().registry || !services().registry->hasFactory(WindowId::SlipMail)) return;
+    ManagedWindow& window = services().registry->obtain(WindowId::SlipMail);
+    if (auto* taker = dynamic_cast<GridTakingWindow*>(&window)) {
+        taker->openWithGrid(grid(), logic_.printFontSize(), this);
+    } else {
+        window.showOrRaise();
+    }
 }
 
 void EmployeeTableWindow::closeEvent(QCloseEvent* event) {

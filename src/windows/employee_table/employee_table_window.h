@@ -36,6 +36,8 @@ class EmployeeTableWindow : public WageWindow {
     void choosePrintFontSize();
     void printStrips();
     void openQuery();
+    // "发送电子工资条…": the electronic slips of the grid as shown.
+    void openSlipMail();
 
     EmployeeTable& logic_;
     QAction* zeroAction_ = nullptr;

@@ -1,0 +1,107 @@
+#pragma once
+// A run of the electronic slips: who is due, one message each through the transport, every outcome
+// written to the send log as it happens, so a run stopped at any point (server gone, connection
+// dropped, cancelled, the process ended) resumes where it stopped and sends nothing twice that the
+// server accepted. The window and the command line both drive it, one employee a step.
+#include <QByteArray>
+#include <QDateTime>
+#include <QStringList>
+#include <functional>
+#include <vector>
+
+#include "mail/mail_settings.h"
+#include "mail/mime_message.h"
+#include "mail/recipients.h"
+#include "mail/send_log.h"
+#include "mail/smtp_client.h"
+
+namespace slp {
+class Clock;
+}
+namespace slp::data {
+class Database;
+}
+
+namespace slp::mail {
+
+// An employee's state in the run, as the window's status column and the command line show it.
+enum class SlipStatus {
+    NoAddress,   // 无地址
+    NoPassword,  // 无密码: the rule gives nothing, never sent
+    Due,         // 未发送
+    Sent,        // 已发送 (now or by an earlier run)
+    Failed,      // 失败
+    Skipped,     // left out by --only
+};
+QString statusText(SlipStatus status);
+
+struct SlipEntry {
+    Recipient recipient;
+    SlipStatus status = SlipStatus::Due;
+    QString reply;  // the server's words (or the fault) of the last attempt
+    QString time;   // when it was last attempted
+};
+
+// The unencrypted PDF of a recipient's slip: the page the slips print gives for that employee.
+using SlipPdfMaker = std::function<QByteArray(const Recipient&)>;
+
+struct RunOptions {
+    bool resend = false;  // send again to those already sent
+    QStringList only;     // 工号 of the employees to consider; empty: everyone
+};
+
+// The values of the templates common to every message of the run.
+struct MonthInfo {
+    QString monthKey;  // "2000-04"
+    QString unitName;
+};
+
+struct RunSummary {
+    int sent = 0;
+    int failed = 0;  // with an address but not sent (refused, no password, not reached)
+    int noAddress = 0;
+};
+// "已发送n人，失败m人，无地址k人"
+QString summaryText(const RunSummary& summary);
+
+class SlipMailing {
+  public:
+    SlipMailing(std::vector<Recipient> recipients, const QHash<QString, LogEntry>& log,
+                const RunOptions& options);
+
+    const std::vector<SlipEntry>& entries() const { return entries_; }
+    // The entries still due in order; empty when the run is over.
+    int dueCount() const;
+    // The next entry to send, -1 when none.
+    int nextDue() const;
+    // Stopped by a broken connection (stopReason says why) or cancelled.
+    bool stopped() const { return stopped_; }
+    const QString& stopReason() const { return stopReason_; }
+    void cancel() { stopped_ = true; }
+
+    // The message of entry `index` with its encrypted slip, ready to send.
+    QByteArray composeMessage(int index, const MailSettings& settings, const MonthInfo& month,
+                              const SlipPdfMaker& makeSlip, const QDateTime& now,
+                              QByteArray* messageId) const;
+
+    // Sends the next due entry and records the outcome in the log (when a database is given). Returns
+    // its index, -1 when nothing was due. A broken connection marks the entry failed and stops the run.
+    int sendNext(const MailSettings& settings, const MonthInfo& month, const SlipPdfMaker& makeSlip,
+                 MailTransport& transport, data::Database* log, const Clock& clock);
+
+    RunSummary summary() const;
+
+  private:
+    void record(int index, SlipStatus status, const QString& reply, const QString& time);
+
+    std::vector<SlipEntry> entries_;
+    size_t next_ = 0;  // no due entry before this one
+    bool stopped_ = false;
+    QString stopReason_;
+};
+
+// The template values of one message.
+TemplateValues templateValues(const MailSettings& settings, const MonthInfo& month,
+                              const Recipient& recipient);
+
+}  // namespace slp::mail

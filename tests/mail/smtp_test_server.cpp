@@ -1,0 +1,101 @@
+#include "smtp_test_server.h"
+
+#include <sys/stat.h>
+
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QTemporaryFile>
+
+using namespace Qt::StringLiterals;
+
+namespace slp_test {
+
+bool SmtpTestServer::start(const SmtpServerOptions& options) {
+    // Debian's python3 (with python3-aiosmtpd), not one first on PATH.
+    const QString python = QFile::exists(u"/usr/bin/python3"_s) ? u"/usr/bin/python3"_s : u"python3"_s;
+    QStringList args{QStringLiteral(SLP_MAIL_TEST_DIR) + u"/smtp_test_server.py"_s, u"--dir"_s,
+                     folder_.path()};
+    for (const QString& r : options.refuse) args << u"--refuse"_s << r;
+    if (options.dropAt > 0) args << u"--drop-at"_s << QString::number(options.dropAt);
+    if (options.countOnly) args << u"--count-only"_s;
+    process_.setProcessChannelMode(QProcess::SeparateChannels);
+    process_.start(python, args);
+    if (!process_.waitForStarted(10000)) {
+        why_ = u"python3 does not start"_s;
+        return false;
+    }
+    QByteArray out;
+    while (!out.contains('\n') && process_.state() == QProcess::Running) {
+        process_.waitForReadyRead(30000);
+        out += process_.readAllStandardOutput();
+    }
+    const QList<QByteArray> words = out.trimmed().split(' ');
+    if (words.size() != 3 || words[0] != "READY") {
+        why_ = u"the test SMTP server did not start (python3-aiosmtpd, openssl): "_s +
+               QString::fromUtf8(out + process_.readAllStandardError());
+        stop();
+        return false;
+    }
+    port_ = words[1].toInt();
+    caFile_ = QString::fromUtf8(words[2]);
+    return true;
+}
+
+SmtpTestServer::~SmtpTestServer() {
+    stop();
+}
+
+void SmtpTestServer::stop() {
+    if (process_.state() == QProcess::NotRunning) return;
+    process_.closeWriteChannel();
+    if (!process_.waitForFinished(10000)) {
+        process_.kill();
+        process_.waitForFinished(5000);
+    }
+}
+
+QString SmtpTestServer::passwordFile() const {
+    const QString path = folder_.filePath(u"smtp-password"_s);
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        file.write(QByteArray(kPassword) + '\n');
+        file.close();
+    }
+    ::chmod(QFile::encodeName(path).constData(), 0600);
+    return path;
+}
+
+std::vector<ReceivedMail> SmtpTestServer::received() const {
+    std::vector<ReceivedMail> mails;
+    const QDir dir(folder_.path());
+    for (const QString& name : dir.entryList({u"*.json"_s}, QDir::Files, QDir::Name)) {
+        ReceivedMail mail;
+        QFile json(dir.filePath(name));
+        if (!json.open(QIODevice::ReadOnly)) continue;
+        mail.info = QJsonDocument::fromJson(json.readAll()).object();
+        const QString stem = name.chopped(5);
+        QFile raw(dir.filePath(stem + u".eml"_s));
+        if (raw.open(QIODevice::ReadOnly)) mail.raw = raw.readAll();
+        for (int k = 1;; ++k) {
+            QFile part(dir.filePath(stem + u"-%1.bin"_s.arg(k)));
+            if (!part.open(QIODevice::ReadOnly)) break;
+            mail.attachments.push_back(part.readAll());
+        }
+        mails.push_back(std::move(mail));
+    }
+    return mails;
+}
+
+QString pdfText(const QByteArray& pdf) {
+    QTemporaryFile file;
+    if (!file.open()) return QString();
+    file.write(pdf);
+    file.flush();
+    QProcess p;
+    p.start(u"pdftotext"_s, {u"-layout"_s, file.fileName(), u"-"_s});
+    if (!p.waitForFinished(30000) || p.exitCode() != 0) return QString();
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+}  // namespace slp_test
