@@ -70,6 +70,7 @@ int printPreviewedPages(const print::PrintPreviewRequest& request, HostSession& 
         const print::HeadlessPrintResult result = print::PrintPages(
             request, session.store, session.host.unitCode, *output.printer, from, to, printOptions);
         session.progress.clear();
+        for (const QString& note : result.notes) printMessage(note);
         for (const QString& message : result.messages) printMessage(message);
         if (result.pagesPrinted == 0 && result.messages.isEmpty()) {
             printMessage(

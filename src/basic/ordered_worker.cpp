@@ -29,6 +29,7 @@ void OrderedWorker::rethrow(std::unique_lock<std::mutex>& lock) {
 void OrderedWorker::post(std::function<void()> task) {
     std::unique_lock lock(mutex_);
     rethrow(lock);
+    if (failed_) return;
     if (!thread_.joinable() && !inline_) {
         try {
             thread_ = std::thread(&OrderedWorker::run, this);
@@ -43,6 +44,7 @@ void OrderedWorker::post(std::function<void()> task) {
     }
     done_.wait(lock, [this] { return tasks_.size() < maxWaiting_ || error_; });
     rethrow(lock);
+    if (failed_) return;
     tasks_.push_back(std::move(task));
     // The thread is woken for a few tasks at a time, not for every one: waking it costs more than a
     // small task.
@@ -55,6 +57,7 @@ void OrderedWorker::wait() {
     posted_.notify_one();
     done_.wait(lock, [this] { return (tasks_.empty() && !busy_) || error_; });
     flushing_ = false;
+    failed_ = false;
     rethrow(lock);
 }
 
@@ -80,6 +83,7 @@ void OrderedWorker::run() {
             busy_ = false;
             if (error) {
                 error_ = error;
+                failed_ = true;
                 tasks_.clear();
             }
             done_.notify_all();

@@ -20,9 +20,11 @@ class OrderedWorker {
     OrderedWorker& operator=(const OrderedWorker&) = delete;
 
     // Queues a task. When no thread can be started, the task runs at once on the caller's thread.
-    // A task that threw stops the ones after it: its exception comes out of the next post() or wait().
+    // A task that threw stops the ones after it: its exception comes out of the next post() or wait(),
+    // and tasks posted after that until wait() are dropped, however soon the failure was seen.
     void post(std::function<void()> task);
-    // Returns when every task given has run; rethrows the exception of one that threw.
+    // Returns when every task given has run; rethrows the exception of one that threw. Tasks posted
+    // afterwards run again.
     void wait();
 
   private:
@@ -39,6 +41,7 @@ class OrderedWorker {
     bool flushing_ = false;  // the caller waits for everything to be done
     bool ending_ = false;
     bool inline_ = false;
+    bool failed_ = false;  // a task threw since the last wait(): what is posted now is dropped
     std::exception_ptr error_;
     std::thread thread_;
 };

@@ -5,6 +5,7 @@
 
 #include "basic/conversions.h"
 #include "data/wage_grid.h"
+#include "print/font_metrics.h"
 #include "print/render_support.h"
 
 using namespace Qt::StringLiterals;
@@ -39,6 +40,34 @@ void CountSlipPages(PrintLayout& layout, int gridRows, bool tooWide, float print
     layout.pageCount = pagesFor(gridRows, layout.rowsPerPage);
     layout.printWidth = printableWidth - 800;
     layout.slotWidth = layout.printWidth / float(std::max<int>(layout.columnsPerLine, 1));
+}
+
+float WrappedSlotNeeded(const data::WageGrid& grid, float fontSize, int dpi, float cellInset) {
+    const std::shared_ptr<MeasuredFont> font = FontMetrics::instance().font(u"宋体"_s, fontSize, false, dpi);
+    // The first rows show what the names and departments are like; the totals row holds the widest sums.
+    constexpr int kSampledRows = 200;
+    QList<int> rows;
+    for (int r = 1; r < std::min(grid.rows(), kSampledRows + 1); ++r) rows << r;
+    if (grid.rows() > kSampledRows + 1) rows << grid.rows() - 1;
+    float needed = 0;
+    for (int j = 0; j < grid.cols(); ++j) {
+        if (!render::columnVisible(grid, j)) continue;
+        needed = std::max(needed, font->width(grid.text(0, j)));
+        for (int r : rows) needed = std::max(needed, font->width(grid.text(r, j)) + cellInset);
+    }
+    return needed;
+}
+
+int WidenWrappedSlots(PrintLayout& layout, float needed) {
+    const int set = std::max<int>(layout.columnsPerLine, 1);
+    if (!(layout.slotWidth < needed) || !(needed > 0)) return set;
+    const int perLine = std::clamp(int(layout.printWidth / needed), 1, set);
+    layout.slotWidth = layout.printWidth / float(perLine);
+    return perLine;
+}
+
+QString widenedSlotsNote(int columnsPerLine, int perLine) {
+    return u"每行%1列放不下工资项目，已改为每行%2列打印。"_s.arg(columnsPerLine).arg(perLine);
 }
 
 int WrappedSlipLinePairs(const PrintLayout& layout, const data::WageGrid& grid, float originX) {

@@ -27,6 +27,17 @@ LayoutMeasure MeasureLayout(PrintLayout& layout, const data::WageGrid& grid, flo
 // half of it for slips), pageCount, printWidth (printable width - 800) and slotWidth. A page holds at
 // least one slip and a line at least one slot, so no count divides by zero.
 void CountSlipPages(PrintLayout& layout, int gridRows, bool tooWide, float printableWidth);
+// The slot width wrapped slips of the grid need so that no caption or value is shrunk or drawn over
+// another at `fontSize` points (texts measured at `dpi`): the widest caption, and the widest value of the
+// first rows and of the totals row plus the values' inset.
+float WrappedSlotNeeded(const data::WageGrid& grid, float fontSize, int dpi, float cellInset);
+// Wrapped slips whose slots (columnsPerLine to a line) are narrower than `needed` go fewer to a line, as
+// many as the print width holds (at least one): slotWidth grows, the stored count stays. Returns the
+// slots a line now holds.
+int WidenWrappedSlots(PrintLayout& layout, float needed);
+// What the clerk is told then: "每行24列放不下工资项目，已改为每行13列打印。"
+QString widenedSlotsNote(int columnsPerLine, int perLine);
+
 // Line pairs a wrapped slip of the grid takes: its visible columns in slots of layout.slotWidth, wrapping
 // as the wrapped slip renderer wraps (its running position includes originX, compared with the print
 // width alone), with continuationIndent empty slots before each continuation.

@@ -60,6 +60,28 @@ TEST(OrderedWorker, AFailureComesOutOnceAndDropsTheTasksAfterIt) {
     EXPECT_EQ(ran.load(), 11);
 }
 
+TEST(OrderedWorker, TasksPostedAfterTheFailureWasSaidAreDroppedUntilWait) {
+    slp::OrderedWorker worker(8);
+    std::atomic<int> ran = 0;
+    worker.post([] { throw std::runtime_error("disk full"); });
+    // Posting until the failure comes out: the thread has seen it, whatever the machine's load.
+    bool said = false;
+    for (int i = 0; i < 1000000 && !said; ++i) {
+        try {
+            worker.post([&] { ++ran; });
+        } catch (const std::runtime_error&) {
+            said = true;
+        }
+    }
+    ASSERT_TRUE(said);
+    for (int i = 0; i < 5; ++i) worker.post([&] { ran += 100; });
+    worker.wait();
+    EXPECT_EQ(ran.load(), 0);
+    worker.post([&] { ran += 10; });
+    worker.wait();
+    EXPECT_EQ(ran.load(), 10);
+}
+
 TEST(OrderedWorker, EndingDropsWhatHasNotBegun) {
     std::atomic<int> ran = 0;
     {

@@ -77,6 +77,34 @@ TEST(PrintPageCount, PrintAndSlotWidths) {
     EXPECT_FLOAT_EQ(layout.slotWidth, 11106);
 }
 
+TEST(PrintPageCount, WrappedSlotsWidenToTheirTexts) {
+    const struct {
+        float needed;
+        int perLine;  // slots a line afterwards
+    } cases[] = {{400, 24}, {0, 24}, {500, 22}, {11106, 1}, {20000, 1}};
+    for (const auto& c : cases) {
+        PrintLayout layout;
+        layout.columnsPerLine = 24;
+        layout.printWidth = 11106;
+        layout.slotWidth = 11106 / 24.0f;
+        EXPECT_EQ(WidenWrappedSlots(layout, c.needed), c.perLine) << c.needed;
+        EXPECT_FLOAT_EQ(layout.slotWidth, 11106.0f / float(c.perLine)) << c.needed;
+    }
+    EXPECT_EQ(widenedSlotsNote(24, 8), u"每行24列放不下工资项目，已改为每行8列打印。"_s);
+}
+
+TEST(PrintPageCount, TheSlotNeededHoldsTheWidestCaptionAndValue) {
+    // A hidden column's long text does not count; the totals row counts however many rows come before.
+    auto grid = print_test::makeGrid({u"序号"_s, u"很长很长的项目名称"_s, u"隐藏"_s}, {600, 900, 100}, 300);
+    grid.setText(2, 2, u"一个很长很长很长很长的隐藏值"_s);
+    const float plain = WrappedSlotNeeded(grid, 9, 1440, 45);
+    EXPECT_GE(plain, 9 * 180.0f);  // nine full-width characters of 9 points
+    EXPECT_LT(plain, 12 * 180.0f);
+    grid.setText(301, 0, u"123456789012345678901234567890"_s);
+    EXPECT_GT(WrappedSlotNeeded(grid, 9, 1440, 45), plain);
+    EXPECT_GT(WrappedSlotNeeded(grid, 18, 1440, 45), WrappedSlotNeeded(grid, 9, 1440, 45));
+}
+
 TEST(PrintPageCount, TooTallPages) {
     EXPECT_TRUE(PageTooTall(40, 500, 16838, 600));  // 20000 > 15938
     EXPECT_FALSE(PageTooTall(40, 360, 16838, 600));

@@ -52,6 +52,7 @@ HeadlessPrintResult PrintPages(const PrintPreviewRequest& request, settings::Sto
         result.pagesPrinted = driver.printPages(from, to < 1 ? int(driver.pageCount()) : to, options.oneJob);
     }
     result.messages = prompts.messages;
+    if (!driver.slotsNote().isEmpty()) result.notes << driver.slotsNote();
     return result;
 }
 

@@ -32,6 +32,8 @@ struct HeadlessPrintResult {
     // What the preview would have shown in message boxes while opening and printing: the too-tall
     // message, warnings of refused fonts.
     QStringList messages;
+    // What the clerk is told of how the pages were laid out (fewer items a line than set); no refusal.
+    QStringList notes;
 };
 
 // Prints pages `from` to `to` of the request's grid on `printer` with the settings of `unitCode` in

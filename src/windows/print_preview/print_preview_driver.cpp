@@ -239,6 +239,7 @@ bool PrintPreviewDriver::setUpPages() {
     statusTexts_[0] = u"你的打印机为"_s + p.deviceName() + u"  "_s +
                       PaperSizeName(p.paperSizeCode(), p.paperWidth(), p.paperHeight());
     statusTexts_[1] = u"每页"_s + QString::number(layout_.linesPerPage) + u"行"_s;
+    if (!slotsNote_.isEmpty()) statusTexts_[1] += u"  "_s + slotsNote_;
     statusTexts_[2] = u"共"_s + QString::number(grid_->rows() - layout_.headerRowCount) + u"行"_s;
     statusTexts_[3] = u"共"_s + QString::number(layout_.pageCount) + u"页"_s;
     drawOnPicture(1, 30);
@@ -256,8 +257,14 @@ QString PrintPreviewDriver::rowsLostMessage() const {
 
 void PrintPreviewDriver::countSlipPages() {
     print::CountSlipPages(layout_, grid_->rows(), tooWide_, printer_->printableWidth());
+    slotsNote_.clear();
+    if (!tooWide_) return;
+    // Slots too narrow for the items' texts would shrink them past reading: fewer go to a line.
+    const int perLine = WidenWrappedSlots(
+        layout_, WrappedSlotNeeded(*grid_, layout_.printFontSize, printer_->metricsDpi(), 45));
+    if (perLine < layout_.columnsPerLine) slotsNote_ = widenedSlotsNote(layout_.columnsPerLine, perLine);
     // Wrapped slips taller than the count assumes go fewer to a page rather than off its bottom.
-    if (tooWide_) FitWrappedSlips(layout_, grid_->rows(), WrappedSlipLinePairs(layout_, *grid_, originX_));
+    FitWrappedSlips(layout_, grid_->rows(), WrappedSlipLinePairs(layout_, *grid_, originX_));
 }
 
 void PrintPreviewDriver::countTablePages() {

@@ -124,6 +124,9 @@ class PrintPreviewDriver {
     // The page the picture shows (0 before the first drawing) and the cellInset it was drawn with.
     int shownPage() const { return shownPage_; }
     float shownInset() const { return shownInset_; }
+    // Wrapped slips print fewer items a line than set, as the set count would not hold them: what the
+    // clerk is told (shown in the status bar); empty otherwise.
+    const QString& slotsNote() const { return slotsNote_; }
     // The two help lines printed on the window's background.
     static QStringList helpLines();
     // "共" & pageCount & "页,现第" & currentPage & "页"
@@ -167,6 +170,7 @@ class PrintPreviewDriver {
     bool tooWide_ = false;
     QString windowCaption_;
     QString requestCaption_;  // the caption asked for when the pages have no title
+    QString slotsNote_;       // wrapped slips go fewer to a line than set: what the clerk is told
     std::array<QString, 4> statusTexts_;
     int shownPage_ = 0;
     float shownInset_ = 30;
