@@ -102,7 +102,9 @@ float alignedX(PrintTarget& target, int alignment, const QString& text, float le
 
 void printInCell(PrintTarget& target, int alignment, const QString& text, float left, float width,
                  float inset, float y, float room) {
-    if (room <= 0) room = alignment <= 3 ? width - inset : width;
+    // The inset keeps a little air on the side a text starts from, and on the other side for a text
+    // placed from the right, so neighbouring numbers do not run together.
+    if (room <= 0) room = width - inset;
     const float size = target.FontSize();
     float textWidth = target.TextWidth(text);
     // A few steps at most: widths follow the size closely, the hinting of small sizes not quite.

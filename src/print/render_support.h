@@ -57,7 +57,7 @@ QString todayText(const PrintEnvironment& env);
 float alignedX(PrintTarget& target, int alignment, const QString& text, float left, float width, float inset);
 
 // Prints `text` at y in the cell from `left`, `width` wide, placed by alignedX. A text wider than the
-// room it has there (the width, less the inset when it is placed from the left) is printed in a font
+// room it has there (the width less the inset) is printed in a font
 // shrunk until it fits, so it never crosses the cell's rules or runs into its neighbour; the font size
 // in force afterwards is the one before. `room` overrides the room (0: as said).
 void printInCell(PrintTarget& target, int alignment, const QString& text, float left, float width,

@@ -69,7 +69,7 @@ float PrintSlipPage(PrintLayout& layout, const data::WageGrid& grid, RowSpan row
             PrintFittedCaption(t, cellText(grid, 0, j), w, cellLeft, captionY);
             if (layout.drawMiddleLines) rule(lineTop + rowHeight * scale);
             // Right-aligned on the unscaled width, in the room of the scaled column.
-            printInCell(t, 5, cellText(grid, i, j), cellLeft, w, 0, valueY, scale * w);
+            printInCell(t, 5, cellText(grid, i, j), cellLeft, w, 0, valueY, scale * (w - 60));
             cellLeft += scale * w;
         }
         if (extras.payDate) {
