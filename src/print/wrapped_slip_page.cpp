@@ -1,5 +1,8 @@
 // Wrapped wage slips: a grid too wide for the paper printed as slips of line pairs, a caption line over
 // a value line, columnsPerLine equal slots a line, wrapping into further line pairs.
+#include <algorithm>
+#include <cmath>
+
 #include "data/wage_grid.h"
 #include "print/print_target.h"
 #include "print/render_support.h"
@@ -58,7 +61,11 @@ void PrintWrappedSlipPage(PrintLayout& layout, const data::WageGrid& grid, RowSp
         t.Print(text);
     };
 
+    // Slots a line: the set count, or fewer when they were widened to hold the texts.
+    const int perLine =
+        S > 0 ? std::max(1, int(std::lround(W / S))) : std::max<int>(layout.columnsPerLine, 1);
     for (int i = firstRow; i <= lastRow && i <= grid.rows() - 1; ++i) {
+        const float slipTop = y;
         float x = originX;
         if (layout.drawVerticalLines) t.Line(originX, y, originX, y + h);
         for (int j = firstCol; j <= endCol; ++j) {
@@ -90,8 +97,9 @@ void PrintWrappedSlipPage(PrintLayout& layout, const data::WageGrid& grid, RowSp
             }
         }
         if (layout.drawVerticalLines) {
-            const float top = layout.fitsOneLine ? y : y - 2 * h;
-            for (int k = 0; k <= layout.columnsPerLine; ++k) {
+            // Down the whole slip, however many line pairs it took.
+            const float top = layout.fitsOneLine ? y : slipTop;
+            for (int k = 0; k <= perLine; ++k) {
                 const float vx = originX + float(k) * S;
                 t.Line(vx, top, vx, y + 2 * h);
             }

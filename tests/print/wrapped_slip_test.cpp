@@ -105,6 +105,21 @@ TEST_F(PrintWrappedSlipTest, RulesOfAWrappedSlip) {
     EXPECT_EQ(at(4920), 2u);
 }
 
+TEST_F(PrintWrappedSlipTest, WidenedSlotsRuleTheWholeSlipWithinThePrintWidth) {
+    // Slots widened to 1800 (two a line, though four are set): three line pairs a slip, the vertical
+    // rules at the three slot edges only, each down the whole slip.
+    f.layout.slotWidth = 1800;
+    page(300, 1, 1);
+    EXPECT_TRUE(verticalAt(f.target, 300 + 3 * 900.0f).empty());
+    EXPECT_TRUE(verticalAt(f.target, 300 + 4 * 1800.0f).empty());
+    for (int k = 0; k <= 2; ++k) {
+        const auto v = verticalAt(f.target, 300 + k * 1800.0f);
+        ASSERT_FALSE(v.empty()) << k;
+        EXPECT_FLOAT_EQ(v.back().y, 600) << k;
+        EXPECT_FLOAT_EQ(v.back().y2, 600 + 6 * 360) << k;
+    }
+}
+
 TEST_F(PrintWrappedSlipTest, OneLinePairWhenTheColumnsFit) {
     f.layout.columnsPerLine = 6;
     f.layout.slotWidth = 600;
