@@ -4,6 +4,7 @@
 #include "basic/error.h"
 #include "data/database.h"
 #include "mail/pdf_encryption.h"
+#include "mail/worker_pool.h"
 
 using namespace Qt::StringLiterals;
 
@@ -41,7 +42,8 @@ TemplateValues templateValues(const MailSettings& settings, const MonthInfo& mon
 }
 
 SlipMailing::SlipMailing(std::vector<Recipient> recipients, const QHash<QString, LogEntry>& log,
-                         const RunOptions& options) {
+                         const RunOptions& options)
+    : prepareThreads_(WorkerPool::defaultThreadCount()) {
     entries_.reserve(recipients.size());
     for (Recipient& r : recipients) {
         SlipEntry e;
@@ -83,9 +85,12 @@ int SlipMailing::nextDue() const {
     return -1;
 }
 
-QByteArray SlipMailing::composeMessage(int index, const MailSettings& settings, const MonthInfo& month,
-                                       const SlipPdfMaker& makeSlip, const QDateTime& now,
-                                       QByteArray* messageId) const {
+SlipMailing::~SlipMailing() {
+    dropPrepared();
+}
+
+SlipMessage SlipMailing::messageHead(int index, const MailSettings& settings, const MonthInfo& month,
+                                     const QDateTime& now) const {
     const Recipient& r = entries_.at(size_t(index)).recipient;
     const TemplateValues values = templateValues(settings, month, r);
     SlipMessage m;
@@ -94,11 +99,71 @@ QByteArray SlipMailing::composeMessage(int index, const MailSettings& settings, 
     m.subject = expandTemplate(settings.subject, values);
     m.body = expandTemplate(settings.body, values);
     m.attachmentName = attachmentName(r.number, month.monthKey);
-    m.pdf = encryptPdf(makeSlip(r), r.password);
     m.messageId = newMessageId(r.number, m.from.address);
     m.date = now;
+    return m;
+}
+
+QByteArray SlipMailing::composeMessage(int index, const MailSettings& settings, const MonthInfo& month,
+                                       const SlipPdfMaker& makeSlip, const QDateTime& now,
+                                       QByteArray* messageId) const {
+    SlipMessage m = messageHead(index, settings, month, now);
+    const Recipient& r = entries_.at(size_t(index)).recipient;
+    m.pdf = encryptPdf(makeSlip(r), r.password);
     if (messageId) *messageId = m.messageId;
     return buildMessage(m);
+}
+
+SlipMailing::Pending SlipMailing::prepare(int index, const MailSettings& settings, const MonthInfo& month,
+                                          const SlipPdfMaker& makeSlip, const Clock& clock) {
+    Pending pending;
+    pending.index = index;
+    try {
+        SlipMessage head = messageHead(index, settings, month, clock.now());
+        const Recipient& r = entries_.at(size_t(index)).recipient;
+        // Only values of its own go to the worker: the printed slip, the password and the message's texts.
+        auto finish = [head = std::move(head), slip = makeSlip(r), password = r.password]() mutable {
+            head.pdf = encryptPdf(slip, password);
+            return Prepared{buildMessage(head), head.messageId};
+        };
+        if (workers_) {
+            pending.message = workers_->run(std::move(finish));
+        } else {
+            std::promise<Prepared> done;
+            done.set_value(finish());
+            pending.message = done.get_future();
+        }
+    } catch (...) {
+        std::promise<Prepared> failed;
+        failed.set_exception(std::current_exception());
+        pending.message = failed.get_future();
+    }
+    return pending;
+}
+
+void SlipMailing::prepareAhead(int index, const MailSettings& settings, const MonthInfo& month,
+                               const SlipPdfMaker& makeSlip, const Clock& clock) {
+    if (!workers_ && prepareThreads_ > 0) workers_ = std::make_unique<WorkerPool>(prepareThreads_);
+    while (!pending_.empty() && pending_.front().index < index) pending_.pop_front();
+    // Enough ahead that no worker waits for the next slip while one message is sent.
+    const size_t depth = workers_ ? size_t(2 * workers_->threadCount() + 1) : 1;
+    size_t from = pending_.empty() ? size_t(index) : size_t(pending_.back().index) + 1;
+    while (pending_.size() < depth) {
+        while (from < entries_.size() && entries_[from].status != SlipStatus::Due) ++from;
+        if (from >= entries_.size()) break;
+        pending_.push_back(prepare(int(from), settings, month, makeSlip, clock));
+        ++from;
+    }
+}
+
+void SlipMailing::dropPrepared() {
+    pending_.clear();
+    workers_.reset();
+}
+
+void SlipMailing::cancel() {
+    stopped_ = true;
+    dropPrepared();
 }
 
 void SlipMailing::record(int index, SlipStatus status, const QString& reply, const QString& time) {
@@ -111,16 +176,23 @@ void SlipMailing::record(int index, SlipStatus status, const QString& reply, con
 int SlipMailing::sendNext(const MailSettings& settings, const MonthInfo& month, const SlipPdfMaker& makeSlip,
                           MailTransport& transport, data::Database* log, const Clock& clock) {
     const int index = nextDue();
-    if (index < 0) return -1;
+    if (index < 0) {
+        dropPrepared();
+        return -1;
+    }
     next_ = size_t(index) + 1;
+    prepareAhead(index, settings, month, makeSlip, clock);
+    // The entries made ahead are the due ones in order, so the first is this one.
+    Pending pending = std::move(pending_.front());
+    pending_.pop_front();
     const Recipient& r = entries_[size_t(index)].recipient;
-    const QDateTime now = clock.now();
-    const QString time = now.toString(u"yyyy-MM-dd HH:mm:ss"_s);
+    const QString time = clock.now().toString(u"yyyy-MM-dd HH:mm:ss"_s);
     QByteArray messageId;
     SendOutcome outcome;
     try {
-        const QByteArray message = composeMessage(index, settings, month, makeSlip, now, &messageId);
-        outcome = transport.send(parseMailbox(settings.from).address, r.address, message);
+        const Prepared prepared = pending.message.get();
+        messageId = prepared.messageId;
+        outcome = transport.send(parseMailbox(settings.from).address, r.address, prepared.message);
     } catch (const Error& e) {
         // The slip could not be made or protected: this employee fails, the others go on.
         outcome = {SendOutcome::Refused, e.description()};
@@ -131,6 +203,7 @@ int SlipMailing::sendNext(const MailSettings& settings, const MonthInfo& month, 
     if (outcome.kind == SendOutcome::Broken) {
         stopped_ = true;
         stopReason_ = outcome.reply;
+        dropPrepared();
     }
     if (log) {
         recordSend(*log, {month.monthKey, r.number, r.address, time, sent ? kResultSent : kResultFailed,

@@ -2,11 +2,17 @@
 // A run of the electronic slips: who is due, one message each through the transport, every outcome
 // written to the send log as it happens, so a run stopped at any point (server gone, connection
 // dropped, cancelled, the process ended) resumes where it stopped and sends nothing twice that the
-// server accepted. The window and the command line both drive it, one employee a step.
+// server accepted. The window and the command line both drive it, one employee a step. The messages
+// after the one under way are made ahead: their slips printed on the calling thread (printing shares
+// the fonts' state), encrypted and composed on worker threads, and sent in order over the one
+// connection; a message made ahead but not sent is simply made again by the next run.
 #include <QByteArray>
 #include <QDateTime>
 #include <QStringList>
+#include <deque>
 #include <functional>
+#include <future>
+#include <memory>
 #include <vector>
 
 #include "mail/mail_settings.h"
@@ -23,6 +29,8 @@ class Database;
 }
 
 namespace slp::mail {
+
+class WorkerPool;
 
 // An employee's state in the run, as the window's status column and the command line show it.
 enum class SlipStatus {
@@ -68,6 +76,13 @@ class SlipMailing {
   public:
     SlipMailing(std::vector<Recipient> recipients, const QHash<QString, LogEntry>& log,
                 const RunOptions& options);
+    ~SlipMailing();
+    SlipMailing(const SlipMailing&) = delete;
+    SlipMailing& operator=(const SlipMailing&) = delete;
+
+    // Threads that encrypt and compose the next messages while one is sent (default one a processor);
+    // 0: each message is made when its turn comes. Set before the first sendNext().
+    void setPrepareThreads(int threads) { prepareThreads_ = threads; }
 
     const std::vector<SlipEntry>& entries() const { return entries_; }
     // The entries still due in order; empty when the run is over.
@@ -77,7 +92,8 @@ class SlipMailing {
     // Stopped by a broken connection (stopReason says why) or cancelled.
     bool stopped() const { return stopped_; }
     const QString& stopReason() const { return stopReason_; }
-    void cancel() { stopped_ = true; }
+    // Stops after the message under way; the messages made ahead are dropped.
+    void cancel();
 
     // The message of entry `index` with its encrypted slip, ready to send.
     QByteArray composeMessage(int index, const MailSettings& settings, const MonthInfo& month,
@@ -92,12 +108,32 @@ class SlipMailing {
     RunSummary summary() const;
 
   private:
+    struct Prepared {
+        QByteArray message;
+        QByteArray messageId;
+    };
+    struct Pending {
+        int index = -1;
+        std::future<Prepared> message;  // holds the fault when the slip could not be made or protected
+    };
+    // The message of entry `index` without its slip.
+    SlipMessage messageHead(int index, const MailSettings& settings, const MonthInfo& month,
+                            const QDateTime& now) const;
+    // Makes ready the due entries from `index` on, as many as the workers can keep busy.
+    void prepareAhead(int index, const MailSettings& settings, const MonthInfo& month,
+                      const SlipPdfMaker& makeSlip, const Clock& clock);
+    Pending prepare(int index, const MailSettings& settings, const MonthInfo& month,
+                    const SlipPdfMaker& makeSlip, const Clock& clock);
+    void dropPrepared();
     void record(int index, SlipStatus status, const QString& reply, const QString& time);
 
     std::vector<SlipEntry> entries_;
     size_t next_ = 0;  // no due entry before this one
     bool stopped_ = false;
     QString stopReason_;
+    int prepareThreads_;
+    std::deque<Pending> pending_;  // the due entries made ahead, in order, the next one to send first
+    std::unique_ptr<WorkerPool> workers_;
 };
 
 // The template values of one message.

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTimeZone>
+#include <thread>
 
 #include "basic/clock.h"
 #include "basic/error.h"
@@ -17,6 +18,7 @@
 #include "mail/secret_file.h"
 #include "mail/send_log.h"
 #include "mail/slip_mailing.h"
+#include "mail/worker_pool.h"
 #include "print/page.h"
 #include "print/pdf_spool_printer.h"
 #include "settings/store.h"
@@ -283,6 +285,66 @@ TEST(SlipRun, SendsTheDueOnesLogsEachAndStopsWhenTheConnectionBreaks) {
     EXPECT_EQ(SlipMailing(people, latestByEmployee(rows), {}).dueCount(), 3);
     EXPECT_EQ(SlipMailing(people, latestByEmployee(rows), {true, {}}).dueCount(), 4);
     EXPECT_EQ(SlipMailing(people, latestByEmployee(rows), {false, {u"4"_s, u"1"_s}}).dueCount(), 1);
+}
+
+// Made ahead on two workers: each slip printed on the calling thread, the messages sent in the list's
+// order, a slip that cannot be made fails alone, and nothing after a broken connection is sent or logged.
+TEST(SlipRun, MadeAheadOnWorkersAndSentInOrder) {
+    QTemporaryDir dir;
+    const QByteArray pdf = samplePdf(dir.path());
+    std::vector<Recipient> people;
+    for (int i = 1; i <= 20; ++i) {
+        const QString n = QString::number(i);
+        people.push_back({i, n, u"员工"_s + n, i == 7 ? QString() : n + u"@x"_s, n});
+    }
+    SlipMailing run(people, {}, {});
+    run.setPrepareThreads(2);
+    ScriptedTransport transport;
+    transport.answers.insert(u"15@x"_s, {SendOutcome::Broken, u"Connection died"_s});
+    slp::data::Database db(u"sqlite::memory:"_s);
+    const slp::FixedClock clock(QDateTime(QDate(2000, 4, 25), QTime(9, 0)));
+    MailSettings settings;
+    settings.from = u"工资组 <pay@example.com>"_s;
+    const std::thread::id caller = std::this_thread::get_id();
+    QStringList printed;
+    const auto slip = [&](const Recipient& r) {
+        EXPECT_EQ(std::this_thread::get_id(), caller);
+        printed << r.number;
+        if (r.number == u"3"_s) throw slp::Error(slp::errnum::DeviceIo, u"工资条未能打印"_s);
+        return pdf;
+    };
+    while (run.sendNext(settings, {u"2000-04"_s, u"厂"_s}, slip, transport, &db, clock) >= 0) {
+    }
+    QStringList expected;
+    for (int i = 1; i <= 15; ++i) {
+        if (i != 3 && i != 7) expected << QString::number(i) + u"@x"_s;
+    }
+    EXPECT_EQ(transport.sentTo, expected);
+    for (qsizetype i = 0; i < transport.messages.size(); ++i) {
+        const QByteArray number = transport.sentTo[i].section(u'@', 0, 0).toUtf8();
+        EXPECT_TRUE(transport.messages[i].contains("slip." + number.toHex() + '.')) << i;
+    }
+    EXPECT_EQ(printed.mid(0, 15),
+              (QStringList{u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s, u"6"_s, u"8"_s, u"9"_s, u"10"_s, u"11"_s,
+                           u"12"_s, u"13"_s, u"14"_s, u"15"_s, u"16"_s}));
+    EXPECT_EQ(run.entries()[2].status, SlipStatus::Failed);
+    EXPECT_EQ(run.entries()[2].reply, u"工资条未能打印"_s);
+    EXPECT_EQ(run.entries()[15].status, SlipStatus::Due);
+    const QList<LogEntry> rows = readSendLog(db, u"2000-04"_s);
+    ASSERT_EQ(rows.size(), 14);
+    EXPECT_EQ(rows.last().number, u"15"_s);
+    EXPECT_EQ(SlipMailing(people, latestByEmployee(rows), {}).dueCount(), 7);
+}
+
+TEST(WorkerPool, ResultsAndFaultsThroughTheFutures) {
+    WorkerPool pool(2);
+    EXPECT_EQ(pool.threadCount(), 2);
+    std::vector<std::future<int>> results;
+    for (int i = 0; i < 50; ++i) results.push_back(pool.run([i] { return i * i; }));
+    auto fault = pool.run([]() -> int { throw slp::Error(1, u"坏"_s); });
+    for (int i = 0; i < 50; ++i) EXPECT_EQ(results[size_t(i)].get(), i * i);
+    EXPECT_THROW(fault.get(), slp::Error);
+    EXPECT_GE(WorkerPool::defaultThreadCount(), 1);
 }
 
 }  // namespace
