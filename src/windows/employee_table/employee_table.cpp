@@ -67,12 +67,15 @@ bool EmployeeTable::loadCatalogue(Prompts& prompts) {
 }
 
 std::optional<data::WageGrid> EmployeeTable::buildGrid(Prompts& prompts) const {
-    data::Database& db = requireDatabase(context_);
-    const QString month = monthKey();
+    std::optional<data::WageGrid> grid = buildGridFrom(requireDatabase(context_), monthKey());
+    if (!grid) prompts.messageBox(noWageDataMessage(), QString(), MessageIcon::Warning, MessageButtons::Ok);
+    return grid;
+}
+
+std::optional<data::WageGrid> EmployeeTable::buildGridFrom(data::Database& db, const QString& month) const {
     data::ResultSet rs = db.open(employeeItemQuery(catalogue_, month));
     if (rs.eof()) {
         rs.close();
-        prompts.messageBox(noWageDataMessage(), QString(), MessageIcon::Warning, MessageButtons::Ok);
         return std::nullopt;
     }
     rs.moveLast();

@@ -19,6 +19,9 @@ struct HostContext;
 namespace slp::settings {
 class Store;
 }
+namespace slp::data {
+class Database;
+}
 
 namespace slp::windows::employee {
 
@@ -53,6 +56,9 @@ class EmployeeTable {
     // faults raise DatabaseError; a catalogue without two leading text items raises slp::Error (9 without
     // any, 3265 with one: the totals have no second item to count).
     std::optional<data::WageGrid> buildGrid(Prompts& prompts) const;
+    // The same from `db` for `month`, without the message (nullopt when the month has no wage rows); it
+    // reads nothing else of the host record, so a copy of the table may build on another thread.
+    std::optional<data::WageGrid> buildGridFrom(data::Database& db, const QString& month) const;
 
     // "显示零" / "不显示零": flips the zero display (the caller refills).
     void toggleZeroDisplay() { showZeros_ = !showZeros_; }

@@ -29,6 +29,7 @@ WindowServices standardWindowServices(WindowRegistry& registry, HostContext& con
         options.clock = clock.get();
         sheet::ExportGridToSpreadsheet(grid, prompts, options);
     };
+    s.fillApart = true;
     return s;
 }
 
