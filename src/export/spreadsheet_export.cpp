@@ -55,9 +55,14 @@ QString libraryText(lxw_error error) {
     return QString::fromUtf8(lxw_strerror(error));
 }
 
-void fillSheet(lxw_worksheet* sheet, const data::WageGrid& grid, const QString& path) {
+constexpr int kRowsBetweenReports = 4096;
+
+// False when `progress` asked to stop.
+bool fillSheet(lxw_worksheet* sheet, const data::WageGrid& grid, const QString& path,
+               const WorkbookProgress& progress) {
     QByteArray utf8;
     for (int r = 0; r < grid.rows(); ++r) {
+        if (progress && r % kRowsBetweenReports == 0 && !progress(r, grid.rows())) return false;
         for (int c = 0; c < grid.cols(); ++c) {
             const QStringView text = grid.textView(r, c);
             if (text.isEmpty()) continue;  // an empty cell stays blank
@@ -69,10 +74,12 @@ void fillSheet(lxw_worksheet* sheet, const data::WageGrid& grid, const QString& 
             }
         }
     }
+    return !progress || progress(grid.rows(), grid.rows());
 }
 
-// Writes the workbook at `target` (a new file libxlsxwriter creates).
-void writeWorkbookFile(const data::WageGrid& grid, const QString& target, const QString& shownPath) {
+// Writes the workbook at `target` (a new file libxlsxwriter creates); false when `progress` stopped it.
+bool writeWorkbookFile(const data::WageGrid& grid, const QString& target, const QString& shownPath,
+                       const WorkbookProgress& progress) {
     QByteArray tmpdir = QFile::encodeName(QDir::tempPath());
     lxw_workbook_options options{};
     // Rows go to a temporary file as they are written (texts inline, no shared table), so memory
@@ -93,7 +100,7 @@ void writeWorkbookFile(const data::WageGrid& grid, const QString& target, const 
     }
     lxw_worksheet* sheet = workbook_add_worksheet(guard.workbook, nullptr);
     if (!sheet) fail(errnum::DeviceIo, shownPath, u"不能建立工作表"_s);
-    fillSheet(sheet, grid, shownPath);
+    if (!fillSheet(sheet, grid, shownPath, progress)) return false;  // the guard drops the workbook
     // The rows wait in the library's temporary file, whose write errors it does not check.
     if (FILE* rows = sheet->optimize_tmpfile) {
         errno = 0;
@@ -122,6 +129,7 @@ void writeWorkbookFile(const data::WageGrid& grid, const QString& target, const 
         }
         fail(errnum::DeviceIo, shownPath, u"文件没有完整写入，"_s + part);
     }
+    return true;
 }
 
 }  // namespace
@@ -136,7 +144,7 @@ QString defaultSpreadsheetFolder() {
     return folder;
 }
 
-void WriteGridWorkbook(const data::WageGrid& grid, const QString& path) {
+bool WriteGridWorkbook(const data::WageGrid& grid, const QString& path, const WorkbookProgress& progress) {
     if (grid.rows() > LXW_ROW_MAX || grid.cols() > LXW_COL_MAX) {
         fail(kInvalidArgument, path,
              u"表格有%1行%2列，超出工作表所能容纳的%3行%4列"_s.arg(grid.rows())
@@ -158,12 +166,16 @@ void WriteGridWorkbook(const data::WageGrid& grid, const QString& path) {
     } catch (const FileWriteError& e) {
         fail(e.number(), path, e.description());
     }
-    writeWorkbookFile(grid, part->temporaryPath(), path);
+    if (!writeWorkbookFile(grid, part->temporaryPath(), path, progress)) {
+        part->discard();
+        return false;
+    }
     try {
         part->commit();
     } catch (const FileWriteError& e) {
         fail(e.number(), path, e.description());
     }
+    return true;
 }
 
 QString uniqueWorkbookPath(const QString& folder, const QString& baseName, const Clock& clock) {
@@ -181,7 +193,7 @@ QString ExportGridToSpreadsheet(const data::WageGrid& grid, Prompts& prompts,
     const Clock& clock = options.clock ? *options.clock : systemClock;
     if (!QDir().mkpath(options.folder)) fail(errnum::PathNotFound, options.folder, u"无法建立文件夹"_s);
     const QString path = uniqueWorkbookPath(options.folder, options.baseName, clock);
-    WriteGridWorkbook(grid, path);
+    if (!WriteGridWorkbook(grid, path, options.progress)) return QString();
     const bool opened = options.opener && options.opener(path);
     if (!opened) {
         prompts.messageBox(
