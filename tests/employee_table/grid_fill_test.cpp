@@ -89,6 +89,37 @@ TEST_F(GridFillApart, ThePaymentAndSummaryGridsReadApartEqualTheOnesReadOnTheHos
     expectApartEqualsEager(summary);
 }
 
+TEST(EmployeeTableStream, TheCellsToldInRowOrderAreTheGridsAndAMonthWithoutRowsTellsNone) {
+    WageDatabase w;
+    w.writeDemo(slp::windows::employee::EmployeeTable::kRowsPerChunk + 300);  // two chunks
+    slp::ScriptedPrompts prompts;
+    for (const bool zeros : {true, false}) {
+        slp::windows::employee::EmployeeTable table(w.host, w.store, wage_test::fixedMeasure);
+        table.beginOpening();
+        table.setShowZeros(zeros);
+        ASSERT_TRUE(table.loadCatalogue(prompts));
+        const auto eager = table.buildGrid(prompts);
+        ASSERT_TRUE(eager);
+        WageGrid told(eager->rows(), eager->cols());
+        int lastRow = 0;
+        bool inOrder = true;
+        EXPECT_TRUE(table.streamGridFrom(*w.db, w.host.monthKey(), [&](int r, int c, QStringView text) {
+            inOrder = inOrder && r >= lastRow;
+            lastRow = r;
+            told.setText(r, c, text);
+        }));
+        EXPECT_TRUE(inOrder);
+        EXPECT_EQ(lastRow, eager->rows() - 1);
+        for (int r = 0; r < eager->rows(); ++r) {
+            for (int c = 0; c < eager->cols(); ++c)
+                ASSERT_EQ(told.text(r, c), eager->text(r, c)) << r << ',' << c;
+        }
+        int cells = 0;
+        EXPECT_FALSE(table.streamGridFrom(*w.db, u"1999-01"_s, [&](int, int, QStringView) { ++cells; }));
+        EXPECT_EQ(cells, 0);
+    }
+}
+
 TEST_F(GridFillApart, AMonthWithoutRowsIsNoGridAndAFaultComesBackWithTheResult) {
     slp::windows::employee::EmployeeTable table(w.host, w.store, wage_test::fixedMeasure);
     table.beginOpening();

@@ -13,6 +13,7 @@
 #include "basic/error.h"
 #include "basic/scripted_prompts.h"
 #include "data/wage_grid.h"
+#include "export/sheet_writer.h"
 #include "xlsx_reader.h"
 
 using namespace Qt::StringLiterals;
@@ -268,6 +269,32 @@ TEST_F(SpreadsheetExport, StoppedByItsProgressNothingIsWrittenOpenedOrSaid) {
     EXPECT_FALSE(opened);
     EXPECT_TRUE(prompts.asked.isEmpty());
     EXPECT_TRUE(QDir(path(u"out"_s)).entryList(QDir::Files | QDir::Hidden).isEmpty());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(SpreadsheetExport, ASheetWrittenACellAtATimeAppearsOnlyWhenFinished) {
+    {
+        slp::sheet::SheetWriter sheet(path(u"w.xlsx"_s));
+        sheet.write(0, 0, u"序号"_s);
+        sheet.write(1, 2, u"12.50"_s);
+        sheet.write(1, 1, QString());  // stays blank
+        EXPECT_FALSE(QFileInfo::exists(path(u"w.xlsx"_s)));
+        EXPECT_THROW(sheet.write(-1, 0, u"x"_s), slp::Error);
+        sheet.finish();
+    }
+    const auto cells = readSheetCells(path(u"w.xlsx"_s));
+    EXPECT_EQ(cells.size(), 2);
+    EXPECT_EQ(cells.value(u"A1"_s).text, u"序号"_s);
+    EXPECT_EQ(cells.value(u"C2"_s).text, u"12.50"_s);
+    {
+        slp::sheet::SheetWriter unfinished(path(u"u.xlsx"_s));
+        unfinished.write(0, 0, u"x"_s);
+    }
+    EXPECT_EQ(filesInDir(), QStringList{u"w.xlsx"_s});
+    EXPECT_THROW(slp::sheet::SheetWriter(path(u"missing/x.xlsx"_s)), slp::Error);
 }
 
 }  // namespace
