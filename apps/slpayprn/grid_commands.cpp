@@ -5,18 +5,21 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <optional>
 
 #include "basic/error.h"
 #include "basic/file_replace.h"
 #include "data/database.h"
 #include "default_database.h"
 #include "entry/打印工资.h"
+#include "export/sheet_writer.h"
 #include "export/spreadsheet_export.h"
 #include "ui/window_registry.h"
 #include "windows/employee_table/employee_table.h"
 #include "windows/query/conditional_query.h"
 #include "windows/query/query_conditions.h"
 #include "windows/shared/error_report.h"
+#include "windows/shared/host_database.h"
 
 using namespace Qt::StringLiterals;
 
@@ -68,19 +71,28 @@ bool openHostSession(HostSession& session, const HostOptions& options) {
     return true;
 }
 
-std::optional<data::WageGrid> employeeGrid(HostSession& session, bool showZeros, float printFontSize) {
-    windows::employee::EmployeeTable table(session.host, session.store);
+namespace {
+
+// The employee table as the command line opens it: the zero display and the print font size its own.
+void openEmployeeTable(windows::employee::EmployeeTable& table, bool showZeros, float printFontSize) {
     try {
         table.beginOpening();
     } catch (const std::exception&) {
         // The zero display is the command line's; a stored setting that does not convert is not used.
     }
     table.setShowZeros(showZeros);
+    if (printFontSize != table.printFontSize()) {
+        table.setPrintFontSize(printFontSize);
+        table.setCharUnit(table.measure()(u"宋体"_s, printFontSize));
+    }
+}
+
+}  // namespace
+
+std::optional<data::WageGrid> employeeGrid(HostSession& session, bool showZeros, float printFontSize) {
+    windows::employee::EmployeeTable table(session.host, session.store);
     try {
-        if (printFontSize != table.printFontSize()) {
-            table.setPrintFontSize(printFontSize);
-            table.setCharUnit(table.measure()(u"宋体"_s, printFontSize));
-        }
+        openEmployeeTable(table, showZeros, printFontSize);
         if (!table.loadCatalogue(session.prompts)) return std::nullopt;
         std::optional<data::WageGrid> grid = table.buildGrid(session.prompts);
         session.progress.clear();
@@ -179,6 +191,34 @@ bool writeGrid(const data::WageGrid& grid, const QString& path) {
     }
 }
 
+bool writeEmployeeWorkbook(HostSession& session, bool showZeros, const QString& path) {
+    windows::employee::EmployeeTable table(session.host, session.store);
+    try {
+        openEmployeeTable(table, showZeros, 9);
+        if (!table.loadCatalogue(session.prompts)) return false;
+        // The file is begun with the first cell: a month without rows, or a catalogue the table cannot
+        // show, is told as the grid would tell it, and no file is made.
+        std::optional<sheet::SheetWriter> sheet;
+        const bool any = table.streamGridFrom(windows::requireDatabase(session.host), table.monthKey(),
+                                              [&](int row, int col, QStringView text) {
+                                                  if (!sheet) sheet.emplace(path);
+                                                  sheet->write(row, col, text);
+                                              });
+        session.progress.clear();
+        if (!any) {
+            session.prompts.messageBox(windows::employee::noWageDataMessage(), QString(),
+                                       MessageIcon::Warning, MessageButtons::Ok);
+            return false;
+        }
+        sheet->finish();
+        return true;
+    } catch (const std::exception& e) {
+        session.progress.clear();
+        printError(e);
+        return false;
+    }
+}
+
 QString gridOutPath(const ParsedArgs& args) {
     const QString path = args.value(u"out"_s);
     if (args.has(u"out"_s) && path.isEmpty()) throw UsageError(u"--out 需要一个文件名 FILE"_s);
@@ -195,6 +235,9 @@ int runGridEmployee(const ParsedArgs& args, const HostOptions& options) {
     const QString path = gridOutPath(args);
     HostSession session;
     if (!openHostSession(session, options)) return 1;
+    if (path.endsWith(u".xlsx"_s, Qt::CaseInsensitive)) {
+        return writeEmployeeWorkbook(session, !args.has(u"hide-zeros"_s), path) ? 0 : 1;
+    }
     const auto grid = employeeGrid(session, !args.has(u"hide-zeros"_s));
     if (!grid) return 1;
     return writeGrid(*grid, path) ? 0 : 1;

@@ -48,6 +48,10 @@ QByteArray gridAsTsv(const data::WageGrid& grid);
 void writeGridTsv(const data::WageGrid& grid, const std::function<void(const QByteArray&)>& sink);
 // Writes the grid to stdout (no path), a .tsv file or a .xlsx workbook. False after a message on stderr.
 bool writeGrid(const data::WageGrid& grid, const QString& path);
+// grid employee --out FILE.xlsx: the employee table written into the workbook as its rows are read,
+// never held whole (the same cells as writeGrid of employeeGrid's grid). False after the error or the
+// message, with no file made.
+bool writeEmployeeWorkbook(HostSession& session, bool showZeros, const QString& path);
 // The --out FILE of a grid command: empty for stdout; a FILE not ending in .tsv or .xlsx, or --out
 // without one, is a wrong command line (UsageError).
 QString gridOutPath(const ParsedArgs& args);

@@ -248,6 +248,28 @@ ResultSet Database::open(const QString& hostQuery) {
     return ResultSet::fromQtQuery(q, hostQuery, engineQuery, rowsRead_);
 }
 
+int Database::openInChunks(const QString& hostQuery, int rowsPerChunk,
+                           const std::function<void(ResultSet&)>& chunk) {
+    if (!sqlite_) {
+        ResultSet all = open(hostQuery);
+        const int rows = all.recordCount();
+        if (rows > 0) chunk(all);
+        return rows;
+    }
+    const QString engineQuery = translate(hostQuery);
+    SqliteStatement statement(sqlite_, engineQuery, hostQuery);
+    int rows = 0;
+    for (bool done = false; !done;) {
+        ResultSet part = ResultSet::nextSqliteChunk(statement.get(), hostQuery, engineQuery,
+                                                    std::max(rowsPerChunk, 1), done, rows, rowsRead_);
+        const int n = part.recordCount();
+        if (n == 0) break;
+        rows += n;
+        chunk(part);
+    }
+    return rows;
+}
+
 ResultSet Database::openNative(const QString& engineQuery) {
     if (sqlite_) {
         SqliteStatement statement(sqlite_, engineQuery, engineQuery);

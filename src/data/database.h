@@ -78,6 +78,12 @@ class Database {
     // display; none by default.
     void setRowsReadObserver(std::function<void(int)> observer) { rowsRead_ = std::move(observer); }
     ResultSet openNative(const QString& engineQuery);
+    // Reads the rows of a query in the host dialect a chunk of at most `rowsPerChunk` rows at a time, so
+    // that a large month is never held whole: each chunk is a result set of its own handed to `chunk`
+    // in order (none for a query without rows). Returns the rows read. Another engine than SQLite
+    // hands all rows as one chunk.
+    int openInChunks(const QString& hostQuery, int rowsPerChunk,
+                     const std::function<void(ResultSet&)>& chunk);
     // Runs a statement written in the host dialect / the engine's dialect; returns the number of rows
     // changed. On SQLite's own path executeNative also takes several ';'-separated statements (the count
     // is then the last one's); Qt's generic path runs one statement only.

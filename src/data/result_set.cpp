@@ -139,15 +139,26 @@ ResultSet::~ResultSet() = default;
 
 ResultSet ResultSet::fromSqlite(sqlite3_stmt* statement, const QString& query, const QString& engineQuery,
                                 const std::function<void(int)>& rowsRead) {
+    bool done = false;
+    return nextSqliteChunk(statement, query, engineQuery, std::numeric_limits<int>::max(), done, 0, rowsRead);
+}
+
+ResultSet ResultSet::nextSqliteChunk(sqlite3_stmt* statement, const QString& query,
+                                     const QString& engineQuery, int maxRows, bool& done, int rowsBefore,
+                                     const std::function<void(int)>& rowsRead) {
     auto data = std::make_unique<Data>();
     data->query = query;
     const int columns = sqlite3_column_count(statement);
     QStringList names;
     for (int c = 0; c < columns; ++c) names << QString::fromUtf8(sqlite3_column_name(statement, c));
     data->setNames(std::move(names));
-    for (;;) {
+    done = false;
+    while (data->rows < maxRows) {
         const int rc = sqlite3_step(statement);
-        if (rc == SQLITE_DONE) break;
+        if (rc == SQLITE_DONE) {
+            done = true;
+            break;
+        }
         if (rc != SQLITE_ROW) {
             sqlite3* db = sqlite3_db_handle(statement);
             throw DatabaseError(errnum::Database, QString::fromUtf8(sqlite3_errmsg(db)), query, engineQuery,
@@ -180,7 +191,8 @@ ResultSet ResultSet::fromSqlite(sqlite3_stmt* statement, const QString& query, c
             throw DatabaseError(errnum::Database, u"查询结果的行数太多。"_s, query, engineQuery);
         }
         ++data->rows;
-        if (rowsRead && data->rows % kRowsBetweenReports == 0) rowsRead(data->rows);
+        const int read = rowsBefore + data->rows;
+        if (rowsRead && read % kRowsBetweenReports == 0) rowsRead(read);
     }
     return ResultSet(std::move(data));
 }

@@ -32,6 +32,12 @@ class ResultSet {
     // `rowsRead`, when set, is told the number of rows read so far every kRowsBetweenReports rows.
     static ResultSet fromSqlite(sqlite3_stmt* statement, const QString& query, const QString& engineQuery,
                                 const std::function<void(int)>& rowsRead = {});
+    // At most `maxRows` further rows of a statement, stepped on from where the last chunk stopped, as a
+    // set of their own; `done` becomes true once the statement has no more rows. `rowsRead` is told the
+    // rows of all chunks so far (`rowsBefore` and this chunk's).
+    static ResultSet nextSqliteChunk(sqlite3_stmt* statement, const QString& query,
+                                     const QString& engineQuery, int maxRows, bool& done, int rowsBefore = 0,
+                                     const std::function<void(int)>& rowsRead = {});
     static ResultSet fromQtQuery(QSqlQuery& query, const QString& hostQuery, const QString& engineQuery,
                                  const std::function<void(int)>& rowsRead = {});
     static constexpr int kRowsBetweenReports = 16384;

@@ -33,8 +33,28 @@ Qt::Alignment qtAlignment(int16_t code, QStringView text) {
 
 WageGridModel::WageGridModel(QObject* parent) : QAbstractTableModel(parent) {}
 
+void WageGridModel::replaceGrid(WageGrid&& grid, std::vector<int> widestCells) {
+    const bool measured = int(widestCells.size()) == grid.cols();
+    beginResetModel();
+    grid_ = std::move(grid);
+    changed();
+    if (measured) keepWidestCells(std::move(widestCells));
+    endResetModel();
+    emit layoutPropertiesChanged();
+}
+
+const std::vector<int>* WageGridModel::widestCells() const {
+    return widestRevision_ == revision_ ? &widest_ : nullptr;
+}
+
+void WageGridModel::keepWidestCells(std::vector<int> widest) const {
+    widest_ = std::move(widest);
+    widestRevision_ = revision_;
+}
+
 void WageGridModel::setText(int row, int col, QStringView text) {
     grid_.setText(row, col, text);
+    changed();
     const QModelIndex i = index(row, col);
     emit dataChanged(i, i, {Qt::DisplayRole, Qt::TextAlignmentRole});
 }
@@ -55,6 +75,7 @@ void WageGridModel::setColWidth(int col, int twips) {
 
 void WageGridModel::setFontSize(float points) {
     grid_.setFontSize(points);
+    changed();
     emit layoutPropertiesChanged();
 }
 

@@ -3,6 +3,7 @@
 // and tells the views when the grid changes.
 #include <QAbstractTableModel>
 #include <utility>
+#include <vector>
 
 #include "data/wage_grid.h"
 
@@ -27,9 +28,18 @@ class WageGridModel : public QAbstractTableModel {
     void update(Change&& change) {
         beginResetModel();
         std::forward<Change>(change)(grid_);
+        changed();
         endResetModel();
         emit layoutPropertiesChanged();
     }
+    // Shows a grid built elsewhere, with the widest cell of each column in the pixels of the grid's font
+    // when they were measured already (widestCells() then answers them without measuring again).
+    void replaceGrid(WageGrid&& grid, std::vector<int> widestCells = {});
+
+    // The widest cells measured for the grid as it is now, or nullptr when the grid changed since
+    // (texts, shape or font). The views keep what they measure here so that it is measured once.
+    const std::vector<int>* widestCells() const;
+    void keepWidestCells(std::vector<int> widest) const;
     void setText(int row, int col, QStringView text);
     void setCaptionMarker(int col, bool on);
     void setColWidth(int col, int twips);
@@ -46,7 +56,12 @@ class WageGridModel : public QAbstractTableModel {
     void layoutPropertiesChanged();
 
   private:
+    void changed() { ++revision_; }
+
     WageGrid grid_;
+    uint64_t revision_ = 0;  // counts the changes of texts, shape and font
+    mutable std::vector<int> widest_;
+    mutable uint64_t widestRevision_ = ~uint64_t(0);
 };
 
 }  // namespace slp::data

@@ -17,6 +17,10 @@ class WageGrid;
 
 namespace slp::sheet {
 
+// Told the grid rows written so far and the grid's rows while a workbook is written (every few thousand
+// rows and at the end); false stops the writing: nothing is written then.
+using WorkbookProgress = std::function<bool(int rowsWritten, int rows)>;
+
 // Hands a finished file to the program that opens it; false when nothing opened it.
 using FileOpener = std::function<bool(const QString& path)>;
 
@@ -32,19 +36,22 @@ struct SpreadsheetOptions {
     QString baseName = QStringLiteral("工资表");  // the file is baseName_yyyyMMdd_HHmmss[_n].xlsx
     const Clock* clock = nullptr;                 // the time in the name; the system clock when null
     FileOpener opener = openWithDesktop;
+    WorkbookProgress progress;  // none: the workbook is written without reports
 };
 
 // Writes every cell of `grid` as a text cell of the first sheet of a new workbook at `path`. The file
 // appears complete or not at all. Throws slp::Error (70 the file cannot be created, 57 writing failed,
-// 5 a grid or text beyond what a sheet holds).
-void WriteGridWorkbook(const data::WageGrid& grid, const QString& path);
+// 5 a grid or text beyond what a sheet holds). False when `progress` stopped it (no file is left).
+bool WriteGridWorkbook(const data::WageGrid& grid, const QString& path,
+                       const WorkbookProgress& progress = {});
 
 // A path in `folder` that does not exist yet: baseName_yyyyMMdd_HHmmss.xlsx, with _2, _3 ... when taken.
 QString uniqueWorkbookPath(const QString& folder, const QString& baseName, const Clock& clock);
 
 // The whole export: writes the workbook to a new file in options.folder and opens it. When no program
-// opens it the clerk is told where it was saved (through `prompts`). Returns the file's path. Throws
-// slp::Error when the workbook cannot be written; nothing is opened then.
+// opens it the clerk is told where it was saved (through `prompts`). Returns the file's path, empty when
+// options.progress stopped the writing (nothing written, opened or said). Throws slp::Error when the
+// workbook cannot be written; nothing is opened then.
 QString ExportGridToSpreadsheet(const data::WageGrid& grid, Prompts& prompts,
                                 const SpreadsheetOptions& options = {});
 

@@ -2,8 +2,11 @@
 // A window opened as a new user opens it from the demo host: one QApplication for the test program, a
 // demo month in a fresh settings folder, the host's call through the C interface, and the window then
 // shown, found by its name.
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include "data/demo_database.h"
 #include "host_driver.h"
@@ -33,6 +36,18 @@ class DemoHost {
             if (w->objectName() == name && w->isVisible()) return w;
         }
         return nullptr;
+    }
+
+    // The window's grid once its rows show: a wage window reads its month while it already takes input.
+    // Gives up after ten seconds (the grid then has no rows).
+    static QAbstractItemView* shownGrid(QWidget* window) {
+        auto* grid = window->findChild<QAbstractItemView*>(QStringLiteral("MSGrid1"));
+        const QDeadlineTimer deadline(10000);
+        while (grid && grid->model()->rowCount() == 0 && !deadline.hasExpired()) {
+            QApplication::processEvents();
+            QThread::msleep(1);
+        }
+        return grid;
     }
 
     QTemporaryDir dir;

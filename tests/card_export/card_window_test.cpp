@@ -288,3 +288,47 @@ TEST(CardWindowRegistration, TheRegistryGetsTheCardWindowsFactory) {
 }
 
 }  // namespace
+
+namespace {
+
+// With the component's services the card grid is read on a thread of its own while the window shows;
+// a command waits for it, and the grid, the head count and the total are those read on the host's
+// connection.
+TEST(CardWindowReadingApart, TheGridIsReadWhileTheWindowShowsAndACommandWaitsForIt) {
+    CardDatabase data(40);
+    slp::HostContext host = demoHost(data.database());
+    QTemporaryDir storeDir;
+    slp::settings::Store store(storeDir.path());
+    ScriptedPrompts prompts;
+    int exportedRows = -1;
+    slp::windows::WindowServices services;
+    services.context = &host;
+    services.store = std::shared_ptr<slp::settings::Store>(std::shared_ptr<void>(), &store);
+    services.prompts = std::shared_ptr<slp::Prompts>(std::shared_ptr<void>(), &prompts);
+    services.exportGrid = [&](const slp::data::WageGrid& g, slp::Prompts&) { exportedRows = g.rows(); };
+    services.fillApart = true;
+    auto handle = std::make_unique<CardExportHandle>(services, u"/home/clerk/文档"_s);
+    handle->showOrRaise();
+    CardExportWindow* w = handle->window();
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_TRUE(w->filling());
+    EXPECT_EQ(w->logic().grid().rows(), 0);
+    w->fileAction(FileCommand::ToSpreadsheet)->trigger();
+    EXPECT_FALSE(w->filling());
+    EXPECT_EQ(exportedRows, data.expectedCount() + 1);
+    EXPECT_EQ(w->findChild<QLineEdit*>(u"Text1_2"_s)->text(), QString::number(data.expectedCount()));
+    EXPECT_EQ(w->findChild<QLineEdit*>(u"Text1_3"_s)->text(), yuanText(data.expectedTotalFen()));
+    const CardExport::CardGridRead eager = CardExport::readCardGrid(data.db(), w->logic().cardQuery());
+    const slp::data::WageGrid& shown = w->logic().grid();
+    ASSERT_EQ(shown.rows(), eager.grid.rows());
+    ASSERT_EQ(shown.cols(), eager.grid.cols());
+    for (int r = 0; r < shown.rows(); ++r) {
+        for (int c = 0; c < shown.cols(); ++c) EXPECT_EQ(shown.text(r, c), eager.grid.text(r, c));
+    }
+    EXPECT_TRUE(prompts.asked.isEmpty());
+    handle.reset();
+    QApplication::processEvents();
+}
+
+}  // namespace

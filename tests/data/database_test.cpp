@@ -155,6 +155,40 @@ TEST_P(DataDatabase, RowWriterChecksItsValueCount) {
     EXPECT_THROW(RowWriter(*db, u"没有的表"_s, {u"a"_s}), DatabaseError);
 }
 
+TEST_P(DataDatabase, RowsReadInChunksAreTheRowsOfOneReadingInOrder) {
+    db->executeNative(u"CREATE TABLE n (k INTEGER, t TEXT)"_s);
+    for (int i = 1; i <= 10; ++i) db->executeNative(u"INSERT INTO n VALUES (%1, 'r%1')"_s.arg(i));
+    QStringList whole;
+    ResultSet all = db->open(u"select k, t from n order by k desc"_s);
+    for (int k = 0; k < all.recordCount(); ++k) {
+        all.setAbsolutePosition(k);
+        whole << all.text(1);
+    }
+    const bool generic = GetParam();
+    struct Case {
+        QString where;
+        int rows;
+        std::vector<int> chunks;  // on SQLite's own path; the generic path reads one chunk
+    };
+    const Case cases[] = {
+        {u""_s, 10, {4, 4, 2}}, {u" where k <= 8"_s, 8, {4, 4}}, {u" where k > 100"_s, 0, {}}};
+    for (const Case& c : cases) {
+        std::vector<int> sizes;
+        QStringList texts;
+        const int rows = db->openInChunks(u"select k, t from n"_s + c.where + u" order by k desc"_s, 4,
+                                          [&](ResultSet& rs) {
+                                              sizes.push_back(rs.recordCount());
+                                              for (int k = 0; k < rs.recordCount(); ++k) {
+                                                  rs.setAbsolutePosition(k);
+                                                  texts << rs.text(1);
+                                              }
+                                          });
+        EXPECT_EQ(rows, c.rows) << c.where.toStdString();
+        EXPECT_EQ(sizes, generic ? (c.rows ? std::vector<int>{c.rows} : std::vector<int>{}) : c.chunks);
+        EXPECT_EQ(texts, whole.mid(10 - c.rows)) << c.where.toStdString();
+    }
+}
+
 TEST_P(DataDatabase, HostStatementsAreTranslatedBeforeTheyRun) {
     db->createTable(layoutTable());
     for (int i = 0; i < 3; ++i)

@@ -415,3 +415,47 @@ TEST(PreviewPrinting, HeadlessPrintingGivesThePreviewsJobs) {
 }
 
 }  // namespace
+
+namespace {
+
+// 打印 of more than a few pages reports to a callback made for that print, which may stop it; a print of
+// a few pages makes none.
+TEST(PreviewPrinting, AManyPagePrintReportsItsProgressAndStopsWhenTold) {
+    struct Case {
+        QString from, to;
+        int stopAfter;  // pages the callback lets through; 0 lets all
+        int sources;    // callbacks made
+        int printed;    // files spooled
+        std::vector<int> told;
+    };
+    const Case cases[] = {
+        {u"1"_s, u"5"_s, 0, 1, 5, {1, 2, 3, 4, 5}},
+        {u"2"_s, u"3"_s, 0, 0, 2, {}},
+        {u"1"_s, u"4"_s, 0, 0, 4, {}},
+        {u"1"_s, u"5"_s, 2, 1, 2, {1, 2}},
+    };
+    const auto grid = fivePageGrid();
+    for (const Case& c : cases) {
+        Fixture f;
+        f.open(grid, kSlipModeTable);
+        ASSERT_EQ(f.driver.pageCount(), 5);
+        int sources = 0;
+        std::vector<int> told;
+        f.driver.setPrintProgressSource([&] {
+            ++sources;
+            return [&told, &c](int done, int total) {
+                EXPECT_EQ(total, 5);
+                told.push_back(done);
+                return c.stopAfter == 0 || done < c.stopAfter;
+            };
+        });
+        f.prompts.answerInput(c.from);
+        f.prompts.answerInput(c.to);
+        f.driver.printChosenPages();
+        EXPECT_EQ(sources, c.sources) << c.from.toStdString() << '-' << c.to.toStdString();
+        EXPECT_EQ(told, c.told);
+        EXPECT_EQ(f.spooled().size(), c.printed);
+    }
+}
+
+}  // namespace

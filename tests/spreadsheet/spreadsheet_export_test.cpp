@@ -13,6 +13,7 @@
 #include "basic/error.h"
 #include "basic/scripted_prompts.h"
 #include "data/wage_grid.h"
+#include "export/sheet_writer.h"
 #include "xlsx_reader.h"
 
 using namespace Qt::StringLiterals;
@@ -213,6 +214,87 @@ TEST_F(SpreadsheetExport, NothingIsOpenedWhenWritingFails) {
     EXPECT_THROW(ExportGridToSpreadsheet(grid, prompts, options), slp::Error);
     EXPECT_FALSE(opened);
     EXPECT_TRUE(prompts.asked.isEmpty());
+}
+
+}  // namespace
+
+namespace {
+
+// A grid of `rows` rows whose every cell names itself.
+WageGrid namedCells(int rows, int cols) {
+    WageGrid g(rows, cols);
+    for (int r = 0; r < rows; ++r) {
+        for (int c = 0; c < cols; ++c)
+            g.setText(r, c, u"r"_s + QString::number(r) + u"c"_s + QString::number(c));
+    }
+    return g;
+}
+
+TEST_F(SpreadsheetExport, ProgressIsToldTheRowsWrittenAndTheSheetIsTheSame) {
+    const WageGrid grid = namedCells(10000, 3);
+    std::vector<std::pair<int, int>> told;
+    EXPECT_TRUE(WriteGridWorkbook(grid, path(u"p.xlsx"_s), [&](int done, int total) {
+        told.emplace_back(done, total);
+        return true;
+    }));
+    // Every 4096 rows from the first, and the end.
+    EXPECT_EQ(told,
+              (std::vector<std::pair<int, int>>{{0, 10000}, {4096, 10000}, {8192, 10000}, {10000, 10000}}));
+    const auto withProgress = readSheetCells(path(u"p.xlsx"_s));
+    ASSERT_TRUE(WriteGridWorkbook(grid, path(u"q.xlsx"_s)));
+    const auto without = readSheetCells(path(u"q.xlsx"_s));
+    EXPECT_EQ(withProgress.size(), 30000);
+    EXPECT_EQ(withProgress.value(u"C10000"_s).text, u"r9999c2"_s);
+    EXPECT_TRUE(withProgress.keys() == without.keys());
+}
+
+TEST_F(SpreadsheetExport, StoppedByItsProgressNothingIsWrittenOpenedOrSaid) {
+    const WageGrid grid = namedCells(10000, 2);
+    for (const int stopAt : {4096, 10000}) {  // while writing rows, and at the end
+        int calls = 0;
+        EXPECT_FALSE(WriteGridWorkbook(grid, path(u"s.xlsx"_s), [&](int done, int) {
+            ++calls;
+            return done < stopAt;
+        }));
+        EXPECT_EQ(calls, stopAt == 4096 ? 2 : 4);
+        EXPECT_TRUE(filesInDir().isEmpty()) << filesInDir().join(u' ').toStdString();
+    }
+    SpreadsheetOptions options;
+    options.folder = path(u"out"_s);
+    options.clock = &clock;
+    bool opened = false;
+    options.opener = [&](const QString&) { return opened = true; };
+    options.progress = [](int, int) { return false; };
+    EXPECT_TRUE(ExportGridToSpreadsheet(grid, prompts, options).isEmpty());
+    EXPECT_FALSE(opened);
+    EXPECT_TRUE(prompts.asked.isEmpty());
+    EXPECT_TRUE(QDir(path(u"out"_s)).entryList(QDir::Files | QDir::Hidden).isEmpty());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(SpreadsheetExport, ASheetWrittenACellAtATimeAppearsOnlyWhenFinished) {
+    {
+        slp::sheet::SheetWriter sheet(path(u"w.xlsx"_s));
+        sheet.write(0, 0, u"序号"_s);
+        sheet.write(1, 2, u"12.50"_s);
+        sheet.write(1, 1, QString());  // stays blank
+        EXPECT_FALSE(QFileInfo::exists(path(u"w.xlsx"_s)));
+        EXPECT_THROW(sheet.write(-1, 0, u"x"_s), slp::Error);
+        sheet.finish();
+    }
+    const auto cells = readSheetCells(path(u"w.xlsx"_s));
+    EXPECT_EQ(cells.size(), 2);
+    EXPECT_EQ(cells.value(u"A1"_s).text, u"序号"_s);
+    EXPECT_EQ(cells.value(u"C2"_s).text, u"12.50"_s);
+    {
+        slp::sheet::SheetWriter unfinished(path(u"u.xlsx"_s));
+        unfinished.write(0, 0, u"x"_s);
+    }
+    EXPECT_EQ(filesInDir(), QStringList{u"w.xlsx"_s});
+    EXPECT_THROW(slp::sheet::SheetWriter(path(u"missing/x.xlsx"_s)), slp::Error);
 }
 
 }  // namespace

@@ -69,8 +69,9 @@ bool CardExport::hasDatabase(Prompts& prompts) {
     return false;
 }
 
-bool CardExport::open(Prompts& prompts) {
+bool CardExport::open(Prompts& prompts, bool readGridLater) {
     resetControls();
+    gridToRead_ = false;
     // The card types, and the stored choice whatever it is.
     for (const CardTypeInfo& t : cardTypes()) cardTypeList_ << t.type.toString();
     cardType_ = settings::readText(store_, setting(settings::key::CardName));
@@ -89,7 +90,11 @@ bool CardExport::open(Prompts& prompts) {
         monthLoaded_ = true;
         sortColumn_ = findSort(SortOrder::ByEmployeeNumber)->column.toString();
         checkedSort_ = SortOrder::ByEmployeeNumber;
-        queryCardGrid();
+        if (readGridLater) {
+            gridToRead_ = true;
+        } else {
+            queryCardGrid();
+        }
         status1_ = u"工作年月:"_s + host_.monthKey();
         return true;
     } catch (const Error& e) {
@@ -122,21 +127,23 @@ QString CardExport::cardQuery() const {
 void CardExport::queryCardGrid() {
     if (!host_.database) throw Error(91, u"工资数据库尚未打开"_s);
     model_.update([](data::WageGrid& g) { g.resize(0, 0); });
-    data::ResultSet records = host_.database->open(cardQuery());
-    CardGridSummary summary;
-    std::exception_ptr failure;
-    model_.update([&](data::WageGrid& g) {
-        try {
-            summary = fillCardGrid(records, g);
-        } catch (...) {
-            g.resize(0, 0);  // no half-filled grid, and the view's reset still completes
-            failure = std::current_exception();
-        }
-    });
-    if (failure) std::rethrow_exception(failure);
+    CardGridRead read = readCardGrid(*host_.database, cardQuery());  // no half-filled grid on a fault
+    showCardGrid(std::move(read.grid), read.summary);
+}
+
+CardExport::CardGridRead CardExport::readCardGrid(data::Database& db, const QString& query) {
+    data::ResultSet records = db.open(query);
+    CardGridRead read;
+    read.summary = fillCardGrid(records, read.grid);
+    records.close();
+    return read;
+}
+
+void CardExport::showCardGrid(data::WageGrid&& grid, const CardGridSummary& summary) {
+    gridToRead_ = false;
+    model_.replaceGrid(std::move(grid));
     fields_[HeadCount] = QString::number(summary.count);
     fields_[TotalAmount] = currencyText(summary.total);
-    records.close();
     status2_ = u"入卡人数为:"_s + QString::number(summary.count) + u"人"_s + u" "_s + u"金额为:"_s +
                fields_[TotalAmount] + u"元"_s;
 }

@@ -17,7 +17,12 @@
 #include "export/card_input.h"
 #include "settings/keys.h"
 #include "settings/store.h"
+#include "windows/card_export/card_grid.h"
 #include "windows/card_export/card_types.h"
+
+namespace slp::data {
+class Database;
+}
 
 namespace slp::card {
 
@@ -47,7 +52,9 @@ class CardExport {
     // Opening: card types and the stored choice, the fields, the month's amount item, the grid in the
     // order of 工号 and the status texts. False when it stopped early (no database, no items for the
     // month, or a fault of the database, each told to the clerk); the window stays usable then.
-    bool open(Prompts& prompts);
+    // With `readGridLater` the grid is left empty for the caller to read (cardQuery(), readCardGrid(),
+    // then showCardGrid()); gridToRead() then says so.
+    bool open(Prompts& prompts, bool readGridLater = false);
     // Closing: keeps the card type ("工资卡名称"). A store that cannot be written is reported.
     void close(Prompts& prompts);
 
@@ -104,6 +111,17 @@ class CardExport {
     // Runs the card query and fills the grid, the count, the total and status panel 2.
     // Throws the database's errors (the grid is then left as the query found it: empty).
     void queryCardGrid();
+    // The card grid of `query`'s records read from `db`, and its count and total; any thread may read.
+    // Throws the database's and the total's errors.
+    struct CardGridRead {
+        data::WageGrid grid;
+        CardGridSummary summary;
+    };
+    static CardGridRead readCardGrid(data::Database& db, const QString& query);
+    // Shows a card grid read for the present order: the grid, the count, the total and status panel 2.
+    void showCardGrid(data::WageGrid&& grid, const CardGridSummary& summary);
+    // Whether opening left the card grid to be read apart (open(prompts, true) found the month).
+    bool gridToRead() const { return gridToRead_; }
     // What the bank writers get: the four fields, the host's unit name and the grid's rows.
     bank::CardFileInput cardFileInput() const;
     // What a clerk should look at before the file of `cardType` is written; empty when nothing caught
@@ -132,6 +150,7 @@ class CardExport {
     FileMenuItem fileMenu_;
     std::optional<SortOrder> checkedSort_;
     bool monthLoaded_ = false;  // the opening found the month's items (the sort menu may re-query)
+    bool gridToRead_ = false;   // the opening left the grid to its caller
 
     // Kept between openings.
     QString amountItem_;

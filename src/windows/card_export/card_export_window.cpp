@@ -14,7 +14,9 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <memory>
 
+#include "data/database.h"
 #include "ui/window_registry.h"
 #include "windows/card_export/card_types.h"
 
@@ -83,7 +85,7 @@ QString sortActionName(SortOrder order) {
 }  // namespace
 
 CardExportWindow::CardExportWindow(CardExport& logic, windows::WindowServices services)
-    : CommandWindow(std::move(services)), logic_(logic) {
+    : CommandWindow(std::move(services)), logic_(logic), fill_(new windows::GridFill(this)) {
     setObjectName(u"SlgzSJSC"_s);
     setWindowTitle(u"工资卡输出"_s);
     buildMenus();
@@ -224,12 +226,36 @@ QAction* CardExportWindow::sortAction(SortOrder order) const {
 }
 
 void CardExportWindow::open() {
-    runReported([this] { logic_.open(prompts()); });
+    const HostContext* host = services().context;
+    const bool apart =
+        services().fillApart && host && host->database && windows::GridFill::canReadApart(*host->database);
+    runReported([this, apart] { logic_.open(prompts(), apart); });
+    if (logic_.gridToRead()) readGridApart();
     cardType_->clear();
     cardType_->addItems(logic_.cardTypeList());
     pages_->setCurrentIndex(1);  // the window opens on "详细资料"
     refresh();
     applyColumnWidths();
+}
+
+void CardExportWindow::readGridApart() {
+    auto summary = std::make_shared<CardGridSummary>();
+    fill_->start(
+        services().context->database->connectionText(),
+        [query = logic_.cardQuery(), summary](data::Database& db) {
+            CardExport::CardGridRead read = CardExport::readCardGrid(db, query);
+            *summary = read.summary;
+            return std::optional<data::WageGrid>(std::move(read.grid));
+        },
+        [this, summary](windows::BuiltGrid& built) {
+            runReported([&] {
+                if (built.error) std::rethrow_exception(built.error);
+                logic_.showCardGrid(std::move(*built.grid), *summary);
+            });
+            refresh();
+            applyColumnWidths();
+        },
+        false);  // the card grid's columns keep their widths
 }
 
 void CardExportWindow::refresh() {
@@ -257,6 +283,7 @@ void CardExportWindow::runFileCommand(FileCommand command) {
 }
 
 void CardExportWindow::closeEvent(QCloseEvent* event) {
+    fill_->wait();
     if (!closed_) {
         closed_ = true;
         logic_.close(prompts());

@@ -6,6 +6,7 @@
 
 #include "windows/card_export/card_export.h"
 #include "windows/shared/command_window.h"
+#include "windows/shared/grid_fill.h"
 
 class QComboBox;
 class QLabel;
@@ -30,9 +31,12 @@ class CardExportWindow : public windows::CommandWindow {
     QMenu* fileMenu() const { return fileMenu_; }
     QAction* fileAction(FileCommand command) const;
     QAction* sortAction(SortOrder order) const;
+    // Whether the card grid is still being read on its own thread.
+    bool filling() const { return fill_->running(); }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void settleBeforeCommand() override { fill_->wait(); }
 
   private:
     void buildMenus();
@@ -40,6 +44,8 @@ class CardExportWindow : public windows::CommandWindow {
     QWidget* buildGridPage();
     void applyColumnWidths();
     void open();
+    // Reads the card grid the opening left on a thread of its own and shows it when it is read.
+    void readGridApart();
     // Shows the logic's present state in every control.
     void refresh();
     void runFileCommand(FileCommand command);
@@ -54,6 +60,7 @@ class CardExportWindow : public windows::CommandWindow {
     QLabel* status1_ = nullptr;
     QLabel* status2_ = nullptr;
     bool closed_ = false;
+    windows::GridFill* fill_;
 };
 
 }  // namespace slp::card

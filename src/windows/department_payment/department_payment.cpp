@@ -101,13 +101,18 @@ bool DepartmentPayment::loadCatalogue(Prompts& prompts) {
 }
 
 std::optional<data::WageGrid> DepartmentPayment::buildGrid(Prompts& prompts) const {
-    data::Database& db = requireDatabase(context_);
-    const QString month = monthKey();
+    std::optional<data::WageGrid> grid = buildGridFrom(requireDatabase(context_), monthKey());
+    if (!grid)
+        prompts.messageBox(noPaymentDataMessage(), QString(), MessageIcon::Warning, MessageButtons::Ok);
+    return grid;
+}
+
+std::optional<data::WageGrid> DepartmentPayment::buildGridFrom(data::Database& db,
+                                                               const QString& month) const {
     if (catalogue_.itemCount < 2) throw SubscriptError();
     data::ResultSet rs = db.open(paymentItemQuery(catalogue_, month));
     if (rs.eof()) {
         rs.close();
-        prompts.messageBox(noPaymentDataMessage(), QString(), MessageIcon::Warning, MessageButtons::Ok);
         return std::nullopt;
     }
     rs.moveLast();

@@ -30,6 +30,10 @@ class Printer;
 class PageRecorder;
 }  // namespace slp::print
 
+namespace slp::data {
+class Database;
+}
+
 namespace slp::windows::payment {
 
 QString paymentCaption();                         // "班组签收联"
@@ -78,6 +82,9 @@ class DepartmentPayment {
     // FillPaymentGrid: a new grid of every employee of the month and the totals row; nullopt after
     // "未找到数据,请确定是否计算过!". Fewer than two items raise slp::Error 9.
     std::optional<data::WageGrid> buildGrid(Prompts& prompts) const;
+    // The same from `db` for `month`, without the message (nullopt when the month has no rows); it reads
+    // nothing else of the host record, so a copy may build on another thread.
+    std::optional<data::WageGrid> buildGridFrom(data::Database& db, const QString& month) const;
     // LoadDepartmentList: every department of the month, all selected; false after "部门未找到!".
     bool loadDepartments(Prompts& prompts);
 

@@ -148,9 +148,23 @@ void DepartmentPaymentWindow::load() {
     runReported([this] {
         logic_.readCodeLength();
         if (!logic_.loadCatalogue(prompts())) return markNoCatalogue();
-        fillGrid();
+        // Read on a copy of the logic, so that the window's own may change meanwhile.
+        readGrid([payment = logic_,
+                  month = logic_.monthKey()](data::Database& db) { return payment.buildGridFrom(db, month); },
+                 [this](BuiltGrid& built) { showGrid(built); });
         if (logic_.loadDepartments(prompts())) fillDepartmentList();
     });
+}
+
+void DepartmentPaymentWindow::showGrid(BuiltGrid& built) {
+    if (built.error) std::rethrow_exception(built.error);
+    if (!built.grid) {
+        prompts().messageBox(noPaymentDataMessage(), QString(), MessageIcon::Warning, MessageButtons::Ok);
+        return;
+    }
+    const int employees = built.grid->rows() - 2;
+    gridModel().replaceGrid(std::move(*built.grid), std::move(built.widestCells));
+    setStatusPanel(2, headCountPanel(employees));
 }
 
 bool DepartmentPaymentWindow::fillGrid() {

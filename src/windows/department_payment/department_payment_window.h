@@ -63,6 +63,8 @@ class DepartmentPaymentWindow : public WageWindow {
     void buildMenus();
     void buildControls();
     void load();
+    // Shows the grid read at opening, or says the month has nothing to show.
+    void showGrid(BuiltGrid& built);
     bool fillGrid();
     void fillDepartmentList();
     void showIcons();

@@ -83,11 +83,17 @@ bool DepartmentSummary::loadCatalogue(Prompts& prompts) {
 }
 
 std::optional<data::WageGrid> DepartmentSummary::buildGrid(Prompts& prompts) const {
-    data::Database& db = requireDatabase(context_);
-    data::ResultSet rs = db.open(departmentSummaryQuery(catalogue_, deptCodeLength_, monthKey()));
+    std::optional<data::WageGrid> grid = buildGridFrom(requireDatabase(context_), monthKey());
+    if (!grid)
+        prompts.messageBox(noSummaryDataMessage(), QString(), MessageIcon::Warning, MessageButtons::Ok);
+    return grid;
+}
+
+std::optional<data::WageGrid> DepartmentSummary::buildGridFrom(data::Database& db,
+                                                               const QString& month) const {
+    data::ResultSet rs = db.open(departmentSummaryQuery(catalogue_, deptCodeLength_, month));
     if (rs.eof()) {
         rs.close();
-        prompts.messageBox(noSummaryDataMessage(), QString(), MessageIcon::Warning, MessageButtons::Ok);
         return std::nullopt;
     }
     rs.moveLast();

@@ -18,6 +18,10 @@ namespace slp {
 struct HostContext;
 }
 
+namespace slp::data {
+class Database;
+}
+
 namespace slp::windows::summary {
 
 // The window's design caption and the title of the printed table.
@@ -58,6 +62,9 @@ class DepartmentSummary {
     // when the catalogue has fewer than two items; slp::OverflowError when a total leaves the fixed-point
     // range.
     std::optional<data::WageGrid> buildGrid(Prompts& prompts) const;
+    // The same from `db` for `month`, without the message (nullopt when the month has no rows); it reads
+    // nothing else of the host record, so a copy may build on another thread.
+    std::optional<data::WageGrid> buildGridFrom(data::Database& db, const QString& month) const;
 
     // The print font size menu: asks, and when the answer is accepted changes printFontSize and returns
     // it; the caller applies the width rule with columns() and keeps the new charUnit.

@@ -47,8 +47,22 @@ void DepartmentSummaryWindow::load() {
     runReported([this] {
         logic_.readCodeLength();
         if (!logic_.loadCatalogue(prompts())) return markNoCatalogue();
-        fillGrid();
+        // Read on a copy of the logic, so that the window's own may change meanwhile.
+        readGrid([summary = logic_,
+                  month = logic_.monthKey()](data::Database& db) { return summary.buildGridFrom(db, month); },
+                 [this](BuiltGrid& built) { showGrid(built); });
     });
+}
+
+void DepartmentSummaryWindow::showGrid(BuiltGrid& built) {
+    if (built.error) std::rethrow_exception(built.error);
+    if (!built.grid) {
+        prompts().messageBox(noSummaryDataMessage(), QString(), MessageIcon::Warning, MessageButtons::Ok);
+        return;
+    }
+    const QString status = summaryStatusLine(*built.grid);
+    gridModel().replaceGrid(std::move(*built.grid), std::move(built.widestCells));
+    setStatusPanel(2, status);
 }
 
 bool DepartmentSummaryWindow::fillGrid() {

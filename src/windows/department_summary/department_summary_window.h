@@ -17,6 +17,8 @@ class DepartmentSummaryWindow : public WageWindow {
     DepartmentSummaryWindow(DepartmentSummary& logic, WindowServices services);
 
     DepartmentSummary& logic() { return logic_; }
+    // Shows the grid read at opening, or says the month has nothing to show.
+    void showGrid(BuiltGrid& built);
     // Refills the grid from the database; false when nothing was filled.
     bool fillGrid();
 

@@ -4,7 +4,9 @@
 // stored and the amounts formatted (zeros shown or left empty), and the totals row "合计" with the head
 // count; the print font size and its widths; the zero display and its setting.
 #include <QString>
+#include <QStringView>
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 #include "basic/prompts.h"
@@ -18,6 +20,9 @@ struct HostContext;
 }
 namespace slp::settings {
 class Store;
+}
+namespace slp::data {
+class Database;
 }
 
 namespace slp::windows::employee {
@@ -53,6 +58,16 @@ class EmployeeTable {
     // faults raise DatabaseError; a catalogue without two leading text items raises slp::Error (9 without
     // any, 3265 with one: the totals have no second item to count).
     std::optional<data::WageGrid> buildGrid(Prompts& prompts) const;
+    // The same from `db` for `month`, without the message (nullopt when the month has no wage rows); it
+    // reads nothing else of the host record, so a copy of the table may build on another thread.
+    std::optional<data::WageGrid> buildGridFrom(data::Database& db, const QString& month) const;
+    // The same grid's texts a cell at a time in row order (the caption row, the employees, the totals
+    // row; an empty text is an empty cell), the month read a chunk at a time and never held whole (for a
+    // file written as it goes). False, with nothing told, when the month has no wage rows; raises what
+    // buildGridFrom raises (the catalogue's faults before any cell). Widths and alignments are not told.
+    using CellSink = std::function<void(int row, int col, QStringView text)>;
+    bool streamGridFrom(data::Database& db, const QString& month, const CellSink& cell) const;
+    static constexpr int kRowsPerChunk = 4096;
 
     // "显示零" / "不显示零": flips the zero display (the caller refills).
     void toggleZeroDisplay() { showZeros_ = !showZeros_; }
@@ -76,6 +91,9 @@ class EmployeeTable {
     QString monthKey() const;
 
   private:
+    // The catalogue's second item must be a leading text item (the head count's): slp::Error otherwise.
+    void checkCountedItem() const;
+
     const HostContext& context_;
     settings::Store& store_;
     data::CharUnitMeasure measure_;

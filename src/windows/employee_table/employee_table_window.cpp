@@ -90,15 +90,29 @@ void EmployeeTableWindow::load() {
     setStatusPanel(1, workMonthPanel(logic_.monthKey()));
     runReported([this] {
         if (!logic_.loadCatalogue(prompts())) return markNoCatalogue();
-        fillGrid();
+        // Read on a copy of the table, so that the window's own may change meanwhile.
+        readGrid([table = logic_,
+                  month = logic_.monthKey()](data::Database& db) { return table.buildGridFrom(db, month); },
+                 [this](BuiltGrid& built) { showGrid(built); });
     });
+}
+
+void EmployeeTableWindow::showGrid(BuiltGrid& built) {
+    if (built.error) std::rethrow_exception(built.error);
+    if (!built.grid) {
+        prompts().messageBox(noWageDataMessage(), QString(), MessageIcon::Warning, MessageButtons::Ok);
+        return;
+    }
+    const int employees = built.grid->rows() - 2;
+    gridModel().replaceGrid(std::move(*built.grid), std::move(built.widestCells));
+    setStatusPanel(2, headCountPanel(employees));
 }
 
 bool EmployeeTableWindow::fillGrid() {
     std::optional<data::WageGrid> filled = logic_.buildGrid(prompts());
     if (!filled) return false;
     const int employees = filled->rows() - 2;
-    gridModel().update([&](data::WageGrid& shown) { shown = std::move(*filled); });
+    gridModel().replaceGrid(std::move(*filled));
     setStatusPanel(2, headCountPanel(employees));
     return true;
 }

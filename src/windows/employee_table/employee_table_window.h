@@ -23,6 +23,8 @@ class EmployeeTableWindow : public WageWindow {
     // The rule switch of the strips (MnuLine), unchecked at every opening.
     bool stripRules() const;
 
+    // Shows the grid read at opening, or says the month has nothing to show.
+    void showGrid(BuiltGrid& built);
     // Refills the grid from the database at the current zero display; false when nothing was filled.
     bool fillGrid();
 

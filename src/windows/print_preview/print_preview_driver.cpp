@@ -369,13 +369,18 @@ void PrintPreviewDriver::printChosenPages() {
         // Printed to files, they are named for the document, its month and the time of the print.
         const qsizetype filesBefore = printer_->writtenFiles().size();
         const QString name = printedFileName(windowCaption_, host_.workYear, host_.workMonth, clock_.now());
-        if (printPages(from, to, false, name) > 0) tellWherePrinted(*printer_, prompts_, filesBefore);
+        const int printed = std::min(to, int(pages)) - from + 1;
+        const PrintProgress progress =
+            progressSource_ && printed > kPagesWithoutProgress ? progressSource_() : PrintProgress();
+        if (printPages(from, to, false, name, progress) > 0)
+            tellWherePrinted(*printer_, prompts_, filesBefore);
     } catch (const std::exception& e) {
         reportError(e);
     }
 }
 
-int PrintPreviewDriver::printPages(int from, int to, bool oneJob, const QString& fileName) {
+int PrintPreviewDriver::printPages(int from, int to, bool oneJob, const QString& fileName,
+                                   const PrintProgress& progress) {
     if (isMissingPrinter(*printer_)) throw Error(errnum::NoPrinter, noPrinterDescription());
     // Pages that would lose rows are not printed.
     if (!pagesHoldRows_) {
@@ -386,6 +391,7 @@ int PrintPreviewDriver::printPages(int from, int to, bool oneJob, const QString&
     WageReport report(layout_, layoutKind(), geometry(45));
     DeliveryOptions options = splitAs(oneJob ? JobSplit::OneJob : JobSplit::JobPerPage);
     options.fileName = fileName;
+    options.progress = progress;
     return deliver(report, *printer_, {from, to}, options);
 }
 

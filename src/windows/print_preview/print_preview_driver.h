@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "print/page_geometry.h"
@@ -80,8 +81,16 @@ class PrintPreviewDriver {
 
     // Asks which page to show and shows it.
     void choosePage();
-    // Asks for the first and last page and prints them.
+    // Asks for the first and last page and prints them; a print of more than kPagesWithoutProgress
+    // pages reports its progress to a callback the progress source makes for it, and stops when that
+    // says so (the pages of the jobs that ended stay printed).
     void printChosenPages();
+    static constexpr int kPagesWithoutProgress = 4;
+    using PrintProgress = std::function<bool(int done, int total)>;
+    // Makes the callback of one print (a window shows a bar as long as it lives); none by default.
+    void setPrintProgressSource(std::function<PrintProgress()> source) {
+        progressSource_ = std::move(source);
+    }
     // Asks for a new value of the setting (X and Y origin, row height, lines per page).
     void askSetting(PageSetting setting);
     // Flips a rule or an extra column, or asks for a change of a wrapped slip's count.
@@ -93,7 +102,8 @@ class PrintPreviewDriver {
     // the last are not printed, a first page after the last prints nothing. Throws slp::Error (484 when
     // no printer is installed) and the printer's errors. Printing to files, `fileName` names them (see
     // DeliveryOptions). Returns the pages printed.
-    int printPages(int from, int to, bool oneJob = false, const QString& fileName = {});
+    int printPages(int from, int to, bool oneJob = false, const QString& fileName = {},
+                   const PrintProgress& progress = {});
     // Draws again the page the picture shows (after zooming); warnings are not shown again.
     void redrawShownPage();
     // Shows an error in a message box: error 484 as the missing-printer message, any other with the
@@ -174,6 +184,7 @@ class PrintPreviewDriver {
     std::array<QString, 4> statusTexts_;
     int shownPage_ = 0;
     float shownInset_ = 30;
+    std::function<PrintProgress()> progressSource_;
 };
 
 }  // namespace slp::print

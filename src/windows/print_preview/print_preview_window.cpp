@@ -12,6 +12,7 @@
 #include <QStatusBar>
 #include <QWheelEvent>
 
+#include "ui/progress_bar.h"
 #include "windows/print_preview/page_picture.h"
 #include "windows/print_preview/preview_canvas.h"
 #include "windows/print_preview/print_preview_driver.h"
@@ -82,6 +83,12 @@ PrintPreviewWindow::PrintPreviewWindow(PrintPreviewDriver& driver, PictureCanvas
     buildMenus();
     buildStatusBar();
     buildKeys();
+    // A print of many pages shows a bar that can stop it (none once this window is gone: the driver may
+    // outlive it).
+    driver_.setPrintProgressSource([window = QPointer<PrintPreviewWindow>(this)]() -> ui::ProgressCallback {
+        if (!window) return {};
+        return ui::progressBar(window, u"正在打印..."_s, window->windowTitle());
+    });
 }
 
 QAction* PrintPreviewWindow::addAction(QMenu* menu, const QString& name, std::function<void()> handler) {

@@ -23,8 +23,10 @@ QAction* CommandWindow::addCommand(QWidget* menu, const QString& objectName, con
                                    std::function<void()> handler) {
     auto* action = new QAction(caption, menu);
     action->setObjectName(objectName);
-    connect(action, &QAction::triggered, this,
-            [this, handler = std::move(handler)] { runReported(handler); });
+    connect(action, &QAction::triggered, this, [this, handler = std::move(handler)] {
+        settleBeforeCommand();
+        runReported(handler);
+    });
     menu->addAction(action);
     return action;
 }

@@ -32,6 +32,11 @@ class CommandWindow : public QMainWindow {
     // through.
     bool runReported(const std::function<void()>& handler);
 
+  protected:
+    // Runs before every menu command: a window finishes here what must be done before a command may
+    // use it (a grid still being read).
+    virtual void settleBeforeCommand() {}
+
   private:
     WindowServices services_;
     std::unique_ptr<ui::QtPrompts> ownPrompts_;

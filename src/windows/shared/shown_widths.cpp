@@ -1,5 +1,7 @@
 #include "windows/shared/shown_widths.h"
 
+#include <QFont>
+#include <QFontMetrics>
 #include <algorithm>
 
 namespace slp::windows {
@@ -21,6 +23,16 @@ int widestCell(const data::WageGrid& grid, int col, const std::function<int(QStr
         const QStringView text = grid.textView(r, col);
         if (!text.isEmpty() && estimate(text) >= most - 2) widest = std::max(widest, measure(text));
     }
+    return widest;
+}
+
+std::vector<int> widestCells(const data::WageGrid& grid) {
+    QFont font(grid.fontName());
+    font.setPointSizeF(grid.fontSize());
+    const QFontMetrics metrics(font);
+    const auto measure = [&metrics](QStringView text) { return metrics.horizontalAdvance(text.toString()); };
+    std::vector<int> widest(size_t(grid.cols()));
+    for (int c = 0; c < grid.cols(); ++c) widest[size_t(c)] = widestCell(grid, c, measure);
     return widest;
 }
 

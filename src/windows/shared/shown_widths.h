@@ -5,6 +5,7 @@
 // widths, which printing uses, are not changed; a column narrowed away (199 twips or less) stays so.
 #include <QStringView>
 #include <functional>
+#include <vector>
 
 #include "data/wage_grid.h"
 
@@ -14,6 +15,10 @@ namespace slp::windows {
 // `measure` gives widths. Only the cells that may be the widest are measured: those whose estimate
 // (two for a wide character, one for any other) comes within two of the largest estimate.
 int widestCell(const data::WageGrid& grid, int col, const std::function<int(QStringView)>& measure);
+
+// widestCell of every column in pixels of the grid's own font (its face at its size), as a view shows
+// them. It may run on any thread, so a grid built away from the windows comes measured.
+std::vector<int> widestCells(const data::WageGrid& grid);
 
 // The width a column is shown with: the rule's, or the widest cell's and `padding` when that is more.
 // A hidden column (rule width `hiddenUpTo` pixels or less) keeps the rule's width.

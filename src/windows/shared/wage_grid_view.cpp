@@ -113,12 +113,14 @@ void WageGridView::applyLayout() {
                                   ? pixelsFromTwips(grid.rowHeight(0), logicalDpiY())
                                   : pixelsFromTwips(kCaptionHeight, logicalDpiY());
     // On screen a column is at least as wide as its widest cell; the grid keeps the rule's widths.
+    // The widest cells are measured once for each change of the texts or the font, not at every layout.
+    if (!model_.widestCells()) model_.keepWidestCells(widestCells(grid));
+    const std::vector<int>& widest = *model_.widestCells();
     QList<int> widths;
     const int hidden = pixelsFromTwips(199, dpi());
-    const auto measure = [&metrics](QStringView text) { return metrics.horizontalAdvance(text.toString()); };
     for (int c = 0; c < grid.cols(); ++c) {
-        widths << shownWidth(pixelsFromTwips(grid.colWidth(c), dpi()), widestCell(grid, c, measure),
-                             kCellPadding, hidden);
+        widths << shownWidth(pixelsFromTwips(grid.colWidth(c), dpi()), widest[size_t(c)], kCellPadding,
+                             hidden);
     }
     for (QTableView* view : {static_cast<QTableView*>(this), frozen_}) {
         // The smallest row height follows the font as well, or a view keeps the rows of a larger font.

@@ -5,6 +5,8 @@
 #include <QScreen>
 #include <QStatusBar>
 
+#include "data/database.h"
+#include "windows/shared/host_database.h"
 #include "windows/shared/wage_grid_view.h"
 #include "windows/shared/window_geometry.h"
 
@@ -15,7 +17,8 @@ WageWindow::WageWindow(WindowServices services, QWidget* parent)
       model_(new data::WageGridModel(this)),
       view_(nullptr),
       panel1_(new QLabel(this)),
-      panel2_(new QLabel(this)) {
+      panel2_(new QLabel(this)),
+      fill_(new GridFill(this)) {
     auto* central = new QWidget(this);
     setCentralWidget(central);
     view_ = new WageGridView(*model_, central);
@@ -62,6 +65,24 @@ void WageWindow::placeGrid() {
     if (!place) return;
     view_->setGeometry(pixelsFromTwips(place->left(), dpi), pixelsFromTwips(place->top(), dpi),
                        pixelsFromTwips(place->width(), dpi), pixelsFromTwips(place->height(), dpi));
+}
+
+void WageWindow::readGrid(GridFill::Build build, GridFill::Shown shown) {
+    data::Database& db = requireDatabase(*services().context);
+    if (services().fillApart && GridFill::canReadApart(db)) {
+        fill_->start(
+            db.connectionText(), std::move(build),
+            [this, shown = std::move(shown)](BuiltGrid& built) { runReported([&] { shown(built); }); });
+        return;
+    }
+    BuiltGrid built;
+    built.grid = build(db);
+    shown(built);
+}
+
+void WageWindow::closeEvent(QCloseEvent* event) {
+    finishFilling();
+    CommandWindow::closeEvent(event);
 }
 
 void WageWindow::resizeEvent(QResizeEvent* event) {

@@ -4,6 +4,7 @@
 // at opening. A window class derives from it, adds its menus and runs its logic.
 #include "data/wage_grid_model.h"
 #include "windows/shared/command_window.h"
+#include "windows/shared/grid_fill.h"
 
 class QLabel;
 
@@ -35,14 +36,27 @@ class WageWindow : public CommandWindow {
     // Applies the resizing rule to the grid now (also done on every resize).
     void placeGrid();
 
+    // Reads the grid with `build` and hands it to `shown`: on a thread of its own while the window shows
+    // when the services ask for it and the database allows a second connection (a fault of the build
+    // is then reported when it is over), otherwise at once on the host's connection (faults go to the
+    // caller). Commands and closing wait for a read still running.
+    void readGrid(GridFill::Build build, GridFill::Shown shown);
+    // Whether a grid is still being read on its own thread.
+    bool filling() const { return fill_->running(); }
+    // Waits for a grid still being read and shows it.
+    void finishFilling() { fill_->wait(); }
+
   protected:
     void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void settleBeforeCommand() override { finishFilling(); }
 
   private:
     data::WageGridModel* model_;
     WageGridView* view_;
     QLabel* panel1_;
     QLabel* panel2_;
+    GridFill* fill_;
     bool noCatalogue_ = false;
 };
 

@@ -42,6 +42,9 @@ struct WindowServices {
     std::function<void(const print::PrintPreviewRequest&)> showPreview;
     // "转到Excel": hands the grid to the spreadsheet program; messages go through the prompts given.
     std::function<void(const data::WageGrid&, Prompts&)> exportGrid;
+    // Whether a window reads its month on a thread of its own while it shows (GridFill), when the
+    // database can be read over a second connection; otherwise it reads before it shows.
+    bool fillApart = false;
 };
 
 // The services of the running component: the user's settings store, the system clock, Qt dialogs, the
