@@ -45,6 +45,8 @@ class GridFill : public QObject {
     bool running() const { return thread_ != nullptr; }
     // Blocks until a running build is over and hands its result over now.
     void wait();
+    // Blocks until a running build's thread is over, handing nothing over (the process's exit).
+    void waitForThread();
 
     // What start() runs on its thread, to be run anywhere: the build over a new connection and the
     // measure of the widest cells; faults land in `error`.
