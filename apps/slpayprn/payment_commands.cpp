@@ -40,13 +40,8 @@ namespace {
 
 // The table's width as the print measures it on a PDF page.
 float printedTableWidth(const data::WageGrid& grid, const DepartmentPayment& logic) {
-    windows::payment::PayTableJob job;
-    job.grid = &grid;
-    job.catalogue = &logic.catalogue();
-    job.rowHeight = logic.rowHeight();
     print::PageRecorder measure;  // texts measured at 1440 dpi, as the PDF printer measures them
-    windows::payment::MeasurePayTable(job, measure, 0);
-    return job.metrics.tableWidth;
+    return logic.printedTableWidth(grid, measure);
 }
 
 QString centimetres(float twips) {

@@ -7,6 +7,7 @@
 #include "basic/scripted_prompts.h"
 #include "data/database.h"
 #include "data/host_context.h"
+#include "print/page_recorder.h"
 #include "print/pdf_spool_printer.h"
 #include "slpayprn_cli.h"
 #include "windows/department_payment/department_payment.h"
@@ -51,7 +52,7 @@ TEST(PaymentPaper, ATableWiderThanA4IsTurnedWhenThatHoldsIt) {
         EXPECT_EQ(printer.paperWidth() > upright, c.turned);
         if (c.turned) {
             EXPECT_TRUE(note.endsWith(u"已改为横向打印。"_s));
-            EXPECT_LE(logic.printedTableWidth(*grid, printer), printer.printableWidth());
+            EXPECT_LE(logic.printedTableWidth(*grid, *printer.newRecorder()), printer.printableWidth());
         }
     }
 }

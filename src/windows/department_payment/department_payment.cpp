@@ -340,18 +340,17 @@ DepartmentPayment::PrintOutcome DepartmentPayment::printSelected(const data::Wag
     return outcome;
 }
 
-float DepartmentPayment::printedTableWidth(const data::WageGrid& grid, print::Printer& printer) const {
+float DepartmentPayment::printedTableWidth(const data::WageGrid& grid, print::PrintTarget& measure) const {
     PayTableJob job;
     job.grid = &grid;
     job.catalogue = &catalogue_;
     job.rowHeight = rowHeight_;
-    const std::unique_ptr<print::PageRecorder> measure = printer.newRecorder();
-    MeasurePayTable(job, *measure, 0);
+    MeasurePayTable(job, measure, 0);
     return job.metrics.tableWidth;
 }
 
 QString DepartmentPayment::turnPaperWhenNeeded(const data::WageGrid& grid, print::Printer& printer) const {
-    const float width = printedTableWidth(grid, printer);
+    const float width = printedTableWidth(grid, *printer.newRecorder());
     if (width <= printer.printableWidth() || width > printer.printableHeight()) return QString();
     const QSizeF paper(printer.paperWidth(), printer.paperHeight());
     printer.setPageLayout(QPageSize(paper / 1440, QPageSize::Inch, QString(), QPageSize::ExactMatch),

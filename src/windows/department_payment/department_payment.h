@@ -27,6 +27,7 @@ class Store;
 }
 namespace slp::print {
 class Printer;
+class PrintTarget;
 class PageRecorder;
 }  // namespace slp::print
 
@@ -117,8 +118,9 @@ class DepartmentPayment {
     };
     PrintOutcome printSelected(const data::WageGrid& grid, const OpenPrinter& openPrinter, Prompts& prompts,
                                const QDateTime& now);
-    // The table's width on the printer's sheet, as the print measures it.
-    float printedTableWidth(const data::WageGrid& grid, print::Printer& printer) const;
+    // The table's width as the print measures it with the text metrics of `measure` (a recorder of the
+    // sheet it is printed on).
+    float printedTableWidth(const data::WageGrid& grid, print::PrintTarget& measure) const;
     // Turns the printer's paper when the table is wider than the paper upright but fits it turned;
     // returns what the clerk is told then, else an empty text.
     QString turnPaperWhenNeeded(const data::WageGrid& grid, print::Printer& printer) const;
