@@ -73,9 +73,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS $<TARGET_FILE_DIR:slp_private>)
-# Beside the libraries dpkg-shlibdeps finds (Qt, SQLite, qpdf, libcurl, ...): the fonts, Qt's plugins and
+# Beside the libraries dpkg-shlibdeps finds (Qt, SQLite, OpenSSL, libcurl, ...): the fonts, Qt's plugins and
 # translations, and the authorities libcurl checks a mail server's certificate against.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-arphic-uming, fonts-wqy-zenhei, fonts-arphic-ukai, libqt6sql6-sqlite, libqt6sql6-psql, qt6-qpa-plugins, qt6-translations-l10n, ca-certificates, libqpdf29, libcurl4")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-arphic-uming, fonts-wqy-zenhei, fonts-arphic-ukai, libqt6sql6-sqlite, libqt6sql6-psql, qt6-qpa-plugins, qt6-translations-l10n, ca-certificates, libssl3, libcurl4")
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_SOURCE_DIR}/cmake/package/triggers)
 set(CPACK_STRIP_FILES ON)

@@ -17,7 +17,8 @@ trap cleanup EXIT
 export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" QT_QPA_PLATFORM=offscreen
 "$build/bin/slpayprn" demo-db "$work/w.db" --employees "$employees" >/dev/null
 
-/usr/bin/python3 "$root/tests/mail/smtp_test_server.py" --dir "$work/server" --count-only \
+/usr/bin/time -f "%U %S" -o "$work/server.cpu" /usr/bin/python3 "$root/tests/mail/smtp_test_server.py" \
+  --dir "$work/server" --count-only \
   < <(while [ ! -e "$work/stop" ]; do sleep 0.2; done) > "$work/server.out" &
 server_pid=$!
 for _ in $(seq 100); do grep -q READY "$work/server.out" 2>/dev/null && break; sleep 0.1; done
@@ -26,7 +27,7 @@ printf 's3cret-口令\n' > "$work/password"
 chmod 600 "$work/password"
 
 start=$(date +%s.%N)
-/usr/bin/time -f "%M %U %S" -o "$work/rss" "$build/bin/slpayprn" --db "$work/w.db" mail slips \
+/usr/bin/time -f "%M %U %S" -o "$work/rss" ${PERF_CMD:-} "$build/bin/slpayprn" --db "$work/w.db" mail slips \
   --smtp "smtp://127.0.0.1:$port" --user payroll --password-file "$work/password" --ca-file "$cert" \
   --from "工资组 <payroll@example.com>" > "$work/summary" 2> "$work/err" || true
 end=$(date +%s.%N)
@@ -42,5 +43,7 @@ printf 'wall time        %.1f s\n' "$seconds"
 read -r rss user sys < "$work/rss"
 printf 'peak memory      %.0f MB (max RSS of slpayprn)\n' "$(echo "$rss / 1024" | bc -l)"
 printf 'slpayprn CPU     %s s user, %s s system\n' "$user" "$sys"
+read -r server_user server_sys < "$work/server.cpu"
+printf 'server CPU       %s s user, %s s system (the test server, on the same machine)\n' "$server_user" "$server_sys"
 printf 'messages/second  %.0f\n' "$(echo "$sent / $seconds" | bc -l)"
 if [ -s "$work/err" ]; then echo "stderr:"; head -5 "$work/err"; fi

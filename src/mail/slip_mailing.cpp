@@ -3,7 +3,6 @@
 #include "basic/clock.h"
 #include "basic/error.h"
 #include "data/database.h"
-#include "mail/pdf_encryption.h"
 #include "mail/worker_pool.h"
 
 using namespace Qt::StringLiterals;
@@ -109,7 +108,7 @@ QByteArray SlipMailing::composeMessage(int index, const MailSettings& settings, 
                                        QByteArray* messageId) const {
     SlipMessage m = messageHead(index, settings, month, now);
     const Recipient& r = entries_.at(size_t(index)).recipient;
-    m.pdf = encryptPdf(makeSlip(r), r.password);
+    m.pdf = makeSlip.print(r, makeSlip.seal(r.password));
     if (messageId) *messageId = m.messageId;
     return buildMessage(m);
 }
@@ -121,11 +120,9 @@ SlipMailing::Pending SlipMailing::prepare(int index, const MailSettings& setting
     try {
         SlipMessage head = messageHead(index, settings, month, clock.now());
         const Recipient& r = entries_.at(size_t(index)).recipient;
-        // Only values of its own go to the worker: the printed slip, the password and the message's texts.
-        auto finish = [head = std::move(head), slip = makeSlip(r), password = r.password]() mutable {
-            head.pdf = encryptPdf(slip, password);
-            return Prepared{buildMessage(head), head.messageId};
-        };
+        head.pdf = makeSlip.print(r, sealOf(index, makeSlip));
+        // Only values of its own go to the worker: the printed slip and the message's texts.
+        auto finish = [head = std::move(head)]() { return Prepared{buildMessage(head), head.messageId}; };
         if (workers_) {
             pending.message = workers_->run(std::move(finish));
         } else {
@@ -141,9 +138,34 @@ SlipMailing::Pending SlipMailing::prepare(int index, const MailSettings& setting
     return pending;
 }
 
+void SlipMailing::sealAhead(int index, const SlipPdfMaker& makeSlip) {
+    while (!sealing_.empty() && sealing_.front().index < index) sealing_.pop_front();
+    if (!workers_) return;
+    // Sealing takes the most time of a message: two slips a worker more than the messages made ahead,
+    // so that a slip's seal is ready when its turn to be printed comes.
+    const size_t depth = size_t(4 * workers_->threadCount() + 1);
+    size_t from = sealing_.empty() ? size_t(index) : size_t(sealing_.back().index) + 1;
+    while (sealing_.size() < depth) {
+        while (from < entries_.size() && entries_[from].status != SlipStatus::Due) ++from;
+        if (from >= entries_.size()) break;
+        const QString password = entries_[from].recipient.password;
+        auto seal = [seal = makeSlip.seal, password] { return seal(password); };
+        sealing_.push_back({int(from), workers_->run(std::move(seal)).share()});
+        ++from;
+    }
+}
+
+SlipSeal SlipMailing::sealOf(int index, const SlipPdfMaker& makeSlip) {
+    for (const Sealing& s : sealing_) {
+        if (s.index == index) return s.seal.get();
+    }
+    return makeSlip.seal(entries_.at(size_t(index)).recipient.password);
+}
+
 void SlipMailing::prepareAhead(int index, const MailSettings& settings, const MonthInfo& month,
                                const SlipPdfMaker& makeSlip, const Clock& clock) {
     if (!workers_ && prepareThreads_ > 0) workers_ = std::make_unique<WorkerPool>(prepareThreads_);
+    sealAhead(index, makeSlip);
     while (!pending_.empty() && pending_.front().index < index) pending_.pop_front();
     // Enough ahead that no worker waits for the next slip while one message is sent.
     const size_t depth = workers_ ? size_t(2 * workers_->threadCount() + 1) : 1;
@@ -158,6 +180,7 @@ void SlipMailing::prepareAhead(int index, const MailSettings& settings, const Mo
 
 void SlipMailing::dropPrepared() {
     pending_.clear();
+    sealing_.clear();
     workers_.reset();
 }
 

@@ -3,9 +3,10 @@
 // written to the send log as it happens, so a run stopped at any point (server gone, connection
 // dropped, cancelled, the process ended) resumes where it stopped and sends nothing twice that the
 // server accepted. The window and the command line both drive it, one employee a step. The messages
-// after the one under way are made ahead: their slips printed on the calling thread (printing shares
-// the fonts' state), encrypted and composed on worker threads, and sent in order over the one
-// connection; a message made ahead but not sent is simply made again by the next run.
+// after the one under way are made ahead: their file keys sealed for the passwords on worker threads,
+// their slips printed (and encrypted) on the calling thread (printing shares the fonts' state), their
+// messages composed on the workers, and sent in order over the one connection; a message made ahead but not
+// sent is simply made again by the next run.
 #include <QByteArray>
 #include <QDateTime>
 #include <QStringList>
@@ -50,8 +51,20 @@ struct SlipEntry {
     QString time;   // when it was last attempted
 };
 
-// The unencrypted PDF of a recipient's slip: the page the slips print gives for that employee.
-using SlipPdfMaker = std::function<QByteArray(const Recipient&)>;
+// What locks a recipient's slip, opaque to the run: a file key sealed for the recipient's password.
+using SlipSeal = std::shared_ptr<const void>;
+// A recipient's slip is made in two steps. `seal` is slow on purpose (the password hash of AES-256 PDF
+// files) and safe on any thread: the run seals on its workers ahead of the slips; it throws slp::Error
+// for an empty password (a slip is never sent unprotected). `print` gives the PDF of the slip, the page
+// the slips print gives for that employee, locked with the seal so that it opens only with the
+// recipient's password.
+struct SlipPdfMaker {
+    std::function<SlipSeal(const QString& password)> seal;
+    std::function<QByteArray(const Recipient&, const SlipSeal&)> print;
+};
+
+// Error number of a slip that could not be protected.
+inline constexpr int encryptionError = 31037;
 
 struct RunOptions {
     bool resend = false;  // send again to those already sent
@@ -116,12 +129,19 @@ class SlipMailing {
         int index = -1;
         std::future<Prepared> message;  // holds the fault when the slip could not be made or protected
     };
+    struct Sealing {
+        int index = -1;
+        std::shared_future<SlipSeal> seal;  // holds the fault when the password cannot seal
+    };
     // The message of entry `index` without its slip.
     SlipMessage messageHead(int index, const MailSettings& settings, const MonthInfo& month,
                             const QDateTime& now) const;
     // Makes ready the due entries from `index` on, as many as the workers can keep busy.
     void prepareAhead(int index, const MailSettings& settings, const MonthInfo& month,
                       const SlipPdfMaker& makeSlip, const Clock& clock);
+    // Starts sealing the due entries from `index` on, further ahead than the messages are made.
+    void sealAhead(int index, const SlipPdfMaker& makeSlip);
+    SlipSeal sealOf(int index, const SlipPdfMaker& makeSlip);
     Pending prepare(int index, const MailSettings& settings, const MonthInfo& month,
                     const SlipPdfMaker& makeSlip, const Clock& clock);
     void dropPrepared();
@@ -132,6 +152,7 @@ class SlipMailing {
     bool stopped_ = false;
     QString stopReason_;
     int prepareThreads_;
+    std::deque<Sealing> sealing_;  // the due entries being sealed ahead, in order
     std::deque<Pending> pending_;  // the due entries made ahead, in order, the next one to send first
     std::unique_ptr<WorkerPool> workers_;
 };

@@ -103,14 +103,16 @@ QString PdfSpoolPrinter::outputFolder() const {
 
 pdf::PdfDocument& PdfSpoolPrinter::job() {
     if (document_) return *document_;
+    std::shared_ptr<const pdf::PdfEncryption> encryption = std::move(nextEncryption_);
+    nextEncryption_.reset();
     if (!oneFile_.isEmpty()) {
         document_ = std::make_unique<pdf::PdfDocument>(oneFile_, QFileInfo(oneFile_).fileName(),
-                                                       u"Sl_PAYPRN 朔岚软件"_s);
+                                                       u"Sl_PAYPRN 朔岚软件"_s, std::move(encryption));
         return *document_;
     }
     const QString name = nextName_.isEmpty() ? jobFileName(numberToTry()) : nextName_ + u".pdf"_s;
-    document_ =
-        std::make_unique<pdf::PdfDocument>(QDir(folder_).filePath(name), name, u"Sl_PAYPRN 朔岚软件"_s);
+    document_ = std::make_unique<pdf::PdfDocument>(QDir(folder_).filePath(name), name,
+                                                   u"Sl_PAYPRN 朔岚软件"_s, std::move(encryption));
     return *document_;
 }
 

@@ -15,7 +15,8 @@ namespace slp::print {
 
 namespace pdf {
 class PdfDocument;
-}
+class PdfEncryption;
+}  // namespace pdf
 
 class PdfSpoolPrinter : public Printer {
   public:
@@ -64,6 +65,11 @@ class PdfSpoolPrinter : public Printer {
     bool oneFilePerPrint() const override { return oneFile_.isEmpty() && !filePerJob_; }
     void nameNextFiles(const QString& baseName) override { nextName_ = baseName; }
     QStringList writtenFiles() const override { return written_; }
+    // The next file begun is encrypted with `encryption` and opens only with its password; the files
+    // after it are written open again (each encrypted file needs a key of its own).
+    void encryptNextFile(std::shared_ptr<const pdf::PdfEncryption> encryption) {
+        nextEncryption_ = std::move(encryption);
+    }
 
     // Twips of a pen pixel: a 600 dpi printer's.
     static constexpr float kPenPixelTwips = 2.4f;
@@ -95,6 +101,7 @@ class PdfSpoolPrinter : public Printer {
     int pagesTaken_ = 0;
     bool fileDropped_ = false;
     bool filePerJob_ = true;
+    std::shared_ptr<const pdf::PdfEncryption> nextEncryption_;  // of the next file; null: written open
     QString nextName_;  // the base name of the next job's file; empty: numbered
     // The number the next job tries first: the folder is listed once, not for every job, and a number
     // another writer took meanwhile is stepped over when the file is claimed.

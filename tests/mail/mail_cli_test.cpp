@@ -8,7 +8,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "mail/pdf_encryption.h"
+#include "pdf_unlock.h"
 #include "slpayprn_cli.h"
 #include "smtp_test_server.h"
 
@@ -81,7 +81,7 @@ TEST_F(MailCli, SendsEachSlipOnceAndTheSlipIsThePrintedOne) {
     ASSERT_NE(first, mails.end());
     ASSERT_EQ(first->attachments.size(), 1u);
     EXPECT_FALSE(printed.isEmpty());
-    EXPECT_EQ(slp_test::pdfText(slp::mail::decryptPdf(first->attachments[0], u"0002"_s)), printed);
+    EXPECT_EQ(slp_test::pdfText(slp_test::decryptPdf(first->attachments[0], u"0002"_s)), printed);
 
     const auto again = run(serverArgs(server.passwordFile()));
     EXPECT_EQ(again.code, 0);

@@ -7,7 +7,7 @@
 
 #include "basic/clock.h"
 #include "basic/scripted_prompts.h"
-#include "mail/pdf_encryption.h"
+#include "pdf_unlock.h"
 #include "print/chinese_fonts.h"
 #include "smtp_test_server.h"
 #include "wage_fixture.h"
@@ -96,16 +96,17 @@ TEST_F(MailSend, EachEmployeeReceivesTheirOwnSlipLockedWithTheirPassword) {
         EXPECT_EQ(parts[0].toObject()[u"filename"_s].toString(), u"工资条_"_s + number + u"_200004.pdf"_s);
         EXPECT_EQ(parts[0].toObject()[u"content_type"_s].toString(), u"application/pdf"_s);
         const QByteArray& pdf = mail.attachments[0];
-        EXPECT_TRUE(slp::mail::pdfOpensWith(pdf, number));
-        EXPECT_FALSE(slp::mail::pdfOpensWith(pdf, QString()));
-        EXPECT_FALSE(slp::mail::pdfOpensWith(pdf, number + u"0"_s));
+        EXPECT_TRUE(slp_test::pdfOpensWith(pdf, number));
+        EXPECT_FALSE(slp_test::pdfOpensWith(pdf, QString()));
+        EXPECT_FALSE(slp_test::pdfOpensWith(pdf, number + u"0"_s));
         EXPECT_EQ(e.status, slp::mail::SlipStatus::Sent);
         EXPECT_TRUE(e.reply.startsWith(u"250"_s));
         // The text is that employee's slip, the page the slips print gives for them.
         if (m <= 3) {
-            const QString text = slp_test::pdfText(slp::mail::decryptPdf(pdf, number));
+            const QString text = slp_test::pdfText(slp_test::decryptPdf(pdf, number));
             EXPECT_TRUE(text.contains(number) && text.contains(e.recipient.name)) << text.toStdString();
-            EXPECT_EQ(text, slp_test::pdfText(logic->slipPdf(e.recipient)));
+            EXPECT_EQ(text, slp_test::pdfText(slp_test::decryptPdf(
+                                logic->slipPdf(e.recipient, logic->sealFor(number)), number)));
         }
     }
     // The log says so, and the next run has nobody left to send to.

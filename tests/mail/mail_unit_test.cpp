@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTimeZone>
 #include <thread>
@@ -13,18 +14,21 @@
 #include "data/database.h"
 #include "mail/mail_settings.h"
 #include "mail/mime_message.h"
-#include "mail/pdf_encryption.h"
 #include "mail/recipients.h"
 #include "mail/secret_file.h"
 #include "mail/send_log.h"
 #include "mail/slip_mailing.h"
 #include "mail/worker_pool.h"
+#include "pdf_unlock.h"
 #include "print/page.h"
+#include "print/pdf/pdf_encryption.h"
 #include "print/pdf_spool_printer.h"
 #include "settings/store.h"
 
 using namespace Qt::StringLiterals;
 using namespace slp::mail;
+using slp_test::decryptPdf;
+using slp_test::pdfOpensWith;
 
 namespace {
 
@@ -185,9 +189,10 @@ TEST(PasswordFile, ReadOnlyWhenOnlyTheOwnerMayReadIt) {
     EXPECT_EQ(defaultPasswordFile(u"/c"_s), u"/c/smtp-password"_s);
 }
 
-// A small PDF of our own writer.
-QByteArray samplePdf(const QString& folder) {
+// A small PDF of our own writer, opening only with `password`.
+QByteArray samplePdf(const QString& folder, const QString& password) {
     auto printer = slp::print::PdfSpoolPrinter::oneFile(folder + u"/s.pdf"_s);
+    printer->encryptNextFile(std::make_shared<const slp::print::pdf::PdfEncryption>(password.toUtf8()));
     slp::print::Page page;
     page.size = QSizeF(11906, 16838);
     page.lines.push_back({QLineF(1440, 1440, 5000, 1440), 1});
@@ -199,18 +204,34 @@ QByteArray samplePdf(const QString& folder) {
     return f.readAll();
 }
 
-TEST(SlipEncryption, OpensWithThePasswordOnly) {
+// What poppler's pdfinfo says of the file with a password: its output, or empty when it did not open.
+QString popplerInfo(const QString& path, const QString& password) {
+    QProcess p;
+    p.start(u"pdfinfo"_s, {u"-upw"_s, password, path});
+    if (!p.waitForFinished(30000) || p.exitCode() != 0) return QString();
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+TEST(SlipEncryption, OpensWithThePasswordOnlyInTwoReaders) {
     QTemporaryDir dir;
-    const QByteArray plain = samplePdf(dir.path());
-    ASSERT_TRUE(plain.startsWith("%PDF"));
-    const QByteArray locked = encryptPdf(plain, u"0007"_s);
-    EXPECT_TRUE(locked.contains("/V 5") && locked.contains("/R 6"));
-    EXPECT_TRUE(pdfOpensWith(locked, u"0007"_s));
-    EXPECT_FALSE(pdfOpensWith(locked, u"0008"_s));
-    EXPECT_FALSE(pdfOpensWith(locked, QString()));
-    EXPECT_FALSE(decryptPdf(locked, u"0007"_s).contains("/Encrypt"));
-    EXPECT_THROW(encryptPdf(plain, QString()), slp::Error);
-    EXPECT_THROW(encryptPdf("not a pdf", u"1"_s), slp::Error);
+    // Only the first 127 bytes of a password count, in every reader.
+    for (const QString& password : {u"0007"_s, u"口令-中文"_s, QString(140, u'9')}) {
+        SCOPED_TRACE(password.toStdString());
+        const QByteArray locked = samplePdf(dir.path(), password);
+        ASSERT_TRUE(locked.startsWith("%PDF-1.7"));
+        EXPECT_TRUE(locked.contains("/V 5/R 6"));
+        const QString wrong = u"1"_s + password.mid(1);
+        EXPECT_TRUE(pdfOpensWith(locked, password));
+        EXPECT_FALSE(pdfOpensWith(locked, wrong));
+        EXPECT_FALSE(pdfOpensWith(locked, QString()));
+        EXPECT_FALSE(decryptPdf(locked, password).contains("/Encrypt"));
+        // The document information's strings come out as they went in (pdfinfo takes passwords of up
+        // to 32 bytes).
+        if (password.size() > 32) continue;
+        EXPECT_TRUE(popplerInfo(dir.filePath(u"s.pdf"_s), password).contains(u"Title:           s.pdf"_s));
+        EXPECT_TRUE(popplerInfo(dir.filePath(u"s.pdf"_s), wrong).isEmpty());
+    }
+    EXPECT_THROW(slp::print::pdf::PdfEncryption{QByteArray()}, slp::Error);
 }
 
 TEST(SendLog, CreatedWhenMissingAndReadPerEmployee) {
@@ -246,7 +267,7 @@ class ScriptedTransport : public MailTransport {
 
 TEST(SlipRun, SendsTheDueOnesLogsEachAndStopsWhenTheConnectionBreaks) {
     QTemporaryDir dir;
-    const QByteArray pdf = samplePdf(dir.path());
+    const QByteArray pdf = samplePdf(dir.path(), u"1"_s);
     std::vector<Recipient> people{
         {1, u"1"_s, u"甲"_s, u"a@x"_s, u"1"_s},    {2, u"2"_s, u"乙"_s, QString(), u"2"_s},
         {3, u"3"_s, u"丙"_s, u"c@x"_s, QString()}, {4, u"4"_s, u"丁"_s, u"d@x"_s, u"4"_s},
@@ -261,7 +282,8 @@ TEST(SlipRun, SendsTheDueOnesLogsEachAndStopsWhenTheConnectionBreaks) {
     const slp::FixedClock clock(QDateTime(QDate(2000, 4, 25), QTime(9, 0)));
     MailSettings settings;
     settings.from = u"工资组 <pay@example.com>"_s;
-    const auto slip = [&](const Recipient&) { return pdf; };
+    const SlipPdfMaker slip{[](const QString&) { return std::make_shared<int>(1); },
+                            [&](const Recipient&, const SlipSeal&) { return pdf; }};
     EXPECT_EQ(run.dueCount(), 3);
     while (run.sendNext(settings, {u"2000-04"_s, u"厂"_s}, slip, transport, &db, clock) >= 0) {
     }
@@ -291,7 +313,7 @@ TEST(SlipRun, SendsTheDueOnesLogsEachAndStopsWhenTheConnectionBreaks) {
 // order, a slip that cannot be made fails alone, and nothing after a broken connection is sent or logged.
 TEST(SlipRun, MadeAheadOnWorkersAndSentInOrder) {
     QTemporaryDir dir;
-    const QByteArray pdf = samplePdf(dir.path());
+    const QByteArray pdf = samplePdf(dir.path(), u"1"_s);
     std::vector<Recipient> people;
     for (int i = 1; i <= 20; ++i) {
         const QString n = QString::number(i);
@@ -307,12 +329,19 @@ TEST(SlipRun, MadeAheadOnWorkersAndSentInOrder) {
     settings.from = u"工资组 <pay@example.com>"_s;
     const std::thread::id caller = std::this_thread::get_id();
     QStringList printed;
-    const auto slip = [&](const Recipient& r) {
-        EXPECT_EQ(std::this_thread::get_id(), caller);
-        printed << r.number;
-        if (r.number == u"3"_s) throw slp::Error(slp::errnum::DeviceIo, u"工资条未能打印"_s);
-        return pdf;
+    // Sealed on the workers, each slip with its own recipient's seal.
+    const auto seal = [&](const QString& password) {
+        EXPECT_NE(std::this_thread::get_id(), caller);
+        return std::make_shared<const QString>(password);
     };
+    const SlipPdfMaker slip{seal, [&](const Recipient& r, const SlipSeal& sealed) {
+                                EXPECT_EQ(*std::static_pointer_cast<const QString>(sealed), r.password);
+                                EXPECT_EQ(std::this_thread::get_id(), caller);
+                                printed << r.number;
+                                if (r.number == u"3"_s)
+                                    throw slp::Error(slp::errnum::DeviceIo, u"工资条未能打印"_s);
+                                return pdf;
+                            }};
     while (run.sendNext(settings, {u"2000-04"_s, u"厂"_s}, slip, transport, &db, clock) >= 0) {
     }
     QStringList expected;

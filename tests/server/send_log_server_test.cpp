@@ -61,7 +61,8 @@ TEST(ServerSendLog, CreatedOnceWrittenByARunAndReadByTheNext) {
     MailSettings settings;
     settings.from = u"工资组 <pay@example.com>"_s;
     const MonthInfo month{u"2000-04"_s, u"厂"_s};
-    const auto slip = [&](const Recipient&) { return pdf; };
+    const SlipPdfMaker slip{[](const QString&) { return std::make_shared<int>(1); },
+                            [&](const Recipient&, const SlipSeal&) { return pdf; }};
     slp::FixedClock clock(QDateTime(QDate(2000, 4, 25), QTime(9, 0)));
     // First run: 0002 refused, the connection breaks at 0003.
     ScriptedTransport first;

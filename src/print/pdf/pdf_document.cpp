@@ -49,8 +49,9 @@ std::string subsetTag(size_t index) {
 }
 }  // namespace
 
-PdfDocument::PdfDocument(const QString& target, const QString& title, const QString& creator)
-    : out_(target), title_(title), creator_(creator) {
+PdfDocument::PdfDocument(const QString& target, const QString& title, const QString& creator,
+                         std::shared_ptr<const PdfEncryption> encryption)
+    : out_(target, std::move(encryption)), title_(title), creator_(creator) {
     pagesObject_ = out_.reserve();
     resourcesObject_ = out_.reserve();
 }
@@ -129,7 +130,9 @@ void PdfDocument::finish() {
     const int catalog = out_.reserve();
     s = "<</Type/Catalog/Pages ";
     appendInt(s, pagesObject_);
-    s += " 0 R>>";
+    s += " 0 R";
+    if (out_.encrypted()) s += "/Extensions<</ADBE<</BaseVersion/1.7/ExtensionLevel 8>>>>";
+    s += ">>";
     out_.object(catalog, s);
 
     const int info = out_.reserve();

@@ -27,8 +27,9 @@ class JobFont;
 class PdfDocument {
   public:
     // Starts the file that is to become `target` (written aside, see PdfOutput); throws slp::Error
-    // (printer error) when it cannot.
-    PdfDocument(const QString& target, const QString& title, const QString& creator);
+    // (printer error) when it cannot. With an encryption the file opens only with its password.
+    PdfDocument(const QString& target, const QString& title, const QString& creator,
+                std::shared_ptr<const PdfEncryption> encryption = {});
     ~PdfDocument();
 
     // Starts a page of the size given in points; a page still open is ended first.

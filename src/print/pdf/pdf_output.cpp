@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "basic/error.h"
+#include "print/pdf/pdf_encryption.h"
 #include "print/printer.h"
 
 using namespace Qt::StringLiterals;
@@ -61,11 +62,14 @@ QString PdfOutput::writeFailure(const QString& target, const QString& reason) {
     return u"无法写入打印文件“%1”（%2）"_s.arg(QDir::toNativeSeparators(target), reason);
 }
 
-PdfOutput::PdfOutput(const QString& target) : target_(target), file_(replacementOf(target)) {
+PdfOutput::PdfOutput(const QString& target, std::shared_ptr<const PdfEncryption> encryption)
+    : target_(target), file_(replacementOf(target)), encryption_(std::move(encryption)) {
     compressor_ = libdeflate_alloc_compressor(kLevel);
     if (!compressor_) throw Error(printerError, u"无法压缩打印文件"_s);
     offsets_.push_back(-1);  // object 0 is the head of the free list
-    write("%PDF-1.4\n%\xE2\xE3\xCF\xD3\n");
+    // AES-256 came with PDF 2.0; readers know it as version 1.7 with Adobe's extension level 8, which the
+    // catalog names.
+    write(encryption_ ? "%PDF-1.7\n%\xE2\xE3\xCF\xD3\n" : "%PDF-1.4\n%\xE2\xE3\xCF\xD3\n");
 }
 
 PdfOutput::~PdfOutput() {
@@ -105,7 +109,7 @@ void PdfOutput::object(int number, std::string_view body) {
     appendInt(head, number);
     head += " 0 obj\n";
     write(head);
-    write(body);
+    write(encryption_ ? std::string_view(encryption_->encryptStrings(body)) : body);
     write("\nendobj\n");
 }
 
@@ -114,21 +118,38 @@ void PdfOutput::stream(int number, std::string_view data, std::string_view extra
     const size_t length =
         libdeflate_zlib_compress(compressor_, data.data(), data.size(), deflated_.data(), deflated_.size());
     if (length == 0) throw Error(printerError, u"无法压缩打印文件"_s);
+    std::string_view bytes(reinterpret_cast<const char*>(deflated_.data()), length);
+    std::string sealed;
+    if (encryption_) {
+        sealed = encryption_->encrypt(bytes);
+        bytes = sealed;
+    }
 
     placeObject(number);
     std::string head;
     appendInt(head, number);
     head += " 0 obj\n<</Length ";
-    appendInt(head, (long long)length);
+    appendInt(head, (long long)bytes.size());
     head += "/Filter/FlateDecode";
-    head += extra;
+    head += encryption_ ? encryption_->encryptStrings(extra) : std::string(extra);
     head += ">>\nstream\n";
     write(head);
-    write(std::string_view(reinterpret_cast<const char*>(deflated_.data()), length));
+    write(bytes);
     write("\nendstream\nendobj\n");
 }
 
 void PdfOutput::finish(int catalog, int info) {
+    int encrypt = 0;
+    std::string id;
+    if (encryption_) {
+        // The dictionary that tells how to open the file is the one object not encrypted.
+        encrypt = reserve();
+        placeObject(encrypt);
+        std::string head;
+        appendInt(head, encrypt);
+        write(head + " 0 obj\n" + encryption_->dictionary() + "\nendobj\n");
+        id = encryption_->fileId();
+    }
     offsets_.resize(size_t(objects_), -1);
     const qint64 xref = written_;
     std::string table = "xref\n0 ";
@@ -150,7 +171,13 @@ void PdfOutput::finish(int catalog, int info) {
     appendInt(table, catalog);
     table += " 0 R/Info ";
     appendInt(table, info);
-    table += " 0 R>>\nstartxref\n";
+    table += " 0 R";
+    if (encrypt) {
+        table += "/Encrypt ";
+        appendInt(table, encrypt);
+        table += " 0 R/ID[" + id + id + "]";
+    }
+    table += ">>\nstartxref\n";
     appendInt(table, xref);
     table += "\n%%EOF\n";
     write(table);

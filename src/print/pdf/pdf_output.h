@@ -4,6 +4,7 @@
 // formatting the page contents use.
 #include <QByteArray>
 #include <QString>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,12 +21,15 @@ inline constexpr double kMaxNumber = 1e10;
 void appendNumber(std::string& out, double value);
 void appendInt(std::string& out, long long value);
 
+class PdfEncryption;
+
 class PdfOutput {
   public:
     // Starts the file that is to replace (or become) `target`: a temporary file beside it, created
     // under a name nobody can foresee, and writes the header; throws slp::Error when it cannot. The
-    // temporary file goes when the output does, unless it was committed (see file()).
-    explicit PdfOutput(const QString& target);
+    // temporary file goes when the output does, unless it was committed (see file()). With an
+    // encryption, every string and stream is written encrypted and the file opens only with its password.
+    explicit PdfOutput(const QString& target, std::shared_ptr<const PdfEncryption> encryption = {});
     ~PdfOutput();
     PdfOutput(const PdfOutput&) = delete;
     PdfOutput& operator=(const PdfOutput&) = delete;
@@ -34,6 +38,7 @@ class PdfOutput {
     int reserve();
     // Writes an object: "n 0 obj" body "endobj".
     void object(int number, std::string_view body);
+    bool encrypted() const { return encryption_ != nullptr; }
     // Writes a stream object compressed as zlib data (FlateDecode); extra entries go into its dictionary.
     void stream(int number, std::string_view data, std::string_view extra = {});
     // Writes the cross-reference table and the trailer; throws slp::Error when anything failed to be
@@ -55,6 +60,7 @@ class PdfOutput {
 
     QString target_;
     FileReplacement file_;
+    std::shared_ptr<const PdfEncryption> encryption_;
     QString failure_;  // the reason of the first write that failed
     int objects_ = 1;  // object numbers given out; 0 is the head of the free list
     libdeflate_compressor* compressor_ = nullptr;

@@ -11,6 +11,7 @@
 #include "mail/mime_message.h"
 #include "mail/secret_file.h"
 #include "mail/send_log.h"
+#include "print/pdf/pdf_encryption.h"
 #include "print/pdf_print_choice.h"
 #include "print/pdf_spool_printer.h"
 #include "settings/store.h"
@@ -99,15 +100,22 @@ QString slipFolderTemplate() {
 }
 }  // namespace
 
-QByteArray SlipMail::slipPdf(const mail::Recipient& recipient) {
+mail::SlipSeal SlipMail::sealFor(const QString& password) {
+    if (password.isEmpty()) throw Error(mail::encryptionError, u"密码为空，工资条不能加密"_s);
+    return std::make_shared<const print::pdf::PdfEncryption>(password.toUtf8());
+}
+
+QByteArray SlipMail::slipPdf(const mail::Recipient& recipient, const mail::SlipSeal& seal) {
     if (!slipFolder_) slipFolder_.emplace(slipFolderTemplate());
     if (!slipFolder_->isValid()) {
         throw Error(errnum::PathNotFound, u"无法建立临时文件夹（"_s + slipFolder_->errorString() + u"）"_s);
     }
+    if (!seal) throw Error(mail::encryptionError, u"密码为空，工资条不能加密"_s);
     const QString path = slipFolder_->filePath(u"slip.pdf"_s);
     // On the paper "打印到PDF文件" remembers, as "print slips --per-employee" prints.
     const print::PdfPrintSetup paper = print::loadPdfPrintSetup(store_);
     auto printer = print::PdfSpoolPrinter::oneFile(path, paper.paper, paper.orientation);
+    printer->encryptNextFile(std::static_pointer_cast<const print::pdf::PdfEncryption>(seal));
     const auto result = employee::printOneEmployeeSlip(grid_, recipient.gridRow, host_, store_, *printer,
                                                        printFontSize_, clock_);
     if (result.pagesPrinted == 0 || !printer->finishFile()) {
@@ -168,7 +176,8 @@ void SlipMail::beginSending(std::unique_ptr<mail::MailTransport> transport) {
 
 int SlipMail::sendNext() {
     if (!transport_) return -1;
-    const auto makeSlip = [this](const mail::Recipient& r) { return slipPdf(r); };
+    const mail::SlipPdfMaker makeSlip{
+        sealFor, [this](const mail::Recipient& r, const mail::SlipSeal& seal) { return slipPdf(r, seal); }};
     data::Database& database = requireDatabase(host_);
     return mailing_->sendNext(settings_, month(), makeSlip, *transport_, &database, clock_);
 }

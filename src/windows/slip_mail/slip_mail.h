@@ -47,7 +47,10 @@ class SlipMail {
     mail::MonthInfo month() const;
 
     // The unencrypted slip of a recipient: the page "print slips --per-employee" writes for the employee.
-    QByteArray slipPdf(const mail::Recipient& recipient);
+    // The recipient's slip locked with `seal` (see sealFor).
+    QByteArray slipPdf(const mail::Recipient& recipient, const mail::SlipSeal& seal);
+    // A seal for the slips of `password`: a file key sealed for it (AES-256); slp::Error for an empty one.
+    static mail::SlipSeal sealFor(const QString& password);
     // What employee `index` would receive, as a mail program shows it: 发件人, 收件人, 主题, 附件 (with
     // the password rule) and the text. Throws slp::Error when the slip cannot be made.
     QString previewText(int index);
