@@ -184,8 +184,8 @@ std::string hexString(std::string_view body, size_t& i) {
     fail();
 }
 
-}  // namespace
-
+// The password hash of revision 6: SHA-256 over the password, the salt and (for the owner's entries)
+// the 48 bytes of /U, then rounds of AES-128 and SHA-256/384/512 until the last round allows an end.
 std::string passwordHash(std::string_view password, std::string_view salt, std::string_view userEntry) {
     std::string k = hashed(std::string(password).append(salt).append(userEntry), 32);
     const CipherContext context = newContext();
@@ -208,6 +208,8 @@ std::string passwordHash(std::string_view password, std::string_view salt, std::
     k.resize(32);
     return k;
 }
+
+}  // namespace
 
 PdfEncryption::PdfEncryption(const QByteArray& password) {
     if (password.isEmpty()) throw Error(printerError, u"密码为空，不能加密打印文件"_s);

@@ -33,8 +33,4 @@ class PdfEncryption {
     std::string owner_, user_, ownerKey_, userKey_, perms_, id_;
 };
 
-// The password hash of revision 6: SHA-256 over the password, the salt and (for the owner's entries)
-// the 48 bytes of /U, then rounds of AES-128 and SHA-256/384/512 until the last round allows an end.
-std::string passwordHash(std::string_view password, std::string_view salt, std::string_view userEntry);
-
 }  // namespace slp::print::pdf
