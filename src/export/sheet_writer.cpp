@@ -71,7 +71,7 @@ struct SheetWriter::State {
 };
 
 void SheetWriter::State::closeRow() {
-    if (row < 0) return;
+    if (cells.empty()) return;  // no row under way: a row begins with its first cell
     if (!anyRow) xml.append("<sheetData>");
     anyRow = true;
     appendRowStart(xml, row);

@@ -13,6 +13,7 @@
 #include <stdexcept>
 
 #include "basic/error.h"
+#include "export/deflate_spool.h"
 #include "export/sheet_writer.h"
 #include "export/sheet_xml.h"
 #include "export/zip_check.h"
@@ -190,6 +191,52 @@ TEST_F(SheetPackage, TheSheetsLimitsRefuseACellAndLeaveNothing) {
     SheetWriter sheet(path(u"b.xlsx"_s));
     sheet.write(5, 0, u"x"_s);
     EXPECT_THROW(sheet.write(4, 0, u"y"_s), slp::Error);
+}
+
+// Inflates a raw deflate stream whole; empty when it is not one that ends.
+QByteArray inflateRaw(const QByteArray& packed, qsizetype size) {
+    QByteArray out(size + 1, Qt::Uninitialized);
+    z_stream z{};
+    if (inflateInit2(&z, -MAX_WBITS) != Z_OK) return {};
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(packed.data()));
+    z.avail_in = uInt(packed.size());
+    z.next_out = reinterpret_cast<Bytef*>(out.data());
+    z.avail_out = uInt(out.size());
+    const int rc = inflate(&z, Z_FINISH);
+    out.truncate(qsizetype(z.total_out));
+    inflateEnd(&z);
+    return rc == Z_STREAM_END ? out : QByteArray();
+}
+
+// Whatever pieces the rows come in (none, empty ones, many), the spool gives back one stream of them.
+TEST(DeflateSpool, PiecesComeBackAsOneStreamWithTheirSizeAndCrc) {
+    const QList<QList<int>> cases = {{}, {0}, {1}, {100, 0, 7}, {300000, 300000, 5, 300000}};
+    for (const QList<int>& pieces : cases) {
+        SCOPED_TRACE(pieces.size());
+        slp::sheet::DeflateSpool spool(QDir::tempPath());
+        QByteArray all;
+        for (const int n : pieces) {
+            ByteBuffer piece;
+            for (int i = 0; i < n; ++i) {
+                if (i % 97 == 0) {
+                    piece.append("<row>");
+                } else {
+                    piece.append("x");
+                }
+            }
+            all += bytesOf(piece);
+            spool.add(piece);
+            EXPECT_TRUE(piece.empty());
+        }
+        spool.finish();
+        QByteArray packed;
+        spool.copyTo([&](QByteArrayView b) { packed += b; });
+        EXPECT_EQ(spool.size(), quint64(all.size()));
+        EXPECT_EQ(spool.packed(), quint64(packed.size()));
+        EXPECT_EQ(spool.crc(),
+                  quint32(crc32(0, reinterpret_cast<const Bytef*>(all.data()), uInt(all.size()))));
+        EXPECT_TRUE(inflateRaw(packed, all.size()) == all);
+    }
 }
 
 // A package with every kind of record, zip64 ones when forced, read back by each reader there is.
