@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QStringView>
 #include <cstddef>
+#include <cstring>
 #include <memory>
 
 namespace slp::sheet {
@@ -31,7 +32,7 @@ class ByteBuffer {
     void advance(char* end) { size_ = std::size_t(end - data_.get()); }
     void append(const char* bytes, std::size_t n) {
         char* at = room(n);
-        __builtin_memcpy(at, bytes, n);
+        std::memcpy(at, bytes, n);
         size_ += n;
     }
     template <std::size_t N>
