@@ -1,17 +1,22 @@
 #include "export/sheet_writer.h"
 
-#include <xlsxwriter.h>
+#include <zlib.h>
 
+#include <QDateTime>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <cerrno>
-#include <cstdio>
+#include <algorithm>
+#include <climits>
 #include <optional>
+#include <vector>
 
 #include "basic/error.h"
 #include "basic/file_replace.h"
+#include "export/deflate_spool.h"
+#include "export/sheet_xml.h"
+#include "export/xlsx_parts.h"
 #include "export/zip_check.h"
+#include "export/zip_writer.h"
 
 using namespace Qt::StringLiterals;
 
@@ -21,20 +26,11 @@ namespace {
 
 constexpr int kInvalidArgument = 5;  // a grid or a text the sheet cannot hold
 const QString kCompany = u"朔岚软件"_s;
-
-// Closes a workbook that was not closed on the normal path (its memory and temporary files go).
-struct WorkbookGuard {
-    lxw_workbook* workbook = nullptr;
-    ~WorkbookGuard() {
-        if (workbook) workbook_close(workbook);
-    }
-    // Closes it now and returns the outcome: the file is written here.
-    lxw_error close() {
-        lxw_workbook* w = workbook;
-        workbook = nullptr;
-        return workbook_close(w);
-    }
-};
+// What a refused cell is told with, in the words of the library the workbook was written with before.
+const QString kOutOfRange = u"Worksheet row or column index out of range."_s;
+const QString kTooLong = u"String exceeds Excel's limit of 32,767 characters."_s;
+// Rows gathered before they are handed to the deflating thread.
+constexpr std::size_t kXmlPiece = 256 * 1024;
 
 QString cellName(int row, int col) {
     QString letters;
@@ -46,20 +42,54 @@ QString cellName(int row, int col) {
     throw Error(number, u"无法写入电子表格文件 "_s + QDir::toNativeSeparators(path) + u"："_s + what);
 }
 
-QString libraryText(lxw_error error) {
-    return QString::fromUtf8(lxw_strerror(error));
-}
+// One cell of the row under way: its column and where its XML lies in the row's bytes.
+struct RowCell {
+    int col;
+    std::size_t begin;
+    std::size_t end;
+};
 
 }  // namespace
 
 struct SheetWriter::State {
     QString path;
-    QByteArray tmpdir = QFile::encodeName(QDir::tempPath());
-    QByteArray utf8;
-    std::optional<FileReplacement> part;  // declared first: it goes after the workbook is closed
-    WorkbookGuard guard;
-    lxw_worksheet* sheet = nullptr;
+    QDateTime created = QDateTime::currentDateTimeUtc();
+    std::optional<FileReplacement> part;
+    std::optional<DeflateSpool> spool;
+    ByteBuffer xml;  // whole rows not yet handed to the spool
+    // The row under way. Its cells usually come in column order; when not, they are put in order (the
+    // last text given for a cell wins) as the row is closed.
+    int row = -1;
+    bool anyRow = false;
+    ByteBuffer rowXml;
+    std::vector<RowCell> cells;
+    bool cellsInOrder = true;
+    // The used range.
+    int firstRow = INT_MAX, firstCol = INT_MAX, lastRow = -1, lastCol = -1;
+
+    void closeRow();
 };
+
+void SheetWriter::State::closeRow() {
+    if (cells.empty()) return;  // no row under way: a row begins with its first cell
+    if (!anyRow) xml.append("<sheetData>");
+    anyRow = true;
+    appendRowStart(xml, row);
+    if (cellsInOrder) {
+        xml.append(rowXml.data(), rowXml.size());
+    } else {
+        std::stable_sort(cells.begin(), cells.end(),
+                         [](const RowCell& a, const RowCell& b) { return a.col < b.col; });
+        for (std::size_t i = 0; i < cells.size(); ++i) {
+            if (i + 1 < cells.size() && cells[i + 1].col == cells[i].col) continue;  // given again later
+            xml.append(rowXml.data() + cells[i].begin, cells[i].end - cells[i].begin);
+        }
+    }
+    xml.append("</row>");
+    rowXml.clear();
+    cells.clear();
+    cellsInOrder = true;
+}
 
 SheetWriter::SheetWriter(const QString& path) : state_(std::make_unique<State>()) {
     State& s = *state_;
@@ -70,32 +100,14 @@ SheetWriter::SheetWriter(const QString& path) : state_(std::make_unique<State>()
     if (info.isDir()) fail(errnum::PermissionDenied, path, u"这是一个文件夹"_s);
 
     // The workbook is written beside its place under a temporary name and renamed into place once
-    // complete and on the disk, so the spreadsheet program (or the clerk) never sees half a file.
+    // complete and on the disk, so the spreadsheet program (or the clerk) never sees half a file. The
+    // sheet's rows wait, deflated, in a nameless temporary file until the package is put together.
     try {
         s.part.emplace(path);
-        s.part->close();
+        s.spool.emplace(QDir::tempPath());
     } catch (const FileWriteError& e) {
         fail(e.number(), path, e.description());
     }
-    lxw_workbook_options options{};
-    // Rows go to a temporary file as they are written (texts inline, no shared table), so memory
-    // stays flat however many employees the grid holds.
-    options.constant_memory = LXW_TRUE;
-    options.tmpdir = s.tmpdir.data();
-    options.use_zip64 = LXW_TRUE;  // a very large grid may pass 4 GB of XML
-    const QByteArray file = QFile::encodeName(s.part->temporaryPath());
-    s.guard.workbook = workbook_new_opt(file.constData(), &options);
-    if (!s.guard.workbook) fail(errnum::DeviceIo, path, u"内存不足"_s);
-
-    QByteArray company = kCompany.toUtf8();
-    lxw_doc_properties properties{};
-    properties.title = company.data();
-    properties.company = company.data();
-    if (workbook_set_properties(s.guard.workbook, &properties) != LXW_NO_ERROR) {
-        fail(errnum::DeviceIo, path, u"不能设置文档属性"_s);
-    }
-    s.sheet = workbook_add_worksheet(s.guard.workbook, nullptr);
-    if (!s.sheet) fail(errnum::DeviceIo, path, u"不能建立工作表"_s);
 }
 
 SheetWriter::~SheetWriter() = default;
@@ -103,51 +115,82 @@ SheetWriter::~SheetWriter() = default;
 void SheetWriter::write(int row, int col, QStringView text) {
     if (text.isEmpty()) return;  // an empty cell stays blank
     State& s = *state_;
-    s.utf8 = text.toUtf8();
-    const lxw_error e = row < 0 || col < 0 ? LXW_ERROR_WORKSHEET_INDEX_OUT_OF_RANGE
-                                           : worksheet_write_string(s.sheet, lxw_row_t(row), lxw_col_t(col),
-                                                                    s.utf8.constData(), nullptr);
-    if (e != LXW_NO_ERROR) {
-        fail(kInvalidArgument, s.path, u"单元格 "_s + cellName(row, col) + u" "_s + libraryText(e));
+    if (row < 0 || col < 0) refuse(row, col, kOutOfRange);
+    text = cellText(text);
+    if (text.isEmpty()) return;
+    // Rows come in order: a row before the one under way is outside what is left of the sheet.
+    if (row >= kSheetRows || col >= kSheetColumns || row < s.row) refuse(row, col, kOutOfRange);
+    s.firstRow = std::min(s.firstRow, row);
+    s.firstCol = std::min(s.firstCol, col);
+    s.lastRow = std::max(s.lastRow, row);
+    s.lastCol = std::max(s.lastCol, col);
+    if (text.size() > kCellCharacters && characterCount(text) > kCellCharacters) refuse(row, col, kTooLong);
+    if (row != s.row) {
+        s.closeRow();
+        if (s.xml.size() >= kXmlPiece) {
+            try {
+                s.spool->add(s.xml);
+            } catch (const FileWriteError& e) {
+                fail(e.number(), s.path, e.description());
+            }
+        }
+        s.row = row;
     }
+    if (!s.cells.empty() && col <= s.cells.back().col) s.cellsInOrder = false;
+    const std::size_t begin = s.rowXml.size();
+    appendTextCell(s.rowXml, row, col, text);
+    s.cells.push_back({col, begin, s.rowXml.size()});
+}
+
+void SheetWriter::refuse(int row, int col, const QString& reason) const {
+    fail(kInvalidArgument, state_->path, u"单元格 "_s + cellName(row, col) + u" "_s + reason);
 }
 
 void SheetWriter::finish() {
     State& s = *state_;
-    const QString& shownPath = s.path;
-    // The rows wait in the library's temporary file, whose write errors it does not check.
-    if (FILE* rows = s.sheet->optimize_tmpfile) {
-        errno = 0;
-        if (std::fflush(rows) != 0 || std::ferror(rows)) {
-            const int error = errno != 0 ? errno : EIO;
-            fail(errorNumberOf(error), shownPath, systemReason(error));
+    try {
+        s.closeRow();
+        if (s.anyRow) {
+            s.xml.append("</sheetData>");
+        } else {
+            s.xml.append("<sheetData/>");
         }
-    }
+        const QByteArray tail = sheetTail();
+        s.xml.append(tail.constData(), std::size_t(tail.size()));
+        s.spool->add(s.xml);
+        s.spool->finish();
 
-    errno = 0;
-    const lxw_error e = s.guard.close();
-    const int systemError = errno;
-    // A full disk or a file past its size limit: the system's reason says more than the library's.
-    if (e != LXW_NO_ERROR && errorNumberOf(systemError) == errnum::DiskFull) {
-        fail(errnum::DiskFull, shownPath, systemReason(systemError));
+        // The sheet part: its opening (the used range now known) deflated on its own, then the rows.
+        const QByteArray head = sheetHead(dimensionReference(s.firstRow, s.firstCol, s.lastRow, s.lastCol));
+        const QByteArray headPacked = deflateOpening(head);
+        const uLong headCrc =
+            crc32(crc32(0, nullptr, 0), reinterpret_cast<const Bytef*>(head.constData()), uInt(head.size()));
+        const DeflateSpool& rows = *s.spool;
+        const quint32 crc = quint32(crc32_combine(headCrc, rows.crc(), z_off_t(rows.size())));
+
+        ZipWriter zip([&](QByteArrayView bytes) { s.part->write(bytes); });
+        for (const PackagePart& p : partsBeforeSheet()) zip.addPart(p.name, p.xml);
+        zip.addDeflatedPart(kSheetPartName, crc, quint64(head.size()) + rows.size(),
+                            quint64(headPacked.size()) + rows.packed(), [&](const ByteSink& sink) {
+                                sink(headPacked);
+                                rows.copyTo(sink);
+                            });
+        for (const PackagePart& p : partsAfterSheet(kCompany, kCompany, s.created))
+            zip.addPart(p.name, p.xml);
+        zip.finish();
+        s.part->close();
+        s.spool.reset();
+    } catch (const FileWriteError& e) {
+        fail(e.number(), s.path, e.description());
     }
-    if (e == LXW_ERROR_CREATING_XLSX_FILE || e == LXW_ERROR_CREATING_TMPFILE) {
-        fail(errnum::PermissionDenied, shownPath, libraryText(e));
-    }
-    if (e != LXW_NO_ERROR) fail(errnum::DeviceIo, shownPath, libraryText(e));
-    // The library writes its parts through temporary files without checking those writes: a part
-    // cut short by a full disk or a size limit is found by reading the package back.
-    const QString target = s.part->temporaryPath();
-    if (const QString part = incompletePart(target); !part.isEmpty()) {
-        if (errorNumberOf(systemError) == errnum::DiskFull) {
-            fail(errnum::DiskFull, shownPath, systemReason(systemError) + u"，"_s + part);
-        }
-        fail(errnum::DeviceIo, shownPath, u"文件没有完整写入，"_s + part);
+    // Read back as a spreadsheet program will: every part inflates whole to its size and CRC.
+    if (const QString part = incompletePart(s.part->temporaryPath()); !part.isEmpty()) {
+        fail(errnum::DeviceIo, s.path, u"文件没有完整写入，"_s + part);
     }
     try {
         s.part->commit();
     } catch (const FileWriteError& e) {
-        fail(e.number(), shownPath, e.description());
+        fail(e.number(), s.path, e.description());
     }
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // A workbook written a cell at a time, rows in order, so that a grid never has to be held whole: every
 // text a text cell of the first sheet (grid cell (r, c) at sheet row r + 1, column c + 1), the title and
-// company "朔岚软件", rows streamed to a temporary file by the library (its memory stays flat however many
+// company "朔岚软件", rows deflated into a temporary file as they come (memory stays flat however many
 // rows), the file beside its place under a temporary name until finish() renames it in. Faults raise
 // slp::Error with the numbers WriteGridWorkbook documents.
 #include <QByteArray>
@@ -27,6 +27,8 @@ class SheetWriter {
     void finish();
 
   private:
+    [[noreturn]] void refuse(int row, int col, const QString& reason) const;
+
     struct State;
     std::unique_ptr<State> state_;
 };

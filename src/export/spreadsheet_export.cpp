@@ -1,7 +1,5 @@
 #include "export/spreadsheet_export.h"
 
-#include <xlsxwriter.h>
-
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -17,6 +15,7 @@
 #include "basic/file_replace.h"
 #include "data/wage_grid.h"
 #include "export/sheet_writer.h"
+#include "export/sheet_xml.h"
 
 using namespace Qt::StringLiterals;
 
@@ -44,12 +43,12 @@ QString defaultSpreadsheetFolder() {
 }
 
 bool WriteGridWorkbook(const data::WageGrid& grid, const QString& path, const WorkbookProgress& progress) {
-    if (grid.rows() > LXW_ROW_MAX || grid.cols() > LXW_COL_MAX) {
+    if (grid.rows() > kSheetRows || grid.cols() > kSheetColumns) {
         fail(kInvalidArgument, path,
              u"表格有%1行%2列，超出工作表所能容纳的%3行%4列"_s.arg(grid.rows())
                  .arg(grid.cols())
-                 .arg(LXW_ROW_MAX)
-                 .arg(LXW_COL_MAX));
+                 .arg(kSheetRows)
+                 .arg(kSheetColumns));
     }
     SheetWriter sheet(path);
     for (int r = 0; r < grid.rows(); ++r) {

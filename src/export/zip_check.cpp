@@ -12,10 +12,34 @@ namespace slp::sheet {
 
 namespace {
 
-quint32 le(const QByteArray& b, qsizetype at, int bytes) {
-    quint32 v = 0;
+quint64 le(const QByteArray& b, qsizetype at, int bytes) {
+    quint64 v = 0;
     for (int i = bytes - 1; i >= 0; --i) v = v << 8 | uchar(b[at + i]);
     return v;
+}
+
+constexpr quint64 kInZip64 = 0xFFFFFFFFu;  // a 32-bit field whose value is in the zip64 record
+
+// The central directory entry's sizes and local header offset that did not fit 32 bits, from its zip64
+// extra field (in that order, each only when its own field says so); false when the field is missing.
+bool readZip64Extra(const QByteArray& extra, quint64& size, quint64& packed, quint64& local) {
+    for (qsizetype at = 0; at + 4 <= extra.size();) {
+        const quint64 id = le(extra, at, 2);
+        const qsizetype length = qsizetype(le(extra, at + 2, 2));
+        if (at + 4 + length > extra.size()) return false;
+        if (id == 0x0001) {
+            qsizetype field = at + 4;
+            for (quint64* value : {&size, &packed, &local}) {
+                if (*value != kInZip64) continue;
+                if (field + 8 > at + 4 + length) return false;
+                *value = le(extra, field, 8);
+                field += 8;
+            }
+            return true;
+        }
+        at += 4 + length;
+    }
+    return false;
 }
 
 // The root element's name: the first tag that is no declaration or comment.
@@ -99,31 +123,57 @@ QString incompletePart(const QString& path) {
     if (fileSize < 22 || !file.seek(fileSize - 22)) return u"没有结束记录"_s;
     const QByteArray end = file.read(22);
     if (end.size() != 22 || !end.startsWith("PK\x05\x06") || le(end, 20, 2) != 0) return u"没有结束记录"_s;
-    const qint64 endRecord = fileSize - 22;
-    const quint32 entries = le(end, 10, 2);
-    const qint64 directory = le(end, 16, 4);
-    const qint64 directorySize = le(end, 12, 4);
-    if (directory + directorySize > endRecord || !file.seek(directory)) return u"目录不完整"_s;
-    const QByteArray list = file.read(directorySize);
+    qint64 endRecord = fileSize - 22;
+    quint64 entries = le(end, 10, 2);
+    quint64 directory = le(end, 16, 4);
+    quint64 directorySize = le(end, 12, 4);
+    if (entries == 0xFFFF || directory == kInZip64 || directorySize == kInZip64) {
+        // A zip64 archive: its locator just before the end record points at the zip64 end record.
+        if (endRecord < 20 + 56 || !file.seek(endRecord - 20)) return u"没有结束记录"_s;
+        const QByteArray locator = file.read(20);
+        if (locator.size() != 20 || !locator.startsWith("PK\x06\x07")) return u"没有结束记录"_s;
+        const quint64 zip64End = le(locator, 8, 8);
+        if (zip64End + 56 > quint64(endRecord - 20) || !file.seek(qint64(zip64End))) return u"没有结束记录"_s;
+        const QByteArray end64 = file.read(56);
+        if (end64.size() != 56 || !end64.startsWith("PK\x06\x06")) return u"没有结束记录"_s;
+        endRecord = qint64(zip64End);
+        entries = le(end64, 32, 8);
+        directorySize = le(end64, 40, 8);
+        directory = le(end64, 48, 8);
+    }
+    if (directory + directorySize > quint64(endRecord) || !file.seek(qint64(directory)))
+        return u"目录不完整"_s;
+    const QByteArray list = file.read(qint64(directorySize));
     qsizetype at = 0;
-    for (quint32 n = 0; n < entries; ++n) {
+    for (quint64 n = 0; n < entries; ++n) {
         if (at + 46 > list.size() || !list.mid(at, 4).startsWith("PK\x01\x02")) return u"目录不完整"_s;
-        const quint32 method = le(list, at + 10, 2);
-        const quint32 crc = le(list, at + 16, 4);
-        const qint64 packed = le(list, at + 20, 4);
-        const qint64 size = le(list, at + 24, 4);
-        const quint32 nameLength = le(list, at + 28, 2);
+        const quint64 method = le(list, at + 10, 2);
+        const quint64 crc = le(list, at + 16, 4);
+        quint64 packed = le(list, at + 20, 4);
+        quint64 size = le(list, at + 24, 4);
+        const qsizetype nameLength = qsizetype(le(list, at + 28, 2));
+        const qsizetype extraLength = qsizetype(le(list, at + 30, 2));
         const QByteArray name = list.mid(at + 46, nameLength);
-        const qint64 local = le(list, at + 42, 4);
-        at += 46 + nameLength + le(list, at + 30, 2) + le(list, at + 32, 2);
+        const QByteArray extra = list.mid(at + 46 + nameLength, extraLength);
+        quint64 local = le(list, at + 42, 4);
+        at += 46 + nameLength + extraLength + qsizetype(le(list, at + 32, 2));
         const QString fault = QString::fromUtf8(name) + u" 不完整"_s;
-        if (local + 30 > endRecord || !file.seek(local)) return fault;
+        if ((size == kInZip64 || packed == kInZip64 || local == kInZip64) &&
+            !readZip64Extra(extra, size, packed, local)) {
+            return fault;
+        }
+        if (local + 30 > quint64(endRecord) || !file.seek(qint64(local))) return fault;
         const QByteArray header = file.read(30);
         if (header.size() != 30 || !header.startsWith("PK\x03\x04")) return fault;
-        const qint64 data = local + 30 + le(header, 26, 2) + le(header, 28, 2);
-        if (data + packed > endRecord || (method != 0 && method != 8) || !file.seek(data)) return fault;
+        const quint64 data = local + 30 + le(header, 26, 2) + le(header, 28, 2);
+        if (data + packed > quint64(endRecord) || (method != 0 && method != 8) || !file.seek(qint64(data))) {
+            return fault;
+        }
         PartReading part;
-        if (!readPart(file, packed, method == 8, part) || part.size != size || part.crc != crc) return fault;
+        if (!readPart(file, qint64(packed), method == 8, part) || quint64(part.size) != size ||
+            part.crc != crc) {
+            return fault;
+        }
         if ((name.endsWith(".xml") || name.endsWith(".rels")) && !closesItsRoot(part.head, part.tail)) {
             return fault;
         }
