@@ -359,6 +359,10 @@ bool ResultSet::isNull(int index) const {
     return data_->types[cellOf(index)] == Value::Type::Null;
 }
 
+Value::Type ResultSet::typeOf(int index) const {
+    return data_->types[cellOf(index)];
+}
+
 void ResultSet::close() {
     data_.reset();
 }

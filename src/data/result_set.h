@@ -78,6 +78,8 @@ class ResultSet {
     // The stored UTF-8 bytes of a text value, valid while the set is open; empty for other values.
     QByteArrayView textBytes(int index) const;
     bool isNull(int index) const;
+    // The kind of the current row's value at `index` (the stored type; nothing is converted).
+    Value::Type typeOf(int index) const;
 
     // Releases the rows. Any later use except isOpen() and close() raises dberr::ObjectClosed.
     void close();

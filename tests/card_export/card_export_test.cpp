@@ -302,7 +302,7 @@ TEST_F(CardExportTest, EachOrderSortsTheSameRowsByItsColumn) {
 TEST_F(CardExportTest, TheHostIsReadAtEveryStep) {
     ASSERT_TRUE(card->open(prompts));
     host.workMonth = u"4"_s;
-    EXPECT_TRUE(card->cardQuery().contains(u"工作年月='2000-4'"_s));
+    EXPECT_TRUE(card->cardQuery().text().contains(u"工作年月='2000-4'"_s));
     // Settings follow the unit code of the moment.
     slp::settings::writeText(store, slp::settings::resolve(key::DragonCardFile, u"0202"_s),
                              u"LONG0202.TXT"_s);

@@ -461,6 +461,25 @@ std::array<unsigned char, 256> asciiRanks(UCollator* collator) {
     return rank;
 }
 
+// Texts compare like the host engine's: Latin letters without regard to case (and full-width letters
+// and digits like their half-width forms), Chinese characters in pinyin order, digits and codes
+// character by character. nullptr when ICU cannot give it.
+UCollator* openTextCollator() {
+    UErrorCode status = U_ZERO_ERROR;
+    UCollator* collator = ucol_open("zh", &status);
+    if (U_FAILURE(status) || !collator) return nullptr;
+    ucol_setStrength(collator, UCOL_SECONDARY);
+    // The Chinese tailoring moves Chinese characters before all other scripts; the host engine keeps
+    // Latin letters first.
+    const int32_t noReordering[] = {UCOL_REORDER_CODE_NONE};
+    ucol_setReorderCodes(collator, noReordering, 1, &status);
+    if (U_FAILURE(status)) {
+        ucol_close(collator);
+        return nullptr;
+    }
+    return collator;
+}
+
 using SqlFunction = void (*)(sqlite3_context*, int, sqlite3_value**);
 
 // SQLite is C: an exception must never unwind through it. Every function is called through this
@@ -491,6 +510,26 @@ struct FunctionDef {
 
 }  // namespace
 
+std::optional<std::string> rankedTextKey(std::string_view utf8) {
+    // The ranks the collation registers, made once from a collator set up the same way.
+    static const std::optional<std::array<unsigned char, 256>> ranks =
+        []() -> std::optional<std::array<unsigned char, 256>> {
+        UCollator* collator = openTextCollator();
+        if (!collator) return std::nullopt;
+        const std::array<unsigned char, 256> rank = asciiRanks(collator);
+        ucol_close(collator);
+        return rank;
+    }();
+    if (!ranks) return std::nullopt;
+    std::string key(utf8.size(), '\0');
+    for (size_t i = 0; i < utf8.size(); ++i) {
+        const unsigned char r = (*ranks)[(unsigned char)utf8[i]];
+        if (r == 0) return std::nullopt;
+        key[i] = char(r);
+    }
+    return key;
+}
+
 int registerSqliteHelpers(sqlite3* db) {
     if (!db) return SQLITE_MISUSE;
     // Names are always double-quoted in translated statements: a name that matches no column is an
@@ -515,21 +554,8 @@ int registerSqliteHelpers(sqlite3* db) {
         if (rc != SQLITE_OK) return rc;
     }
 
-    // Texts compare like the host engine's: Latin letters without regard to case (and full-width
-    // letters and digits like their half-width forms), Chinese characters in pinyin order, digits
-    // and codes character by character.
-    UErrorCode status = U_ZERO_ERROR;
-    UCollator* collator = ucol_open("zh", &status);
-    if (U_FAILURE(status) || !collator) return SQLITE_ERROR;
-    ucol_setStrength(collator, UCOL_SECONDARY);
-    // The Chinese tailoring moves Chinese characters before all other scripts; the host engine keeps
-    // Latin letters first.
-    const int32_t noReordering[] = {UCOL_REORDER_CODE_NONE};
-    ucol_setReorderCodes(collator, noReordering, 1, &status);
-    if (U_FAILURE(status)) {
-        ucol_close(collator);
-        return SQLITE_ERROR;
-    }
+    UCollator* collator = openTextCollator();
+    if (!collator) return SQLITE_ERROR;
     auto* collation = new TextCollation{collator, asciiRanks(collator)};
     const int rc =
         sqlite3_create_collation_v2(db, textCollation, SQLITE_UTF8, collation, compareTexts, closeCollation);

@@ -5,6 +5,9 @@
 #include <QString>
 #include <QStringList>
 #include <QStringView>
+#include <optional>
+#include <string>
+#include <string_view>
 
 #include "basic/error.h"
 
@@ -73,6 +76,12 @@ QString translate(QStringView hostQuery, Dialect dialect = Dialect::SQLite,
 // All deterministic, UTF-8. Works on any connection, including the one Qt's QSQLITE driver opened
 // (QSqlDriver::handle()). Returns SQLITE_OK or the first failing code (SQLITE_MISUSE for null).
 int registerSqliteHelpers(sqlite3* db);
+
+// A text's key under collation slp_text when every character of it is printable ASCII with a rank of
+// its own (see the collation): one rank byte a character, so that two such texts are equal under the
+// collation exactly when their keys are equal, and ordered as their keys compare byte by byte.
+// nullopt for any other text (ICU orders it, and no such key is promised).
+std::optional<std::string> rankedTextKey(std::string_view utf8);
 
 // The statements that install the PostgreSQL counterparts in their own schema (sl_payprn), one text
 // per statement, idempotent; run them in one transaction. postgresHelpersCheck() is a query whose one

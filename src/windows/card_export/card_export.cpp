@@ -9,6 +9,7 @@
 #include "export/card_checks.h"
 #include "settings/keys.h"
 #include "windows/card_export/card_grid.h"
+#include "windows/card_export/card_join.h"
 #include "windows/card_export/card_query.h"
 #include "windows/card_export/card_types.h"
 #include "windows/shared/error_report.h"
@@ -120,8 +121,8 @@ void CardExport::relabelUnitCode() {
     unitCodeLabel_ = cardType_ == kPostSavingsCard ? u"邮局局号:"_s : u"单位代码:"_s;
 }
 
-QString CardExport::cardQuery() const {
-    return card::cardQuery(amountItem_, sortColumn_, host_.monthKey());
+card::CardQuery CardExport::cardQuery() const {
+    return {amountItem_, sortColumn_, host_.monthKey()};
 }
 
 void CardExport::queryCardGrid() {
@@ -131,9 +132,22 @@ void CardExport::queryCardGrid() {
     showCardGrid(std::move(read.grid), read.summary);
 }
 
-CardExport::CardGridRead CardExport::readCardGrid(data::Database& db, const QString& query) {
-    data::ResultSet records = db.open(query);
+CardExport::CardGridRead CardExport::readCardGrid(data::Database& db, const card::CardQuery& query) {
     CardGridRead read;
+    if (std::optional<card::JoinedCardRows> joined = card::joinCardRows(db, query)) {
+        const auto text = [&joined](int k, int column) {
+            const auto [payment, holder] = joined->rows[size_t(k)];
+            if (column == 2) {
+                joined->payments.setAbsolutePosition(payment);
+                return joined->payments.text(1);
+            }
+            joined->holders.setAbsolutePosition(holder);
+            return joined->holders.text(column + 1);
+        };
+        read.summary = card::fillCardGridFrom(int(joined->rows.size()), text, read.grid);
+        return read;
+    }
+    data::ResultSet records = db.open(query.text());
     read.summary = fillCardGrid(records, read.grid);
     records.close();
     return read;

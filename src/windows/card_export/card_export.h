@@ -18,6 +18,7 @@
 #include "settings/keys.h"
 #include "settings/store.h"
 #include "windows/card_export/card_grid.h"
+#include "windows/card_export/card_query.h"
 #include "windows/card_export/card_types.h"
 
 namespace slp::data {
@@ -107,17 +108,18 @@ class CardExport {
     const QString& cardFilePath() const { return cardFilePath_; }
 
     // The card query as the present month, amount item and order give it.
-    QString cardQuery() const;
+    card::CardQuery cardQuery() const;
     // Runs the card query and fills the grid, the count, the total and status panel 2.
     // Throws the database's errors (the grid is then left as the query found it: empty).
     void queryCardGrid();
     // The card grid of `query`'s records read from `db`, and its count and total; any thread may read.
-    // Throws the database's and the total's errors.
+    // On SQLite the records come from a join of our own where that gives the query's very rows and
+    // order (see card_join.h), else from the query. Throws the database's and the total's errors.
     struct CardGridRead {
         data::WageGrid grid;
         CardGridSummary summary;
     };
-    static CardGridRead readCardGrid(data::Database& db, const QString& query);
+    static CardGridRead readCardGrid(data::Database& db, const card::CardQuery& query);
     // Shows a card grid read for the present order: the grid, the count, the total and status panel 2.
     void showCardGrid(data::WageGrid&& grid, const CardGridSummary& summary);
     // Whether opening left the card grid to be read apart (open(prompts, true) found the month).

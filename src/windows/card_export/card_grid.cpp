@@ -78,20 +78,29 @@ void prepareCardGrid(data::WageGrid& grid, int dataRows) {
 CardGridSummary fillCardGrid(data::ResultSet& records, data::WageGrid& grid) {
     // The count is complete once the last record has been reached.
     if (!records.eof()) records.moveLast();
-    const int count = records.recordCount();
+    return fillCardGridFrom(
+        records.recordCount(),
+        [&records](int k, int column) {
+            records.setAbsolutePosition(k);
+            return records.text(column);
+        },
+        grid);
+}
+
+CardGridSummary fillCardGridFrom(int count, const std::function<QString(int, int)>& text,
+                                 data::WageGrid& grid) {
     prepareCardGrid(grid, count);
     CurrencyTotal total;
     qsizetype longestAmount = 0;
     for (int k = 0; k < count; ++k) {
-        records.setAbsolutePosition(k);
         const int row = k + 1;
-        const QString shown = shownAmount(records.text(2));
+        const QString shown = shownAmount(text(k, 2));
         char16_t number[12];
         qsizetype digits = 0;
         for (unsigned v = unsigned(row); v > 0; v /= 10) number[11 - digits++] = char16_t(u'0' + v % 10);
         grid.setText(row, 0, QStringView(number + 12 - digits, digits));  // QString::number(row)
-        grid.setText(row, 1, records.text(0));
-        grid.setText(row, 2, records.text(1));
+        grid.setText(row, 1, text(k, 0));
+        grid.setText(row, 2, text(k, 1));
         grid.setText(row, 3, shown);
         longestAmount = std::max(longestAmount, shown.size());
         total.add(currencyUnits(shown));

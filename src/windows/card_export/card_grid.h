@@ -2,6 +2,7 @@
 // The card grid: 4 columns (序号, 姓名, 卡号, 金额), the caption row, one row per card holder in query
 // order, and what the bank writers read back from it.
 #include <QList>
+#include <functional>
 
 #include "basic/currency.h"
 #include "export/card_input.h"
@@ -27,6 +28,10 @@ struct CardGridSummary {
 // Fills the grid from the card query's result (name, card number, amount): row k + 1 for record k,
 // the amount formatted "0.00", and adds the shown amounts. Throws the database's and the total's errors.
 CardGridSummary fillCardGrid(data::ResultSet& records, data::WageGrid& grid);
+// The same from `count` records whose texts `text(k, column)` gives (column 0 name, 1 card number,
+// 2 amount).
+CardGridSummary fillCardGridFrom(int count, const std::function<QString(int, int)>& text,
+                                 data::WageGrid& grid);
 
 // The grid's data rows as the bank writers take them.
 QList<bank::CardRow> cardRowsOf(const data::WageGrid& grid);

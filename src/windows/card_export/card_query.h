@@ -19,4 +19,16 @@ bool amountNeedsBrackets(QStringView itemName);
 // name, card number and amount, ordered by `sortColumn` (a qualified column of the sort menu).
 QString cardQuery(const QString& amountItem, const QString& sortColumn, const QString& monthKey);
 
+// What a card query is made of.
+struct CardQuery {
+    QString amountItem;
+    QString sortColumn;
+    QString monthKey;
+    QString text() const { return cardQuery(amountItem, sortColumn, monthKey); }
+};
+
+// The sort menu's columns.
+inline constexpr QStringView kSortByNumber = u"[16工资输出数据].工号";
+inline constexpr QStringView kSortByCard = u"[12个人信息].信用卡号";
+
 }  // namespace slp::card
