@@ -2,15 +2,10 @@
 // as a run goes, and the next run reading it sends only to those the server has not yet accepted.
 #include <gtest/gtest.h>
 
-#include <QFile>
-#include <QTemporaryDir>
-
 #include "basic/clock.h"
 #include "data/database.h"
 #include "mail/send_log.h"
 #include "mail/slip_mailing.h"
-#include "print/page.h"
-#include "print/pdf_spool_printer.h"
 #include "test_server.h"
 
 using namespace Qt::StringLiterals;
@@ -29,19 +24,6 @@ class ScriptedTransport : public MailTransport {
     QStringList sentTo;
 };
 
-QByteArray onePagePdf(const QString& folder) {
-    auto printer = slp::print::PdfSpoolPrinter::oneFile(folder + u"/s.pdf"_s);
-    slp::print::Page page;
-    page.size = QSizeF(11906, 16838);
-    page.lines.push_back({QLineF(1440, 1440, 5000, 1440), 1});
-    printer->printPage(page);
-    printer->endDoc();
-    printer->finishFile();
-    QFile f(folder + u"/s.pdf"_s);
-    EXPECT_TRUE(f.open(QIODevice::ReadOnly));
-    return f.readAll();
-}
-
 TEST(ServerSendLog, CreatedOnceWrittenByARunAndReadByTheNext) {
     SLP_REQUIRE_SERVER(url);
     slp::data::Database db(url);
@@ -53,8 +35,8 @@ TEST(ServerSendLog, CreatedOnceWrittenByARunAndReadByTheNext) {
     EXPECT_EQ(listed[0].name, kSendLogTable);
     EXPECT_EQ(listed[0].fields, sendLogTableDef().fields);
 
-    QTemporaryDir dir;
-    const QByteArray pdf = onePagePdf(dir.path());
+    // What the slip holds does not matter to the log: the transport only counts the messages.
+    const QByteArray pdf = "%PDF-1.7 slip";
     const std::vector<Recipient> people{{1, u"0001"_s, u"甲"_s, u"a@x"_s, u"0001"_s},
                                         {2, u"0002"_s, u"乙"_s, u"b@x"_s, u"0002"_s},
                                         {3, u"0003"_s, u"丙"_s, u"c@x"_s, u"0003"_s}};
