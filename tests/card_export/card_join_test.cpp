@@ -55,6 +55,22 @@ TEST(CardJoin, GivesTheCardQuerysGridOrLeavesItToTheQuery) {
           w + u"\"工号\" = NULL"_s + of(n[4])},
          kSortByNumber,
          true},
+        {"odd amounts and card numbers, still texts",
+         {w + u"{amount} = ' 12.5 '"_s + of(n[0]), w + u"{amount} = '1,000'"_s + of(n[1]),
+          w + u"{amount} = '-3'"_s + of(n[2]), w + u"{amount} = '0.001'"_s + of(n[3]),
+          w + u"{amount} = '2e2'"_s + of(n[4]), w + u"{amount} = NULL"_s + of(n[5]),
+          w + u"{amount} = '１２'"_s + of(n[6]), p + u"\"信用卡号\" = ' 0'"_s + of(n[7]),
+          p + u"\"信用卡号\" = NULL"_s + of(n[8]), p + u"\"信用卡号\" = '&H1F'"_s + of(n[9]),
+          p + u"\"信用卡号\" = ' 6222 '"_s + of(n[10])},
+         kSortByCard,
+         true},
+        {"names not well-formed UTF-8, with a byte order mark, or blobs",
+         {p + u"\"姓名\" = CAST(X'E5BCA0FF' AS TEXT)"_s + of(n[0]),
+          p + u"\"姓名\" = CAST(X'EFBBBFE69D8E' AS TEXT)"_s + of(n[1]), p + u"\"姓名\" = X'41'"_s + of(n[2]),
+          p + u"\"姓名\" = NULL"_s + of(n[3])},
+         kSortByNumber,
+         true},
+        {"an amount stored as bytes", {w + u"{amount} = X'3132'"_s + of(n[0])}, kSortByNumber, false},
         {"a holder twice",
          {u"INSERT INTO \"12个人信息\" SELECT * FROM \"12个人信息\""_s + of(n[5])},
          kSortByNumber,
@@ -75,8 +91,10 @@ TEST(CardJoin, GivesTheCardQuerysGridOrLeavesItToTheQuery) {
     for (const JoinCase& c : cases) {
         SCOPED_TRACE(c.what);
         CardDatabase data;
-        for (const QString& s : c.statements) data.db().executeNative(s);
-        const CardQuery query{amountItem(data.db()), c.sort.toString(), kMonth};
+        const QString amount = amountItem(data.db());
+        for (QString s : c.statements)
+            data.db().executeNative(s.replace(u"{amount}"_s, u'"' + amount + u'"'));
+        const CardQuery query{amount, c.sort.toString(), kMonth};
         EXPECT_EQ(joinCardRows(data.db(), query).has_value(), c.joined);
 
         const CardExport::CardGridRead read = CardExport::readCardGrid(data.db(), query);

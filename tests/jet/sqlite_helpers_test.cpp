@@ -68,6 +68,67 @@ TEST(SqliteHelpers, NumbersAndTexts) {
     EXPECT_TRUE(refused(db, u"slp_div(1, '0')"_s));
 }
 
+// The card export reads Val(text & suffix) > 0 outside the database: for every kind of text it must
+// say what the helpers say in SQL, byte strings that are not well-formed UTF-8 included.
+TEST(SqliteHelpers, JoinedTextValueOutsideTheDatabase) {
+    HostDatabase db;
+    sqlite3_stmt* stmt = nullptr;
+    ASSERT_EQ(sqlite3_prepare_v2(db.handle(), "SELECT slp_val(slp_cat(?1, ?2)), slp_val(slp_cat(?1, ?2)) > 0",
+                                 -1, &stmt, nullptr),
+              SQLITE_OK);
+    const std::string texts[] = {"",
+                                 " ",
+                                 "0",
+                                 "00.00",
+                                 "-0",
+                                 "+0.0",
+                                 "12",
+                                 " 5706.43 ",
+                                 "-3.5",
+                                 "+7",
+                                 "0.001",
+                                 "1.",
+                                 ".5",
+                                 ".",
+                                 "-",
+                                 "1.2.3",
+                                 "1,000",
+                                 "1e3",
+                                 "-1e-3",
+                                 "&H1F",
+                                 "&O17",
+                                 "1 2",
+                                 "\t9\n",
+                                 "abc",
+                                 "12abc",
+                                 "6222021234567890123",
+                                 std::string(70, '9'),
+                                 "0." + std::string(62, '0') + "1",
+                                 "５",
+                                 "十万",
+                                 "\xEF\xBB\xBF"
+                                 "12",
+                                 "12\xE4",
+                                 "\xFF"
+                                 "3",
+                                 std::string("4\0"
+                                             "5",
+                                             3),
+                                 "-\xE4\xB8\xAD"};
+    for (const char* suffix : {"", " ", "x", "5"}) {
+        for (const std::string& text : texts) {
+            SCOPED_TRACE(text + "|" + suffix);
+            sqlite3_bind_text(stmt, 1, text.data(), int(text.size()), SQLITE_STATIC);
+            sqlite3_bind_text(stmt, 2, suffix, -1, SQLITE_STATIC);
+            ASSERT_EQ(sqlite3_step(stmt), SQLITE_ROW);
+            EXPECT_EQ(joinedTextValue(text, suffix), sqlite3_column_double(stmt, 0));
+            EXPECT_EQ(joinedTextPositive(text, suffix), sqlite3_column_int(stmt, 1) == 1);
+            sqlite3_reset(stmt);
+        }
+    }
+    sqlite3_finalize(stmt);
+}
+
 TEST(SqliteHelpers, TextCollation) {
     HostDatabase db;
     const auto less = [&](const QString& a, const QString& b) {

@@ -510,7 +510,7 @@ struct FunctionDef {
 
 }  // namespace
 
-std::optional<std::string> rankedTextKey(std::string_view utf8) {
+bool rankedTextKey(std::string_view utf8, unsigned char* key) {
     // The ranks the collation registers, made once from a collator set up the same way.
     static const std::optional<std::array<unsigned char, 256>> ranks =
         []() -> std::optional<std::array<unsigned char, 256>> {
@@ -520,14 +520,84 @@ std::optional<std::string> rankedTextKey(std::string_view utf8) {
         ucol_close(collator);
         return rank;
     }();
-    if (!ranks) return std::nullopt;
-    std::string key(utf8.size(), '\0');
+    if (!ranks) return false;
     for (size_t i = 0; i < utf8.size(); ++i) {
         const unsigned char r = (*ranks)[(unsigned char)utf8[i]];
-        if (r == 0) return std::nullopt;
-        key[i] = char(r);
+        if (r == 0) return false;
+        key[i] = r;
     }
-    return key;
+    return true;
+}
+
+namespace {
+
+// Joins two texts into `buffer`, or into `longer` when they do not fit it.
+template <size_t N>
+std::string_view joinedText(std::string_view a, std::string_view b, char (&buffer)[N], std::string& longer) {
+    const size_t n = a.size() + b.size();
+    char* joined = buffer;
+    if (n > N) {
+        longer.resize(n);
+        joined = longer.data();
+    }
+    if (!a.empty()) std::memcpy(joined, a.data(), a.size());
+    if (!b.empty()) std::memcpy(joined + a.size(), b.data(), b.size());
+    return {joined, n};
+}
+
+// Whether a text of plain decimal form, as plainDecimal reads it, is above zero: no minus sign and a
+// digit other than 0 (64 characters cannot hold a value that rounds to zero). nullopt for any other text.
+std::optional<bool> plainDecimalPositive(std::string_view text) {
+    constexpr size_t kMaxPlain = 64;  // as plainDecimal
+    const auto isBlank = [](char c) { return c == ' ' || c == '\t' || c == '\n'; };
+    size_t b = 0;
+    size_t e = text.size();
+    while (b < e && isBlank(text[b])) ++b;
+    while (e > b && isBlank(text[e - 1])) --e;
+    bool negative = false;
+    if (b < e && (text[b] == '+' || text[b] == '-')) negative = text[b++] == '-';
+    if (e - b > kMaxPlain) return std::nullopt;
+    bool digit = false;
+    bool nonzero = false;
+    bool point = false;
+    for (size_t i = b; i < e; ++i) {
+        const char c = text[i];
+        if (c >= '0' && c <= '9') {
+            digit = true;
+            nonzero = nonzero || c != '0';
+        } else if (c == '.' && !point) {
+            point = true;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (!digit) return std::nullopt;
+    return nonzero && !negative;
+}
+
+}  // namespace
+
+double joinedTextValue(std::string_view utf8, std::string_view suffix) {
+    // slp_cat joins two texts byte for byte (through UTF-16 when one is not ASCII, which changes no
+    // byte Val could read as part of a number), and slp_val reads the joined text as below.
+    char buffer[128];
+    std::string longer;
+    const std::string_view joined = joinedText(utf8, suffix, buffer, longer);
+    const auto* bytes = reinterpret_cast<const unsigned char*>(joined.data());
+    if (const auto plain = plainDecimal(bytes, int(joined.size()))) return *plain;
+    return leadingValue(QString::fromUtf8(joined.data(), qsizetype(joined.size())));
+}
+
+bool joinedTextPositive(std::string_view utf8, std::string_view suffix) {
+    // Blanks after a text do not change its plain decimal form (plainDecimal trims them): such a
+    // suffix need not be joined to be read.
+    const bool blankSuffix =
+        std::all_of(suffix.begin(), suffix.end(), [](char c) { return c == ' ' || c == '\t' || c == '\n'; });
+    char buffer[128];
+    std::string longer;
+    const std::string_view text = blankSuffix ? utf8 : joinedText(utf8, suffix, buffer, longer);
+    if (const std::optional<bool> positive = plainDecimalPositive(text)) return *positive;
+    return joinedTextValue(utf8, suffix) > 0;
 }
 
 int registerSqliteHelpers(sqlite3* db) {

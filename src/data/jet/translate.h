@@ -80,8 +80,15 @@ int registerSqliteHelpers(sqlite3* db);
 // A text's key under collation slp_text when every character of it is printable ASCII with a rank of
 // its own (see the collation): one rank byte a character, so that two such texts are equal under the
 // collation exactly when their keys are equal, and ordered as their keys compare byte by byte.
-// nullopt for any other text (ICU orders it, and no such key is promised).
-std::optional<std::string> rankedTextKey(std::string_view utf8);
+// Writes the key (utf8.size() bytes, each from 1 to 127) to `key` and returns true; false for any other
+// text (ICU orders it, and no such key is promised).
+bool rankedTextKey(std::string_view utf8, unsigned char* key);
+
+// slp_val(slp_cat(text, suffix)) for two texts, without SQLite: the number Val reads from the joined
+// text. The card query's conditions on a text column are read this way outside the database.
+double joinedTextValue(std::string_view utf8, std::string_view suffix);
+// joinedTextValue(utf8, suffix) > 0, most texts read without a number being made.
+bool joinedTextPositive(std::string_view utf8, std::string_view suffix);
 
 // The statements that install the PostgreSQL counterparts in their own schema (sl_payprn), one text
 // per statement, idempotent; run them in one transaction. postgresHelpersCheck() is a query whose one

@@ -135,16 +135,7 @@ void CardExport::queryCardGrid() {
 CardExport::CardGridRead CardExport::readCardGrid(data::Database& db, const card::CardQuery& query) {
     CardGridRead read;
     if (std::optional<card::JoinedCardRows> joined = card::joinCardRows(db, query)) {
-        const auto text = [&joined](int k, int column) {
-            const auto [payment, holder] = joined->rows[size_t(k)];
-            if (column == 2) {
-                joined->payments.setAbsolutePosition(payment);
-                return joined->payments.text(1);
-            }
-            joined->holders.setAbsolutePosition(holder);
-            return joined->holders.text(column + 1);
-        };
-        read.summary = card::fillCardGridFrom(int(joined->rows.size()), text, read.grid);
+        read.summary = card::fillCardGrid(*joined, read.grid);
         return read;
     }
     data::ResultSet records = db.open(query.text());

@@ -29,28 +29,30 @@ constexpr std::array<ColumnDef, kCardGridColumns> kColumns{{
 // formatText(stored, "0.00") for the usual amount, digits with at most two decimals and no leading
 // zero: up to 15 digits are held by a double exactly enough that its shortest form is the text itself,
 // so the formatted text is the text with its decimals filled up to two. Any other text is formatted.
-QString shownAmount(const QString& stored) {
+// The shown text is the stored one itself or is made in `scratch`.
+QStringView shownAmount(QStringView stored, QString& scratch) {
     constexpr qsizetype kExactDigits = 15;
     const qsizetype n = stored.size();
-    const QChar* s = stored.constData();
+    const QChar* s = stored.data();
     qsizetype point = -1;
     for (qsizetype i = 0; i < n; ++i) {
         if (s[i] == u'.' && point < 0 && i > 0) {
             point = i;
         } else if (s[i] < u'0' || s[i] > u'9') {
-            return formatText(stored, u"0.00");
+            return scratch = formatText(stored, u"0.00");
         }
     }
     const qsizetype whole = point < 0 ? n : point;
     const qsizetype decimals = point < 0 ? 0 : n - point - 1;
     if (whole == 0 || (whole > 1 && s[0] == u'0') || decimals > 2 || whole + decimals > kExactDigits) {
-        return formatText(stored, u"0.00");
+        return scratch = formatText(stored, u"0.00");
     }
     if (decimals == 2) return stored;
-    QString shown = stored;
-    if (point < 0) shown += u'.';
-    shown += QString(2 - decimals, u'0');
-    return shown;
+    scratch.resize(0);
+    scratch.append(stored);
+    if (point < 0) scratch += u'.';
+    for (qsizetype i = decimals; i < 2; ++i) scratch += u'0';
+    return scratch;
 }
 
 // A column at least as wide as `characters` half-width characters need at the grid's font.
@@ -78,29 +80,33 @@ void prepareCardGrid(data::WageGrid& grid, int dataRows) {
 CardGridSummary fillCardGrid(data::ResultSet& records, data::WageGrid& grid) {
     // The count is complete once the last record has been reached.
     if (!records.eof()) records.moveLast();
+    std::array<QString, 3> texts;
     return fillCardGridFrom(
         records.recordCount(),
-        [&records](int k, int column) {
+        [&records, &texts](int k) {
             records.setAbsolutePosition(k);
-            return records.text(column);
+            for (int c = 0; c < 3; ++c) texts[size_t(c)] = records.text(c);
+            return CardRecordTexts{texts[0], texts[1], texts[2]};
         },
         grid);
 }
 
-CardGridSummary fillCardGridFrom(int count, const std::function<QString(int, int)>& text,
+CardGridSummary fillCardGridFrom(int count, const std::function<CardRecordTexts(int)>& record,
                                  data::WageGrid& grid) {
     prepareCardGrid(grid, count);
     CurrencyTotal total;
     qsizetype longestAmount = 0;
+    QString scratch;
     for (int k = 0; k < count; ++k) {
         const int row = k + 1;
-        const QString shown = shownAmount(text(k, 2));
+        const CardRecordTexts texts = record(k);
+        const QStringView shown = shownAmount(texts.amount, scratch);
         char16_t number[12];
         qsizetype digits = 0;
         for (unsigned v = unsigned(row); v > 0; v /= 10) number[11 - digits++] = char16_t(u'0' + v % 10);
         grid.setText(row, 0, QStringView(number + 12 - digits, digits));  // QString::number(row)
-        grid.setText(row, 1, text(k, 0));
-        grid.setText(row, 2, text(k, 1));
+        grid.setText(row, 1, texts.name);
+        grid.setText(row, 2, texts.cardNumber);
         grid.setText(row, 3, shown);
         longestAmount = std::max(longestAmount, shown.size());
         total.add(currencyUnits(shown));

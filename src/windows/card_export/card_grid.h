@@ -28,9 +28,14 @@ struct CardGridSummary {
 // Fills the grid from the card query's result (name, card number, amount): row k + 1 for record k,
 // the amount formatted "0.00", and adds the shown amounts. Throws the database's and the total's errors.
 CardGridSummary fillCardGrid(data::ResultSet& records, data::WageGrid& grid);
-// The same from `count` records whose texts `text(k, column)` gives (column 0 name, 1 card number,
-// 2 amount).
-CardGridSummary fillCardGridFrom(int count, const std::function<QString(int, int)>& text,
+// A record's texts for the grid, valid until the next record is asked for.
+struct CardRecordTexts {
+    QStringView name;
+    QStringView cardNumber;
+    QStringView amount;  // as stored: the grid shows it formatted "0.00"
+};
+// The same from `count` records that `record(k)` gives.
+CardGridSummary fillCardGridFrom(int count, const std::function<CardRecordTexts(int)>& record,
                                  data::WageGrid& grid);
 
 // The grid's data rows as the bank writers take them.

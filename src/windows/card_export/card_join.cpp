@@ -1,5 +1,6 @@
 #include "windows/card_export/card_join.h"
 
+#include <QStringDecoder>
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -9,6 +10,7 @@
 #include "basic/host_text.h"
 #include "data/database.h"
 #include "data/jet/translate.h"
+#include "windows/card_export/card_grid.h"
 #include "windows/card_export/card_query.h"
 
 using namespace Qt::StringLiterals;
@@ -27,15 +29,27 @@ constexpr size_t kMaxKeyLength = 24;
 std::optional<PackedKey> packedKey(const data::ResultSet& set, int column) {
     if (set.typeOf(column) != data::Value::Type::Text) return std::nullopt;
     const QByteArrayView bytes = set.textBytes(column);
-    if (size_t(bytes.size()) > kMaxKeyLength) return std::nullopt;
-    const std::optional<std::string> key =
-        jet::rankedTextKey(std::string_view(bytes.data(), size_t(bytes.size())));
-    if (!key) return std::nullopt;
-    PackedKey packed{};
-    for (size_t i = 0; i < key->size(); ++i) {
-        packed[i / 8] |= std::uint64_t((unsigned char)(*key)[i]) << (8 * (7 - i % 8));
+    const size_t n = size_t(bytes.size());
+    std::array<unsigned char, kMaxKeyLength> ranks{};
+    if (n > kMaxKeyLength || !jet::rankedTextKey(std::string_view(bytes.data(), n), ranks.data())) {
+        return std::nullopt;
+    }
+    PackedKey packed;
+    for (size_t w = 0; w < packed.size(); ++w) {
+        std::uint64_t word = 0;
+        for (size_t i = 0; i < 8; ++i) word = word << 8 | ranks[w * 8 + i];
+        packed[w] = word;
     }
     return packed;
+}
+
+// Val(value & suffix) > 0, the card query's condition on an amount or a card number, for a text or a
+// null value; nullopt for a number or a blob, whose joined text the join does not read itself.
+std::optional<bool> positiveJoinedValue(const data::ResultSet& set, int column, std::string_view suffix) {
+    const data::Value::Type type = set.typeOf(column);
+    if (type != data::Value::Type::Text && type != data::Value::Type::Null) return std::nullopt;
+    const QByteArrayView bytes = set.textBytes(column);  // empty for null: null & text is the text
+    return jet::joinedTextPositive(std::string_view(bytes.data(), size_t(bytes.size())), suffix);
 }
 
 struct KeyedRow {
@@ -44,14 +58,19 @@ struct KeyedRow {
     bool operator<(const KeyedRow& other) const { return key < other.key; }
 };
 
-// The rows of `set` by their 工号 (column 0) in the collation's order; nullopt when a 工号 has no packed
-// key or comes twice. A null 工号 joins nothing and is left out.
-std::optional<std::vector<KeyedRow>> rowsByNumber(data::ResultSet& set) {
+// The rows of `set` whose column `condition` meets the card query's condition (see
+// positiveJoinedValue), by their 工号 (column 0) in the collation's order; nullopt when a 工号 has no
+// packed key or comes twice, or a condition cannot be read here. A null 工号 joins nothing and is left
+// out.
+std::optional<std::vector<KeyedRow>> rowsByNumber(data::ResultSet& set, int condition,
+                                                  std::string_view suffix) {
     std::vector<KeyedRow> rows;
     rows.reserve(size_t(set.recordCount()));
     for (int i = 0; i < set.recordCount(); ++i) {
         set.setAbsolutePosition(i);
-        if (set.isNull(0)) continue;
+        const std::optional<bool> positive = positiveJoinedValue(set, condition, suffix);
+        if (!positive) return std::nullopt;
+        if (!*positive || set.isNull(0)) continue;
         const std::optional<PackedKey> key = packedKey(set, 0);
         if (!key) return std::nullopt;
         rows.push_back({*key, i});
@@ -60,6 +79,23 @@ std::optional<std::vector<KeyedRow>> rowsByNumber(data::ResultSet& set) {
     const auto same = [](const KeyedRow& a, const KeyedRow& b) { return a.key == b.key; };
     if (std::adjacent_find(rows.begin(), rows.end(), same) != rows.end()) return std::nullopt;
     return rows;
+}
+
+// A value's text as ResultSet::text gives it, made in `scratch` without a QString of its own for a
+// text value (the UTF-8 decoded as QString::fromUtf8 decodes it).
+QStringView textOf(const data::ResultSet& set, int column, QString& scratch) {
+    if (set.typeOf(column) != data::Value::Type::Text) return scratch = set.text(column);
+    const QByteArrayView bytes = set.textBytes(column);
+    scratch.resize(bytes.size());  // UTF-8 never takes fewer bytes than UTF-16 takes units
+    QChar* out = scratch.data();
+    qsizetype i = 0;
+    for (; i < bytes.size() && (unsigned char)bytes[i] < 0x80; ++i) out[i] = QLatin1Char(bytes[i]);
+    if (i < bytes.size()) {
+        QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+        out = utf8.appendToBuffer(out + i, bytes.sliced(i));
+        return QStringView(scratch.constData(), out - scratch.constData());
+    }
+    return QStringView(scratch.constData(), i);
 }
 
 bool hasColumn(data::Database& db, const QString& table, const QString& column) {
@@ -82,14 +118,15 @@ std::optional<JoinedCardRows> joinCardRows(data::Database& db, const CardQuery& 
         }
         const QString amount = amountColumn(query.amountItem);
         JoinedCardRows joined;
-        joined.payments =
-            db.open(u"SELECT [16工资输出数据].工号, "_s + amount + u" FROM 16工资输出数据 WHERE Val("_s +
-                    amount + u" & '')>0 AND [16工资输出数据].工作年月="_s + sqlTextLiteral(query.monthKey));
-        joined.holders = db.open(
-            u"SELECT [12个人信息].工号, [12个人信息].姓名, [12个人信息].信用卡号 FROM 12个人信息"
-            u" WHERE Val([12个人信息]![信用卡号] & ' ')>'0'"_s);
-        const auto payments = rowsByNumber(joined.payments);
-        const auto holders = rowsByNumber(joined.holders);
+        // The conditions on the amount and the card number are read here, by the very reading of the
+        // database's Val and &, rather than by the database calling them for every row.
+        joined.payments = db.open(u"SELECT [16工资输出数据].工号, "_s + amount +
+                                  u" FROM 16工资输出数据 WHERE [16工资输出数据].工作年月="_s +
+                                  sqlTextLiteral(query.monthKey));
+        joined.holders =
+            db.open(u"SELECT [12个人信息].工号, [12个人信息].姓名, [12个人信息].信用卡号 FROM 12个人信息"_s);
+        const auto payments = rowsByNumber(joined.payments, 1, "");
+        const auto holders = rowsByNumber(joined.holders, 2, " ");
         if (!payments || !holders) return std::nullopt;
 
         // Both sides in the order of 工号, each 工号 once: the join is a merge, its records in the order
@@ -124,6 +161,21 @@ std::optional<JoinedCardRows> joinCardRows(data::Database& db, const CardQuery& 
     } catch (const Error&) {
         return std::nullopt;
     }
+}
+
+CardGridSummary fillCardGrid(JoinedCardRows& joined, data::WageGrid& grid) {
+    std::array<QString, 3> scratch;
+    return fillCardGridFrom(
+        int(joined.rows.size()),
+        [&joined, &scratch](int k) {
+            const auto [payment, holder] = joined.rows[size_t(k)];
+            joined.payments.setAbsolutePosition(payment);
+            joined.holders.setAbsolutePosition(holder);
+            return CardRecordTexts{textOf(joined.holders, 1, scratch[0]),
+                                   textOf(joined.holders, 2, scratch[1]),
+                                   textOf(joined.payments, 1, scratch[2])};
+        },
+        grid);
 }
 
 }  // namespace slp::card

@@ -12,16 +12,21 @@
 
 namespace slp::data {
 class Database;
-}
+class WageGrid;
+}  // namespace slp::data
 
 namespace slp::card {
 
 struct CardQuery;
 
+struct CardGridSummary;
+
 struct JoinedCardRows {
-    data::ResultSet payments;  // 工号 and the amount of the month's rows with a positive amount
-    data::ResultSet holders;  // 工号, 姓名 and 信用卡号 of the employees with a card number of positive value
-    std::vector<std::pair<int, int>> rows;  // (payment, holder) a record, in the card query's order
+    data::ResultSet payments;  // 工号 and the amount of the month's rows
+    data::ResultSet holders;   // 工号, 姓名 and 信用卡号 of every employee
+    // (payment, holder) a record of the card query, in its order: a positive amount and a card number
+    // of positive value.
+    std::vector<std::pair<int, int>> rows;
 };
 
 // nullopt, having changed nothing, when the join might differ from the card query in any way: not
@@ -29,5 +34,8 @@ struct JoinedCardRows {
 // printable ASCII text (or is a number), a 工号 twice on one side, two rows with the same sort key, or
 // any error (the card query then says its own).
 std::optional<JoinedCardRows> joinCardRows(data::Database& db, const CardQuery& query);
+
+// Fills the card grid from the joined records as fillCardGrid does from the card query's: the very texts.
+CardGridSummary fillCardGrid(JoinedCardRows& joined, data::WageGrid& grid);
 
 }  // namespace slp::card
