@@ -355,6 +355,18 @@ double ResultSet::number(QStringView name) const {
     return number(requireField(*this, name));
 }
 
+ResultSet::StoredCell ResultSet::storedCell(int row, int index) const {
+    const Data& d = open();
+    if (row < 0 || row >= d.rows) throw DatabaseError(dberr::InvalidArgument, u"无效参数。"_s, d.query);
+    if (index < 0 || index >= d.columns) {
+        throw DatabaseError(dberr::ItemNotFound, u"在此集合中找不到项目。"_s, d.query);
+    }
+    const size_t cell = size_t(row) * size_t(d.columns) + size_t(index);
+    const Value::Type type = d.types[cell];
+    if (type != Value::Type::Text) return {type, {}};
+    return {type, QByteArrayView(d.at(cell), qsizetype(d.size(cell)))};
+}
+
 bool ResultSet::isNull(int index) const {
     return data_->types[cellOf(index)] == Value::Type::Null;
 }

@@ -80,6 +80,14 @@ class ResultSet {
     bool isNull(int index) const;
     // The kind of the current row's value at `index` (the stored type; nothing is converted).
     Value::Type typeOf(int index) const;
+    // The stored type of the value in row `row`, field `index`, and for a text its UTF-8 bytes (valid
+    // while the set is open), without moving to the row: one call a value for work over many rows. A row
+    // or index outside raises dberr::InvalidArgument or dberr::ItemNotFound.
+    struct StoredCell {
+        Value::Type type;
+        QByteArrayView textBytes;  // empty for other values
+    };
+    StoredCell storedCell(int row, int index) const;
 
     // Releases the rows. Any later use except isOpen() and close() raises dberr::ObjectClosed.
     void close();

@@ -26,12 +26,11 @@ constexpr size_t kMaxKeyLength = 24;
 
 // The packed key of a text value; nullopt for a number, a blob, a text without a rank key (see
 // jet::rankedTextKey) or a longer one.
-std::optional<PackedKey> packedKey(const data::ResultSet& set, int column) {
-    if (set.typeOf(column) != data::Value::Type::Text) return std::nullopt;
-    const QByteArrayView bytes = set.textBytes(column);
-    const size_t n = size_t(bytes.size());
+std::optional<PackedKey> packedKey(const data::ResultSet::StoredCell& cell) {
+    if (cell.type != data::Value::Type::Text) return std::nullopt;
+    const size_t n = size_t(cell.textBytes.size());
     std::array<unsigned char, kMaxKeyLength> ranks{};
-    if (n > kMaxKeyLength || !jet::rankedTextKey(std::string_view(bytes.data(), n), ranks.data())) {
+    if (n > kMaxKeyLength || !jet::rankedTextKey(std::string_view(cell.textBytes.data(), n), ranks.data())) {
         return std::nullopt;
     }
     PackedKey packed;
@@ -45,11 +44,11 @@ std::optional<PackedKey> packedKey(const data::ResultSet& set, int column) {
 
 // Val(value & suffix) > 0, the card query's condition on an amount or a card number, for a text or a
 // null value; nullopt for a number or a blob, whose joined text the join does not read itself.
-std::optional<bool> positiveJoinedValue(const data::ResultSet& set, int column, std::string_view suffix) {
-    const data::Value::Type type = set.typeOf(column);
-    if (type != data::Value::Type::Text && type != data::Value::Type::Null) return std::nullopt;
-    const QByteArrayView bytes = set.textBytes(column);  // empty for null: null & text is the text
-    return jet::joinedTextPositive(std::string_view(bytes.data(), size_t(bytes.size())), suffix);
+std::optional<bool> positiveJoinedValue(const data::ResultSet::StoredCell& cell, std::string_view suffix) {
+    if (cell.type != data::Value::Type::Text && cell.type != data::Value::Type::Null) return std::nullopt;
+    // A null's bytes are empty: null & text is the text.
+    return jet::joinedTextPositive(std::string_view(cell.textBytes.data(), size_t(cell.textBytes.size())),
+                                   suffix);
 }
 
 struct KeyedRow {
@@ -62,20 +61,21 @@ struct KeyedRow {
 // positiveJoinedValue), by their 工号 (column 0) in the collation's order; nullopt when a 工号 has no
 // packed key or comes twice, or a condition cannot be read here. A null 工号 joins nothing and is left
 // out.
-std::optional<std::vector<KeyedRow>> rowsByNumber(data::ResultSet& set, int condition,
+std::optional<std::vector<KeyedRow>> rowsByNumber(const data::ResultSet& set, int condition,
                                                   std::string_view suffix) {
     std::vector<KeyedRow> rows;
     rows.reserve(size_t(set.recordCount()));
     for (int i = 0; i < set.recordCount(); ++i) {
-        set.setAbsolutePosition(i);
-        const std::optional<bool> positive = positiveJoinedValue(set, condition, suffix);
+        const std::optional<bool> positive = positiveJoinedValue(set.storedCell(i, condition), suffix);
         if (!positive) return std::nullopt;
-        if (!*positive || set.isNull(0)) continue;
-        const std::optional<PackedKey> key = packedKey(set, 0);
+        const data::ResultSet::StoredCell number = set.storedCell(i, 0);
+        if (!*positive || number.type == data::Value::Type::Null) continue;
+        const std::optional<PackedKey> key = packedKey(number);
         if (!key) return std::nullopt;
         rows.push_back({*key, i});
     }
-    std::sort(rows.begin(), rows.end());
+    // The host's tables are mostly kept in the order of 工号 already.
+    if (!std::is_sorted(rows.begin(), rows.end())) std::sort(rows.begin(), rows.end());
     const auto same = [](const KeyedRow& a, const KeyedRow& b) { return a.key == b.key; };
     if (std::adjacent_find(rows.begin(), rows.end(), same) != rows.end()) return std::nullopt;
     return rows;
@@ -83,9 +83,13 @@ std::optional<std::vector<KeyedRow>> rowsByNumber(data::ResultSet& set, int cond
 
 // A value's text as ResultSet::text gives it, made in `scratch` without a QString of its own for a
 // text value (the UTF-8 decoded as QString::fromUtf8 decodes it).
-QStringView textOf(const data::ResultSet& set, int column, QString& scratch) {
-    if (set.typeOf(column) != data::Value::Type::Text) return scratch = set.text(column);
-    const QByteArrayView bytes = set.textBytes(column);
+QStringView textOf(data::ResultSet& set, int row, int column, QString& scratch) {
+    const data::ResultSet::StoredCell cell = set.storedCell(row, column);
+    if (cell.type != data::Value::Type::Text) {
+        set.setAbsolutePosition(row);
+        return scratch = set.text(column);
+    }
+    const QByteArrayView bytes = cell.textBytes;
     scratch.resize(bytes.size());  // UTF-8 never takes fewer bytes than UTF-16 takes units
     QChar* out = scratch.data();
     qsizetype i = 0;
@@ -141,8 +145,7 @@ std::optional<JoinedCardRows> joinCardRows(data::Database& db, const CardQuery& 
                 joined.rows.emplace_back(p.row, h->row);
                 continue;
             }
-            joined.holders.setAbsolutePosition(h->row);
-            const std::optional<PackedKey> card = packedKey(joined.holders, 2);
+            const std::optional<PackedKey> card = packedKey(joined.holders.storedCell(h->row, 2));
             if (!card) return std::nullopt;
             byCard.push_back({*card, int(joined.rows.size())});
             joined.rows.emplace_back(p.row, h->row);
@@ -169,11 +172,9 @@ CardGridSummary fillCardGrid(JoinedCardRows& joined, data::WageGrid& grid) {
         int(joined.rows.size()),
         [&joined, &scratch](int k) {
             const auto [payment, holder] = joined.rows[size_t(k)];
-            joined.payments.setAbsolutePosition(payment);
-            joined.holders.setAbsolutePosition(holder);
-            return CardRecordTexts{textOf(joined.holders, 1, scratch[0]),
-                                   textOf(joined.holders, 2, scratch[1]),
-                                   textOf(joined.payments, 1, scratch[2])};
+            return CardRecordTexts{textOf(joined.holders, holder, 1, scratch[0]),
+                                   textOf(joined.holders, holder, 2, scratch[1]),
+                                   textOf(joined.payments, payment, 1, scratch[2])};
         },
         grid);
 }
