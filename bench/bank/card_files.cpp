@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
     slp::CurrencyTotal total;
     const QChar* const all = text.constData();
     const qsizetype size = text.size();
-    input.rows.reserve(std::count(text.cbegin(), text.cend(), u'\n'));
+    input.rows.reserve(std::count(text.cbegin(), text.cend(), u'\n'), size);
     // Line by line after the caption row: 序号, 姓名, 卡号, 金额 between tabs.
     qsizetype at = text.indexOf(u'\n') + 1;
     while (at > 0 && at < size) {
@@ -75,11 +75,8 @@ int main(int argc, char** argv) {
         at = end + 1;
         if (line.isEmpty()) continue;
         if (found < 3) return fail(u"not a card grid line: "_s + line.toString());
-        const auto field = [&](qsizetype from, qsizetype to) {
-            return QString::fromRawData(all + from, to - from);
-        };
-        input.rows.append(
-            {field(tabs[0] + 1, tabs[1]), field(tabs[1] + 1, tabs[2]), field(tabs[2] + 1, end)});
+        const auto field = [&](qsizetype from, qsizetype to) { return QStringView(all + from, to - from); };
+        input.rows.append(field(tabs[0] + 1, tabs[1]), field(tabs[1] + 1, tabs[2]), field(tabs[2] + 1, end));
         total.add(slp::currencyUnits(QStringView(all + tabs[2] + 1, end - tabs[2] - 1)));
     }
     input.headCount = QString::number(input.rows.size());

@@ -20,7 +20,7 @@ constexpr qsizetype kCardChars = 16;
 QByteArray LongCardBytes(const CardFileInput& input) {
     CardFileBuilder file;
     for (qsizetype i = 0; i < input.rows.size(); ++i) {
-        const CardRow& row = input.rows[i];
+        const CardRowView row = input.rows[i];
         const int number = static_cast<int>(i + 1);
         const FieldRef amount = FieldRef::cell(u"金额"_s, number, row.name);
         // The amount is written as shown, but the bank reads it as a number: anything but plain digits

@@ -54,7 +54,7 @@ QByteArray icbcCardBytes(const CardFileInput& input) {
     // The header's own faults first, then every card number the field would cut, before any row.
     RefuseCutCardNumbers(input, CardFormat::Mudan);
     for (qsizetype i = 0; i < input.rows.size(); ++i) {
-        const CardRow& row = input.rows[i];
+        const CardRowView row = input.rows[i];
         const int number = static_cast<int>(i + 1);
         const FieldRef cardRef = FieldRef::cell(u"卡号"_s, number, row.name);
         const QStringView card = withoutBlanks(row.cardNumber);

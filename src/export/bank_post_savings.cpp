@@ -33,7 +33,7 @@ QByteArray PostSavingsCardBytes(const CardFileInput& input, Prompts& prompts) {
     const FieldRef officeRef = FieldRef::header(u"邮局局号"_s);
 
     for (qsizetype i = 0; i < input.rows.size(); ++i) {
-        const CardRow& row = input.rows[i];
+        const CardRowView row = input.rows[i];
         const int number = static_cast<int>(i + 1);
         const FieldRef name = FieldRef::cell(u"姓名"_s, number, row.name);
 

@@ -112,7 +112,7 @@ class Checker {
 
     void checkAmounts() {
         for (qsizetype i = 0; i < input_.rows.size(); ++i) {
-            const QString& amount = input_.rows[i].amount;
+            const QStringView amount = input_.rows[i].amount;
             if (!isPlainDecimal(amount) && !isNumericText(amount))
                 warnings_ << cell(u"金额"_s, i).describe() + quoted(amount) + u"不是数字"_s;
         }
@@ -121,7 +121,7 @@ class Checker {
     void checkCardNumbers() {
         const bool trimmed = format_ != CardFormat::Baiyulan && format_ != CardFormat::PostSavings;
         for (qsizetype i = 0; i < input_.rows.size(); ++i) {
-            const QString& stored = input_.rows[i].cardNumber;
+            const QStringView stored = input_.rows[i].cardNumber;
             if (!allDigits(trimmed ? withoutBlanks(stored) : QStringView(stored))) {
                 warnings_ << cell(u"卡号"_s, i).describe() + quoted(stored) + u"不全是数字"_s;
             }
@@ -146,7 +146,7 @@ class Checker {
     void checkNameWidths() {
         const qsizetype field = format_ == CardFormat::Baiyulan ? 12 : 10;
         for (qsizetype i = 0; i < input_.rows.size(); ++i) {
-            const QString& name = input_.rows[i].name;
+            const QStringView name = input_.rows[i].name;
             const qsizetype blanks = nameFieldBlanks(name, field);
             const auto bytes = gbkBytes(name);
             if (!bytes || blanks < 0) continue;  // the writer refuses these rows itself
@@ -160,7 +160,7 @@ class Checker {
 
     void checkNameCommas() {
         for (qsizetype i = 0; i < input_.rows.size(); ++i) {
-            const QString& name = input_.rows[i].name;
+            const QStringView name = input_.rows[i].name;
             if (name.contains(u',')) {
                 warnings_ << cell(u"姓名"_s, i).describe() + quoted(name) + u"含有逗号，与文件的分隔符相同"_s;
             }
@@ -206,8 +206,8 @@ QStringList CutCardNumbers(const CardFileInput& input, CardFormat format) {
     // The 牡丹卡 and 浦江卡 write the number without its blanks; the others as stored.
     const bool withoutSpaces = format == CardFormat::Mudan || format == CardFormat::Pujiang;
     for (qsizetype i = 0; i < input.rows.size(); ++i) {
-        const CardRow& row = input.rows[i];
-        const QString card = withoutSpaces ? withoutBlanks(row.cardNumber).toString() : row.cardNumber;
+        const CardRowView row = input.rows[i];
+        const QStringView card = withoutSpaces ? withoutBlanks(row.cardNumber) : row.cardNumber;
         const qsizetype n = characterCount(card);
         if (n <= field || (withoutSpaces && n == 16)) continue;
         cut << FieldRef::cell(u"卡号"_s, static_cast<int>(i + 1), row.name).describe() + quoted(card) +

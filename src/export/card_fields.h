@@ -20,10 +20,10 @@ inline constexpr int PathFileAccess = 75;  // a target that is a folder or a dev
 struct FieldRef {
     QString label;  // "姓名", "卡号", "金额", "单位代码", "单位名称", "进卡日期", "入卡人数", "入卡金额"
     int row = 0;    // grid row counted from 1; 0 for a header field
-    QString employee;  // the row's name
+    QStringView employee;  // the row's name, viewed where the rows keep it: a reference lives no longer
 
-    static FieldRef header(const QString& label) { return {label, 0, QString()}; }
-    static FieldRef cell(const QString& label, int row, const QString& employee) {
+    static FieldRef header(const QString& label) { return {label, 0, {}}; }
+    static FieldRef cell(const QString& label, int row, QStringView employee) {
         return {label, row, employee};
     }
     // "入卡金额" or "第3行（王 五）的金额"

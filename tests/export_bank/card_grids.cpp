@@ -21,8 +21,8 @@ CardFileInput fiveEmployees() {
 
 CardFileInput fiveEmployeesLong() {
     CardFileInput in = fiveEmployees();
-    in.rows[1].cardNumber = u"9558801234567890123"_s;
-    in.rows[3].cardNumber = u" 123456789012345 "_s;
+    in.rows.setCardNumber(1, u"9558801234567890123");
+    in.rows.setCardNumber(3, u" 123456789012345 ");
     return in;
 }
 

@@ -53,7 +53,7 @@ TEST(CardChecks, FieldsThatAreNoNumberOrNoDateAreReported) {
     in.headCount = u"五"_s;
     in.totalAmount = u"约十万"_s;
     in.creditDate = u"下月"_s;
-    in.rows[2].amount = u"十万"_s;
+    in.rows.setAmount(2, u"十万");
     const QStringList mudan = CheckCardFileInput(in, CardFormat::Mudan);
     EXPECT_TRUE(mudan.contains(u"入卡人数“五”不是数字"_s)) << joined(mudan);
     EXPECT_TRUE(mudan.contains(u"入卡金额“约十万”不是数字，将按其开头的数值写入"_s)) << joined(mudan);
@@ -66,8 +66,8 @@ TEST(CardChecks, FieldsThatAreNoNumberOrNoDateAreReported) {
 
 TEST(CardChecks, CardNumbersThatAreNotAllDigitsAreListed) {
     CardFileInput in = fiveEmployees();
-    in.rows[0].cardNumber = u"6222-0000-1111"_s;
-    in.rows[1].cardNumber = u""_s;
+    in.rows.setCardNumber(0, u"6222-0000-1111");
+    in.rows.setCardNumber(1, u"");
     // " 1234567890 " of row 4 is trimmed by 牡丹卡 and 龙卡, written as stored by 白玉兰卡 and 邮政卡.
     const QStringList mudan = CheckCardFileInput(in, CardFormat::Mudan);
     EXPECT_EQ(mudan, QStringList({u"第1行（张三）的卡号“6222-0000-1111”不全是数字"_s,
@@ -85,7 +85,7 @@ TEST(CardChecks, NameFieldsThatWillNotHaveTheirFullWidthAreReported) {
     EXPECT_EQ(baiyulan.filter(u"字节"_s).size(), 1) << joined(baiyulan);
 
     CardFileInput post = fiveEmployeesPost();
-    post.rows[0].name = u"Tom"_s;
+    post.rows.setName(0, u"Tom");
     const QStringList p = CheckCardFileInput(post, CardFormat::PostSavings);
     EXPECT_TRUE(p.contains(u"第1行（Tom）的姓名“Tom”一栏将占7字节而不是10字节，该行其后各栏将错位"_s))
         << joined(p);
@@ -98,7 +98,7 @@ TEST(CardChecks, NameFieldsThatWillNotHaveTheirFullWidthAreReported) {
 
 TEST(CardChecks, LongCardNamesWithACommaAreReported) {
     CardFileInput in = fiveEmployees();
-    in.rows[0].name = u"张,三"_s;
+    in.rows.setName(0, u"张,三");
     EXPECT_EQ(CheckCardFileInput(in, CardFormat::Long),
               QStringList{u"第1行（张,三）的姓名“张,三”含有逗号，与文件的分隔符相同"_s});
 }
@@ -133,12 +133,12 @@ TEST(CardChecks, CardNumbersTheFieldWouldCutAreRefusedBeforeWriting) {
     slp::ScriptedPrompts prompts;
     for (const auto& c : cases) {
         CardFileInput in = c.format == CardFormat::Baiyulan ? fiveEmployeesBaiyulan() : fiveEmployees();
-        for (CardRow& row : in.rows) row.cardNumber = c.fits;
+        for (qsizetype i = 0; i < in.rows.size(); ++i) in.rows.setCardNumber(i, c.fits);
         EXPECT_TRUE(CutCardNumbers(in, c.format).isEmpty()) << joined(CutCardNumbers(in, c.format));
         if (c.cut.isEmpty()) continue;
 
         // Twelve rows too long: the first ten named, then how many in all.
-        in.rows[2].cardNumber = c.cut;
+        in.rows.setCardNumber(2, c.cut);
         while (in.rows.size() < 16) in.rows.append({u"孙七"_s, c.cut, u"1.00"_s});
         const QStringList cut = CutCardNumbers(in, c.format);
         ASSERT_EQ(cut.size(), 12) << joined(cut);

@@ -57,7 +57,9 @@ class Failures : public ::testing::Test {
 };
 
 CardFileInput withRow(CardFileInput in, qsizetype index, const CardRow& row) {
-    in.rows[index] = row;
+    in.rows.setName(index, row.name);
+    in.rows.setCardNumber(index, row.cardNumber);
+    in.rows.setAmount(index, row.amount);
     return in;
 }
 
@@ -151,7 +153,7 @@ TEST_F(Failures, NegativeFiguresAndLineBreaksWouldMisalignTheLine) {
 
 TEST_F(Failures, APostalWarningFollowedByAFailureLeavesNoFile) {
     CardFileInput in = fiveEmployeesPost();
-    in.rows[4].name = u"刘䶮"_s;  // after the 14-digit amount of row 4
+    in.rows.setName(4, u"刘䶮");  // after the 14-digit amount of row 4
     expectRefused([&](const QString& p) { WritePostSavingsCardFile(in, prompts_, p); }, 5, {u"第5行"_s});
     EXPECT_EQ(prompts_.asked.size(), 1);
 }
@@ -215,7 +217,7 @@ TEST(DeviceFailures, ADeviceThatIsNotOpenIsAnError) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     CardFileInput in = fiveEmployees();
-    in.rows.last().amount = u"x"_s;
+    in.rows.setAmount(in.rows.size() - 1, u"x");
     EXPECT_THROW(WriteMudanCardFile(in, buffer), slp::ConversionError);
     EXPECT_TRUE(buffer.data().isEmpty());
 }
@@ -247,10 +249,10 @@ TEST_F(Failures, ControlCharactersAreRefusedAndShown) {
             CardFileInput in = f.input;
             QStringList pieces{u"第2行"_s, u"含有控制字符"_s + c.shown};
             if (f.name) {
-                in.rows[1].name = u"张"_s + c.character + u"三"_s;
+                in.rows.setName(1, u"张"_s + c.character + u"三"_s);
                 pieces << u"（张"_s + c.shown + u"三）的姓名"_s;
             } else {
-                in.rows[1].cardNumber = u"1234"_s + c.character + u"5678"_s;
+                in.rows.setCardNumber(1, u"1234"_s + c.character + u"5678"_s);
                 pieces << u"的卡号“1234"_s + c.shown + u"5678"_s;
             }
             SCOPED_TRACE(int(f.format));

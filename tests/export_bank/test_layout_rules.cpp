@@ -135,7 +135,7 @@ TEST(PostSavings, PostOfficeNumberIsCutToSevenOrFilledWithZeros) {
 }
 
 TEST(FenAmounts, AreExactAndRoundAFractionOfAFenHalfAwayFromZero) {
-    const FieldRef where = FieldRef::cell(u"金额"_s, 1, u"张三"_s);
+    const FieldRef where = FieldRef::cell(u"金额"_s, 1, u"张三");
     const struct {
         const char16_t* text;
         const char* fen;

@@ -117,11 +117,16 @@ CardGridSummary fillCardGridFrom(int count, const std::function<CardRecordTexts(
     return {count, total.units()};
 }
 
-QList<bank::CardRow> cardRowsOf(const data::WageGrid& grid) {
-    QList<bank::CardRow> rows;
+bank::CardRows cardRowsOf(const data::WageGrid& grid) {
+    bank::CardRows rows;
     if (grid.cols() < kCardGridColumns) return rows;
-    rows.reserve(grid.rows() > 0 ? grid.rows() - 1 : 0);
-    for (int r = 1; r < grid.rows(); ++r) rows.append({grid.text(r, 1), grid.text(r, 2), grid.text(r, 3)});
+    qsizetype characters = 0;
+    for (int r = 1; r < grid.rows(); ++r) {
+        for (int c = 1; c < kCardGridColumns; ++c) characters += grid.textView(r, c).size();
+    }
+    rows.reserve(grid.rows() > 0 ? grid.rows() - 1 : 0, characters);
+    for (int r = 1; r < grid.rows(); ++r)
+        rows.append(grid.textView(r, 1), grid.textView(r, 2), grid.textView(r, 3));
     return rows;
 }
 

@@ -39,6 +39,6 @@ CardGridSummary fillCardGridFrom(int count, const std::function<CardRecordTexts(
                                  data::WageGrid& grid);
 
 // The grid's data rows as the bank writers take them.
-QList<bank::CardRow> cardRowsOf(const data::WageGrid& grid);
+bank::CardRows cardRowsOf(const data::WageGrid& grid);
 
 }  // namespace slp::card
