@@ -9,7 +9,9 @@ source "$(dirname "$0")/../bench_build.sh"
 bench_build "$build" slpayprn bench_card_files bench_card_sql slp_sqlite_helpers
 employees="${2:-100000}"
 here="$(cd "$(dirname "$0")" && pwd)"
-python="$(command -v python3)"
+# The yardstick runs on the system's interpreter itself: a version manager's shim found first on PATH
+# would add its own start to every run. PYTHON names another interpreter.
+python="${PYTHON:-$(if [ -x /usr/bin/python3 ]; then echo /usr/bin/python3; else command -v python3; fi)}"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 export QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
@@ -34,6 +36,36 @@ measure() {  # label, command...: median wall and CPU seconds of five runs
     printf '%-46s %7.3f s wall %7.3f s CPU\n' "$label" "$wall" "$cpu"
 }
 
+one_run() {  # command...: "wall cpu" seconds of one run
+    local TIMEFORMAT='%3R %3U %3S'
+    { time "$@" > /dev/null 2> "$work/err"; } 2> "$work/time" || { cat "$work/err" >&2; exit 1; }
+    awk '{printf "%.3f %.3f\n", $1, $2 + $3}' "$work/time"
+}
+
+alternate() {  # label A, label B, count, command A..., --, command B...: medians, taken in turn
+    local la="$1" lb="$2" n="$3"
+    shift 3
+    local a=()
+    while [ "$1" != "--" ]; do a+=("$1"); shift; done
+    shift
+    : > "$work/runs-a"
+    : > "$work/runs-b"
+    for _ in $(seq "$n"); do
+        one_run "${a[@]}" >> "$work/runs-a"
+        one_run "$@" >> "$work/runs-b"
+    done
+    local median="sort -n | awk '{v[NR] = \$1} END {print v[int((NR + 1) / 2)]}'"
+    local wa ca wb cb
+    wa="$(awk '{print $1}' "$work/runs-a" | eval "$median")"
+    ca="$(awk '{print $2}' "$work/runs-a" | eval "$median")"
+    wb="$(awk '{print $1}' "$work/runs-b" | eval "$median")"
+    cb="$(awk '{print $2}' "$work/runs-b" | eval "$median")"
+    printf '%-46s %7.3f s wall %7.3f s CPU\n' "$la" "$wa" "$ca"
+    printf '%-46s %7.3f s wall %7.3f s CPU\n' "$lb" "$wb" "$cb"
+    awk -v wa="$wa" -v ca="$ca" -v wb="$wb" -v cb="$cb" \
+        'BEGIN {printf "   the first %.2f times as fast in CPU, %.2f times in wall time\n", cb / ca, wb / wa}'
+}
+
 db="$work/wage.db"
 "$cli" demo-db "$db" --wide --employees "$employees" > /dev/null
 "$cli" --db "$db" grid card > "$work/grid.tsv" 2> /dev/null
@@ -52,6 +84,7 @@ sqlite3 "$db8" 'UPDATE "12个人信息" SET "信用卡号" = substr("信用卡�
 declare -A dbs=([long]="$db" [post]="$db8" [pujiang]="$db8" [mudan]="$db8")
 declare -A grids=([long]="$work/grid.tsv" [post]="$work/grid8.tsv" [pujiang]="$work/grid8.tsv" [mudan]="$work/grid8.tsv")
 
+echo "   (python: $python, $("$python" --version 2>&1))"
 measure "python3 -c pass (the interpreter's start)" "$python" -c pass
 measure "slpayprn --help (the program's start)" "$cli" --help
 
@@ -61,6 +94,10 @@ for f in long post pujiang mudan; do
 done
 measure "long_card.py DATABASE (sqlite3 module)" "$python" "$here/long_card.py" "$db" 2000-04 "$work/py-db"
 cmp "$work/cli-long" "$work/py-db" && echo "   same bytes: slpayprn card and long_card.py"
+echo "-- slpayprn card against long_card.py, in turn (medians of 11 runs each)"
+alternate "slpayprn card 中国建设银行龙卡" "long_card.py DATABASE" 11 \
+    "$cli" --db "$db" card --type 中国建设银行龙卡 --out "$work/cli-long" -- \
+    "$python" "$here/long_card.py" "$db" 2000-04 "$work/py-db"
 
 if command -v sqlite3 > /dev/null && [ -x "$build/bin/bench_card_sql" ]; then
     echo "-- the card query alone in the sqlite3 program (rows printed to /dev/null)"
