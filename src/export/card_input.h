@@ -33,10 +33,8 @@ class CardRows {
     CardRows(std::initializer_list<CardRow> rows);
 
     qsizetype size() const { return qsizetype(fields_.size()); }
-    bool isEmpty() const { return fields_.empty(); }
     // Row i (0 <= i < size()).
     CardRowView operator[](qsizetype i) const;
-    CardRowView last() const { return (*this)[size() - 1]; }
 
     // Room for `rows` more rows of `characters` characters in all.
     void reserve(qsizetype rows, qsizetype characters);
