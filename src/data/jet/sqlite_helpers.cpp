@@ -545,36 +545,6 @@ std::string_view joinedText(std::string_view a, std::string_view b, char (&buffe
     return {joined, n};
 }
 
-// Whether a text of plain decimal form, as plainDecimal reads it, is above zero: no minus sign and a
-// digit other than 0 (64 characters cannot hold a value that rounds to zero). nullopt for any other text.
-std::optional<bool> plainDecimalPositive(std::string_view text) {
-    constexpr size_t kMaxPlain = 64;  // as plainDecimal
-    const auto isBlank = [](char c) { return c == ' ' || c == '\t' || c == '\n'; };
-    size_t b = 0;
-    size_t e = text.size();
-    while (b < e && isBlank(text[b])) ++b;
-    while (e > b && isBlank(text[e - 1])) --e;
-    bool negative = false;
-    if (b < e && (text[b] == '+' || text[b] == '-')) negative = text[b++] == '-';
-    if (e - b > kMaxPlain) return std::nullopt;
-    bool digit = false;
-    bool nonzero = false;
-    bool point = false;
-    for (size_t i = b; i < e; ++i) {
-        const char c = text[i];
-        if (c >= '0' && c <= '9') {
-            digit = true;
-            nonzero = nonzero || c != '0';
-        } else if (c == '.' && !point) {
-            point = true;
-        } else {
-            return std::nullopt;
-        }
-    }
-    if (!digit) return std::nullopt;
-    return nonzero && !negative;
-}
-
 }  // namespace
 
 double joinedTextValue(std::string_view utf8, std::string_view suffix) {
@@ -596,7 +566,8 @@ bool joinedTextPositive(std::string_view utf8, std::string_view suffix) {
     char buffer[128];
     std::string longer;
     const std::string_view text = blankSuffix ? utf8 : joinedText(utf8, suffix, buffer, longer);
-    if (const std::optional<bool> positive = plainDecimalPositive(text)) return *positive;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    if (const auto plain = plainDecimal(bytes, int(text.size()))) return *plain > 0;
     return joinedTextValue(utf8, suffix) > 0;
 }
 
