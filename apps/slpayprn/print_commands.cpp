@@ -7,6 +7,9 @@
 #include "basic/clock.h"
 #include "basic/conversions.h"
 #include "basic/error.h"
+#include "data/wage_grid.h"
+#include "data/wage_items.h"
+#include "export/strip_print.h"
 #include "grid_commands.h"
 #include "print/pdf_spool_printer.h"
 #include "print_output.h"
@@ -145,6 +148,10 @@ int runPrintStrips(const ParsedArgs& args, const HostOptions& options) {
     if (!openHostSession(session, options)) return 1;
     const auto grid = employeeGrid(session, !args.has(u"hide-zeros"_s), size);
     if (!grid) return 1;
+    if (data::hidesEveryItemColumn(*grid, strips::kStripHiddenWidth)) {
+        printMessage(data::noPrintedItemMessage());
+        return 1;
+    }
     // As "打印个人发放联" takes the answers: nothing below the first employee, the last clamped.
     const int employees = grid->rows() - 2;
     windows::employee::StripRange range{std::max(1, first), std::min(last, employees)};

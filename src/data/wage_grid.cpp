@@ -193,4 +193,11 @@ double WageGrid::bytesPerCell() const {
     return n == 0 ? 0.0 : double(storageBytes()) / double(n);
 }
 
+bool hidesEveryItemColumn(const WageGrid& grid, int hiddenWidth) {
+    for (int c = 1; c < grid.cols(); ++c) {
+        if (grid.colWidth(c) > hiddenWidth) return false;
+    }
+    return grid.cols() > 1;
+}
+
 }  // namespace slp::data

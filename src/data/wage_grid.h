@@ -116,4 +116,8 @@ class WageGrid {
     QString fontName_ = QStringLiteral("宋体");
 };
 
+// Whether the grid has item columns (those after the sequence number, column 0) and every one of them is
+// `hiddenWidth` twips or narrower, the widest a report leaves out: a print would show no wage item.
+bool hidesEveryItemColumn(const WageGrid& grid, int hiddenWidth);
+
 }  // namespace slp::data

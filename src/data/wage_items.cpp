@@ -22,16 +22,14 @@ QString itemFormatFor(double decimalPlaces) {
     return QString();
 }
 
-int16_t captionWidth(const QString& caption) {
-    // A character of the CJK ranges takes a full width, anything else half of one.
-    int halves = 0;
-    for (const char32_t c : caption.toUcs4()) halves += c >= 0x1100 ? 2 : 1;
-    return int16_t(std::clamp((halves + 1) / 2, 1, 32767));
+int16_t printedWidth(double halfWidths) {
+    const int16_t chars = toInt16(halfWidths / 2);
+    return std::max<int16_t>(chars, 0);
 }
 
-int16_t printedWidth(double chars, const QString& caption) {
-    if (!(chars >= 1)) return captionWidth(caption);
-    return toInt16(chars);
+QString noPrintedItemMessage() {
+    return u"没有可打印的工资项目：本月所有工资项目的打印宽度都为0、为空或太窄，打印时都被略去。"
+           u"请在本月工资项目（14工资输出及公式）的“打印宽度”中设置后再打印。"_s;
 }
 
 bool LoadWageItems(Database& database, const QString& monthKey, Prompts& prompts, WageCatalogue& catalogue) {
@@ -57,7 +55,7 @@ bool LoadWageItems(Database& database, const QString& monthKey, Prompts& prompts
             amountFound = true;
         }
         loaded.itemFormat << itemFormatFor(places);
-        loaded.itemWidth << printedWidth(rs.number(u"打印宽度") / 2, loaded.itemName.back());
+        loaded.itemWidth << printedWidth(rs.number(u"打印宽度"));
     }
     rs.close();
     catalogue = std::move(loaded);

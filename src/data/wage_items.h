@@ -46,18 +46,21 @@ QString wageItemsQuery(const QString& monthKey);
 // anything else (3, 1.5, -1) the empty format.
 QString itemFormatFor(double decimalPlaces);
 
-// Full-width characters a caption takes (at least 1): characters from U+1100 on count whole, others half.
-int16_t captionWidth(const QString& caption);
-// The printed width of an item whose 打印宽度 gives `chars` full-width characters: less than one (zero,
-// negative, not a number) would leave the item out of every table, so it is printed as wide as its
-// caption instead; a width beyond 16 bits raises the overflow error.
-int16_t printedWidth(double chars, const QString& caption);
+// The printed width in full-width characters of an item whose 打印宽度 (in half-width characters) is
+// `halfWidths`: half of it, rounded half to even. Zero or empty gives 0, a column the print engine leaves
+// out: that is how a month keeps a working item off the printed tables and slips. A negative width is
+// never drawn, so it is 0 as well; a width beyond 16 bits raises the overflow error.
+int16_t printedWidth(double halfWidths);
+
+// Said before a print of the wage table, slips, strips or payment table is refused because every wage
+// item's column would be left out: no item of the month has a print width.
+QString noPrintedItemMessage();
 
 // Loads the catalogue of the month (monthKey: workYear & "-" & workMonth). When the month has no items,
 // shows "未找到本月计算公,请先设置本月公式!" (warning icon, no title, OK), leaves the catalogue as it was
-// and returns false. Item widths are printedWidth's. firstAmountIndex keeps its earlier value when no item
-// has decimal places. Database faults and an item count beyond 16 bits raise their errors and leave the
-// catalogue untouched.
+// and returns false. Item widths are printedWidth's of 打印宽度. firstAmountIndex keeps its earlier value
+// when no item has decimal places. Database faults and an item count beyond 16 bits raise their errors and
+// leave the catalogue untouched.
 bool LoadWageItems(Database& database, const QString& monthKey, Prompts& prompts, WageCatalogue& catalogue);
 
 }  // namespace slp::data

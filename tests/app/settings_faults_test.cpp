@@ -1,12 +1,10 @@
 // The print commands under a settings file a person edited: a bad line is skipped and said with the
 // file and its number while the remembered paper still holds; a row height or line count that would
-// lose rows stops the print with the reason. An item catalogue without print widths.
+// lose rows stops the print with the reason.
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include "slpayprn_cli.h"
@@ -74,39 +72,6 @@ TEST(SettingsFaults, ALayoutThatWouldLoseRowsIsRefused) {
         EXPECT_TRUE(r.err.contains(c.message)) << c.line.constData() << ": " << r.err.toStdString();
         EXPECT_TRUE(QDir(home.filePath(u"out"_s)).entryList(QDir::Files | QDir::Hidden).isEmpty())
             << c.line.constData();
-    }
-}
-
-// Items whose 打印宽度 would leave them out (zero, negative, empty) are printed as wide as their caption.
-TEST(PrintWidths, AnItemWithoutAWidthIsPrintedWithItsCaption) {
-    if (QStandardPaths::findExecutable(u"sqlite3"_s).isEmpty() ||
-        QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty()) {
-        GTEST_SKIP() << "sqlite3 or pdftotext not installed";
-    }
-    QTemporaryDir home;
-    const QString db = home.filePath(u"w.db"_s);
-    ASSERT_EQ(slp_test::runSlpayprn({u"demo-db"_s, db, u"--employees"_s, u"5"_s}, home.path()).code, 0);
-    QProcess sql;
-    sql.start(u"sqlite3"_s, {db,
-                             u"pragma ignore_check_constraints = on; update \"14工资输出及公式\" set "
-                             u"打印宽度 = case 项目名称 when '姓名' then 0 "
-                             u"when '基本工资' then -8 when '实发工资' then '' else 打印宽度 end"_s});
-    ASSERT_TRUE(sql.waitForFinished(30000) && sql.exitCode() == 0) << sql.readAllStandardError().constData();
-    for (const QString& command : {u"wage-table"_s, u"payment"_s}) {
-        const QString out = home.filePath(command);
-        const QStringList target = command == u"payment"_s ? QStringList{u"--pdf-dir"_s, out}
-                                                           : QStringList{u"--one-file"_s, out + u".pdf"_s};
-        const slp_test::CliResult r =
-            slp_test::runSlpayprn(QStringList{u"--db"_s, db, u"print"_s, command} + target, home.path());
-        ASSERT_EQ(r.code, 0) << r.err.toStdString();
-        const QString pdf = r.out.split(u'\n').value(0).trimmed();
-        QProcess text;
-        text.start(u"pdftotext"_s, {pdf, u"-"_s});
-        ASSERT_TRUE(text.waitForFinished(30000));
-        const QString shown = QString::fromUtf8(text.readAllStandardOutput());
-        for (const QString& caption : {u"姓名"_s, u"基本工资"_s, u"实发工资"_s}) {
-            EXPECT_TRUE(shown.contains(caption)) << command.toStdString() << ": " << caption.toStdString();
-        }
     }
 }
 

@@ -56,29 +56,25 @@ TEST_F(DataWageItems, FormatsFollowDecimalPlacesAndWidthsHalveToEven) {
     // 0, 1, 2 (as text), 3, 1.5, null (0) and "2位" (its leading 2).
     EXPECT_EQ(c.itemFormat,
               (QStringList{u"0"_s, u"0.0"_s, u"0.00"_s, QString(), QString(), u"0"_s, u"0.00"_s}));
-    // 12 -> 6, 9 -> 4.5 -> 4, "11" -> 5.5 -> 6, null -> 0 (税's caption: 1), 13 -> 6.5 -> 6, "" -> 0 (补贴's
-    // caption: 2), 15 -> 7.5 -> 8.
-    EXPECT_EQ(c.itemWidth, (QList<int16_t>{6, 4, 6, 1, 6, 2, 8}));
+    // 12 -> 6, 9 -> 4.5 -> 4, "11" -> 5.5 -> 6, null -> 0, 13 -> 6.5 -> 6, "" -> 0, 15 -> 7.5 -> 8.
+    EXPECT_EQ(c.itemWidth, (QList<int16_t>{6, 4, 6, 0, 6, 0, 8}));
     EXPECT_EQ(c.firstAmountIndex, 1);
     EXPECT_EQ(c.item(2).itemName, u"基本工资"_s);
     EXPECT_EQ(c.item(2).itemFormat, u"0.00"_s);
     EXPECT_EQ(c.item(2).itemWidth, 6);
 }
 
-TEST(DataPrintedWidth, AWidthBelowOneCharacterIsTheCaptionsWidth) {
+TEST(DataPrintedWidth, HalfOfThePrintWidthAndNothingBelowZero) {
     const struct {
-        double chars;
-        QString caption;
-        int16_t width;
+        double halfWidths;
+        int16_t chars;
     } cases[] = {
-        {0, u"实发工资"_s, 4},   {-2.5, u"实发工资"_s, 4}, {0.5, u"实发工资"_s, 4}, {qQNaN(), u"税"_s, 1},
-        {0, u"Tax"_s, 2},        {0, u"奖金A"_s, 3},       {0, QString(), 1},       {1, u"实发工资"_s, 1},
-        {1.5, u"实发工资"_s, 2}, {12, u"实发工资"_s, 12},
+        {0, 0},  {1, 0},  {2, 1},  {3, 2},      {5, 2},         {7, 4},
+        {12, 6}, {-1, 0}, {-8, 0}, {-65536, 0}, {65534, 32767},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(printedWidth(c.chars, c.caption), c.width) << c.chars << " " << c.caption.toStdString();
-    }
-    EXPECT_THROW(printedWidth(40000, u"x"_s), slp::Error);
+    for (const auto& c : cases) EXPECT_EQ(printedWidth(c.halfWidths), c.chars) << c.halfWidths;
+    EXPECT_THROW(printedWidth(65536), slp::Error);
+    EXPECT_THROW(printedWidth(qQNaN()), slp::Error);
 }
 
 TEST_F(DataWageItems, FirstAmountIndexIsTheFirstItemWithDecimalPlaces) {

@@ -7,6 +7,8 @@
 #include "data/amount_format.h"
 #include "data/database.h"
 #include "data/host_context.h"
+#include "data/wage_grid.h"
+#include "data/wage_items.h"
 #include "print/delivery.h"
 #include "print/page_recorder.h"
 #include "print/pdf_print_choice.h"
@@ -268,11 +270,21 @@ void DepartmentPayment::reportPrintError(const std::exception& error, Prompts& p
     }
 }
 
+bool DepartmentPayment::refuseWithoutPrintedItem(const data::WageGrid& grid, Prompts& prompts) {
+    if (!data::hidesEveryItemColumn(grid, kPrintedColumnWidth)) return true;
+    prompts.messageBox(data::noPrintedItemMessage(), QString(), MessageIcon::Warning, MessageButtons::Ok);
+    return false;
+}
+
 DepartmentPayment::PrintOutcome DepartmentPayment::printSelected(const data::WageGrid& grid,
                                                                  print::Printer& printer, Prompts& prompts,
                                                                  const QDateTime& now,
                                                                  const QString& reportName) {
     PrintOutcome outcome;
+    if (!refuseWithoutPrintedItem(grid, prompts)) {
+        outcome.failed = true;
+        return outcome;
+    }
     const qsizetype filesBefore = printer.writtenFiles().size();
     // A group prints its whole department: each department is printed once, in list order, however many
     // selected entries stand for it, and the clerk is told which groups did so.
@@ -319,6 +331,8 @@ DepartmentPayment::PrintOutcome DepartmentPayment::printSelected(const data::Wag
 DepartmentPayment::PrintOutcome DepartmentPayment::printSelected(const data::WageGrid& grid,
                                                                  const OpenPrinter& openPrinter,
                                                                  Prompts& prompts, const QDateTime& now) {
+    if (!refuseWithoutPrintedItem(grid, prompts))
+        return PrintOutcome{0, true, QString(), QString(), QString()};
     std::unique_ptr<print::Printer> printer;
     try {
         if (!openPrinter) throw Error(errnum::NoPrinter, u"未找到打印机"_s);

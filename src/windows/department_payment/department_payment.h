@@ -132,6 +132,8 @@ class DepartmentPayment {
     // Shows an error of the print command: the missing printer with its own message, others with their
     // description and "错误号" & number.
     static void reportPrintError(const std::exception& error, Prompts& prompts);
+    // Whether the grid prints a wage item; if not, says why (no item has a print width) and returns false.
+    static bool refuseWithoutPrintedItem(const data::WageGrid& grid, Prompts& prompts);
 
     DepartmentList& departments() { return departments_; }
     const DepartmentList& departments() const { return departments_; }

@@ -17,10 +17,8 @@ namespace slp::windows::payment {
 namespace {
 
 constexpr float kHeadBottom = 700;  // the first rule; the head stands above it
-constexpr int kPrintedWidth = 200;  // a grid column wider than this is printed
-
 bool printed(const data::WageGrid& grid, int col) {
-    return grid.colWidth(col) > kPrintedWidth;
+    return grid.colWidth(col) > kPrintedColumnWidth;
 }
 
 float itemWidth(const data::WageCatalogue& catalogue, int item, float charUnit) {

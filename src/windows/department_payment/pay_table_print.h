@@ -57,6 +57,9 @@ struct DepartmentRows {
 };
 
 // What a page of the table shows besides the rows.
+// A grid column wider than this many twips is printed in the payment table.
+inline constexpr int kPrintedColumnWidth = 200;
+
 struct PayTableHead {
     QString workYear;
     QString workMonth;

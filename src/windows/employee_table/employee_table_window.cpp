@@ -6,6 +6,9 @@
 #include <QMenuBar>
 
 #include "data/host_context.h"
+#include "data/wage_grid.h"
+#include "data/wage_items.h"
+#include "export/strip_print.h"
 #include "print/pdf_print_choice.h"
 #include "print/printer.h"
 #include "windows/employee_table/employee_commands.h"
@@ -137,6 +140,12 @@ bool EmployeeTableWindow::stripRules() const {
 }
 
 void EmployeeTableWindow::printStrips() {
+    // Strips of the sequence numbers alone are not printed: said before the range is asked.
+    if (data::hidesEveryItemColumn(grid(), strips::kStripHiddenWidth)) {
+        prompts().messageBox(data::noPrintedItemMessage(), QString(), MessageIcon::Warning,
+                             MessageButtons::Ok);
+        return;
+    }
     const int employees = std::max(0, grid().rows() - 2);
     const auto range = askStripRange(prompts(), employees);
     if (!range) return;

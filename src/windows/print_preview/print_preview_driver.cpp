@@ -11,11 +11,13 @@
 #include "basic/prompts.h"
 #include "data/host_context.h"
 #include "data/wage_grid.h"
+#include "data/wage_items.h"
 #include "print/delivery.h"
 #include "print/no_printer.h"
 #include "print/paper_size_name.h"
 #include "print/pdf_print_choice.h"
 #include "print/printer.h"
+#include "print/render_support.h"
 #include "print/system_printer.h"
 #include "print/wage_report.h"
 #include "settings/groups.h"
@@ -385,6 +387,12 @@ int PrintPreviewDriver::printPages(int from, int to, bool oneJob, const QString&
     // Pages that would lose rows are not printed.
     if (!pagesHoldRows_) {
         prompts_.messageBox(rowsLostMessage(), QString(), MessageIcon::Information, MessageButtons::Ok);
+        return 0;
+    }
+    // Pages of the sequence numbers alone are not printed.
+    if (data::hidesEveryItemColumn(*grid_, render::kHiddenWidth)) {
+        prompts_.messageBox(data::noPrintedItemMessage(), QString(), MessageIcon::Warning,
+                            MessageButtons::Ok);
         return 0;
     }
     setEnvironment(shownWarnings_);
