@@ -78,6 +78,10 @@ MailSettings loadMailSettings(const settings::Store& store, const QString& unitC
     s.password.column = read(u"密码列"_s, s.password.column);
     s.password.lastChars = std::max(0, read(u"密码位数"_s, u"0"_s).toInt());
     s.messagesPerMinute = std::max(0, read(u"每分钟封数"_s, u"0"_s).toInt());
+    const int connect = read(u"连接超时秒数"_s, u"10"_s).toInt();
+    const int reply = read(u"应答超时秒数"_s, u"60"_s).toInt();
+    s.connectSeconds = connect > 0 ? std::min(connect, 600) : 10;
+    s.replySeconds = reply > 0 ? std::min(reply, 3600) : 60;
     return s;
 }
 
@@ -98,6 +102,8 @@ void saveMailSettings(settings::Store& store, const QString& unitCode, const Mai
     write(u"密码列"_s, s.password.column);
     write(u"密码位数"_s, QString::number(s.password.lastChars));
     write(u"每分钟封数"_s, QString::number(s.messagesPerMinute));
+    write(u"连接超时秒数"_s, QString::number(s.connectSeconds));
+    write(u"应答超时秒数"_s, QString::number(s.replySeconds));
 }
 
 QString serverUrl(const MailSettings& s) {

@@ -38,6 +38,8 @@ struct MailSettings {
     QString addressColumn = QStringLiteral("电子邮件");  // the column of 12个人信息 holding the address
     PasswordRule password;
     int messagesPerMinute = 0;  // 0: as fast as the server takes them
+    int connectSeconds = 10;    // connecting to the server gives up after this long
+    int replySeconds = 60;      // a server that answers nothing this long at any step is taken as gone
     friend bool operator==(const MailSettings&, const MailSettings&) = default;
 };
 

@@ -30,11 +30,13 @@ QString employeeAddress(const EmployeeFields& fields, const QString& column);
 bool isMailAddress(const QString& address);
 
 struct Recipient {
-    int gridRow = 0;   // the employee's row in the employee wage grid (from 1)
-    QString number;    // 工号
-    QString name;      // 姓名
-    QString address;   // empty: no address
-    QString password;  // empty: none can be made, the slip is not sent
+    int gridRow = 0;        // the employee's row in the employee wage grid (from 1)
+    QString number;         // 工号
+    QString name;           // 姓名
+    QString address;        // empty: no address
+    QString password;       // empty: none can be made, the slip is not sent
+    QString addressFault;   // why the address column's value was refused (empty: none or fine)
+    QString passwordFault;  // why no password could be made of the rule's column
 };
 
 // The employees of the wage grid (rows 1 .. rows-2: the caption row first, the totals row last), in

@@ -20,6 +20,7 @@ void initializeCurl() {
 struct Upload {
     const QByteArray* data = nullptr;
     qsizetype offset = 0;
+    bool done() const { return data && offset >= data->size(); }
 };
 
 size_t readUpload(char* buffer, size_t size, size_t count, void* user) {
@@ -48,10 +49,46 @@ bool isSessionFault(CURLcode code) {
         case CURLE_URL_MALFORMAT:
         case CURLE_UNSUPPORTED_PROTOCOL:
         case CURLE_AUTH_ERROR:
+        case CURLE_ABORTED_BY_CALLBACK:
             return true;
         default:
             return false;
     }
+}
+
+// What went wrong, in the clerk's words; the library's own description follows it.
+QString faultText(CURLcode code) {
+    switch (code) {
+        case CURLE_COULDNT_CONNECT:
+            return u"无法连接SMTP服务器"_s;
+        case CURLE_COULDNT_RESOLVE_HOST:
+        case CURLE_COULDNT_RESOLVE_PROXY:
+            return u"找不到SMTP服务器"_s;
+        case CURLE_OPERATION_TIMEDOUT:
+            return u"SMTP服务器在规定时间内没有应答"_s;
+        case CURLE_LOGIN_DENIED:
+        case CURLE_AUTH_ERROR:
+            return u"SMTP服务器拒绝登录（用户名或密码不对）"_s;
+        case CURLE_USE_SSL_FAILED:
+            return u"SMTP服务器不提供加密连接（STARTTLS）"_s;
+        case CURLE_SSL_CONNECT_ERROR:
+            return u"无法与SMTP服务器建立加密连接"_s;
+        case CURLE_PEER_FAILED_VERIFICATION:
+        case CURLE_SSL_CACERT_BADFILE:
+            return u"SMTP服务器的证书无法验证"_s;
+        case CURLE_GOT_NOTHING:
+        case CURLE_RECV_ERROR:
+        case CURLE_SEND_ERROR:
+            return u"与SMTP服务器的连接中断"_s;
+        case CURLE_ABORTED_BY_CALLBACK:
+            return u"发送已停止"_s;
+        case CURLE_URL_MALFORMAT:
+        case CURLE_UNSUPPORTED_PROTOCOL:
+            return u"SMTP服务器地址无效"_s;
+        default:
+            break;
+    }
+    return u"邮件发送失败"_s;
 }
 
 }  // namespace
@@ -63,11 +100,17 @@ struct SmtpClient::Impl {
     // The server's replies to the message under way, as received (the last complete line counts).
     QByteArray replies;
     bool messageStarted = false;  // MAIL FROM went out for the message under way
+    Upload upload;
+    // The server's answer to the whole message (a reply after the last byte of its data went out).
+    QByteArray finalReply;
+    std::function<bool()> stopRequested;
 
     static int debug(CURL*, curl_infotype type, char* data, size_t size, void* user) {
         auto* self = static_cast<Impl*>(user);
         if (type == CURLINFO_HEADER_IN) {
             self->replies.append(data, qsizetype(size));
+            if (self->upload.done() && self->finalReply.isEmpty())
+                self->finalReply = QByteArray(data, qsizetype(size)).trimmed();
         } else if (type == CURLINFO_HEADER_OUT && size >= 10 && std::strncmp(data, "MAIL FROM:", 10) == 0) {
             self->messageStarted = true;
             self->replies.clear();
@@ -85,6 +128,11 @@ struct SmtpClient::Impl {
         return lines.isEmpty() ? QString() : QString::fromUtf8(lines.last().trimmed());
     }
     int lastReplyCode() const { return lastReply().left(3).toInt(); }
+
+    static int progress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+        const auto* self = static_cast<Impl*>(user);
+        return self->stopRequested && self->stopRequested() ? 1 : 0;
+    }
 };
 
 SmtpClient::SmtpClient(SmtpAccount account) : impl_(std::make_unique<Impl>()) {
@@ -94,7 +142,17 @@ SmtpClient::SmtpClient(SmtpAccount account) : impl_(std::make_unique<Impl>()) {
 }
 
 SmtpClient::~SmtpClient() {
-    if (impl_->curl) curl_easy_cleanup(impl_->curl);
+    if (!impl_->curl) return;
+    // The connection ends with QUIT: its answer is waited for only briefly, and not at all after a stop.
+    const bool stopping = impl_->stopRequested && impl_->stopRequested();
+    curl_easy_setopt(impl_->curl, CURLOPT_SERVER_RESPONSE_TIMEOUT,
+                     long(stopping ? 1 : impl_->account.quitSeconds));
+    curl_easy_setopt(impl_->curl, CURLOPT_TIMEOUT, long(stopping ? 1 : impl_->account.quitSeconds));
+    curl_easy_cleanup(impl_->curl);
+}
+
+void SmtpClient::setStopCheck(std::function<bool()> stopRequested) {
+    impl_->stopRequested = std::move(stopRequested);
 }
 
 SendOutcome SmtpClient::send(const QString& from, const QString& to, const QByteArray& message) {
@@ -108,7 +166,8 @@ SendOutcome SmtpClient::send(const QString& from, const QString& to, const QByte
     const QByteArray mailFrom = '<' + from.toUtf8() + '>';
     const QByteArray rcpt = '<' + to.toUtf8() + '>';
     curl_slist* recipients = curl_slist_append(nullptr, rcpt.constData());
-    Upload upload{&message, 0};
+    impl_->upload = Upload{&message, 0};
+    impl_->finalReply.clear();
 
     curl_easy_setopt(curl, CURLOPT_URL, url.constData());
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
@@ -119,15 +178,19 @@ SendOutcome SmtpClient::send(const QString& from, const QString& to, const QByte
         curl_easy_setopt(curl, CURLOPT_PASSWORD, password.constData());
     }
     if (!a.caFile.isEmpty()) curl_easy_setopt(curl, CURLOPT_CAINFO, caFile.constData());
-    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, long(a.timeoutSeconds));
-    // A server that sends nothing for the time allowed is taken as gone.
+    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, long(std::max(1, a.connectSeconds)));
+    // A server that answers nothing for the time allowed, at any step, is taken as gone.
+    curl_easy_setopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, long(std::max(1, a.timeoutSeconds)));
     curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, long(a.timeoutSeconds));
+    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, long(std::max(1, a.timeoutSeconds)));
+    curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &Impl::progress);
+    curl_easy_setopt(curl, CURLOPT_XFERINFODATA, impl_.get());
     curl_easy_setopt(curl, CURLOPT_MAIL_FROM, mailFrom.constData());
     curl_easy_setopt(curl, CURLOPT_MAIL_RCPT, recipients);
     curl_easy_setopt(curl, CURLOPT_UPLOAD, 1L);
     curl_easy_setopt(curl, CURLOPT_READFUNCTION, readUpload);
-    curl_easy_setopt(curl, CURLOPT_READDATA, &upload);
+    curl_easy_setopt(curl, CURLOPT_READDATA, &impl_->upload);
     curl_easy_setopt(curl, CURLOPT_INFILESIZE_LARGE, curl_off_t(message.size()));
     curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, impl_->error);
     curl_easy_setopt(curl, CURLOPT_VERBOSE, 1L);
@@ -144,16 +207,26 @@ SendOutcome SmtpClient::send(const QString& from, const QString& to, const QByte
     long made = 0;
     if (curl_easy_getinfo(curl, CURLINFO_NUM_CONNECTS, &made) == CURLE_OK) connections_ += made;
 
+    const bool started = impl_->messageStarted;
+    const bool dataSent = impl_->upload.done();
+    impl_->upload = Upload{};
     const QString reply = impl_->lastReply();
-    if (code == CURLE_OK) return {SendOutcome::Accepted, reply};
-    const QString fault = QString::fromUtf8(impl_->error[0] ? impl_->error : curl_easy_strerror(code));
+    if (code == CURLE_OK) return {SendOutcome::Accepted, reply, true};
+    // The server took the whole message and said so; what broke afterwards does not undo that.
+    if (dataSent && impl_->finalReply.startsWith('2'))
+        return {SendOutcome::Accepted, QString::fromUtf8(impl_->finalReply), true};
+    const QString detail = QString::fromUtf8(impl_->error[0] ? impl_->error : curl_easy_strerror(code));
+    QString fault = faultText(code) + u"（"_s + detail;
+    if (!reply.isEmpty() && reply != detail) fault += u"；服务器："_s + reply;
+    fault += u"）"_s;
+    // The data went out and no answer came: the message may have been taken.
+    if (dataSent && impl_->finalReply.isEmpty()) return {SendOutcome::Unknown, fault, true};
     // The server answered this message with a refusal (4xx or 5xx after MAIL FROM): the next may go.
     const int replyCode = impl_->lastReplyCode();
-    if (!isSessionFault(code) && impl_->messageStarted && replyCode >= 400 && replyCode < 600) {
-        return {SendOutcome::Refused, reply};
+    if (!isSessionFault(code) && started && replyCode >= 400 && replyCode < 600) {
+        return {SendOutcome::Refused, reply, true};
     }
-    return {SendOutcome::Broken,
-            reply.isEmpty() || isSessionFault(code) ? fault : fault + u"（"_s + reply + u"）"_s};
+    return {SendOutcome::Broken, fault, started};
 }
 
 }  // namespace slp::mail

@@ -63,7 +63,8 @@ TEST_F(MailCli, SendsEachSlipOnceAndTheSlipIsThePrintedOne) {
     if (!server.start()) GTEST_SKIP() << server.why().toStdString();
     const auto r = run(serverArgs(server.passwordFile()));
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
-    EXPECT_EQ(r.out, u"已发送13人，失败0人，无地址1人\n"_s);
+    EXPECT_EQ(r.out,
+              u"本次：已发送13人，失败0人，未尝试0人\n本月：已发送13人，失败0人，未发送0人，无地址1人\n"_s);
     EXPECT_FALSE(r.err.contains(QString::fromUtf8(slp_test::SmtpTestServer::kPassword)));
     const auto mails = server.received();
     ASSERT_EQ(mails.size(), 13u);
@@ -85,7 +86,8 @@ TEST_F(MailCli, SendsEachSlipOnceAndTheSlipIsThePrintedOne) {
 
     const auto again = run(serverArgs(server.passwordFile()));
     EXPECT_EQ(again.code, 0);
-    EXPECT_EQ(again.out, u"已发送13人，失败0人，无地址1人\n"_s);
+    EXPECT_EQ(again.out,
+              u"本次：已发送0人，失败0人，未尝试0人\n本月：已发送13人，失败0人，未发送0人，无地址1人\n"_s);
     EXPECT_EQ(server.received().size(), 13u);
     const auto only = run(serverArgs(server.passwordFile()) << u"--only"_s << u"0002"_s << u"--resend"_s);
     EXPECT_EQ(only.code, 0);
@@ -94,7 +96,8 @@ TEST_F(MailCli, SendsEachSlipOnceAndTheSlipIsThePrintedOne) {
 }
 
 TEST_F(MailCli, RefusalsAndUnsafePasswordFilesEndInStatusOne) {
-    if (!server.start({{u"emp0003@example.com"_s}, 0, false})) GTEST_SKIP() << server.why().toStdString();
+    if (!server.start({{u"emp0003@example.com"_s}, 0, false, 0, 0, 0}))
+        GTEST_SKIP() << server.why().toStdString();
     const QString file = server.passwordFile();
     ASSERT_EQ(::chmod(QFile::encodeName(file).constData(), 0644), 0);
     const auto unsafe = run(serverArgs(file));
@@ -104,7 +107,8 @@ TEST_F(MailCli, RefusalsAndUnsafePasswordFilesEndInStatusOne) {
     ASSERT_EQ(::chmod(QFile::encodeName(file).constData(), 0600), 0);
     const auto refused = run(serverArgs(file));
     EXPECT_EQ(refused.code, 1);
-    EXPECT_EQ(refused.out, u"已发送12人，失败1人，无地址1人\n"_s);
+    EXPECT_EQ(refused.out,
+              u"本次：已发送12人，失败1人，未尝试0人\n本月：已发送12人，失败1人，未发送0人，无地址1人\n"_s);
     EXPECT_TRUE(refused.err.contains(u"0003"_s) && refused.err.contains(u"550"_s))
         << refused.err.toStdString();
     EXPECT_EQ(run({u"mail"_s, u"slips"_s, u"--smtp"_s, u"http://x"_s}).code, 2);

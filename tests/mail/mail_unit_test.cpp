@@ -237,11 +237,15 @@ TEST(SlipEncryption, OpensWithThePasswordOnlyInTwoReaders) {
 TEST(SendLog, CreatedWhenMissingAndReadPerEmployee) {
     slp::data::Database db(u"sqlite::memory:"_s);
     EXPECT_TRUE(readSendLog(db, u"2000-04"_s).isEmpty());
-    recordSend(db, {u"2000-04"_s, u"0001"_s, u"a@x"_s, u"t1"_s, kResultFailed, u"451 later"_s, QString()});
-    recordSend(db, {u"2000-04"_s, u"0001"_s, u"a@x"_s, u"t2"_s, kResultSent, u"250 OK"_s, u"id1"_s});
-    recordSend(db, {u"2000-04"_s, u"0001"_s, u"a@x"_s, u"t3"_s, kResultFailed, u"550 no"_s, QString()});
-    recordSend(db, {u"2000-04"_s, u"0002"_s, u"b@x"_s, u"t4"_s, kResultFailed, u"550 no"_s, QString()});
-    recordSend(db, {u"2000-05"_s, u"0003"_s, u"c@x"_s, u"t5"_s, kResultSent, u"250"_s, u"id3"_s});
+    recordSend(db, {u"2000-04"_s, u"0001"_s, u"a@x"_s, u"t1"_s, kResultFailed, u"451 later"_s, QString(),
+                    QString()});
+    recordSend(db,
+               {u"2000-04"_s, u"0001"_s, u"a@x"_s, u"t2"_s, kResultSent, u"250 OK"_s, u"id1"_s, QString()});
+    recordSend(
+        db, {u"2000-04"_s, u"0001"_s, u"a@x"_s, u"t3"_s, kResultFailed, u"550 no"_s, QString(), QString()});
+    recordSend(
+        db, {u"2000-04"_s, u"0002"_s, u"b@x"_s, u"t4"_s, kResultFailed, u"550 no"_s, QString(), QString()});
+    recordSend(db, {u"2000-05"_s, u"0003"_s, u"c@x"_s, u"t5"_s, kResultSent, u"250"_s, u"id3"_s, QString()});
     EXPECT_FALSE(ensureSendLog(db));
     const QList<LogEntry> rows = readSendLog(db, u"2000-04"_s);
     ASSERT_EQ(rows.size(), 4);
@@ -250,6 +254,11 @@ TEST(SendLog, CreatedWhenMissingAndReadPerEmployee) {
     EXPECT_EQ(latest.value(u"0001"_s).messageId, u"id1"_s);
     EXPECT_EQ(latest.value(u"0002"_s).reply, u"550 no"_s);
     EXPECT_FALSE(latest.contains(u"0003"_s));
+}
+
+// What the log says per 工号 at the fixed time of these tests.
+QHash<QString, LoggedEmployee> states(const QList<LogEntry>& rows, const QString& resendSince = QString()) {
+    return loggedStates(rows, u"2000-04-25 09:00:00"_s, resendSince);
 }
 
 // A transport that answers from a script and keeps what it was given.
@@ -269,23 +278,25 @@ TEST(SlipRun, SendsTheDueOnesLogsEachAndStopsWhenTheConnectionBreaks) {
     QTemporaryDir dir;
     const QByteArray pdf = samplePdf(dir.path(), u"1"_s);
     std::vector<Recipient> people{
-        {1, u"1"_s, u"甲"_s, u"a@x"_s, u"1"_s},    {2, u"2"_s, u"乙"_s, QString(), u"2"_s},
-        {3, u"3"_s, u"丙"_s, u"c@x"_s, QString()}, {4, u"4"_s, u"丁"_s, u"d@x"_s, u"4"_s},
-        {5, u"5"_s, u"戊"_s, u"e@x"_s, u"5"_s},    {6, u"6"_s, u"己"_s, u"f@x"_s, u"6"_s}};
-    QHash<QString, LogEntry> log{
-        {u"6"_s, {u"2000-04"_s, u"6"_s, u"f@x"_s, u"t"_s, kResultSent, u"250"_s, u"i"_s}}};
+        {1, u"1"_s, u"甲"_s, u"a@x"_s, u"1"_s, {}, {}},    {2, u"2"_s, u"乙"_s, QString(), u"2"_s, {}, {}},
+        {3, u"3"_s, u"丙"_s, u"c@x"_s, QString(), {}, {}}, {4, u"4"_s, u"丁"_s, u"d@x"_s, u"4"_s, {}, {}},
+        {5, u"5"_s, u"戊"_s, u"e@x"_s, u"5"_s, {}, {}},    {6, u"6"_s, u"己"_s, u"f@x"_s, u"6"_s, {}, {}}};
+    const auto log =
+        states({{u"2000-04"_s, u"6"_s, u"f@x"_s, u"t"_s, kResultSent, u"250"_s, u"i"_s, QString()}});
     SlipMailing run(people, log, {});
     ScriptedTransport transport;
     transport.answers.insert(u"d@x"_s, {SendOutcome::Refused, u"550 5.1.1 unknown"_s});
-    transport.answers.insert(u"e@x"_s, {SendOutcome::Broken, u"Connection died"_s});
+    transport.answers.insert(u"e@x"_s, {SendOutcome::Broken, u"Connection died"_s, true});
     slp::data::Database db(u"sqlite::memory:"_s);
+    SendLog sendLog(db, u"2000-04"_s, u"run1"_s);
+    sendLog.prepare();
     const slp::FixedClock clock(QDateTime(QDate(2000, 4, 25), QTime(9, 0)));
     MailSettings settings;
     settings.from = u"工资组 <pay@example.com>"_s;
     const SlipPdfMaker slip{[](const QString&) { return std::make_shared<int>(1); },
                             [&](const Recipient&, const SlipSeal&) { return pdf; }};
     EXPECT_EQ(run.dueCount(), 3);
-    while (run.sendNext(settings, {u"2000-04"_s, u"厂"_s}, slip, transport, &db, clock) >= 0) {
+    while (run.sendNext(settings, {u"2000-04"_s, u"厂"_s}, slip, transport, &sendLog, clock) >= 0) {
     }
     EXPECT_EQ(transport.sentTo, (QStringList{u"a@x"_s, u"d@x"_s, u"e@x"_s}));
     EXPECT_TRUE(run.stopped());
@@ -293,7 +304,9 @@ TEST(SlipRun, SendsTheDueOnesLogsEachAndStopsWhenTheConnectionBreaks) {
     const SlipStatus expected[] = {SlipStatus::Sent,   SlipStatus::NoAddress, SlipStatus::NoPassword,
                                    SlipStatus::Failed, SlipStatus::Failed,    SlipStatus::Sent};
     for (size_t i = 0; i < people.size(); ++i) EXPECT_EQ(run.entries()[i].status, expected[i]) << i;
-    EXPECT_EQ(summaryText(run.summary()), u"已发送2人，失败3人，无地址1人"_s);
+    EXPECT_EQ(summaryText(run.summary()),
+              u"本次：已发送1人，失败2人，未尝试0人\n"
+              u"本月：已发送2人，失败2人，未发送0人，无地址1人，无密码1人"_s);
     const QList<LogEntry> rows = readSendLog(db, u"2000-04"_s);
     ASSERT_EQ(rows.size(), 3);
     EXPECT_EQ(rows[0].result, kResultSent);
@@ -304,9 +317,9 @@ TEST(SlipRun, SendsTheDueOnesLogsEachAndStopsWhenTheConnectionBreaks) {
 
     // Again from the database's log (which knows nothing of 6): the two that failed and 6; with
     // --resend the one sent as well; --only narrows.
-    EXPECT_EQ(SlipMailing(people, latestByEmployee(rows), {}).dueCount(), 3);
-    EXPECT_EQ(SlipMailing(people, latestByEmployee(rows), {true, {}}).dueCount(), 4);
-    EXPECT_EQ(SlipMailing(people, latestByEmployee(rows), {false, {u"4"_s, u"1"_s}}).dueCount(), 1);
+    EXPECT_EQ(SlipMailing(people, states(rows), {}).dueCount(), 3);
+    EXPECT_EQ(SlipMailing(people, states(rows, u"2000-04-25 09:00:01"_s), {true, {}, 0, {}}).dueCount(), 4);
+    EXPECT_EQ(SlipMailing(people, states(rows), {false, {u"4"_s, u"1"_s}, 0, {}}).dueCount(), 1);
 }
 
 // Made ahead on two workers: each slip printed on the calling thread, the messages sent in the list's
@@ -317,13 +330,15 @@ TEST(SlipRun, MadeAheadOnWorkersAndSentInOrder) {
     std::vector<Recipient> people;
     for (int i = 1; i <= 20; ++i) {
         const QString n = QString::number(i);
-        people.push_back({i, n, u"员工"_s + n, i == 7 ? QString() : n + u"@x"_s, n});
+        people.push_back({i, n, u"员工"_s + n, i == 7 ? QString() : n + u"@x"_s, n, {}, {}});
     }
     SlipMailing run(people, {}, {});
     run.setPrepareThreads(2);
     ScriptedTransport transport;
-    transport.answers.insert(u"15@x"_s, {SendOutcome::Broken, u"Connection died"_s});
+    transport.answers.insert(u"15@x"_s, {SendOutcome::Broken, u"Connection died"_s, true});
     slp::data::Database db(u"sqlite::memory:"_s);
+    SendLog sendLog(db, u"2000-04"_s, u"run1"_s);
+    sendLog.prepare();
     const slp::FixedClock clock(QDateTime(QDate(2000, 4, 25), QTime(9, 0)));
     MailSettings settings;
     settings.from = u"工资组 <pay@example.com>"_s;
@@ -342,7 +357,7 @@ TEST(SlipRun, MadeAheadOnWorkersAndSentInOrder) {
                                     throw slp::Error(slp::errnum::DeviceIo, u"工资条未能打印"_s);
                                 return pdf;
                             }};
-    while (run.sendNext(settings, {u"2000-04"_s, u"厂"_s}, slip, transport, &db, clock) >= 0) {
+    while (run.sendNext(settings, {u"2000-04"_s, u"厂"_s}, slip, transport, &sendLog, clock) >= 0) {
     }
     QStringList expected;
     for (int i = 1; i <= 15; ++i) {
@@ -362,7 +377,7 @@ TEST(SlipRun, MadeAheadOnWorkersAndSentInOrder) {
     const QList<LogEntry> rows = readSendLog(db, u"2000-04"_s);
     ASSERT_EQ(rows.size(), 14);
     EXPECT_EQ(rows.last().number, u"15"_s);
-    EXPECT_EQ(SlipMailing(people, latestByEmployee(rows), {}).dueCount(), 7);
+    EXPECT_EQ(SlipMailing(people, states(rows), {}).dueCount(), 7);
 }
 
 TEST(WorkerPool, ResultsAndFaultsThroughTheFutures) {

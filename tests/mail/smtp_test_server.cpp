@@ -19,6 +19,10 @@ bool SmtpTestServer::start(const SmtpServerOptions& options) {
     for (const QString& r : options.refuse) args << u"--refuse"_s << r;
     if (options.dropAt > 0) args << u"--drop-at"_s << QString::number(options.dropAt);
     if (options.countOnly) args << u"--count-only"_s;
+    if (options.delay > 0) args << u"--delay"_s << QString::number(options.delay);
+    if (options.dropAfterQueue > 0)
+        args << u"--drop-after-queue"_s << QString::number(options.dropAfterQueue);
+    if (options.silentAt > 0) args << u"--silent-at"_s << QString::number(options.silentAt);
     process_.setProcessChannelMode(QProcess::SeparateChannels);
     process_.start(python, args);
     if (!process_.waitForStarted(10000)) {

@@ -23,6 +23,9 @@ struct SmtpServerOptions {
     QStringList refuse;  // recipients answered with 550
     int dropAt = 0;      // the connection is closed at this message's recipient (once)
     bool countOnly = false;
+    double delay = 0;        // seconds before each message's answer
+    int dropAfterQueue = 0;  // this message is answered 250 and the connection closed right after
+    int silentAt = 0;        // this message's data is never answered
 };
 
 class SmtpTestServer {

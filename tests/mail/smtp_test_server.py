@@ -8,6 +8,9 @@ SIGTERM.
   --refuse ADDR   answer RCPT TO:<ADDR> with 550
   --drop-at N     close the connection when the Nth message's recipient arrives (once)
   --count-only    keep nothing of the messages, only count them (for the benchmark)
+  --delay S       wait S seconds before answering each message's data
+  --drop-after-queue N   answer the Nth message with 250 and close the connection right after (once)
+  --silent-at N   never answer the Nth message's data (the connection stays open)
 """
 import argparse
 import asyncio
@@ -55,8 +58,15 @@ class Handler:
         return "250 OK"
 
     async def handle_DATA(self, server, session, envelope):
+        if self.args.silent_at and self.messages + 1 == self.args.silent_at:
+            self.args.silent_at = 0
+            await asyncio.sleep(3600)
+        if self.args.delay:
+            await asyncio.sleep(self.args.delay)
         self.messages += 1
         n = self.messages
+        if self.args.drop_after_queue == n:
+            asyncio.get_running_loop().call_later(0.05, server.transport.close)
         if self.args.count_only:
             return "250 OK queued as %05d" % n
         stem = os.path.join(self.args.dir, "%05d" % n)
@@ -104,6 +114,9 @@ def main():
     parser.add_argument("--refuse", action="append", default=[])
     parser.add_argument("--drop-at", type=int, default=0)
     parser.add_argument("--count-only", action="store_true")
+    parser.add_argument("--delay", type=float, default=0)
+    parser.add_argument("--drop-after-queue", type=int, default=0)
+    parser.add_argument("--silent-at", type=int, default=0)
     args = parser.parse_args()
     os.makedirs(args.dir, exist_ok=True)
     cert, key = make_certificate(args.dir)

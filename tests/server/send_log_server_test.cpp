@@ -37,9 +37,9 @@ TEST(ServerSendLog, CreatedOnceWrittenByARunAndReadByTheNext) {
 
     // What the slip holds does not matter to the log: the transport only counts the messages.
     const QByteArray pdf = "%PDF-1.7 slip";
-    const std::vector<Recipient> people{{1, u"0001"_s, u"甲"_s, u"a@x"_s, u"0001"_s},
-                                        {2, u"0002"_s, u"乙"_s, u"b@x"_s, u"0002"_s},
-                                        {3, u"0003"_s, u"丙"_s, u"c@x"_s, u"0003"_s}};
+    const std::vector<Recipient> people{{1, u"0001"_s, u"甲"_s, u"a@x"_s, u"0001"_s, {}, {}},
+                                        {2, u"0002"_s, u"乙"_s, u"b@x"_s, u"0002"_s, {}, {}},
+                                        {3, u"0003"_s, u"丙"_s, u"c@x"_s, u"0003"_s, {}, {}}};
     MailSettings settings;
     settings.from = u"工资组 <pay@example.com>"_s;
     const MonthInfo month{u"2000-04"_s, u"厂"_s};
@@ -49,9 +49,12 @@ TEST(ServerSendLog, CreatedOnceWrittenByARunAndReadByTheNext) {
     // First run: 0002 refused, the connection breaks at 0003.
     ScriptedTransport first;
     first.answers.insert(u"b@x"_s, {SendOutcome::Refused, u"550 5.1.1 'b' unknown"_s});
-    first.answers.insert(u"c@x"_s, {SendOutcome::Broken, u"Connection died"_s});
-    SlipMailing run(people, latestByEmployee(readSendLog(db, month.monthKey)), {});
-    while (run.sendNext(settings, month, slip, first, &db, clock) >= 0) clock.set(clock.now().addSecs(1));
+    first.answers.insert(u"c@x"_s, {SendOutcome::Broken, u"Connection died"_s, true});
+    SendLog log(db, month.monthKey, u"run1"_s);
+    log.prepare();
+    const QString start = clock.now().toString(u"yyyy-MM-dd HH:mm:ss"_s);
+    SlipMailing run(people, loggedStates(readSendLog(db, month.monthKey), start), {});
+    while (run.sendNext(settings, month, slip, first, &log, clock) >= 0) clock.set(clock.now().addSecs(1));
     QList<LogEntry> rows = readSendLog(db, month.monthKey);
     ASSERT_EQ(rows.size(), 3);
     EXPECT_EQ(rows[0].result, kResultSent);
@@ -64,9 +67,12 @@ TEST(ServerSendLog, CreatedOnceWrittenByARunAndReadByTheNext) {
 
     // The next run reads the log from the server: the two not accepted go, 0001 does not go again.
     ScriptedTransport second;
-    SlipMailing rerun(people, latestByEmployee(readSendLog(db, month.monthKey)), {});
+    SendLog relog(db, month.monthKey, u"run2"_s);
+    const QString now = clock.now().toString(u"yyyy-MM-dd HH:mm:ss"_s);
+    SlipMailing rerun(people, loggedStates(readSendLog(db, month.monthKey), now), {});
     EXPECT_EQ(rerun.dueCount(), 2);
-    while (rerun.sendNext(settings, month, slip, second, &db, clock) >= 0) clock.set(clock.now().addSecs(1));
+    while (rerun.sendNext(settings, month, slip, second, &relog, clock) >= 0)
+        clock.set(clock.now().addSecs(1));
     EXPECT_EQ(second.sentTo, (QStringList{u"b@x"_s, u"c@x"_s}));
     rows = readSendLog(db, month.monthKey);
     ASSERT_EQ(rows.size(), 5);
@@ -74,7 +80,7 @@ TEST(ServerSendLog, CreatedOnceWrittenByARunAndReadByTheNext) {
     for (const QString& number : {u"0001"_s, u"0002"_s, u"0003"_s}) {
         EXPECT_EQ(latest.value(number).result, kResultSent) << number.toStdString();
     }
-    EXPECT_EQ(SlipMailing(people, latest, {}).dueCount(), 0);
+    EXPECT_EQ(SlipMailing(people, loggedStates(rows, now), {}).dueCount(), 0);
 }
 
 }  // namespace

@@ -41,8 +41,8 @@ SlipMail::SlipMail(settings::Store& store, HostContext& host, const Clock& clock
     : store_(store),
       host_(host),
       clock_(clock),
-      mailing_(std::make_unique<mail::SlipMailing>(std::vector<mail::Recipient>{},
-                                                   QHash<QString, mail::LogEntry>{}, mail::RunOptions{})) {}
+      mailing_(std::make_unique<mail::SlipMailing>(
+          std::vector<mail::Recipient>{}, QHash<QString, mail::LoggedEmployee>{}, mail::RunOptions{})) {}
 
 SlipMail::~SlipMail() = default;
 
@@ -56,7 +56,9 @@ void SlipMail::open(data::WageGrid grid, float printFontSize, const mail::RunOpt
 }
 
 void SlipMail::makeList() {
-    const auto log = mail::latestByEmployee(mail::readSendLog(requireDatabase(host_), host_.monthKey()));
+    const QString now = clock_.now().toString(u"yyyy-MM-dd HH:mm:ss"_s);
+    const auto log = mail::loggedStates(mail::readSendLog(requireDatabase(host_), host_.monthKey()), now,
+                                        options_.resend ? now : QString());
     mailing_ = std::make_unique<mail::SlipMailing>(
         mail::listRecipients(EmployeeGridRows(grid_), fields_, settings_), log, options_);
 }
@@ -160,26 +162,52 @@ mail::SmtpAccount SlipMail::account(const QString& passwordFile) const {
     a.security = settings_.security;
     a.user = settings_.user;
     a.caFile = settings_.caFile;
+    a.connectSeconds = settings_.connectSeconds;
+    a.timeoutSeconds = settings_.replySeconds;
     if (!a.user.isEmpty()) {
         QString file = passwordFile;
         if (file.isEmpty()) file = settings_.passwordFile;
         if (file.isEmpty()) file = mail::defaultPasswordFile(store_.folder());
         a.password = mail::readPasswordFile(file);
+        // An empty password would only be refused by the server, as if the login were wrong.
+        if (a.password.isEmpty()) {
+            throw Error(errnum::PermissionDenied,
+                        u"密码文件“"_s + QDir::toNativeSeparators(file) + u"”的第一行是空的，未连接服务器"_s);
+        }
     }
     return a;
 }
 
 void SlipMail::beginSending(std::unique_ptr<mail::MailTransport> transport) {
+    runName_ = options_.runName.isEmpty() ? mail::newRunName() : options_.runName;
+    const QString now = clock_.now().toString(u"yyyy-MM-dd HH:mm:ss"_s);
+    log_ = std::make_unique<mail::SendLog>(requireDatabase(host_), host_.monthKey(), runName_,
+                                           options_.resend ? now : QString());
+    log_->prepare();
     makeList();
     transport_ = std::move(transport);
 }
 
+namespace {
+mail::SlipPdfMaker slipMaker(SlipMail& logic) {
+    return {SlipMail::sealFor, [&logic](const mail::Recipient& r, const mail::SlipSeal& seal) {
+                return logic.slipPdf(r, seal);
+            }};
+}
+}  // namespace
+
 int SlipMail::sendNext() {
     if (!transport_) return -1;
-    const mail::SlipPdfMaker makeSlip{
-        sealFor, [this](const mail::Recipient& r, const mail::SlipSeal& seal) { return slipPdf(r, seal); }};
-    data::Database& database = requireDatabase(host_);
-    return mailing_->sendNext(settings_, month(), makeSlip, *transport_, &database, clock_);
+    return mailing_->sendNext(settings_, month(), slipMaker(*this), *transport_, log_.get(), clock_);
+}
+
+mail::Outgoing SlipMail::beginNext() {
+    if (!transport_) return {};
+    return mailing_->beginNext(settings_, month(), slipMaker(*this), log_.get(), clock_);
+}
+
+int SlipMail::finishNext(const mail::Outgoing& outgoing, const mail::SendOutcome& outcome) {
+    return mailing_->finishNext(outgoing, outcome, log_.get(), clock_);
 }
 
 void SlipMail::cancel() {
@@ -188,6 +216,35 @@ void SlipMail::cancel() {
 
 void SlipMail::endSending() {
     transport_.reset();
+    if (!log_) return;
+    try {
+        mailing_->applyLog(mail::loggedStates(log_->rows(), clock_.now().toString(u"yyyy-MM-dd HH:mm:ss"_s)));
+    } catch (const Error&) {
+        // The list keeps what this run knows; the log said its fault when it stopped the run.
+    }
+    log_.reset();
+}
+
+void SlipMail::refreshFromLog() {
+    mailing_->applyLog(mail::loggedStates(mail::readSendLog(requireDatabase(host_), host_.monthKey()),
+                                          clock_.now().toString(u"yyyy-MM-dd HH:mm:ss"_s)));
+}
+
+std::pair<int, int> SlipMail::runCounts(const QString& runPrefix) {
+    QList<mail::LogEntry> mine;
+    for (const mail::LogEntry& row : mail::readSendLog(requireDatabase(host_), host_.monthKey())) {
+        if (row.run.startsWith(runPrefix)) mine << row;
+    }
+    int sent = 0;
+    int failed = 0;
+    for (const mail::LogEntry& row : mail::latestByEmployee(mine)) {
+        if (row.result == mail::kResultSent) {
+            ++sent;
+        } else {
+            ++failed;
+        }
+    }
+    return {sent, failed};
 }
 
 int SlipMail::pauseMilliseconds() const {

@@ -62,13 +62,29 @@ class SlipMail {
     // settings' file, else the default file). Throws slp::Error when the password file is refused or
     // the server is not set up.
     mail::SmtpAccount account(const QString& passwordFile = QString()) const;
-    // Starts a run over `transport`; sendNext() sends one employee a call and returns its index (-1 when
-    // nothing is due or the run stopped). cancel() stops after the message under way.
+    // Starts a run over `transport`: the send log checked (created when missing) before anything is
+    // sent, then sendNext() sends one employee a call and returns its index (-1 when nothing is due or
+    // the run stopped). cancel() stops after the message under way. Throws slp::Error when the log
+    // cannot be kept.
     void beginSending(std::unique_ptr<mail::MailTransport> transport);
     int sendNext();
+    // The same in two halves, so that the transport can work on another thread while the caller
+    // stays responsive: the next message made and claimed (index -1: nothing due; an empty message:
+    // settled without sending), then its outcome recorded.
+    mail::Outgoing beginNext();
+    int finishNext(const mail::Outgoing& outgoing, const mail::SendOutcome& outcome);
+    mail::MailTransport* transport() { return transport_.get(); }
     bool sending() const { return transport_ != nullptr && mailing_->nextDue() >= 0; }
     void cancel();
+    // Ends the run: the transport closed and the list brought up to date from the log (what other
+    // senders did meanwhile), so the summary's month totals are the log's.
     void endSending();
+    const QString& runName() const { return runName_; }
+    // The list brought up to date from the log, outside a run (after the senders of --workers).
+    void refreshFromLog();
+    // Employees the runs whose names begin with `runPrefix` sent, and those whose last attempt by
+    // them failed, as the log says.
+    std::pair<int, int> runCounts(const QString& runPrefix);
     // Milliseconds to wait between two messages for the rate limit (0: none).
     int pauseMilliseconds() const;
     QString summaryText() const { return mail::summaryText(mailing_->summary()); }
@@ -86,6 +102,8 @@ class SlipMail {
     QHash<QString, mail::EmployeeFields> fields_;
     std::unique_ptr<mail::SlipMailing> mailing_;
     std::unique_ptr<mail::MailTransport> transport_;
+    std::unique_ptr<mail::SendLog> log_;
+    QString runName_;
     std::optional<QTemporaryDir> slipFolder_;
 };
 

@@ -16,6 +16,7 @@
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <chrono>
 
 #include "data/host_context.h"
 #include "print/chinese_fonts.h"
@@ -40,6 +41,9 @@ SlipMailWindow::SlipMailWindow(SlipMail& logic, WindowServices services)
     timer_ = new QTimer(this);
     timer_->setSingleShot(true);
     connect(timer_, &QTimer::timeout, this, [this] { sendStep(); });
+    poll_ = new QTimer(this);
+    poll_->setInterval(50);
+    connect(poll_, &QTimer::timeout, this, [this] { pollTransfer(); });
 
     model_ = new QStandardItemModel(0, int(SlipMail::columnCaptions().size()), this);
     model_->setHorizontalHeaderLabels(SlipMail::columnCaptions());
@@ -233,6 +237,8 @@ void SlipMailWindow::startSending() {
     applyForm();
     logic_.saveSettings();
     auto client = std::make_unique<mail::SmtpClient>(logic_.account());
+    stopFlag_->store(false);
+    client->setStopCheck([flag = stopFlag_] { return flag->load(); });
     logic_.beginSending(std::move(client));
     fillList();
     progress_->setRange(0, std::max(1, logic_.mailing().dueCount()));
@@ -245,14 +251,41 @@ void SlipMailWindow::startSending() {
 }
 
 void SlipMailWindow::sendStep() {
+    mail::Outgoing out;
+    const bool ran = runReported([&] { out = logic_.beginNext(); });
+    if (!ran || out.index < 0) {
+        finishSending();
+        return;
+    }
+    if (out.message.isEmpty()) {
+        settleStep(out.index);
+        return;
+    }
+    outgoing_ = out;
+    mail::MailTransport* transport = logic_.transport();
+    transfer_ = std::async(std::launch::async,
+                           [transport, out] { return transport->send(out.from, out.to, out.message); });
+    poll_->start();
+}
+
+void SlipMailWindow::pollTransfer() {
+    if (!transfer_.valid() || transfer_.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
+        return;
+    poll_->stop();
+    const mail::SendOutcome outcome = transfer_.get();
     int index = -1;
-    const bool ran = runReported([&] { index = logic_.sendNext(); });
+    runReported([&] { index = logic_.finishNext(outgoing_, outcome); });
+    outgoing_ = {};
+    settleStep(index);
+}
+
+void SlipMailWindow::settleStep(int index) {
     if (index >= 0) {
         showRow(index);
         list_->scrollTo(model_->index(index, 0));
         progress_->setValue(progress_->value() + 1);
     }
-    if (ran && index >= 0 && logic_.sending()) {
+    if (index >= 0 && !stopFlag_->load() && logic_.sending()) {
         timer_->start(logic_.pauseMilliseconds());
         return;
     }
@@ -263,6 +296,7 @@ void SlipMailWindow::finishSending() {
     timer_->stop();
     const QString reason = logic_.mailing().stopReason();
     logic_.endSending();
+    fillList();
     sendButton_->setEnabled(true);
     previewButton_->setEnabled(true);
     cancelButton_->setEnabled(false);
@@ -273,8 +307,19 @@ void SlipMailWindow::finishSending() {
 
 void SlipMailWindow::cancelSending() {
     if (!isSending()) return;
+    stopFlag_->store(true);
     logic_.cancel();
+    // A message under way ends within a second; its outcome is recorded when it does.
+    if (transfer_.valid()) return;
     finishSending();
+}
+
+bool SlipMailWindow::waitForTransfer(int milliseconds) {
+    if (!transfer_.valid()) return true;
+    if (transfer_.wait_for(std::chrono::milliseconds(milliseconds)) != std::future_status::ready)
+        return false;
+    pollTransfer();
+    return true;
 }
 
 bool SlipMailWindow::isSending() const {
@@ -290,8 +335,11 @@ QString SlipMailWindow::previewShown() const {
 }
 
 void SlipMailWindow::closeEvent(QCloseEvent* event) {
-    // What was sent is in the log already; a run under way stops after the message it is at.
-    if (isSending()) cancelSending();
+    // What was sent is in the log already; a message under way is stopped and its outcome recorded.
+    if (isSending()) {
+        cancelSending();
+        waitForTransfer(5000);
+    }
     runReported([this] {
         applyForm();
         logic_.saveSettings();

@@ -4,6 +4,9 @@
 // "取消". The window lays out and connects; SlipMail does the work, one employee a timer tick so rows
 // update as they are sent and the window answers throughout.
 #include <QPointer>
+#include <atomic>
+#include <future>
+#include <memory>
 
 #include "ui/reopening_window.h"
 #include "windows/shared/command_window.h"
@@ -39,6 +42,9 @@ class SlipMailWindow : public CommandWindow {
     void startSending();
     void cancelSending();
     bool isSending() const;
+    // Waits up to `milliseconds` for the message under way and records its outcome; true when none is
+    // under way any more.
+    bool waitForTransfer(int milliseconds);
     // The summary shown at the end of a run ("已发送n人，失败m人，无地址k人").
     QString summaryShown() const;
     QString previewShown() const;
@@ -53,6 +59,9 @@ class SlipMailWindow : public CommandWindow {
     void fillList();
     void showRow(int index);
     void sendStep();
+    // The transport's answer for the message under way, when it has come.
+    void pollTransfer();
+    void settleStep(int index);
     void finishSending();
 
     SlipMail& logic_;
@@ -77,6 +86,12 @@ class SlipMailWindow : public CommandWindow {
     QProgressBar* progress_ = nullptr;
     QLabel* summary_ = nullptr;
     QTimer* timer_ = nullptr;
+    QTimer* poll_ = nullptr;
+    // The message under way, sent on a thread of its own so that the window answers (and 取消 stops
+    // it within a second) however long the server takes.
+    mail::Outgoing outgoing_;
+    std::future<mail::SendOutcome> transfer_;
+    std::shared_ptr<std::atomic_bool> stopFlag_ = std::make_shared<std::atomic_bool>(false);
 };
 
 class SlipMailHandle : public ReopeningWindow, public GridTakingWindow {
