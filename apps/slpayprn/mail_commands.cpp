@@ -13,6 +13,7 @@
 #include "basic/error.h"
 #include "data/database.h"
 #include "grid_commands.h"
+#include "mail/address.h"
 #include "mail/mime_message.h"
 #include "mail/sender_lock.h"
 #include "print/chinese_fonts.h"
@@ -80,9 +81,19 @@ mail::MailSettings settingsFrom(const ParsedArgs& args, mail::MailSettings s) {
         throw UsageError(u"--smtp 应为 smtp://主机[:端口] 或 smtps://主机[:端口]（端口1到65535）"_s);
     }
     if (args.has(u"user"_s)) s.user = args.value(u"user"_s);
-    if (args.has(u"from"_s)) s.from = args.value(u"from"_s);
+    if (args.has(u"from"_s)) {
+        QString fault;
+        if (!mail::parseSender(args.value(u"from"_s), &fault)) throw UsageError(u"--from："_s + fault);
+        s.from = args.value(u"from"_s);
+    }
     if (args.has(u"ca-file"_s)) s.caFile = args.value(u"ca-file"_s);
     if (args.has(u"password-file"_s)) s.passwordFile = args.value(u"password-file"_s);
+    if (args.has(u"per-minute"_s)) {
+        bool ok = false;
+        const int rate = args.value(u"per-minute"_s).toInt(&ok);
+        if (!ok || rate < 0 || rate > 100000) throw UsageError(u"--per-minute 应为0到100000之间的整数"_s);
+        s.messagesPerMinute = rate;
+    }
     s.connectSeconds = secondsOption(args, u"connect-timeout"_s, s.connectSeconds);
     s.replySeconds = secondsOption(args, u"timeout"_s, s.replySeconds);
     return s;
@@ -98,14 +109,16 @@ int listDryRun(windows::slipmail::SlipMail& logic) {
         const bool willSend = e.status == mail::SlipStatus::Due;
         due += willSend;
         const auto values = mail::templateValues(logic.settings(), logic.month(), r);
-        out += QStringList{r.number,
-                           r.name,
-                           r.address,
-                           willSend ? u"将发送"_s : mail::statusText(e.status),
-                           willSend ? mail::expandTemplate(logic.settings().subject, values) : QString(),
-                           willSend ? mail::attachmentName(r.number, logic.month().monthKey) : QString()}
-                   .join(u'\t') +
-               u'\n';
+        out +=
+            QStringList{r.number,
+                        r.name,
+                        r.address,
+                        willSend ? u"将发送"_s : mail::statusText(e.status),
+                        willSend ? mail::expandTemplate(logic.settings().subject, values) : QString(),
+                        willSend ? mail::attachmentName(logic.month().monthKey, mail::randomAttachmentPart())
+                                 : QString()}
+                .join(u'\t') +
+            u'\n';
     }
     const mail::RunSummary s = run.summary();
     out += u"将发送%1人，已发送%2人，无地址%3人（未发送任何邮件）\n"_s.arg(due)
@@ -314,6 +327,7 @@ QList<Command> mailCommands() {
           {u"only"_s, true, u"N     只发给这个工号的职工（可多次给出）"_s},
           {u"resend"_s, false, u"      已发送的和可能已发送的也再发一次"_s},
           {u"workers"_s, true, u"N     同时发送的进程数（默认1；SQLite数据库只能为1）"_s},
+          {u"per-minute"_s, true, u"N     每分钟最多发送的封数（默认：设置中的每分钟封数；0为不限）"_s},
           {u"connect-timeout"_s, true, u"S     连接服务器最多等待的秒数（默认10）"_s},
           {u"timeout"_s, true, u"S     服务器每一步应答最多等待的秒数（默认60）"_s},
           {u"dry-run"_s, false, u"      只列出将发给谁、发什么，不发送"_s},

@@ -5,6 +5,8 @@
 #include <QTimeZone>
 #include <QUrl>
 
+#include "mail/address.h"
+
 using namespace Qt::StringLiterals;
 
 namespace slp::mail {
@@ -58,6 +60,10 @@ Mailbox parseMailbox(const QString& text) {
 
 QByteArray encodeHeaderText(const QString& text) {
     if (isPlainHeaderText(text)) return text.toLatin1();
+    return encodeWords(text);
+}
+
+QByteArray encodeWords(const QString& text) {
     QByteArray out;
     QByteArray word;
     const auto flush = [&] {
@@ -79,9 +85,24 @@ QByteArray encodeHeaderText(const QString& text) {
 }
 
 QByteArray encodeMailbox(const Mailbox& mailbox) {
-    const QByteArray address = mailbox.address.toUtf8();
-    if (mailbox.name.isEmpty()) return address;
-    return encodeHeaderText(mailbox.name) + " <" + address + ">";
+    const QByteArray address = wireAddress(mailbox.address).toUtf8();
+    // Line breaks and other controls have no place in a name.
+    QString name;
+    for (const QChar c : mailbox.name) name += c.category() == QChar::Other_Control ? QChar(u' ') : c;
+    name = name.simplified();
+    if (name.isEmpty()) return address;
+    // A plain name is a quoted string, so that commas, angle brackets and parentheses in it stay part
+    // of the name; anything else is encoded words, which carry no specials at all.
+    QByteArray shown;
+    if (isPlainHeaderText(name)) {
+        QByteArray quoted = name.toLatin1();
+        quoted.replace('\\', "\\\\");
+        quoted.replace('"', "\\\"");
+        shown = '"' + quoted + '"';
+    } else {
+        shown = encodeWords(name);
+    }
+    return shown + " <" + address + ">";
 }
 
 QString expandTemplate(const QString& text, const TemplateValues& values) {
@@ -104,18 +125,23 @@ QString expandTemplate(const QString& text, const TemplateValues& values) {
     return out;
 }
 
-QString attachmentName(const QString& number, const QString& monthKey) {
+QString attachmentName(const QString& monthKey, quint32 part) {
     const QString year = monthKey.section(u'-', 0, 0);
     const QString month = monthKey.section(u'-', 1, 1).rightJustified(2, u'0');
-    return u"工资条_"_s + number.trimmed() + u'_' + year + month + u".pdf"_s;
+    return u"工资条_"_s + year + month + u'_' + QString::number(part % 1000000u).rightJustified(6, u'0') +
+           u".pdf"_s;
 }
 
-QByteArray newMessageId(const QString& number, const QString& fromAddress) {
-    QString domain = fromAddress.section(u'@', 1);
+quint32 randomAttachmentPart() {
+    return QRandomGenerator::system()->bounded(1000000u);
+}
+
+QByteArray newMessageId(const QString& fromAddress) {
+    QString domain = wireAddress(fromAddress).section(u'@', 1);
     if (domain.isEmpty()) domain = u"localhost"_s;
-    const quint64 random = QRandomGenerator::system()->generate64();
-    QByteArray numberPart = number.toUtf8().toHex();
-    return "slip." + numberPart + '.' + QByteArray::number(random, 36) + '@' + domain.toUtf8();
+    QRandomGenerator* random = QRandomGenerator::system();
+    return "slip." + QByteArray::number(random->generate64(), 36) + '.' +
+           QByteArray::number(random->generate64(), 36) + '@' + domain.toUtf8();
 }
 
 QByteArray buildMessage(const SlipMessage& m) {

@@ -19,7 +19,10 @@ Mailbox parseMailbox(const QString& text);
 // `text` as one or more RFC 2047 encoded words separated by folding ("\r\n "); plain printable ASCII
 // without "=?" stays as it is.
 QByteArray encodeHeaderText(const QString& text);
-// A mailbox for a header: the encoded name and the address in angle brackets, or the bare address.
+// `text` as encoded words whatever it holds.
+QByteArray encodeWords(const QString& text);
+// A mailbox for a header: the name as a quoted string (plain ASCII) or encoded words, then the address
+// in angle brackets (its domain in ASCII form); the bare address without a name.
 QByteArray encodeMailbox(const Mailbox& mailbox);
 
 // The values a template may use: {年} {月} (without a leading zero) {单位} {姓名} {工号} {密码} (the
@@ -27,8 +30,10 @@ QByteArray encodeMailbox(const Mailbox& mailbox);
 using TemplateValues = QHash<QString, QString>;
 QString expandTemplate(const QString& text, const TemplateValues& values);
 
-// "工资条_<工号>_<yyyyMM>.pdf" of the month key "yyyy-MM" (or "yyyy-M").
-QString attachmentName(const QString& number, const QString& monthKey);
+// "工资条_<yyyyMM>_<six digits>.pdf" of the month key "yyyy-MM" (or "yyyy-M"): nothing of the employee
+// (the 工号 is the password on many a month). `part` is a random number (randomAttachmentPart()).
+QString attachmentName(const QString& monthKey, quint32 part);
+quint32 randomAttachmentPart();
 
 struct SlipMessage {
     Mailbox from;
@@ -41,8 +46,8 @@ struct SlipMessage {
     QDateTime date;
 };
 
-// A message id unique to this message: random part, the employee's 工号 and the sender's domain.
-QByteArray newMessageId(const QString& number, const QString& fromAddress);
+// A message id unique to this message: random parts and the sender's domain, nothing of the employee.
+QByteArray newMessageId(const QString& fromAddress);
 
 // The whole message, ready for the SMTP DATA phase (CRLF line ends, no dot-stuffing: the client does it).
 QByteArray buildMessage(const SlipMessage& message);

@@ -1,6 +1,7 @@
 #include "mail/recipients.h"
 
 #include "data/database.h"
+#include "mail/address.h"
 
 using namespace Qt::StringLiterals;
 
@@ -37,20 +38,14 @@ QString slipPassword(const EmployeeFields& fields, const PasswordRule& rule) {
 }
 
 bool isMailAddress(const QString& address) {
-    const qsizetype at = address.indexOf(u'@');
-    if (at <= 0 || at != address.lastIndexOf(u'@') || at == address.size() - 1) return false;
-    for (const QChar c : address) {
-        if (c.isSpace() || c.category() == QChar::Other_Control || c == u'<' || c == u'>' || c == u',' ||
-            c == u'"') {
-            return false;
-        }
-    }
-    return true;
+    return !checkAddress(address).isEmpty();
 }
 
-QString employeeAddress(const EmployeeFields& fields, const QString& column) {
-    const QString address = fields.value(column.trimmed()).trimmed();
-    return isMailAddress(address) ? address : QString();
+QString employeeAddress(const EmployeeFields& fields, const QString& column, QString* fault) {
+    const QString value = fields.value(column.trimmed()).trimmed();
+    if (fault) fault->clear();
+    if (value.isEmpty()) return QString();
+    return checkAddress(value, fault);
 }
 
 std::vector<Recipient> listRecipients(const WageGridRows& grid, const QHash<QString, EmployeeFields>& fields,
@@ -64,7 +59,7 @@ std::vector<Recipient> listRecipients(const WageGridRows& grid, const QHash<QStr
         r.name = grid.name(i).trimmed();
         const auto row = fields.constFind(r.number);
         if (row != fields.constEnd()) {
-            r.address = employeeAddress(*row, settings.addressColumn);
+            r.address = employeeAddress(*row, settings.addressColumn, &r.addressFault);
             r.password = slipPassword(*row, settings.password);
         }
         list.push_back(std::move(r));

@@ -24,9 +24,9 @@ QHash<QString, EmployeeFields> readEmployeeFields(data::Database& database, cons
 // sent). Blanks around the value do not count.
 QString slipPassword(const EmployeeFields& fields, const PasswordRule& rule);
 
-// The address of an employee: the column's value, trimmed; empty when there is none or it is not an
-// address (one "@" with text on both sides, no blanks, controls or angle brackets).
-QString employeeAddress(const EmployeeFields& fields, const QString& column);
+// The address of an employee: the column's value, trimmed; empty when there is none or it is not
+// exactly one address (checkAddress), and then *fault says why.
+QString employeeAddress(const EmployeeFields& fields, const QString& column, QString* fault = nullptr);
 bool isMailAddress(const QString& address);
 
 struct Recipient {

@@ -20,8 +20,15 @@ QString defaultPasswordFile(const QString& settingsFolder) {
 
 QString readPasswordFile(const QString& path) {
     const QString shown = QDir::toNativeSeparators(path);
-    // Opened first and checked on the open file, so the file checked is the file read.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+    const QByteArray name = QFile::encodeName(path);
+    // A pipe or a device is refused before it is opened: opening a FIFO would wait for a writer.
+    struct stat before {};
+    if (::stat(name.constData(), &before) == 0 && !S_ISREG(before.st_mode)) {
+        throw Error(errnum::PermissionDenied,
+                    u"密码文件“"_s + shown + u"”不是普通文件（管道、设备或文件夹），未读取"_s);
+    }
+    // Opened without waiting and checked again on the open file, so the file checked is the file read.
+    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0) {
         const int error = errno;
         throw Error(

@@ -3,6 +3,7 @@
 #include "basic/clock.h"
 #include "basic/error.h"
 #include "data/database.h"
+#include "mail/address.h"
 #include "mail/worker_pool.h"
 
 using namespace Qt::StringLiterals;
@@ -133,12 +134,12 @@ SlipMessage SlipMailing::messageHead(int index, const MailSettings& settings, co
     const Recipient& r = entries_.at(size_t(index)).recipient;
     const TemplateValues values = templateValues(settings, month, r);
     SlipMessage m;
-    m.from = parseMailbox(settings.from);
+    m.from = parseSender(settings.from).value_or(Mailbox{});
     m.to = {r.name, r.address};
     m.subject = expandTemplate(settings.subject, values);
     m.body = expandTemplate(settings.body, values);
-    m.attachmentName = attachmentName(r.number, month.monthKey);
-    m.messageId = newMessageId(r.number, m.from.address);
+    m.attachmentName = attachmentName(month.monthKey, randomAttachmentPart());
+    m.messageId = newMessageId(m.from.address);
     m.date = now;
     return m;
 }
@@ -315,8 +316,8 @@ Outgoing SlipMailing::beginNext(const MailSettings& settings, const MonthInfo& m
         const Recipient& r = entries_[size_t(index)].recipient;
         Outgoing out;
         out.index = index;
-        out.from = parseMailbox(settings.from).address;
-        out.to = r.address;
+        out.from = wireAddress(parseSender(settings.from).value_or(Mailbox{}).address);
+        out.to = wireAddress(r.address);
         out.time = clock.now().toString(u"yyyy-MM-dd HH:mm:ss"_s);
         try {
             Prepared prepared = pending.message.get();

@@ -1,6 +1,8 @@
 #include "mail/smtp_client.h"
 
 #include <curl/curl.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <cstring>
 #include <mutex>
@@ -104,6 +106,19 @@ struct SmtpClient::Impl {
     // The server's answer to the whole message (a reply after the last byte of its data went out).
     QByteArray finalReply;
     std::function<bool()> stopRequested;
+    bool healthy = true;                     // the last message had an answer (taken or refused)
+    curl_socket_t socket = CURL_SOCKET_BAD;  // the connection's socket, while one is open
+
+    static curl_socket_t openSocket(void* user, curlsocktype, curl_sockaddr* address) {
+        auto* self = static_cast<Impl*>(user);
+        self->socket = ::socket(address->family, address->socktype | SOCK_CLOEXEC, address->protocol);
+        return self->socket;
+    }
+    static int closeSocket(void* user, curl_socket_t socket) {
+        auto* self = static_cast<Impl*>(user);
+        if (self->socket == socket) self->socket = CURL_SOCKET_BAD;
+        return ::close(socket);
+    }
 
     static int debug(CURL*, curl_infotype type, char* data, size_t size, void* user) {
         auto* self = static_cast<Impl*>(user);
@@ -143,11 +158,14 @@ SmtpClient::SmtpClient(SmtpAccount account) : impl_(std::make_unique<Impl>()) {
 
 SmtpClient::~SmtpClient() {
     if (!impl_->curl) return;
-    // The connection ends with QUIT: its answer is waited for only briefly, and not at all after a stop.
+    // A healthy connection ends with QUIT, its answer waited for briefly. After a stop or a server that
+    // went silent there is nothing to say: the socket is shut first, so that QUIT fails at once instead
+    // of waiting minutes for a server that will not answer.
     const bool stopping = impl_->stopRequested && impl_->stopRequested();
-    curl_easy_setopt(impl_->curl, CURLOPT_SERVER_RESPONSE_TIMEOUT,
-                     long(stopping ? 1 : impl_->account.quitSeconds));
-    curl_easy_setopt(impl_->curl, CURLOPT_TIMEOUT, long(stopping ? 1 : impl_->account.quitSeconds));
+    curl_easy_setopt(impl_->curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, long(impl_->account.quitSeconds));
+    curl_easy_setopt(impl_->curl, CURLOPT_TIMEOUT, long(impl_->account.quitSeconds));
+    if ((stopping || !impl_->healthy) && impl_->socket != CURL_SOCKET_BAD)
+        ::shutdown(impl_->socket, SHUT_RDWR);
     curl_easy_cleanup(impl_->curl);
 }
 
@@ -183,6 +201,10 @@ SendOutcome SmtpClient::send(const QString& from, const QString& to, const QByte
     curl_easy_setopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, long(std::max(1, a.timeoutSeconds)));
     curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, long(std::max(1, a.timeoutSeconds)));
+    curl_easy_setopt(curl, CURLOPT_OPENSOCKETFUNCTION, &Impl::openSocket);
+    curl_easy_setopt(curl, CURLOPT_OPENSOCKETDATA, impl_.get());
+    curl_easy_setopt(curl, CURLOPT_CLOSESOCKETFUNCTION, &Impl::closeSocket);
+    curl_easy_setopt(curl, CURLOPT_CLOSESOCKETDATA, impl_.get());
     curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &Impl::progress);
     curl_easy_setopt(curl, CURLOPT_XFERINFODATA, impl_.get());
@@ -207,6 +229,7 @@ SendOutcome SmtpClient::send(const QString& from, const QString& to, const QByte
     long made = 0;
     if (curl_easy_getinfo(curl, CURLINFO_NUM_CONNECTS, &made) == CURLE_OK) connections_ += made;
 
+    impl_->healthy = code == CURLE_OK;
     const bool started = impl_->messageStarted;
     const bool dataSent = impl_->upload.done();
     impl_->upload = Upload{};
@@ -224,6 +247,7 @@ SendOutcome SmtpClient::send(const QString& from, const QString& to, const QByte
     // The server answered this message with a refusal (4xx or 5xx after MAIL FROM): the next may go.
     const int replyCode = impl_->lastReplyCode();
     if (!isSessionFault(code) && started && replyCode >= 400 && replyCode < 600) {
+        impl_->healthy = true;
         return {SendOutcome::Refused, reply, true};
     }
     return {SendOutcome::Broken, fault, started};

@@ -70,9 +70,9 @@ TEST(MailHeaders, MailboxesTemplatesAndAttachmentNames) {
     const TemplateValues values{{u"年"_s, u"2000"_s}, {u"月"_s, u"4"_s}, {u"姓名"_s, u"李娜"_s}};
     EXPECT_EQ(expandTemplate(defaultSubjectTemplate(), values), u"2000年4月工资条"_s);
     EXPECT_EQ(expandTemplate(u"{姓名}{未知}{年"_s, values), u"李娜{未知}{年"_s);
-    EXPECT_EQ(attachmentName(u" 0001 "_s, u"2000-4"_s), u"工资条_0001_200004.pdf"_s);
-    EXPECT_TRUE(newMessageId(u"0001"_s, u"pay@example.com"_s).endsWith("@example.com"));
-    EXPECT_NE(newMessageId(u"0001"_s, u"pay@example.com"_s), newMessageId(u"0001"_s, u"pay@example.com"_s));
+    EXPECT_EQ(attachmentName(u"2000-4"_s, 1234), u"工资条_200004_001234.pdf"_s);
+    EXPECT_TRUE(newMessageId(u"pay@例子.cn"_s).endsWith("@xn--fsqu00a.cn"));
+    EXPECT_NE(newMessageId(u"pay@example.com"_s), newMessageId(u"pay@example.com"_s));
 }
 
 TEST(MailHeaders, MessageHasOneAttachmentAndShortCrlfLines) {
@@ -80,13 +80,13 @@ TEST(MailHeaders, MessageHasOneAttachmentAndShortCrlfLines) {
                   {u"李娜"_s, u"li@example.com"_s},
                   u"2000年4月工资条"_s,
                   u"您好\n附件"_s,
-                  u"工资条_0001_200004.pdf"_s,
+                  u"工资条_200004_000001.pdf"_s,
                   QByteArray(5000, 'x'),
                   "id@example.com",
                   QDateTime(QDate(2000, 4, 25), QTime(9, 0), QTimeZone(8 * 3600))};
     const QByteArray text = buildMessage(m);
     EXPECT_TRUE(text.contains("Date: Tue, 25 Apr 2000 09:00:00 +0800\r\n"));
-    EXPECT_TRUE(text.contains("filename*=UTF-8''%E5%B7%A5%E8%B5%84%E6%9D%A1_0001_200004.pdf"));
+    EXPECT_TRUE(text.contains("filename*=UTF-8''%E5%B7%A5%E8%B5%84%E6%9D%A1_200004_000001.pdf"));
     EXPECT_EQ(text.count("Content-Disposition: attachment"), 1);
     for (const QByteArray& line : text.split('\n')) {
         EXPECT_LE(line.size(), 78);
@@ -366,7 +366,8 @@ TEST(SlipRun, MadeAheadOnWorkersAndSentInOrder) {
     EXPECT_EQ(transport.sentTo, expected);
     for (qsizetype i = 0; i < transport.messages.size(); ++i) {
         const QByteArray number = transport.sentTo[i].section(u'@', 0, 0).toUtf8();
-        EXPECT_TRUE(transport.messages[i].contains("slip." + number.toHex() + '.')) << i;
+        EXPECT_FALSE(transport.messages[i].contains("slip." + number.toHex() + '.')) << i;
+        EXPECT_TRUE(transport.messages[i].contains("Message-ID: <slip.")) << i;
     }
     EXPECT_EQ(printed.mid(0, 15),
               (QStringList{u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s, u"6"_s, u"8"_s, u"9"_s, u"10"_s, u"11"_s,

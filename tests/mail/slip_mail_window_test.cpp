@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
@@ -92,7 +93,8 @@ TEST_F(SlipMailWindowTest, ListsTheMonthAndPreviewsTheSelectedMessage) {
     const QString preview = window->previewShown();
     EXPECT_TRUE(preview.contains(u"主题：2000年4月工资条"_s)) << preview.toStdString();
     EXPECT_TRUE(preview.contains(u"<emp0002@example.com>"_s));
-    EXPECT_TRUE(preview.contains(u"附件：工资条_0002_200004.pdf（AES-256加密，密码为工号）"_s));
+    EXPECT_TRUE(preview.contains(u"附件：工资条_200004_"_s));
+    EXPECT_TRUE(preview.contains(u".pdf（AES-256加密，密码为工号）"_s));
     ASSERT_EQ(f.previews.size(), 1u);
     EXPECT_EQ(f.previews[0].grid.rows(), 2);
     EXPECT_EQ(f.previews[0].slipMode, -1);
@@ -139,6 +141,48 @@ TEST_F(SlipMailWindowTest, SendsToTheServerRowByRowAndSumsUp) {
     EXPECT_TRUE(f.prompts->asked.isEmpty());
     EXPECT_EQ(slp::mail::loadMailSettings(*f.services.store, w.host.unitCode).server,
               u"127.0.0.1:%1"_s.arg(server.port()));
+}
+
+}  // namespace
+
+namespace {
+
+// A server that never answers does not hold the window: 取消 ends the run within a second, the message
+// under way settled, and a refused connection is said in Chinese with nobody counted.
+TEST_F(SlipMailWindowTest, CancelAnswersWithinASecondAndFailuresAreSaidInChinese) {
+    if (!server.start({{}, 0, false, 0, 0, 1})) GTEST_SKIP() << server.why().toStdString();
+    SlipMailWindow* window = open();
+    ASSERT_TRUE(window);
+    type(window, u"server"_s, u"127.0.0.1:%1"_s.arg(server.port()));
+    type(window, u"user"_s, QString::fromUtf8(slp_test::SmtpTestServer::kUser));
+    type(window, u"passwordFile"_s, server.passwordFile());
+    type(window, u"caFile"_s, server.caFile());
+    type(window, u"from"_s, u"工资组 <payroll@example.com>"_s);
+    window->findChild<QPushButton*>(u"sendButton"_s)->click();
+    QTest::qWait(1500);
+    EXPECT_TRUE(window->isSending());
+    QElapsedTimer t;
+    t.start();
+    window->findChild<QPushButton*>(u"cancelButton"_s)->click();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !window->isSending(); }, 5000));
+    EXPECT_LT(t.elapsed(), 1500);
+    EXPECT_TRUE(window->summaryShown().startsWith(u"本次：已发送0人，失败1人，未尝试17人"_s))
+        << window->summaryShown().toStdString();
+    // The first of the list, under way when 取消 came, may have been taken: it says so.
+    auto* model = window->findChild<QTableView*>(u"employees"_s)->model();
+    QStringList states;
+    for (int row = 0; row < model->rowCount(); ++row) states << model->index(row, 3).data().toString();
+    EXPECT_EQ(states.count(u"可能已发送"_s), 1) << states.join(u'|').toStdString();
+
+    // A port nobody listens on: said at once, everyone still 未发送.
+    const int closed = slp_test::closedPort();
+    type(window, u"server"_s, u"127.0.0.1:%1"_s.arg(closed));
+    window->findChild<QPushButton*>(u"sendButton"_s)->click();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !window->isSending(); }, 15000));
+    EXPECT_TRUE(window->summaryShown().contains(u"无法连接SMTP服务器"_s))
+        << window->summaryShown().toStdString();
+    EXPECT_EQ(cell(window, u"0002"_s, 3), u"未发送"_s);
+    EXPECT_EQ(server.received().size(), 0u);
 }
 
 }  // namespace

@@ -1,6 +1,10 @@
 #include "smtp_test_server.h"
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
@@ -89,6 +93,39 @@ std::vector<ReceivedMail> SmtpTestServer::received() const {
         mails.push_back(std::move(mail));
     }
     return mails;
+}
+
+namespace {
+int boundSocket(int* port) {
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+        if (fd >= 0) ::close(fd);
+        return -1;
+    }
+    *port = ntohs(address.sin_port);
+    return fd;
+}
+}  // namespace
+
+MuteListener::MuteListener() {
+    fd_ = boundSocket(&port_);
+    if (fd_ >= 0) ::listen(fd_, 16);
+}
+
+MuteListener::~MuteListener() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+int closedPort() {
+    int port = 0;
+    const int fd = boundSocket(&port);
+    if (fd >= 0) ::close(fd);
+    return port;
 }
 
 QString pdfText(const QByteArray& pdf) {

@@ -57,6 +57,23 @@ class SmtpTestServer {
     QString why_;
 };
 
+// A socket on 127.0.0.1 that listens and never answers (connections wait in its backlog); closed when
+// it goes.
+class MuteListener {
+  public:
+    MuteListener();
+    ~MuteListener();
+    MuteListener(const MuteListener&) = delete;
+    MuteListener& operator=(const MuteListener&) = delete;
+    int port() const { return port_; }
+
+  private:
+    int fd_ = -1;
+    int port_ = 0;
+};
+// A port of 127.0.0.1 that nobody listens on (one just let go).
+int closedPort();
+
 // pdftotext of a PDF's bytes (-layout), "" when it cannot be read.
 QString pdfText(const QByteArray& pdf);
 

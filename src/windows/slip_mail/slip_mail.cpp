@@ -8,6 +8,7 @@
 #include "basic/error.h"
 #include "data/database.h"
 #include "data/host_context.h"
+#include "mail/address.h"
 #include "mail/mime_message.h"
 #include "mail/secret_file.h"
 #include "mail/send_log.h"
@@ -145,7 +146,7 @@ QString SlipMail::previewText(int index) {
     text +=
         u"收件人："_s + (r.address.isEmpty() ? u"（无地址）"_s : r.name + u" <"_s + r.address + u'>') + u'\n';
     text += u"主题："_s + mail::expandTemplate(settings_.subject, values) + u'\n';
-    text += u"附件："_s + mail::attachmentName(r.number, host_.monthKey());
+    text += u"附件："_s + mail::attachmentName(host_.monthKey(), mail::randomAttachmentPart());
     text += r.password.isEmpty()
                 ? u"（密码为空，不能发送）"_s
                 : u"（AES-256加密，密码为"_s + mail::describePasswordRule(settings_.password) + u"）"_s;
@@ -155,8 +156,9 @@ QString SlipMail::previewText(int index) {
 
 mail::SmtpAccount SlipMail::account(const QString& passwordFile) const {
     if (settings_.server.trimmed().isEmpty()) throw Error(errnum::PathNotFound, u"未设置SMTP服务器"_s);
-    if (mail::parseMailbox(settings_.from).address.isEmpty())
-        throw Error(errnum::PathNotFound, u"未设置发件人"_s);
+    if (settings_.from.trimmed().isEmpty()) throw Error(errnum::PathNotFound, u"未设置发件人"_s);
+    QString fault;
+    if (!mail::parseSender(settings_.from, &fault)) throw Error(errnum::PathNotFound, fault);
     mail::SmtpAccount a;
     a.url = mail::serverUrl(settings_);
     a.security = settings_.security;
