@@ -1,6 +1,8 @@
 # The layout of src/: one static library per folder, linked in one direction only
-#   basic <- data, settings <- print <- export <- ui <- windows <- entry <- apps, and mail (over basic,
-#   data and settings) <- windows
+#   basic <- data, settings <- print <- export, mail <- app <- windows <- entry <- apps, and ui (over
+#   print and export) <- windows
+# app/ is the application without widgets (each window's logic, the preview's logic, the headless print);
+# windows/ holds the widgets over it.
 # Each folder's library exposes its own headers and nothing else: its users include "folder/..."
 # through an include root that holds that folder alone (a link to src/folder in the build tree), so a
 # header of a library a target does not link cannot be found. The include check below turns an include
@@ -17,10 +19,11 @@ set(SLP_INCLUDES_settings "basic")
 set(SLP_INCLUDES_print "basic;data;settings")
 set(SLP_INCLUDES_export "basic;data;settings;print")
 set(SLP_INCLUDES_mail "basic;data;settings")
+set(SLP_INCLUDES_app "basic;data;settings;print;export;mail")
 set(SLP_INCLUDES_ui "basic;data;settings;print;export")
-set(SLP_INCLUDES_windows "basic;data;settings;print;export;mail;ui")
-set(SLP_INCLUDES_entry "basic;data;settings;print;export;mail;ui;windows")
-set(SLP_FOLDERS basic data settings print export mail ui windows entry)
+set(SLP_INCLUDES_windows "basic;data;settings;print;export;mail;app;ui")
+set(SLP_INCLUDES_entry "basic;data;settings;print;export;mail;app;ui;windows")
+set(SLP_FOLDERS basic data settings print export mail app ui windows entry)
 
 # slp_expose(TARGET FOLDER): TARGET's users include FOLDER's headers as "FOLDER/...".
 function(slp_expose target folder)

@@ -14,8 +14,13 @@ target_precompile_headers(slp_pch PRIVATE ${SLP_PCH_HEADER})
 
 # Every static library of src/ and apps/ (and the component's own sources) reuse that header.
 function(slp_reuse_component_pch)
-  set(targets slp_basic slp_jet slp_data slp_settings slp_print slp_print_preview slp_export slp_mail slp_ui
-      slp_entry slp_private slp_app)
+  set(targets slp_basic slp_jet slp_data slp_settings slp_print slp_export slp_mail slp_ui slp_entry
+      slp_private slp_program)
+  file(GLOB app_dirs LIST_DIRECTORIES true ${CMAKE_SOURCE_DIR}/src/app/*)
+  foreach(d ${app_dirs})
+    get_filename_component(name ${d} NAME)
+    list(APPEND targets slp_app_${name})
+  endforeach()
   file(GLOB window_dirs LIST_DIRECTORIES true ${CMAKE_SOURCE_DIR}/src/windows/*)
   foreach(d ${window_dirs})
     get_filename_component(name ${d} NAME)

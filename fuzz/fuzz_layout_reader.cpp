@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "windows/special_print/layout_text.h"
-#include "windows/special_print/special_layout.h"
+#include "app/special_print/layout_text.h"
+#include "app/special_print/special_layout.h"
 
 using namespace slp::windows::special;
 

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <memory>
 
+#include "app/card_export/card_export.h"
+#include "app/card_export/card_types.h"
 #include "basic/error.h"
 #include "data/database.h"
 #include "data/wage_grid.h"
@@ -12,9 +14,7 @@
 #include "export/bank_card_writers.h"
 #include "export/card_checks.h"
 #include "settings/store.h"
-#include "windows/card_export/card_export.h"
 #include "windows/card_export/card_export_registration.h"
-#include "windows/card_export/card_types.h"
 
 using namespace Qt::StringLiterals;
 

@@ -7,6 +7,11 @@
 #include <functional>
 #include <optional>
 
+#include "app/employee_table/employee_table.h"
+#include "app/query/conditional_query.h"
+#include "app/query/query_conditions.h"
+#include "app/shared/error_report.h"
+#include "app/shared/host_database.h"
 #include "basic/error.h"
 #include "basic/file_replace.h"
 #include "data/database.h"
@@ -15,11 +20,6 @@
 #include "export/sheet_writer.h"
 #include "export/spreadsheet_export.h"
 #include "ui/window_registry.h"
-#include "windows/employee_table/employee_table.h"
-#include "windows/query/conditional_query.h"
-#include "windows/query/query_conditions.h"
-#include "windows/shared/error_report.h"
-#include "windows/shared/host_database.h"
 
 using namespace Qt::StringLiterals;
 

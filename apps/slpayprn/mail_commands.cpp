@@ -9,6 +9,8 @@
 #include <csignal>
 #include <optional>
 
+#include "app/shared/host_database.h"
+#include "app/slip_mail/slip_mail.h"
 #include "basic/clock.h"
 #include "basic/error.h"
 #include "data/database.h"
@@ -18,8 +20,6 @@
 #include "mail/sender_lock.h"
 #include "print/chinese_fonts.h"
 #include "print_commands.h"
-#include "windows/shared/host_database.h"
-#include "windows/slip_mail/slip_mail.h"
 
 using namespace Qt::StringLiterals;
 

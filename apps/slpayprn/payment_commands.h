@@ -4,10 +4,10 @@
 #include <QList>
 #include <optional>
 
+#include "app/department_payment/department_payment.h"
 #include "commands.h"
 #include "data/wage_grid.h"
 #include "grid_commands.h"
-#include "windows/department_payment/department_payment.h"
 
 namespace slp::app {
 

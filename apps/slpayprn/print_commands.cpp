@@ -4,6 +4,9 @@
 #include <cstdio>
 #include <limits>
 
+#include "app/employee_table/employee_commands.h"
+#include "app/print_preview/headless_print.h"
+#include "app/shared/font_size_menu.h"
 #include "basic/clock.h"
 #include "basic/conversions.h"
 #include "basic/error.h"
@@ -14,9 +17,6 @@
 #include "print/pdf_spool_printer.h"
 #include "print_output.h"
 #include "slips_per_employee.h"
-#include "windows/employee_table/employee_commands.h"
-#include "windows/print_preview/headless_print.h"
-#include "windows/shared/font_size_menu.h"
 
 using namespace Qt::StringLiterals;
 

@@ -4,9 +4,9 @@
 // "打印个人发放联" prints them.
 #include <QList>
 
+#include "app/print_preview/print_preview_request.h"
 #include "commands.h"
 #include "grid_commands.h"
-#include "windows/print_preview/print_preview_request.h"
 
 namespace slp::app {
 

@@ -3,11 +3,11 @@
 #include <QDir>
 #include <QSet>
 
+#include "app/employee_table/one_employee_slip.h"
 #include "basic/clock.h"
 #include "basic/error.h"
 #include "print_commands.h"
 #include "print_output.h"
-#include "windows/employee_table/one_employee_slip.h"
 
 using namespace Qt::StringLiterals;
 

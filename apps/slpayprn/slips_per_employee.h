@@ -4,9 +4,9 @@
 #include <QSet>
 #include <QString>
 
+#include "app/employee_table/one_employee_slip.h"
 #include "command_line.h"
 #include "grid_commands.h"
-#include "windows/employee_table/one_employee_slip.h"
 
 namespace slp::app {
 

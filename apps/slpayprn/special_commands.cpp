@@ -2,6 +2,10 @@
 
 #include <QFile>
 
+#include "app/special_print/layout_text.h"
+#include "app/special_print/special_layout.h"
+#include "app/special_print/special_print.h"
+#include "app/special_print/special_settings.h"
 #include "basic/conversions.h"
 #include "basic/error.h"
 #include "data/database.h"
@@ -9,10 +13,6 @@
 #include "print/pdf_spool_printer.h"
 #include "print_commands.h"
 #include "print_output.h"
-#include "windows/special_print/layout_text.h"
-#include "windows/special_print/special_layout.h"
-#include "windows/special_print/special_print.h"
-#include "windows/special_print/special_settings.h"
 
 using namespace Qt::StringLiterals;
 

@@ -5,8 +5,8 @@
 #include <QList>
 #include <vector>
 
+#include "app/special_print/layout_table.h"
 #include "commands.h"
-#include "windows/special_print/layout_table.h"
 
 namespace slp::app {
 

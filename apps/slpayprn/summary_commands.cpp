@@ -1,9 +1,9 @@
 #include "summary_commands.h"
 
+#include "app/department_summary/department_summary.h"
 #include "print/chinese_fonts.h"
 #include "print_commands.h"
 #include "print_output.h"
-#include "windows/department_summary/department_summary.h"
 
 using namespace Qt::StringLiterals;
 

@@ -6,9 +6,9 @@
 #include <QCoreApplication>
 #include <cstdio>
 
+#include "app/card_export/card_query.h"
 #include "basic/error.h"
 #include "data/database.h"
-#include "windows/card_export/card_query.h"
 
 using namespace Qt::StringLiterals;
 

@@ -10,13 +10,13 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
+#include "app/print_preview/headless_print.h"
 #include "basic/clock.h"
 #include "basic/error.h"
 #include "data/demo_database.h"
 #include "demo_wage_grid.h"
 #include "print/pdf_spool_printer.h"
 #include "settings/store.h"
-#include "windows/print_preview/headless_print.h"
 
 using namespace Qt::StringLiterals;
 

@@ -50,4 +50,15 @@ class ConversionError : public Error {
     explicit ConversionError(const QString& what) : Error(errnum::TypeMismatch, what) {}
 };
 
+// Thrown by the window registry when a window has not been built into this component.
+class MissingWindowError : public std::runtime_error {
+  public:
+    explicit MissingWindowError(const QString& description)
+        : std::runtime_error(description.toStdString()), description_(description) {}
+    const QString& description() const { return description_; }
+
+  private:
+    QString description_;
+};
+
 }  // namespace slp

@@ -7,6 +7,7 @@
 #include <memory>
 #include <stdexcept>
 
+#include "basic/error.h"
 #include "data/host_context.h"
 
 namespace slp {
@@ -65,16 +66,5 @@ class WindowRegistry {
 
 // The registry of this process.
 WindowRegistry& windowRegistry();
-
-// Thrown by obtain() when the window has not been built into this component.
-class MissingWindowError : public std::runtime_error {
-  public:
-    explicit MissingWindowError(const QString& description)
-        : std::runtime_error(description.toStdString()), description_(description) {}
-    const QString& description() const { return description_; }
-
-  private:
-    QString description_;
-};
 
 }  // namespace slp

@@ -7,12 +7,12 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "app/card_export/card_export.h"
 #include "basic/scripted_prompts.h"
 #include "card_test_database.h"
 #include "data/wage_grid.h"
 #include "export/bank_card_writers.h"
 #include "settings/keys.h"
-#include "windows/card_export/card_export.h"
 
 using namespace Qt::StringLiterals;
 using slp::card::CardExport;

@@ -1,6 +1,6 @@
 // The card export logic on a real SQLite month: opening, the grid and its totals, the orders, the file
 // menu, relabelling, the settings it reads and keeps, and how it survives faults.
-#include "windows/card_export/card_export.h"
+#include "app/card_export/card_export.h"
 
 #include <gtest/gtest.h>
 

@@ -5,11 +5,11 @@
 #include <QRandomGenerator>
 #include <QStringList>
 
+#include "app/card_export/card_grid.h"
 #include "basic/conversions.h"
 #include "data/database.h"
 #include "data/result_set.h"
 #include "data/wage_grid.h"
-#include "windows/card_export/card_grid.h"
 
 using namespace Qt::StringLiterals;
 using namespace slp;

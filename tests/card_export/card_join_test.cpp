@@ -1,15 +1,15 @@
 // The card query's rows by the join of our own: the very grid the card query gives, and the query
 // itself wherever the join could differ from it.
-#include "windows/card_export/card_join.h"
+#include "app/card_export/card_join.h"
 
 #include <gtest/gtest.h>
 
+#include "app/card_export/card_export.h"
+#include "app/card_export/card_grid.h"
+#include "app/card_export/card_query.h"
 #include "basic/error.h"
 #include "card_test_database.h"
 #include "data/wage_grid.h"
-#include "windows/card_export/card_export.h"
-#include "windows/card_export/card_grid.h"
-#include "windows/card_export/card_query.h"
 
 using namespace Qt::StringLiterals;
 using namespace slp::card;

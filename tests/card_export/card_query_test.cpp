@@ -1,13 +1,13 @@
 // The amount item's naming in the card export's query (its texts are golden files,
 // tests/golden/queries), and the card types and orders its list and menus offer.
-#include "windows/card_export/card_query.h"
+#include "app/card_export/card_query.h"
 
 #include <gtest/gtest.h>
 
 #include <QStringList>
 
+#include "app/card_export/card_types.h"
 #include "settings/keys.h"
-#include "windows/card_export/card_types.h"
 
 using namespace Qt::StringLiterals;
 using namespace slp::card;

@@ -3,10 +3,10 @@
 // the preview's page, and the print command's messages.
 #include <gtest/gtest.h>
 
+#include "app/department_payment/department_payment.h"
 #include "basic/scripted_prompts.h"
 #include "job_printer.h"
 #include "payment_fixture.h"
-#include "windows/department_payment/department_payment.h"
 
 using namespace Qt::StringLiterals;
 using namespace slp::windows::payment;

@@ -8,11 +8,11 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "app/department_payment/department_payment.h"
 #include "basic/scripted_prompts.h"
 #include "data/database.h"
 #include "data/host_context.h"
 #include "slpayprn_cli.h"
-#include "windows/department_payment/department_payment.h"
 
 using namespace Qt::StringLiterals;
 

@@ -3,12 +3,12 @@
 // its selection, the row-height box and the splitter arithmetic.
 #include <gtest/gtest.h>
 
+#include "app/department_payment/department_payment.h"
+#include "app/department_payment/payment_queries.h"
+#include "app/department_payment/splitter.h"
 #include "basic/scripted_prompts.h"
 #include "payment_fixture.h"
 #include "settings/store.h"
-#include "windows/department_payment/department_payment.h"
-#include "windows/department_payment/payment_queries.h"
-#include "windows/department_payment/splitter.h"
 
 using namespace Qt::StringLiterals;
 using namespace slp::windows::payment;

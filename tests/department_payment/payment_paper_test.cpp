@@ -4,13 +4,13 @@
 
 #include <QTemporaryDir>
 
+#include "app/department_payment/department_payment.h"
 #include "basic/scripted_prompts.h"
 #include "data/database.h"
 #include "data/host_context.h"
 #include "print/page_recorder.h"
 #include "print/pdf_spool_printer.h"
 #include "slpayprn_cli.h"
-#include "windows/department_payment/department_payment.h"
 
 using namespace Qt::StringLiterals;
 

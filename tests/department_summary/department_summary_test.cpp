@@ -1,7 +1,7 @@
 // The department summary on real SQLite data: the code length, one row per department of that level
 // that has wages this month, head counts and sums, the totals row from the shown texts, the layout of
 // the grid, the status line, the print request and the month without data.
-#include "windows/department_summary/department_summary.h"
+#include "app/department_summary/department_summary.h"
 
 #include <gtest/gtest.h>
 

@@ -7,11 +7,11 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "app/department_summary/department_summary.h"
 #include "basic/scripted_prompts.h"
 #include "data/database.h"
 #include "data/host_context.h"
 #include "slpayprn_cli.h"
-#include "windows/department_summary/department_summary.h"
 
 using namespace Qt::StringLiterals;
 

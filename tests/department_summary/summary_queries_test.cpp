@@ -1,6 +1,6 @@
 // The department summary's queries: the catalogues they refuse, their aliases and their acceptance by
 // the engine's translator (their texts are golden files, tests/golden/queries).
-#include "windows/department_summary/summary_queries.h"
+#include "app/department_summary/summary_queries.h"
 
 #include <gtest/gtest.h>
 

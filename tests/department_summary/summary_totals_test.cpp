@@ -1,6 +1,6 @@
 // The totals of the department summary: shown texts read as fixed-point amounts with four decimals,
 // added in integers and formatted with the item's format.
-#include "windows/department_summary/summary_totals.h"
+#include "app/department_summary/summary_totals.h"
 
 #include <gtest/gtest.h>
 

@@ -8,12 +8,12 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include "app/employee_table/employee_table.h"
 #include "basic/scripted_prompts.h"
 #include "data/database.h"
 #include "data/host_context.h"
 #include "settings/store.h"
 #include "slpayprn_cli.h"
-#include "windows/employee_table/employee_table.h"
 
 using namespace Qt::StringLiterals;
 

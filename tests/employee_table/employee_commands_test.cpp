@@ -1,6 +1,6 @@
 // The commands of the employee wage table: the preview requests and their header texts, the range
 // questions of "打印个人发放联" and their answers, the strips' origin, the rule switch caption.
-#include "windows/employee_table/employee_commands.h"
+#include "app/employee_table/employee_commands.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The catalogues the employee wage table's queries cannot be built from (their texts are golden files,
 // tests/golden/queries).
-#include "windows/employee_table/employee_queries.h"
+#include "app/employee_table/employee_queries.h"
 
 #include <gtest/gtest.h>
 

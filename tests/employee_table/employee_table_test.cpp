@@ -1,17 +1,17 @@
 // The employee wage table's grid on real SQLite data: rows in department order, texts as stored,
 // amounts formatted, zeros shown or hidden, the totals row, the zero-display setting, and the faults
 // the window reports.
-#include "windows/employee_table/employee_table.h"
+#include "app/employee_table/employee_table.h"
 
 #include <gtest/gtest.h>
 
+#include "app/employee_table/employee_queries.h"
 #include "basic/conversions.h"
 #include "basic/error.h"
 #include "basic/scripted_prompts.h"
 #include "data/database_error.h"
 #include "settings/store.h"
 #include "wage_fixture.h"
-#include "windows/employee_table/employee_queries.h"
 
 using namespace Qt::StringLiterals;
 using namespace slp::windows::employee;

@@ -9,14 +9,14 @@
 #include <QMenuBar>
 #include <QScreen>
 
+#include "app/employee_table/employee_commands.h"
+#include "app/shared/window_geometry.h"
 #include "window_services_fixture.h"
-#include "windows/employee_table/employee_commands.h"
 #include "windows/employee_table/employee_table_window.h"
 #include "windows/employee_table/register_employee_table.h"
 #include "windows/query/query_window.h"
 #include "windows/query/register_query.h"
 #include "windows/shared/wage_grid_view.h"
-#include "windows/shared/window_geometry.h"
 
 using namespace Qt::StringLiterals;
 using namespace slp::windows::employee;

@@ -2,7 +2,7 @@
 // the windows build on the host's connection (rows, amounts and the exact totals row), faults come back
 // with the result, the model keeps measured widths only while the grid is unchanged, and a window that
 // reads apart shows at once and lets a command wait for its rows.
-#include "windows/shared/grid_fill.h"
+#include "app/shared/grid_fill.h"
 
 #include <gtest/gtest.h>
 
@@ -10,15 +10,15 @@
 #include <QApplication>
 #include <QThread>
 
+#include "app/department_payment/department_payment.h"
+#include "app/department_summary/department_summary.h"
+#include "app/employee_table/employee_table.h"
+#include "app/shared/shown_widths.h"
 #include "basic/error.h"
 #include "data/database.h"
 #include "window_services_fixture.h"
-#include "windows/department_payment/department_payment.h"
-#include "windows/department_summary/department_summary.h"
-#include "windows/employee_table/employee_table.h"
 #include "windows/employee_table/employee_table_window.h"
 #include "windows/employee_table/register_employee_table.h"
-#include "windows/shared/shown_widths.h"
 
 using namespace Qt::StringLiterals;
 using slp::data::Database;

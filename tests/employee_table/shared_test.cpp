@@ -2,16 +2,16 @@
 // error reports, caption markers and the width rule on a model.
 #include <gtest/gtest.h>
 
+#include "app/shared/error_report.h"
+#include "app/shared/font_size_menu.h"
+#include "app/shared/grid_widths.h"
+#include "app/shared/window_geometry.h"
 #include "basic/error.h"
 #include "basic/scripted_prompts.h"
 #include "data/database_error.h"
 #include "data/wage_grid_model.h"
 #include "ui/qt_prompts.h"
 #include "windows/shared/caption_markers.h"
-#include "windows/shared/error_report.h"
-#include "windows/shared/font_size_menu.h"
-#include "windows/shared/grid_widths.h"
-#include "windows/shared/window_geometry.h"
 
 using namespace Qt::StringLiterals;
 using namespace slp::windows;

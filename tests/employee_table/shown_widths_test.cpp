@@ -1,14 +1,14 @@
 // On-screen grids: a column as wide as its widest cell where the width rule would clip it (the grid's
 // print widths untouched), and one row height in the frozen and the scrolling columns after a font change.
-#include "windows/shared/shown_widths.h"
+#include "app/shared/shown_widths.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 
+#include "app/shared/window_geometry.h"
 #include "data/wage_grid_model.h"
 #include "windows/shared/wage_grid_view.h"
-#include "windows/shared/window_geometry.h"
 
 using namespace Qt::StringLiterals;
 using slp::windows::shownWidth;

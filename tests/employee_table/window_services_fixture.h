@@ -10,7 +10,7 @@
 #include "print/pdf_spool_printer.h"
 #include "ui/window_registry.h"
 #include "wage_fixture.h"
-#include "windows/shared/window_services.h"
+#include "windows/shared/standard_services.h"
 
 namespace wage_test {
 

@@ -4,14 +4,14 @@
 
 #include <QDir>
 
+#include "app/card_export/card_query.h"
+#include "app/department_payment/payment_queries.h"
+#include "app/department_summary/summary_queries.h"
+#include "app/employee_table/employee_queries.h"
+#include "app/query/query_conditions.h"
+#include "app/special_print/special_print.h"
 #include "data/wage_items.h"
 #include "golden_file.h"
-#include "windows/card_export/card_query.h"
-#include "windows/department_payment/payment_queries.h"
-#include "windows/department_summary/summary_queries.h"
-#include "windows/employee_table/employee_queries.h"
-#include "windows/query/query_conditions.h"
-#include "windows/special_print/special_print.h"
 
 using namespace Qt::StringLiterals;
 using namespace slp::windows::employee;

@@ -2,16 +2,16 @@
 // translated and run on the sample month.
 #include <gtest/gtest.h>
 
+#include "app/card_export/card_query.h"
+#include "app/department_payment/payment_queries.h"
+#include "app/department_summary/summary_queries.h"
+#include "app/employee_table/employee_queries.h"
+#include "app/query/query_conditions.h"
+#include "app/special_print/special_print.h"
 #include "data/jet/translate.h"
 #include "data/wage_items.h"
 #include "host_database.h"
 #include "test_server.h"
-#include "windows/card_export/card_query.h"
-#include "windows/department_payment/payment_queries.h"
-#include "windows/department_summary/summary_queries.h"
-#include "windows/employee_table/employee_queries.h"
-#include "windows/query/query_conditions.h"
-#include "windows/special_print/special_print.h"
 
 using namespace Qt::StringLiterals;
 

@@ -6,14 +6,14 @@
 #include <QRegularExpression>
 #include <QSet>
 
+#include "app/employee_table/employee_table.h"
+#include "app/slip_mail/slip_mail.h"
 #include "basic/clock.h"
 #include "basic/scripted_prompts.h"
 #include "pdf_unlock.h"
 #include "print/chinese_fonts.h"
 #include "smtp_test_server.h"
 #include "wage_fixture.h"
-#include "windows/employee_table/employee_table.h"
-#include "windows/slip_mail/slip_mail.h"
 
 using namespace Qt::StringLiterals;
 using slp::windows::slipmail::SlipMail;

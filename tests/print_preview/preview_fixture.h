@@ -10,6 +10,8 @@
 #include <ostream>
 #include <vector>
 
+#include "app/print_preview/preview_canvas.h"
+#include "app/print_preview/print_preview_driver.h"
 #include "basic/clock.h"
 #include "basic/scripted_prompts.h"
 #include "data/host_context.h"
@@ -17,8 +19,6 @@
 #include "print/pdf_spool_printer.h"
 #include "recording_print_target.h"
 #include "settings/store.h"
-#include "windows/print_preview/preview_canvas.h"
-#include "windows/print_preview/print_preview_driver.h"
 
 inline void PrintTo(const QString& s, std::ostream* os) {
     *os << '"' << s.toStdString() << '"';

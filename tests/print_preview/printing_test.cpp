@@ -6,11 +6,11 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "app/print_preview/headless_print.h"
 #include "basic/error.h"
 #include "preview_fixture.h"
 #include "print/no_printer.h"
 #include "print/page.h"
-#include "windows/print_preview/headless_print.h"
 
 using namespace Qt::StringLiterals;
 using preview_test::Fixture;

@@ -1,6 +1,6 @@
 // The conditional query on real SQLite rows: which employees each condition finds, in department order,
 // typed quotes that find what they say, the result grid, and the outcomes that close the window.
-#include "windows/query/conditional_query.h"
+#include "app/query/conditional_query.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The conditions of the conditional query as the engine is given them, from what the clerk types (the
 // statements around them are golden files, tests/golden/queries).
-#include "windows/query/query_conditions.h"
+#include "app/query/query_conditions.h"
 
 #include <gtest/gtest.h>
 

@@ -2,14 +2,14 @@
 // a save refused part-way by the server keeps the old layout, and the print reads it as on SQLite.
 #include <gtest/gtest.h>
 
+#include "app/special_print/layout_table.h"
+#include "app/special_print/special_layout.h"
+#include "app/special_print/special_print.h"
 #include "data/database.h"
 #include "data/demo_database.h"
 #include "print/page.h"
 #include "recording_print_target.h"
 #include "test_server.h"
-#include "windows/special_print/layout_table.h"
-#include "windows/special_print/special_layout.h"
-#include "windows/special_print/special_print.h"
 
 using namespace Qt::StringLiterals;
 using namespace slp::windows::special;

@@ -1,6 +1,6 @@
 // The layout table 特殊打印位置设置: created once with its six typed columns, read in 序号 order, replaced
 // whole by a save in one transaction.
-#include "windows/special_print/layout_table.h"
+#include "app/special_print/layout_table.h"
 
 #include <gtest/gtest.h>
 

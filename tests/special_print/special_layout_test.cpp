@@ -1,6 +1,6 @@
 // The designer's logic: default grid, stored rows by position, clamps, group move, rectangle selection,
 // the rows 确认设置 stores and the texts in centimetres.
-#include "windows/special_print/special_layout.h"
+#include "app/special_print/special_layout.h"
 
 #include <gtest/gtest.h>
 

@@ -1,13 +1,14 @@
 // The special print on recorded pages: the placements around the caption point, sheets across and down
 // a page, ranges, one record a page with the page resized, the errors, nothing sent half-drawn (the
 // query texts are golden files, tests/golden/queries).
-#include "windows/special_print/special_print.h"
+#include "app/special_print/special_print.h"
 
 #include <gtest/gtest.h>
 
 #include <QPageSize>
 
 #include "../department_summary/summary_fixture.h"
+#include "app/shared/error_report.h"
 #include "basic/error.h"
 #include "basic/scripted_prompts.h"
 #include "data/database_error.h"
@@ -15,7 +16,6 @@
 #include "print/printer.h"
 #include "recording_print_target.h"
 #include "sheet_printer.h"
-#include "windows/shared/error_report.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "../department_summary/summary_fixture.h"
+#include "app/special_print/special_print_session.h"
 #include "basic/scripted_prompts.h"
 #include "sheet_printer.h"
-#include "windows/special_print/special_print_session.h"
 
 using namespace Qt::StringLiterals;
 using namespace slp::windows::special;

@@ -14,14 +14,14 @@
 #include <QTreeWidget>
 
 #include "../department_summary/summary_fixture.h"
+#include "app/special_print/layout_table.h"
+#include "app/special_print/special_settings.h"
 #include "basic/scripted_prompts.h"
 #include "settings/store.h"
 #include "sheet_printer.h"
 #include "ui/window_registry.h"
-#include "windows/special_print/layout_table.h"
 #include "windows/special_print/register_special_print.h"
 #include "windows/special_print/special_print_window.h"
-#include "windows/special_print/special_settings.h"
 
 using namespace Qt::StringLiterals;
 using namespace slp::windows::special;

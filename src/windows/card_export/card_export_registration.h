@@ -4,10 +4,10 @@
 // It is made like every other window: from the window services, through a reopening handle.
 #include <QString>
 
+#include "app/card_export/card_export.h"
 #include "ui/reopening_window.h"
 #include "ui/window_registry.h"
-#include "windows/card_export/card_export.h"
-#include "windows/shared/window_services.h"
+#include "windows/shared/standard_services.h"
 
 namespace slp::card {
 

@@ -16,9 +16,9 @@
 #include <QVBoxLayout>
 #include <memory>
 
+#include "app/card_export/card_types.h"
 #include "data/database.h"
 #include "ui/window_registry.h"
-#include "windows/card_export/card_types.h"
 
 using namespace Qt::StringLiterals;
 

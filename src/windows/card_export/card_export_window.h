@@ -4,9 +4,9 @@
 // afresh at every opening through CardExportHandle; the logic lives in the handle between openings.
 #include <array>
 
-#include "windows/card_export/card_export.h"
+#include "app/card_export/card_export.h"
+#include "app/shared/grid_fill.h"
 #include "windows/shared/command_window.h"
-#include "windows/shared/grid_fill.h"
 
 class QComboBox;
 class QLabel;

@@ -12,18 +12,18 @@
 #include <QPainter>
 #include <QStatusBar>
 
+#include "app/department_payment/splitter.h"
+#include "app/shared/font_size_menu.h"
+#include "app/shared/window_geometry.h"
 #include "data/host_context.h"
 #include "print/chinese_fonts.h"
 #include "print/page_recorder.h"
 #include "print/preview_picture.h"
 #include "print/printer.h"
 #include "windows/department_payment/register_department_payment.h"
-#include "windows/department_payment/splitter.h"
 #include "windows/print_preview/printer_choice_dialog.h"
 #include "windows/shared/caption_markers.h"
-#include "windows/shared/font_size_menu.h"
 #include "windows/shared/wage_grid_view.h"
-#include "windows/shared/window_geometry.h"
 
 using namespace Qt::StringLiterals;
 

@@ -4,9 +4,9 @@
 // DepartmentPayment; the handle keeps the logic (the window's own variables) between openings.
 #include <QPoint>
 
+#include "app/department_payment/department_payment.h"
 #include "print/page_recorder.h"
 #include "ui/reopening_window.h"
-#include "windows/department_payment/department_payment.h"
 #include "windows/shared/wage_window.h"
 
 class QAction;

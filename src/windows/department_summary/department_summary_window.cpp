@@ -5,12 +5,12 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "app/shared/font_size_menu.h"
+#include "app/shared/grid_widths.h"
 #include "data/host_context.h"
 #include "print/chinese_fonts.h"
 #include "windows/department_summary/register_department_summary.h"
 #include "windows/shared/caption_markers.h"
-#include "windows/shared/font_size_menu.h"
-#include "windows/shared/grid_widths.h"
 #include "windows/shared/wage_grid_view.h"
 
 using namespace Qt::StringLiterals;

@@ -2,8 +2,8 @@
 // The window 工资输出表3 and its registry handle. The window lays out the grid, menus and status bar and
 // runs the logic of DepartmentSummary; the handle keeps the logic (the window's own variables) between
 // openings and makes the window afresh at each one.
+#include "app/department_summary/department_summary.h"
 #include "ui/reopening_window.h"
-#include "windows/department_summary/department_summary.h"
 #include "windows/shared/wage_window.h"
 
 class QAction;

@@ -5,20 +5,20 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "app/employee_table/employee_commands.h"
+#include "app/shared/font_size_menu.h"
+#include "app/shared/grid_widths.h"
 #include "data/host_context.h"
 #include "data/wage_grid.h"
 #include "data/wage_items.h"
 #include "export/strip_print.h"
 #include "print/pdf_print_choice.h"
 #include "print/printer.h"
-#include "windows/employee_table/employee_commands.h"
 #include "windows/employee_table/register_employee_table.h"
 #include "windows/print_preview/printer_choice_dialog.h"
 #include "windows/query/query_window.h"
 #include "windows/shared/caption_markers.h"
-#include "windows/shared/font_size_menu.h"
 #include "windows/shared/grid_taking_window.h"
-#include "windows/shared/grid_widths.h"
 #include "windows/shared/wage_grid_view.h"
 
 using namespace Qt::StringLiterals;

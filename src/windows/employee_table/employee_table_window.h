@@ -4,8 +4,8 @@
 // variables) between openings and makes the window afresh at each one.
 #include <QPointer>
 
+#include "app/employee_table/employee_table.h"
 #include "ui/reopening_window.h"
-#include "windows/employee_table/employee_table.h"
 #include "windows/shared/wage_window.h"
 
 class QAction;

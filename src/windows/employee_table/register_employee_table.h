@@ -1,7 +1,7 @@
 #pragma once
 // Gives the registry the factory of 工资输出表1 (WindowId::EmployeeTable).
 #include "ui/window_registry.h"
-#include "windows/shared/window_services.h"
+#include "windows/shared/standard_services.h"
 
 namespace slp {
 

@@ -5,13 +5,13 @@
 #include <QPointer>
 #include <memory>
 
+#include "app/print_preview/preview_canvas.h"
+#include "app/print_preview/print_preview_driver.h"
 #include "basic/clock.h"
 #include "settings/store.h"
 #include "ui/qt_prompts.h"
 #include "ui/reopening_window.h"
 #include "ui/window_registry.h"
-#include "windows/print_preview/preview_canvas.h"
-#include "windows/print_preview/print_preview_driver.h"
 #include "windows/print_preview/print_preview_window.h"
 #include "windows/print_preview/show_print_preview.h"
 

@@ -12,10 +12,10 @@
 #include <QStatusBar>
 #include <QWheelEvent>
 
+#include "app/print_preview/preview_canvas.h"
+#include "app/print_preview/print_preview_driver.h"
 #include "ui/progress_bar.h"
 #include "windows/print_preview/page_picture.h"
-#include "windows/print_preview/preview_canvas.h"
-#include "windows/print_preview/print_preview_driver.h"
 #include "windows/print_preview/printer_choice_dialog.h"
 
 using namespace Qt::StringLiterals;

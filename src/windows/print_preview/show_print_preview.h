@@ -13,7 +13,7 @@
 #include <functional>
 #include <memory>
 
-#include "windows/print_preview/print_preview_request.h"
+#include "app/print_preview/print_preview_request.h"
 
 class QWidget;
 

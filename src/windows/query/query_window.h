@@ -4,8 +4,8 @@
 // "打印个人发放联" and "退出"). A window that found nothing closes itself; a new query needs a new window.
 #include <functional>
 
+#include "app/query/conditional_query.h"
 #include "ui/reopening_window.h"
-#include "windows/query/conditional_query.h"
 #include "windows/shared/wage_window.h"
 
 class QLabel;

@@ -1,7 +1,7 @@
 #pragma once
 // Gives the registry the factory of SlgzGRCX (WindowId::Query).
 #include "ui/window_registry.h"
-#include "windows/shared/window_services.h"
+#include "windows/shared/standard_services.h"
 
 namespace slp {
 

@@ -2,8 +2,8 @@
 
 #include <QAction>
 
+#include "app/shared/error_report.h"
 #include "ui/qt_prompts.h"
-#include "windows/shared/error_report.h"
 
 namespace slp::windows {
 

@@ -6,7 +6,7 @@
 #include <functional>
 #include <memory>
 
-#include "windows/shared/window_services.h"
+#include "windows/shared/standard_services.h"
 
 namespace slp::ui {
 class QtPrompts;

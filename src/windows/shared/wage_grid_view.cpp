@@ -4,9 +4,9 @@
 #include <QHeaderView>
 #include <QScrollBar>
 
+#include "app/shared/shown_widths.h"
+#include "app/shared/window_geometry.h"
 #include "windows/shared/caption_header_model.h"
-#include "windows/shared/shown_widths.h"
-#include "windows/shared/window_geometry.h"
 
 namespace slp::windows {
 

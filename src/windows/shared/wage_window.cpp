@@ -5,10 +5,10 @@
 #include <QScreen>
 #include <QStatusBar>
 
+#include "app/shared/host_database.h"
+#include "app/shared/window_geometry.h"
 #include "data/database.h"
-#include "windows/shared/host_database.h"
 #include "windows/shared/wage_grid_view.h"
-#include "windows/shared/window_geometry.h"
 
 namespace slp::windows {
 

@@ -2,9 +2,9 @@
 // The frame every wage window shares: a CommandWindow (services, dialogs, menu commands whose faults are
 // reported) with a WageGridView placed by the resizing rule, a status bar of two panels and the placement
 // at opening. A window class derives from it, adds its menus and runs its logic.
+#include "app/shared/grid_fill.h"
 #include "data/wage_grid_model.h"
 #include "windows/shared/command_window.h"
-#include "windows/shared/grid_fill.h"
 
 class QLabel;
 

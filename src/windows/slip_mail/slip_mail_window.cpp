@@ -18,9 +18,9 @@
 #include <QVBoxLayout>
 #include <chrono>
 
+#include "app/employee_table/employee_commands.h"
 #include "data/host_context.h"
 #include "print/chinese_fonts.h"
-#include "windows/employee_table/employee_commands.h"
 
 using namespace Qt::StringLiterals;
 

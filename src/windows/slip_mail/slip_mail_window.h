@@ -8,10 +8,10 @@
 #include <future>
 #include <memory>
 
+#include "app/slip_mail/slip_mail.h"
 #include "ui/reopening_window.h"
 #include "windows/shared/command_window.h"
 #include "windows/shared/grid_taking_window.h"
-#include "windows/slip_mail/slip_mail.h"
 
 class QComboBox;
 class QLabel;

@@ -13,10 +13,10 @@
 #include <QTreeWidget>
 #include <algorithm>
 
+#include "app/shared/window_geometry.h"
 #include "data/host_context.h"
 #include "print/chinese_fonts.h"
 #include "windows/print_preview/printer_choice_dialog.h"
-#include "windows/shared/window_geometry.h"
 #include "windows/special_print/register_special_print.h"
 
 using namespace Qt::StringLiterals;

@@ -7,9 +7,9 @@
 #include <array>
 #include <vector>
 
+#include "app/special_print/special_print_session.h"
 #include "ui/reopening_window.h"
 #include "windows/shared/command_window.h"
-#include "windows/special_print/special_print_session.h"
 
 class QAction;
 class QLabel;
