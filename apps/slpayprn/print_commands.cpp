@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <cstdio>
-#include <limits>
 
 #include "app/employee_table/employee_commands.h"
 #include "app/print_preview/headless_print.h"
@@ -30,11 +29,6 @@ QString nothingPrinted(const QString& range, const QString& available) {
 }
 
 }  // namespace
-
-QString tooManyPages(int rows) {
-    return u"无法打印：%1行需要的页数超过了页码的上限 32767 页（页码是 16 位整数），未写入任何文件。"_s.arg(
-        rows);
-}
 
 void printFiles(const QStringList& files) {
     for (const QString& file : files) {
@@ -82,17 +76,6 @@ int printPreviewedPages(const print::PrintPreviewRequest& request, HostSession& 
         }
         finishPrintOutput(output);
         return result.pagesPrinted > 0 || result.messages.isEmpty() ? 0 : 1;
-    } catch (const OverflowError& e) {
-        // The host numbers pages with 16-bit integers: a document of more pages cannot be printed whole.
-        // Only a grid of more rows than that can need more pages (a page holds one row at least).
-        session.progress.clear();
-        const int rows = request.grid ? request.grid->rows() - request.captionRows : 0;
-        if (rows > std::numeric_limits<int16_t>::max()) {
-            printMessage(tooManyPages(rows));
-        } else {
-            printError(e);
-        }
-        return 1;
     } catch (const std::exception& e) {
         session.progress.clear();
         printError(e);

@@ -21,12 +21,8 @@ float fontSize(const ParsedArgs& args);
 // file a page or one file as the output options say (print_output.h), with the session's settings; the
 // files on stdout, the preview's messages and any error on stderr. Returns the exit status (1 after an
 // error, or when a message stopped all printing).
-// A document whose pages the host's 16-bit page numbers cannot count is refused with tooManyPages.
 int printPreviewedPages(const print::PrintPreviewRequest& request, HostSession& session,
                         const ParsedArgs& args, int from, int to);
-// What a print command says instead of printing `rows` grid rows (the caption left out) on more pages
-// than a 16-bit page number holds.
-QString tooManyPages(int rows);
 
 // slpayprn print wage-table|slips --pdf-dir DIR [--from P] [--to P]
 // slpayprn print strips --pdf-dir DIR --first N --last N [--rules]

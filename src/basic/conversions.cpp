@@ -402,6 +402,13 @@ int16_t toInt16(double value) {
     return static_cast<int16_t>(r);
 }
 
+int32_t toInt32(double value) {
+    if (!std::isfinite(value)) throwNotFinite();
+    const double r = roundHalfEven(value);
+    if (r < -2147483648.0 || r > 2147483647.0) throwNotFinite();
+    return static_cast<int32_t>(r);
+}
+
 int16_t toInt16(QStringView text) {
     return toInt16(leadingValue(text));
 }

@@ -29,6 +29,9 @@ double roundHalfEven(double value);
 int16_t toInt16(double value);
 // Same, reading the text's leading numeric value first.
 int16_t toInt16(QStringView text);
+// Conversion to a 32-bit integer, halves to even, for page numbers, page counts and row indexes.
+// Throws OverflowError beyond the 32-bit range (after rounding), and for NaN or infinity.
+int32_t toInt32(double value);
 
 // A number's plain decimal text: the shortest text that reads back as the same value, never with an
 // exponent or a trailing ".0": 300, 0.63, 113.4, -0.5, 1234567, 1e20 as "100000000000000000000".

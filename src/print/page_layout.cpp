@@ -28,15 +28,15 @@ LayoutMeasure MeasureLayout(PrintLayout& layout, const data::WageGrid& grid, flo
 
 namespace {
 // The smallest whole number not less than rows / perPage, as a positive page count.
-int16_t pagesFor(int gridRows, int perPage) {
-    return toInt16(std::fabs(std::ceil(double(gridRows - 1) / perPage)));
+int32_t pagesFor(int gridRows, int perPage) {
+    return toInt32(std::fabs(std::ceil(double(gridRows - 1) / perPage)));
 }
 }  // namespace
 
 void CountSlipPages(PrintLayout& layout, int gridRows, bool tooWide, float printableWidth) {
     const double factor = (layout.slipMode == 0 || tooWide) ? 0.25 : 0.5;
     const int perPage = int(std::trunc(layout.linesPerPage * factor));
-    layout.rowsPerPage = int16_t(std::max(perPage, 1));
+    layout.rowsPerPage = std::max(perPage, 1);
     layout.pageCount = pagesFor(gridRows, layout.rowsPerPage);
     layout.printWidth = printableWidth - 800;
     layout.slotWidth = layout.printWidth / float(std::max<int>(layout.columnsPerLine, 1));
@@ -89,7 +89,7 @@ int WrappedSlipLinePairs(const PrintLayout& layout, const data::WageGrid& grid, 
 void FitWrappedSlips(PrintLayout& layout, int gridRows, int linePairs) {
     const int fit = std::max(int(layout.linesPerPage) / std::max(2 * linePairs, 1), 1);
     if (fit >= layout.rowsPerPage) return;
-    layout.rowsPerPage = int16_t(fit);
+    layout.rowsPerPage = fit;
     layout.pageCount = pagesFor(gridRows, fit);
 }
 

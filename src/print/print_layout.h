@@ -46,10 +46,10 @@ struct PrintLayout {
     bool drawVerticalLines = true;    // "打印竖线"
     bool drawMiddleLines = true;      // "打印中间横线"
     bool drawCenterLine = true;       // "打印最中间横线"
-    int16_t rowsPerPage = 0;          // slips per page (CountSlipPages)
+    int32_t rowsPerPage = 0;          // slips per page (CountSlipPages)
     float printWidth = 0;             // printable width - 800 (CountSlipPages)
     float slotWidth = 0;              // printWidth / columnsPerLine (CountSlipPages)
-    int16_t pageCount = 0;            // pages of the current print
+    int32_t pageCount = 0;            // pages of the current print
     float printFontSize = 9;          // base font size in points
 
     PrintEnvironment environment;

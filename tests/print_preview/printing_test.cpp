@@ -100,12 +100,12 @@ TEST(PreviewPrinting, RangesThatPrintNothingOrLess) {
         }
     }
     {
-        Fixture f;  // a start beyond 16 bits is a page past the last
+        Fixture f;  // a start beyond 32 bits is a page past the last
         f.open(grid, kSlipModeTable);
         f.prompts.answerInput(u"1e10"_s);
         f.prompts.answerInput(u"5"_s);
         f.driver.printChosenPages();
-        EXPECT_EQ(f.driver.printFromPage(), 32767);
+        EXPECT_EQ(f.driver.printFromPage(), 2147483647);
         EXPECT_TRUE(f.spooled().isEmpty());
     }
     for (const QString& answer : {u"0"_s, u""_s, u"abc"_s, u"0.5"_s}) {
@@ -455,6 +455,37 @@ TEST(PreviewPrinting, AManyPagePrintReportsItsProgressAndStopsWhenTold) {
         EXPECT_EQ(sources, c.sources) << c.from.toStdString() << '-' << c.to.toStdString();
         EXPECT_EQ(told, c.told);
         EXPECT_EQ(f.spooled().size(), c.printed);
+    }
+}
+
+// A line a page: as many pages as rows, past what a 16-bit page number holds. The count, the last page, the
+// page caption and a range at the end are all counted in 32 bits.
+TEST(PreviewPrinting, PagesPastSixteenBitsAreCountedTurnedAndPrinted) {
+    for (const int pages : {32767, 32768, 65535, 65536, 70001}) {
+        SCOPED_TRACE(pages);
+        Fixture f;
+        const auto grid = preview_test::narrowGrid(pages - 1);
+        f.open(grid, kSlipModeTable);
+        f.prompts.answerInput(u"1"_s);
+        f.driver.askSetting(slp::print::PageSetting::LinesPerPage);
+        ASSERT_EQ(f.driver.pageCount(), pages);
+        EXPECT_EQ(f.driver.statusTexts()[3], u"共%1页"_s.arg(pages));
+        EXPECT_TRUE(f.driver.turnPage(slp::print::PrintPreviewDriver::PagingKey::End));
+        EXPECT_EQ(f.driver.currentPage(), pages);
+        EXPECT_FALSE(f.driver.turnPage(slp::print::PrintPreviewDriver::PagingKey::PageDown));
+        EXPECT_TRUE(f.driver.turnPage(slp::print::PrintPreviewDriver::PagingKey::PageUp));
+        EXPECT_EQ(f.driver.currentPage(), pages - 1);
+
+        f.prompts.answerInput(QString::number(pages - 1));
+        f.prompts.answerInput(QString::number(pages + 5));
+        f.driver.printChosenPages();
+        EXPECT_EQ(f.driver.printFromPage(), pages - 1);
+        EXPECT_EQ(f.driver.printToPage(), pages + 5);
+        ASSERT_EQ(f.spooled().size(), 2);
+        const QString last = preview_test::pdfText(f.spoolPath(f.spooled().back()));
+        if (!last.isNull()) {
+            EXPECT_TRUE(last.contains(u"第%1页"_s.arg(pages))) << last.toStdString();
+        }
     }
 }
 

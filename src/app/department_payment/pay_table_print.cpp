@@ -180,12 +180,12 @@ int16_t payTablePageRows(float printableHeight, float rowHeight) {
     return toInt16(std::clamp(rows, 2.0, 32767.0));
 }
 
-int16_t payTablePageTotal(int lineCount, int pageRows) {
+int32_t payTablePageTotal(int lineCount, int pageRows) {
     pageRows = std::max(pageRows, 2);
     const int counted = int(std::ceil(double(lineCount) / double(pageRows - 1)));
     const int employees = std::max(lineCount - 1, 0);
     const int needed = (employees + pageRows - 1) / pageRows + 1;
-    return toInt16(double(std::clamp(std::min(counted, needed), 1, 32767)));
+    return std::max(std::min(counted, needed), 1);
 }
 
 void ComputePageMetrics(PayTableMetrics& m, int lineCount, const data::WageGrid& grid,

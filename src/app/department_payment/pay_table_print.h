@@ -29,7 +29,7 @@ struct PayTableMetrics {
     float textOffset = 0;  // (rowHeight - charUnit) / 2
     float tableWidth = 0;
     int16_t pageRows = 0;   // employee rows a page holds
-    int16_t pageTotal = 0;  // pages of the department
+    int32_t pageTotal = 0;  // pages of the department
 };
 
 // The table width: 2 character units for the sequence column when grid column 0 is at least 201 twips
@@ -42,7 +42,7 @@ float payTableWidth(const data::WageGrid& grid, const data::WageCatalogue& catal
 int16_t payTablePageRows(float printableHeight, float rowHeight);
 // Pages of a department: lineCount (employees + 1) over pageRows - 1, rounded up, but never more than
 // the pages its employees fill plus one for the totals, so no page is left without rows or totals.
-int16_t payTablePageTotal(int lineCount, int pageRows);
+int32_t payTablePageTotal(int lineCount, int pageRows);
 // ComputePageMetrics(lineCount): tableWidth, pageRows and pageTotal into `m` (charUnit and textOffset
 // already set).
 void ComputePageMetrics(PayTableMetrics& m, int lineCount, const data::WageGrid& grid,

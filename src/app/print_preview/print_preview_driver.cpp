@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <limits>
 #include <stdexcept>
 
 #include "app/print_preview/preview_canvas.h"
@@ -304,14 +305,14 @@ void PrintPreviewDriver::drawPicture(WarningSink& warnings) {
 }
 
 bool PrintPreviewDriver::turnPage(PagingKey key) {
-    const int16_t last = layout_.pageCount;
-    int16_t next = currentPage_;
+    const int last = layout_.pageCount;
+    int next = currentPage_;
     switch (key) {
         case PagingKey::PageUp:
-            if (currentPage_ > 1) next = int16_t(currentPage_ - 1);
+            if (currentPage_ > 1) next = currentPage_ - 1;
             break;
         case PagingKey::PageDown:
-            if (currentPage_ < last) next = int16_t(currentPage_ + 1);
+            if (currentPage_ < last) next = currentPage_ + 1;
             break;
         case PagingKey::Home:
             next = 1;
@@ -332,7 +333,7 @@ double PrintPreviewDriver::askValue(const QString& prompt, const QString& defaul
 }
 
 void PrintPreviewDriver::choosePage() {
-    const int16_t pages = layout_.pageCount;
+    const int pages = layout_.pageCount;
     if (pages == 1) {
         drawOnPicture(1, 45);
         return;
@@ -340,7 +341,7 @@ void PrintPreviewDriver::choosePage() {
     const double v =
         askValue(u"共有"_s + QString::number(pages) + u"页,请选择预览页!"_s, QString::number(currentPage_));
     if (!(v >= 1 && v <= pages)) return;
-    currentPage_ = toInt16(v);
+    currentPage_ = toInt32(v);
     menus_.pageChoice.caption = pageCaption();
     drawOnPicture(currentPage_, 45);
 }
@@ -350,20 +351,20 @@ void PrintPreviewDriver::printChosenPages() {
         prompts_.messageBox(missingPrinterMessage(), QString(), MessageIcon::Warning, MessageButtons::Ok);
         return;
     }
-    const int16_t pages = layout_.pageCount;
+    const int pages = layout_.pageCount;
     int from = 1;
     int to = 1;
     if (pages != 1) {
         const QString total = u"共有"_s + QString::number(pages);
         const double first = askValue(total + u"页,请选择打印起始页!"_s, QString::number(currentPage_));
         if (!(first >= 1)) return;
-        // A page past the last prints nothing; numbers beyond 16 bits are such pages.
-        printFromPage_ = toInt16(std::min(first, 32767.0));
+        // A page past the last prints nothing; numbers beyond 32 bits are such pages.
+        printFromPage_ = toInt32(std::min(first, double(std::numeric_limits<int32_t>::max())));
         const double last =
             askValue(total + u"页,打印起始页为"_s + QString::number(printFromPage_) + u",请选择打印终止页!"_s,
                      QString::number(pages));
         if (!(last >= 1)) return;
-        printToPage_ = toInt16(std::min(last, 32767.0));
+        printToPage_ = toInt32(std::min(last, double(std::numeric_limits<int32_t>::max())));
         from = printFromPage_;
         to = printToPage_;
     }

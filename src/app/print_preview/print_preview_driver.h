@@ -118,13 +118,13 @@ class PrintPreviewDriver {
     float originY() const { return originY_; }
     float rowHeight() const { return rowHeight_; }
     float textOffset() const { return textOffset_; }
-    int16_t currentPage() const { return currentPage_; }
-    int16_t pageCount() const { return layout_.pageCount; }
+    int currentPage() const { return currentPage_; }
+    int pageCount() const { return layout_.pageCount; }
     // Whether the pages of the layout set up last hold every row (see rowsLostMessage); printPages
     // says why and prints nothing when they do not.
     bool pagesHoldRows() const { return pagesHoldRows_; }
-    int16_t printFromPage() const { return printFromPage_; }
-    int16_t printToPage() const { return printToPage_; }
+    int printFromPage() const { return printFromPage_; }
+    int printToPage() const { return printToPage_; }
     bool tooWide() const { return tooWide_; }
     PageLayoutKind layoutKind() const { return ChooseLayout(tooWide_, layout_.slipLayout); }
     // The window caption set on loading: printTitle.
@@ -174,9 +174,9 @@ class PrintPreviewDriver {
     float rowHeight_ = 0;
     bool pagesHoldRows_ = true;
     float textOffset_ = 0;
-    int16_t currentPage_ = 0;
-    int16_t printFromPage_ = 0;
-    int16_t printToPage_ = 0;
+    int currentPage_ = 0;
+    int printFromPage_ = 0;
+    int printToPage_ = 0;
     bool tooWide_ = false;
     QString windowCaption_;
     QString requestCaption_;  // the caption asked for when the pages have no title
