@@ -20,6 +20,62 @@ constexpr size_t kGarbageFloor = 64 * 1024;
     throw slp::SubscriptError();
 }
 
+// A number cell's `length`: the number flag, the sign, three bits of decimals and the top 27 of the 59
+// bits of its digits; `offset` holds the lower 32.
+constexpr uint32_t kNegative = 0x4000'0000u;
+constexpr int kDecimalsShift = 27;
+constexpr uint32_t kHighDigitsMask = (1u << kDecimalsShift) - 1;
+constexpr int kMostDigits = 17;  // 10^17 < 2^59
+constexpr int kMostDecimals = 7;
+
+// Reads a plain decimal text that writes back exactly as it is ("-12.50", "0", "0.05"): an optional minus,
+// then 0 or digits without a leading zero, then optionally a point and one to seven decimals, at most
+// seventeen digits in all. Anything else (leading zeros of 工号, blanks, "1.", "+1", exponents) stays text.
+bool readPlainDecimal(QStringView text, bool& negative, int& decimals, uint64_t& digits) {
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    negative = n > 0 && text[0] == u'-';
+    if (negative) ++i;
+    const qsizetype intStart = i;
+    while (i < n && text[i] >= u'0' && text[i] <= u'9') ++i;
+    const qsizetype intDigits = i - intStart;
+    if (intDigits == 0 || (intDigits > 1 && text[intStart] == u'0')) return false;
+    decimals = 0;
+    if (i < n) {
+        if (text[i] != u'.') return false;
+        const qsizetype fracStart = ++i;
+        while (i < n && text[i] >= u'0' && text[i] <= u'9') ++i;
+        decimals = int(i - fracStart);
+        if (i != n || decimals == 0 || decimals > kMostDecimals) return false;
+    }
+    if (intDigits + decimals > kMostDigits) return false;
+    digits = 0;
+    for (qsizetype k = intStart; k < n; ++k) {
+        if (text[k] != u'.') digits = digits * 10 + uint64_t(text[k].unicode() - u'0');
+    }
+    return true;
+}
+
+// Writes a number cell's text into `out` (room for 24 characters) and returns its length.
+qsizetype writePlainDecimal(uint32_t offset, uint32_t length, char16_t* out) {
+    uint64_t digits = (uint64_t(length & kHighDigitsMask) << 32) | offset;
+    const int decimals = int((length >> kDecimalsShift) & 7u);
+    char16_t reversed[24];
+    int count = 0;
+    do {
+        reversed[count++] = char16_t(u'0' + digits % 10);
+        digits /= 10;
+    } while (digits > 0);
+    while (count <= decimals) reversed[count++] = u'0';  // "0.05": a zero before the point
+    qsizetype at = 0;
+    if (length & kNegative) out[at++] = u'-';
+    for (int k = count - 1; k >= 0; --k) {
+        out[at++] = reversed[k];
+        if (k == decimals && decimals > 0) out[at++] = u'.';
+    }
+    return at;
+}
+
 }  // namespace
 
 WageGrid::WageGrid(int rows, int cols) {
@@ -37,7 +93,7 @@ void WageGrid::resize(int rows, int cols) {
         for (int c = 0; c < keepCols; ++c) {
             const Cell& old = cells_[size_t(r) * size_t(cols_) + size_t(c)];
             cells[size_t(r) * size_t(cols) + size_t(c)] = old;
-            kept += old.length;
+            kept += pooled(old);
         }
     }
     cells_ = std::move(cells);
@@ -71,12 +127,24 @@ void WageGrid::checkCol(int col) const {
 }
 
 QString WageGrid::text(int row, int col) const {
+    const Cell& cell = cells_[cellIndex(row, col)];
+    if (cell.length & kNumber) {
+        char16_t buffer[24];
+        return QString(reinterpret_cast<const QChar*>(buffer),
+                       writePlainDecimal(cell.offset, cell.length, buffer));
+    }
     return textView(row, col).toString();
 }
 
 QStringView WageGrid::textView(int row, int col) const {
     const Cell& cell = cells_[cellIndex(row, col)];
     if (cell.length == 0) return QStringView();
+    if (cell.length & kNumber) {
+        thread_local char16_t buffers[8][24];
+        thread_local unsigned next = 0;
+        char16_t* out = buffers[next++ % 8];
+        return QStringView(out, writePlainDecimal(cell.offset, cell.length, out));
+    }
     return QStringView(chars_.data() + cell.offset, qsizetype(cell.length));
 }
 
@@ -91,13 +159,24 @@ void WageGrid::setText(int row, int col, QStringView text) {
     }
     const size_t n = size_t(text.size());
     Cell& cell = cells_[index];
+    bool negative = false;
+    int decimals = 0;
+    uint64_t digits = 0;
+    if (readPlainDecimal(text, negative, decimals, digits)) {
+        garbage_ += pooled(cell);
+        cell.offset = uint32_t(digits);
+        cell.length = kNumber | (negative ? kNegative : 0u) | (uint32_t(decimals) << kDecimalsShift) |
+                      uint32_t(digits >> 32);
+        return;
+    }
+    if (cell.length & kNumber) cell = Cell{};
     if (n <= cell.length) {
         if (n > 0) std::memcpy(chars_.data() + cell.offset, text.utf16(), n * sizeof(char16_t));
         garbage_ += cell.length - n;
         cell.length = uint32_t(n);
         return;
     }
-    if (n > kMaxChars) throw slp::Error(errnum::Overflow, u"单元格文字太长"_s);
+    if (n >= kNumber) throw slp::Error(errnum::Overflow, u"单元格文字太长"_s);
     if (chars_.size() + n > kMaxChars) {
         compact(n);
         if (chars_.size() + n > kMaxChars) throw slp::Error(errnum::Overflow, u"表格文字太多"_s);
@@ -113,6 +192,7 @@ void WageGrid::compact(size_t reserve) {
     PodBuffer<char16_t> chars;
     chars.reserve(chars_.size() - garbage_ + reserve);
     for (Cell& cell : cells_) {
+        if (cell.length & kNumber) continue;
         const size_t offset = chars.size();
         chars.append(chars_.data() + cell.offset, cell.length);
         cell.offset = cell.length ? uint32_t(offset) : 0;

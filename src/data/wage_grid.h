@@ -53,7 +53,9 @@ class WageGrid {
 
     // Cell texts. A cell outside the grid raises slp::Error (subscript out of range).
     QString text(int row, int col) const;
-    // The text in place, valid until the grid next changes.
+    // The text in place, valid until the grid next changes. A plain decimal number (amounts, counts) is
+    // kept as a number and its text is written out for the view into one of eight buffers of the calling
+    // thread: such a view is valid until eight more numbers' views are taken on that thread.
     QStringView textView(int row, int col) const;
     void setText(int row, int col, QStringView text);
 
@@ -92,10 +94,15 @@ class WageGrid {
     void squeeze();
 
   private:
+    // A text cell holds its place in the character pool. A number cell (kNumber set in `length`) holds
+    // its value instead, so amounts take no pool at all: the low 32 bits of its digits in `offset`, and in
+    // `length` the sign, the count of decimals and the digits' high bits (see wage_grid.cpp).
     struct Cell {
         uint32_t offset = 0;
         uint32_t length = 0;
     };
+    static constexpr uint32_t kNumber = 0x8000'0000u;
+    static size_t pooled(const Cell& cell) { return cell.length & kNumber ? 0 : cell.length; }
     size_t cellIndex(int row, int col) const;
     void checkCol(int col) const;
     void compact(size_t reserve);

@@ -119,6 +119,69 @@ TEST(DataWageGrid, ACellOfEightChineseCharactersCostsUnderFortyBytes) {
     EXPECT_EQ(g.text(20000, 30), eight);
 }
 
+// Plain decimal numbers are kept as numbers and give back exactly the text they were set from; every
+// other text (leading zeros of 工号, blanks, signs and points a number does not write) stays as it is.
+TEST(DataWageGrid, NumbersAreKeptAsNumbersAndReadBackAsTheirTexts) {
+    const QString texts[] = {
+        u"0"_s,
+        u"-0"_s,
+        u"0.00"_s,
+        u"-0.00"_s,
+        u"1740.00"_s,
+        u"0.05"_s,
+        u"-12.5"_s,
+        u"0.0000001"_s,
+        u"99999999999999999"_s,
+        u"9999999999.9999999"_s,
+        u"0029"_s,
+        u"0000032"_s,
+        u"1."_s,
+        u".5"_s,
+        u"+1"_s,
+        u"1e5"_s,
+        u" 12"_s,
+        u"12 "_s,
+        u"1.23456789"_s,
+        u"123456789012345678"_s,
+        u"-"_s,
+        u"--1"_s,
+        u"1.2.3"_s,
+        u"１２"_s,
+        u"00.5"_s,
+        u"王 芳"_s,
+        u""_s,
+    };
+    const qsizetype n = std::size(texts);
+    WageGrid g(2, int(n));
+    for (qsizetype i = 0; i < n; ++i) g.setText(0, int(i), texts[i]);
+    for (qsizetype i = 0; i < n; ++i) {
+        EXPECT_EQ(g.text(0, int(i)), texts[i]);
+        EXPECT_EQ(g.textView(0, int(i)).toString(), texts[i]);
+    }
+    // A number written over a text and a text over a number; eight numbers' views at once stay valid.
+    g.setText(1, 0, u"长的文字长的文字"_s);
+    g.setText(1, 0, u"12.34"_s);
+    g.setText(1, 1, u"56.78"_s);
+    g.setText(1, 1, u"工号0001"_s);
+    EXPECT_EQ(g.text(1, 0), u"12.34"_s);
+    EXPECT_EQ(g.text(1, 1), u"工号0001"_s);
+    QStringView views[8];
+    for (int i = 0; i < 8; ++i) views[i] = g.textView(0, i);
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(views[i].toString(), texts[i]);
+    // A copy in place: the number's view handed back to the grid.
+    g.setText(1, 2, g.textView(0, 4));
+    EXPECT_EQ(g.text(1, 2), u"1740.00"_s);
+}
+
+TEST(DataWageGrid, AGridOfAmountsTakesNoCharacterPool) {
+    WageGrid g(20001, 30);
+    for (int r = 0; r < g.rows(); ++r)
+        for (int c = 0; c < g.cols(); ++c) g.setText(r, c, QString::number(r * 7 + c) + u".50"_s);
+    g.squeeze();
+    EXPECT_LT(g.bytesPerCell(), 8.1);
+    EXPECT_EQ(g.text(20000, 29), u"140029.50"_s);
+}
+
 TEST(DataWageGrid, RewritingCellsDoesNotGrowWithoutBound) {
     WageGrid g(100, 10);
     fill(g);

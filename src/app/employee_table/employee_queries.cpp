@@ -16,6 +16,10 @@ QString employeeItemQuery(const data::WageCatalogue& catalogue, const QString& m
     return q;
 }
 
+QString employeeCountQuery(const QString& monthKey) {
+    return u"select count(*) as 人数 from 16工资输出数据 where 工作年月="_s + sqlTextLiteral(monthKey);
+}
+
 QString employeeTotalsQuery(const data::WageCatalogue& catalogue, const QString& monthKey) {
     const int count = catalogue.itemCount;
     const int f = catalogue.firstAmountIndex;

@@ -11,6 +11,8 @@ namespace slp::windows::employee {
 // "select [a],[b],...,[z] from 16工资输出数据 where 工作年月='<month>' order by 部门号".
 // An empty catalogue raises slp::Error 9 (subscript out of range), as the loop would.
 QString employeeItemQuery(const data::WageCatalogue& catalogue, const QString& monthKey);
+// The number of rows employeeItemQuery gives, in its one field.
+QString employeeCountQuery(const QString& monthKey);
 
 // " Select  count([a]) as aofcount, count([b]) as bofcount, sum(val([c] & '')) as  cofsum,...,sum(val([z ]
 // & '')) as zofsum from 16工资输出数据 where 工作年月='<month>' ": counts of the items before

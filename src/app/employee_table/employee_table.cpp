@@ -147,17 +147,16 @@ void EmployeeTable::checkCountedItem() const {
 }
 
 std::optional<data::WageGrid> EmployeeTable::buildGridFrom(data::Database& db, const QString& month) const {
-    data::ResultSet rs = db.open(employeeItemQuery(catalogue_, month));
-    if (rs.eof()) {
-        rs.close();
-        return std::nullopt;
-    }
-    rs.moveLast();
+    // The month's rows are counted first, so the grid is made once at its size and the rows are read a
+    // chunk at a time into it: the month is never held twice, as read and as shown.
+    const QString query = employeeItemQuery(catalogue_, month);
+    data::ResultSet count = db.open(employeeCountQuery(month));
+    const double counted = count.eof() ? 0 : count.number(0);
+    count.close();
+    if (!(counted >= 1)) return std::nullopt;
     const int cols = catalogue_.itemCount + 1;
-    const int rows = rs.recordCount() + 2;
     const int f = catalogue_.firstAmountIndex;
-    checkCountedItem();
-    data::WageGrid grid(rows, cols);
+    data::WageGrid grid(int(std::min(counted, 2147483645.0)) + 2, cols);
     grid.setRowHeight(0, kCaptionRowHeight);
     grid.setFixedRows(1);
     grid.setFixedCols(f);
@@ -166,11 +165,20 @@ std::optional<data::WageGrid> EmployeeTable::buildGridFrom(data::Database& db, c
 
     const auto setText = [&grid](int r, int c, QStringView text) { grid.setText(r, c, text); };
     RowTexts texts(catalogue_, showZeros_);
-    for (int r = 1; r <= rows - 2; ++r) {
-        rs.setAbsolutePosition(r - 1);
-        texts.row(rs, r, setText);
-    }
-    rs.close();
+    int r = 0;
+    db.openInChunks(query, kRowsPerChunk, [&](data::ResultSet& rs) {
+        if (r == 0) checkCountedItem();
+        const int n = rs.recordCount();
+        // Rows stored since they were counted still get theirs.
+        if (r + n + 2 > grid.rows()) grid.setRows(r + n + 2);
+        for (int k = 0; k < n; ++k) {
+            rs.setAbsolutePosition(k);
+            texts.row(rs, ++r, setText);
+        }
+    });
+    if (r == 0) return std::nullopt;
+    if (r + 2 != grid.rows()) grid.setRows(r + 2);
+    const int rows = r + 2;
     texts.totals(rows - 1, setText);
 
     grid.setText(0, 0, u"序号"_s);
