@@ -36,7 +36,9 @@ fi
 echo "== $employees employees"
 measure "grid employee" "$cli" --db "$db" grid employee
 measure "grid summary" "$cli" --db "$db" grid summary
-measure "card --type 中国建设银行龙卡" "$cli" --db "$db" card --type 中国建设银行龙卡 --out "$work/long.txt"
+for bank in 中国建设银行龙卡 中国人民邮政储蓄卡 中国工商银行浦江卡 中国工商银行牡丹卡 中国农业银行白玉兰卡; do
+    measure "card --type $bank" "$cli" --db "$db" card --type "$bank" --out "$work/card.txt"
+done
 measure "print slips --one-file" "$cli" --db "$db" print slips --one-file "$work/slips.pdf"
 measure "print wage-table --one-file" "$cli" --db "$db" print wage-table --one-file "$work/table.pdf"
 measure "grid employee --out x.xlsx" "$cli" --db "$db" grid employee --out "$work/x.xlsx"

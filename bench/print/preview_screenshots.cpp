@@ -1,11 +1,13 @@
-// preview_screenshots DIR: opens the preview window on a demo month and saves what it shows as PNG
-// files, for a look by eye (run it under xvfb-run): a table page, a slip page and a wrapped-slip page.
+// preview_screenshots DIR [EMPLOYEES]: opens the preview window on a demo month (200 employees unless
+// said) and saves what it shows as PNG files, for a look by eye (run it under xvfb-run): a table page, a
+// slip page, a wrapped-slip page and the last page of the wrapped slips.
 #include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
+#include <cstdlib>
 
 #include "basic/clock.h"
 #include "basic/error.h"
@@ -39,7 +41,7 @@ slp::data::WageGrid narrowed(const slp::data::WageGrid& grid) {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     if (argc < 2) {
-        std::fprintf(stderr, "usage: preview_screenshots DIR\n");
+        std::fprintf(stderr, "usage: preview_screenshots DIR [EMPLOYEES]\n");
         return 2;
     }
     const QString outDir = QString::fromLocal8Bit(argv[1]);
@@ -47,7 +49,7 @@ int main(int argc, char** argv) {
     QTemporaryDir work;
     try {
         slp::data::DemoOptions options;
-        options.employees = 200;
+        options.employees = argc > 2 ? std::atoi(argv[2]) : 200;
         options.replace = true;
         const QString file = work.path() + u"/demo.db"_s;
         slp::data::createDemoDatabase(file, options);
@@ -82,11 +84,13 @@ int main(int argc, char** argv) {
             QString name;
             int pageDowns;
             QString columnsAnswer;  // an answer to 每行列数's input box, or none
+            bool toLastPage = false;
         };
         const Shot shots[] = {{&table, slp::print::kSlipModeTable, u"工资签收联"_s, u"table"_s, 0, {}},
                               {&table, slp::print::kSlipModeSlips, QString(), u"slips"_s, 1, {}},
                               {&full, slp::print::kSlipModeSlips, QString(), u"wrapped"_s, 0, {}},
-                              {&full, slp::print::kSlipModeSlips, QString(), u"wrapped-12"_s, 1, u"-12"_s}};
+                              {&full, slp::print::kSlipModeSlips, QString(), u"wrapped-12"_s, 1, u"-12"_s},
+                              {&full, slp::print::kSlipModeSlips, QString(), u"wrapped-last"_s, 0, {}, true}};
         for (const Shot& shot : shots) {
             slp::print::PrintPreviewRequest r;
             r.grid = shot.grid;
@@ -106,6 +110,7 @@ int main(int argc, char** argv) {
                 window->action(u"MenuPrintSet_9"_s)->trigger();
             }
             for (int i = 0; i < shot.pageDowns; ++i) QTest::keyClick(window, Qt::Key_PageDown);
+            if (shot.toLastPage) QTest::keyClick(window, Qt::Key_End);
             QTest::qWait(200);
             const QString path = outDir + u'/' + shot.name + u".png"_s;
             window->grab().save(path);
