@@ -157,6 +157,11 @@ TEST(SpecialPrint, RangeIsAskedAndAZeroStops) {
     zeroLast.answerInput(u"2"_s);
     zeroLast.answerInput(u"0"_s);
     EXPECT_EQ(askRange(zeroLast, 10), std::nullopt);
+    // Record numbers past 16 bits, as a month of a million employees has.
+    slp::ScriptedPrompts large;
+    large.answerInput(u"65536"_s);
+    large.answerInput(u"999999"_s);
+    EXPECT_EQ(askRange(large, 1000000), std::make_pair(65536, 999999));
 }
 
 TEST(SpecialPrint, OnePerPageResizesThePageToTheSheetUnlessKept) {

@@ -73,10 +73,10 @@ QString lastPrompt(int first, int recordCount) {
 
 std::optional<std::pair<int, int>> askRange(Prompts& prompts, int recordCount) {
     const int first =
-        toInt16(leadingValue(prompts.inputBox(firstPrompt(recordCount), {}, u"1"_s).value_or(u""_s)));
+        toInt32(leadingValue(prompts.inputBox(firstPrompt(recordCount), {}, u"1"_s).value_or(u""_s)));
     if (first == 0) return std::nullopt;
     const int last =
-        toInt16(leadingValue(prompts.inputBox(lastPrompt(first, recordCount), {}, {}).value_or(u""_s)));
+        toInt32(leadingValue(prompts.inputBox(lastPrompt(first, recordCount), {}, {}).value_or(u""_s)));
     if (last == 0) return std::nullopt;
     return std::make_pair(first, last);
 }
