@@ -191,6 +191,101 @@ bool writeGrid(const data::WageGrid& grid, const QString& path) {
     }
 }
 
+namespace {
+
+// Tab-separated lines put together from cells handed over in row order, columns in order within a row
+// with gaps left empty: the lines writeGridTsv writes for a grid of `cols` columns holding those cells.
+class TsvLines {
+  public:
+    TsvLines(int cols, std::function<void(const QByteArray&)> sink) : cols_(cols), sink_(std::move(sink)) {}
+
+    void cell(int row, int col, QStringView text) {
+        if (row != row_) {
+            endLine();
+            row_ = row;
+        }
+        while (next_ < col) field({});
+        field(text);
+    }
+    void finish() {
+        endLine();
+        if (used_ > 0) sink_(QByteArray::fromRawData(out_.constData(), used_));
+        used_ = 0;
+    }
+
+  private:
+    static constexpr qsizetype kPiece = 256 * 1024;
+
+    void room(qsizetype n) {
+        if (used_ + n > out_.size()) out_.resize(std::max({used_ + n, out_.size() * 2, kPiece + n}));
+    }
+    void field(QStringView text) {
+        room(text.size() * 3 + 1);
+        if (next_ > 0) out_[used_++] = '\t';
+        used_ = writeField(out_.data() + used_, text) - out_.data();
+        ++next_;
+    }
+    void endLine() {
+        if (row_ < 0) return;
+        while (next_ < cols_) field({});
+        room(1);
+        out_[used_++] = '\n';
+        next_ = 0;
+        if (used_ >= kPiece) {
+            sink_(QByteArray::fromRawData(out_.constData(), used_));
+            used_ = 0;
+        }
+    }
+
+    int cols_;
+    std::function<void(const QByteArray&)> sink_;
+    int row_ = -1;
+    int next_ = 0;
+    QByteArray out_;
+    qsizetype used_ = 0;
+};
+
+}  // namespace
+
+bool writeEmployeeTsv(HostSession& session, bool showZeros, const QString& path) {
+    windows::employee::EmployeeTable table(session.host, session.store);
+    try {
+        openEmployeeTable(table, showZeros, 9);
+        if (!table.loadCatalogue(session.prompts)) return false;
+        // To a file the text is gathered and put in its place whole; to stdout it goes a piece at a time.
+        QByteArray all;
+        TsvLines lines(table.catalogue().itemCount + 1, [&](const QByteArray& piece) {
+            if (path.isEmpty()) {
+                writeBytes(stdout, piece);
+            } else {
+                all += piece;
+            }
+        });
+        const bool any =
+            table.streamGridFrom(windows::requireDatabase(session.host), table.monthKey(),
+                                 [&](int row, int col, QStringView text) { lines.cell(row, col, text); });
+        session.progress.clear();
+        if (!any) {
+            session.prompts.messageBox(windows::employee::noWageDataMessage(), QString(),
+                                       MessageIcon::Warning, MessageButtons::Ok);
+            return false;
+        }
+        lines.finish();
+        if (!path.isEmpty()) {
+            try {
+                replaceFile(path, all);
+            } catch (const FileWriteError& e) {
+                throw Error(e.number(), u"无法写入文件 "_s + path + u"（"_s + e.description() + u"）"_s);
+            }
+        }
+        return true;
+    } catch (const std::exception& e) {
+        session.progress.clear();
+        printError(e);
+        return false;
+    }
+}
+
 bool writeEmployeeWorkbook(HostSession& session, bool showZeros, const QString& path) {
     windows::employee::EmployeeTable table(session.host, session.store);
     try {
@@ -238,9 +333,7 @@ int runGridEmployee(const ParsedArgs& args, const HostOptions& options) {
     if (path.endsWith(u".xlsx"_s, Qt::CaseInsensitive)) {
         return writeEmployeeWorkbook(session, !args.has(u"hide-zeros"_s), path) ? 0 : 1;
     }
-    const auto grid = employeeGrid(session, !args.has(u"hide-zeros"_s));
-    if (!grid) return 1;
-    return writeGrid(*grid, path) ? 0 : 1;
+    return writeEmployeeTsv(session, !args.has(u"hide-zeros"_s), path) ? 0 : 1;
 }
 
 int runGridQuery(const ParsedArgs& args, const HostOptions& options) {

@@ -52,6 +52,10 @@ bool writeGrid(const data::WageGrid& grid, const QString& path);
 // never held whole (the same cells as writeGrid of employeeGrid's grid). False after the error or the
 // message, with no file made.
 bool writeEmployeeWorkbook(HostSession& session, bool showZeros, const QString& path);
+// grid employee to stdout (no path) or a .tsv file: the same text writeGrid writes for employeeGrid's
+// grid, put together as the month's rows are read without holding the grid. False after the error or the
+// message, with no file made.
+bool writeEmployeeTsv(HostSession& session, bool showZeros, const QString& path);
 // The --out FILE of a grid command: empty for stdout; a FILE not ending in .tsv or .xlsx, or --out
 // without one, is a wrong command line (UsageError).
 QString gridOutPath(const ParsedArgs& args);
