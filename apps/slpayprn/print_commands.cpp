@@ -11,9 +11,9 @@
 #include "basic/error.h"
 #include "data/wage_grid.h"
 #include "data/wage_items.h"
-#include "export/strip_print.h"
 #include "grid_commands.h"
 #include "print/pdf_spool_printer.h"
+#include "print/reports/strip_report.h"
 #include "print_output.h"
 #include "slips_per_employee.h"
 

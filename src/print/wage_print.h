@@ -5,8 +5,8 @@
 #include <QString>
 #include <cstdint>
 
-#include "print/page_geometry.h"
 #include "print/print_layout.h"
+#include "print/reports/page_geometry.h"
 
 namespace slp::data {
 class WageGrid;

@@ -1,6 +1,6 @@
 // Sending a report's pages to a real PDF spool printer: which jobs are written when a page cannot be
 // drawn, a blank page, a range past the end and a missing printer.
-#include "print/delivery.h"
+#include "print/reports/delivery.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 #include "print/no_printer.h"
 #include "print/pdf_spool_printer.h"
 #include "print/print_target.h"
-#include "print/report.h"
+#include "print/reports/report.h"
 
 using namespace Qt::StringLiterals;
 using namespace slp::print;

@@ -7,9 +7,9 @@
 
 #include "basic/clock.h"
 #include "data/wage_grid.h"
-#include "print/delivery.h"
 #include "print/print_layout.h"
-#include "print/wage_report.h"
+#include "print/reports/delivery.h"
+#include "print/reports/wage_report.h"
 #include "print/warning_sink.h"
 #include "recording_print_target.h"
 #include "settings/keys.h"

@@ -9,8 +9,8 @@
 #include <QTemporaryDir>
 
 #include "data/wage_grid.h"
-#include "export/strip_print.h"
 #include "print/pdf_spool_printer.h"
+#include "print/reports/strip_report.h"
 #include "slpayprn_cli.h"
 
 using namespace Qt::StringLiterals;

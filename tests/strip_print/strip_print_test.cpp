@@ -1,10 +1,9 @@
 // Strips on the recording printer: where every caption and value goes, which columns are printed, the
 // rules, the caption fitting of the last strip, and the pages and jobs of a range.
-#include "export/strip_print.h"
-
 #include <gtest/gtest.h>
 
 #include "data/wage_grid.h"
+#include "print/reports/strip_report.h"
 #include "recording_printer.h"
 
 using namespace Qt::StringLiterals;

@@ -13,10 +13,10 @@
 #include "data/host_context.h"
 #include "data/wage_grid.h"
 #include "data/wage_items.h"
-#include "print/delivery.h"
 #include "print/page_recorder.h"
 #include "print/pdf_print_choice.h"
 #include "print/printer.h"
+#include "print/reports/delivery.h"
 #include "settings/groups.h"
 
 using namespace Qt::StringLiterals;

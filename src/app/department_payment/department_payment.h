@@ -11,13 +11,13 @@
 #include <optional>
 
 #include "app/department_payment/department_list.h"
-#include "app/department_payment/pay_table_print.h"
 #include "basic/prompts.h"
 #include "data/column_widths.h"
 #include "data/wage_grid.h"
 #include "data/wage_items.h"
 #include "print/font_metrics.h"
 #include "print/page.h"
+#include "print/reports/pay_table_report.h"
 
 namespace slp {
 struct HostContext;

@@ -2,7 +2,7 @@
 
 #include "basic/conversions.h"
 #include "data/host_context.h"
-#include "export/strip_print.h"
+#include "print/reports/strip_report.h"
 
 using namespace Qt::StringLiterals;
 

@@ -12,9 +12,9 @@
 
 #include "app/print_preview/preview_menus.h"
 #include "app/print_preview/print_preview_request.h"
-#include "print/page_geometry.h"
 #include "print/page_layout.h"
 #include "print/print_layout.h"
+#include "print/reports/page_geometry.h"
 #include "print/warning_sink.h"
 
 namespace slp {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "data/schema.h"
+#include "print/reports/layout_row.h"
 
 namespace slp::data {
 class Database;
@@ -18,19 +19,6 @@ inline const QString kLayoutTable = QStringLiteral("特殊打印位置设置");
 inline constexpr int kCaptionLimit = 30;
 // Error number of a caption too long for its column (the host's "field too small").
 inline constexpr int captionTooLongError = 3163;
-
-// Where a value prints around its caption's point.
-enum PositionCode : int16_t { Below = 0, Above = 1, LeftOf = 2, RightOf = 3 };
-
-struct LayoutRow {
-    QString caption;         // 项目名称: the wage item's name, or "发薪日期"
-    float x = 0;             // X坐标, twips from the sheet's left edge
-    float y = 0;             // Y坐标, twips from the sheet's top edge
-    int16_t order = 0;       // 序号
-    int16_t position = 0;    // 位置, a PositionCode
-    bool printName = false;  // 是否打印名称
-    friend bool operator==(const LayoutRow&, const LayoutRow&) = default;
-};
 
 // The table's six columns in creation order.
 data::TableDef layoutTableDef(const QString& table = kLayoutTable);

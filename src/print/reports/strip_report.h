@@ -5,7 +5,7 @@
 #include <QString>
 #include <cstdint>
 
-#include "print/report.h"
+#include "print/reports/report.h"
 
 namespace slp::data {
 class WageGrid;

@@ -1,4 +1,4 @@
-#include "print/delivery.h"
+#include "print/reports/delivery.h"
 
 #include <algorithm>
 #include <memory>
@@ -9,7 +9,7 @@
 #include "print/page.h"
 #include "print/page_recorder.h"
 #include "print/printer.h"
-#include "print/report.h"
+#include "print/reports/report.h"
 #include "print/system_printer.h"
 #include "settings/store.h"
 

@@ -1,10 +1,10 @@
 #pragma once
 // The wage table, the wage slips and the wrapped wage slips of a grid as a report: the pages the layout
 // was counted for (page_layout.h), each drawn by the renderer of its kind (wage_print.h).
-#include "print/page_geometry.h"
 #include "print/page_layout.h"
 #include "print/print_layout.h"
-#include "print/report.h"
+#include "print/reports/page_geometry.h"
+#include "print/reports/report.h"
 
 namespace slp::print {
 

@@ -1,4 +1,4 @@
-#include "print/report.h"
+#include "print/reports/report.h"
 
 #include <algorithm>
 

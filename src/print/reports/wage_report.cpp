@@ -1,4 +1,4 @@
-#include "print/wage_report.h"
+#include "print/reports/wage_report.h"
 
 #include <stdexcept>
 

@@ -1,12 +1,12 @@
-#include "export/strip_print.h"
+#include "print/reports/strip_report.h"
 
 #include <QPageLayout>
 #include <QPageSize>
 
 #include "data/wage_grid.h"
-#include "print/delivery.h"
 #include "print/print_target.h"
 #include "print/printer.h"
+#include "print/reports/delivery.h"
 #include "print/wage_print.h"
 
 using namespace Qt::StringLiterals;

@@ -1,14 +1,14 @@
-#include "app/department_payment/pay_table_print.h"
+#include "print/reports/pay_table_report.h"
 
 #include <algorithm>
 #include <cmath>
 #include <memory>
 
 #include "basic/conversions.h"
-#include "print/delivery.h"
 #include "print/page.h"
 #include "print/page_recorder.h"
 #include "print/printer.h"
+#include "print/reports/delivery.h"
 
 using namespace Qt::StringLiterals;
 

@@ -12,7 +12,7 @@
 #include "data/result_set.h"
 #include "data/wage_grid.h"
 #include "data/wage_items.h"
-#include "print/report.h"
+#include "print/reports/report.h"
 
 namespace slp::print {
 class PrintTarget;
