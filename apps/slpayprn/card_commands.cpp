@@ -6,13 +6,14 @@
 
 #include "app/card_export/card_export.h"
 #include "app/card_export/card_types.h"
+#include "app/shared/open_host.h"
 #include "basic/error.h"
 #include "data/database.h"
 #include "data/wage_grid.h"
 #include "default_database.h"
-#include "entry/打印工资.h"
 #include "export/bank_card_writers.h"
 #include "export/card_checks.h"
+#include "grid_commands.h"
 #include "settings/store.h"
 #include "windows/card_export/card_export_registration.h"
 
@@ -57,18 +58,14 @@ bool openSession(CardSession& s, const ParsedArgs& args, const HostOptions& opti
         sort = card::findSortWord(args.value(u"sort"_s));
         if (!sort) throw UsageError(u"--sort 应为 工号、部门、卡号 或 姓名"_s);
     }
-    WindowRegistry noWindows(s.host);
-    打印工资 component(s.host, noWindows);
-    component.GetDWDM(options.unitCode);
-    component.GetDWMC(options.unitName);
-    component.GetRQ(options.month);
-    component.GetFXRQ(options.payDay);
+    HostRequest request = hostRequest(options);
     try {
-        component.GetDB(std::make_shared<data::Database>(connectionFor(options)));
+        request.connection = connectionFor(options);
     } catch (const Error& e) {
         writeTo(stderr, e.description() + u'\n');
         return false;
     }
+    if (!openHost(s.host, request, s.prompts)) return false;
     s.logic = std::make_unique<card::CardExport>(s.host, s.store, card::defaultCardFileFolder());
     if (!s.logic->open(s.prompts)) return false;
     return !sort || s.logic->sortBy(sort->order, s.prompts);

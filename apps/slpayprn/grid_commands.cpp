@@ -12,14 +12,13 @@
 #include "app/query/query_conditions.h"
 #include "app/shared/error_report.h"
 #include "app/shared/host_database.h"
+#include "app/shared/open_host.h"
 #include "basic/error.h"
 #include "basic/file_replace.h"
 #include "data/database.h"
 #include "default_database.h"
-#include "entry/打印工资.h"
 #include "export/sheet_writer.h"
 #include "export/spreadsheet_export.h"
-#include "ui/window_registry.h"
 
 using namespace Qt::StringLiterals;
 
@@ -52,23 +51,25 @@ MessageAnswer MessagesToStderr::messageBox(const QString& text, const QString& t
     return buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
 }
 
+HostRequest hostRequest(const HostOptions& options) {
+    HostRequest request;
+    request.unitCode = options.unitCode;
+    request.unitName = options.unitName;
+    request.month = options.month;
+    request.payDay = options.payDay;
+    return request;
+}
+
 bool openHostSession(HostSession& session, const HostOptions& options) {
-    WindowRegistry noWindows(session.host);
-    打印工资 component(session.host, noWindows);
-    component.GetDWDM(options.unitCode);
-    component.GetDWMC(options.unitName);
-    component.GetRQ(options.month);
-    component.GetFXRQ(options.payDay);
+    HostRequest request = hostRequest(options);
+    request.rowsRead = [&progress = session.progress](int rows) { progress.show(rowsReadProgress(rows)); };
     try {
-        auto database = std::make_shared<data::Database>(connectionFor(options));
-        database->setRowsReadObserver(
-            [&progress = session.progress](int rows) { progress.show(rowsReadProgress(rows)); });
-        component.GetDB(std::move(database));
+        request.connection = connectionFor(options);
     } catch (const std::exception& e) {
         printError(e);
         return false;
     }
-    return true;
+    return openHost(session.host, request, session.prompts);
 }
 
 namespace {

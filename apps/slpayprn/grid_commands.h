@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 
+#include "app/shared/open_host.h"
 #include "basic/prompts.h"
 #include "commands.h"
 #include "data/host_context.h"
@@ -32,7 +33,11 @@ struct HostSession {
     MessagesToStderr prompts;
     ProgressLine progress = ProgressLine::onStderr();
 };
-// Fills the session; false after a message on stderr when the database cannot be opened.
+// The unit, month and pay day of the global options as the host hands them over (the connection is
+// connectionFor's, set by the caller).
+HostRequest hostRequest(const HostOptions& options);
+// Fills the session through openHost; false after a message on stderr when a field is refused or the
+// database cannot be opened.
 bool openHostSession(HostSession& session, const HostOptions& options);
 
 // The employee grid exactly as the window fills it at opening, with zeros shown or hidden. nullopt after
