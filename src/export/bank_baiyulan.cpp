@@ -1,5 +1,5 @@
 // 中国农业银行白玉兰卡: a header of unit code, total, head count, unit name and date, then one 100-byte
-// line per employee (for a name of Chinese characters).
+// line per employee, the name filling its 12 bytes whatever characters and blanks it holds.
 #include "export/bank_card_writers.h"
 #include "export/card_checks.h"
 #include "export/card_fields.h"
@@ -11,7 +11,8 @@ namespace slp::bank {
 
 namespace {
 
-constexpr qsizetype kUnitNameChars = 16;  // 32 bytes of two-byte characters
+constexpr qsizetype kUnitNameChars = 16;  // at most 32 bytes: two a character at the most
+constexpr qsizetype kUnitNameBytes = 32;
 constexpr qsizetype kNameBytes = 12;
 constexpr qsizetype kCardChars = 18;
 
@@ -25,13 +26,11 @@ QByteArray BaiyulanCardBytes(const CardFileInput& input) {
     const FieldRef count = FieldRef::header(u"入卡人数"_s);
     file.putAscii(headerDigits(fenOfAmount(input.totalAmount, total), 13, input.totalAmount, total));
     file.putAscii(headerDigits(formatCount(input.headCount, u"00000", count), 5, input.headCount, count));
-    const qsizetype unitChars = characterCount(input.unitName);
-    if (unitChars < kUnitNameChars) {
-        file.put(input.unitName, FieldRef::header(u"单位名称"_s));
-        file.putBlanks(2 * kUnitNameChars - 2 * unitChars);
-    } else {
-        file.put(leftChars(input.unitName, kUnitNameChars), FieldRef::header(u"单位名称"_s));
-    }
+    // A longer unit name is cut to its first 16 characters; the field is always its 32 bytes.
+    const QString unitName = characterCount(input.unitName) < kUnitNameChars
+                                 ? input.unitName
+                                 : leftChars(input.unitName, kUnitNameChars);
+    file.putInField(unitName, kUnitNameBytes, FieldRef::header(u"单位名称"_s), u"32字节"_s);
     file.put(formatCreditDate(trimBlanks(input.creditDate)), FieldRef::header(u"进卡日期"_s));
     file.putBlanks(10);
     file.endLine();
@@ -45,10 +44,7 @@ QByteArray BaiyulanCardBytes(const CardFileInput& input) {
         const FieldRef card = FieldRef::cell(u"卡号"_s, number, row.name);
 
         file.putZeroPadded(number, 4);
-        file.put(row.name, name);
-        const qsizetype nameBlanks = nameFieldBlanks(row.name, kNameBytes);
-        requireRoom(nameBlanks, row.name, name, u"12字节"_s);
-        file.putBlanks(nameBlanks);
+        file.putInField(row.name, kNameBytes, name, u"12字节"_s);
         file.putZeroPadded(fenOfAmount(row.amount, FieldRef::cell(u"金额"_s, number, row.name)), 13);
         const qsizetype cardSpare = kCardChars - characterCount(row.cardNumber);
         requireRoom(cardSpare, row.cardNumber, card, u"18个字符"_s);

@@ -1,4 +1,4 @@
-// 中国人民邮政储蓄卡: no header; one 50-byte line per employee (for a name of Chinese characters) with
+// 中国人民邮政储蓄卡: no header; one 50-byte line per employee (the name filling its 10 bytes) with
 // the post-office number at its end.
 #include <algorithm>
 
@@ -38,10 +38,7 @@ QByteArray PostSavingsCardBytes(const CardFileInput& input, Prompts& prompts) {
         const FieldRef name = FieldRef::cell(u"姓名"_s, number, row.name);
 
         file.putZeroPadded(number, 5);
-        file.put(row.name, name);
-        const qsizetype nameBlanks = nameFieldBlanks(row.name, kNameBytes);
-        requireRoom(nameBlanks, row.name, name, u"10字节"_s);
-        file.putBlanks(nameBlanks);
+        file.putInField(row.name, kNameBytes, name, u"10字节"_s);
         const FieldRef cardRef = FieldRef::cell(u"卡号"_s, number, row.name);
         if (isPrintableAscii(row.cardNumber)) {
             // Cut or padded in place: the same bytes as the fitted text, which cannot fail.

@@ -5,7 +5,6 @@
 #include "basic/conversions.h"
 #include "basic/error.h"
 #include "export/card_fields.h"
-#include "export/gbk_encoder.h"
 
 using namespace Qt::StringLiterals;
 
@@ -47,8 +46,6 @@ class Checker {
         }
         checkAmounts();
         checkCardNumbers();
-        if (format_ == CardFormat::Baiyulan) checkUnitName();
-        if (format_ == CardFormat::Baiyulan || format_ == CardFormat::PostSavings) checkNameWidths();
         if (format_ == CardFormat::Long) checkNameCommas();
         if ((format_ == CardFormat::Mudan || format_ == CardFormat::Pujiang) &&
             trimBlanks(input_.unitCode).isEmpty()) {
@@ -128,36 +125,6 @@ class Checker {
         }
     }
 
-    std::optional<qsizetype> gbkBytes(QStringView text) {
-        QByteArray bytes;
-        if (encoder_.encode(text, bytes)) return std::nullopt;  // the writer reports the character
-        return bytes.size();
-    }
-
-    void checkUnitName() {
-        const qsizetype chars = characterCount(input_.unitName);
-        const QString written = chars < 16 ? input_.unitName : leftChars(input_.unitName, 16);
-        const auto bytes = gbkBytes(written);
-        if (!bytes) return;
-        const qsizetype width = *bytes + (chars < 16 ? 32 - 2 * chars : 0);
-        if (width != 32) warnings_ << u"单位名称栏将占%1字节而不是32字节，表头其后各栏将错位"_s.arg(width);
-    }
-
-    void checkNameWidths() {
-        const qsizetype field = format_ == CardFormat::Baiyulan ? 12 : 10;
-        for (qsizetype i = 0; i < input_.rows.size(); ++i) {
-            const QStringView name = input_.rows[i].name;
-            const qsizetype blanks = nameFieldBlanks(name, field);
-            const auto bytes = gbkBytes(name);
-            if (!bytes || blanks < 0) continue;  // the writer refuses these rows itself
-            if (*bytes + blanks != field) {
-                warnings_ << cell(u"姓名"_s, i).describe() + quoted(name) +
-                                 u"一栏将占%1字节而不是%2字节，该行其后各栏将错位"_s.arg(*bytes + blanks)
-                                     .arg(field);
-            }
-        }
-    }
-
     void checkNameCommas() {
         for (qsizetype i = 0; i < input_.rows.size(); ++i) {
             const QStringView name = input_.rows[i].name;
@@ -169,7 +136,6 @@ class Checker {
 
     const CardFileInput& input_;
     CardFormat format_;
-    GbkEncoder encoder_;
     QStringList warnings_;
 };
 

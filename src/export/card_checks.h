@@ -13,8 +13,6 @@ namespace slp::bank {
 // - a 进卡日期 (formats with a header line) that is no date and will be written as typed;
 // - amounts that are no number (the writer will refuse them);
 // - card numbers that are not all digits, as the format writes them;
-// - 白玉兰卡 and 邮政卡: names (and the 白玉兰卡 unit name) whose field will not have its full byte width,
-//   which shifts the rest of the line;
 // - 龙卡: names holding a comma, the format's separator;
 // - 牡丹卡 and 浦江卡: an empty 单位代码, written as blanks in the header.
 // An empty list means nothing caught the eye.

@@ -126,10 +126,6 @@ QString headerDigits(const QString& digits, qsizetype width, QStringView typed, 
     return zeroPad(digits, width);
 }
 
-qsizetype blankCount(QStringView text) {
-    return text.count(u' ');
-}
-
 QString fenOfAmount(QStringView text, const FieldRef& where) {
     if (isPlainDecimal(text)) return *fenOfDigits(text);
     requireNumber(text, where);
@@ -155,12 +151,6 @@ QString formatCount(QStringView text, QStringView zeroPattern, const FieldRef& w
 QString formatCreditDate(QStringView text) {
     if (const auto date = parseDate(text)) return formatDate(*date, u"yyyymmdd");
     return text.toString();
-}
-
-qsizetype nameFieldBlanks(QStringView name, qsizetype fieldBytes) {
-    const qsizetype blanks = blankCount(name);
-    const qsizetype k = blanks > 0 ? blanks - 1 : 0;
-    return fieldBytes - 2 * characterCount(name) + 2 * k;
 }
 
 void requireRoom(qsizetype spare, QStringView text, const FieldRef& where, const QString& room) {
@@ -189,6 +179,16 @@ void CardFileBuilder::put(QStringView text, const FieldRef& where) {
                                                   quoted(character) + u"（U+"_s + code +
                                                   u"），无法写入工资卡文件"_s);
     }
+}
+
+void CardFileBuilder::putInField(QStringView text, qsizetype fieldBytes, const FieldRef& where,
+                                 const QString& room) {
+    const qsizetype at = bytes_.size();
+    put(text, where);
+    const qsizetype spare = fieldBytes - (bytes_.size() - at);
+    if (spare < 0) bytes_.truncate(at);
+    requireRoom(spare, text, where, room);
+    putBlanks(spare);
 }
 
 void CardFileBuilder::putAscii(QStringView text) {

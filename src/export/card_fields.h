@@ -1,7 +1,7 @@
 #pragma once
 // The pieces every bank layout is built from: trimmed and fitted texts, zero-padded numbers, fen amounts,
-// the blank count of a name field, and a file builder that encodes each field to GBK and names the field
-// when it cannot be written.
+// and a file builder that encodes each field to GBK, fills fixed byte widths and names the field when it
+// cannot be written.
 #include <QByteArray>
 #include <QString>
 #include <QStringView>
@@ -48,8 +48,6 @@ QString zeroPad(const QString& digits, qsizetype width);
 // A header total or count in its field of `width` digits, zeros in front. Throws slp::Error naming
 // `where` and the text `typed` when the digits do not fit: the header is never written wider.
 QString headerDigits(const QString& digits, qsizetype width, QStringView typed, const FieldRef& where);
-// Number of U+0020 blanks in the text.
-qsizetype blankCount(QStringView text);
 
 // The fen digits of an amount text that must be a number: "1234.56" -> "123456", "0.05" -> "5".
 // A fraction of a fen rounds half away from zero. Throws ConversionError for a text that is not a number,
@@ -62,11 +60,6 @@ QString fenOfLeadingValue(QStringView text, const FieldRef& where);
 QString formatCount(QStringView text, QStringView zeroPattern, const FieldRef& where);
 // A date text written "yyyymmdd"; a text that is no date comes back unchanged.
 QString formatCreditDate(QStringView text);
-
-// Blanks after a name in a field of `fieldBytes` bytes: fieldBytes - 2 x L + 2 x K, L the name's number
-// of characters, K one less than its number of blanks or 0 when it has none. Negative when the name
-// does not fit.
-qsizetype nameFieldBlanks(QStringView name, qsizetype fieldBytes);
 
 // Throws slp::Error naming `where` when `spare`, the blanks left after the text in its field, is
 // negative: a line is never written out of alignment. `room` says how wide the field is ("12字节").
@@ -86,6 +79,11 @@ class CardFileBuilder {
     // Appends a text in GBK. Throws slp::Error naming `where` and the character when GBK lacks it, or
     // when the text holds a line break (which would split the line for the bank).
     void put(QStringView text, const FieldRef& where);
+    // Appends a text in GBK followed by blanks up to `fieldBytes` bytes, so that the fields after it
+    // stand where the bank reads them whatever the text holds (two bytes a Chinese character, one an
+    // ASCII letter or blank). Throws slp::Error naming `where` and `room` ("12字节") when the text takes
+    // more than the field; nothing of it stays appended then.
+    void putInField(QStringView text, qsizetype fieldBytes, const FieldRef& where, const QString& room);
     // Appends a text made only of ASCII characters the writer composed itself (digits, letters).
     void putAscii(QStringView text);
     void putBlanks(qsizetype count);

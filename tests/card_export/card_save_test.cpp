@@ -167,6 +167,37 @@ TEST_F(CardSaveTest, CardNumbersAFileWouldCutAreRefusedBeforeAFileIsAskedFor) {
     EXPECT_EQ(bytes.count('\n'), data.expectedCount() + 1);  // the header and one line a card holder
 }
 
+TEST_F(CardSaveTest, ANameWithOneBlankIsWrittenWithoutAQuestionAndKeepsItsLineLength) {
+    // The demo always has "王 芳": the file is written at once and her line has the format's length.
+    const struct {
+        const char16_t* type;
+        const char* file;
+        qsizetype lineBytes;
+        QByteArray nameField;
+    } cases[] = {
+        {u"中国农业银行白玉兰卡", "DFG2.DAT", 100, QByteArray("\xcd\xf5 \xb7\xbc") + QByteArray(7, ' ')},
+        {u"中国人民邮政储蓄卡", "SEND.TXT", 50, QByteArray("\xcd\xf5 \xb7\xbc") + QByteArray(5, ' ')},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        prompts.asked.clear();
+        save(QString::fromUtf16(c.type), out(QString::fromLatin1(c.file)));
+        // The test month has card numbers worth a question; none of the questions is about a name.
+        for (const auto& a : asked(ScriptedPrompts::Asked::Message)) {
+            EXPECT_FALSE(a.text.contains(u"姓名"_s)) << a.text.toStdString();
+            EXPECT_FALSE(a.text.contains(u"错位"_s)) << a.text.toStdString();
+        }
+        const QList<QByteArray> lines = fileBytes(out(QString::fromLatin1(c.file))).split('\n');
+        int withName = 0;
+        for (const QByteArray& line : lines.mid(c.lineBytes == 100 ? 1 : 0)) {
+            if (line.isEmpty()) continue;
+            EXPECT_EQ(line.size(), c.lineBytes + 1) << line.constData();  // and the CR
+            if (line.contains(c.nameField)) ++withName;
+        }
+        EXPECT_EQ(withName, 1);
+    }
+}
+
 TEST_F(CardSaveTest, EditedFieldsGoIntoTheHeaderAfterTheClerkAgrees) {
     const QString count = card->field(CardExport::HeadCount);
     card->setField(CardExport::UnitCode, u"330100"_s);

@@ -52,13 +52,13 @@ QByteArray icbcLine(const CardRowView& row) {
 }
 
 QByteArray baiyulanLine(const CardRowView& row, int number) {
-    return zeros(QByteArray::number(number), 4) + gbk(row.name) + blanks(nameFieldBlanks(row.name, 12)) +
+    return zeros(QByteArray::number(number), 4) + gbk(row.name) + blanks(12 - gbk(row.name).size()) +
            zeros(fen(row.amount), 13) + gbk(padRight(row.cardNumber, 18)) + blanks(53) + "\r\n";
 }
 
 QByteArray postLine(const CardRowView& row, int number, const QByteArray& office) {
     const QString card = padRight(row.cardNumber, 8);
-    return zeros(QByteArray::number(number), 5) + gbk(row.name) + blanks(nameFieldBlanks(row.name, 10)) +
+    return zeros(QByteArray::number(number), 5) + gbk(row.name) + blanks(10 - gbk(row.name).size()) +
            gbk(card) + zeros(fen(row.amount), 12) + "00000000" + office + "\r\n";
 }
 

@@ -105,13 +105,13 @@ TEST(BaiyulanHeader, UnitNameFillsThirtyTwoBytesOrIsCutAtSixteenCharacters) {
     EXPECT_BYTES(BaiyulanCardBytes(in), u"12345|0000000001200|00003|{32}|不是日期|{10}|\\r\\n"_s);
 }
 
-TEST(BaiyulanNames, BlanksFollowTheRuleOfTwelveMinusTwoLPlusTwoK) {
+TEST(BaiyulanNames, BlanksFillTheFieldToTwelveBytes) {
     // A full-width blank is a character like any other: 3 characters, no U+0020.
     EXPECT_BYTES(afterHeader(BaiyulanCardBytes(oneRow(u"王　五"_s, u"1"_s, u"1.00"_s))),
                  u"0001|王　五{6}|0000000000100|1{17}|{53}|\\r\\n"_s);
-    // Three blanks in six characters: K = 2, so 12 - 2 x 6 + 2 x 2 = 4 blanks.
+    // Three blanks in six characters take 9 bytes: 3 blanks fill the field.
     EXPECT_BYTES(afterHeader(BaiyulanCardBytes(oneRow(u"王  小 五"_s, u"1"_s, u"1.00"_s))),
-                 u"0001|王{2}小{1}五{4}|0000000000100|1{17}|{53}|\\r\\n"_s);
+                 u"0001|王{2}小{1}五{3}|0000000000100|1{17}|{53}|\\r\\n"_s);
     // Six characters fill the field exactly.
     EXPECT_BYTES(afterHeader(BaiyulanCardBytes(oneRow(u"爱新觉罗溥仪"_s, u""_s, u"1.00"_s))),
                  u"0001|爱新觉罗溥仪|0000000000100|{18}|{53}|\\r\\n"_s);
@@ -153,15 +153,44 @@ TEST(FenAmounts, AreExactAndRoundAFractionOfAFenHalfAwayFromZero) {
     EXPECT_EQ(fenOfLeadingValue(u"", where), u"0"_s);
 }
 
-TEST(NameFieldBlanks, CountTwoBytesACharacterAndGiveBackTwoForEachBlankButTheFirst) {
-    EXPECT_EQ(nameFieldBlanks(u"张三", 12), 8);
-    EXPECT_EQ(nameFieldBlanks(u"张三", 10), 6);
-    EXPECT_EQ(nameFieldBlanks(u"王 五", 12), 6);
-    EXPECT_EQ(nameFieldBlanks(u"李  四", 12), 6);
-    EXPECT_EQ(nameFieldBlanks(u"李  四", 10), 4);
-    EXPECT_EQ(nameFieldBlanks(u"", 10), 10);
-    EXPECT_EQ(nameFieldBlanks(u"爱新觉罗溥仪", 10), -2);
-    EXPECT_EQ(nameFieldBlanks(u"爱新觉罗溥仪觉", 12), -2);
+TEST(FieldWidths, ANameFillsItsFieldToTheByteWhateverItHolds) {
+    // A Chinese character takes two bytes, a letter or a blank one: the field always ends at its width.
+    const struct {
+        const char16_t* name;
+        qsizetype field;
+        qsizetype blanks;
+    } cases[] = {
+        {u"张三", 12, 8},   {u"张三", 10, 6},   {u"王 五", 12, 7},        {u"王 五", 10, 5},
+        {u"李  四", 12, 6}, {u"李  四", 10, 4}, {u"Tom", 10, 7},          {u"Jonathan", 12, 4},
+        {u"", 10, 10},      {u"王 a", 10, 6},   {u"爱新觉罗溥仪", 12, 0},
+    };
+    for (const auto& c : cases) {
+        const QString name = QString::fromUtf16(c.name);
+        CardFileBuilder file;
+        file.putInField(name, c.field, FieldRef::cell(u"姓名"_s, 1, name), u"字节"_s);
+        QByteArray expected;
+        GbkEncoder().encode(name, expected);
+        expected += QByteArray(c.blanks, ' ');
+        EXPECT_EQ(file.bytes(), expected) << name.toStdString();
+        EXPECT_EQ(file.bytes().size(), c.field) << name.toStdString();
+    }
+}
+
+TEST(FieldWidths, ANameLongerThanItsFieldIsRefusedAndLeavesNothing) {
+    const struct {
+        const char16_t* name;
+        qsizetype field;
+    } cases[] = {
+        {u"爱新觉罗溥仪", 10}, {u"爱新觉罗溥仪觉", 12}, {u"Christopher X", 12}, {u"王 五 六 七", 10}};
+    for (const auto& c : cases) {
+        const QString name = QString::fromUtf16(c.name);
+        CardFileBuilder file;
+        file.putAscii(u"0001");
+        EXPECT_THROW(file.putInField(name, c.field, FieldRef::cell(u"姓名"_s, 1, name), u"字节"_s),
+                     slp::Error)
+            << name.toStdString();
+        EXPECT_EQ(file.bytes(), QByteArray("0001")) << name.toStdString();
+    }
 }
 
 TEST(CardFormats, TypesOfTheWindowListMapToTheirWriters) {
