@@ -295,10 +295,27 @@ bool writeEmployeeWorkbook(HostSession& session, bool showZeros, const QString& 
         // The file is begun with the first cell: a month without rows, or a catalogue the table cannot
         // show, is told as the grid would tell it, and no file is made.
         std::optional<sheet::SheetWriter> sheet;
+        std::vector<std::optional<sheet::NumberStyle>> styles;
         const bool any = table.streamGridFrom(windows::requireDatabase(session.host), table.monthKey(),
                                               [&](int row, int col, QStringView text) {
                                                   if (!sheet) sheet.emplace(path);
-                                                  sheet->write(row, col, text);
+                                                  // The caption row is told first: each column's
+                                                  // style is looked up once, with its caption.
+                                                  if (row == 0) {
+                                                      const auto format = table.amountFormat(col);
+                                                      if (size_t(col) >= styles.size())
+                                                          styles.resize(size_t(col) + 1);
+                                                      if (format)
+                                                          styles[size_t(col)] = sheet::numberStyleOf(*format);
+                                                  }
+                                                  const auto style = row > 0 && size_t(col) < styles.size()
+                                                                         ? styles[size_t(col)]
+                                                                         : std::nullopt;
+                                                  if (style) {
+                                                      sheet->writeNumber(row, col, text, *style);
+                                                  } else {
+                                                      sheet->write(row, col, text);
+                                                  }
                                               });
         session.progress.clear();
         if (!any) {

@@ -104,6 +104,7 @@ void WageGrid::resize(int rows, int cols) {
     colAlignments_.resize(size_t(cols), align::General);
     captionAlignments_.resize(size_t(cols), align::General);
     captionMarkers_.resize(size_t(cols), false);
+    amountFormats_.resize(size_t(cols));
     for (auto it = rowHeights_.begin(); it != rowHeights_.end();) {
         it = it.key() >= rows ? rowHeights_.erase(it) : std::next(it);
     }
@@ -247,6 +248,16 @@ void WageGrid::setCaptionMarker(int col, bool on) {
     captionMarkers_[size_t(col)] = on;
 }
 
+const std::optional<QString>& WageGrid::amountFormat(int col) const {
+    checkCol(col);
+    return amountFormats_[size_t(col)];
+}
+
+void WageGrid::setAmountFormat(int col, std::optional<QString> format) {
+    checkCol(col);
+    amountFormats_[size_t(col)] = std::move(format);
+}
+
 int WageGrid::rowHeight(int row) const {
     if (row < 0 || row >= rows_) outOfRange();
     return rowHeights_.value(row, kAutoRowHeight);
@@ -265,6 +276,7 @@ size_t WageGrid::storageBytes() const {
     return sizeof(*this) + cells_.capacity() * sizeof(Cell) + chars_.capacity() * sizeof(char16_t) +
            colWidths_.capacity() * sizeof(int32_t) + colAlignments_.capacity() * sizeof(int16_t) +
            captionAlignments_.capacity() * sizeof(int16_t) + captionMarkers_.capacity() / 8 +
+           amountFormats_.capacity() * sizeof(std::optional<QString>) +
            size_t(rowHeights_.capacity()) * (2 * sizeof(int) + sizeof(void*));
 }
 

@@ -12,6 +12,7 @@
 #include <QString>
 #include <QStringView>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "data/pod_buffer.h"
@@ -77,6 +78,12 @@ class WageGrid {
     void setCaptionMarker(int col, bool on);
     void toggleCaptionMarker(int col) { setCaptionMarker(col, !captionMarker(col)); }
 
+    // The number format of a column of amounts ("0", "0.0", "0.00", or empty for the value's plain text):
+    // its data cells that hold a number go to a spreadsheet as numbers in that format, so they add up.
+    // nullopt, the default, for a column of texts (工号, names, departments), which stay texts as shown.
+    const std::optional<QString>& amountFormat(int col) const;
+    void setAmountFormat(int col, std::optional<QString> format);
+
     // Row height in twips, or kAutoRowHeight.
     int rowHeight(int row) const;
     void setRowHeight(int row, int twips);
@@ -118,6 +125,7 @@ class WageGrid {
     std::vector<int16_t> colAlignments_;
     std::vector<int16_t> captionAlignments_;
     std::vector<bool> captionMarkers_;
+    std::vector<std::optional<QString>> amountFormats_;
     QHash<int, int> rowHeights_;  // only the rows given a height
     float fontSize_ = 9;
     QString fontName_ = QStringLiteral("宋体");

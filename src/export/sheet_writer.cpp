@@ -114,10 +114,29 @@ SheetWriter::~SheetWriter() = default;
 
 void SheetWriter::write(int row, int col, QStringView text) {
     if (text.isEmpty()) return;  // an empty cell stays blank
-    State& s = *state_;
     if (row < 0 || col < 0) refuse(row, col, kOutOfRange);
     text = cellText(text);
     if (text.isEmpty()) return;
+    State& s = *state_;
+    const std::size_t begin = startCell(row, col, text);
+    appendTextCell(s.rowXml, row, col, text);
+    s.cells.push_back({col, begin, s.rowXml.size()});
+}
+
+void SheetWriter::writeNumber(int row, int col, QStringView number, NumberStyle style) {
+    if (!isNumberCellText(number)) {
+        write(row, col, number);
+        return;
+    }
+    if (row < 0 || col < 0) refuse(row, col, kOutOfRange);
+    State& s = *state_;
+    const std::size_t begin = startCell(row, col, number);
+    appendNumberCell(s.rowXml, row, col, number, style);
+    s.cells.push_back({col, begin, s.rowXml.size()});
+}
+
+std::size_t SheetWriter::startCell(int row, int col, QStringView text) {
+    State& s = *state_;
     // Rows come in order: a row before the one under way is outside what is left of the sheet.
     if (row >= kSheetRows || col >= kSheetColumns || row < s.row) refuse(row, col, kOutOfRange);
     s.firstRow = std::min(s.firstRow, row);
@@ -137,9 +156,7 @@ void SheetWriter::write(int row, int col, QStringView text) {
         s.row = row;
     }
     if (!s.cells.empty() && col <= s.cells.back().col) s.cellsInOrder = false;
-    const std::size_t begin = s.rowXml.size();
-    appendTextCell(s.rowXml, row, col, text);
-    s.cells.push_back({col, begin, s.rowXml.size()});
+    return s.rowXml.size();
 }
 
 void SheetWriter::refuse(int row, int col, const QString& reason) const {

@@ -144,6 +144,42 @@ void appendTextCell(ByteBuffer& out, int row, int col, QStringView text) {
     out.append("</t></is></c>");
 }
 
+NumberStyle numberStyleOf(QStringView format) {
+    if (format == u"0") return NumberStyle::Integer;
+    if (format == u"0.0") return NumberStyle::OneDecimal;
+    if (format == u"0.00") return NumberStyle::TwoDecimals;
+    return NumberStyle::General;
+}
+
+bool isNumberCellText(QStringView text) {
+    if (text.startsWith(u'-')) text = text.sliced(1);
+    bool digit = false;
+    bool point = false;
+    for (const QChar c : text) {
+        if (c >= u'0' && c <= u'9') {
+            digit = true;
+        } else if (c == u'.' && !point) {
+            point = true;
+        } else {
+            return false;
+        }
+    }
+    return digit;
+}
+
+void appendNumberCell(ByteBuffer& out, int row, int col, QStringView number, NumberStyle style) {
+    char* p = out.room(64 + std::size_t(number.size()));
+    p = putReference(put(p, "<c r=\""), row, col);
+    if (style != NumberStyle::General) {
+        p = put(p, "\" s=\"");
+        p = putNumber(p, unsigned(style));
+    }
+    p = put(p, "\"><v>");
+    for (const QChar c : number) *p++ = char(c.unicode());  // ASCII digits, point and minus only
+    p = put(p, "</v></c>");
+    out.advance(p);
+}
+
 void appendRowStart(ByteBuffer& out, int row) {
     char* p = put(out.room(24), "<row r=\"");
     p = put(putNumber(p, unsigned(row) + 1), "\">");

@@ -64,6 +64,19 @@ void appendEscapedText(ByteBuffer& out, QStringView text);
 // or ends with a space, tab or line feed. `text` is not empty.
 void appendTextCell(ByteBuffer& out, int row, int col, QStringView text);
 
+// The cell styles of the workbook's style sheet (cellXfs), by number format.
+enum class NumberStyle : int { General = 0, Integer = 1, TwoDecimals = 2, OneDecimal = 3 };
+// The style of an amount format: "0", "0.0", "0.00"; anything else shows the plain number (General).
+NumberStyle numberStyleOf(QStringView format);
+
+// Whether a cell text is a number a <v> element holds as it is: an optional minus, digits with at most
+// one point, at least one digit ("1740.00", "-0.5", ".5"). Nothing else (no blanks, no exponent, no
+// grouping) so that a text the clerk typed is never read as a number by accident.
+bool isNumberCellText(QStringView text);
+
+// `<c r="B2" s="2"><v>1740.00</v></c>` (no s for General); `number` as isNumberCellText takes it.
+void appendNumberCell(ByteBuffer& out, int row, int col, QStringView number, NumberStyle style);
+
 // `<row r="N">` for a 0-based row.
 void appendRowStart(ByteBuffer& out, int row);
 

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <optional>
+#include <vector>
 
 #include "basic/clock.h"
 #include "basic/error.h"
@@ -32,8 +33,34 @@ constexpr int kRowsBetweenReports = 4096;
 
 }  // namespace
 
+bool workbookProgramInstalled(const QStringList& folders) {
+    static const QByteArray kWorkbookType =
+        "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet";
+    const QStringList where =
+        folders.isEmpty() ? QStandardPaths::standardLocations(QStandardPaths::ApplicationsLocation) : folders;
+    for (const QString& folder : where) {
+        const QDir dir(folder);
+        QStringList files = dir.entryList({u"*.desktop"_s}, QDir::Files);
+        files << u"mimeinfo.cache"_s;
+        for (const QString& name : files) {
+            QFile file(dir.filePath(name));
+            if (!file.open(QIODevice::ReadOnly)) continue;
+            while (!file.atEnd()) {
+                const QByteArray line = file.readLine().trimmed();
+                // "MimeType=a;b;" in an entry, "type=a.desktop;b.desktop;" in the cache.
+                if (line.startsWith("MimeType=")) {
+                    if (line.mid(9).split(';').contains(kWorkbookType)) return true;
+                } else if (line.startsWith(kWorkbookType + '=') && line.size() > kWorkbookType.size() + 1) {
+                    return true;
+                }
+            }
+        }
+    }
+    return false;
+}
+
 bool openWithDesktop(const QString& path) {
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    return workbookProgramInstalled() && QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
 QString defaultSpreadsheetFolder() {
@@ -51,9 +78,22 @@ bool WriteGridWorkbook(const data::WageGrid& grid, const QString& path, const Wo
                  .arg(kSheetColumns));
     }
     SheetWriter sheet(path);
+    // The amount columns' styles; the caption rows stay texts in every column.
+    std::vector<std::optional<NumberStyle>> styles(size_t(grid.cols()));
+    for (int c = 0; c < grid.cols(); ++c) {
+        if (const auto& format = grid.amountFormat(c)) styles[size_t(c)] = numberStyleOf(*format);
+    }
     for (int r = 0; r < grid.rows(); ++r) {
         if (progress && r % kRowsBetweenReports == 0 && !progress(r, grid.rows())) return false;
-        for (int c = 0; c < grid.cols(); ++c) sheet.write(r, c, grid.textView(r, c));
+        const bool data = r >= grid.fixedRows();
+        for (int c = 0; c < grid.cols(); ++c) {
+            const auto& style = styles[size_t(c)];
+            if (data && style) {
+                sheet.writeNumber(r, c, grid.textView(r, c), *style);
+            } else {
+                sheet.write(r, c, grid.textView(r, c));
+            }
+        }
     }
     if (progress && !progress(grid.rows(), grid.rows())) return false;  // nothing is left
     sheet.finish();

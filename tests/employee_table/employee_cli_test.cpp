@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -89,6 +90,9 @@ TEST_F(EmployeeCli, TheGridGoesToATextFileOrAWorkbook) {
         const QString strings = QString::fromUtf8(unzip.readAllStandardOutput());
         EXPECT_TRUE(strings.contains(u"合计"_s));
         EXPECT_TRUE(strings.contains(u"共30人"_s));
+        // Amounts are number cells of two decimals ("0.00" is style 2), 工号 stays a text.
+        EXPECT_TRUE(strings.contains(QRegularExpression(uR"(<c r="[A-Z]+2" s="2"><v>\d+\.\d\d</v></c>)"_s)));
+        EXPECT_TRUE(strings.contains(u"<t>0001</t>"_s));
     }
     EXPECT_EQ(run({u"grid"_s, u"employee"_s, u"--db"_s, db, u"--out"_s, home.filePath(u"g.csv"_s)}).code, 2);
 }

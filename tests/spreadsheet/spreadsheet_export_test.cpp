@@ -87,6 +87,87 @@ TEST_F(SpreadsheetExport, EveryCellLandsOneRowAndOneColumnFurtherOnAsText) {
     EXPECT_EQ(cells[u"B3"_s].text, u"王 芳"_s);
 }
 
+// Amount columns go over as numbers in their item's format, so the clerk's SUM adds them up; 序号, names
+// and the caption row stay texts as shown, and a text in an amount column (an empty cell, "共3人") too.
+TEST_F(SpreadsheetExport, AmountColumnsAreNumbersInTheirFormatAndTextsStayTexts) {
+    WageGrid grid = wageTable();
+    grid.setFixedRows(1);
+    grid.setText(2, 0, u"0002"_s);
+    grid.setAmountFormat(2, u"0.00"_s);
+    grid.setAmountFormat(3, u"0.0"_s);
+    grid.setAmountFormat(1, u"0"_s);  // 姓名 marked an amount: its names are no numbers, so texts
+    WriteGridWorkbook(grid, path(u"n.xlsx"_s));
+    const auto cells = readSheetCells(path(u"n.xlsx"_s));
+    const struct {
+        const char16_t* ref;
+        const char16_t* type;
+        const char16_t* text;
+        const char16_t* style;
+    } expected[] = {
+        {u"C1", u"inlineStr", u"基本工资", u""},  // captions stay texts
+        {u"A3", u"inlineStr", u"0002", u""},      // leading zeros kept in a text column
+        {u"B2", u"inlineStr", u"李娜", u""},     {u"C2", u"", u"1200.00", u"2"},  // "0.00"
+        {u"D2", u"", u"0980.5", u"3"},                                            // "0.0"
+        {u"D4", u"", u"-12.30", u"3"},           {u"C5", u"", u"1200.00", u"2"},  // the totals row too
+        {u"B5", u"inlineStr", u"共3人", u""},
+    };
+    for (const auto& e : expected) {
+        const QString r = QString::fromUtf16(e.ref);
+        SCOPED_TRACE(r.toStdString());
+        ASSERT_TRUE(cells.contains(r));
+        EXPECT_EQ(cells[r].type, QString::fromUtf16(e.type));
+        EXPECT_EQ(cells[r].text, QString::fromUtf16(e.text));
+        EXPECT_EQ(cells[r].style, QString::fromUtf16(e.style));
+    }
+    EXPECT_FALSE(cells.contains(u"C3"_s));  // an empty amount stays blank
+    // The styles the cells name: General, "0", "0.00" and "0.0" of our own.
+    const QByteArray styles = slp::test::packagePart(path(u"n.xlsx"_s), u"xl/styles.xml"_s);
+    EXPECT_TRUE(styles.contains(R"(<numFmt numFmtId="164" formatCode="0.0"/>)")) << styles.constData();
+    EXPECT_TRUE(styles.contains(R"(<cellXfs count="4">)")) << styles.constData();
+    EXPECT_TRUE(slp::test::packageIsSound(path(u"n.xlsx"_s)));
+}
+
+TEST(NumberCells, OnlyPlainDecimalsAreWrittenAsNumbers) {
+    const struct {
+        const char16_t* text;
+        bool number;
+    } cases[] = {{u"1740.00", true}, {u"-0.5", true},   {u".5", true},   {u"12", true},
+                 {u"", false},       {u"-", false},     {u"1e3", false}, {u" 12", false},
+                 {u"1,200", false},  {u"1.2.3", false}, {u"+5", false},  {u"共3人", false},
+                 {u"0x10", false},   {u"--1", false}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(slp::sheet::isNumberCellText(QString::fromUtf16(c.text)), c.number)
+            << QString::fromUtf16(c.text).toStdString();
+    }
+    EXPECT_EQ(slp::sheet::numberStyleOf(u"0"), slp::sheet::NumberStyle::Integer);
+    EXPECT_EQ(slp::sheet::numberStyleOf(u"0.0"), slp::sheet::NumberStyle::OneDecimal);
+    EXPECT_EQ(slp::sheet::numberStyleOf(u"0.00"), slp::sheet::NumberStyle::TwoDecimals);
+    EXPECT_EQ(slp::sheet::numberStyleOf(u""), slp::sheet::NumberStyle::General);
+}
+
+// Without a desktop entry for workbooks the desktop's opener would start and open nothing: the file's
+// place is said instead.
+TEST(WorkbookProgram, IsFoundByTheWorkbookTypeOfADesktopEntryOrTheCache) {
+    QTemporaryDir dir;
+    const auto write = [&](const QString& name, const QByteArray& bytes) {
+        QFile f(dir.filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    };
+    EXPECT_FALSE(slp::sheet::workbookProgramInstalled({dir.path()}));
+    write(u"vim.desktop"_s, "[Desktop Entry]\nName=Vim\nMimeType=text/plain;text/x-c;\n");
+    write(u"mimeinfo.cache"_s, "[MIME Cache]\ntext/plain=vim.desktop;\n");
+    EXPECT_FALSE(slp::sheet::workbookProgramInstalled({dir.path()}));
+    write(u"mimeinfo.cache"_s,
+          "[MIME Cache]\napplication/vnd.openxmlformats-officedocument.spreadsheetml.sheet=calc.desktop;\n");
+    EXPECT_TRUE(slp::sheet::workbookProgramInstalled({dir.path()}));
+    write(u"mimeinfo.cache"_s, "");
+    write(u"calc.desktop"_s,
+          "[Desktop Entry]\nMimeType=application/vnd.ms-excel;"
+          "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet;\n");
+    EXPECT_TRUE(slp::sheet::workbookProgramInstalled({dir.path(), u"/nonexistent"_s}));
+}
+
 TEST_F(SpreadsheetExport, OneByOneGridGivesA1Only) {
     WageGrid grid(1, 1);
     grid.setText(0, 0, u"工资卡输出"_s);

@@ -60,7 +60,8 @@ QMap<QString, SheetCell> readSheetCells(const QString& xlsxPath) {
         r.readNext();
         if (r.isStartElement() && r.name() == u"c") {
             ref = r.attributes().value(u"r"_s).toString();
-            cell = SheetCell{r.attributes().value(u"t"_s).toString(), QString()};
+            cell = SheetCell{r.attributes().value(u"t"_s).toString(), QString(),
+                             r.attributes().value(u"s"_s).toString()};
         } else if (r.isStartElement() && r.name() == u"v") {
             const QString v = r.readElementText();
             if (cell.type == u"s") {

@@ -12,8 +12,9 @@ namespace slp::test {
 QByteArray packagePart(const QString& xlsxPath, const QString& part);
 
 struct SheetCell {
-    QString type;  // the cell's t attribute ("s" for a shared string)
-    QString text;  // the text the cell shows
+    QString type;   // the cell's t attribute ("s" for a shared string)
+    QString text;   // the text the cell shows (a number's value)
+    QString style;  // the cell's s attribute: its style's index in the style sheet, empty for none
 };
 
 // Every cell of the first sheet, keyed by reference. Shared strings are resolved.

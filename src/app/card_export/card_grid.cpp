@@ -75,6 +75,9 @@ void prepareCardGrid(data::WageGrid& grid, int dataRows) {
         grid.setColAlignment(c, kColumns[size_t(c)].alignment);
         grid.setCaptionAlignment(c, data::align::CenterCenter);
     }
+    // The amounts are shown with two decimals; 序号, 姓名 and 卡号 stay texts (a card number keeps its
+    // leading zeros).
+    grid.setAmountFormat(kCardGridColumns - 1, u"0.00"_s);
 }
 
 CardGridSummary fillCardGrid(data::ResultSet& records, data::WageGrid& grid) {

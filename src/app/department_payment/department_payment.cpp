@@ -146,6 +146,7 @@ std::optional<data::WageGrid> DepartmentPayment::buildGridFrom(data::Database& d
     grid.setText(0, 0, u"序号"_s);
     for (int c = 1; c < cols; ++c) grid.setText(0, c, catalogue_.itemName[c - 1]);
     grid.setColAlignment(0, data::align::CenterCenter);
+    for (int c = f + 1; c < cols; ++c) grid.setAmountFormat(c, catalogue_.itemFormat[c - 1]);
     data::applyColumnWidths(grid, catalogue_, columns(cols), charUnit_);
 
     // The totals row: the head count (items 0 and 1 are only counted) in the last text column, the sums

@@ -140,6 +140,7 @@ std::optional<data::WageGrid> DepartmentSummary::buildGridFrom(data::Database& d
         const bool fixed = c < kFixedColumns;
         grid.setCaptionAlignment(c, fixed ? data::align::CenterCenter : data::align::RightCenter);
         if (fixed) grid.setColAlignment(c, data::align::CenterCenter);
+        if (!fixed) grid.setAmountFormat(c, formats[size_t(c)].pattern());
     }
     data::applyColumnWidths(grid, catalogue_, columns(cols), charUnit_);
 

@@ -186,8 +186,14 @@ std::optional<data::WageGrid> EmployeeTable::buildGridFrom(data::Database& db, c
     for (int c = 0; c < cols; ++c) {
         grid.setCaptionAlignment(c, c <= 2 ? data::align::CenterCenter : data::align::RightCenter);
     }
+    for (int c = 0; c < cols; ++c) grid.setAmountFormat(c, amountFormat(c));
     data::applyColumnWidths(grid, catalogue_, columns(cols), charUnit_);
     return grid;
+}
+
+std::optional<QString> EmployeeTable::amountFormat(int col) const {
+    if (col <= catalogue_.firstAmountIndex || col > catalogue_.itemCount) return std::nullopt;
+    return catalogue_.itemFormat[col - 1];
 }
 
 bool EmployeeTable::streamGridFrom(data::Database& db, const QString& month, const CellSink& cell) const {

@@ -66,6 +66,9 @@ class EmployeeTable {
     // file written as it goes). False, with nothing told, when the month has no wage rows; raises what
     // buildGridFrom raises (the catalogue's faults before any cell). Widths and alignments are not told.
     using CellSink = std::function<void(int row, int col, QStringView text)>;
+    // The amount format of grid column `col` (WageGrid::amountFormat): the item's format for the items from
+    // the first amount on, nullopt for the sequence and the leading text items.
+    std::optional<QString> amountFormat(int col) const;
     bool streamGridFrom(data::Database& db, const QString& month, const CellSink& cell) const;
     static constexpr int kRowsPerChunk = 4096;
 

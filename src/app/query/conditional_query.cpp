@@ -90,6 +90,7 @@ data::WageGrid ConditionalQuery::fillResultGrid(data::ResultSet& rs) const {
         const bool leading = c <= 2;
         if (leading) grid.setColAlignment(c, data::align::CenterCenter);
         grid.setCaptionAlignment(c, leading ? data::align::CenterCenter : data::align::RightCenter);
+        if (c > textColumns) grid.setAmountFormat(c, catalogue_.itemFormat[c - 1]);
     }
     data::applyColumnWidths(grid, catalogue_, data::employeeTableColumns(cols), charUnit_);
     return grid;
