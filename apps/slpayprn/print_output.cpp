@@ -62,6 +62,8 @@ PrintOutput openPrintOutput(const ParsedArgs& args, const settings::Store& store
         output.printer =
             std::make_unique<print::PdfSpoolPrinter>(args.value(u"pdf-dir"_s), paper, orientation);
     }
+    // The margins of the printer setup, as the windows print with them.
+    output.printer->setMarginMm(print::loadPdfPrintSetup(store).marginMm);
     return output;
 }
 

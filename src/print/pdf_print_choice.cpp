@@ -4,6 +4,8 @@
 #include <QRegularExpression>
 #include <QSizeF>
 #include <QStandardPaths>
+#include <algorithm>
+#include <cmath>
 
 #include "settings/store.h"
 
@@ -77,6 +79,9 @@ PdfPrintSetup loadPdfPrintSetup(const settings::Store& store) {
         setup.orientation = QPageLayout::Landscape;
     }
     setup.filePerJob = store.read(app, kSection, u"FilePerJob"_s, QString()).trimmed() == u"1"_s;
+    bool ok = false;
+    const double margin = store.read(app, kSection, u"MarginMm"_s, QString()).trimmed().toDouble(&ok);
+    if (ok && std::isfinite(margin)) setup.marginMm = std::clamp(margin, 0.0, kMaxMarginMm);
     return setup;
 }
 
@@ -87,6 +92,7 @@ void savePdfPrintSetup(settings::Store& store, const PdfPrintSetup& setup) {
     store.write(app, kSection, u"Orientation"_s,
                 setup.orientation == QPageLayout::Landscape ? u"Landscape"_s : u"Portrait"_s);
     store.write(app, kSection, u"FilePerJob"_s, setup.filePerJob ? u"1"_s : u"0"_s);
+    store.write(app, kSection, u"MarginMm"_s, QString::number(setup.marginMm));
 }
 
 }  // namespace slp::print

@@ -16,19 +16,23 @@ namespace slp::print {
 // The printer choice's name for printing to PDF files.
 QString pdfPrinterName();
 
+inline constexpr double kMaxMarginMm = 30.0;
+
 struct PdfPrintSetup {
     QString folder;  // where the job files go
     QPageSize paper = QPageSize(QPageSize::A4);
     QPageLayout::Orientation orientation = QPageLayout::Portrait;
     // A file a print job ("每个打印作业一个文件") instead of one file a print named for the report.
     bool filePerJob = false;
+    // The margin of the printable area on every side, in millimetres, as a real printer has one.
+    double marginMm = 5.0;
 };
 
 // The folder PDF files go to when none was chosen: the user's documents folder, "工资打印" in it.
 QString defaultPdfFolder();
 
 // The remembered setup; what was never stored (or does not convert) is the default: the default
-// folder, A4 portrait.
+// folder, A4 portrait, margins of 5 mm. A margin is kept between 0 and kMaxMarginMm.
 PdfPrintSetup loadPdfPrintSetup(const settings::Store& store);
 // Remembers the setup. Throws slp::Error when the settings cannot be written.
 void savePdfPrintSetup(settings::Store& store, const PdfPrintSetup& setup);

@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <algorithm>
+#include <cmath>
 
 #include "basic/error.h"
 #include "basic/file_replace.h"
@@ -88,6 +90,31 @@ float PdfSpoolPrinter::paperWidth() const {
 float PdfSpoolPrinter::paperHeight() const {
     return float(paperSizeTwips(layout_).height());
 }
+namespace {
+// A margin of `margin` twips on both ends of a side of `side` twips, unless the side is too short for it.
+float marginOn(float side, float margin) {
+    return side >= 4 * margin ? margin : 0;
+}
+}  // namespace
+
+float PdfSpoolPrinter::marginX() const {
+    return marginOn(paperWidth(), float(std::round(std::max(marginMm_, 0.0) * 1440 / 25.4)));
+}
+float PdfSpoolPrinter::marginY() const {
+    return marginOn(paperHeight(), float(std::round(std::max(marginMm_, 0.0) * 1440 / 25.4)));
+}
+float PdfSpoolPrinter::printableWidth() const {
+    return paperWidth() - 2 * marginX();
+}
+float PdfSpoolPrinter::printableHeight() const {
+    return paperHeight() - 2 * marginY();
+}
+
+void PdfSpoolPrinter::setMarginMm(double millimetres) {
+    if (jobActive()) throw Error(printerError, u"打印作业进行中,不能更改页边距"_s);
+    marginMm_ = std::max(millimetres, 0.0);
+}
+
 int PdfSpoolPrinter::paperSizeCode() const {
     return paperSizeCodeOf(layout_.pageSize());
 }
@@ -119,6 +146,7 @@ pdf::PdfDocument& PdfSpoolPrinter::job() {
 void PdfSpoolPrinter::printPage(const Page& page) {
     if (fileDropped_) throw Error(printerError, u"打印作业已取消"_s);
     if (!oneFile_.isEmpty()) jobInFile_ = true;
+    job().setOrigin(QPointF(marginX() / 20.0, marginY() / 20.0));
     job().addPage(page, QSizeF(layout_.fullRectPoints().size()), kPenPixelTwips, metricsDpi());
     ++pagesTaken_;
     if (pagesPrinted_) pagesPrinted_(pagesTaken_);

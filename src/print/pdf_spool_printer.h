@@ -2,8 +2,11 @@
 // A printer that writes every print job as its own PDF file in a folder: job-0001.pdf, job-0002.pdf, ...,
 // numbering on after the files already there. It serves "print to file", the command line and the
 // tests. A job is written aside and renamed into place when it ends, so a dropped or failed job leaves
-// no file behind. Pages have no margins; texts are measured at 1440 dpi (one device unit a twip) and pens
-// are as on a 600 dpi printer. The printer writes the PDF itself (see pdf/pdf_document.h).
+// no file behind. Like a real printer it cannot print to the paper's edge: what is drawn begins at the
+// corner of a printable area inside margins (5 mm unless set), and a paper too small for its margins
+// (a strip of continuous paper) is printed from its edge in that direction. Texts are measured at
+// 1440 dpi (one device unit a twip) and pens are as on a 600 dpi printer. The printer writes the PDF itself
+// (see pdf/pdf_document.h).
 #include <QStringList>
 #include <functional>
 #include <memory>
@@ -49,9 +52,18 @@ class PdfSpoolPrinter : public Printer {
     QString deviceName() const override;
     float paperWidth() const override;
     float paperHeight() const override;
-    float printableWidth() const override { return paperWidth(); }
-    float printableHeight() const override { return paperHeight(); }
+    float printableWidth() const override;
+    float printableHeight() const override;
     int paperSizeCode() const override;
+    // The margin around the printable area on every side, in millimetres (kDefaultMarginMm unless set;
+    // a negative one counts as 0). Refused with slp::Error while a job is under way.
+    void setMarginMm(double millimetres);
+    double marginMm() const { return marginMm_; }
+    static constexpr double kDefaultMarginMm = 5.0;
+    // The margins in force on the current paper, in twips: left and top (the right and bottom are the
+    // same). A pair is 0 on a side of the paper shorter than four margins.
+    float marginX() const;
+    float marginY() const;
     void setPageLayout(const QPageSize& size, QPageLayout::Orientation orientation) override;
     int metricsDpi() const override { return 1440; }
     void printPage(const Page& page) override;
@@ -93,6 +105,7 @@ class PdfSpoolPrinter : public Printer {
 
     QString folder_;
     QPageLayout layout_;
+    double marginMm_ = kDefaultMarginMm;
     std::unique_ptr<pdf::PdfDocument> document_;
     QStringList written_;
     QString oneFile_;         // the one file of every job; empty: a file a job

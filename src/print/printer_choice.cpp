@@ -42,6 +42,7 @@ namespace {
 std::unique_ptr<Printer> openPdfPrinter(const PdfPrintSetup& setup) {
     auto printer = std::make_unique<PdfSpoolPrinter>(setup.folder, setup.paper, setup.orientation);
     printer->setFilePerJob(setup.filePerJob);
+    printer->setMarginMm(setup.marginMm);
     return printer;
 }
 

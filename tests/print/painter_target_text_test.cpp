@@ -66,6 +66,7 @@ std::vector<Word> wordsOf(const QString& pdf) {
 TEST(PainterTargetText, WidthsAgreeWithQtLayoutWhateverTheFontChanges) {
     QTemporaryDir dir;
     PdfSpoolPrinter printer(dir.path());
+    printer.setMarginMm(0);  // positions measured from the paper's corner
     PreviewPicture picture(11906, 16838, 11906, 11906);
     struct Case {
         PrintTarget* target;
@@ -100,6 +101,7 @@ TEST(PainterTargetText, WidthsAgreeWithQtLayoutWhateverTheFontChanges) {
 TEST(PainterTargetText, ManyTextsAreMeasuredAlikeBeyondWhatIsRemembered) {
     QTemporaryDir dir;
     PdfSpoolPrinter printer(dir.path());
+    printer.setMarginMm(0);  // positions measured from the paper's corner
     PrintTarget& t = printer.target();
     const QImage device = deviceAt(1440);
     const QFontMetricsF qt(FontMetrics::instance().font(t.FontName(), t.FontSize(), false, 1440)->font(),
@@ -116,6 +118,7 @@ TEST(PainterTargetText, PdfTextsStandAtTheirCursorAndKeepTheirText) {
     if (QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty()) GTEST_SKIP() << "pdftotext missing";
     QTemporaryDir dir;
     PdfSpoolPrinter printer(dir.path());
+    printer.setMarginMm(0);  // positions measured from the paper's corner
     PrintTarget& t = printer.target();
     struct Placed {
         QString text;
@@ -185,6 +188,7 @@ TEST(PainterTargetText, HeldBackTextsAndLinesLandOnTheirOwnPageAndADroppedJobLea
     }
     QTemporaryDir dir;
     PdfSpoolPrinter printer(dir.path() + u"/jobs"_s);
+    printer.setMarginMm(0);  // positions measured from the paper's corner
     PrintTarget& t = printer.target();
     // A job that is dropped: none of its text may turn up in the next one.
     t.SetCurrentX(300);

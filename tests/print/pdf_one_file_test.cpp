@@ -149,4 +149,24 @@ TEST(PdfPrintSetup, IsRememberedAndDefaultsToA4PortraitInTheDocumentsFolder) {
     EXPECT_EQ(pdfPrinterName(), u"打印到PDF文件"_s);
 }
 
+TEST(PdfPrintSetup, TheMarginIsRememberedAndKeptWithinItsRange) {
+    QTemporaryDir dir;
+    slp::settings::Store store(dir.path());
+    EXPECT_DOUBLE_EQ(loadPdfPrintSetup(store).marginMm, 5.0);
+    const struct {
+        const char16_t* stored;
+        double read;
+    } cases[] = {{u"4.5", 4.5}, {u"0", 0}, {u"-3", 0}, {u"45", kMaxMarginMm}, {u"abc", 5.0}, {u"nan", 5.0}};
+    for (const auto& c : cases) {
+        store.write(slp::settings::appComponent(), u"PdfPrinter"_s, u"MarginMm"_s,
+                    QString::fromUtf16(c.stored));
+        EXPECT_DOUBLE_EQ(loadPdfPrintSetup(slp::settings::Store(dir.path())).marginMm, c.read)
+            << QString::fromUtf16(c.stored).toStdString();
+    }
+    PdfPrintSetup setup = loadPdfPrintSetup(store);
+    setup.marginMm = 8.5;
+    savePdfPrintSetup(store, setup);
+    EXPECT_DOUBLE_EQ(loadPdfPrintSetup(slp::settings::Store(dir.path())).marginMm, 8.5);
+}
+
 }  // namespace

@@ -85,6 +85,8 @@ class PrintPdfOutput : public ::testing::Test {
         const QByteArray keep = qgetenv("SLP_PRINT_PDF_DIR");
         folder_ = keep.isEmpty() ? tmp_.path() : QString::fromLocal8Bit(keep);
         printer_ = std::make_unique<PdfSpoolPrinter>(folder_);
+        // The layouts measured from the paper's corner; the margins have tests of their own.
+        printer_->setMarginMm(0);
         f_.layout.headerLeftText = u"单位名称:朔岚公司"_s;
         f_.layout.printTarget = &printer_->target();
     }
@@ -104,6 +106,48 @@ class PrintPdfOutput : public ::testing::Test {
 };
 
 }  // namespace
+
+// Like a real printer, the PDF printer cannot print at the paper's edge: what is drawn at (0, 0) lands on
+// the corner of the printable area, 5 mm in from both edges unless set otherwise, and the printable area
+// is the paper less the margins. A strip of continuous paper, too low for its margins, prints from its
+// top edge.
+TEST(PdfPrinterMargins, TheOriginIsTheCornerOfThePrintableArea) {
+    if (QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty()) GTEST_SKIP() << "pdftotext missing";
+    const struct {
+        double marginMm;
+        QPageSize paper;
+        float marginX;
+        float marginY;
+    } cases[] = {
+        {-1, QPageSize(QPageSize::A4), 283, 283},  // the default
+        {10, QPageSize(QPageSize::A4), 567, 567},
+        {0, QPageSize(QPageSize::A4), 0, 0},
+        {-1, QPageSize(QSizeF(1090, 36), QPageSize::Point, u"strip"_s, QPageSize::ExactMatch), 283, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.marginMm);
+        QTemporaryDir dir;
+        PdfSpoolPrinter printer(dir.path());
+        if (c.marginMm >= 0) printer.setMarginMm(c.marginMm);
+        printer.setPageLayout(c.paper, QPageLayout::Portrait);
+        EXPECT_FLOAT_EQ(printer.marginX(), c.marginX);
+        EXPECT_FLOAT_EQ(printer.marginY(), c.marginY);
+        EXPECT_FLOAT_EQ(printer.printableWidth(), printer.paperWidth() - 2 * c.marginX);
+        EXPECT_FLOAT_EQ(printer.printableHeight(), printer.paperHeight() - 2 * c.marginY);
+
+        PrintTarget& t = printer.target();
+        t.SetFontSize(9);
+        t.SetCurrentX(0);
+        t.SetCurrentY(0);
+        t.Print(u"左上角"_s);
+        printer.endDoc();
+        ASSERT_EQ(printer.writtenFiles().size(), 1);
+        const auto words = find(wordsOf(printer.writtenFiles()[0]), u"左上角"_s);
+        ASSERT_EQ(words.size(), 1u);
+        EXPECT_NEAR(words[0].xMin, c.marginX / 20.0, 0.3);
+        EXPECT_NEAR(words[0].yMin, c.marginY / 20.0, 1.0);
+    }
+}
 
 TEST_F(PrintPdfOutput, TablePagesStandWhereTheLayoutPutsThem) {
     grid_ = wageGrid({u"序号"_s, u"姓名"_s, u"部门"_s, u"基本工资"_s, u"应发工资"_s, u"实发工资"_s},

@@ -95,7 +95,8 @@ TEST(PrintSpoolPrinter, PaperSizesAndCodes) {
     PdfSpoolPrinter printer(dir.path());
     EXPECT_FLOAT_EQ(printer.paperWidth(), 11906);
     EXPECT_FLOAT_EQ(printer.paperHeight(), 16838);
-    EXPECT_FLOAT_EQ(printer.printableWidth(), printer.paperWidth());
+    // The printable area lies inside margins of 5 mm (283 twips) on every side.
+    EXPECT_FLOAT_EQ(printer.printableWidth(), printer.paperWidth() - 566);
     EXPECT_EQ(printer.paperSizeCode(), 9);
     EXPECT_TRUE(printer.deviceName().contains(QDir::toNativeSeparators(dir.path())));
     printer.setPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Landscape);
@@ -103,7 +104,7 @@ TEST(PrintSpoolPrinter, PaperSizesAndCodes) {
     EXPECT_FLOAT_EQ(printer.paperHeight(), 12240);
     EXPECT_EQ(printer.paperSizeCode(), 1);
     EXPECT_FLOAT_EQ(printer.target().PrinterPaperWidth(), printer.paperWidth());
-    EXPECT_FLOAT_EQ(printer.target().Height(), printer.paperHeight());
+    EXPECT_FLOAT_EQ(printer.target().Height(), printer.paperHeight() - 566);
     EXPECT_TRUE(printer.target().IsPrinter());
     printer.setPageLayout(QPageSize(QSizeF(100, 150), QPageSize::Millimeter), QPageLayout::Portrait);
     EXPECT_EQ(printer.paperSizeCode(), 256);

@@ -99,6 +99,7 @@ TEST(PdfAgreesWithQt, TheSameWordsStandInTheSamePlaces) {
     QTemporaryDir dir;
     const QString qtFile = dir.filePath(u"qt.pdf"_s);
     PdfSpoolPrinter printer(dir.filePath(u"spool"_s));
+    printer.setMarginMm(0);  // positions measured from the paper's corner
     PageRecorder recorder(printer.sheet());
     drawScene(recorder);
     const Page page = recorder.takePage();

@@ -100,6 +100,8 @@ struct Fixture {
     slp::print::PrintPreviewDriver driver{{store, prompts, clock, host}, printer, &canvas};
 
     Fixture() {
+        // The layouts measured on the whole sheet; the printer's margins have tests of their own.
+        printer.setMarginMm(0);
         host.unitCode = u"0101"_s;
         host.unitName = u"朔岚机械厂"_s;
         host.payDate = u"2000-04-25"_s;

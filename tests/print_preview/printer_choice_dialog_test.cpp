@@ -6,6 +6,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -45,6 +46,14 @@ TEST(PrinterChoiceDialog, OffersThePrintersAndThePdfSetup) {
     EXPECT_FALSE(changed.filePerJob);
     dialog.findChild<QCheckBox*>(u"filePerJob"_s)->setChecked(true);
     EXPECT_TRUE(dialog.setup().filePerJob);
+    // The margins of the printable area: 5 mm unless set, kept within what the box allows.
+    auto* margin = dialog.findChild<QDoubleSpinBox*>(u"pdfMargin"_s);
+    ASSERT_NE(margin, nullptr);
+    EXPECT_DOUBLE_EQ(dialog.setup().marginMm, 5.0);
+    margin->setValue(12.5);
+    EXPECT_DOUBLE_EQ(dialog.setup().marginMm, 12.5);
+    margin->setValue(99);
+    EXPECT_DOUBLE_EQ(dialog.setup().marginMm, slp::print::kMaxMarginMm);
     paper->setCurrentText(u"no paper"_s);
     EXPECT_EQ(dialog.setup().paper.id(), QPageSize::A4);  // a name not known: A4
     printer->setCurrentText(u"HP"_s);

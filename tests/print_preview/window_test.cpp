@@ -42,7 +42,12 @@ class PreviewWindowTest : public ::testing::Test {
         s.clock = &clock;
         s.prompts = &prompts;
         const QString spool = dir.path() + u"/spool"_s;
-        s.openPrinter = [spool] { return std::make_unique<slp::print::PdfSpoolPrinter>(spool); };
+        s.openPrinter = [spool] {
+            // Pages measured on the whole sheet; the printer's margins have tests of their own.
+            auto printer = std::make_unique<slp::print::PdfSpoolPrinter>(spool);
+            printer->setMarginMm(0);
+            return printer;
+        };
         s.printerSetup = [this](slp::print::Printer& printer, QWidget*) {
             ++setups;
             printer.setPageLayout(QPageSize(QPageSize::A3), QPageLayout::Portrait);

@@ -82,6 +82,7 @@ struct Glyphs {
 void PdfDocument::addPage(const Page& page, QSizeF points, float penPixelTwips, int dpi) {
     auto work = std::make_shared<PageWork>();
     work->points = points;
+    work->origin = origin_;
     work->penPixelTwips = penPixelTwips;
     work->lines = page.lines;
 
@@ -134,7 +135,7 @@ void PdfDocument::addPage(const Page& page, QSizeF points, float penPixelTwips, 
 }
 
 void PdfDocument::writePage(const PageWork& work) {
-    startContent(work.points);
+    startContent(work.points, work.origin);
     for (PenLines& pen : linesByPen(work.lines)) {
         const float width = float(pen.penPixels) * work.penPixelTwips;
         const size_t straight = joinStraightLines(pen.lines);

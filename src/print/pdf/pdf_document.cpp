@@ -63,16 +63,18 @@ void PdfDocument::beginPage(QSizeF points) {
     if (pageOpen_) endPage();
     pageSize_ = points;
     pageOpen_ = true;
-    startContent(points);
+    startContent(points, origin_);
 }
 
-void PdfDocument::startContent(QSizeF points) {
+void PdfDocument::startContent(QSizeF points, QPointF origin) {
     content_.clear();
     lineWidth_ = -1;
     renderMode_ = 0;
-    // Twips with the origin at the top left corner; square caps and mitred joins.
-    content_ += "0.05 0 0 -0.05 0 ";
-    appendNumber(content_, points.height());
+    // Twips with the origin at the top left corner of the printable area; square caps and mitred joins.
+    content_ += "0.05 0 0 -0.05 ";
+    appendNumber(content_, origin.x());
+    content_ += ' ';
+    appendNumber(content_, points.height() - origin.y());
     content_ += " cm 2 J 0 j\n";
 }
 

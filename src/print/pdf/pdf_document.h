@@ -5,7 +5,9 @@
 // while the caller draws the next ones. Text goes in
 // as strings of glyph numbers of embedded font subsets, a text object a font, the positions of the
 // glyphs following from the fonts' widths wherever the layout put them there; fonts are written when
-// the document ends. Coordinates are twips from the top left corner of the page.
+// the document ends. Coordinates are twips from the origin, the top left corner of the page unless
+// setOrigin() moves it to a printable area's.
+#include <QPointF>
 #include <QRawFont>
 #include <QSizeF>
 #include <QString>
@@ -18,7 +20,6 @@
 #include "print/pdf/pdf_output.h"
 
 class QLineF;
-class QPointF;
 
 namespace slp::print::pdf {
 
@@ -34,6 +35,9 @@ class PdfDocument {
 
     // Starts a page of the size given in points; a page still open is ended first.
     void beginPage(QSizeF points);
+    // Where the pages begun from now on put the point (0, 0) of what is drawn on them, in points from
+    // the sheet's top left corner: the corner of a printer's printable area. (0, 0) by default.
+    void setOrigin(QPointF points) { origin_ = points; }
     // Ends the open page and writes the fonts, the page tree and the cross-reference table; throws
     // slp::Error when anything could not be written. A document without a page gets an empty page of
     // the last size (a PDF file has at least one page). The file is then committed through file();
@@ -71,6 +75,7 @@ class PdfDocument {
 
     struct PageWork {
         QSizeF points;
+        QPointF origin;
         int contents = 0;
         int object = 0;
         float penPixelTwips = 1;
@@ -82,7 +87,7 @@ class PdfDocument {
     };
 
     void endPage();
-    void startContent(QSizeF points);
+    void startContent(QSizeF points, QPointF origin);
     void writeContent(QSizeF points, int contents, int page);
     void writePage(const PageWork& work);
     void stroke(float width, const QLineF* lines, size_t count);
@@ -102,6 +107,7 @@ class PdfDocument {
     int resourcesObject_;
     std::vector<int> pages_;
     QSizeF pageSize_{595, 842};
+    QPointF origin_;
     bool pageOpen_ = false;
     std::string content_;
     double lineWidth_ = -1;  // the pen width in force on the page

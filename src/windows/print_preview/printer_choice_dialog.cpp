@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -48,6 +49,15 @@ PrinterChoiceDialog::PrinterChoiceDialog(const QStringList& choices, const QStri
     landscape_ = new QCheckBox(u"横向"_s, pdfFields_);
     landscape_->setChecked(setup.orientation == QPageLayout::Landscape);
     form->addRow(QString(), landscape_);
+    margin_ = new QDoubleSpinBox(pdfFields_);
+    margin_->setObjectName(u"pdfMargin"_s);
+    margin_->setRange(0, kMaxMarginMm);
+    margin_->setDecimals(1);
+    margin_->setSingleStep(0.5);
+    margin_->setSuffix(u" 毫米"_s);
+    margin_->setValue(setup.marginMm);
+    margin_->setToolTip(u"打印机不能打印到纸边：报表从纸边向内这么远处开始，四边相同"_s);
+    form->addRow(u"页边距:"_s, margin_);
     filePerJob_ = new QCheckBox(u"每个打印作业一个文件"_s, pdfFields_);
     filePerJob_->setObjectName(u"filePerJob"_s);
     filePerJob_->setToolTip(u"不选：每次打印一个PDF文件，以报表名、工作年月和打印时间命名"_s);
@@ -82,6 +92,7 @@ PdfPrintSetup PrinterChoiceDialog::setup() const {
     if (const auto paper = paperNamed(paper_->currentText())) s.paper = *paper;
     s.orientation = landscape_->isChecked() ? QPageLayout::Landscape : QPageLayout::Portrait;
     s.filePerJob = filePerJob_->isChecked();
+    s.marginMm = margin_->value();
     return s;
 }
 

@@ -15,6 +15,7 @@ class Store;
 
 class QCheckBox;
 class QComboBox;
+class QDoubleSpinBox;
 class QLineEdit;
 
 namespace slp::print {
@@ -34,6 +35,7 @@ class PrinterChoiceDialog : public QDialog {
     QComboBox* paper_;
     QCheckBox* landscape_;
     QCheckBox* filePerJob_;
+    QDoubleSpinBox* margin_;
     QWidget* pdfFields_;
 };
 
