@@ -1,5 +1,6 @@
 // The progress bar of a window's long work: modal to its window, moved by the callback it hands out,
-// answering false once 取消 was pressed, and gone with the last copy of the callback.
+// answering false once 取消 was pressed, shown only while the work runs and only once it has run for its
+// time, gone when the work is done and with the last copy of the callback.
 #include "ui/progress_bar.h"
 
 #include <gtest/gtest.h>
@@ -17,7 +18,8 @@ TEST(ProgressBar, MovesWithTheWorkStopsWhenCancelledAndGoesWithItsCallback) {
     window.setWindowTitle(u"个人发放联"_s);
     {
         slp::ui::ProgressCallback progress =
-            slp::ui::progressBar(&window, u"正在打印..."_s, window.windowTitle());
+            slp::ui::progressBar(&window, u"正在打印..."_s, window.windowTitle(), 0);
+        EXPECT_TRUE(progress(0, 1000));
         auto* bar = window.findChild<QProgressDialog*>(u"workProgress"_s);
         ASSERT_NE(bar, nullptr);
         EXPECT_EQ(bar->labelText(), u"正在打印..."_s);
@@ -39,11 +41,33 @@ TEST(ProgressBar, MovesWithTheWorkStopsWhenCancelledAndGoesWithItsCallback) {
     EXPECT_EQ(slp::ui::progressStep(1000000), 5000);
 }
 
+TEST(ProgressBar, IsGoneWhenTheWorkIsDoneAndNeverComesBack) {
+    QMainWindow window;
+    slp::ui::ProgressCallback progress = slp::ui::progressBar(&window, u"正在打印..."_s, QString(), 0);
+    EXPECT_TRUE(progress(1, 3));
+    ASSERT_NE(window.findChild<QProgressDialog*>(u"workProgress"_s), nullptr);
+    EXPECT_TRUE(progress(3, 3));  // done: gone before the window says the result
+    EXPECT_EQ(window.findChild<QProgressDialog*>(u"workProgress"_s), nullptr);
+    // A message box's event loop afterwards finds no bar to show.
+    QApplication::processEvents();
+    EXPECT_EQ(window.findChild<QProgressDialog*>(u"workProgress"_s), nullptr);
+}
+
+TEST(ProgressBar, ShortWorkShowsNoBarAtAll) {
+    QMainWindow window;
+    slp::ui::ProgressCallback progress = slp::ui::progressBar(&window, u"正在打印..."_s, QString());
+    for (int done = 0; done < 50; ++done) EXPECT_TRUE(progress(done, 50));
+    EXPECT_EQ(window.findChild<QProgressDialog*>(u"workProgress"_s), nullptr);
+    EXPECT_TRUE(progress(50, 50));
+    EXPECT_EQ(window.findChild<QProgressDialog*>(u"workProgress"_s), nullptr);
+}
+
 TEST(ProgressBar, ACallbackOutlivingItsWindowGoesOnWithoutIt) {
     slp::ui::ProgressCallback progress;
     {
         QMainWindow window;
-        progress = slp::ui::progressBar(&window, u"正在写入电子表格..."_s, QString());
+        progress = slp::ui::progressBar(&window, u"正在写入电子表格..."_s, QString(), 0);
+        EXPECT_TRUE(progress(0, 2));
     }
     EXPECT_TRUE(progress(1, 2));
 }

@@ -8,7 +8,6 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QProgressDialog>
 #include <QStatusBar>
 #include <QTreeWidget>
 #include <algorithm>
@@ -16,6 +15,7 @@
 #include "app/shared/window_geometry.h"
 #include "data/host_context.h"
 #include "print/chinese_fonts.h"
+#include "ui/progress_bar.h"
 #include "windows/print_preview/printer_choice_dialog.h"
 #include "windows/special_print/register_special_print.h"
 
@@ -307,20 +307,8 @@ bool SpecialPrintWindow::sheetMouse(QEvent* event) {
 }
 
 void SpecialPrintWindow::printRecords() {
-    QProgressDialog bar(u"正在打印..."_s, u"取消"_s, 0, 1, this);
-    bar.setObjectName(u"printProgress"_s);
-    bar.setWindowTitle(windowTitle());
-    bar.setWindowModality(Qt::WindowModal);
-    bar.setMinimumDuration(500);
-    logic_.printRecords(prompts(), [&bar](int done, int total) {
-        // A few hundred steps at most: the bar is not what takes the time.
-        const int step = std::max(1, total / 200);
-        if (done == total || done % step == 0) {
-            bar.setMaximum(total);
-            bar.setValue(done);
-        }
-        return !bar.wasCanceled();
-    });
+    // The bar shows only while the records print, and is gone before the result is said.
+    logic_.printRecords(prompts(), ui::progressBar(this, u"正在打印..."_s, windowTitle()));
 }
 
 void SpecialPrintWindow::resizeEvent(QResizeEvent* event) {
