@@ -12,6 +12,7 @@
 #include <QUuid>
 #include <algorithm>
 
+#include "data/engine_message.h"
 #include "data/sqlite_statement.h"
 
 using namespace Qt::StringLiterals;
@@ -135,7 +136,7 @@ Database::Database(const QString& connection, Options options) : connection_(con
             db.setConnectOptions(parsed.options.join(u';'));
         }
         if (!db.open()) {
-            const QString message = db.lastError().text();
+            const QString message = engineMessageInChinese(db.lastError().text());
             db = QSqlDatabase();
             QSqlDatabase::removeDatabase(connectionName_);
             throw DatabaseError(errnum::Database, message);
@@ -186,7 +187,7 @@ QSqlDatabase Database::qtDatabase() const {
 }
 
 void Database::throwQtError(const QString& what, const QString& query, const QString& engineQuery) const {
-    throw DatabaseError(errnum::Database, what, query, engineQuery);
+    throw DatabaseError(errnum::Database, engineMessageInChinese(what), query, engineQuery);
 }
 
 void Database::installPostgresHelpers() {

@@ -386,8 +386,7 @@ DemoSummary createDemoDatabase(const QString& path, const DemoOptions& options) 
                 sqlite3* handle = db.sqliteHandle();
                 int system = handle ? sqlite3_system_errno(handle) : 0;
                 // A full disk is SQLITE_FULL, whose text survives the rollback that clears the code.
-                if (system == 0 &&
-                    e.description().startsWith(QString::fromUtf8(sqlite3_errstr(SQLITE_FULL)))) {
+                if (system == 0 && e.description().contains(QString::fromUtf8(sqlite3_errstr(SQLITE_FULL)))) {
                     system = ENOSPC;
                 }
                 if (system == 0) throw;

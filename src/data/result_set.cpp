@@ -13,6 +13,7 @@
 
 #include "basic/conversions.h"
 #include "data/database_error.h"
+#include "data/engine_message.h"
 #include "data/pod_buffer.h"
 
 using namespace Qt::StringLiterals;
@@ -161,8 +162,9 @@ ResultSet ResultSet::nextSqliteChunk(sqlite3_stmt* statement, const QString& que
         }
         if (rc != SQLITE_ROW) {
             sqlite3* db = sqlite3_db_handle(statement);
-            throw DatabaseError(errnum::Database, QString::fromUtf8(sqlite3_errmsg(db)), query, engineQuery,
-                                sqlite3_extended_errcode(db));
+            throw DatabaseError(errnum::Database,
+                                engineMessageInChinese(QString::fromUtf8(sqlite3_errmsg(db))), query,
+                                engineQuery, sqlite3_extended_errcode(db));
         }
         for (int c = 0; c < columns; ++c) {
             switch (sqlite3_column_type(statement, c)) {
@@ -233,7 +235,8 @@ ResultSet ResultSet::fromQtQuery(QSqlQuery& q, const QString& hostQuery, const Q
         if (rowsRead && data->rows % kRowsBetweenReports == 0) rowsRead(data->rows);
     }
     if (q.lastError().isValid()) {
-        throw DatabaseError(errnum::Database, q.lastError().text(), hostQuery, engineQuery);
+        throw DatabaseError(errnum::Database, engineMessageInChinese(q.lastError().text()), hostQuery,
+                            engineQuery);
     }
     return ResultSet(std::move(data));
 }

@@ -1,5 +1,7 @@
 #include "data/sqlite_statement.h"
 
+#include "data/engine_message.h"
+
 using namespace Qt::StringLiterals;
 
 namespace slp::data {
@@ -34,7 +36,8 @@ void SqliteStatement::fail(int rc) const {
     const int code = sqlite3_extended_errcode(db_);
     QString message = QString::fromUtf8(sqlite3_errmsg(db_));
     if (message.isEmpty()) message = QString::fromUtf8(sqlite3_errstr(rc));
-    throw DatabaseError(errnum::Database, message, query_, engineQuery_, code ? code : rc);
+    throw DatabaseError(errnum::Database, engineMessageInChinese(message), query_, engineQuery_,
+                        code ? code : rc);
 }
 
 void SqliteStatement::bind(int index, const Value& value) {
