@@ -1,5 +1,7 @@
 #include "command_line.h"
 
+#include <QDate>
+
 #include "basic/host_text.h"
 
 using namespace Qt::StringLiterals;
@@ -14,7 +16,7 @@ const QList<OptionSpec>& globalOptions() {
         {u"unit-name"_s, true, u"NAME  单位名称（默认 朔岚示范公司）"_s},
         {u"month"_s, true, u"TEXT  工作年月：四位年份、短横线和月份（默认 2000-04）"_s},
         {u"payday"_s, true, u"TEXT  发薪日：当月的第几日（默认 25）"_s},
-        {u"help"_s, false, u"      列出全部命令及其选项"_s},
+        {u"help"_s, false, u"      列出全部命令及其选项；写在命令之后时只列出该命令的"_s},
         {u"version"_s, false, u"      显示本组件的版本"_s},
         {u"man-page"_s, false, u"      以手册页（roff）格式输出本帮助"_s},
     };
@@ -57,6 +59,17 @@ ParsedArgs parseArguments(const QStringList& args, const QList<OptionSpec>& acce
     return out;
 }
 
+QString payDayProblem(const QString& workMonth, const QString& payDay) {
+    const QDate first(workMonth.left(4).toInt(), workMonth.section(u'-', 1).toInt(), 1);
+    const int days = first.isValid() ? first.daysInMonth() : 31;
+    bool digits = !payDay.isEmpty() && payDay.size() <= 2;
+    for (const QChar c : payDay) digits = digits && c >= u'0' && c <= u'9';
+    const int day = digits ? payDay.toInt() : 0;
+    if (day >= 1 && day <= days) return QString();
+    return u"发薪日应为%1的第1到%2日，而不是“%3”"_s.arg(workMonth, QString::number(days),
+                                                        visibleControls(payDay));
+}
+
 HostOptions hostOptionsFrom(const ParsedArgs& parsed) {
     HostOptions h;
     h.databaseGiven = parsed.values.contains(u"db"_s);
@@ -74,6 +87,10 @@ HostOptions hostOptionsFrom(const ParsedArgs& parsed) {
     // that no calendar has is a typing error.
     if (const int month = h.month.section(u'-', 1).toInt(); month < 1 || month > 12) {
         throw UsageError(u"--month 的月份应为1到12，而不是"_s + visibleControls(h.month));
+    }
+    // The pay day is printed on every table as the pay date: a day no calendar has is a typing error.
+    if (const QString problem = payDayProblem(h.month, h.payDay); !problem.isEmpty()) {
+        throw UsageError(u"--payday："_s + problem);
     }
     if (firstControlCharacter(h.unitCode) >= 0) {
         throw UsageError(u"--unit 含有控制字符："_s + visibleControls(h.unitCode));

@@ -57,6 +57,10 @@ const QList<OptionSpec>& globalOptions();
 // option or a missing value.
 ParsedArgs parseArguments(const QStringList& args, const QList<OptionSpec>& accepted);
 
+// What is wrong with a pay day for a work month (already checked as text), in words for the clerk; empty
+// when it is a day of that month (1 or 2 digits, 1 to 28, 29, 30 or 31 as the month has days).
+QString payDayProblem(const QString& workMonth, const QString& payDay);
+
 // The host fields from the global options, with the demo defaults for those not given.
 HostOptions hostOptionsFrom(const ParsedArgs& parsed);
 

@@ -181,6 +181,20 @@ QString helpText() {
     return out;
 }
 
+QString commandHelpText(const Command& c) {
+    QString out = u"用法：slpayprn "_s + c.words.join(u' ');
+    if (!c.synopsis.isEmpty()) out += u' ' + c.synopsis;
+    out += u" [选项]\n\n"_s + c.summary + u"\n"_s;
+    if (!c.options.isEmpty()) {
+        out += u"\n选项：\n"_s;
+        for (const auto& o : c.options) out += optionLine(o, 2);
+    }
+    out += u"\n全局选项：\n"_s;
+    for (const auto& o : globalOptions()) out += optionLine(o, 2);
+    out += u"\n全部命令请看 slpayprn --help。\n"_s;
+    return out;
+}
+
 QString manPage(const QString& version) {
     QString out = u".TH SLPAYPRN 1 \"\" \"slpayprn "_s + version +
                   u"\" \"Sl_PAYPRN\"\n"

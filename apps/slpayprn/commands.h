@@ -22,6 +22,9 @@ struct Command {
 
 const QList<Command>& commands();
 
+// The text of COMMAND --help: that command, its options and the global options.
+QString commandHelpText(const Command& command);
+
 // The text of --help: every command with its options.
 QString helpText();
 

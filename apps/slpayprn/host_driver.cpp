@@ -12,6 +12,12 @@ CallResult failure(int32_t code, const char* step) {
 }
 }  // namespace
 
+QString failureText(const CallResult& result) {
+    const QString code = u"0x"_s + QString::number(static_cast<uint32_t>(result.code), 16).toUpper();
+    const QString call = u"（"_s + result.step + u" 返回 "_s + code + u"）"_s;
+    return result.description.isEmpty() ? call : result.description + u'\n' + call;
+}
+
 HostDriver::HostDriver() {
     const int32_t rc = slp_create_object("Sl_PAYPRN.打印工资", &component_);
     if (rc != SLP_OK) createResult_ = failure(rc, "slp_create_object");
@@ -37,7 +43,9 @@ CallResult HostDriver::request(const HostFields& f, const char* method) {
         const QByteArray conn =
             (isServerUrl(f.databaseFile) ? f.databaseFile : u"sqlite:"_s + f.databaseFile).toUtf8();
         if (int32_t rc = slp_open_database(conn.constData(), &db); rc != SLP_OK) {
-            return failure(rc, "slp_open_database");
+            CallResult r = failure(rc, "slp_open_database");
+            r.description = u"无法打开数据库“%1”：%2"_s.arg(f.databaseFile, r.description);
+            return r;
         }
     }
     CallResult r =

@@ -22,6 +22,10 @@ struct CallResult {
     bool ok() const { return code == SLP_OK; }
 };
 
+// What the host tells the clerk of a failed call: the reason in words first (for the database, which file
+// and why), then the member and its status code for whoever looks into it.
+QString failureText(const CallResult& result);
+
 class HostDriver {
   public:
     HostDriver();

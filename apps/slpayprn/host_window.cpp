@@ -7,6 +7,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "basic/host_text.h"
+#include "command_line.h"
+
 using namespace Qt::StringLiterals;
 
 namespace slp::app {
@@ -72,14 +75,23 @@ HostFields HostWindow::fields() const {
 }
 
 void HostWindow::call(const char* method, const QString& caption) {
-    const CallResult r = driver_.request(fields(), method);
+    const HostFields f = fields();
+    // The host checks the pay day it hands over: it is printed on every table as the pay date.
+    if (isWorkMonthText(f.workMonth)) {
+        if (const QString problem = payDayProblem(f.workMonth, f.payDay); !problem.isEmpty()) {
+            status_->setText(problem);
+            QMessageBox::warning(this, u"工资管理"_s, problem);
+            return;
+        }
+    }
+    const CallResult r = driver_.request(f, method);
     if (r.ok()) {
         status_->setText(caption + u" 已打开。"_s);
         return;
     }
-    const QString code = u"0x"_s + QString::number(static_cast<uint32_t>(r.code), 16).toUpper();
-    status_->setText(r.step + u" 返回 "_s + code);
-    QMessageBox::warning(this, u"工资管理"_s, r.step + u" 返回 "_s + code + u"\n"_s + r.description);
+    const QString text = failureText(r);
+    status_->setText(text.section(u'\n', 0, 0));
+    QMessageBox::warning(this, u"工资管理"_s, text);
 }
 
 }  // namespace slp::app

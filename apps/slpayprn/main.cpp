@@ -87,7 +87,11 @@ int main(int argc, char** argv) {
             return finishStdout(0);
         }
         if (first.flags.contains(u"help"_s)) {
-            const QByteArray text = helpText().toUtf8();
+            // "slpayprn demo-db --help" tells that command; --help alone, or after no known command, all.
+            qsizetype used = 0;
+            const Command* asked =
+                first.positional.isEmpty() ? nullptr : findCommand(first.positional, &used);
+            const QByteArray text = (asked ? commandHelpText(*asked) : helpText()).toUtf8();
             writeOut(stdout, text);
             return finishStdout(0);
         }

@@ -50,6 +50,36 @@ TEST(CommandLine, HelpListsEveryCommandAndGlobalOption) {
     }
 }
 
+TEST(CommandLine, ACommandsHelpTellsThatCommandOnly) {
+    QTemporaryDir home;
+    const struct {
+        QStringList args;
+        const char16_t* usage;
+        const char16_t* option;  // one of its own options
+    } cases[] = {
+        {{u"demo-db"_s, u"--help"_s}, u"用法：slpayprn demo-db", u"--employees"},
+        {{u"--help"_s, u"print"_s, u"slips"_s}, u"用法：slpayprn print slips", u"--one-file"},
+    };
+    for (const auto& c : cases) {
+        const RunResult r = slpayprn(c.args, home.path());
+        EXPECT_EQ(r.code, 0) << r.err.toStdString();
+        EXPECT_TRUE(r.out.startsWith(QString::fromUtf16(c.usage))) << r.out.toStdString();
+        EXPECT_TRUE(r.out.contains(QString::fromUtf16(c.option))) << r.out.toStdString();
+        EXPECT_TRUE(r.out.contains(u"--payday"_s));  // the global options too
+        EXPECT_FALSE(r.out.contains(u"slpayprn grid employee"_s)) << r.out.toStdString();
+    }
+}
+
+TEST(CommandLine, APayDayTheMonthDoesNotHaveIsRefused) {
+    QTemporaryDir home;
+    for (const QString& day : {u"40"_s, u"abc"_s, u"31"_s}) {
+        const RunResult r = slpayprn({u"grid"_s, u"summary"_s, u"--payday"_s, day}, home.path());
+        EXPECT_EQ(r.code, 2) << day.toStdString();
+        EXPECT_TRUE(r.err.contains(u"--payday：发薪日应为2000-04的第1到30日"_s)) << r.err.toStdString();
+        EXPECT_TRUE(r.out.isEmpty());
+    }
+}
+
 TEST(CommandLine, DemoDatabaseIsWrittenOnceAndNotOverwritten) {
     QTemporaryDir home;
     const QString file = home.filePath(u"w.db"_s);
