@@ -22,7 +22,8 @@ struct PdfPrintSetup {
     QString folder;  // where the job files go
     QPageSize paper = QPageSize(QPageSize::A4);
     QPageLayout::Orientation orientation = QPageLayout::Portrait;
-    // A file a print job ("每个打印作业一个文件") instead of one file a print named for the report.
+    // A file a print job ("每页一个文件": the windows send a page a job, the payment table a department)
+    // instead of one file a print named for the report.
     bool filePerJob = false;
     // The margin of the printable area on every side, in millimetres, as a real printer has one.
     double marginMm = 5.0;

@@ -44,6 +44,9 @@ TEST(PrinterChoiceDialog, OffersThePrintersAndThePdfSetup) {
     EXPECT_EQ(changed.folder, slp::print::defaultPdfFolder());  // an empty folder is the default one
     // One file a print unless the clerk asks for a file a job.
     EXPECT_FALSE(changed.filePerJob);
+    // Named for what it does: a file a page (a department for the payment table).
+    EXPECT_EQ(dialog.findChild<QCheckBox*>(u"filePerJob"_s)->text(),
+              u"每页一个文件（工资发放表每个部门一个文件）"_s);
     dialog.findChild<QCheckBox*>(u"filePerJob"_s)->setChecked(true);
     EXPECT_TRUE(dialog.setup().filePerJob);
     // The margins of the printable area: 5 mm unless set, kept within what the box allows.

@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QScreen>
@@ -118,8 +119,8 @@ TEST_F(PreviewWindowTest, OpensWithTheMenusStatusBarAndPicture) {
     // The top-level items stand in the menu bar in this order.
     QStringList bar;
     for (QAction* a : w->menuBar()->actions()) bar << a->objectName();
-    EXPECT_EQ(bar,
-              QStringList({u"SELPAGE"_s, u"PRINTOUT"_s, u"SETPrint_1"_s, u"SETPrint_2"_s, u"EXITRANCE"_s}));
+    EXPECT_EQ(bar, QStringList({u"SELPAGE"_s, u"PRINTOUT"_s, u"SETPrint_1"_s, u"SETPrint_2"_s, u"zoomMenu"_s,
+                                u"EXITRANCE"_s}));
 
     EXPECT_EQ(panel(1),
               u"你的打印机为"_s + hostWindow()->printer().deviceName() + u"   A4, 210 x 297 毫米."_s);
@@ -275,6 +276,44 @@ TEST_F(PreviewWindowTest, ZoomDrawsThePageAgainAtAnotherScale) {
     EXPECT_TRUE(prompts.asked.isEmpty());
     for (int i = 0; i < 20; ++i) w->zoom(1);
     EXPECT_EQ(w->zoomPercent(), 400);
+}
+
+TEST_F(PreviewWindowTest, TheZoomMenuZoomsFitsThePageAndSaysHow) {
+    fullSize = false;
+    const auto grid = preview_test::narrowGrid(200);
+    show(grid);
+    auto* w = window();
+    ASSERT_NE(w, nullptr);
+    auto* menu = w->findChild<QMenu*>(u"zoomMenu_menu"_s);
+    ASSERT_NE(menu, nullptr);
+    const int fitted = w->zoomPercent();
+    EXPECT_EQ(menu->title(), u"缩放(%1%)"_s.arg(fitted));
+    w->action(u"zoomInAction"_s)->trigger();
+    w->action(u"zoomInAction"_s)->trigger();
+    EXPECT_GT(w->zoomPercent(), fitted);
+    EXPECT_EQ(menu->title(), u"缩放(%1%)"_s.arg(w->zoomPercent()));
+    const int zoomedIn = w->zoomPercent();
+    // 适合页面: the whole page height between the menus and the status bar again.
+    const auto room = [w] {
+        return w->height() - w->menuBar()->sizeHint().height() - w->statusBar()->sizeHint().height();
+    };
+    w->action(u"fitPageAction"_s)->trigger();
+    EXPECT_LT(w->zoomPercent(), zoomedIn);
+    EXPECT_LE(w->picture()->height(), room());
+    const int fits = w->zoomPercent();
+    w->action(u"zoomOutAction"_s)->trigger();
+    EXPECT_LE(w->zoomPercent(), fits);  // 50 percent is the smallest step
+    w->action(u"zoomInAction"_s)->trigger();
+    w->action(u"zoomInAction"_s)->trigger();
+    EXPECT_GT(w->zoomPercent(), fits);
+    QTest::keyClick(w, Qt::Key_0, Qt::ControlModifier);
+    EXPECT_EQ(w->zoomPercent(), fits);
+    // The wheel and the keys are said where the clerk sees them: in the menu and on the page.
+    QStringList texts;
+    for (QAction* a : menu->actions()) texts << a->text();
+    EXPECT_TRUE(texts.join(u'|').contains(u"按住Ctrl转动滚轮也可放大缩小"_s))
+        << texts.join(u'|').toStdString();
+    EXPECT_TRUE(w->picture()->toolTip().contains(u"PageUp/PageDown 翻页"_s));
 }
 
 TEST_F(PreviewWindowTest, ClosingWritesTheSettingsAndOpeningAgainReadsThem) {

@@ -80,6 +80,7 @@ PrintPreviewWindow::PrintPreviewWindow(PrintPreviewDriver& driver, PictureCanvas
     picture_ = new PagePicture(background);
     background->scroll_ = [this](int eighths) { picture_->moveByTwips(0, eighths * kWheelStep / 120); };
     picture_->setFocusPolicy(Qt::ClickFocus);
+    picture_->setToolTip(zoomHints().join(u'\n'));
     buildMenus();
     buildStatusBar();
     buildKeys();
@@ -133,7 +134,27 @@ void PrintPreviewWindow::buildMenus() {
     printSetMenu_->addSeparator();
     addAction(printSetMenu_, u"PrinterSetup"_s, [this] { choosePrinter(); })->setText(printerSetupCaption());
 
+    // Zooming, which the keys and Ctrl with the wheel do too: said here, where the clerk looks for it.
+    zoomMenu_ = menuBar()->addMenu(QString());
+    zoomMenu_->setObjectName(u"zoomMenu_menu"_s);
+    zoomMenu_->menuAction()->setObjectName(u"zoomMenu"_s);
+    addAction(zoomMenu_, u"zoomInAction"_s, [this] { zoom(1); })->setText(u"放大\tCtrl++"_s);
+    addAction(zoomMenu_, u"zoomOutAction"_s, [this] { zoom(-1); })->setText(u"缩小\tCtrl+-"_s);
+    addAction(zoomMenu_, u"fitPageAction"_s, [this] { fitPageToWindow(); })->setText(u"适合页面\tCtrl+0"_s);
+    zoomMenu_->addSeparator();
+    for (const QString& hint : zoomHints()) zoomMenu_->addAction(hint)->setEnabled(false);
+    showZoom();
+
     addAction(nullptr, u"EXITRANCE"_s, [this] { close(); })->setText(m.exit.caption);
+}
+
+QStringList PrintPreviewWindow::zoomHints() {
+    return {u"按住Ctrl转动滚轮也可放大缩小"_s, u"PageUp/PageDown 翻页，Home/End 第一页/最后一页"_s,
+            u"方向键或按住左键拖动 移动页面"_s};
+}
+
+void PrintPreviewWindow::showZoom() {
+    zoomMenu_->setTitle(u"缩放(%1%)"_s.arg(zoomPercent()));
 }
 
 void PrintPreviewWindow::choosePrinter() {
@@ -180,6 +201,7 @@ void PrintPreviewWindow::buildKeys() {
     key(QKeySequence(QKeySequence::ZoomIn), u"key_ZoomIn"_s, [this] { zoom(1); });
     key(QKeySequence(Qt::CTRL | Qt::Key_Equal), u"key_ZoomInEqual"_s, [this] { zoom(1); });
     key(QKeySequence(QKeySequence::ZoomOut), u"key_ZoomOut"_s, [this] { zoom(-1); });
+    key(QKeySequence(Qt::CTRL | Qt::Key_0), u"key_FitPage"_s, [this] { fitPageToWindow(); });
 }
 
 void PrintPreviewWindow::run(const std::function<void()>& handler) {
@@ -284,6 +306,7 @@ void PrintPreviewWindow::zoom(int steps) {
     canvas_.setDpi(kScreenDpi * kZoomSteps[zoomStep_] / 100);
     driver_.redrawShownPage();
     showPicture();
+    showZoom();
 }
 
 void PrintPreviewWindow::closeEvent(QCloseEvent* event) {

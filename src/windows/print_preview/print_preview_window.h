@@ -52,6 +52,8 @@ class PrintPreviewWindow : public QMainWindow {
     int zoomPercent() const { return kZoomSteps[zoomStep_]; }
     // One step nearer or farther; the page is drawn again at the new scale.
     void zoom(int steps);
+    // What the zoom menu and the picture's tip say about zooming, paging and moving the page.
+    static QStringList zoomHints();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -69,6 +71,7 @@ class PrintPreviewWindow : public QMainWindow {
     void run(const std::function<void()>& handler);
     void sizePanels();
     void showPicture();
+    void showZoom();
 
     PrintPreviewDriver& driver_;
     PictureCanvas& canvas_;
@@ -78,7 +81,8 @@ class PrintPreviewWindow : public QMainWindow {
     PagePicture* picture_ = nullptr;  // a child of the background
     QMenu* setMenu_ = nullptr;
     QMenu* printSetMenu_ = nullptr;
-    size_t zoomStep_ = 3;  // 100 percent
+    QMenu* zoomMenu_ = nullptr;  // its title shows the zoom in percent
+    size_t zoomStep_ = 3;        // 100 percent
     bool closing_ = false;
 };
 

@@ -58,9 +58,13 @@ PrinterChoiceDialog::PrinterChoiceDialog(const QStringList& choices, const QStri
     margin_->setValue(setup.marginMm);
     margin_->setToolTip(u"打印机不能打印到纸边：报表从纸边向内这么远处开始，四边相同"_s);
     form->addRow(u"页边距:"_s, margin_);
-    filePerJob_ = new QCheckBox(u"每个打印作业一个文件"_s, pdfFields_);
+    // What it does, in the clerk's words: the windows send a page a print job, the payment table a
+    // department.
+    filePerJob_ = new QCheckBox(u"每页一个文件（工资发放表每个部门一个文件）"_s, pdfFields_);
     filePerJob_->setObjectName(u"filePerJob"_s);
-    filePerJob_->setToolTip(u"不选：每次打印一个PDF文件，以报表名、工作年月和打印时间命名"_s);
+    filePerJob_->setToolTip(
+        u"选中：工资表、工资条和汇总表每页一个PDF文件，工资发放表每个部门一个文件，个人发放联一次一个文件；"
+        u"不选：每次打印一个PDF文件，以报表名、工作年月和打印时间命名"_s);
     filePerJob_->setChecked(setup.filePerJob);
     form->addRow(QString(), filePerJob_);
     layout->addWidget(pdfFields_);
