@@ -51,6 +51,9 @@ struct PrintLayout {
     float slotWidth = 0;              // printWidth / columnsPerLine (CountSlipPages)
     int32_t pageCount = 0;            // pages of the current print
     float printFontSize = 9;          // base font size in points
+    // The totals row's texts on one line, each in the one size at which all of them fit their cells,
+    // rather than alternating between the upper and the lower half (the department summary).
+    bool totalsOnOneLine = false;
 
     PrintEnvironment environment;
 };

@@ -1,5 +1,7 @@
 // The body of a table page: the page's data rows, the totals row in double height on the page that
 // reaches it, the bottom frame, the footer and the signature line.
+#include <algorithm>
+
 #include "basic/conversions.h"
 #include "data/wage_grid.h"
 #include "print/print_target.h"
@@ -102,6 +104,20 @@ void PrintTableBody(PrintLayout& layout, const data::WageGrid& grid, RowSpan row
         leftFrame(2 * h);
         float cellLeft = originX;
         int k = 0;
+        // On one line: the size at which every total fits its cell, the same for all of them, in the
+        // middle of the double-height row.
+        const float baseSize = t.FontSize();
+        float oneLineSize = baseSize;
+        if (layout.totalsOnOneLine) {
+            fonts.set(u"黑体"_s);
+            for (int j = firstCol; j <= endCol; ++j) {
+                if (!columnVisible(grid, j)) continue;
+                const float room = float(grid.colWidth(j)) * scale - 30 * scale;
+                const float width = t.TextWidth(cellText(grid, i, j));
+                if (width > room && room > 0)
+                    oneLineSize = std::min(oneLineSize, baseSize * room / width * 0.98f);
+            }
+        }
         for (int j = firstCol; j <= endCol; ++j) {
             if (!columnVisible(grid, j)) continue;
             const float w = float(grid.colWidth(j)) * scale;
@@ -109,12 +125,16 @@ void PrintTableBody(PrintLayout& layout, const data::WageGrid& grid, RowSpan row
             ++k;
             const QString text = cellText(grid, i, j);
             float y = rowTop + textOffset * scale + h;
-            if (k % 2 == 1) {
+            if (layout.totalsOnOneLine) {
+                t.SetFontSize(oneLineSize);
+                y = rowTop + h - t.TextHeight(u"O"_s) / 2;
+            } else if (k % 2 == 1) {
                 y = rowTop + textOffset * scale;
             } else if (t.TextWidth(text) > w) {
                 y = rowTop + textOffset * scale / 2 + h;
             }
             printInCell(t, grid.colAlignment(j), text, cellLeft, w, 30 * scale, y);
+            if (t.FontSize() != baseSize) t.SetFontSize(baseSize);
             cellLeft += w;
             closeCell(cellLeft, j, 2 * h);
         }

@@ -73,6 +73,24 @@ TEST_F(PrintTableBodyTest, WideLowerTotalMovesUpHalfAnOffset) {
     EXPECT_FLOAT_EQ(text(u"12345678901234567890123"_s).y, 2040 + 45 + 360);
 }
 
+// The department summary's totals: one line in the middle of the double-height row, every total in the
+// one size at which the widest fits its cell, and the body's size again after the row.
+TEST_F(PrintTableBodyTest, TotalsOnOneLineShareOneSizeInTheMiddleOfTheRow) {
+    f.layout.totalsOnOneLine = true;
+    grid.setText(4, 2, u"1234567890123456789"_s);  // 1710 twips at 9 points in a 1000-twip cell
+    body();
+    const float size = 9 * 970.0f / 1710 * 0.98f;
+    for (const QString& total : {u"t0"_s, u"t1"_s, u"1234567890123456789"_s, u"t3"_s}) {
+        SCOPED_TRACE(total.toStdString());
+        EXPECT_NEAR(text(total).fontSize, size, 0.001);
+        EXPECT_NEAR(text(total).y, 2040 + 360 - size * 20 / 2, 0.01);
+        EXPECT_EQ(text(total).fontName, u"黑体"_s);
+    }
+    EXPECT_FLOAT_EQ(text(u"t3"_s).x, 2900 + 1200 - 2 * size * 10);  // right-aligned at its size
+    EXPECT_FLOAT_EQ(f.target.FontSize(), 9);
+    ASSERT_EQ(horizontalAt(f.target, 2760).size(), 1u);  // the row keeps its double height
+}
+
 TEST_F(PrintTableBodyTest, FiveVisibleTotalsAlternateSkippingHiddenColumns) {
     grid = makeGrid({u"a"_s, u"隐"_s, u"b"_s, u"c"_s, u"d"_s, u"e"_s}, {600, 100, 1000, 1000, 1000, 1000}, 1);
     body();

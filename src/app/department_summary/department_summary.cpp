@@ -54,6 +54,8 @@ print::PrintPreviewRequest summaryPrintRequest(const data::WageGrid& grid, const
     r.leftText = u"单位名称:"_s + context.unitName;
     r.rightText = u"发薪日期:"_s + context.payDate;
     r.printFontSize = printFontSize;
+    // A department's totals are short enough for one line; alternating halves only split the row.
+    r.totalsOnOneLine = true;
     return r;
 }
 

@@ -78,6 +78,7 @@ void PrintPreviewDriver::setRequest(const PrintPreviewRequest& request,
     layout_.headerRightText = request.rightText;
     layout_.slipMode = request.slipMode;
     layout_.printFontSize = request.printFontSize;
+    layout_.totalsOnOneLine = request.totalsOnOneLine;
 }
 
 QStringList PrintPreviewDriver::helpLines() {

@@ -22,6 +22,8 @@ struct PrintPreviewRequest {
     QString rightText;        // "发薪日期:" and the pay date, or empty
     int16_t slipMode = 0;     // -1 wage slips, 0 a table
     float printFontSize = 9;  // base font size of every page, in points
+    // The totals row on one line in one size (PrintLayout::totalsOnOneLine): the department summary.
+    bool totalsOnOneLine = false;
 };
 
 // The slip mode of wage slips and of a table.
