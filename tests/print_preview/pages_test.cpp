@@ -322,3 +322,64 @@ TEST(PreviewPages, SlipPagesPastRow32767) {
 }
 
 }  // namespace
+
+namespace {
+
+// The wage table with its 签收 column on A4: turned when only the turned paper holds it, with the lines
+// a page that paper holds, and turned back when the column goes; wider than the paper either way, the
+// clerk learns which paper would hold it and is asked before printing.
+TEST(PreviewPaper, ATableThatFitsOnlyTurnedIsTurnedAndSaidSo) {
+    Fixture f;
+    const auto grid = preview_test::makeGrid(60, 11, 1000);  // 11000 twips: fits A4 upright alone
+    f.open(grid, kSlipModeTable);
+    EXPECT_FLOAT_EQ(f.printer.paperWidth(), 11906);
+    EXPECT_TRUE(f.driver.paperNote().isEmpty());
+    f.driver.changeOption(PrintOption::PrintSignOff);  // 300 + 11000 + 1000 twips
+    EXPECT_FLOAT_EQ(f.printer.paperWidth(), 16838);
+    EXPECT_EQ(f.driver.paperNote(), u"表格宽21.7厘米，纸张纵向放不下，已改为横向打印，每页30行。"_s);
+    EXPECT_TRUE(f.driver.statusTexts()[0].endsWith(f.driver.paperNote()));
+    EXPECT_EQ(f.driver.statusTexts()[1], u"每页30行"_s);
+    EXPECT_EQ(f.driver.menus().pageChoice.caption, u"共3页,现第1页"_s);  // 61 rows, 30 a page
+    EXPECT_TRUE(f.prompts.asked.isEmpty());                              // no too-tall message
+    f.driver.changeOption(PrintOption::PrintSignOff);
+    EXPECT_FLOAT_EQ(f.printer.paperWidth(), 11906);
+    EXPECT_TRUE(f.driver.paperNote().isEmpty());
+    EXPECT_EQ(f.driver.statusTexts()[1], u"每页40行"_s);
+    f.driver.changeOption(PrintOption::PrintSignOff);
+    f.driver.close();
+    EXPECT_EQ(f.originSetting(QString(), u"每页行数"_s), u"40"_s);  // the setting as set, not as turned
+}
+
+TEST(PreviewPaper, ATableWiderThanThePaperEitherWaySaysWhichPaperHoldsIt) {
+    Fixture f;
+    // From x = 5000, 7000 twips of columns with a 签收 and a 发薪日期 column on A5: neither way.
+    f.printer.setPageLayout(QPageSize(QPageSize::A5), QPageLayout::Portrait);
+    f.setOriginSetting(QString(), u"X起始位置"_s, u"5000"_s);
+    const auto grid = preview_test::makeGrid(10, 7, 1000);
+    f.open(grid, kSlipModeTable);
+    f.driver.changeOption(PrintOption::PrintSignOff);
+    f.driver.changeOption(PrintOption::PrintPayDate);
+    EXPECT_TRUE(f.driver.paperNote().contains(u"当前纸张横竖都放不下"_s))
+        << f.driver.paperNote().toStdString();
+    EXPECT_TRUE(f.driver.paperNote().endsWith(u"请在打印机设置中选用A4纸横向。"_s))
+        << f.driver.paperNote().toStdString();
+    // Asked before printing; No prints nothing.
+    f.prompts.asked.clear();
+    f.prompts.answerMessage(slp::MessageAnswer::No);
+    f.driver.printChosenPages();
+    ASSERT_FALSE(f.prompts.asked.isEmpty());
+    EXPECT_TRUE(f.prompts.asked[0].text.endsWith(u"是否仍然打印?"_s));
+    EXPECT_TRUE(f.spooled().isEmpty());
+
+    const struct {
+        float width;
+        float margins;
+        const char16_t* paper;
+    } cases[] = {{11000, 0, u"A4纸纵向"}, {12000, 0, u"A4纸横向"}, {16000, 680, u"A4纸横向"},
+                 {17000, 0, u"B4纸横向"}, {21000, 0, u"A3纸横向"}, {30000, 0, u"比A3更宽的纸张"}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(slp::print::paperHoldingWidth(c.width, c.margins), QString::fromUtf16(c.paper)) << c.width;
+    }
+}
+
+}  // namespace

@@ -113,7 +113,7 @@ void PrintPreviewDriver::refreshSetCaptions() {
     menus_.item(PageSetting::OriginX).caption = u"X轴起始位置为"_s + plainNumber(originX_);
     menus_.item(PageSetting::OriginY).caption = u"Y轴起始位置为"_s + plainNumber(originY_);
     menus_.item(PageSetting::RowHeight).caption = u"每行行高为"_s + plainNumber(rowHeight_);
-    menus_.item(PageSetting::LinesPerPage).caption = u"每页行数为"_s + QString::number(layout_.linesPerPage);
+    menus_.item(PageSetting::LinesPerPage).caption = u"每页行数为"_s + QString::number(linesSet_);
     menus_.item(PrintOption::ColumnsPerLine).caption =
         u"每行列数为"_s + QString::number(layout_.columnsPerLine);
     menus_.item(PrintOption::ContinuationIndent).caption =
@@ -133,6 +133,7 @@ void PrintPreviewDriver::open() {
     tolerant([&] { originY_ = settings::readSingle(store_, at(key::OriginY)); });
     tolerant([&] { rowHeight_ = settings::readSingle(store_, at(key::RowHeight)); });
     tolerant([&] { layout_.linesPerPage = settings::readInt16(store_, at(key::LinesPerPage)); });
+    linesSet_ = layout_.linesPerPage;
     recomputeTextOffset();
     tolerant([&] { layout_.columnsPerLine = settings::readInt16(store_, at(key::ColumnsPerLine)); });
     tolerant([&] { layout_.continuationIndent = settings::readInt16(store_, at(key::ContinuationIndent)); });
@@ -159,7 +160,7 @@ void PrintPreviewDriver::close() {
     lines.verticalRules = menus_.item(PrintOption::VerticalRules).checked;
     lines.middleRules = menus_.item(PrintOption::MiddleRules).checked;
     lines.innermostMiddleRule = menus_.item(PrintOption::InnermostMiddleRule).checked;
-    settings::PrintOriginSettings origin{originX_, originY_, rowHeight_, layout_.linesPerPage};
+    settings::PrintOriginSettings origin{originX_, originY_, rowHeight_, linesSet_};
     try {
         lines.save(store_, host_.unitCode, reportKind_);
     } catch (const Error& e) {
@@ -223,6 +224,8 @@ void PrintPreviewDriver::loadLineOptions() {
 
 bool PrintPreviewDriver::setUpPages() {
     measureLayout();
+    layout_.linesPerPage = linesSet_;
+    fitTableToPaper();
     const Printer& p = *printer_;
     if (canvas_) canvas_->resize(p.printableWidth(), p.printableHeight(), p.paperWidth(), p.printableWidth());
     if (tooWide_ || layout_.slipLayout) {
@@ -242,6 +245,7 @@ bool PrintPreviewDriver::setUpPages() {
     menus_.pageChoice.caption = pageCaption();
     statusTexts_[0] = u"你的打印机为"_s + p.deviceName() + u"  "_s +
                       PaperSizeName(p.paperSizeCode(), p.paperWidth(), p.paperHeight());
+    if (!paperNote_.isEmpty()) statusTexts_[0] += u"  "_s + paperNote_;
     statusTexts_[1] = u"每页"_s + QString::number(layout_.linesPerPage) + u"行"_s;
     if (!slotsNote_.isEmpty()) statusTexts_[1] += u"  "_s + slotsNote_;
     statusTexts_[2] = u"共"_s + QString::number(grid_->rows() - layout_.headerRowCount) + u"行"_s;
@@ -257,6 +261,69 @@ QString PrintPreviewDriver::rowsLostMessage() const {
     const int16_t linesOnAPage =
         layout_.linesPerPage < 1 ? layout_.linesPerPage : int16_t(std::min<int>(layout_.linesPerPage, lines));
     return print::rowsLostMessage(linesOnAPage, rowHeight_, printer_->paperHeight(), originY_);
+}
+
+namespace {
+
+// Turns the printer's paper (upright or turned) keeping its size.
+void turnPaper(Printer& printer, QPageLayout::Orientation orientation) {
+    const QSizeF upright(std::min(printer.paperWidth(), printer.paperHeight()),
+                         std::max(printer.paperWidth(), printer.paperHeight()));
+    printer.setPageLayout(QPageSize(upright / 1440, QPageSize::Inch, QString(), QPageSize::ExactMatch),
+                          orientation);
+}
+
+QString centimetres(float twips) {
+    return QString::number(twips / 567.0, 'f', 1);
+}
+
+}  // namespace
+
+QString paperHoldingWidth(float width, float margins) {
+    // The papers of an office printer, smallest first, upright then turned.
+    const std::pair<QPageSize::PageSizeId, const char16_t*> papers[] = {
+        {QPageSize::A4, u"A4"}, {QPageSize::B4, u"B4"}, {QPageSize::A3, u"A3"}};
+    for (const auto& [id, name] : papers) {
+        const QSizeF size = QPageSize(id).sizePoints() * 20;
+        if (size.width() - margins >= width) return QString::fromUtf16(name) + u"纸纵向"_s;
+        if (size.height() - margins >= width) return QString::fromUtf16(name) + u"纸横向"_s;
+    }
+    return u"比A3更宽的纸张"_s;
+}
+
+void PrintPreviewDriver::fitTableToPaper() {
+    paperNote_.clear();
+    tableFitsPaper_ = true;
+    Printer& p = *printer_;
+    const bool table = !tooWide_ && !layout_.slipLayout;
+    const render::ExtraColumns extras{menus_.item(PrintOption::PrintPayDate).checked,
+                                      menus_.item(PrintOption::PrintSignOff).checked};
+    // The right edge of all that is printed: the table, its pay-date and sign-off columns, the page label.
+    const float width = table ? originX_ + render::tableWidth(*grid_, 1, extras).width : 0;
+    const float margins = p.paperWidth() - p.printableWidth();
+    const float uprightWidth = std::min(p.paperWidth(), p.paperHeight()) - margins;
+    // Turned back as soon as the table no longer needs it (the sign-off column taken off, slips).
+    if (turnedForTable_ && (!table || width <= uprightWidth)) {
+        turnPaper(p, QPageLayout::Portrait);
+        turnedForTable_ = false;
+    }
+    if (!table || width <= p.printableWidth()) return;
+    const bool upright = p.paperWidth() <= p.paperHeight();
+    if (upright && width <= p.printableHeight()) {
+        turnPaper(p, QPageLayout::Landscape);
+        turnedForTable_ = true;
+    }
+    if (width <= p.printableWidth()) {
+        // The lines a page the turned paper holds, as the too-tall check counts them.
+        const int fits = rowHeight_ > 0 ? int((p.paperHeight() - originY_ - 300) / rowHeight_) : linesSet_;
+        if (fits >= 1 && fits < layout_.linesPerPage) layout_.linesPerPage = int16_t(fits);
+        paperNote_ = u"表格宽%1厘米，纸张纵向放不下，已改为横向打印，每页%2行。"_s.arg(centimetres(width))
+                         .arg(layout_.linesPerPage);
+        return;
+    }
+    tableFitsPaper_ = false;
+    paperNote_ = u"表格宽%1厘米，当前纸张横竖都放不下，右边的列将打印不全，请在打印机设置中选用%2。"_s.arg(
+        centimetres(width), paperHoldingWidth(width, margins));
 }
 
 void PrintPreviewDriver::countSlipPages() {
@@ -369,6 +436,12 @@ void PrintPreviewDriver::printChosenPages() {
         from = printFromPage_;
         to = printToPage_;
     }
+    // A table wider than the paper either way: said before anything is printed.
+    if (!tableFitsPaper_ &&
+        prompts_.messageBox(paperNote_ + u"\n是否仍然打印?"_s, QString(), MessageIcon::Question,
+                            MessageButtons::YesNo) != MessageAnswer::Yes) {
+        return;
+    }
     try {
         // Printed to files, they are named for the document, its month and the time of the print.
         const qsizetype filesBefore = printer_->writtenFiles().size();
@@ -423,7 +496,7 @@ void PrintPreviewDriver::askSetting(PageSetting setting) {
             break;
         case PageSetting::LinesPerPage:
             prompt = u"请选择打印时的每页行数!"_s;
-            current = QString::number(layout_.linesPerPage);
+            current = QString::number(linesSet_);
             break;
     }
     const double v = askValue(prompt, current);
@@ -431,7 +504,7 @@ void PrintPreviewDriver::askSetting(PageSetting setting) {
     // Negative lengths and counts, and values beyond their type, are refused like an empty answer.
     if (!(v > 0) || v > double(FLT_MAX)) return;
     const float oldOriginX = originX_, oldOriginY = originY_, oldRowHeight = rowHeight_;
-    const int16_t oldLines = layout_.linesPerPage;
+    const int16_t oldLines = linesSet_;
     switch (setting) {
         case PageSetting::OriginX:
             originX_ = float(v);
@@ -445,7 +518,7 @@ void PrintPreviewDriver::askSetting(PageSetting setting) {
         case PageSetting::LinesPerPage: {
             const double lines = std::trunc(v);
             if (lines < 1 || lines > 32767) return;
-            layout_.linesPerPage = int16_t(lines);
+            linesSet_ = int16_t(lines);
         }
     }
     refreshSetCaptions();
@@ -456,7 +529,7 @@ void PrintPreviewDriver::askSetting(PageSetting setting) {
     originX_ = oldOriginX;
     originY_ = oldOriginY;
     rowHeight_ = oldRowHeight;
-    layout_.linesPerPage = oldLines;
+    linesSet_ = oldLines;
     refreshSetCaptions();
     recomputeTextOffset();
     setUpPages();

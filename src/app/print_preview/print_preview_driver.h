@@ -71,6 +71,10 @@ class PrintPreviewDriver {
     // Lays the pages out for the printer and paper in force, counts them and draws the first. Returns
     // false when the too-tall check stopped it (the message was shown).
     bool setUpPages();
+    // A table (not slips) wider than the printable width: the paper turned when that holds it (and the
+    // lines a page fitted to the turned paper), turned back when it fits upright again; paperNote_ says
+    // what was done or which paper would hold it.
+    void fitTableToPaper();
     void countSlipPages();
     void countTablePages();
     void drawCurrentPage();
@@ -137,6 +141,10 @@ class PrintPreviewDriver {
     // Wrapped slips print fewer items a line than set, as the set count would not hold them: what the
     // clerk is told (shown in the status bar); empty otherwise.
     const QString& slotsNote() const { return slotsNote_; }
+    // What the clerk is told of the table and the paper: that the paper was turned for a table that fits
+    // only turned (and how many lines a page it then holds), or which paper would hold a table that fits
+    // neither way; empty when the table fits the paper as it is.
+    const QString& paperNote() const { return paperNote_; }
     // The two help lines printed on the window's background.
     static QStringList helpLines();
     // "共" & pageCount & "页,现第" & currentPage & "页"
@@ -181,10 +189,20 @@ class PrintPreviewDriver {
     QString windowCaption_;
     QString requestCaption_;  // the caption asked for when the pages have no title
     QString slotsNote_;       // wrapped slips go fewer to a line than set: what the clerk is told
+    // The lines a page as set (the menu and the settings); layout_.linesPerPage holds fewer while the
+    // paper is turned for a table that fits only turned.
+    int16_t linesSet_ = 0;
+    bool turnedForTable_ = false;  // this driver turned the printer's paper for the table
+    QString paperNote_;            // the table and the paper: turned, or which paper would hold it
+    bool tableFitsPaper_ = true;   // false: the table is wider than the paper either way
     std::array<QString, 4> statusTexts_;
     int shownPage_ = 0;
     float shownInset_ = 30;
     std::function<PrintProgress()> progressSource_;
 };
+
+// The smallest office paper (A4, B4, A3; upright, then turned) whose printable width, the paper less
+// `margins` twips, holds a table `width` twips wide: "B4纸纵向"; "比A3更宽的纸张" when none does.
+QString paperHoldingWidth(float width, float margins);
 
 }  // namespace slp::print
