@@ -77,14 +77,37 @@ TEST(SpecialPrint, OneRecordPrintsNamesAndValuesAtTheirPlaces) {
     data.rows.setAbsolutePosition(0);
     PrintOneRecord(target, data, {10, 20});
     const Page page = target.takePage();
-    EXPECT_EQ(page.textList(), (QStringList{u"部"_s, u"工号"_s, u"E01"_s, u"员工"_s, u"基本工资"_s, u"100"_s,
-                                            u"2000-04-25"_s}));
+    // 基本工资 has two decimals: printed as the tables show it; the text items as stored.
+    EXPECT_EQ(page.textList(), (QStringList{u"部"_s, u"工号"_s, u"E01"_s, u"员工"_s, u"基本工资"_s,
+                                            u"100.00"_s, u"2000-04-25"_s}));
     EXPECT_EQ(findText(page, u"部"_s)->at, QPointF(3010, 3020 - 180 - 60));
     EXPECT_EQ(findText(page, u"工号"_s)->at, QPointF(1010, 2020));
     EXPECT_EQ(findText(page, u"E01"_s)->at, QPointF(1010, 2020 + 180 + 60));
     EXPECT_EQ(findText(page, u"员工"_s)->at, QPointF(1010 - 360 - 90, 4020));
-    EXPECT_EQ(findText(page, u"100"_s)->at, QPointF(1010 + 720 + 90, 5020));
+    EXPECT_EQ(findText(page, u"100.00"_s)->at, QPointF(1010 + 720 + 90, 5020));
     EXPECT_EQ(findText(page, u"2000-04-25"_s)->face, u"宋体"_s);
+}
+
+// Every amount item in its own format, as the tables show it (工龄 "0", 加班费 "0.0", 实发工资 "0.00"),
+// an empty or odd amount as 0 in that format; 工号 and the other text items as stored.
+TEST(SpecialPrint, AmountsInTheirItemsFormatTextsAsStored) {
+    Month month(1);
+    month.db->executeNative(
+        u"UPDATE \"16工资输出数据\" SET \"工号\" = '0007', \"基本工资\" = '4691.6', "
+        u"\"工龄\" = '2.6', \"加班费\" = '', \"实发工资\" = '277abc'"_s);
+    SpecialData data = month.open({{u"部门"_s, 0, 0, 0, Below, false},
+                                   {u"工号"_s, 100, 0, 1, Below, false},
+                                   {u"姓名"_s, 200, 0, 2, Below, false},
+                                   {u"基本工资"_s, 300, 0, 3, Below, false},
+                                   {u"工龄"_s, 400, 0, 4, Below, false},
+                                   {u"加班费"_s, 500, 0, 5, Below, false},
+                                   {u"实发工资"_s, 600, 0, 6, Below, false},
+                                   {u"发薪日期"_s, 700, 0, 7, Below, false}});
+    RecordingPrintTarget target;
+    data.rows.setAbsolutePosition(0);
+    PrintOneRecord(target, data, {});
+    EXPECT_EQ(target.takePage().textList(), (QStringList{u"部"_s, u"0007"_s, u"员工"_s, u"4691.60"_s, u"3"_s,
+                                                         u"0.0"_s, u"277.00"_s, u"2000-04-25"_s}));
 }
 
 TEST(SpecialPrint, TenBySevenSheetsGoTwoAcrossFourDownOnA4) {

@@ -11,6 +11,8 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
+#include <QStatusBar>
 #include <QTreeWidget>
 
 #include "../department_summary/summary_fixture.h"
@@ -110,6 +112,26 @@ TEST_F(SpecialWindow, OpensWithTheTreeTheLabelsAndTheDefaults) {
     win->action(u"MenuExit"_s)->trigger();
     EXPECT_TRUE(win->isVisible());
     EXPECT_EQ(prompts->asked.back().icon, slp::MessageIcon::Question);
+}
+
+// Opened for the first time, the window is large enough for the tree and the whole sheet (within the
+// screen), not the 433 x 300 of the stored defaults; a size kept at closing is taken as it is.
+TEST_F(SpecialWindow, FirstOpeningShowsTheWholeSheetAndAKeptSizeIsTaken) {
+    SpecialPrintWindow* win = open();
+    ASSERT_NE(win, nullptr);
+    const QSize screen = win->screen()->availableGeometry().size();
+    const QWidget* sheet = win->sheet();
+    const QPoint sheetEnd = sheet->mapTo(win, QPoint(sheet->width(), sheet->height()));
+    EXPECT_GE(win->width(), std::min(sheetEnd.x(), screen.width()));
+    EXPECT_GE(win->height(), std::min(sheetEnd.y() + win->statusBar()->sizeHint().height(), screen.height()));
+    EXPECT_GT(win->width(), 433);
+    EXPECT_LE(win->width(), screen.width());
+    win->resize(700, 500);
+    win->close();
+    registry.destroyAll();
+    SpecialPrintWindow* again = open();
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(again->size(), QSize(700, 500));
 }
 
 TEST_F(SpecialWindow, StoredLayoutPlacesTheLabelsByPositionAndEnablesPrint) {

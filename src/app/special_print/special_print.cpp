@@ -5,6 +5,7 @@
 #include "basic/host_text.h"
 #include "basic/prompts.h"
 #include "data/database.h"
+#include "data/wage_items.h"
 
 using namespace Qt::StringLiterals;
 
@@ -51,7 +52,21 @@ SpecialData openSpecialData(data::Database& database, const QString& monthKey, c
     data.rows.moveLast();
     data.layout = ReadLayout(database);
     data.payDate = payDate;
+    data.formats = specialValueFormats(database, monthKey);
     return data;
+}
+
+std::vector<std::optional<QString>> specialValueFormats(data::Database& database, const QString& monthKey) {
+    std::vector<std::optional<QString>> formats;
+    data::ResultSet rs = database.open(data::wageItemsQuery(monthKey));
+    bool amounts = false;
+    for (int i = 0; i < rs.recordCount(); ++i) {
+        rs.setAbsolutePosition(i);
+        const double places = rs.number(u"小数位数");
+        amounts = amounts || places > 0;
+        formats.push_back(amounts ? std::optional<QString>(data::itemFormatFor(places)) : std::nullopt);
+    }
+    return formats;
 }
 
 QString firstPrompt(int recordCount) {

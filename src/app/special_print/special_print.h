@@ -27,6 +27,8 @@ QString columnName(QStringView itemName);
 QString specialDataQuery(const QStringList& items, const QString& dataTable, const QString& monthKey,
                          const QString& orderClause);
 
+// The formats of SpecialData's columns for the month's catalogue.
+std::vector<std::optional<QString>> specialValueFormats(data::Database& database, const QString& monthKey);
 // Opens the data query and the layout. Database errors go to the caller.
 SpecialData openSpecialData(data::Database& database, const QString& monthKey, const QString& orderClause,
                             const QString& dataTable, const QString& payDate);

@@ -46,6 +46,13 @@ QPointF valuePoint(QPointF caption, int16_t position, QSizeF captionSize) {
     }
 }
 
+QString specialValueText(const SpecialData& data, int column) {
+    const QString stored = data.rows.text(column);
+    if (size_t(column) >= data.formats.size() || !data.formats[size_t(column)]) return stored;
+    // As the tables show an amount: the numeric value of the stored text in the item's format.
+    return formatNumber(data.rows.number(column), *data.formats[size_t(column)]);
+}
+
 void PrintOneRecord(print::PrintTarget& target, const SpecialData& data, QPointF offset) {
     const int m = int(data.layout.size());
     for (int k = 0; k < m; ++k) {
@@ -61,7 +68,7 @@ void PrintOneRecord(print::PrintTarget& target, const SpecialData& data, QPointF
         target.SetCurrentX(float(value.x()));
         target.SetCurrentY(float(value.y()));
         // A layout row beyond the data's columns raises the query's "item not found".
-        target.Print(k < m - 1 ? data.rows.text(k) : data.payDate);
+        target.Print(k < m - 1 ? specialValueText(data, k) : data.payDate);
     }
 }
 

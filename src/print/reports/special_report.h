@@ -32,6 +32,9 @@ struct SpecialData {
     data::ResultSet rows;
     std::vector<LayoutRow> layout;
     QString payDate;  // the value of the layout's last row
+    // The format of each data column's values, as the tables show them: the item's format ("0.00")
+    // for the items from the first with decimal places on, nullopt (the stored text) before it.
+    std::vector<std::optional<QString>> formats;
 };
 struct SpecialOptions {
     bool onePerPage = false;     // 是否每张只打印一个
@@ -66,6 +69,8 @@ QPointF recordOffset(int c, const SheetGrid& grid, QSizeF sheet);
 QPointF valuePoint(QPointF caption, int16_t position, QSizeF captionSize);
 
 // PrintOneRecord: the current data row at the layout's positions shifted by `offset` (twips), in 宋体 9.
+// The text printed for data column k of the current row: formatted by `formats`, else as stored.
+QString specialValueText(const SpecialData& data, int column);
 void PrintOneRecord(print::PrintTarget& target, const SpecialData& data, QPointF offset);
 
 // The page footer "第n页", pages counted from 1.

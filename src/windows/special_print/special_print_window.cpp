@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTreeWidget>
 #include <algorithm>
@@ -192,6 +193,21 @@ void SpecialPrintWindow::open() {
     tree_->move(4, 4);
     sheet_->move(tree_->width() + 12, 4);
     sheet_->raise();
+    fitSheetOnFirstOpening();
+}
+
+void SpecialPrintWindow::fitSheetOnFirstOpening() {
+    // A window never closed before keeps the stored defaults (6500 x 4500 twips), too small for any
+    // sheet: it opens large enough for the tree and the whole sheet at the screen's scale, within the
+    // screen. Its size is remembered when it closes, so a size the clerk chooses is kept.
+    const auto placement = logic_.storedPlacement();
+    if (placement && placement->size() != QSize(6500, 4500)) return;
+    const QSize needed(
+        sheet_->x() + sheet_->width() + 16,
+        sheet_->height() + 16 + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
+    QSize size = needed.expandedTo(this->size());
+    if (const QScreen* screen = this->screen()) size = size.boundedTo(screen->availableGeometry().size());
+    resize(size);
 }
 
 void SpecialPrintWindow::enablePrint(bool stored) {

@@ -68,6 +68,7 @@ class SpecialPrintWindow : public CommandWindow {
     void buildMenus();
     void open();
     void buildLabels();
+    void fitSheetOnFirstOpening();
     void showSheetSize();
     void placeAllValues(PositionCode code);
     // 打印 with a progress bar that can cancel.
