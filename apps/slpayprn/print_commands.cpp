@@ -88,6 +88,10 @@ namespace {
 // The wage table (slips false) or the wage slips through the preview's printing.
 int runPrintPreviewed(const ParsedArgs& args, const HostOptions& options, bool slips) {
     const bool perEmployee = slips && args.has(u"per-employee"_s);
+    const bool chosen = slips && args.has(u"only"_s);
+    if (chosen && (perEmployee || args.has(u"from"_s) || args.has(u"to"_s))) {
+        throw UsageError(u"--only 只打印所指员工的工资条，不能与 --per-employee、--from 或 --to 同用"_s);
+    }
     if (perEmployee) {
         if (args.has(u"pdf-dir"_s) || args.has(u"one-file"_s)) {
             throw UsageError(u"--per-employee DIR 已指定输出位置，不能再用 --pdf-dir 或 --one-file"_s);
@@ -110,6 +114,7 @@ int runPrintPreviewed(const ParsedArgs& args, const HostOptions& options, bool s
         slips ? windows::employee::wageSlipsRequest(*grid, session.host, size)
               : windows::employee::wageTableRequest(*grid, session.host, size);
     if (perEmployee) return printSlipsPerEmployee(*grid, session, args, size);
+    if (chosen) return printChosenSlips(*grid, session, args, size);
     return printPreviewedPages(request, session, args, from, to);
 }
 
@@ -175,8 +180,10 @@ QList<Command> printCommands() {
         {{u"print"_s, u"slips"_s},
          QString(),
          u"按预览的打印方式打印工资输出表1的工资条“个人发放联”，每页一个PDF文件"_s,
-         pages + QList<OptionSpec>{{u"per-employee"_s, true,
-                                    u"DIR   改为每名员工一个PDF文件，命名为 工号_姓名.pdf，放在 DIR 中"_s}},
+         pages +
+             QList<OptionSpec>{{u"per-employee"_s, true,
+                                u"DIR   改为每名员工一个PDF文件，命名为 工号_姓名.pdf，放在 DIR 中"_s},
+                               {u"only"_s, true, u"KEY   只补打工号或姓名为 KEY 的员工的工资条（可重复）"_s}},
          false,
          runPrintSlips},
         {{u"print"_s, u"strips"_s},

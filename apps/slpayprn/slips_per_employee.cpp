@@ -63,4 +63,29 @@ int printSlipsPerEmployee(const data::WageGrid& grid, HostSession& session, cons
     }
 }
 
+int printChosenSlips(const data::WageGrid& grid, HostSession& session, const ParsedArgs& args,
+                     float printFontSize) {
+    const ChosenEmployees chosen = chooseEmployees(grid, args.all(u"only"_s));
+    if (!chosen.problems.isEmpty()) {
+        for (const QString& problem : chosen.problems) printMessage(problem + u"，未打印任何工资条。"_s);
+        return 1;
+    }
+    try {
+        PrintOutput output = openPrintOutput(args, session.store);
+        const SystemClock clock;
+        int failed = 0;
+        for (const int row : chosen.rows) {
+            const auto result = windows::employee::printOneEmployeeSlip(
+                grid, row, session.host, session.store, *output.printer, printFontSize, clock);
+            for (const QString& message : result.messages) printMessage(message);
+            if (result.pagesPrinted == 0) ++failed;
+        }
+        finishPrintOutput(output);
+        return failed == 0 ? 0 : 1;
+    } catch (const std::exception& e) {
+        printError(e);
+        return 1;
+    }
+}
+
 }  // namespace slp::app

@@ -11,6 +11,8 @@
 namespace slp::app {
 
 // The grid of one employee's slip (the employee table's own, see one_employee_slip.h).
+using windows::employee::chooseEmployees;
+using windows::employee::ChosenEmployees;
 using windows::employee::oneEmployeeGrid;
 
 // The file name of an employee's slip: 工号_姓名.pdf made safe for file systems; a name already taken in
@@ -21,5 +23,10 @@ QString slipFileName(const QString& number, const QString& name, QSet<QString>& 
 // command line; the files on stdout. Returns the exit status.
 int printSlipsPerEmployee(const data::WageGrid& grid, HostSession& session, const ParsedArgs& args,
                           float printFontSize);
+
+// "print slips --only 工号": the slips of those employees again, one print job each, into the output of
+// --pdf-dir or --one-file. Returns the exit status.
+int printChosenSlips(const data::WageGrid& grid, HostSession& session, const ParsedArgs& args,
+                     float printFontSize);
 
 }  // namespace slp::app

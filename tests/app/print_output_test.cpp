@@ -227,4 +227,18 @@ TEST(SlipsPerEmployee, OneEmployeeGridKeepsCaptionsWidthsAndTheRow) {
     }
 }
 
+TEST(ChooseEmployees, ANameTwoEmployeesShareIsToldWithTheirNumbers) {
+    slp::data::WageGrid g(4, 3);
+    const QStringList rows[] = {{u"序号"_s, u"工号"_s, u"姓名"_s},
+                                {u"1"_s, u"0107"_s, u"李娜"_s},
+                                {u"2"_s, u"0108"_s, u"李娜"_s},
+                                {u"合计"_s, u"共2人"_s, u""_s}};
+    for (int r = 0; r < 4; ++r) {
+        for (int c = 0; c < 3; ++c) g.setText(r, c, rows[r][c]);
+    }
+    const auto chosen = slp::app::chooseEmployees(g, {u"李娜"_s, u"0108"_s});
+    EXPECT_EQ(chosen.rows, QList<int>{2});
+    EXPECT_EQ(chosen.problems, QStringList{u"姓名为“李娜”的员工有2名（工号 0107、0108），请用工号指明"_s});
+}
+
 }  // namespace

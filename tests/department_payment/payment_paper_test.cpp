@@ -4,6 +4,7 @@
 
 #include <QTemporaryDir>
 
+#include "app/department_payment/department_list.h"
 #include "app/department_payment/department_payment.h"
 #include "basic/scripted_prompts.h"
 #include "data/database.h"
@@ -55,6 +56,48 @@ TEST(PaymentPaper, ATableWiderThanA4IsTurnedWhenThatHoldsIt) {
             EXPECT_LE(logic.printedTableWidth(*grid, *printer.newRecorder()), printer.printableWidth());
         }
     }
+}
+
+// The preview shows the pages the print gives: on A4 the demo month's table is turned, and every page of
+// a department is the printer's page, paper size included.
+TEST(PaymentPaper, ThePreviewShowsThePrintedPagesOnTheTurnedPaper) {
+    QTemporaryDir home;
+    const QString db = home.filePath(u"w.db"_s);
+    ASSERT_EQ(slp_test::runSlpayprn({u"demo-db"_s, db, u"--employees"_s, u"60"_s}, home.path()).code, 0);
+    slp::HostContext host;
+    host.unitCode = u"0101"_s;
+    host.workYear = u"2000"_s;
+    host.workMonth = u"04"_s;
+    host.database = std::make_shared<slp::data::Database>(u"sqlite:"_s + db);
+    slp::ScriptedPrompts prompts;
+    slp::windows::payment::DepartmentPayment logic(host);
+    logic.beginOpening();
+    logic.readCodeLength();
+    ASSERT_TRUE(logic.loadCatalogue(prompts));
+    const auto grid = logic.buildGrid(prompts);
+    ASSERT_TRUE(grid);
+    ASSERT_TRUE(logic.loadDepartments(prompts));
+    const QString code = slp::windows::payment::DepartmentList::codeOf(logic.departments().entries().at(0),
+                                                                       logic.deptCodeLength());
+    const QDateTime now(QDate(2000, 4, 25), QTime(9, 5));
+
+    slp::print::PdfSpoolPrinter shown(home.filePath(u"preview"_s));
+    const auto preview = logic.previewPrintedPages(code, *grid, shown, now);
+    EXPECT_TRUE(preview.turnedNote.endsWith(u"已改为横向打印。"_s)) << preview.turnedNote.toStdString();
+    ASSERT_FALSE(preview.pages.empty());
+
+    // The print of the same department on a printer turned the same way: as many pages, as large.
+    slp::print::PdfSpoolPrinter printed(home.filePath(u"printed"_s));
+    int pagesPrinted = 0;
+    printed.setPagesPrintedObserver([&](int n) { pagesPrinted = n; });
+    EXPECT_FALSE(logic.turnPaperWhenNeeded(*grid, printed).isEmpty());
+    logic.printDepartment(code, *grid, printed, now);
+    EXPECT_EQ(pagesPrinted, int(preview.pages.size()));
+    for (const auto& page : preview.pages) {
+        EXPECT_EQ(page.size, QSizeF(printed.paperWidth(), printed.paperHeight()));
+        EXPECT_GT(page.size.width(), page.size.height());  // turned
+    }
+    EXPECT_TRUE(logic.previewPrintedPages(u"ZZ"_s, *grid, shown, now).pages.empty());
 }
 
 }  // namespace

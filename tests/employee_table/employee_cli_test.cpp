@@ -133,3 +133,45 @@ TEST_F(EmployeeCli, TheWageTableAndSlipsArePrintedAPageAFile) {
 }
 
 }  // namespace
+
+namespace {
+
+QString pdfText(const QString& pdf) {
+    QProcess p;
+    p.start(u"pdftotext"_s, {u"-layout"_s, pdf, u"-"_s});
+    p.waitForFinished(30000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// One employee's slip printed again by 工号 or 姓名; a key that finds nobody, or a name two employees
+// share, prints nothing and says why.
+TEST_F(EmployeeCli, OneEmployeesSlipIsPrintedAgainByNumberOrName) {
+    if (QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty()) GTEST_SKIP() << "pdftotext missing";
+    const QString one = home.filePath(u"one.pdf"_s);
+    CliResult r = run({u"print"_s, u"slips"_s, u"--db"_s, db, u"--only"_s, u"0003"_s, u"--one-file"_s, one});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    QString text = pdfText(one);
+    EXPECT_TRUE(text.contains(u"王 芳"_s) || text.contains(u"王芳"_s)) << text.toStdString();
+    EXPECT_FALSE(text.contains(u"李娜"_s)) << text.toStdString();
+
+    const QString two = home.filePath(u"two.pdf"_s);
+    r = run({u"print"_s, u"slips"_s, u"--db"_s, db, u"--only"_s, u"王芳"_s, u"--only"_s, u"2"_s,
+             u"--one-file"_s, two});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    text = pdfText(two);
+    EXPECT_TRUE(text.contains(u"李娜"_s)) << text.toStdString();
+
+    const QString none = home.filePath(u"none.pdf"_s);
+    r = run({u"print"_s, u"slips"_s, u"--db"_s, db, u"--only"_s, u"赵六六"_s, u"--only"_s, u"0003"_s,
+             u"--one-file"_s, none});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.err.contains(u"没有工号或姓名为“赵六六”的员工，未打印任何工资条。"_s))
+        << r.err.toStdString();
+    EXPECT_FALSE(QFile::exists(none));
+    EXPECT_EQ(run({u"print"_s, u"slips"_s, u"--db"_s, db, u"--only"_s, u"2"_s, u"--from"_s, u"1"_s,
+                   u"--one-file"_s, none})
+                  .code,
+              2);
+}
+
+}  // namespace

@@ -247,18 +247,18 @@ std::optional<print::Page> DepartmentPayment::previewDepartment(const QString& c
     return page;
 }
 
-std::vector<print::Page> DepartmentPayment::previewDepartmentPages(const QString& code,
-                                                                   const data::WageGrid& grid,
-                                                                   print::PageRecorder& recorder,
-                                                                   const QDateTime& now) {
-    const std::optional<print::Page> first = previewDepartment(code, grid, recorder, now);
-    if (!first) return {};
+DepartmentPayment::PreviewPages DepartmentPayment::previewPrintedPages(const QString& code,
+                                                                       const data::WageGrid& grid,
+                                                                       print::Printer& printer,
+                                                                       const QDateTime& now) {
+    PreviewPages preview;
+    preview.turnedNote = turnPaperWhenNeeded(grid, printer);
     DepartmentRows rows = readDepartment(code);
+    if (rows.count <= 0) return preview;
     PayTableJob job = jobFor(code, grid, now);
-    std::vector<print::Page> pages = RecordPayTablePages(recorder, job, rows);
-    if (pages.empty()) pages.resize(1);
-    pages.front() = *first;
-    return pages;
+    const std::unique_ptr<print::PageRecorder> recorder = printer.newRecorder();
+    preview.pages = RecordPayTablePages(*recorder, job, rows);
+    return preview;
 }
 
 void DepartmentPayment::reportPrintError(const std::exception& error, Prompts& prompts) {

@@ -102,10 +102,15 @@ class DepartmentPayment {
     // nullopt (nothing drawn) for a department without employees.
     std::optional<print::Page> previewDepartment(const QString& code, const data::WageGrid& grid,
                                                  print::PageRecorder& recorder, const QDateTime& now);
-    // Every page the preview turns through for a department: page 1 as previewDepartment draws it, then
-    // pages 2 to the last as the printer gets them; empty for a department without employees.
-    std::vector<print::Page> previewDepartmentPages(const QString& code, const data::WageGrid& grid,
-                                                    print::PageRecorder& recorder, const QDateTime& now);
+    // What the preview turns through for a department: the very pages the print gives on `printer`, its
+    // paper turned first when the print would turn it (turnedNote says so then); no pages for a
+    // department without employees. The clerk sees what the printer will get, last page and totals alike.
+    struct PreviewPages {
+        std::vector<print::Page> pages;
+        QString turnedNote;
+    };
+    PreviewPages previewPrintedPages(const QString& code, const data::WageGrid& grid, print::Printer& printer,
+                                     const QDateTime& now);
     // "打印班组签收联": opens the printer (error 484 when there is none) and prints every selected
     // department in list order, one job each. Any error is shown (the missing printer with its own
     // message, others with "错误号" & number) and stops the printing.

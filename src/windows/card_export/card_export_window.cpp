@@ -19,6 +19,7 @@
 #include "app/card_export/card_types.h"
 #include "data/database.h"
 #include "ui/window_registry.h"
+#include "windows/shared/employee_find.h"
 
 using namespace Qt::StringLiterals;
 
@@ -132,6 +133,10 @@ void CardExportWindow::buildMenus() {
         tables->addAction(tableNames[i])->setObjectName(indexedName(u"MnuSB"_s, (i + 1) * 10));
     }
 
+    // 查找 by 姓名 (or 工号, were the grid to show it) among the card holders.
+    QAction* find = addCommand(menuBar(), u"findEmployeeAction"_s, u"查找"_s, [this] { findEmployee(); });
+    find->setShortcut(QKeySequence::Find);
+
     QMenu* sort = menuBar()->addMenu(u"排序规则"_s);
     sort->setObjectName(u"sortMenu"_s);
     for (const SortChoice& s : sortChoices()) {
@@ -142,6 +147,14 @@ void CardExportWindow::buildMenus() {
         });
         a->setCheckable(true);
     }
+}
+
+void CardExportWindow::findEmployee() {
+    // The grid's page comes forward so the clerk sees the row found.
+    for (QWidget* w = grid_; w && w != pages_; w = w->parentWidget()) {
+        if (const int page = pages_->indexOf(w); page >= 0) pages_->setCurrentIndex(page);
+    }
+    windows::findEmployeeInView(*grid_, logic_.grid(), 1, logic_.grid().rows() - 1, prompts(), findKey_);
 }
 
 QWidget* CardExportWindow::buildFieldsPage() {

@@ -40,6 +40,7 @@ class CardExportWindow : public windows::CommandWindow {
 
   private:
     void buildMenus();
+    void findEmployee();
     QWidget* buildFieldsPage();
     QWidget* buildGridPage();
     void applyColumnWidths();
@@ -56,6 +57,7 @@ class CardExportWindow : public windows::CommandWindow {
     QLabel* unitCodeLabel_ = nullptr;
     QComboBox* cardType_ = nullptr;
     QTableView* grid_ = nullptr;
+    QString findKey_;  // the 工号 or 姓名 last looked for
     QMenu* fileMenu_ = nullptr;
     QLabel* status1_ = nullptr;
     QLabel* status2_ = nullptr;

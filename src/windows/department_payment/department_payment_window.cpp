@@ -17,12 +17,14 @@
 #include "app/shared/window_geometry.h"
 #include "data/host_context.h"
 #include "print/chinese_fonts.h"
+#include "print/no_printer.h"
 #include "print/page_recorder.h"
 #include "print/preview_picture.h"
 #include "print/printer.h"
 #include "windows/department_payment/register_department_payment.h"
 #include "windows/print_preview/printer_choice_dialog.h"
 #include "windows/shared/caption_markers.h"
+#include "windows/shared/employee_find.h"
 #include "windows/shared/wage_grid_view.h"
 
 using namespace Qt::StringLiterals;
@@ -118,6 +120,11 @@ void DepartmentPaymentWindow::buildMenus() {
     addCommand(menuBar(), u"MnuPrint_20"_s, u"打印工资条"_s, [] {})->setVisible(false);
     selDeptAction_ =
         addCommand(menuBar(), u"MnuSelDept"_s, u"显示部门"_s, [this] { showOrHideDepartments(); });
+    // 查找 by 工号 or 姓名 among the employees (the totals row is none).
+    findAction_ = addCommand(menuBar(), u"findEmployeeAction"_s, u"查找"_s, [this] {
+        findEmployeeInView(*gridView(), grid(), 1, grid().rows() - 2, prompts(), findKey_);
+    });
+    findAction_->setShortcut(QKeySequence::Find);
     exitAction_ = addCommand(menuBar(), u"MnuExit"_s, u"退出"_s, [this] { close(); });
     exitViewAction_ = addCommand(menuBar(), u"MnuExitView"_s, u"退出预览"_s, [this] { exitPreview(); });
     exitViewAction_->setVisible(false);
@@ -322,22 +329,20 @@ QString DepartmentPaymentWindow::previewDepartmentName() const {
 void DepartmentPaymentWindow::showPreviewDepartment(int index) {
     if (index < 0 || index >= previewCodes_.size()) return;
     previewCodeIndex_ = index;
-    // The pages are recorded as the default printer records them; without a printer, on an A4 sheet.
-    std::unique_ptr<print::PageRecorder> recorder;
+    // The pages the chosen printer would get, its paper turned as the print turns it; without a printer,
+    // those of an A4 sheet.
+    std::unique_ptr<print::Printer> printer;
     try {
-        if (services().openPrinter) recorder = services().openPrinter()->newRecorder();
+        if (services().openPrinter) printer = services().openPrinter();
     } catch (const std::exception&) {
     }
-    if (!recorder) recorder = std::make_unique<print::PageRecorder>(print::Sheet{});
-    const print::Sheet sheet = recorder->sheet();
-    previewSheet_ = sheet;
-    const double d = dpi();
-    pic_->setGeometry(pixelsFromTwips(kPreviewOffset, d), pixelsFromTwips(kPreviewOffset, d),
-                      pixelsFromTwips(sheet.size.width(), d), pixelsFromTwips(sheet.size.height(), d));
+    if (!printer) printer = std::make_unique<print::NoInstalledPrinter>();
+    DepartmentPayment::PreviewPages preview;
     // Database faults are reported and the window stays as it was.
-    runReported([&] {
-        previewPages_ = logic_.previewDepartmentPages(previewCodes_[index], grid(), *recorder, now());
-    });
+    runReported([&] { preview = logic_.previewPrintedPages(previewCodes_[index], grid(), *printer, now()); });
+    previewPages_ = std::move(preview.pages);
+    previewTurnedNote_ = preview.turnedNote;
+    previewSheet_ = printer->sheet();
     previewPageIndex_ = 0;
     if (previewPages_.empty()) {
         pic_->clear();
@@ -347,17 +352,36 @@ void DepartmentPaymentWindow::showPreviewDepartment(int index) {
     showPreviewPage(0);
 }
 
+double DepartmentPaymentWindow::previewDpi() const {
+    // The whole page in sight: the screen's scale, smaller when the page is larger than the room below
+    // the menus.
+    const QSizeF page = previewSheet_.size;
+    const double offset = 2 * double(pixelsFromTwips(kPreviewOffset, dpi()));
+    const double roomWidth = width() - offset;
+    const double roomHeight = height() - menuBar()->height() - statusBar()->height() - offset;
+    double d = dpi();
+    if (page.width() > 0) d = std::min(d, roomWidth * 1440 / page.width());
+    if (page.height() > 0) d = std::min(d, roomHeight * 1440 / page.height());
+    return std::max(d, 12.0);
+}
+
 void DepartmentPaymentWindow::showPreviewPage(int index) {
     if (index < 0 || index >= int(previewPages_.size())) return;
     previewPageIndex_ = index;
     previewPage_ = previewPages_[size_t(index)];
     const print::Sheet& sheet = previewSheet_;
+    const double d = previewDpi();
     print::PreviewPicture picture(float(sheet.size.width()), float(sheet.size.height()), sheet.paperWidth,
-                                  sheet.printableWidth, int(dpi()));
+                                  sheet.printableWidth, int(d));
     picture.show(previewPage_);
-    pic_->setPixmap(QPixmap::fromImage(picture.image()));
-    setStatusPanel(2, previewDepartmentName() + u"  共"_s + QString::number(previewPages_.size()) +
-                          u"页,现第"_s + QString::number(index + 1) + u"页"_s);
+    const QPixmap pixmap = QPixmap::fromImage(picture.image());
+    pic_->setGeometry(pixelsFromTwips(kPreviewOffset, dpi()), pixelsFromTwips(kPreviewOffset, dpi()),
+                      pixmap.width(), pixmap.height());
+    pic_->setPixmap(pixmap);
+    QString status = previewDepartmentName() + u"  共"_s + QString::number(previewPages_.size()) +
+                     u"页,现第"_s + QString::number(index + 1) + u"页"_s;
+    if (!previewTurnedNote_.isEmpty()) status += u"  "_s + previewTurnedNote_;
+    setStatusPanel(2, status);
 }
 
 void DepartmentPaymentWindow::addPreviewKeys() {
@@ -388,6 +412,7 @@ void DepartmentPaymentWindow::setPreviewMode(bool on) {
     file_->menuAction()->setVisible(!on);
     printAction_->setVisible(!on);
     selDeptAction_->setVisible(!on);
+    findAction_->setVisible(!on);
     exitViewAction_->setVisible(on);
     pic_->setVisible(on);
     if (on) pic_->raise();

@@ -75,6 +75,7 @@ class DepartmentPaymentWindow : public WageWindow {
     // In the preview: turns to page `index` (from 0) of the department shown, or shows department
     // `index` of the ones the preview goes through (the selected ones, or every one), from its page 1.
     void showPreviewPage(int index);
+    double previewDpi() const;
     void showPreviewDepartment(int index);
     void exitPreview();
     void setPreviewMode(bool on);
@@ -92,6 +93,8 @@ class DepartmentPaymentWindow : public WageWindow {
     QAction* rowHeightAction_ = nullptr;
     QAction* printAction_ = nullptr;
     QAction* selDeptAction_ = nullptr;
+    QAction* findAction_ = nullptr;
+    QString findKey_;  // the 工号 or 姓名 last looked for
     QAction* exitAction_ = nullptr;
     QAction* exitViewAction_ = nullptr;
     bool splitterDragging_ = false;
@@ -104,6 +107,7 @@ class DepartmentPaymentWindow : public WageWindow {
     int previewCodeIndex_ = 0;
     QString panelBeforePreview_;
     print::Sheet previewSheet_;
+    QString previewTurnedNote_;  // said with the page numbers when the preview's paper is turned
     std::vector<QAction*> previewKeys_;
 };
 

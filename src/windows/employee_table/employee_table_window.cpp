@@ -6,8 +6,10 @@
 #include <QMenuBar>
 
 #include "app/employee_table/employee_commands.h"
+#include "app/employee_table/one_employee_slip.h"
 #include "app/shared/font_size_menu.h"
 #include "app/shared/grid_widths.h"
+#include "basic/clock.h"
 #include "data/host_context.h"
 #include "data/wage_grid.h"
 #include "data/wage_items.h"
@@ -76,6 +78,7 @@ void EmployeeTableWindow::buildMenus() {
         services().showPreview(wageSlipsRequest(grid(), *services().context, logic_.printFontSize()));
     });
     addCommand(menuBar(), u"MnuPrint_20"_s, u"打印个人发放联"_s, [this] { printStrips(); });
+    addCommand(menuBar(), u"reprintSlipAction"_s, u"补打工资条"_s, [this] { reprintSlip(); });
     addCommand(menuBar(), u"MnuExit"_s, u"退出"_s, [this] { close(); });
 
     popup_ = new QMenu(this);
@@ -158,6 +161,28 @@ void EmployeeTableWindow::printStrips() {
         return;
     setStatusPanel(2, stripPageNotice());
     print::tellWherePrinted(*printer, prompts());
+}
+
+void EmployeeTableWindow::reprintSlip() {
+    // One employee's slip again, by 工号 or 姓名, on the chosen printer as the slips print it.
+    const QString title = u"补打工资条"_s;
+    const auto key = prompts().inputBox(u"请输入要补打工资条的员工的工号或姓名"_s, title, QString());
+    if (!key || key->trimmed().isEmpty()) return;
+    const ChosenEmployees chosen = chooseEmployees(grid(), {*key});
+    if (!chosen.problems.isEmpty()) {
+        prompts().messageBox(chosen.problems.join(u'\n'), title, MessageIcon::Information,
+                             MessageButtons::Ok);
+        return;
+    }
+    std::unique_ptr<print::Printer> printer = services().openPrinter();
+    const qsizetype filesBefore = printer->writtenFiles().size();
+    const SystemClock systemClock;
+    const Clock& clock = services().clock ? *services().clock : systemClock;
+    const auto result = printOneEmployeeSlip(grid(), chosen.rows.front(), *services().context,
+                                             *services().store, *printer, logic_.printFontSize(), clock);
+    for (const QString& message : result.messages)
+        prompts().messageBox(message, title, MessageIcon::Information, MessageButtons::Ok);
+    if (result.pagesPrinted > 0) print::tellWherePrinted(*printer, prompts(), filesBefore);
 }
 
 void EmployeeTableWindow::openQuery() {

@@ -38,6 +38,7 @@ class EmployeeTableWindow : public WageWindow {
     void choosePrintFontSize();
     void printStrips();
     void openQuery();
+    void reprintSlip();
     // "发送电子工资条…": the electronic slips of the grid as shown.
     void openSlipMail();
 
