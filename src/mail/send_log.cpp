@@ -186,7 +186,7 @@ QList<LogEntry> readSendLog(data::Database& database, const QString& month, cons
 }
 
 QHash<QString, LoggedEmployee> loggedStates(const QList<LogEntry>& rows, const QString& now,
-                                            const QString& resendSince) {
+                                            const QString& resendSince, const QString& ownRun) {
     const QString young = timeBefore(now, kClaimTimeoutSeconds);
     const auto rank = [](LoggedState s) {
         switch (s) {
@@ -205,7 +205,9 @@ QHash<QString, LoggedEmployee> loggedStates(const QList<LogEntry>& rows, const Q
     };
     QHash<QString, LoggedEmployee> states;
     for (const LogEntry& row : rows) {
-        const bool before = !resendSince.isEmpty() && row.time < resendSince;
+        // A resend started in the second of the run before still sends what that run sent.
+        const bool before =
+            !resendSince.isEmpty() && row.time <= resendSince && (ownRun.isEmpty() || row.run != ownRun);
         LoggedState state = LoggedState::Failed;
         if (row.result == kResultSent) {
             state = before ? LoggedState::Failed : LoggedState::Sent;
@@ -268,7 +270,7 @@ LoggedEmployee SendLog::claim(const QString& number, const QString& address, con
             set.setAbsolutePosition(i);
             rows.push_back(readRow(set));
         }
-        const LoggedEmployee logged = loggedStates(rows, time, resendSince_).value(number);
+        const LoggedEmployee logged = loggedStates(rows, time, resendSince_, run_).value(number);
         if (logged.state == LoggedState::Sent || logged.state == LoggedState::Claimed ||
             logged.state == LoggedState::MaybeSent) {
             return logged;

@@ -63,10 +63,11 @@ struct LoggedEmployee {
     LogEntry row;  // the row that says so
 };
 // Per 工号 what the log says, as of `now` ("yyyy-MM-dd HH:mm:ss"): sent wins over everything, a claim
-// over a failure. With `resendSince` (a time), rows older than it count as failures, so --resend sends
-// again whatever was sent before the run began.
+// over a failure. With `resendSince` (a time), rows of other runs than `ownRun` from before or at that
+// time count as failures, so --resend sends again whatever was sent before the run began.
 QHash<QString, LoggedEmployee> loggedStates(const QList<LogEntry>& rows, const QString& now,
-                                            const QString& resendSince = QString());
+                                            const QString& resendSince = QString(),
+                                            const QString& ownRun = QString());
 // The old reading kept for callers that only want the last word per 工号: the sent row, else the last.
 QHash<QString, LogEntry> latestByEmployee(const QList<LogEntry>& rows);
 
