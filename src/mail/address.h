@@ -1,5 +1,5 @@
 #pragma once
-// Addresses as the mail goes: exactly one RFC 5322 addr-spec (a dot-atom before the "@", a domain of
+// Addresses as the mail goes: exactly one plain mailbox address (a dot-atom before the "@", a domain of
 // letters, digits and hyphens, an internationalised domain allowed and sent in its ASCII form), and
 // the sender, which may carry a display name. Anything else is refused with the reason, never guessed
 // at: a slip must reach its owner and nobody else.
